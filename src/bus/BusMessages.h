@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string_view>
+
+namespace brelvion::bus {
+
+// The trace lines the bus engine produces, blanks included.
+inline constexpr std::string_view kMsgStart = "Wisp MSG001:  Generating START on bus ";
+inline constexpr std::string_view kMsgStop = "Wisp MSG002:  Generating STOP on bus ";
+inline constexpr std::string_view kMsgWaitAck = "Wisp MSG003:  Waiting for ACKNOWLEDGE ";
+inline constexpr std::string_view kMsgTransmit = "Wisp MSG004:  Transmitting data byte on bus ";
+inline constexpr std::string_view kMsgReceivePrefix = "Wisp MSG005:  Receiving data from slave :";
+inline constexpr std::string_view kMsgMasterAck = "WISP MSG:   Giving ACK";
+inline constexpr std::string_view kErrNotResponding = "Wisp ERR001:  Device is not responding ";
+inline constexpr std::string_view kErrNoAck = "Wisp ERR002:  No ACK received";
+inline constexpr std::string_view kSysInitialised =
+    "Wisp SYS001: I2C port initialised. Bus cleared and released";
+inline constexpr std::string_view kSysOpenedPrefix = "Wisp SYS002: I2C bus opened on adress ";
+inline constexpr std::string_view kSysClosed = "Wisp SYS003 :I2C Bus closed ";
+
+}  // namespace brelvion::bus

@@ -1,0 +1,114 @@
+#include <cstdio>
+#include <string>
+
+#include "bus/BusEngine.h"
+#include "bus/BusMessages.h"
+
+namespace brelvion::bus {
+
+// Expects both lines high; leaves both low.
+void BusEngine::SendStart() {
+  log(kMsgStart);
+  sdaHigh();
+  sclHigh();
+  sdaLow();
+  sdaLow();
+  sclLow();
+}
+
+// Expects SCL low; leaves the bus idle, both lines high.
+void BusEngine::SendStop() {
+  log(kMsgStop);
+  sdaLow();
+  sdaLow();
+  sclHigh();
+  sclHigh();
+  sdaHigh();
+}
+
+// Expects SCL low; leaves SCL low and SDA released for the acknowledge.
+void BusEngine::TransmitByte(std::int16_t b) {
+  log(kMsgTransmit);
+  for (int bit = 7; bit >= 0; --bit) {
+    const int mask = 1 << bit;
+    if ((b & mask) == mask) {
+      sdaHigh();
+    } else {
+      sdaLow();
+    }
+    sclHigh();
+    sclLow();
+  }
+  sdaHigh();
+}
+
+// Expects SCL low; clocks the ninth bit and samples SDA AckTimeout times while SCL is high.
+// Leaves SCL low.
+void BusEngine::WaitAck() {
+  log(kMsgWaitAck);
+  port_.out(state_.DataPort, kDataSdaHigh);
+  port_.out(state_.DataPort, kDataSdaHigh);
+  BitDelay(state_.BusDelay);
+  port_.out(state_.ControlPort, kControlSclHigh);
+  port_.out(state_.ControlPort, kControlSclHigh);
+  BitDelay(state_.BusDelay);
+
+  bool done = false;
+  int count = 0;
+  state_.AckReceived = true;
+  while (!done) {
+    ++count;
+    if (!sdaSensedHigh()) done = true;
+    // Checked after the sample, so an acknowledge first seen on the last sample still
+    // counts as a timeout.
+    if (count == state_.AckTimeout) {
+      done = true;
+      state_.AckReceived = false;
+      if (state_.DebugEnabled == 1) {
+        log_.LogMessage(state_.AddressPhase != 0 ? kErrNotResponding : kErrNoAck);
+      } else {
+        desktop_.beep();
+      }
+    }
+  }
+
+  port_.out(state_.DataPort, kDataSdaHigh);
+  port_.out(state_.DataPort, kDataSdaHigh);
+  BitDelay(state_.BusDelay);
+  port_.out(state_.ControlPort, kControlSclLow);
+  port_.out(state_.ControlPort, kControlSclLow);
+  BitDelay(state_.BusDelay);
+}
+
+// Expects SCL low; samples each bit once SCL has been high for one delay. Leaves SCL low
+// and SDA released, without clocking the acknowledge.
+void BusEngine::ReceiveByte() {
+  state_.ReceivedByte = 0;
+  sdaHigh();
+  for (int bit = 7; bit >= 0; --bit) {
+    const int mask = 1 << bit;
+    sclHigh();
+    const bool high = sdaSensedHigh();
+    sclLow();
+    if (high) state_.ReceivedByte = static_cast<std::int16_t>(state_.ReceivedByte + mask);
+  }
+  if (state_.DebugEnabled == 1) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(state_.ReceivedByte & 0xFF));
+    std::string message(kMsgReceivePrefix);
+    message.append(hex).append("h");
+    log_.LogMessage(message);
+  }
+}
+
+// Expects SCL low; clocks the ninth bit with SDA held low, then releases SDA.
+void BusEngine::SendMasterAck() {
+  sclLow();
+  sdaLow();
+  sclHigh();
+  sclLow();
+  sdaHigh();
+  log(kMsgMasterAck);
+}
+
+}  // namespace brelvion::bus

@@ -1,0 +1,78 @@
+#include <cstdio>
+#include <string>
+
+#include "bus/BusEngine.h"
+#include "bus/BusMessages.h"
+#include "platform/LptRegisters.h"
+#include "platform/RuntimeError.h"
+
+namespace brelvion::bus {
+
+void BusEngine::OpenBus(std::int16_t portIndex, std::int16_t debug) {
+  // Any other index keeps the port chosen last.
+  if (portIndex >= 0 && portIndex < static_cast<std::int16_t>(platform::kLptBases.size())) {
+    const std::uint16_t base = platform::kLptBases[static_cast<std::size_t>(portIndex)];
+    state_.DataPort = base;
+    state_.StatusPort = static_cast<std::uint16_t>(base + 1);
+    state_.ControlPort = static_cast<std::uint16_t>(base + 2);
+  }
+  state_.SavedControl = port_.inpb(state_.ControlPort);
+  state_.DebugEnabled = debug == 1 ? 1 : 0;
+  if (state_.DebugEnabled == 1) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "%X", static_cast<unsigned>(state_.DataPort));
+    std::string message(kSysOpenedPrefix);
+    message.append(hex).append("h");
+    log_.LogMessage(message);
+  }
+}
+
+void BusEngine::CloseBus() {
+  port_.out(state_.ControlPort, state_.SavedControl);
+  port_.out(state_.DataPort, kDataSdaHigh);
+  log_.LogMessage(kSysClosed);
+}
+
+void BusEngine::sendAddress(std::int16_t address) {
+  state_.AddressPhase = address;
+  SendStart();
+  TransmitByte(address);
+  WaitAck();
+  state_.AddressPhase = 0;
+}
+
+void BusEngine::WriteRegister(std::int16_t& address, std::int16_t subAddress, std::int16_t data) {
+  address = static_cast<std::int16_t>(address & 0xFE);
+  sendAddress(address);
+  TransmitByte(subAddress);
+  WaitAck();
+  TransmitByte(data);
+  WaitAck();
+  SendStop();
+}
+
+void BusEngine::SetRegisterPointer(std::int16_t& address, std::int16_t subAddress) {
+  address = static_cast<std::int16_t>(address & 0xFE);
+  sendAddress(address);
+  TransmitByte(subAddress);
+  WaitAck();
+  SendStop();
+}
+
+void BusEngine::ReadSequential(std::int16_t& address, std::int16_t count) {
+  if (count < 0) {
+    throw platform::RuntimeError(platform::RuntimeError::kInvalidCall, "ReadSequential");
+  }
+  state_.ReadBuffer.assign(static_cast<std::size_t>(count) + 1, 0);
+  address = static_cast<std::int16_t>(address | 1);
+  sendAddress(address);
+  for (std::int16_t i = 0; i <= count; ++i) {
+    ReceiveByte();
+    // The last byte gets no acknowledge: the STOP that follows tells the slave to let go.
+    if (i < count) SendMasterAck();
+    state_.ReadBuffer[static_cast<std::size_t>(i)] = state_.ReceivedByte;
+  }
+  SendStop();
+}
+
+}  // namespace brelvion::bus

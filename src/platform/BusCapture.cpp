@@ -1,0 +1,94 @@
+#include "platform/BusCapture.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <ostream>
+#include <utility>
+
+#include "platform/RuntimeError.h"
+
+namespace brelvion::platform {
+
+namespace {
+
+constexpr char kSclId = '!';
+constexpr char kSdaId = '"';
+
+void writeLevel(std::ostream& out, bool level, char id) { out << (level ? '1' : '0') << id << '\n'; }
+
+}  // namespace
+
+void BusCapture::record(std::int64_t timeNs, bool scl, bool sda) {
+  if (!samples_.empty()) {
+    const Sample& last = samples_.back();
+    if (last.scl == scl && last.sda == sda) return;
+    if (timeNs < last.timeNs) timeNs = last.timeNs;
+  }
+  samples_.push_back({timeNs, scl, sda});
+}
+
+void BusCapture::amendSda(std::size_t from, bool sda) {
+  if (from >= samples_.size()) return;
+  std::vector<Sample> kept(samples_.begin(), samples_.begin() + static_cast<std::ptrdiff_t>(from));
+  for (std::size_t i = from; i < samples_.size(); ++i) {
+    Sample sample = samples_[i];
+    sample.sda = sda;
+    if (!kept.empty() && kept.back().scl == sample.scl && kept.back().sda == sample.sda) continue;
+    kept.push_back(sample);
+  }
+  samples_ = std::move(kept);
+}
+
+void BusCapture::writeVcd(std::ostream& out) const {
+  out << "$version brelvion-i2c bus capture $end\n"
+      << "$timescale 1 ns $end\n"
+      << "$scope module i2c $end\n"
+      << "$var wire 1 " << kSclId << " scl $end\n"
+      << "$var wire 1 " << kSdaId << " sda $end\n"
+      << "$upscope $end\n"
+      << "$enddefinitions $end\n";
+  if (samples_.empty()) return;
+
+  const std::int64_t start = samples_.front().timeNs;
+  out << "#0\n$dumpvars\n";
+  writeLevel(out, samples_.front().scl, kSclId);
+  writeLevel(out, samples_.front().sda, kSdaId);
+  out << "$end\n";
+  for (std::size_t i = 1; i < samples_.size(); ++i) {
+    const Sample& previous = samples_[i - 1];
+    const Sample& sample = samples_[i];
+    out << '#' << (sample.timeNs - start) << '\n';
+    if (sample.scl != previous.scl) writeLevel(out, sample.scl, kSclId);
+    if (sample.sda != previous.sda) writeLevel(out, sample.sda, kSdaId);
+  }
+  // A final time stamp so viewers show the last levels for a while.
+  out << '#' << (samples_.back().timeNs - start + 10'000) << '\n';
+}
+
+void BusCapture::writeVcdFile(const std::string& path) const {
+  const std::string partial = path + ".partial";
+  {
+    std::ofstream file(partial, std::ios::binary | std::ios::trunc);
+    if (!file) {
+      throw RuntimeError(RuntimeError::kPermissionDenied, "Bus Capture",
+                         "Cannot create " + path + ": " + std::strerror(errno));
+    }
+    writeVcd(file);
+    file.flush();
+    if (!file) {
+      std::remove(partial.c_str());
+      throw RuntimeError(RuntimeError::kPermissionDenied, "Bus Capture",
+                         "Cannot write " + path + ": " + std::strerror(errno));
+    }
+  }
+  if (std::rename(partial.c_str(), path.c_str()) != 0) {
+    const std::string reason = std::strerror(errno);
+    std::remove(partial.c_str());
+    throw RuntimeError(RuntimeError::kPermissionDenied, "Bus Capture",
+                       "Cannot write " + path + ": " + reason);
+  }
+}
+
+}  // namespace brelvion::platform

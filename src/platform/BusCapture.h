@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace brelvion::platform {
+
+// Every level change of SCL and SDA with its time, as a logic analyser would see the
+// two wires, written out as a VCD file with the signals "scl" and "sda".
+class BusCapture {
+ public:
+  struct Sample {
+    std::int64_t timeNs;
+    bool scl;
+    bool sda;
+  };
+
+  // Notes the levels at timeNs; only changes are kept. Times must not go backwards.
+  void record(std::int64_t timeNs, bool scl, bool sda);
+
+  // Rewrites SDA from sample index `from` to the end, for a recorder that learns a line
+  // level only after the fact (a master that senses SDA some time after a slave set it).
+  void amendSda(std::size_t from, bool sda);
+
+  const std::vector<Sample>& samples() const { return samples_; }
+
+  // Times in the file count from the first sample.
+  void writeVcd(std::ostream& out) const;
+  // Writes the whole file or nothing: a failure throws RuntimeError and leaves no file.
+  void writeVcdFile(const std::string& path) const;
+
+ private:
+  std::vector<Sample> samples_;
+};
+
+}  // namespace brelvion::platform

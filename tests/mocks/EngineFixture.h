@@ -1,0 +1,39 @@
+#pragma once
+
+#include "bus/BusEngine.h"
+#include "bus/BusState.h"
+#include "debugger/DebugLog.h"
+#include "debugger/DebuggerState.h"
+#include "debugger/TraceHolder.h"
+#include "mocks/FakeDesktop.h"
+#include "mocks/RecordingPort.h"
+
+namespace brelvion::testing {
+
+// A fresh set of the program-wide objects around a bus engine, on any port.
+template <typename Port>
+struct EngineSet {
+  Port port;
+  bus::BusState busState;
+  debugger::DebuggerState debuggerState;
+  debugger::PlainTraceHolder trace;
+  FakeDesktop desktop;
+  debugger::DebugLog log{busState, debuggerState, trace, desktop};
+  bus::BusEngine engine{busState, port, log, desktop};
+
+  // Trace lines as the log wrote them, without the line breaks.
+  std::vector<std::string> traceLines() const {
+    std::vector<std::string> lines;
+    const std::string& text = trace.text();
+    std::size_t start = 0;
+    while (start <= text.size()) {
+      const std::size_t end = text.find("\r\n", start);
+      lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+      if (end == std::string::npos) break;
+      start = end + 2;
+    }
+    return lines;
+  }
+};
+
+}  // namespace brelvion::testing
