@@ -17,7 +17,7 @@ std::uint8_t HardwarePort::inpb(std::uint16_t port) {
 void HardwarePort::out(std::uint16_t port, std::uint8_t value) {
   timer_.markWrite(monotonicNanos());
   writeRegister(port, value);
-  if (capture_ != nullptr) noteWrite(port, value);
+  noteWrite(port, value);
 }
 
 void HardwarePort::waitQuantum() {
@@ -34,23 +34,26 @@ void HardwarePort::setCapture(BusCapture* capture) {
   recordLines();
 }
 
+// The master's own levels are followed even while nothing records them, so that a capture
+// started later begins from the real state of the lines.
 void HardwarePort::noteWrite(std::uint16_t port, std::uint8_t value) {
   const auto address = classifyLptAddress(port);
   if (!address) return;
+  const std::size_t next = capture_ != nullptr ? capture_->samples().size() : 0;
   if (address->reg == LptRegister::Data) {
     const bool released = sdaReleasedByData(value);
-    if (released && !masterSdaReleased_) sdaFreeSince_ = capture_->samples().size();
+    if (released && !masterSdaReleased_) sdaFreeSince_ = next;
     masterSdaReleased_ = released;
   } else if (address->reg == LptRegister::Control) {
     const bool scl = sclReleasedByControl(value);
     if (scl_ && !scl) {
       // A slave may let go of SDA right after SCL falls: assume it did until a read says otherwise.
       slaveHoldsSda_ = false;
-      sdaFreeSince_ = capture_->samples().size();
+      sdaFreeSince_ = next;
     }
     scl_ = scl;
   }
-  recordLines();
+  if (capture_ != nullptr) recordLines();
 }
 
 void HardwarePort::noteSensedSda(bool high) {

@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include "bus/BusMessages.h"
+#include "debugger/DebugLog.h"
+#include "mocks/EngineFixture.h"
+#include "mocks/MasterWireDecoder.h"
+
+namespace brelvion::testing {
+namespace {
+
+using Kind = RecordingPort::Kind;
+constexpr std::uint8_t kSdaLowStatus = 0x7F;
+constexpr std::uint8_t kSdaHighStatus = 0x80;
+
+class PrimitivesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    set.busState.BusDelay = 0.001;
+    set.engine.OpenBus(0, 0);
+    set.engine.InitPort(10);
+    set.port.log.clear();
+  }
+  void enableDebugger() {
+    set.busState.DebugEnabled = 1;
+    set.debuggerState.TraceBufferSize = 1000;
+  }
+  std::vector<std::string> messages() {
+    auto lines = set.traceLines();
+    lines.erase(lines.begin());  // the log starts the trace with an empty line
+    return lines;
+  }
+  EngineSet<RecordingPort> set;
+};
+
+TEST_F(PrimitivesTest, StartAndStopMakeTheirConditionsWithDoubledWrites) {
+  set.engine.SendStart();
+  EXPECT_EQ(set.port.writes(), (std::vector<RecordingPort::Access>{
+                                   {Kind::Write, 0x378, 0x7F},
+                                   {Kind::Write, 0x37A, 0x08},
+                                   {Kind::Write, 0x378, 0xFF},
+                                   {Kind::Write, 0x378, 0xFF},
+                                   {Kind::Write, 0x37A, 0x00}}));
+  EXPECT_EQ(set.port.waits(), 5u * 2);
+
+  set.port.log.clear();
+  set.engine.SendStop();
+  EXPECT_EQ(set.port.writes(), (std::vector<RecordingPort::Access>{
+                                   {Kind::Write, 0x378, 0xFF},
+                                   {Kind::Write, 0x378, 0xFF},
+                                   {Kind::Write, 0x37A, 0x08},
+                                   {Kind::Write, 0x37A, 0x08},
+                                   {Kind::Write, 0x378, 0x7F}}));
+  EXPECT_EQ(set.port.waits(), 5u * 2);
+}
+
+TEST_F(PrimitivesTest, TransmitByteSendsTheLowByteMsbFirstAndReleasesSda) {
+  set.engine.SendStart();
+  const std::size_t startWrites = set.port.writes().size();
+  set.engine.TransmitByte(0x1A5);
+  EXPECT_EQ(set.port.writes().size() - startWrites, 25u);
+  EXPECT_EQ(set.port.waits(), (5u + 25u) * 2);
+  EXPECT_EQ(masterWire(set.port.log), "S10100101");
+  EXPECT_EQ(set.port.writes().back(), (RecordingPort::Access{Kind::Write, 0x378, 0x7F}));
+}
+
+TEST_F(PrimitivesTest, WaitAckCountsStatusReadsUpToTheTimeout) {
+  struct Case {
+    std::deque<std::uint8_t> reads;
+    std::size_t expectedReads;
+    bool acknowledged;
+  };
+  const std::vector<Case> cases{
+      {{}, 10, false},
+      {{kSdaLowStatus}, 1, true},
+      {{0x80, 0xFF, 0x00}, 3, true},
+      // Only bit 7 counts.
+      {{0xFF, 0x80, 0x81, 0x7F}, 4, true},
+      // Seen on the tenth and last sample: still a timeout.
+      {{0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x00}, 10, false},
+  };
+  for (const Case& c : cases) {
+    set.port.log.clear();
+    set.port.reads = c.reads;
+    set.port.defaultRead = kSdaHighStatus;
+    set.engine.WaitAck();
+    EXPECT_EQ(set.port.readsDone().size(), c.expectedReads);
+    EXPECT_EQ(set.busState.AckReceived, c.acknowledged);
+    for (const auto& read : set.port.readsDone()) EXPECT_EQ(read.port, 0x379);
+  }
+}
+
+TEST_F(PrimitivesTest, WaitAckDoubledWritesShareOneDelay) {
+  set.port.reads = {kSdaLowStatus};
+  set.engine.WaitAck();
+  const std::vector<RecordingPort::Access> expected{
+      {Kind::Write, 0x378, 0x7F}, {Kind::Write, 0x378, 0x7F}, {Kind::Wait, 0, 0},
+      {Kind::Wait, 0, 0},         {Kind::Write, 0x37A, 0x08}, {Kind::Write, 0x37A, 0x08},
+      {Kind::Wait, 0, 0},         {Kind::Wait, 0, 0},         {Kind::Read, 0x379, 0x7F},
+      {Kind::Write, 0x378, 0x7F}, {Kind::Write, 0x378, 0x7F}, {Kind::Wait, 0, 0},
+      {Kind::Wait, 0, 0},         {Kind::Write, 0x37A, 0x00}, {Kind::Write, 0x37A, 0x00},
+      {Kind::Wait, 0, 0},         {Kind::Wait, 0, 0}};
+  EXPECT_EQ(set.port.log, expected);
+}
+
+TEST_F(PrimitivesTest, TimeoutReportsByPhaseOrBeepsWhenTheDebuggerIsOff) {
+  set.engine.WaitAck();
+  EXPECT_EQ(set.desktop.beeps, 1);
+  EXPECT_FALSE(set.trace.exists());
+
+  enableDebugger();
+  set.busState.AddressPhase = 0x42;
+  set.engine.WaitAck();
+  set.busState.AddressPhase = 0;
+  set.engine.WaitAck();
+  set.port.reads = {kSdaLowStatus};
+  set.engine.WaitAck();
+
+  EXPECT_EQ(set.desktop.beeps, 1);
+  const std::string wait(bus::kMsgWaitAck);
+  EXPECT_EQ(messages(), (std::vector<std::string>{
+                            debugger::padTraceLine(wait), debugger::padTraceLine(bus::kErrNotResponding),
+                            debugger::padTraceLine(wait), debugger::padTraceLine(bus::kErrNoAck),
+                            debugger::padTraceLine(wait)}));
+}
+
+TEST_F(PrimitivesTest, ReceiveByteSamplesEachBitWhileSclIsHigh) {
+  // 0xA5 = 1010 0101
+  set.port.reads = {0x80, 0x00, 0xFF, 0x7F, 0x00, 0x80, 0x00, 0x80};
+  set.engine.ReceiveByte();
+  EXPECT_EQ(set.busState.ReceivedByte, 0xA5);
+  EXPECT_EQ(set.port.writes().size(), 17u);
+  EXPECT_EQ(set.port.readsDone().size(), 8u);
+
+  // Each read sits between an SCL-high step and the SCL-low step that follows it.
+  const auto& log = set.port.log;
+  for (std::size_t i = 0; i < log.size(); ++i) {
+    if (log[i].kind != Kind::Read) continue;
+    EXPECT_EQ(log[i - 3].value, 0x08);
+    EXPECT_EQ(log[i + 1].value, 0x00);
+    EXPECT_EQ(log[i + 1].port, 0x37A);
+  }
+}
+
+TEST_F(PrimitivesTest, ReceiveByteMessageShowsTwoUpperCaseHexDigits) {
+  enableDebugger();
+  set.port.defaultRead = 0xFF;
+  set.engine.ReceiveByte();
+  set.port.defaultRead = 0x00;
+  set.engine.ReceiveByte();
+  set.port.reads = {0, 0, 0, 0, 0x80, 0, 0x80, 0};
+  set.engine.ReceiveByte();
+  EXPECT_EQ(set.busState.ReceivedByte, 10);
+
+  const std::string prefix(bus::kMsgReceivePrefix);
+  EXPECT_EQ(messages(), (std::vector<std::string>{debugger::padTraceLine(prefix + "FFh"),
+                                                  debugger::padTraceLine(prefix + "00h"),
+                                                  debugger::padTraceLine(prefix + "0Ah")}));
+}
+
+TEST_F(PrimitivesTest, MasterAckHoldsSdaLowForTheNinthClockAndLogsAfterwards) {
+  enableDebugger();
+  set.engine.SendMasterAck();
+  EXPECT_EQ(set.port.writes(), (std::vector<RecordingPort::Access>{
+                                   {Kind::Write, 0x37A, 0x00},
+                                   {Kind::Write, 0x378, 0xFF},
+                                   {Kind::Write, 0x37A, 0x08},
+                                   {Kind::Write, 0x37A, 0x00},
+                                   {Kind::Write, 0x378, 0x7F}}));
+  EXPECT_EQ(messages(), std::vector<std::string>{debugger::padTraceLine(bus::kMsgMasterAck)});
+}
+
+TEST_F(PrimitivesTest, MessagesComeBeforeTheLineStepsExceptForReceivedBytes) {
+  enableDebugger();
+  std::vector<std::size_t> writesAtMessage;
+  set.log.setLineListener(
+      [&](std::string_view) { writesAtMessage.push_back(set.port.writes().size()); });
+  set.engine.SendStart();       // logs at 0 writes
+  set.engine.ReceiveByte();     // logs after its 17 writes: 5 + 17
+  set.engine.SendStop();        // logs at 22
+  EXPECT_EQ(writesAtMessage, (std::vector<std::size_t>{0, 22, 22}));
+}
+
+TEST_F(PrimitivesTest, DisabledDebuggerBuildsNoMessages) {
+  set.port.defaultRead = 0x80;
+  set.engine.SendStart();
+  set.engine.TransmitByte(0x42);
+  set.engine.WaitAck();
+  set.engine.ReceiveByte();
+  set.engine.SendMasterAck();
+  set.engine.SendStop();
+  EXPECT_FALSE(set.trace.exists());
+  EXPECT_EQ(set.desktop.beeps, 1);
+}
+
+}  // namespace
+}  // namespace brelvion::testing

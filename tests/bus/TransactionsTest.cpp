@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include "bus/BusMessages.h"
+#include "debugger/DebugLog.h"
+#include "mocks/EngineFixture.h"
+#include "mocks/MasterWireDecoder.h"
+#include "platform/RuntimeError.h"
+
+namespace brelvion::testing {
+namespace {
+
+using Kind = RecordingPort::Kind;
+
+class TransactionsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    set.busState.BusDelay = 0.001;
+    set.port.reads = {0x0C};  // the control register OpenBus saves
+    set.engine.OpenBus(0, 0);
+    set.engine.InitPort(10);
+    set.port.log.clear();
+  }
+  void acknowledgeEverything() { set.port.defaultRead = 0x00; }
+  std::vector<std::string> errorLines() {
+    std::vector<std::string> errors;
+    for (const std::string& line : set.traceLines()) {
+      if (line.rfind("Wisp ERR", 0) == 0) errors.push_back(line.substr(0, 11));
+    }
+    return errors;
+  }
+  EngineSet<RecordingPort> set;
+};
+
+// The STOP's own SCL rise, with SDA held low, shows as one more clock before it.
+TEST_F(TransactionsTest, WriteRegisterSendsWriteAddressSubAddressAndData) {
+  acknowledgeEverything();
+  std::int16_t address = 0x43;
+  set.engine.WriteRegister(address, 0x12, 0x80);
+  EXPECT_EQ(masterWire(set.port.log), "S" + sentByte(0x42) + sentByte(0x12) + sentByte(0x80) + "0P");
+  EXPECT_EQ(address, 0x42);
+  EXPECT_TRUE(set.busState.AckReceived);
+  EXPECT_EQ(set.busState.AddressPhase, 0);
+}
+
+TEST_F(TransactionsTest, SetRegisterPointerStopsAfterTheSubAddress) {
+  acknowledgeEverything();
+  std::int16_t address = 0x42;
+  set.engine.SetRegisterPointer(address, 0x07);
+  EXPECT_EQ(masterWire(set.port.log), "S" + sentByte(0x42) + sentByte(0x07) + "0P");
+  EXPECT_EQ(address, 0x42);
+  EXPECT_TRUE(set.busState.AckReceived);
+  EXPECT_EQ(set.busState.AddressPhase, 0);
+}
+
+TEST_F(TransactionsTest, ReadSequentialAcknowledgesAllButTheLastByte) {
+  // Acknowledge, then 0x5A and 0xC3 on SDA.
+  set.port.reads = {0x00, 0, 0x80, 0, 0x80, 0x80, 0, 0x80, 0, 0x80, 0x80, 0, 0, 0, 0, 0x80, 0x80};
+  std::int16_t address = 0x42;
+  set.engine.ReadSequential(address, 1);
+
+  EXPECT_EQ(address, 0x43);
+  EXPECT_EQ(set.busState.ReadBuffer, (std::vector<std::int16_t>{0x5A, 0xC3}));
+  // The master leaves SDA released while it reads; its acknowledge pulls it low, and the
+  // last byte's ninth clock is the STOP's own SCL rise with SDA still low.
+  EXPECT_EQ(masterWire(set.port.log), "S" + sentByte(0x43) + "11111111" "0" "11111111" "0P");
+  EXPECT_TRUE(set.busState.AckReceived);
+}
+
+TEST_F(TransactionsTest, ReadSequentialOfCountZeroReadsOneByteWithoutAcknowledge) {
+  acknowledgeEverything();
+  std::int16_t address = 0x42;
+  set.engine.ReadSequential(address, 0);
+  EXPECT_EQ(set.busState.ReadBuffer.size(), 1u);
+  EXPECT_EQ(masterWire(set.port.log), "S" + sentByte(0x43) + "11111111" "0P");
+  EXPECT_EQ(set.port.readsDone().size(), 1u + 8u);
+}
+
+TEST_F(TransactionsTest, ReadSequentialReplacesTheBufferAndRejectsNegativeCounts) {
+  acknowledgeEverything();
+  std::int16_t address = 0x42;
+  set.engine.ReadSequential(address, 5);
+  EXPECT_EQ(set.busState.ReadBuffer.size(), 6u);
+  set.engine.ReadSequential(address, 2);
+  EXPECT_EQ(set.busState.ReadBuffer.size(), 3u);
+
+  set.port.log.clear();
+  address = 0x42;
+  try {
+    set.engine.ReadSequential(address, -1);
+    FAIL() << "negative count accepted";
+  } catch (const platform::RuntimeError& error) {
+    EXPECT_EQ(error.number(), 5);
+    EXPECT_EQ(error.description(), "Invalid procedure call or argument");
+  }
+  EXPECT_TRUE(set.port.log.empty());
+  EXPECT_EQ(address, 0x42);
+  EXPECT_EQ(set.busState.ReadBuffer.size(), 3u);
+}
+
+TEST_F(TransactionsTest, WithoutADeviceEveryAcknowledgeWaitTimesOutByPhase) {
+  set.busState.DebugEnabled = 1;
+  set.debuggerState.TraceBufferSize = 1000;
+  std::int16_t address = 0x42;
+  set.engine.WriteRegister(address, 0x12, 0x80);
+  EXPECT_EQ(errorLines(), (std::vector<std::string>{"Wisp ERR001", "Wisp ERR002", "Wisp ERR002"}));
+  EXPECT_FALSE(set.busState.AckReceived);
+
+  set.trace.replaceText("");
+  set.engine.ReadSequential(address, 1);
+  EXPECT_EQ(errorLines(), std::vector<std::string>{"Wisp ERR001"});
+  EXPECT_EQ(set.busState.ReadBuffer, (std::vector<std::int16_t>{0xFF, 0xFF}));
+}
+
+TEST_F(TransactionsTest, GeneralCallAddressTimesOutAsALaterByte) {
+  set.busState.DebugEnabled = 1;
+  set.debuggerState.TraceBufferSize = 1000;
+  std::int16_t address = 0x01;
+  set.engine.SetRegisterPointer(address, 0x00);
+  EXPECT_EQ(address, 0);
+  EXPECT_EQ(errorLines(), (std::vector<std::string>{"Wisp ERR002", "Wisp ERR002"}));
+}
+
+TEST_F(TransactionsTest, OpenBusChoosesThePortAndSavesItsControlRegister) {
+  const std::vector<std::tuple<std::int16_t, std::uint16_t, std::string>> ports{
+      {0, 0x378, "378h"}, {1, 0x278, "278h"}, {2, 0x3BC, "3BCh"}};
+  set.debuggerState.TraceBufferSize = 1000;
+  for (const auto& [index, base, suffix] : ports) {
+    set.port.log.clear();
+    set.port.reads = {0x2C};
+    set.engine.OpenBus(index, 1);
+    EXPECT_EQ(set.busState.DataPort, base);
+    EXPECT_EQ(set.busState.StatusPort, base + 1);
+    EXPECT_EQ(set.busState.ControlPort, base + 2);
+    EXPECT_EQ(set.busState.SavedControl, 0x2C);
+    EXPECT_EQ(set.port.log, (std::vector<RecordingPort::Access>{{Kind::Read, static_cast<std::uint16_t>(base + 2), 0x2C}}));
+    EXPECT_EQ(set.traceLines().back(),
+              debugger::padTraceLine(std::string(bus::kSysOpenedPrefix) + suffix));
+  }
+}
+
+TEST_F(TransactionsTest, OpenBusWithAnUnknownIndexKeepsThePortAndDebugZeroStaysQuiet) {
+  set.engine.OpenBus(1, 0);
+  set.engine.OpenBus(3, 0);
+  EXPECT_EQ(set.busState.DataPort, 0x278);
+  set.engine.OpenBus(-1, 7);
+  EXPECT_EQ(set.busState.DataPort, 0x278);
+  EXPECT_EQ(set.busState.DebugEnabled, 0);
+  EXPECT_FALSE(set.trace.exists());
+}
+
+TEST_F(TransactionsTest, CloseBusRestoresControlThenReleasesSdaWithoutDelay) {
+  set.engine.CloseBus();
+  EXPECT_EQ(set.port.log, (std::vector<RecordingPort::Access>{{Kind::Write, 0x37A, 0x0C},
+                                                              {Kind::Write, 0x378, 0x7F}}));
+  EXPECT_FALSE(set.trace.exists());
+
+  set.busState.DebugEnabled = 1;
+  set.debuggerState.TraceBufferSize = 10;
+  set.engine.CloseBus();
+  EXPECT_EQ(set.traceLines().back(), debugger::padTraceLine(bus::kSysClosed));
+}
+
+}  // namespace
+}  // namespace brelvion::testing

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "mocks/RecordingPort.h"
+#include "platform/LptRegisters.h"
+
+namespace brelvion::testing {
+
+// Reads back what the master put on the wire from a RecordingPort's writes: "S" for a
+// START, "P" for a STOP and one character per SCL pulse with the master's SDA level
+// ('1' released, '0' pulled low). The engine's own view, independent of any slave.
+inline std::string masterWire(const std::vector<RecordingPort::Access>& log) {
+  bool scl = true;
+  bool sda = true;
+  std::string wire;
+  for (const RecordingPort::Access& access : log) {
+    if (access.kind != RecordingPort::Kind::Write) continue;
+    const auto address = platform::classifyLptAddress(access.port);
+    if (!address) continue;
+    if (address->reg == platform::LptRegister::Data) {
+      const bool next = platform::sdaReleasedByData(access.value);
+      if (scl && sda && !next) wire += 'S';
+      if (scl && !sda && next) wire += 'P';
+      sda = next;
+    } else if (address->reg == platform::LptRegister::Control) {
+      const bool next = platform::sclReleasedByControl(access.value);
+      if (!scl && next) wire += sda ? '1' : '0';
+      scl = next;
+    }
+  }
+  return wire;
+}
+
+// The nine clock pulses of a byte sent by the master and an acknowledge slot it left free.
+inline std::string sentByte(std::uint8_t value) {
+  std::string bits;
+  for (int bit = 7; bit >= 0; --bit) bits += (value >> bit) & 1 ? '1' : '0';
+  return bits + '1';
+}
+
+}  // namespace brelvion::testing
