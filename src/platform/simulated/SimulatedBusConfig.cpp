@@ -1,0 +1,45 @@
+#include "platform/simulated/SimulatedBusConfig.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "platform/LptRegisters.h"
+#include "platform/RuntimeError.h"
+
+namespace brelvion::platform::sim {
+
+namespace {
+
+[[noreturn]] void reject(const std::string& why) {
+  throw RuntimeError(RuntimeError::kInvalidCall, "Simulated Bus", why);
+}
+
+std::string hex(unsigned value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%02Xh", value);
+  return text;
+}
+
+}  // namespace
+
+void checkSimulatedBusConfig(const SimulatedBusConfig& config) {
+  if (std::find(kLptBases.begin(), kLptBases.end(), config.cabledBase) == kLptBases.end()) {
+    reject("No parallel port at " + hex(config.cabledBase) + " to plug the cable into");
+  }
+  const auto& addresses = config.sensorAddresses;
+  for (auto it = addresses.begin(); it != addresses.end(); ++it) {
+    if ((*it & 1) != 0) reject("Sensor address " + hex(*it) + " is not an even write address");
+    if (std::find(addresses.begin(), it, *it) != it) {
+      reject("Two sensors at the same address " + hex(*it));
+    }
+  }
+  if (config.stopAckingAfterBytes && *config.stopAckingAfterBytes < 0) {
+    reject("The number of bytes a sensor acknowledges cannot be negative");
+  }
+  if (config.stuckMidByte && addresses.empty()) {
+    reject("A stuck bus needs a sensor to hold it");
+  }
+}
+
+}  // namespace brelvion::platform::sim

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "mocks/EngineFixture.h"
+#include "platform/BusCapture.h"
+#include "platform/simulated/SimulatedParallelPort.h"
+
+// sigrok's I2C decoder reads what the simulated port put on the wire, independently of the
+// engine and the slaves, which share this project's idea of I2C.
+namespace brelvion {
+namespace {
+
+struct CommandResult {
+  int status = -1;
+  std::vector<std::string> lines;
+};
+
+CommandResult run(const std::string& command) {
+  CommandResult result;
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (pipe == nullptr) return result;
+  std::array<char, 512> buffer{};
+  std::string text;
+  while (fgets(buffer.data(), static_cast<int>(buffer.size()), pipe) != nullptr)
+    text += buffer.data();
+  const int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) result.lines.push_back(line);
+  return result;
+}
+
+TEST(SigrokWireTest, DecodedTrafficMatchesWhatTheEngineSentAndTheSensorReturned) {
+  ASSERT_EQ(run("command -v sigrok-cli").status, 0) << "sigrok-cli is not on PATH";
+
+  testing::EngineSet<platform::sim::SimulatedParallelPort> set;
+  set.busState.BusDelay = 0.001;
+  set.engine.OpenBus(0, 0);
+  set.engine.InitPort(10);
+  // Recorded from an idle bus: the bus clear's START-then-STOP pulses would derail the decoder.
+  platform::BusCapture capture;
+  set.port.setCapture(&capture);
+  std::int16_t address = 0x42;
+  set.engine.WriteRegister(address, 0x10, 0x5A);
+  std::int16_t absent = 0x50;
+  set.engine.WriteRegister(absent, 0x01, 0x02);
+  set.engine.SetRegisterPointer(address, 0x0F);
+  set.engine.ReadSequential(address, 3);
+  set.port.setCapture(nullptr);
+
+  // Registers 0Fh to 12h: defaults around the byte just written.
+  ASSERT_EQ(set.busState.ReadBuffer, (std::vector<std::int16_t>{0x53, 0x5A, 0x9D, 0xC2}));
+
+  const std::string path =
+      ::testing::TempDir() + "brelvion_wire_" + std::to_string(getpid()) + ".vcd";
+  capture.writeVcdFile(path);
+  const CommandResult decoded =
+      run("sigrok-cli -I vcd -i '" + path + "' -P i2c:scl=scl:sda=sda -A i2c=addr-data");
+  std::remove(path.c_str());
+  ASSERT_EQ(decoded.status, 0);
+
+  // Every byte read shows as acknowledged, the last one too: the engine clocks no
+  // acknowledge after it, but its STOP pulls SDA low before raising SCL, and to the decoder
+  // that rise is the byte's ninth clock, with SDA low. The STOP comes right after it.
+  std::vector<std::string> expected{"Start",
+                                    "Write",
+                                    "Address write: 21",
+                                    "ACK",
+                                    "Data write: 10",
+                                    "ACK",
+                                    "Data write: 5A",
+                                    "ACK",
+                                    "Stop",
+                                    "Start",
+                                    "Write",
+                                    "Address write: 28",
+                                    "NACK",
+                                    "Data write: 01",
+                                    "NACK",
+                                    "Data write: 02",
+                                    "NACK",
+                                    "Stop",
+                                    "Start",
+                                    "Write",
+                                    "Address write: 21",
+                                    "ACK",
+                                    "Data write: 0F",
+                                    "ACK",
+                                    "Stop",
+                                    "Start",
+                                    "Read",
+                                    "Address read: 21",
+                                    "ACK",
+                                    "Data read: 53",
+                                    "ACK",
+                                    "Data read: 5A",
+                                    "ACK",
+                                    "Data read: 9D",
+                                    "ACK",
+                                    "Data read: C2",
+                                    "ACK",
+                                    "Stop"};
+  for (std::string& line : expected) line = "i2c-1: " + line;
+  EXPECT_EQ(decoded.lines, expected);
+}
+
+}  // namespace
+}  // namespace brelvion
