@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "platform/LptRegisters.h"
+#include "platform/RuntimeError.h"
+#include "platform/hardware/PortAddressText.h"
+
+namespace brelvion::platform {
+
+// Which known port and register an engine address is. The real backends can only reach
+// the registers of the three known ports, so any other address is refused before it gets
+// near the hardware, where a stray inb/outb could fault the process or upset a device.
+inline LptAddress requireLptAddress(std::uint16_t port, const char* operation) {
+  if (const auto address = classifyLptAddress(port)) return *address;
+  throw RuntimeError(RuntimeError::kInvalidCall, operation,
+                     "I/O address " + portAddressText(port) +
+                         " is not a register of a parallel port at 0x378, 0x278 or 0x3BC");
+}
+
+inline std::size_t lptIndex(std::uint16_t base) {
+  std::size_t index = 0;
+  while (index + 1 < kLptBases.size() && kLptBases[index] != base) ++index;
+  return index;
+}
+
+}  // namespace brelvion::platform
