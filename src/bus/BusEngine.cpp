@@ -11,9 +11,7 @@ void BusEngine::BitDelay(double d) {
   for (double pass = 0; pass <= end; pass += 1) port_.waitQuantum();
 }
 
-bool BusEngine::sdaSensedHigh() {
-  return platform::sdaHighInStatus(port_.inpb(state_.StatusPort));
-}
+bool BusEngine::sdaSensedHigh() { return platform::sdaHighInStatus(port_.inpb(state_.StatusPort)); }
 
 void BusEngine::InitPort(std::int16_t timeout) {
   // Each pulse lets a slave caught in the middle of a byte shift out one more bit, and

@@ -60,8 +60,9 @@ void BusEngine::WaitAck() {
     ++count;
     if (!sdaSensedHigh()) done = true;
     // Checked after the sample, so an acknowledge first seen on the last sample still
-    // counts as a timeout.
-    if (count == state_.AckTimeout) {
+    // counts as a timeout. A timeout below 1 (the bus not yet initialised) ends the wait
+    // after one sample instead of never.
+    if (count >= state_.AckTimeout) {
       done = true;
       state_.AckReceived = false;
       if (state_.DebugEnabled == 1) {

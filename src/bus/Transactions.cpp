@@ -68,7 +68,8 @@ void BusEngine::ReadSequential(std::int16_t& address, std::int16_t count) {
   sendAddress(address);
   for (std::int16_t i = 0; i <= count; ++i) {
     ReceiveByte();
-    // The last byte gets no acknowledge: the STOP that follows tells the slave to let go.
+    // The last byte gets no acknowledge clock of its own: the STOP follows at once. Its SCL
+    // rise, with SDA already low, is what a decoder reads as that byte's ninth clock.
     if (i < count) SendMasterAck();
     state_.ReadBuffer[static_cast<std::size_t>(i)] = state_.ReceivedByte;
   }

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <fstream>
 #include <ostream>
-#include <utility>
 
 #include "platform/RuntimeError.h"
 
@@ -16,29 +15,49 @@ namespace {
 constexpr char kSclId = '!';
 constexpr char kSdaId = '"';
 
-void writeLevel(std::ostream& out, bool level, char id) { out << (level ? '1' : '0') << id << '\n'; }
+void writeLevel(std::ostream& out, bool level, char id) {
+  out << (level ? '1' : '0') << id << '\n';
+}
 
 }  // namespace
 
 void BusCapture::record(std::int64_t timeNs, bool scl, bool sda) {
   if (!samples_.empty()) {
-    const Sample& last = samples_.back();
+    Sample& last = samples_.back();
     if (last.scl == scl && last.sda == sda) return;
-    if (timeNs < last.timeNs) timeNs = last.timeNs;
+    // Two changes at one instant are one change: a VCD time stamp must not repeat.
+    if (timeNs <= last.timeNs) {
+      last.scl = scl;
+      last.sda = sda;
+      dropIfUnchanged();
+      return;
+    }
   }
   samples_.push_back({timeNs, scl, sda});
 }
 
+void BusCapture::dropIfUnchanged() {
+  const std::size_t n = samples_.size();
+  if (n >= 2 && samples_[n - 2].scl == samples_[n - 1].scl &&
+      samples_[n - 2].sda == samples_[n - 1].sda) {
+    samples_.pop_back();
+  }
+}
+
 void BusCapture::amendSda(std::size_t from, bool sda) {
   if (from >= samples_.size()) return;
-  std::vector<Sample> kept(samples_.begin(), samples_.begin() + static_cast<std::ptrdiff_t>(from));
+  // In place: only the samples from `from` on change, and a sample that no longer
+  // changes anything is merged into the one before it.
+  std::size_t kept = from;
   for (std::size_t i = from; i < samples_.size(); ++i) {
     Sample sample = samples_[i];
     sample.sda = sda;
-    if (!kept.empty() && kept.back().scl == sample.scl && kept.back().sda == sample.sda) continue;
-    kept.push_back(sample);
+    if (kept > 0 && samples_[kept - 1].scl == sample.scl && samples_[kept - 1].sda == sample.sda) {
+      continue;
+    }
+    samples_[kept++] = sample;
   }
-  samples_ = std::move(kept);
+  samples_.resize(kept);
 }
 
 void BusCapture::writeVcd(std::ostream& out) const {

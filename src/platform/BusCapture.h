@@ -17,7 +17,8 @@ class BusCapture {
     bool sda;
   };
 
-  // Notes the levels at timeNs; only changes are kept. Times must not go backwards.
+  // Notes the levels at timeNs; only changes are kept. A time not after the last sample's
+  // replaces that sample's levels, so time stamps stay strictly increasing.
   void record(std::int64_t timeNs, bool scl, bool sda);
 
   // Rewrites SDA from sample index `from` to the end, for a recorder that learns a line
@@ -32,6 +33,8 @@ class BusCapture {
   void writeVcdFile(const std::string& path) const;
 
  private:
+  void dropIfUnchanged();
+
   std::vector<Sample> samples_;
 };
 

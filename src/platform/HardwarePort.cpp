@@ -15,8 +15,10 @@ std::uint8_t HardwarePort::inpb(std::uint16_t port) {
 }
 
 void HardwarePort::out(std::uint16_t port, std::uint8_t value) {
-  timer_.markWrite(monotonicNanos());
   writeRegister(port, value);
+  // Timed from the end of the write: the line changed somewhere inside it, and a write held
+  // up by the scheduler must not shorten the step that follows.
+  timer_.markWrite(monotonicNanos());
   noteWrite(port, value);
 }
 

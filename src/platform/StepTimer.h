@@ -11,7 +11,7 @@ namespace brelvion::platform {
 inline constexpr std::chrono::nanoseconds kHardwareQuantum{2500};
 
 // Deadlines of BitDelay passes, measured from the latest port write rather than from
-// the end of the previous pass, so the time the write itself took is not added on top.
+// the end of the previous pass, so the time spent between passes is not added on top.
 class StepTimer {
  public:
   using Nanos = std::int64_t;

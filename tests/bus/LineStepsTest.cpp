@@ -19,8 +19,8 @@ class LineStepsTest : public ::testing::Test {
 };
 
 TEST_F(LineStepsTest, BitDelayPassCountFollowsTheDelayInclusively) {
-  const std::vector<std::pair<double, std::size_t>> cases{
-      {0.001, 2}, {0.0, 1}, {-0.002, 0}, {-0.0005, 0}, {0.0025, 3}, {0.01, 11}};
+  const std::vector<std::pair<double, std::size_t>> cases{{0.001, 2},   {0.0, 1},    {-0.002, 0},
+                                                          {-0.0005, 0}, {0.0025, 3}, {0.01, 11}};
   for (const auto& [delay, passes] : cases) {
     set.port.log.clear();
     set.engine.BitDelay(delay);
@@ -32,9 +32,10 @@ TEST_F(LineStepsTest, BitDelayPassCountFollowsTheDelayInclusively) {
 TEST_F(LineStepsTest, InitPortClocksSixStopsThenReleasesScl) {
   set.engine.InitPort(10);
 
-  const std::vector<RecordingPort::Access> pulse{
-      {Kind::Write, 0x378, 0xFF}, {Kind::Write, 0x37A, 0x08},
-      {Kind::Write, 0x378, 0x7F}, {Kind::Write, 0x37A, 0x00}};
+  const std::vector<RecordingPort::Access> pulse{{Kind::Write, 0x378, 0xFF},
+                                                 {Kind::Write, 0x37A, 0x08},
+                                                 {Kind::Write, 0x378, 0x7F},
+                                                 {Kind::Write, 0x37A, 0x00}};
   std::vector<RecordingPort::Access> expected;
   for (int i = 0; i < 6; ++i) expected.insert(expected.end(), pulse.begin(), pulse.end());
   expected.push_back({Kind::Write, 0x37A, 0x08});

@@ -34,22 +34,20 @@ class PrimitivesTest : public ::testing::Test {
 
 TEST_F(PrimitivesTest, StartAndStopMakeTheirConditionsWithDoubledWrites) {
   set.engine.SendStart();
-  EXPECT_EQ(set.port.writes(), (std::vector<RecordingPort::Access>{
-                                   {Kind::Write, 0x378, 0x7F},
-                                   {Kind::Write, 0x37A, 0x08},
-                                   {Kind::Write, 0x378, 0xFF},
-                                   {Kind::Write, 0x378, 0xFF},
-                                   {Kind::Write, 0x37A, 0x00}}));
+  EXPECT_EQ(set.port.writes(), (std::vector<RecordingPort::Access>{{Kind::Write, 0x378, 0x7F},
+                                                                   {Kind::Write, 0x37A, 0x08},
+                                                                   {Kind::Write, 0x378, 0xFF},
+                                                                   {Kind::Write, 0x378, 0xFF},
+                                                                   {Kind::Write, 0x37A, 0x00}}));
   EXPECT_EQ(set.port.waits(), 5u * 2);
 
   set.port.log.clear();
   set.engine.SendStop();
-  EXPECT_EQ(set.port.writes(), (std::vector<RecordingPort::Access>{
-                                   {Kind::Write, 0x378, 0xFF},
-                                   {Kind::Write, 0x378, 0xFF},
-                                   {Kind::Write, 0x37A, 0x08},
-                                   {Kind::Write, 0x37A, 0x08},
-                                   {Kind::Write, 0x378, 0x7F}}));
+  EXPECT_EQ(set.port.writes(), (std::vector<RecordingPort::Access>{{Kind::Write, 0x378, 0xFF},
+                                                                   {Kind::Write, 0x378, 0xFF},
+                                                                   {Kind::Write, 0x37A, 0x08},
+                                                                   {Kind::Write, 0x37A, 0x08},
+                                                                   {Kind::Write, 0x378, 0x7F}}));
   EXPECT_EQ(set.port.waits(), 5u * 2);
 }
 
@@ -89,6 +87,17 @@ TEST_F(PrimitivesTest, WaitAckCountsStatusReadsUpToTheTimeout) {
   }
 }
 
+TEST_F(PrimitivesTest, WaitAckBeforeTheBusIsInitialisedStillEnds) {
+  for (std::int16_t timeout : {0, -3}) {
+    set.port.log.clear();
+    set.busState.AckTimeout = timeout;
+    set.port.reads = {0x00};
+    set.engine.WaitAck();
+    EXPECT_EQ(set.port.readsDone().size(), 1u);
+    EXPECT_FALSE(set.busState.AckReceived);
+  }
+}
+
 TEST_F(PrimitivesTest, WaitAckDoubledWritesShareOneDelay) {
   set.port.reads = {kSdaLowStatus};
   set.engine.WaitAck();
@@ -117,10 +126,11 @@ TEST_F(PrimitivesTest, TimeoutReportsByPhaseOrBeepsWhenTheDebuggerIsOff) {
 
   EXPECT_EQ(set.desktop.beeps, 1);
   const std::string wait(bus::kMsgWaitAck);
-  EXPECT_EQ(messages(), (std::vector<std::string>{
-                            debugger::padTraceLine(wait), debugger::padTraceLine(bus::kErrNotResponding),
-                            debugger::padTraceLine(wait), debugger::padTraceLine(bus::kErrNoAck),
-                            debugger::padTraceLine(wait)}));
+  EXPECT_EQ(messages(),
+            (std::vector<std::string>{
+                debugger::padTraceLine(wait), debugger::padTraceLine(bus::kErrNotResponding),
+                debugger::padTraceLine(wait), debugger::padTraceLine(bus::kErrNoAck),
+                debugger::padTraceLine(wait)}));
 }
 
 TEST_F(PrimitivesTest, ReceiveByteSamplesEachBitWhileSclIsHigh) {
@@ -160,12 +170,11 @@ TEST_F(PrimitivesTest, ReceiveByteMessageShowsTwoUpperCaseHexDigits) {
 TEST_F(PrimitivesTest, MasterAckHoldsSdaLowForTheNinthClockAndLogsAfterwards) {
   enableDebugger();
   set.engine.SendMasterAck();
-  EXPECT_EQ(set.port.writes(), (std::vector<RecordingPort::Access>{
-                                   {Kind::Write, 0x37A, 0x00},
-                                   {Kind::Write, 0x378, 0xFF},
-                                   {Kind::Write, 0x37A, 0x08},
-                                   {Kind::Write, 0x37A, 0x00},
-                                   {Kind::Write, 0x378, 0x7F}}));
+  EXPECT_EQ(set.port.writes(), (std::vector<RecordingPort::Access>{{Kind::Write, 0x37A, 0x00},
+                                                                   {Kind::Write, 0x378, 0xFF},
+                                                                   {Kind::Write, 0x37A, 0x08},
+                                                                   {Kind::Write, 0x37A, 0x00},
+                                                                   {Kind::Write, 0x378, 0x7F}}));
   EXPECT_EQ(messages(), std::vector<std::string>{debugger::padTraceLine(bus::kMsgMasterAck)});
 }
 
@@ -174,9 +183,9 @@ TEST_F(PrimitivesTest, MessagesComeBeforeTheLineStepsExceptForReceivedBytes) {
   std::vector<std::size_t> writesAtMessage;
   set.log.setLineListener(
       [&](std::string_view) { writesAtMessage.push_back(set.port.writes().size()); });
-  set.engine.SendStart();       // logs at 0 writes
-  set.engine.ReceiveByte();     // logs after its 17 writes: 5 + 17
-  set.engine.SendStop();        // logs at 22
+  set.engine.SendStart();    // logs at 0 writes
+  set.engine.ReceiveByte();  // logs after its 17 writes: 5 + 17
+  set.engine.SendStop();     // logs at 22
   EXPECT_EQ(writesAtMessage, (std::vector<std::size_t>{0, 22, 22}));
 }
 

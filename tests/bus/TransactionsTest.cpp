@@ -36,7 +36,8 @@ TEST_F(TransactionsTest, WriteRegisterSendsWriteAddressSubAddressAndData) {
   acknowledgeEverything();
   std::int16_t address = 0x43;
   set.engine.WriteRegister(address, 0x12, 0x80);
-  EXPECT_EQ(masterWire(set.port.log), "S" + sentByte(0x42) + sentByte(0x12) + sentByte(0x80) + "0P");
+  EXPECT_EQ(masterWire(set.port.log),
+            "S" + sentByte(0x42) + sentByte(0x12) + sentByte(0x80) + "0P");
   EXPECT_EQ(address, 0x42);
   EXPECT_TRUE(set.busState.AckReceived);
   EXPECT_EQ(set.busState.AddressPhase, 0);
@@ -62,7 +63,11 @@ TEST_F(TransactionsTest, ReadSequentialAcknowledgesAllButTheLastByte) {
   EXPECT_EQ(set.busState.ReadBuffer, (std::vector<std::int16_t>{0x5A, 0xC3}));
   // The master leaves SDA released while it reads; its acknowledge pulls it low, and the
   // last byte's ninth clock is the STOP's own SCL rise with SDA still low.
-  EXPECT_EQ(masterWire(set.port.log), "S" + sentByte(0x43) + "11111111" "0" "11111111" "0P");
+  EXPECT_EQ(masterWire(set.port.log), "S" + sentByte(0x43) +
+                                          "11111111"
+                                          "0"
+                                          "11111111"
+                                          "0P");
   EXPECT_TRUE(set.busState.AckReceived);
 }
 
@@ -71,7 +76,9 @@ TEST_F(TransactionsTest, ReadSequentialOfCountZeroReadsOneByteWithoutAcknowledge
   std::int16_t address = 0x42;
   set.engine.ReadSequential(address, 0);
   EXPECT_EQ(set.busState.ReadBuffer.size(), 1u);
-  EXPECT_EQ(masterWire(set.port.log), "S" + sentByte(0x43) + "11111111" "0P");
+  EXPECT_EQ(masterWire(set.port.log), "S" + sentByte(0x43) +
+                                          "11111111"
+                                          "0P");
   EXPECT_EQ(set.port.readsDone().size(), 1u + 8u);
 }
 
@@ -132,7 +139,8 @@ TEST_F(TransactionsTest, OpenBusChoosesThePortAndSavesItsControlRegister) {
     EXPECT_EQ(set.busState.StatusPort, base + 1);
     EXPECT_EQ(set.busState.ControlPort, base + 2);
     EXPECT_EQ(set.busState.SavedControl, 0x2C);
-    EXPECT_EQ(set.port.log, (std::vector<RecordingPort::Access>{{Kind::Read, static_cast<std::uint16_t>(base + 2), 0x2C}}));
+    EXPECT_EQ(set.port.log, (std::vector<RecordingPort::Access>{
+                                {Kind::Read, static_cast<std::uint16_t>(base + 2), 0x2C}}));
     EXPECT_EQ(set.traceLines().back(),
               debugger::padTraceLine(std::string(bus::kSysOpenedPrefix) + suffix));
   }

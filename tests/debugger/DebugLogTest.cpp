@@ -139,9 +139,9 @@ TEST_F(DebugLogTest, SwitchingTheDebuggerLogsOnlyFromTheEnabledState) {
   EXPECT_EQ(set.busState.DebugEnabled, 0);
   set.log.DebuggerOff();
   set.log.DebuggerOn();
-  EXPECT_EQ(set.traceLines(),
-            (std::vector<std::string>{"", padTraceLine("Wisp Debugger ENABLED "),
-                                      "Wisp95 V1.01 : debugger  DISABLED " + std::string(16, ' ')}));
+  EXPECT_EQ(set.traceLines(), (std::vector<std::string>{
+                                  "", padTraceLine("Wisp Debugger ENABLED "),
+                                  "Wisp95 V1.01 : debugger  DISABLED " + std::string(16, ' ')}));
 }
 
 TEST_F(DebugLogTest, TheListenerSeesEachAcceptedLinePadded) {

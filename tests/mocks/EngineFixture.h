@@ -28,7 +28,8 @@ struct EngineSet {
     std::size_t start = 0;
     while (start <= text.size()) {
       const std::size_t end = text.find("\r\n", start);
-      lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+      lines.push_back(
+          text.substr(start, end == std::string::npos ? std::string::npos : end - start));
       if (end == std::string::npos) break;
       start = end + 2;
     }

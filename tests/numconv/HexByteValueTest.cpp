@@ -7,10 +7,11 @@ namespace {
 
 TEST(HexByteValueTest, GivesAValueForEveryFieldText) {
   const std::vector<std::pair<std::string, std::int16_t>> cases{
-      {"42", 66}, {"00", 0},   {"FF", 255}, {"ff", 255}, {" 5", 5},  {"5 ", 5},
-      {"", 0},    {" ", 0},    {"  ", 0},   {"1A", 26},  {"A", 10},  {"123", 3},
+      {"42", 66},  {"00", 0},  {"FF", 255}, {"ff", 255}, {" 5", 5},   {"5 ", 5},
+      {"", 0},     {" ", 0},   {"  ", 0},   {"1A", 26},  {"A", 10},   {"123", 3},
       {"G0", 256}, {"0G", 16}, {"g", 16},   {"  7", 7},  {"   ", -23}};
-  for (const auto& [text, value] : cases) EXPECT_EQ(HexByteValue(text), value) << '"' << text << '"';
+  for (const auto& [text, value] : cases)
+    EXPECT_EQ(HexByteValue(text), value) << '"' << text << '"';
 }
 
 TEST(HexByteValueTest, CharactersAboveAsciiCountAsUnsignedSingleBytes) {

@@ -10,15 +10,19 @@
 namespace brelvion::platform {
 namespace {
 
-TEST(BusCaptureTest, KeepsOnlyChangesAndNeverGoesBackInTime) {
+TEST(BusCaptureTest, KeepsOnlyChangesWithStrictlyIncreasingTimes) {
   BusCapture capture;
   capture.record(100, true, true);
   capture.record(200, true, true);
   capture.record(300, true, false);
-  capture.record(250, false, false);
-  ASSERT_EQ(capture.samples().size(), 3u);
-  EXPECT_EQ(capture.samples()[2].timeNs, 300);
-  EXPECT_FALSE(capture.samples()[2].scl);
+  capture.record(250, false, false);  // late: becomes the levels at 300
+  ASSERT_EQ(capture.samples().size(), 2u);
+  EXPECT_EQ(capture.samples()[1].timeNs, 300);
+  EXPECT_FALSE(capture.samples()[1].scl);
+
+  capture.record(300, true, true);  // back to the levels before it at the same instant
+  ASSERT_EQ(capture.samples().size(), 1u);
+  EXPECT_EQ(capture.samples()[0].timeNs, 100);
 }
 
 TEST(BusCaptureTest, AmendingSdaMergesSamplesThatNoLongerChangeAnything) {

@@ -63,7 +63,7 @@ TEST(HardwarePortTest, ASensedAcknowledgeIsDatedBackToWhenSdaWasFree) {
   port.out(0x378, 0x7F);  // releases SDA for the acknowledge
   port.out(0x37A, 0x08);  // ninth clock
   port.statusReads = {0x00};
-  port.inpb(0x379);       // the slave was holding SDA low all along
+  port.inpb(0x379);  // the slave was holding SDA low all along
   port.out(0x378, 0x7F);
   port.out(0x37A, 0x00);  // slave lets go after the clock falls
   // No SDA rise while SCL is high, which a decoder would take for a STOP.

@@ -6,9 +6,11 @@ namespace brelvion::platform {
 namespace {
 
 TEST(RuntimeErrorTest, StandardDescriptionsAndTheBoxText) {
-  const std::vector<std::pair<int, std::string>> cases{
-      {5, "Invalid procedure call or argument"}, {6, "Overflow"}, {13, "Type mismatch"},
-      {53, "File not found"}, {55, "File already open"}};
+  const std::vector<std::pair<int, std::string>> cases{{5, "Invalid procedure call or argument"},
+                                                       {6, "Overflow"},
+                                                       {13, "Type mismatch"},
+                                                       {53, "File not found"},
+                                                       {55, "File already open"}};
   for (const auto& [number, description] : cases) {
     const RuntimeError error(number, "Form Load");
     EXPECT_EQ(error.description(), description);
