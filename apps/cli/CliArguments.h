@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "platform/PortBackend.h"
+
+namespace brelvion::cli {
+
+enum class Command { Write, Read };
+
+struct CliRequest {
+  Command command = Command::Write;
+  std::int16_t device = 0;
+  std::int16_t subAddress = 0;
+  std::int16_t data = 0;
+  // Bytes to read, 1 to 32768.
+  int count = 1;
+
+  platform::PortBackend backend = platform::PortBackend::Auto;
+  std::int16_t portIndex = 0;
+  // Write addresses of the simulated sensors; empty for a bus with no device.
+  std::vector<std::uint8_t> simulatedDevices{0x42};
+  std::optional<std::string> capturePath;
+  bool trace = false;
+};
+
+struct HelpRequest {};
+
+struct UsageError {
+  std::string message;
+};
+
+using ParsedArguments = std::variant<CliRequest, HelpRequest, UsageError>;
+
+// args without the program name.
+ParsedArguments parseArguments(const std::vector<std::string>& args);
+
+std::string usageText();
+
+}  // namespace brelvion::cli

@@ -1,0 +1,117 @@
+#include "CliRun.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "CliArguments.h"
+#include "ConsoleDesktop.h"
+#include "bus/BusEngine.h"
+#include "bus/StartBus.h"
+#include "debugger/DebugLog.h"
+#include "platform/BusCapture.h"
+#include "platform/LptRegisters.h"
+#include "platform/RuntimeError.h"
+
+namespace brelvion::cli {
+
+namespace {
+
+constexpr const char* kProgram = "brelvion-i2c-cli";
+constexpr int kBytesPerLine = 16;
+
+std::string hexByte(int value) {
+  char text[4];
+  std::snprintf(text, sizeof text, "%02X", static_cast<unsigned>(value & 0xFF));
+  return text;
+}
+
+// The engine with the program-wide state it works on, set up as the tool's start-up does.
+struct Session {
+  Session(platform::PortIo& port, std::ostream& err)
+      : desktop(err),
+        log(busState, debuggerState, trace, desktop),
+        engine(busState, port, log, desktop) {
+    busState.BusDelay = 0.001;
+    debuggerState.TraceBufferSize = 10;
+  }
+  bus::BusState busState;
+  debugger::DebuggerState debuggerState;
+  debugger::PlainTraceHolder trace;
+  ConsoleDesktop desktop;
+  debugger::DebugLog log;
+  bus::BusEngine engine;
+};
+
+void runCommand(const CliRequest& request, bus::BusEngine& engine, std::ostream& out) {
+  std::int16_t device = request.device;
+  if (request.command == Command::Write) {
+    engine.WriteRegister(device, request.subAddress, request.data);
+    engine.SetRegisterPointer(device, request.subAddress);
+    engine.ReadSequential(device, 1);
+    out << hexByte(engine.state().ReadBuffer[0]) << ' '
+        << (engine.state().AckReceived ? "ACK" : "NO ACK") << '\n';
+    return;
+  }
+  engine.SetRegisterPointer(device, request.subAddress);
+  engine.ReadSequential(device, static_cast<std::int16_t>(request.count - 1));
+  const auto& bytes = engine.state().ReadBuffer;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    out << hexByte(bytes[i])
+        << ((i + 1) % kBytesPerLine == 0 || i + 1 == bytes.size() ? '\n' : ' ');
+  }
+}
+
+int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
+               const std::filesystem::path& root) {
+  platform::sim::SimulatedBusConfig simulation;
+  simulation.sensorAddresses = request.simulatedDevices;
+  simulation.cabledBase = platform::kLptBases[static_cast<std::size_t>(request.portIndex)];
+  platform::OpenedPort opened = platform::openPortBackend(request.backend, simulation, root);
+  if (!opened.notice.empty()) err << kProgram << ": " << opened.notice << '\n';
+
+  Session session(*opened.port, err);
+  if (request.trace) {
+    session.log.setLineListener([&err](std::string_view line) { err << line << '\n'; });
+  }
+  session.engine.OpenBus(request.portIndex, request.trace ? 1 : 0);
+  session.engine.InitPort(bus::kAckTimeout);
+
+  // Recording starts on the idle bus: the bus clear's back-to-back START and STOP
+  // conditions would only confuse a protocol decoder.
+  platform::BusCapture capture;
+  if (request.capturePath) opened.port->setCapture(&capture);
+  runCommand(request, session.engine, out);
+  opened.port->setCapture(nullptr);
+  session.engine.CloseBus();
+
+  if (request.capturePath) capture.writeVcdFile(*request.capturePath);
+  if (!session.busState.AckReceived && request.command == Command::Read) {
+    err << kProgram << ": NO ACK from device " << hexByte(request.device) << '\n';
+  }
+  return session.busState.AckReceived ? kExitAcknowledged : kExitNotAcknowledged;
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const std::filesystem::path& root) {
+  const ParsedArguments parsed = parseArguments(args);
+  if (std::holds_alternative<HelpRequest>(parsed)) {
+    out << usageText();
+    return kExitAcknowledged;
+  }
+  if (const auto* error = std::get_if<UsageError>(&parsed)) {
+    err << kProgram << ": " << error->message << '\n';
+    return kExitUsageOrPortError;
+  }
+  try {
+    return runRequest(std::get<CliRequest>(parsed), out, err, root);
+  } catch (const platform::RuntimeError& error) {
+    err << kProgram << ": error " << error.number() << ": " << error.description() << '\n';
+  } catch (const std::exception& error) {
+    err << kProgram << ": " << error.what() << '\n';
+  }
+  return kExitUsageOrPortError;
+}
+
+}  // namespace brelvion::cli

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <ostream>
+
+#include "platform/Desktop.h"
+
+namespace brelvion::cli {
+
+// Window-system services for a terminal: boxes become lines on standard error; nothing
+// beeps, since the exit status already tells a script about a missing acknowledge.
+class ConsoleDesktop : public platform::Desktop {
+ public:
+  explicit ConsoleDesktop(std::ostream& err) : err_(err) {}
+
+  platform::MessageAnswer messageBox(const platform::MessageBoxRequest& request) override {
+    err_ << request.title << ": " << request.text << '\n';
+    return request.buttons == platform::MessageButtons::YesNo ? platform::MessageAnswer::No
+                                                              : platform::MessageAnswer::Ok;
+  }
+  void processPendingEvents() override {}
+  void beep() override {}
+
+ private:
+  std::ostream& err_;
+};
+
+}  // namespace brelvion::cli

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/PortIo.h"
+#include "platform/simulated/SimulatedBusConfig.h"
+
+namespace brelvion::platform {
+
+enum class PortBackend { Auto, Simulated, Ppdev, IoPort };
+
+struct OpenedPort {
+  std::unique_ptr<PortIo> port;
+  PortBackend backend = PortBackend::Simulated;
+  // What a user should be told about the choice, e.g. that Auto fell back to the simulation.
+  std::string notice;
+};
+
+// Auto takes ppdev when the system has a parallel-port device node at one of the LPT
+// addresses, else the simulated bus.
+// Hardware backends fail only at their first port access, with a numbered error.
+OpenedPort openPortBackend(PortBackend backend, const sim::SimulatedBusConfig& simulation,
+                           const std::filesystem::path& root = "/");
+
+const char* backendName(PortBackend backend);
+
+}  // namespace brelvion::platform

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "CliArguments.h"
+
+namespace brelvion::cli {
+namespace {
+
+ParsedArguments parse(std::vector<std::string> args) { return parseArguments(args); }
+
+std::string usageError(std::vector<std::string> args) {
+  const ParsedArguments parsed = parse(std::move(args));
+  const auto* error = std::get_if<UsageError>(&parsed);
+  return error != nullptr ? error->message : "(accepted)";
+}
+
+TEST(CliArgumentsTest, WriteAndReadTakeHexFieldsAndADecimalCount) {
+  const auto write = std::get<CliRequest>(parse({"write", "42", "1a", "F"}));
+  EXPECT_EQ(write.command, Command::Write);
+  EXPECT_EQ(write.device, 0x42);
+  EXPECT_EQ(write.subAddress, 0x1A);
+  EXPECT_EQ(write.data, 0x0F);
+
+  const auto read = std::get<CliRequest>(parse({"read", "42", "00"}));
+  EXPECT_EQ(read.command, Command::Read);
+  EXPECT_EQ(read.count, 1);
+  EXPECT_EQ(std::get<CliRequest>(parse({"read", "42", "00", "32768"})).count, 32768);
+}
+
+TEST(CliArgumentsTest, OptionsInEitherFormAndPosition) {
+  const auto request =
+      std::get<CliRequest>(parse({"--backend=sim", "--port", "lpt3", "read", "42", "0",
+                                  "--sim-device", "42,30", "--trace", "--capture=bus.vcd"}));
+  EXPECT_EQ(request.backend, platform::PortBackend::Simulated);
+  EXPECT_EQ(request.portIndex, 2);
+  EXPECT_EQ(request.simulatedDevices, (std::vector<std::uint8_t>{0x42, 0x30}));
+  EXPECT_TRUE(request.trace);
+  EXPECT_EQ(request.capturePath, "bus.vcd");
+  EXPECT_TRUE(std::get<CliRequest>(parse({"--sim-device", "none", "read", "42", "0"}))
+                  .simulatedDevices.empty());
+  EXPECT_TRUE(std::holds_alternative<HelpRequest>(parse({"write", "--help"})));
+}
+
+TEST(CliArgumentsTest, BadInputIsNamedInTheError) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+      {{}, "no command given"},
+      {{"poke", "42"}, "unknown command 'poke'"},
+      {{"write", "42", "00"}, "write wants DEV SUB DATA"},
+      {{"write", "4G", "00", "00"}, "DEV must be one or two hex digits, not '4G'"},
+      {{"write", "42", "100", "00"}, "SUB must be one or two hex digits, not '100'"},
+      {{"write", "42", "00", ""}, "DATA must be one or two hex digits, not ''"},
+      {{"write", "42", "00", "0x1"}, "not '0x1'"},
+      {{"read", "42", "00", "0"}, "from 1 to 32768, not '0'"},
+      {{"read", "42", "00", "32769"}, "not '32769'"},
+      {{"read", "42", "00", "1e3"}, "not '1e3'"},
+      {{"read", "42", "00", "-5"}, "not '-5'"},
+      {{"--backend", "usb", "read", "42", "0"}, "--backend must be auto, sim, ppdev or ioport"},
+      {{"--port", "lpt4", "read", "42", "0"}, "--port must be lpt1, lpt2 or lpt3"},
+      {{"--sim-device", "42,", "read", "42", "0"}, "not ''"},
+      {{"--verbose", "read", "42", "0"}, "unknown option '--verbose'"},
+      {{"read", "42", "0", "--capture"}, "--capture wants a value"},
+  };
+  for (const auto& [args, expected] : cases) {
+    EXPECT_NE(usageError(args).find(expected), std::string::npos)
+        << "got: " << usageError(args) << "\nwanted: " << expected;
+  }
+}
+
+}  // namespace
+}  // namespace brelvion::cli
