@@ -1,14 +1,27 @@
 #include "bus/BusEngine.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "bus/BusMessages.h"
 #include "platform/LptRegisters.h"
 
 namespace brelvion::bus {
 
+namespace {
+
+// Far beyond any delay a user could mean; keeps the count inside an integer.
+constexpr double kMaxDelayPasses = 1e15;
+
+}  // namespace
+
 void BusEngine::BitDelay(double d) {
-  // Passes 0 to 1000 * d inclusive; the end is fixed before the first pass.
+  // Passes 0 to 1000 * d inclusive, counted once before the first: two at the bus delay
+  // of 0.001, one at 0, none below. A pass is one quantum of the port's own timing.
   const double end = 1000.0 * d;
-  for (double pass = 0; pass <= end; pass += 1) port_.waitQuantum();
+  if (!(end >= 0)) return;
+  const double passes = std::min(std::floor(end) + 1, kMaxDelayPasses);
+  port_.waitQuanta(static_cast<std::int64_t>(passes));
 }
 
 bool BusEngine::sdaSensedHigh() { return platform::sdaHighInStatus(port_.inpb(state_.StatusPort)); }

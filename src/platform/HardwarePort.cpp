@@ -22,8 +22,8 @@ void HardwarePort::out(std::uint16_t port, std::uint8_t value) {
   noteWrite(port, value);
 }
 
-void HardwarePort::waitQuantum() {
-  const StepTimer::Nanos deadline = timer_.nextDeadline();
+void HardwarePort::waitQuanta(std::int64_t passes) {
+  const StepTimer::Nanos deadline = timer_.deadlineAfter(passes);
   while (monotonicNanos() < deadline) {
   }
 }

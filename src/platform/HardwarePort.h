@@ -17,7 +17,7 @@ class HardwarePort : public PortIo {
 
   std::uint8_t inpb(std::uint16_t port) final;
   void out(std::uint16_t port, std::uint8_t value) final;
-  void waitQuantum() final;
+  void waitQuanta(std::int64_t passes) final;
   void setCapture(BusCapture* capture) final;
 
  protected:

@@ -17,9 +17,9 @@ class PortIo {
   // Writes one byte to an I/O port address.
   virtual void out(std::uint16_t port, std::uint8_t value) = 0;
 
-  // One pass of the engine's BitDelay loop. Real hardware waits here so that a line
+  // The passes of one BitDelay, one quantum each. Real hardware waits here so that a line
   // step keeps I2C standard-mode timing; a simulated port only moves its virtual clock.
-  virtual void waitQuantum() = 0;
+  virtual void waitQuanta(std::int64_t passes) = 0;
 
   // Records every change of SCL and SDA into capture from now on; nullptr stops recording.
   // The capture must outlive the recording.

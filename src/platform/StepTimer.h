@@ -25,8 +25,11 @@ class StepTimer {
     passes_ = 0;
   }
 
-  // The time the next pass must last until.
-  Nanos nextDeadline() { return anchor_ + ++passes_ * quantum_; }
+  // The time the next `passes` passes must last until.
+  Nanos deadlineAfter(Nanos passes) {
+    passes_ += passes;
+    return anchor_ + passes_ * quantum_;
+  }
 
  private:
   Nanos quantum_;

@@ -32,7 +32,9 @@ class RecordingPort : public platform::PortIo {
   void out(std::uint16_t port, std::uint8_t value) override {
     log.push_back({Kind::Write, port, value});
   }
-  void waitQuantum() override { log.push_back({Kind::Wait, 0, 0}); }
+  void waitQuanta(std::int64_t passes) override {
+    for (std::int64_t i = 0; i < passes; ++i) log.push_back({Kind::Wait, 0, 0});
+  }
   void setCapture(platform::BusCapture*) override {}
 
   std::vector<Access> writes() const { return only(Kind::Write); }

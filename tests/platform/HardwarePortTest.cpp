@@ -38,10 +38,10 @@ std::string levels(const BusCapture& capture) {
 TEST(StepTimerTest, DeadlinesCountFromTheLatestWrite) {
   StepTimer timer(std::chrono::nanoseconds(2500));
   timer.markWrite(1000);
-  EXPECT_EQ(timer.nextDeadline(), 3500);
-  EXPECT_EQ(timer.nextDeadline(), 6000);
+  EXPECT_EQ(timer.deadlineAfter(1), 3500);
+  EXPECT_EQ(timer.deadlineAfter(2), 8500);
   timer.markWrite(7000);
-  EXPECT_EQ(timer.nextDeadline(), 9500);
+  EXPECT_EQ(timer.deadlineAfter(1), 9500);
 }
 
 TEST(HardwarePortTest, CaptureRecordsTheMastersOwnLines) {

@@ -71,7 +71,9 @@ void SimulatedParallelPort::driveCable(std::int64_t when, const Latches& latches
   if (capture_ != nullptr) capture_->record(when + kSlaveResponseNs, bus_.scl(), bus_.sda());
 }
 
-void SimulatedParallelPort::waitQuantum() { now_ = std::max(now_, timer_.nextDeadline()); }
+void SimulatedParallelPort::waitQuanta(std::int64_t passes) {
+  now_ = std::max(now_, timer_.deadlineAfter(passes));
+}
 
 void SimulatedParallelPort::setCapture(BusCapture* capture) {
   capture_ = capture;

@@ -42,7 +42,7 @@ class SimulatedParallelPort : public PortIo {
 
   std::uint8_t inpb(std::uint16_t port) override;
   void out(std::uint16_t port, std::uint8_t value) override;
-  void waitQuantum() override;
+  void waitQuanta(std::int64_t passes) override;
   // Records the wire levels, slaves' acknowledges and data included, in virtual time.
   void setCapture(BusCapture* capture) override;
 
