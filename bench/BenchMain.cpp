@@ -1,0 +1,158 @@
+// Speed figures of the bus engine and the debug log, with the goals they are held to.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "StepTiming.h"
+#include "bus/BusEngine.h"
+#include "debugger/DebugLog.h"
+#include "platform/simulated/SimulatedParallelPort.h"
+
+namespace brelvion::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class NullDesktop : public platform::Desktop {
+ public:
+  platform::MessageAnswer messageBox(const platform::MessageBoxRequest&) override {
+    return platform::MessageAnswer::Ok;
+  }
+  void processPendingEvents() override {}
+  void beep() override {}
+};
+
+// Records the writes an engine makes, passing everything on to the real port.
+class WriteRecorder : public platform::PortIo {
+ public:
+  explicit WriteRecorder(platform::PortIo& inner) : inner_(inner) {}
+  std::uint8_t inpb(std::uint16_t port) override { return inner_.inpb(port); }
+  void out(std::uint16_t port, std::uint8_t value) override {
+    writes.emplace_back(port, value);
+    inner_.out(port, value);
+  }
+  void waitQuanta(std::int64_t passes) override { inner_.waitQuanta(passes); }
+  void setCapture(platform::BusCapture* capture) override { inner_.setCapture(capture); }
+  std::vector<std::pair<std::uint16_t, std::uint8_t>> writes;
+
+ private:
+  platform::PortIo& inner_;
+};
+
+struct EngineOnPort {
+  explicit EngineOnPort(platform::PortIo& port) : engine(state, port, log, desktop) {
+    state.BusDelay = 0.001;
+    debuggerState.TraceBufferSize = 10;
+    engine.OpenBus(0, 0);
+    engine.InitPort(10);
+  }
+  NullDesktop desktop;
+  bus::BusState state;
+  debugger::DebuggerState debuggerState;
+  debugger::PlainTraceHolder trace;
+  debugger::DebugLog log{state, debuggerState, trace, desktop};
+  bus::BusEngine engine;
+};
+
+// Best of several runs, in nanoseconds per repetition.
+double bestNsPer(int repetitions, const std::function<void()>& body, int runs = 7) {
+  double best = 1e300;
+  for (int run = 0; run < runs; ++run) {
+    const auto start = Clock::now();
+    for (int i = 0; i < repetitions; ++i) body();
+    const double ns = std::chrono::duration<double, std::nano>(Clock::now() - start).count();
+    best = std::min(best, ns / repetitions);
+  }
+  return best;
+}
+
+void report(const char* what, double value, const char* unit, const std::string& goal, bool met) {
+  std::printf("%-52s %10.3f %-4s %-22s %s\n", what, value, unit, goal.c_str(),
+              goal.empty() ? "" : (met ? "met" : "MISSED"));
+}
+
+void engineVersusBareWrites() {
+  platform::sim::SimulatedParallelPort recorded;
+  WriteRecorder recorder(recorded);
+  EngineOnPort recording(recorder);
+  recorder.writes.clear();
+  std::int16_t address = 0x42;
+  recording.engine.WriteRegister(address, 0x12, 0x80);
+  const auto writes = recorder.writes;
+  const double writesPerOp = static_cast<double>(writes.size());
+
+  platform::sim::SimulatedParallelPort enginePort;
+  EngineOnPort timed(enginePort);
+  platform::sim::SimulatedParallelPort barePort;
+  platform::PortIo& bare = barePort;
+  // Alternating single runs, best of each, so both see the same state of a shared machine.
+  double engineNs = 1e300;
+  double bareNs = 1e300;
+  for (int run = 0; run < 15; ++run) {
+    engineNs =
+        std::min(engineNs, bestNsPer(
+                               1000, [&] { timed.engine.WriteRegister(address, 0x12, 0x80); }, 1));
+    bareNs = std::min(bareNs, bestNsPer(
+                                  1000,
+                                  [&] {
+                                    for (const auto& [port, value] : writes) bare.out(port, value);
+                                  },
+                                  1));
+  }
+
+  const double ratio = engineNs / bareNs;
+  report("engine ns per line step (simulated port)", engineNs / writesPerOp, "ns", "", true);
+  report("bare out() ns per write (same writes)", bareNs / writesPerOp, "ns", "", true);
+  report("engine / bare writes", ratio, "x", "<= 1.5", ratio <= 1.5);
+}
+
+void logMessageCost(double bound) {
+  NullDesktop desktop;
+  bus::BusState state;
+  state.DebugEnabled = 1;
+  debugger::DebuggerState debuggerState;
+  debuggerState.TraceBufferSize = bound;
+  debugger::PlainTraceHolder trace;
+  debugger::DebugLog log(state, debuggerState, trace, desktop);
+  const std::string message = "Wisp MSG004:  Transmitting data byte on bus ";
+  for (int i = 0; i < 2000; ++i) log.LogMessage(message);  // fill to the bound first
+  const double ns = bestNsPer(20000, [&] { log.LogMessage(message); });
+  const std::string what =
+      "LogMessage us per message, bound " + std::to_string(static_cast<int>(bound));
+  report(what.c_str(), ns / 1000.0, "us", bound >= 250 ? "< 5" : "", ns / 1000.0 < 5.0);
+}
+
+void dump256(bool debugger) {
+  platform::sim::SimulatedParallelPort port;
+  EngineOnPort set(port);
+  set.state.DebugEnabled = debugger ? 1 : 0;
+  std::int16_t address = 0x42;
+  const double ns = bestNsPer(20, [&] {
+    set.engine.SetRegisterPointer(address, 0);
+    set.engine.ReadSequential(address, 255);
+  });
+  report(debugger ? "256-register dump, debugger on (bound 10)" : "256-register dump, debugger off",
+         ns / 1e6, "ms", "", true);
+}
+
+}  // namespace
+}  // namespace brelvion::bench
+
+int main() {
+  using namespace brelvion::bench;
+  std::printf("%-52s %10s %-4s %-22s %s\n", "figure", "value", "unit", "goal", "");
+  engineVersusBareWrites();
+  logMessageCost(10);
+  logMessageCost(250);
+  dump256(false);
+  dump256(true);
+  const StepFigures steps = measureHardwareSteps(3000);
+  report("hardware quantum: minimum line step", steps.minimumUs, "us", ">= 5.0",
+         steps.minimumUs >= 5.0);
+  report("hardware quantum: mean line step", steps.meanUs, "us", "<= 5.5", steps.meanUs <= 5.5);
+  std::printf("(%zu hardware-timed steps measured)\n", steps.steps);
+  return 0;
+}
