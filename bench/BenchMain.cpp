@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchEngine.h"
 #include "StepTiming.h"
 #include "bus/BusEngine.h"
 #include "debugger/DebugLog.h"
@@ -15,15 +16,6 @@ namespace brelvion::bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class NullDesktop : public platform::Desktop {
- public:
-  platform::MessageAnswer messageBox(const platform::MessageBoxRequest&) override {
-    return platform::MessageAnswer::Ok;
-  }
-  void processPendingEvents() override {}
-  void beep() override {}
-};
 
 // Records the writes an engine makes, passing everything on to the real port.
 class WriteRecorder : public platform::PortIo {
@@ -40,21 +32,6 @@ class WriteRecorder : public platform::PortIo {
 
  private:
   platform::PortIo& inner_;
-};
-
-struct EngineOnPort {
-  explicit EngineOnPort(platform::PortIo& port) : engine(state, port, log, desktop) {
-    state.BusDelay = 0.001;
-    debuggerState.TraceBufferSize = 10;
-    engine.OpenBus(0, 0);
-    engine.InitPort(10);
-  }
-  NullDesktop desktop;
-  bus::BusState state;
-  debugger::DebuggerState debuggerState;
-  debugger::PlainTraceHolder trace;
-  debugger::DebugLog log{state, debuggerState, trace, desktop};
-  bus::BusEngine engine;
 };
 
 // Best of several runs, in nanoseconds per repetition.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "BenchEngine.h"
 #include "bus/BusEngine.h"
 #include "debugger/DebugLog.h"
 #include "platform/HardwarePort.h"
@@ -10,15 +11,6 @@
 namespace brelvion::bench {
 
 namespace {
-
-class NullDesktop : public platform::Desktop {
- public:
-  platform::MessageAnswer messageBox(const platform::MessageBoxRequest&) override {
-    return platform::MessageAnswer::Ok;
-  }
-  void processPendingEvents() override {}
-  void beep() override {}
-};
 
 // A hardware backend whose registers go nowhere; it notes when each write happens and
 // whether a delay pass ran since the write before it. Every read sees SDA low.
@@ -64,15 +56,8 @@ class DelayWatchingPort : public platform::PortIo {
 StepFigures measureHardwareSteps(int writes) {
   TimestampingNullPort nullPort;
   DelayWatchingPort port(nullPort);
-  NullDesktop desktop;
-  bus::BusState state;
-  debugger::DebuggerState debuggerState;
-  debugger::PlainTraceHolder trace;
-  debugger::DebugLog log(state, debuggerState, trace, desktop);
-  bus::BusEngine engine(state, port, log, desktop);
-  state.BusDelay = 0.001;
-  engine.OpenBus(0, 0);
-  engine.InitPort(10);
+  EngineOnPort set(port);
+  bus::BusEngine& engine = set.engine;
 
   nullPort.writes.reserve(static_cast<std::size_t>(writes) * 90);
   std::int16_t address = 0x42;
