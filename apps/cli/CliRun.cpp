@@ -1,6 +1,5 @@
 #include "CliRun.h"
 
-#include <cstdio>
 #include <exception>
 
 #include "CliArguments.h"
@@ -8,6 +7,7 @@
 #include "bus/BusEngine.h"
 #include "bus/StartBus.h"
 #include "debugger/DebugLog.h"
+#include "numconv/HexText.h"
 #include "platform/BusCapture.h"
 #include "platform/LptRegisters.h"
 #include "platform/RuntimeError.h"
@@ -20,9 +20,7 @@ constexpr const char* kProgram = "brelvion-i2c-cli";
 constexpr int kBytesPerLine = 16;
 
 std::string hexByte(int value) {
-  char text[4];
-  std::snprintf(text, sizeof text, "%02X", static_cast<unsigned>(value & 0xFF));
-  return text;
+  return numconv::UpperHex(static_cast<std::uint64_t>(value & 0xFF), 2);
 }
 
 // The engine with the program-wide state it works on, set up as the tool's start-up does.

@@ -1,8 +1,8 @@
-#include <cstdio>
 #include <string>
 
 #include "bus/BusEngine.h"
 #include "bus/BusMessages.h"
+#include "numconv/HexText.h"
 
 namespace brelvion::bus {
 
@@ -94,10 +94,9 @@ void BusEngine::ReceiveByte() {
     if (high) state_.ReceivedByte = static_cast<std::int16_t>(state_.ReceivedByte + mask);
   }
   if (state_.DebugEnabled == 1) {
-    char hex[4];
-    std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(state_.ReceivedByte & 0xFF));
     std::string message(kMsgReceivePrefix);
-    message.append(hex).append("h");
+    message.append(numconv::UpperHex(static_cast<std::uint64_t>(state_.ReceivedByte & 0xFF), 2))
+        .append("h");
     log_.LogMessage(message);
   }
 }

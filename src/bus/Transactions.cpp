@@ -1,8 +1,8 @@
-#include <cstdio>
 #include <string>
 
 #include "bus/BusEngine.h"
 #include "bus/BusMessages.h"
+#include "numconv/HexText.h"
 #include "platform/LptRegisters.h"
 #include "platform/RuntimeError.h"
 
@@ -19,10 +19,8 @@ void BusEngine::OpenBus(std::int16_t portIndex, std::int16_t debug) {
   state_.SavedControl = port_.inpb(state_.ControlPort);
   state_.DebugEnabled = debug == 1 ? 1 : 0;
   if (state_.DebugEnabled == 1) {
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "%X", static_cast<unsigned>(state_.DataPort));
     std::string message(kSysOpenedPrefix);
-    message.append(hex).append("h");
+    message.append(numconv::UpperHex(state_.DataPort)).append("h");
     log_.LogMessage(message);
   }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -8,6 +9,16 @@ namespace brelvion::platform {
 
 // The three parallel ports the tool knows, by base (data register) address.
 inline constexpr std::array<std::uint16_t, 3> kLptBases{0x378, 0x278, 0x3BC};
+
+// Position of a known port's base in kLptBases (the port index); kLptBases.size() for an
+// address that is not one.
+constexpr std::size_t lptIndex(std::uint64_t base) {
+  std::size_t index = 0;
+  while (index < kLptBases.size() && kLptBases[index] != base) ++index;
+  return index;
+}
+
+constexpr bool isLptBase(std::uint64_t base) { return lptIndex(base) < kLptBases.size(); }
 
 enum class LptRegister { Data, Status, Control };
 

@@ -1,7 +1,6 @@
 #include "platform/PortBackend.h"
 
-#include <cstdio>
-
+#include "numconv/HexText.h"
 #include "platform/hardware/DirectPort.h"
 #include "platform/hardware/ParportDevices.h"
 #include "platform/hardware/PpdevPort.h"
@@ -15,10 +14,8 @@ std::string describeSimulation(const sim::SimulatedBusConfig& simulation) {
   if (simulation.sensorAddresses.empty()) return "with no device on it";
   std::string text = "with a camera sensor at";
   for (std::size_t i = 0; i < simulation.sensorAddresses.size(); ++i) {
-    char hex[4];
-    std::snprintf(hex, sizeof hex, "%02X", simulation.sensorAddresses[i]);
     text += (i == 0 ? " " : ", ");
-    text += hex;
+    text += numconv::UpperHex(simulation.sensorAddresses[i], 2);
   }
   return text;
 }

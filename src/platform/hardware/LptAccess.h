@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -18,12 +17,6 @@ inline LptAddress requireLptAddress(std::uint16_t port, const char* operation) {
   throw RuntimeError(RuntimeError::kInvalidCall, operation,
                      "I/O address " + portAddressText(port) +
                          " is not a register of a parallel port at 0x378, 0x278 or 0x3BC");
-}
-
-inline std::size_t lptIndex(std::uint16_t base) {
-  std::size_t index = 0;
-  while (index + 1 < kLptBases.size() && kLptBases[index] != base) ++index;
-  return index;
 }
 
 }  // namespace brelvion::platform

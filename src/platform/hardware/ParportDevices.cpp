@@ -82,8 +82,7 @@ std::vector<ParportDevice> listParportDevices(const fs::path& root) {
 
 bool anyUsableParport(const std::vector<ParportDevice>& devices) {
   return std::any_of(devices.begin(), devices.end(), [](const ParportDevice& device) {
-    return device.nodePresent && device.base &&
-           std::find(kLptBases.begin(), kLptBases.end(), *device.base) != kLptBases.end();
+    return device.nodePresent && device.base && isLptBase(*device.base);
   });
 }
 

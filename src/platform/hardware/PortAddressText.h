@@ -1,16 +1,15 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
+
+#include "numconv/HexText.h"
 
 namespace brelvion::platform {
 
 // An I/O address the way users know it from their BIOS and jumper settings: "0x378".
 inline std::string portAddressText(std::uint64_t address) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(address));
-  return text;
+  return "0x" + numconv::UpperHex(address);
 }
 
 }  // namespace brelvion::platform

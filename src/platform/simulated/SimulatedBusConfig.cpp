@@ -1,9 +1,9 @@
 #include "platform/simulated/SimulatedBusConfig.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 
+#include "numconv/HexText.h"
 #include "platform/LptRegisters.h"
 #include "platform/RuntimeError.h"
 
@@ -15,16 +15,12 @@ namespace {
   throw RuntimeError(RuntimeError::kInvalidCall, "Simulated Bus", why);
 }
 
-std::string hex(unsigned value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%02Xh", value);
-  return text;
-}
+std::string hex(unsigned value) { return numconv::UpperHex(value, 2) + "h"; }
 
 }  // namespace
 
 void checkSimulatedBusConfig(const SimulatedBusConfig& config) {
-  if (std::find(kLptBases.begin(), kLptBases.end(), config.cabledBase) == kLptBases.end()) {
+  if (!isLptBase(config.cabledBase)) {
     reject("No parallel port at " + hex(config.cabledBase) + " to plug the cable into");
   }
   const auto& addresses = config.sensorAddresses;

@@ -8,19 +8,10 @@
 
 namespace brelvion::platform::sim {
 
-namespace {
-
-std::size_t portIndex(std::uint16_t base) {
-  return static_cast<std::size_t>(std::find(kLptBases.begin(), kLptBases.end(), base) -
-                                  kLptBases.begin());
-}
-
-}  // namespace
-
 SimulatedParallelPort::SimulatedParallelPort(const SimulatedBusConfig& config)
     : cabledBase_(config.cabledBase) {
   checkSimulatedBusConfig(config);
-  const Latches& cable = latches_[portIndex(cabledBase_)];
+  const Latches& cable = latches_[lptIndex(cabledBase_)];
   bus_.driveMaster(sclReleasedByControl(cable.control), sdaReleasedByData(cable.data));
   for (std::uint8_t address : config.sensorAddresses) {
     CameraSensorOptions options;
@@ -39,7 +30,7 @@ std::uint8_t SimulatedParallelPort::inpb(std::uint16_t port) {
 std::uint8_t SimulatedParallelPort::readRegister(std::uint16_t port) const {
   const auto address = classifyLptAddress(port);
   if (!address) return 0xFF;
-  const Latches& latches = latches_[portIndex(address->base)];
+  const Latches& latches = latches_[lptIndex(address->base)];
   switch (address->reg) {
     case LptRegister::Data:
       return latches.data;
@@ -57,7 +48,7 @@ void SimulatedParallelPort::out(std::uint16_t port, std::uint8_t value) {
   timer_.markWrite(when);
   const auto address = classifyLptAddress(port);
   if (!address || address->reg == LptRegister::Status) return;
-  Latches& latches = latches_[portIndex(address->base)];
+  Latches& latches = latches_[lptIndex(address->base)];
   (address->reg == LptRegister::Data ? latches.data : latches.control) = value;
   if (address->base == cabledBase_) driveCable(when, latches);
 }

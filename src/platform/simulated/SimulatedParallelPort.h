@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/LptRegisters.h"
 #include "platform/PortIo.h"
 #include "platform/StepTimer.h"
 #include "platform/simulated/SimulatedBusConfig.h"
@@ -68,7 +69,7 @@ class SimulatedParallelPort : public PortIo {
 
   SimulatedI2cBus bus_;
   std::uint16_t cabledBase_;
-  std::array<Latches, 3> latches_{};
+  std::array<Latches, kLptBases.size()> latches_{};
   std::int64_t now_ = 0;
   StepTimer timer_{kHardwareQuantum};
   BusCapture* capture_ = nullptr;
