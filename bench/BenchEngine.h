@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bus/BusEngine.h"
+#include "core/ToolCore.h"
 #include "debugger/DebugLog.h"
 #include "platform/Desktop.h"
 
@@ -18,18 +19,18 @@ class NullDesktop : public platform::Desktop {
 
 // An engine on `port`, opened on LPT1 and cleared as the tool's start-up does.
 struct EngineOnPort {
-  explicit EngineOnPort(platform::PortIo& port) : engine(state, port, log, desktop) {
+  explicit EngineOnPort(platform::PortIo& port)
+      : core(port, desktop), state(core.busState), log(core.log), engine(core.engine) {
     state.BusDelay = 0.001;
-    debuggerState.TraceBufferSize = 10;
+    core.debuggerState.TraceBufferSize = 10;
     engine.OpenBus(0, 0);
     engine.InitPort(10);
   }
   NullDesktop desktop;
-  bus::BusState state;
-  debugger::DebuggerState debuggerState;
-  debugger::PlainTraceHolder trace;
-  debugger::DebugLog log{state, debuggerState, trace, desktop};
-  bus::BusEngine engine;
+  core::ToolCore core;
+  bus::BusState& state;
+  debugger::DebugLog& log;
+  bus::BusEngine& engine;
 };
 
 }  // namespace brelvion::bench

@@ -4,9 +4,8 @@
 
 #include "CliArguments.h"
 #include "ConsoleDesktop.h"
-#include "bus/BusEngine.h"
 #include "bus/StartBus.h"
-#include "debugger/DebugLog.h"
+#include "core/ToolCore.h"
 #include "numconv/HexText.h"
 #include "platform/BusCapture.h"
 #include "platform/LptRegisters.h"
@@ -23,21 +22,14 @@ std::string hexByte(int value) {
   return numconv::UpperHex(static_cast<std::uint64_t>(value & 0xFF), 2);
 }
 
-// The engine with the program-wide state it works on, set up as the tool's start-up does.
+// The program-wide state, set up as the tool's start-up does.
 struct Session {
-  Session(platform::PortIo& port, std::ostream& err)
-      : desktop(err),
-        log(busState, debuggerState, trace, desktop),
-        engine(busState, port, log, desktop) {
-    busState.BusDelay = 0.001;
-    debuggerState.TraceBufferSize = 10;
+  Session(platform::PortIo& port, std::ostream& err) : desktop(err), core(port, desktop) {
+    core.busState.BusDelay = 0.001;
+    core.debuggerState.TraceBufferSize = 10;
   }
-  bus::BusState busState;
-  debugger::DebuggerState debuggerState;
-  debugger::PlainTraceHolder trace;
   ConsoleDesktop desktop;
-  debugger::DebugLog log;
-  bus::BusEngine engine;
+  core::ToolCore core;
 };
 
 void runCommand(const CliRequest& request, bus::BusEngine& engine, std::ostream& out) {
@@ -69,24 +61,24 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
 
   Session session(*opened.port, err);
   if (request.trace) {
-    session.log.setLineListener([&err](std::string_view line) { err << line << '\n'; });
+    session.core.log.setLineListener([&err](std::string_view line) { err << line << '\n'; });
   }
-  session.engine.OpenBus(request.portIndex, request.trace ? 1 : 0);
-  session.engine.InitPort(bus::kAckTimeout);
+  session.core.engine.OpenBus(request.portIndex, request.trace ? 1 : 0);
+  session.core.engine.InitPort(bus::kAckTimeout);
 
   // Recording starts on the idle bus: the bus clear's back-to-back START and STOP
   // conditions would only confuse a protocol decoder.
   platform::BusCapture capture;
   if (request.capturePath) opened.port->setCapture(&capture);
-  runCommand(request, session.engine, out);
+  runCommand(request, session.core.engine, out);
   opened.port->setCapture(nullptr);
-  session.engine.CloseBus();
+  session.core.engine.CloseBus();
 
   if (request.capturePath) capture.writeVcdFile(*request.capturePath);
-  if (!session.busState.AckReceived && request.command == Command::Read) {
+  if (!session.core.busState.AckReceived && request.command == Command::Read) {
     err << kProgram << ": NO ACK from device " << hexByte(request.device) << '\n';
   }
-  return session.busState.AckReceived ? kExitAcknowledged : kExitNotAcknowledged;
+  return session.core.busState.AckReceived ? kExitAcknowledged : kExitNotAcknowledged;
 }
 
 }  // namespace

@@ -36,10 +36,16 @@ std::string RuntimeError::standardDescription(int number) {
       return "File not found";
     case kFileAlreadyOpen:
       return "File already open";
+    case kDiskFull:
+      return "Disk full";
     case kDeviceUnavailable:
       return "Device unavailable";
     case kPermissionDenied:
       return "Permission denied";
+    case kPathFileAccess:
+      return "Path/File access error";
+    case kPathNotFound:
+      return "Path not found";
     default:
       return "Application-defined or object-defined error";
   }

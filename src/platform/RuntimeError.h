@@ -13,8 +13,11 @@ class RuntimeError : public std::runtime_error {
   static constexpr int kTypeMismatch = 13;
   static constexpr int kFileNotFound = 53;
   static constexpr int kFileAlreadyOpen = 55;
+  static constexpr int kDiskFull = 61;
   static constexpr int kDeviceUnavailable = 68;
   static constexpr int kPermissionDenied = 70;
+  static constexpr int kPathFileAccess = 75;
+  static constexpr int kPathNotFound = 76;
 
   // description empty: the standard description of number.
   RuntimeError(int number, std::string source, std::string description = {});

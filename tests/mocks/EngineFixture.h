@@ -2,6 +2,7 @@
 
 #include "bus/BusEngine.h"
 #include "bus/BusState.h"
+#include "core/ToolCore.h"
 #include "debugger/DebugLog.h"
 #include "debugger/DebuggerState.h"
 #include "debugger/TraceHolder.h"
@@ -14,12 +15,13 @@ namespace brelvion::testing {
 template <typename Port>
 struct EngineSet {
   Port port;
-  bus::BusState busState;
-  debugger::DebuggerState debuggerState;
-  debugger::PlainTraceHolder trace;
   FakeDesktop desktop;
-  debugger::DebugLog log{busState, debuggerState, trace, desktop};
-  bus::BusEngine engine{busState, port, log, desktop};
+  core::ToolCore core{port, desktop};
+  bus::BusState& busState = core.busState;
+  debugger::DebuggerState& debuggerState = core.debuggerState;
+  debugger::TraceHolder& trace = core.trace;
+  debugger::DebugLog& log = core.log;
+  bus::BusEngine& engine = core.engine;
 
   // Trace lines as the log wrote them, without the line breaks.
   std::vector<std::string> traceLines() const {
