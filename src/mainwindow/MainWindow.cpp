@@ -51,11 +51,6 @@ void MainWindow::Form_Load(const LoadOptions& options) {
 
 void MainWindow::setBusNotice(const QString& text) { busNotice_->setText(text); }
 
-template <typename Sender, typename Signal>
-void MainWindow::handle(Sender* sender, Signal signal, void (MainWindow::*handler)()) {
-  connect(sender, signal, this, [this, handler] { trapped([&] { (this->*handler)(); }); });
-}
-
 void MainWindow::trapped(const std::function<void()>& handler) { runTrapped(windows_, handler); }
 
 void MainWindow::connectHandlers() {
@@ -138,7 +133,12 @@ bool MainWindow::audibleChecked() const { return c_.mnuBeepOn->isChecked(); }
 
 void MainWindow::fillPortList() {
   const QSignalBlocker quiet(c_.ports);
-  for (const char* item : kPortItems) c_.ports->addItem(item);
+  // One row fills the list box, so the list shows exactly one item and scrolls by items.
+  const QSize row(c_.ports->width(), c_.ports->height() - 2 * c_.ports->frameWidth());
+  for (const char* text : kPortItems) {
+    auto* item = new QListWidgetItem(text, c_.ports);
+    item->setSizeHint(row);
+  }
   c_.ports->clearSelection();
   appliedPortRow_ = -1;
 }

@@ -122,4 +122,9 @@ class MainWindow : public QMainWindow, public LoadView, public RegisterPanel {
   bool pressedRowWasSelected_ = false;
 };
 
+template <typename Sender, typename Signal>
+void MainWindow::handle(Sender* sender, Signal signal, void (MainWindow::*handler)()) {
+  connect(sender, signal, this, [this, handler] { trapped([&] { (this->*handler)(); }); });
+}
+
 }  // namespace brelvion::mainwindow

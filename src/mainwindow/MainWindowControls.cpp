@@ -68,6 +68,7 @@ void buildTopOfPanel(Designer& d, MainWindowControls& c) {
   c.Label5 = d.label(p, "Label5", "LPT", 120, 210, 435, 240);
   c.ports = d.add<QListWidget>(p, "ports", 600, 120, 2175, 360, designFont(kListPointSize, true));
   c.ports->setSelectionMode(QAbstractItemView::SingleSelection);
+  c.ports->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   c.Label2 = d.label(p, "Label2", "Device Address:", 480, 690, 1740, 240);
   c.Text2 = d.field(p, "Text2", "42", 2280, 600, 495, 345);
   c.Text2->setMaxLength(2);
