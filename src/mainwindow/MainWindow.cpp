@@ -39,6 +39,8 @@ MainWindow::MainWindow(core::ToolCore& core, platform::WindowSystem& windows,
   statusBar()->setObjectName("statusLine");
   busNotice_ = new QLabel(statusBar());
   busNotice_->setObjectName("busNotice");
+  // A long notice is cut, rather than keeping the window from being made narrower.
+  busNotice_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   statusBar()->addWidget(busNotice_, 1);
   programEnd_ = [] { QCoreApplication::quit(); };
   resizeClientToDesign();
