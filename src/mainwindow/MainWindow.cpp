@@ -49,6 +49,9 @@ MainWindow::MainWindow(core::ToolCore& core, platform::WindowSystem& windows,
 
 void MainWindow::Form_Load(const LoadOptions& options) {
   trapped([&] { mainwindow::Form_Load(core_, *this, options); });
+  // The start-up window shows once its load is over, even when the load stopped early:
+  // the user can still pick another port or look at the debugger.
+  if (!isVisible()) trapped([this] { showWindow(); });
 }
 
 void MainWindow::setBusNotice(const QString& text) { busNotice_->setText(text); }

@@ -72,8 +72,10 @@ inline platform::sim::SimulatedBusConfig noDevice() {
 
 // A started main window on a simulated bus, with every trace line the log accepted.
 struct MainWindowHarness {
-  explicit MainWindowHarness(const platform::sim::SimulatedBusConfig& config = sensorAt42())
+  explicit MainWindowHarness(const platform::sim::SimulatedBusConfig& config = sensorAt42(),
+                             bool portFailsAtStart = false)
       : port(config) {
+    port.failing = portFailsAtStart;
     core.log.setLineListener([this](std::string_view line) { lines.emplace_back(line); });
     window.setProgramEnd([this] { ++programEnds; });
     window.Form_Load();

@@ -43,6 +43,7 @@ class MainWindowTest : public QObject {
 
  private slots:
   void startUpSetsTheDefaultsAndLeavesTwoTraceLines();
+  void aPortThatFailsAtStartUpIsReportedAndTheWindowStillShows();
   void controlsCarryTheirDesignTextsFontsAndTips();
   void menusCarryTheirCaptionsShortcutsAndCheckMark();
   void sendRegisterShowsTheReadBackAndAGreenAck();
@@ -89,6 +90,21 @@ void MainWindowTest::startUpSetsTheDefaultsAndLeavesTwoTraceLines() {
 
   const double dpi = platform::qt::logicalDpiOf(&h.window);
   QCOMPARE(h.find<QWidget>("client")->size(), platform::qt::twipsSize(6450, 4965, dpi));
+}
+
+void MainWindowTest::aPortThatFailsAtStartUpIsReportedAndTheWindowStillShows() {
+  MainWindowHarness h(sensorAt42(), true);
+  QCOMPARE(h.windows.boxes.size(), std::size_t{1});
+  QCOMPARE(h.windows.boxes[0].title, std::string("Form Load"));
+  QCOMPARE(h.windows.boxes[0].text, std::string("68: /dev/parport0 is busy"));
+  QCOMPARE(h.windows.boxes[0].icon, MessageIcon::Exclamation);
+  QVERIFY(h.window.isVisible());
+
+  // Picking a port tries again, and works once the port is free.
+  h.port.failing = false;
+  pickPort(h, 0);
+  QCOMPARE(h.core.busState.DataPort, std::uint16_t{0x378});
+  QCOMPARE(h.windows.boxes.size(), std::size_t{1});
 }
 
 void MainWindowTest::controlsCarryTheirDesignTextsFontsAndTips() {
