@@ -1,0 +1,157 @@
+#include "GuiArguments.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+
+#include "numconv/HexByteValue.h"
+#include "numconv/HexText.h"
+#include "platform/LptRegisters.h"
+
+namespace brelvion::gui {
+
+namespace {
+
+bool isHexByte(const std::string& text) {
+  return !text.empty() && text.size() <= 2 && std::all_of(text.begin(), text.end(), [](char ch) {
+    return std::isxdigit(static_cast<unsigned char>(ch));
+  });
+}
+
+std::optional<std::string> parseSimDevices(const std::string& text, GuiRequest& request) {
+  request.simulatedDevices.clear();
+  if (text == "none") return std::nullopt;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t comma = text.find(',', start);
+    const std::string item =
+        text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    if (!isHexByte(item)) {
+      return "--sim-device wants write addresses in hex (one or two digits) or 'none', not '" +
+             item + "'";
+    }
+    request.simulatedDevices.push_back(static_cast<std::uint8_t>(numconv::HexByteValue(item)));
+    if (comma == std::string::npos) return std::nullopt;
+    start = comma + 1;
+  }
+}
+
+std::optional<std::string> applyOption(const std::string& name, const std::string& value,
+                                       GuiRequest& request) {
+  using platform::PortBackend;
+  if (name == "--backend") {
+    static const std::map<std::string, PortBackend> backends{{"auto", PortBackend::Auto},
+                                                             {"sim", PortBackend::Simulated},
+                                                             {"ppdev", PortBackend::Ppdev},
+                                                             {"ioport", PortBackend::IoPort}};
+    const auto found = backends.find(value);
+    if (found == backends.end()) {
+      return "--backend must be auto, sim, ppdev or ioport, not '" + value + "'";
+    }
+    request.backend = found->second;
+    return std::nullopt;
+  }
+  if (name == "--port") {
+    static const std::map<std::string, std::int16_t> ports{{"lpt1", 0}, {"lpt2", 1}, {"lpt3", 2}};
+    const auto found = ports.find(value);
+    if (found == ports.end()) return "--port must be lpt1, lpt2 or lpt3, not '" + value + "'";
+    request.portIndex = found->second;
+    return std::nullopt;
+  }
+  if (name == "--sim-device") return parseSimDevices(value, request);
+  if (value.empty()) return "--capture wants a file name";
+  request.capturePath = value;
+  return std::nullopt;
+}
+
+}  // namespace
+
+ParsedGuiArguments parseGuiArguments(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") return HelpRequest{};
+    if (arg == "--version") return VersionRequest{};
+  }
+  static const std::vector<std::string> valued{"--backend", "--port", "--sim-device", "--capture"};
+  GuiRequest request;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const std::size_t equals = arg.find('=');
+    const std::string name = arg.substr(0, equals);
+    if (std::find(valued.begin(), valued.end(), name) == valued.end()) {
+      return UsageError{arg.rfind('-', 0) == 0 ? "unknown option '" + name + "'"
+                                               : "unexpected argument '" + arg + "'"};
+    }
+    std::string value;
+    if (equals != std::string::npos) {
+      value = arg.substr(equals + 1);
+    } else if (i + 1 < args.size()) {
+      value = args[++i];
+    } else {
+      return UsageError{name + " wants a value"};
+    }
+    if (auto error = applyOption(name, value, request)) return UsageError{*error};
+  }
+  return request;
+}
+
+platform::sim::SimulatedBusConfig simulationOf(const GuiRequest& request) {
+  platform::sim::SimulatedBusConfig simulation;
+  simulation.sensorAddresses = request.simulatedDevices;
+  simulation.cabledBase = platform::kLptBases[static_cast<std::size_t>(request.portIndex)];
+  return simulation;
+}
+
+std::string busNoticeText(platform::PortBackend backend,
+                          const platform::sim::SimulatedBusConfig& simulation) {
+  switch (backend) {
+    case platform::PortBackend::Ppdev:
+      return "Parallel port through /dev/parport (ppdev)";
+    case platform::PortBackend::IoPort:
+      return "Parallel port through direct port I/O";
+    default:
+      break;
+  }
+  const auto& sensors = simulation.sensorAddresses;
+  if (sensors.empty()) return "Simulated bus: no device";
+  std::string text = sensors.size() == 1 ? "Simulated bus: camera sensor at "
+                                         : "Simulated bus: camera sensors at ";
+  for (std::size_t i = 0; i < sensors.size(); ++i) {
+    if (i > 0) text += ", ";
+    text += numconv::UpperHex(sensors[i], 2) + "h";
+  }
+  return text;
+}
+
+std::string guiUsageText() {
+  return R"(Usage: brelvion-i2c [options]
+
+The Brelvion I2C Debug Tool: write and read camera sensor registers over an I2C
+bus driven bit by bit through a PC parallel port, send command files, and watch
+every bus step in the Wisp bus debugger.
+
+Options:
+  --backend auto|sim|ppdev|ioport
+                      auto (default): a real parallel port through ppdev when a
+                      /dev/parportN exists, else the simulated bus (the status
+                      line says which). sim: the simulated bus. ppdev: Linux
+                      /dev/parportN. ioport: direct port I/O (root, x86 only).
+  --port lpt1|lpt2|lpt3
+                      The port the bus is opened on at start-up: LPT1 (0x378,
+                      default), LPT2 (0x278) or LPT3 (0x3BC). On the simulated
+                      bus the cable is on this port. The LPT list in the window
+                      changes the port later.
+  --sim-device ADDR[,ADDR...]|none
+                      Simulated camera sensors by write address in hex
+                      (default 42); none for a bus where nothing answers.
+  --capture FILE.vcd  Record every change of SCL and SDA from the end of the
+                      start-up's bus clear until the program ends, and write it
+                      then as a VCD file (signals scl and sda) for a logic-
+                      analyser viewer or sigrok's I2C decoder.
+  --version           Show the program's version.
+  --help              Show this text.
+
+Qt's own options (-platform, -style, ...) are accepted as well.
+)";
+}
+
+}  // namespace brelvion::gui

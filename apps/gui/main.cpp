@@ -1,0 +1,97 @@
+#include <QApplication>
+#include <QStringList>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "GuiArguments.h"
+#include "core/ToolCore.h"
+#include "debugger/DebuggerWindowHolder.h"
+#include "mainwindow/MainWindow.h"
+#include "platform/BusCapture.h"
+#include "platform/RuntimeError.h"
+#include "platform/UserFile.h"
+#include "platform/qt/QtWindowSystem.h"
+
+namespace {
+
+constexpr const char* kProgram = "brelvion-i2c";
+constexpr int kExitUsage = 2;
+
+std::vector<std::string> argumentsAfterQt(const QStringList& arguments) {
+  std::vector<std::string> args;
+  for (qsizetype i = 1; i < arguments.size(); ++i) args.push_back(arguments[i].toStdString());
+  return args;
+}
+
+bool printed(const std::string& text) {
+  std::cout << text << std::flush;
+  return static_cast<bool>(std::cout);
+}
+
+// The recording is written when the program ends, whole or not at all.
+int writeCapture(const brelvion::platform::BusCapture& capture, const std::string& path) {
+  try {
+    std::ostringstream vcd;
+    capture.writeVcd(vcd);
+    brelvion::platform::writeUserFile(path, vcd.str(), "capture");
+    return 0;
+  } catch (const brelvion::platform::RuntimeError& error) {
+    std::cerr << kProgram << ": capture not written: " << error.description() << '\n';
+    return 1;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace brelvion;
+  // Help and version need no window system, so they are answered before it starts.
+  const auto early = gui::parseGuiArguments(std::vector<std::string>(argv + 1, argv + argc));
+  if (std::holds_alternative<gui::HelpRequest>(early)) return printed(gui::guiUsageText()) ? 0 : 1;
+  if (std::holds_alternative<gui::VersionRequest>(early)) {
+    return printed(std::string(kProgram) + " " + BRELVION_VERSION + "\n") ? 0 : 1;
+  }
+
+  QApplication app(argc, argv);
+  app.setApplicationName(mainwindow::kWindowCaption);
+  const auto parsed = gui::parseGuiArguments(argumentsAfterQt(QApplication::arguments()));
+  if (const auto* error = std::get_if<gui::UsageError>(&parsed)) {
+    std::cerr << kProgram << ": " << error->message << " (--help explains)\n";
+    return kExitUsage;
+  }
+  const auto& request = std::get<gui::GuiRequest>(parsed);
+  const platform::sim::SimulatedBusConfig simulation = gui::simulationOf(request);
+  platform::OpenedPort opened;
+  try {
+    opened = platform::openPortBackend(request.backend, simulation);
+  } catch (const platform::RuntimeError& error) {
+    std::cerr << kProgram << ": " << error.description() << '\n';
+    return kExitUsage;
+  }
+  if (!opened.notice.empty()) std::cerr << kProgram << ": " << opened.notice << '\n';
+
+  platform::qt::QtWindowSystem windows;
+  debugger::DebuggerWindowHolder monitor(windows);
+  core::ToolCore core(*opened.port, windows, monitor);
+  monitor.attach(core);
+  mainwindow::MainWindow window(core, windows, monitor);
+  window.setBusNotice(QString::fromStdString(gui::busNoticeText(opened.backend, simulation)));
+
+  platform::BusCapture capture;
+  bool capturing = false;
+  mainwindow::LoadOptions options;
+  options.startPort = request.portIndex;
+  options.onBusCleared = [&] {
+    if (!request.capturePath || capturing) return;
+    opened.port->setCapture(&capture);
+    capturing = true;
+  };
+  window.Form_Load(options);
+  const int status = QApplication::exec();
+
+  if (!capturing) return status;
+  opened.port->setCapture(nullptr);
+  return writeCapture(capture, *request.capturePath) != 0 ? 1 : status;
+}

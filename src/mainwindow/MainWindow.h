@@ -1,0 +1,130 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+
+#include "core/ToolCore.h"
+#include "debugger/MonitorWindow.h"
+#include "mainwindow/FormLoad.h"
+#include "mainwindow/MainWindowControls.h"
+#include "mainwindow/ScrollLayout.h"
+#include "mainwindow/SingleRegister.h"
+#include "platform/WindowSystem.h"
+
+class QLabel;
+
+namespace brelvion::mainwindow {
+
+inline constexpr const char* kWindowCaption = "Brelvion I2C Debug Tool";
+inline constexpr const char* kWindowIconResource = ":/icons/brelvion-i2c.svg";
+inline constexpr const char* kFormResizeTitle = "Form Resize - Error";
+
+// The main tool window I2C_top: the entry fields, the single-register panel, the port list,
+// the acknowledge indicator and the scrolled panel they sit on. Every handler runs trapped:
+// an error that escapes one is shown in a box and the program goes on.
+class MainWindow : public QMainWindow, public LoadView, public RegisterPanel {
+  Q_OBJECT
+
+ public:
+  MainWindow(core::ToolCore& core, platform::WindowSystem& windows,
+             debugger::MonitorWindow& monitor, QWidget* parent = nullptr);
+
+  // The start-up: defaults, the bus start, showing the window.
+  void Form_Load(const LoadOptions& options = {});
+
+  // What the status line says about the bus while nothing else is to be said, e.g. that
+  // the bus is simulated.
+  void setBusNotice(const QString& text);
+  // What ending the program does; quitting the application unless set.
+  void setProgramEnd(std::function<void()> end) { programEnd_ = std::move(end); }
+
+  void InitDeviceMonitor() override;
+  void UpdateDeviceMonitor() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // LoadView and RegisterPanel: the window's side of the start-up and of Send Register.
+  void InitScrollArea() override;
+  void initDelayFields() override;
+  bool audibleChecked() const override;
+  void fillPortList() override;
+  std::string deviceAddressText() const override;
+  std::string subAddressText() const override;
+  std::string writeDataText() const override;
+  void setReadBackText(const std::string& text) override;
+  void showWindow() override;
+
+  void connectHandlers();
+  void connectFieldHandlers();
+  template <typename Sender, typename Signal>
+  void handle(Sender* sender, Signal signal, void (MainWindow::*handler)());
+  void trapped(const std::function<void()>& handler);
+  // Runs command unless another bus command is running; says so in the status line.
+  bool busCommand(const QString& name, const std::function<void()>& command);
+  void notAvailableYet(const QString& caption);
+  void resizeClientToDesign();
+
+  // Single-register panel, monitor, port list, menus.
+  void Command2_Click();
+  void Command3_Click();
+  void ports_Click();
+  void mnuBeepOn_Click();
+  void mnuFileExit_Click();
+  void Form_Unload();
+
+  // Buttons and menu items of the command files, the dump and the help documents.
+  void Command1_Click();
+  void Command5_Click();
+  void cmdDumpToFile_Click();
+  void mnuFileOpen_Click();
+  void mnuFileNew_Click();
+  void zelhelp_Click();
+  void bushelp_Click();
+  void cable_Click();
+
+  // Entry fields.
+  void Text2_Change();
+  void text3_Change();
+  void Text4_Change();
+  void Text6_Change();
+  void Text7_Change();
+  void UpdateCommandDelay();
+  void Text2_GotFocus();
+  void Text3_GotFocus();
+  void Text4_GotFocus();
+  void Text6_GotFocus();
+  void Text7_GotFocus();
+  void txtCnt_GotFocus();
+  void Text6_LostFocus();
+  void Text7_LostFocus();
+  void Text5_GotFocus();
+
+  // Layout and scrolling.
+  void Form_Resize();
+  void applyScrollLayout(const ScrollLayout& layout);
+  ScrollLayoutInput scrollLayoutInput() const;
+  void HScroll1_Change();
+  void VScroll1_Change();
+
+  core::ToolCore& core_;
+  platform::WindowSystem& windows_;
+  debugger::MonitorWindow& monitor_;
+  MainWindowControls c_;
+  QLabel* busNotice_ = nullptr;
+  std::function<void()> programEnd_;
+  // The port list's row the bus was last opened from, or -1, and whether the row under
+  // the latest mouse press was already selected (a click on it picks it again).
+  int appliedPortRow_ = -1;
+  bool pressedRowWasSelected_ = false;
+};
+
+template <typename Sender, typename Signal>
+void MainWindow::handle(Sender* sender, Signal signal, void (MainWindow::*handler)()) {
+  connect(sender, signal, this, [this, handler] { trapped([&] { (this->*handler)(); }); });
+}
+
+}  // namespace brelvion::mainwindow
