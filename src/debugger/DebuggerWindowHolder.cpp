@@ -37,6 +37,7 @@ void DebuggerWindowHolder::replaceText(std::string text) {
 void DebuggerWindowHolder::showWindow() {
   createHidden();
   window_->show();
+  if (window_->isMinimized()) window_->showNormal();
   window_->raise();
   window_->activateWindow();
 }
