@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/WindowSystem.h"
+#include "platform/qt/TextEditorCommand.h"
+
+namespace brelvion::platform::qt {
+
+// The title of boxes that are given none.
+inline constexpr const char* kApplicationDisplayName = "Brelvion I2C Debug Tool";
+
+// The window system of the windowed program, on Qt Widgets. Needs a QApplication.
+// Texts are UTF-8; paths are in the file system's encoding, as the C library takes them.
+class QtWindowSystem : public WindowSystem {
+ public:
+  QtWindowSystem() = default;
+
+  MessageAnswer messageBox(const MessageBoxRequest& request) override;
+  void processPendingEvents() override;
+  void beep() override;
+
+  std::string fileDialog(const FileDialogRequest& request) override;
+  std::string startProgram(const std::string& program,
+                           const std::vector<std::string>& arguments) override;
+  std::string startTextEditor(const std::string& file) override;
+  std::string openDocument(const std::string& path) override;
+  ScreenSize screenSize() override;
+
+  // How startTextEditor finds the editor; simpleTextEditorCommand until replaced.
+  void setTextEditorLookup(TextEditorLookup lookup) { editorLookup_ = lookup; }
+
+ private:
+  TextEditorLookup editorLookup_ = &simpleTextEditorCommand;
+};
+
+}  // namespace brelvion::platform::qt
