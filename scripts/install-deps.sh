@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev fonts-liberation2
+  qt6-base-dev libqt6svg6 fonts-liberation2
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   sigrok-cli
 )

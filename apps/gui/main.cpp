@@ -11,6 +11,7 @@
 #include "mainwindow/MainWindow.h"
 #include "platform/BusCapture.h"
 #include "platform/RuntimeError.h"
+#include "platform/DocumentLookup.h"
 #include "platform/UserFile.h"
 #include "platform/qt/QtWindowSystem.h"
 
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   app.setApplicationName(mainwindow::kWindowCaption);
+  platform::setProgramDirectory(QCoreApplication::applicationDirPath().toStdString());
   const auto parsed = gui::parseGuiArguments(argumentsAfterQt(QApplication::arguments()));
   if (const auto* error = std::get_if<gui::UsageError>(&parsed)) {
     std::cerr << kProgram << ": " << error->message << " (--help explains)\n";

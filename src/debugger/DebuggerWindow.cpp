@@ -1,7 +1,6 @@
 #include "debugger/DebuggerWindow.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
@@ -13,6 +12,7 @@
 #include "debugger/TraceBufferText.h"
 #include "platform/HandlerGuard.h"
 #include "platform/WindowSystem.h"
+#include "platform/qt/AppIcons.h"
 #include "platform/qt/DesignFonts.h"
 #include "platform/qt/Twips.h"
 
@@ -25,7 +25,6 @@ using platform::qt::designFont;
 
 constexpr int kClientWidthTwips = 7335;
 constexpr int kClientHeightTwips = 3375;
-constexpr const char* kIconResource = ":/icons/brelvion-wisp.svg";
 constexpr const char* kHandlerErrorTitle = "Wisp Debugger - Error";
 
 // Design geometry in twips: left, top, width, height.
@@ -54,9 +53,7 @@ DebuggerWindow::DebuggerWindow(core::ToolCore& core, platform::WindowSystem& win
   setObjectName(QStringLiteral("Wisp"));
   setWindowTitle(QStringLiteral("Wisp Debugger"));
   setFont(designFont(DesignFace::MsSansSerif, 8.25, true));
-  if (QFile::exists(QString::fromLatin1(kIconResource))) {
-    setWindowIcon(QIcon(QString::fromLatin1(kIconResource)));
-  }
+  setWindowIcon(platform::qt::wispIcon());
   buildControls();
   buildMenus();
   setTabOrderOfControls();

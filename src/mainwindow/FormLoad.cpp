@@ -3,6 +3,7 @@
 #include "bus/StartBus.h"
 #include "mainwindow/FieldValues.h"
 #include "mainwindow/HandlerGuard.h"
+#include "platform/HandlerGuard.h"
 
 namespace brelvion::mainwindow {
 
@@ -49,7 +50,7 @@ void Form_Load(core::ToolCore& core, LoadView& view, const LoadOptions& options)
     });
     core.desktop.processPendingEvents();
   } catch (...) {
-    const platform::RuntimeError error = currentError();
+    const platform::RuntimeError error = platform::currentError();
     core.desktop.messageBox({error.boxText(), kFormLoadTitle, platform::MessageIcon::Exclamation,
                              platform::MessageButtons::Ok});
   }

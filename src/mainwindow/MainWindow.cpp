@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -17,6 +16,8 @@
 #include "mainwindow/EntryField.h"
 #include "mainwindow/HandlerGuard.h"
 #include "mainwindow/PortList.h"
+#include "platform/HandlerGuard.h"
+#include "platform/qt/AppIcons.h"
 #include "platform/qt/Twips.h"
 
 namespace brelvion::mainwindow {
@@ -34,7 +35,7 @@ MainWindow::MainWindow(core::ToolCore& core, platform::WindowSystem& windows,
     : QMainWindow(parent), core_(core), windows_(windows), monitor_(monitor) {
   setObjectName("I2C_top");
   setWindowTitle(kWindowCaption);
-  if (QFile::exists(kWindowIconResource)) setWindowIcon(QIcon(kWindowIconResource));
+  setWindowIcon(platform::qt::toolIcon());
   buildControls(*this, c_);
   statusBar()->setObjectName("statusLine");
   busNotice_ = new QLabel(statusBar());
@@ -56,7 +57,9 @@ void MainWindow::Form_Load(const LoadOptions& options) {
 
 void MainWindow::setBusNotice(const QString& text) { busNotice_->setText(text); }
 
-void MainWindow::trapped(const std::function<void()>& handler) { runTrapped(windows_, handler); }
+void MainWindow::trapped(const std::function<void()>& handler) {
+  platform::runHandler(windows_, "", handler);
+}
 
 void MainWindow::connectHandlers() {
   handle(c_.Command2, &QPushButton::clicked, &MainWindow::Command2_Click);

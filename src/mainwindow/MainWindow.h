@@ -17,7 +17,6 @@ class QLabel;
 namespace brelvion::mainwindow {
 
 inline constexpr const char* kWindowCaption = "Brelvion I2C Debug Tool";
-inline constexpr const char* kWindowIconResource = ":/icons/brelvion-i2c.svg";
 inline constexpr const char* kFormResizeTitle = "Form Resize - Error";
 
 // The main tool window I2C_top: the entry fields, the single-register panel, the port list,

@@ -10,14 +10,19 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "mainwindow/DesignFonts.h"
 #include "mainwindow/EntryField.h"
+#include "platform/qt/DesignFonts.h"
 #include "platform/qt/Twips.h"
 
 namespace brelvion::mainwindow {
 
 namespace {
 
+using platform::qt::DesignFace;
+using platform::qt::designFont;
+
+constexpr double kControlPointSize = 9.75;
+constexpr double kWindowDefaultPointSize = 8.25;
 constexpr double kListPointSize = 12;
 constexpr double kPointPointSize = 13.5;
 constexpr double kAckPointSize = 12;
@@ -56,8 +61,12 @@ class Designer {
     button->setText(caption);
     return button;
   }
-  static QFont controlFont() { return designFont(kControlPointSize, true); }
-  static QFont defaultFont() { return designFont(kWindowDefaultPointSize, false); }
+  static QFont controlFont() {
+    return designFont(DesignFace::MsSansSerif, kControlPointSize, true);
+  }
+  static QFont defaultFont() {
+    return designFont(DesignFace::MsSansSerif, kWindowDefaultPointSize, false);
+  }
 
  private:
   double dpi_;
@@ -66,7 +75,8 @@ class Designer {
 void buildTopOfPanel(Designer& d, MainWindowControls& c) {
   QWidget* p = c.Picture2;
   c.Label5 = d.label(p, "Label5", "LPT", 120, 210, 435, 240);
-  c.ports = d.add<QListWidget>(p, "ports", 600, 120, 2175, 360, designFont(kListPointSize, true));
+  c.ports = d.add<QListWidget>(p, "ports", 600, 120, 2175, 360,
+                               designFont(DesignFace::MsSansSerif, kListPointSize, true));
   c.ports->setSelectionMode(QAbstractItemView::SingleSelection);
   c.ports->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   c.Label2 = d.label(p, "Label2", "Device Address:", 480, 690, 1740, 240);
@@ -84,7 +94,8 @@ void buildFrame1(Designer& d, MainWindowControls& c) {
   c.Command5 = d.button(f, "Command5", "Edit File", 1800, 240, 1455, 375);
   c.Label4 = d.label(f, "Label4", "Delay", 3480, 300, 735, 255);
   c.Text6 = d.field(f, "Text6", " 0", 4200, 240, 375, 375);
-  c.Label7 = d.label(f, "Label7", ".", 4560, 240, 135, 375, designFont(kPointPointSize, true));
+  c.Label7 = d.label(f, "Label7", ".", 4560, 240, 135, 375,
+                     designFont(DesignFace::MsSansSerif, kPointPointSize, true));
   c.Text7 = d.field(f, "Text7", " 00", 4680, 240, 495, 375);
   c.Label6 = d.label(f, "Label6", "Sec", 5280, 300, 495, 255);
   c.Label1 = d.label(f, "Label1", "I2C data file:", 960, 840, 1305, 240);
@@ -98,8 +109,8 @@ void buildFrame1(Designer& d, MainWindowControls& c) {
 }
 
 void buildFrame2(Designer& d, MainWindowControls& c) {
-  c.lblAck =
-      d.label(c.Picture2, "lblAck", "ACK", 120, 2880, 6015, 255, designFont(kAckPointSize, true));
+  c.lblAck = d.label(c.Picture2, "lblAck", "ACK", 120, 2880, 6015, 255,
+                     designFont(DesignFace::Tahoma, kAckPointSize, true));
   c.lblAck->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   c.Frame2 = d.add<QGroupBox>(c.Picture2, "Frame2", 0, 3120, 6015, 1455, Designer::defaultFont());
   c.Frame2->setTitle("Single Register");
@@ -114,7 +125,8 @@ void buildFrame2(Designer& d, MainWindowControls& c) {
   c.Text4->setToolTip(kInHex);
   c.Command2 = d.button(f, "Command2", "Send Register", 480, 840, 2535, 375);
   c.Label8 = d.label(f, "Label8", "Read Back:", 3600, 930, 1335, 255);
-  c.txtRRead = d.field(f, "txtRRead", "", 4920, 840, 495, 420, designFont(kListPointSize, true));
+  c.txtRRead = d.field(f, "txtRRead", "", 4920, 840, 495, 420,
+                       designFont(DesignFace::MsSansSerif, kListPointSize, true));
   c.txtRRead->setToolTip(kInHex);
 }
 

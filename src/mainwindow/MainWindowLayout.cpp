@@ -2,6 +2,7 @@
 #include <QScrollBar>
 
 #include "mainwindow/HandlerGuard.h"
+#include "platform/HandlerGuard.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/RuntimeError.h"
 
@@ -27,7 +28,7 @@ void MainWindow::Form_Resize() {
   try {
     applyScrollLayout(computeScrollLayout(scrollLayoutInput()));
   } catch (...) {
-    const platform::RuntimeError error = currentError();
+    const platform::RuntimeError error = platform::currentError();
     // A window too small for the bars (minimized, say) keeps its last layout silently.
     if (error.number() == platform::RuntimeError::kInvalidCall) return;
     windows_.messageBox({error.boxText(), kFormResizeTitle, platform::MessageIcon::Information,

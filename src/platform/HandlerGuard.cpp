@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kOutOfMemory = 7;
 constexpr int kInternalError = 51;
+constexpr const char* kHandlerSource = "event handler";
 
 void showError(Desktop& desktop, const std::string& title, const std::string& text) {
   // A failing box must not turn a reported error into an escaping one.
@@ -22,18 +23,27 @@ void showError(Desktop& desktop, const std::string& title, const std::string& te
 
 }  // namespace
 
+RuntimeError currentError() {
+  try {
+    throw;
+  } catch (const RuntimeError& error) {
+    return error;
+  } catch (const std::bad_alloc&) {
+    return RuntimeError(kOutOfMemory, kHandlerSource, "Out of memory");
+  } catch (const std::exception& error) {
+    return RuntimeError(kInternalError, kHandlerSource,
+                        std::string("Internal error: ") + error.what());
+  } catch (...) {
+    return RuntimeError(kInternalError, kHandlerSource, "Internal error");
+  }
+}
+
 bool runHandler(Desktop& desktop, const std::string& title, const std::function<void()>& handler) {
   try {
     handler();
     return true;
-  } catch (const RuntimeError& error) {
-    showError(desktop, title, error.boxText());
-  } catch (const std::bad_alloc&) {
-    showError(desktop, title, std::to_string(kOutOfMemory) + ": Out of memory");
-  } catch (const std::exception& error) {
-    showError(desktop, title, std::to_string(kInternalError) + ": Internal error: " + error.what());
   } catch (...) {
-    showError(desktop, title, std::to_string(kInternalError) + ": Internal error");
+    showError(desktop, title, currentError().boxText());
   }
   return false;
 }

@@ -4,8 +4,14 @@
 #include <string>
 
 #include "platform/Desktop.h"
+#include "platform/RuntimeError.h"
 
 namespace brelvion::platform {
+
+// The exception being handled, as a numbered error: a RuntimeError as it is, running out
+// of memory as error 7, any other exception as error 51 with its own text. Call only
+// inside a catch block.
+RuntimeError currentError();
 
 // Runs a window's event handler so that no error escapes into the event loop: a numbered
 // run-time error shows "number: description" in a box titled title (empty: the program's

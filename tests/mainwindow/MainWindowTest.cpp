@@ -10,7 +10,6 @@
 #include "MainWindowHarness.h"
 #include "bus/BusMessages.h"
 #include "debugger/DebugLog.h"
-#include "mainwindow/DesignFonts.h"
 #include "platform/qt/Twips.h"
 
 namespace brelvion::testing {

@@ -28,11 +28,11 @@ class QtWindowSystem : public WindowSystem {
   std::string openDocument(const std::string& path) override;
   ScreenSize screenSize() override;
 
-  // How startTextEditor finds the editor; simpleTextEditorCommand until replaced.
+  // How startTextEditor finds the editor; desktopTextEditorCommand unless a test replaces it.
   void setTextEditorLookup(TextEditorLookup lookup) { editorLookup_ = lookup; }
 
  private:
-  TextEditorLookup editorLookup_ = &simpleTextEditorCommand;
+  TextEditorLookup editorLookup_ = &desktopTextEditorCommand;
 };
 
 }  // namespace brelvion::platform::qt

@@ -16,7 +16,8 @@ struct ProgramCommand {
 // was given, so a better lookup can replace this one without touching the window system.
 using TextEditorLookup = std::optional<ProgramCommand> (*)(const std::string& file);
 
-// A plain lookup: $VISUAL, then $EDITOR, then the usual desktop text editors on the PATH.
-std::optional<ProgramCommand> simpleTextEditorCommand(const std::string& file);
+// The desktop's own choice: its default application for plain text, else a graphical
+// $VISUAL or $EDITOR, else a common graphical editor on the PATH.
+std::optional<ProgramCommand> desktopTextEditorCommand(const std::string& file);
 
 }  // namespace brelvion::platform::qt
