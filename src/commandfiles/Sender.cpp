@@ -94,8 +94,7 @@ void sendGroups(core::ToolCore& core, InputFile& file, long long total, const Se
 
 }  // namespace
 
-SendOutcome SendCommandFile(core::ToolCore& core, const std::string& name,
-                            const SendHooks& hooks) {
+SendOutcome SendCommandFile(core::ToolCore& core, const std::string& name, const SendHooks& hooks) {
   SendOutcome outcome;
   try {
     // Counted first only for a caller that shows progress: the count is a second reading.

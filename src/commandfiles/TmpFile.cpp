@@ -142,8 +142,8 @@ void leaveEmpty(const std::string& target) {
 std::optional<Failure> CreateTmpFile(core::ToolCore& core, const std::string& source,
                                      const std::string& directory) {
   std::string& target = core.values.TmpFileName;
-  target = directory.empty() ? std::string(kTmpFileName)
-                             : directory + "/" + std::string(kTmpFileName);
+  target =
+      directory.empty() ? std::string(kTmpFileName) : directory + "/" + std::string(kTmpFileName);
   try {
     copyWithoutComments(source, target);
     return std::nullopt;
