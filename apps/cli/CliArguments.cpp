@@ -1,10 +1,10 @@
 #include "CliArguments.h"
 
-#include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
-#include <functional>
 #include <map>
+#include <string_view>
 
 #include "numconv/HexByteValue.h"
 
@@ -13,6 +13,11 @@ namespace brelvion::cli {
 namespace {
 
 constexpr int kMaxReadCount = 32768;
+// Longest argument echoed whole in an error; a pasted file is of no use on the terminal.
+constexpr std::size_t kShownLength = 40;
+constexpr const char* kProgram = "brelvion-i2c-cli";
+
+using Error = std::optional<std::string>;
 
 bool isHexField(const std::string& text) {
   if (text.empty() || text.size() > 2) return false;
@@ -36,7 +41,114 @@ std::optional<int> decimal(const std::string& text) {
   return value;
 }
 
-std::optional<std::string> parseSimDevices(const std::string& text, CliRequest& request) {
+Error hexArgument(const std::string& text, const char* what, std::int16_t& target) {
+  const auto value = hexField(text);
+  if (!value)
+    return std::string(what) + " must be one or two hex digits, not " + shownArgument(text);
+  target = *value;
+  return std::nullopt;
+}
+
+// ---- Commands --------------------------------------------------------------------------
+
+struct CommandSpec {
+  const char* name;
+  // The arguments as the usage shows them, and how many there may be.
+  const char* arguments;
+  std::size_t minArguments;
+  std::size_t maxArguments;
+  // Lines of the help text, each already within the width of the usage text.
+  const char* help;
+  Error (*apply)(const std::vector<std::string>& arguments, CliRequest& request);
+};
+
+Error applyWrite(const std::vector<std::string>& arguments, CliRequest& request) {
+  request.command = Command::Write;
+  if (auto error = hexArgument(arguments[0], "DEV", request.device)) return error;
+  if (auto error = hexArgument(arguments[1], "SUB", request.subAddress)) return error;
+  return hexArgument(arguments[2], "DATA", request.data);
+}
+
+Error applyRead(const std::vector<std::string>& arguments, CliRequest& request) {
+  request.command = Command::Read;
+  if (auto error = hexArgument(arguments[0], "DEV", request.device)) return error;
+  if (auto error = hexArgument(arguments[1], "SUB", request.subAddress)) return error;
+  if (arguments.size() == 3) {
+    const auto count = decimal(arguments[2]);
+    if (!count || *count < 1 || *count > kMaxReadCount) {
+      return "N must be a decimal count from 1 to 32768, not " + shownArgument(arguments[2]);
+    }
+    request.count = *count;
+  }
+  return std::nullopt;
+}
+
+const std::array<CommandSpec, 2> kCommands{{
+    {"write", "DEV SUB DATA", 3, 3,
+     "Write DATA to register SUB of device DEV, then read the\n"
+     "register back. Prints the byte read back in hex and ACK or\n"
+     "NO ACK (the acknowledge of the read's address byte).\n",
+     applyWrite},
+    {"read", "DEV SUB [N]", 2, 3,
+     "Set the register pointer to SUB, then read N bytes in one\n"
+     "sequential read (default 1), printed in hex, 16 a line.\n",
+     applyRead},
+}};
+
+std::string commandNames() {
+  std::string names;
+  for (std::size_t i = 0; i < kCommands.size(); ++i) {
+    if (i > 0) names += i + 1 == kCommands.size() ? " or " : ", ";
+    names += kCommands[i].name;
+  }
+  return names;
+}
+
+Error applyCommand(const std::vector<std::string>& words, CliRequest& request) {
+  for (const CommandSpec& command : kCommands) {
+    if (words[0] != command.name) continue;
+    const std::vector<std::string> arguments(words.begin() + 1, words.end());
+    if (arguments.size() < command.minArguments || arguments.size() > command.maxArguments) {
+      return std::string(command.name) + " wants " + command.arguments;
+    }
+    return command.apply(arguments, request);
+  }
+  return "unknown command " + shownArgument(words[0]) + " (use " + commandNames() + ")";
+}
+
+// ---- Options ---------------------------------------------------------------------------
+
+struct OptionSpec {
+  const char* name;
+  // What the usage shows after the name; empty for an option that takes no value.
+  const char* value;
+  const char* help;
+  Error (*apply)(const std::string& value, CliRequest& request);
+};
+
+Error applyBackend(const std::string& value, CliRequest& request) {
+  using platform::PortBackend;
+  static const std::map<std::string, PortBackend> backends{{"auto", PortBackend::Auto},
+                                                           {"sim", PortBackend::Simulated},
+                                                           {"ppdev", PortBackend::Ppdev},
+                                                           {"ioport", PortBackend::IoPort}};
+  const auto found = backends.find(value);
+  if (found == backends.end()) {
+    return "--backend must be auto, sim, ppdev or ioport, not " + shownArgument(value);
+  }
+  request.backend = found->second;
+  return std::nullopt;
+}
+
+Error applyPort(const std::string& value, CliRequest& request) {
+  static const std::map<std::string, std::int16_t> ports{{"lpt1", 0}, {"lpt2", 1}, {"lpt3", 2}};
+  const auto found = ports.find(value);
+  if (found == ports.end()) return "--port must be lpt1, lpt2 or lpt3, not " + shownArgument(value);
+  request.portIndex = found->second;
+  return std::nullopt;
+}
+
+Error applySimDevices(const std::string& text, CliRequest& request) {
   request.simulatedDevices.clear();
   if (text == "none") return std::nullopt;
   std::size_t start = 0;
@@ -44,9 +156,10 @@ std::optional<std::string> parseSimDevices(const std::string& text, CliRequest& 
     const std::size_t comma = text.find(',', start);
     const std::string item = text.substr(start, comma == std::string::npos ? comma : comma - start);
     const auto address = hexField(item);
-    if (!address)
-      return "--sim-device wants write addresses in hex (one or two digits) or 'none', not '" +
-             item + "'";
+    if (!address) {
+      return "--sim-device wants write addresses in hex (one or two digits) or 'none', not " +
+             shownArgument(item);
+    }
     request.simulatedDevices.push_back(static_cast<std::uint8_t>(*address));
     if (comma == std::string::npos) break;
     start = comma + 1;
@@ -54,141 +167,183 @@ std::optional<std::string> parseSimDevices(const std::string& text, CliRequest& 
   return std::nullopt;
 }
 
-std::optional<std::string> applyOption(const std::string& name, const std::string& value,
-                                       CliRequest& request) {
-  if (name == "--backend") {
-    using platform::PortBackend;
-    static const std::map<std::string, PortBackend> backends{{"auto", PortBackend::Auto},
-                                                             {"sim", PortBackend::Simulated},
-                                                             {"ppdev", PortBackend::Ppdev},
-                                                             {"ioport", PortBackend::IoPort}};
-    const auto found = backends.find(value);
-    if (found == backends.end())
-      return "--backend must be auto, sim, ppdev or ioport, not '" + value + "'";
-    request.backend = found->second;
-  } else if (name == "--port") {
-    static const std::map<std::string, std::int16_t> ports{{"lpt1", 0}, {"lpt2", 1}, {"lpt3", 2}};
-    const auto found = ports.find(value);
-    if (found == ports.end()) return "--port must be lpt1, lpt2 or lpt3, not '" + value + "'";
-    request.portIndex = found->second;
-  } else if (name == "--sim-device") {
-    return parseSimDevices(value, request);
-  } else if (name == "--capture") {
-    if (value.empty()) return "--capture wants a file name";
-    request.capturePath = value;
-  }
+Error applyCapture(const std::string& value, CliRequest& request) {
+  if (value.empty()) return "--capture wants a file name";
+  request.capturePath = value;
   return std::nullopt;
 }
 
-std::optional<std::string> applyCommand(const std::vector<std::string>& words,
-                                        CliRequest& request) {
-  const std::string& command = words[0];
-  auto field = [&](std::size_t i, const char* what,
-                   std::int16_t& target) -> std::optional<std::string> {
-    const auto value = hexField(words[i]);
-    if (!value) return std::string(what) + " must be one or two hex digits, not '" + words[i] + "'";
-    target = *value;
-    return std::nullopt;
-  };
-  if (command == "write") {
-    if (words.size() != 4) return "write wants DEV SUB DATA";
-    request.command = Command::Write;
-    if (auto error = field(1, "DEV", request.device)) return error;
-    if (auto error = field(2, "SUB", request.subAddress)) return error;
-    return field(3, "DATA", request.data);
+Error applyTrace(const std::string&, CliRequest& request) {
+  request.trace = true;
+  return std::nullopt;
+}
+
+const std::array<OptionSpec, 5> kOptions{{
+    {"--backend", "auto|sim|ppdev|ioport",
+     "auto (default): a real parallel port through ppdev when a\n"
+     "/dev/parportN exists, else the simulated bus (said on\n"
+     "standard error). sim: the simulated bus. ppdev: Linux\n"
+     "/dev/parportN. ioport: direct port I/O (root, x86 only).\n",
+     applyBackend},
+    {"--port", "lpt1|lpt2|lpt3",
+     "LPT1 (0x378, default), LPT2 (0x278) or LPT3 (0x3BC).\n"
+     "On the simulated bus the cable is on the chosen port.\n",
+     applyPort},
+    {"--sim-device", "ADDR[,ADDR...]|none",
+     "Simulated camera sensors by write address in hex\n"
+     "(default 42); none for a bus where nothing answers.\n",
+     applySimDevices},
+    {"--capture", "FILE.vcd",
+     "Write every change of SCL and SDA during the command as a\n"
+     "VCD file (signals scl and sda) for a logic-analyser viewer\n"
+     "or sigrok's I2C decoder. A regular file is replaced only\n"
+     "by a complete capture; a FIFO or device is written in\n"
+     "place; - is standard output. The file is written after\n"
+     "the result is printed: if that fails, the error follows.\n",
+     applyCapture},
+    {"--trace", "",
+     "Enable the bus debugger and print each trace line on\n"
+     "standard error as it is logged.\n",
+     applyTrace},
+}};
+
+const OptionSpec* findOption(std::string_view name) {
+  for (const OptionSpec& option : kOptions) {
+    if (name == option.name) return &option;
   }
-  if (command == "read") {
-    if (words.size() != 3 && words.size() != 4) return "read wants DEV SUB [N]";
-    request.command = Command::Read;
-    if (auto error = field(1, "DEV", request.device)) return error;
-    if (auto error = field(2, "SUB", request.subAddress)) return error;
-    if (words.size() == 4) {
-      const auto count = decimal(words[3]);
-      if (!count || *count < 1 || *count > kMaxReadCount) {
-        return "N must be a decimal count from 1 to 32768, not '" + words[3] + "'";
-      }
-      request.count = *count;
-    }
-    return std::nullopt;
+  return nullptr;
+}
+
+bool isHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
+
+// "-x" and "--name" are options; "-" alone and a dash before a digit are words, so that a
+// negative count gets the count's own error.
+bool looksLikeOption(const std::string& arg) {
+  return arg.size() >= 2 && arg[0] == '-' && !std::isdigit(static_cast<unsigned char>(arg[1]));
+}
+
+// Applies the option at args[i], taking its value from the next argument when it has no
+// "=VALUE"; i then points at the last argument used.
+Error applyOptionAt(const std::vector<std::string>& args, std::size_t& i, CliRequest& request) {
+  const std::string& arg = args[i];
+  const std::size_t equals = arg.find('=');
+  const std::string name = arg.substr(0, equals);
+  const OptionSpec* option = arg.rfind("--", 0) == 0 ? findOption(name) : nullptr;
+  if (option == nullptr) {
+    if (name == "--help") return "--help takes no value";
+    return "unknown option " + shownArgument(name) + " (--help lists them)";
   }
-  return "unknown command '" + command + "' (use write or read)";
+  const bool takesValue = *option->value != '\0';
+  if (!takesValue) {
+    if (equals != std::string::npos) return name + " takes no value";
+    return option->apply({}, request);
+  }
+  if (equals != std::string::npos) return option->apply(arg.substr(equals + 1), request);
+  if (i + 1 >= args.size()) return name + " wants a value";
+  return option->apply(args[++i], request);
+}
+
+void appendHelp(std::string& text, const std::string& head, const char* help) {
+  constexpr std::size_t kHelpColumn = 22;
+  std::string_view lines(help);
+  std::string prefix = "  " + head;
+  if (prefix.size() + 2 > kHelpColumn) {
+    text += prefix + '\n';
+    prefix.clear();
+  }
+  while (!lines.empty()) {
+    const std::size_t end = lines.find('\n');
+    prefix.resize(kHelpColumn, ' ');
+    text += prefix;
+    text += lines.substr(0, end);
+    text += '\n';
+    prefix.clear();
+    lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 1);
+  }
 }
 
 }  // namespace
 
+std::string shownArgument(const std::string& text) {
+  std::string shown;
+  std::size_t used = 0;
+  for (; used < text.size() && shown.size() < kShownLength; ++used) {
+    const auto ch = static_cast<unsigned char>(text[used]);
+    if (ch < 0x20 || ch == 0x7F) {
+      static constexpr char kDigits[] = "0123456789ABCDEF";
+      shown += "\\x";
+      shown += kDigits[ch >> 4];
+      shown += kDigits[ch & 0xF];
+    } else {
+      shown += static_cast<char>(ch);
+    }
+  }
+  if (used < text.size()) {
+    // Not in the middle of a UTF-8 character: a lead byte without all its followers goes.
+    std::size_t start = shown.size();
+    while (start > 0 && (static_cast<unsigned char>(shown[start - 1]) & 0xC0) == 0x80) --start;
+    if (start > 0) {
+      const auto lead = static_cast<unsigned char>(shown[start - 1]);
+      const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+      if (shown.size() - (start - 1) < length) shown.resize(start - 1);
+    }
+    shown += "...";
+  }
+  return "'" + shown + "'";
+}
+
 ParsedArguments parseArguments(const std::vector<std::string>& args) {
-  static const std::vector<std::string> valued{"--backend", "--port", "--sim-device", "--capture"};
   CliRequest request;
   std::vector<std::string> words;
+  bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") return HelpRequest{};
-    if (arg == "--trace") {
-      request.trace = true;
-      continue;
-    }
-    if (arg.rfind("--", 0) != 0 || arg.size() == 2) {
+    if (optionsEnded || !looksLikeOption(arg)) {
       words.push_back(arg);
-      continue;
+    } else if (arg == "--") {
+      optionsEnded = true;
+    } else if (isHelp(arg)) {
+      return HelpRequest{};
+    } else if (auto error = applyOptionAt(args, i, request)) {
+      return UsageError{*error};
     }
-    const std::size_t equals = arg.find('=');
-    const std::string name = arg.substr(0, equals);
-    if (std::find(valued.begin(), valued.end(), name) == valued.end()) {
-      return UsageError{"unknown option '" + name + "'"};
-    }
-    std::string value;
-    if (equals != std::string::npos) {
-      value = arg.substr(equals + 1);
-    } else if (i + 1 < args.size()) {
-      value = args[++i];
-    } else {
-      return UsageError{name + " wants a value"};
-    }
-    if (auto error = applyOption(name, value, request)) return UsageError{*error};
   }
-  if (words.empty()) return UsageError{"no command given (use write or read; --help explains)"};
+  if (words.empty()) {
+    return UsageError{"no command given (use " + commandNames() + "; --help explains)"};
+  }
   if (auto error = applyCommand(words, request)) return UsageError{*error};
   return request;
 }
 
 std::string usageText() {
-  return R"(Usage: brelvion-i2c-cli [options] write DEV SUB DATA
-       brelvion-i2c-cli [options] read DEV SUB [N]
-
-Drives an I2C bus bit by bit through a PC parallel port, as the Brelvion I2C Debug
-Tool does, for scripts and quick checks without its windows.
-
-Commands:
-  write DEV SUB DATA  Write DATA to register SUB of device DEV, then read the
-                      register back. Prints the byte read back in hex and ACK or
-                      NO ACK (the acknowledge of the read's address byte).
-  read DEV SUB [N]    Set the register pointer to SUB, then read N bytes in one
-                      sequential read (default 1). Prints them in hex, 16 a line.
-
-  DEV, SUB and DATA are one or two hex digits. DEV is the device's write address
-  (the 7-bit address shifted left, e.g. 42); N is decimal, 1 to 32768.
-
-Options:
-  --backend auto|sim|ppdev|ioport
-                      auto (default): a real parallel port through ppdev when a
-                      /dev/parportN exists, else the simulated bus (said on
-                      standard error). sim: the simulated bus. ppdev: Linux
-                      /dev/parportN. ioport: direct port I/O (root, x86 only).
-  --port lpt1|lpt2|lpt3
-                      LPT1 (0x378, default), LPT2 (0x278) or LPT3 (0x3BC). On the
-                      simulated bus the cable is on the chosen port.
-  --sim-device ADDR[,ADDR...]|none
-                      Simulated camera sensors by write address in hex
-                      (default 42); none for a bus where nothing answers.
-  --capture FILE.vcd  Write every change of SCL and SDA during the command as a
-                      VCD file (signals scl and sda) for a logic-analyser viewer
-                      or sigrok's I2C decoder.
-  --trace             Enable the bus debugger and print each trace line on
-                      standard error as it is logged.
-  --help              Show this text.
-
-Exit status: 0 acknowledged, 1 not acknowledged, 2 bad usage or a port error.
-)";
+  std::string text;
+  for (std::size_t i = 0; i < kCommands.size(); ++i) {
+    text += i == 0 ? "Usage: " : "       ";
+    text += std::string(kProgram) + " [options] " + kCommands[i].name + ' ' +
+            kCommands[i].arguments + '\n';
+  }
+  text +=
+      "\nDrives an I2C bus bit by bit through a PC parallel port, as the Brelvion I2C\n"
+      "Debug Tool does, for scripts and quick checks without its windows.\n"
+      "\nCommands:\n";
+  for (const CommandSpec& command : kCommands) {
+    appendHelp(text, std::string(command.name) + ' ' + command.arguments, command.help);
+  }
+  text +=
+      "\n  DEV, SUB and DATA are one or two hex digits. DEV is the device's write address\n"
+      "  (the 7-bit address shifted left, e.g. 42); N is decimal, 1 to 32768.\n"
+      "\nOptions:\n";
+  for (const OptionSpec& option : kOptions) {
+    std::string head = option.name;
+    if (*option.value != '\0') head += std::string(" ") + option.value;
+    appendHelp(text, head, option.help);
+  }
+  appendHelp(text, "-h, --help", "Show this text.\n");
+  appendHelp(text, "--", "End of the options: what follows is the command.\n");
+  text +=
+      "\nExit status: 0 acknowledged, 1 not acknowledged, 2 bad usage, a port error,\n"
+      "or a capture or standard output that could not be written.\n";
+  return text;
 }
 
 }  // namespace brelvion::cli

@@ -36,9 +36,14 @@ struct UsageError {
 
 using ParsedArguments = std::variant<CliRequest, HelpRequest, UsageError>;
 
-// args without the program name.
+// args without the program name. Options may come anywhere; "--" ends them.
 ParsedArguments parseArguments(const std::vector<std::string>& args);
 
+// Within 80 columns, for a terminal.
 std::string usageText();
+
+// An argument as an error message echoes it: in single quotes, control characters as \xNN,
+// and cut to a readable length.
+std::string shownArgument(const std::string& text);
 
 }  // namespace brelvion::cli

@@ -10,6 +10,8 @@
 #include "platform/BusCapture.h"
 #include "platform/LptRegisters.h"
 #include "platform/RuntimeError.h"
+#include "platform/hardware/ParportDevices.h"
+#include "platform/hardware/PortAddressText.h"
 
 namespace brelvion::cli {
 
@@ -32,16 +34,17 @@ struct Session {
   core::ToolCore core;
 };
 
-void runCommand(const CliRequest& request, bus::BusEngine& engine, std::ostream& out) {
+void runWrite(const CliRequest& request, bus::BusEngine& engine, std::ostream& out) {
   std::int16_t device = request.device;
-  if (request.command == Command::Write) {
-    engine.WriteRegister(device, request.subAddress, request.data);
-    engine.SetRegisterPointer(device, request.subAddress);
-    engine.ReadSequential(device, 1);
-    out << hexByte(engine.state().ReadBuffer[0]) << ' '
-        << (engine.state().AckReceived ? "ACK" : "NO ACK") << '\n';
-    return;
-  }
+  engine.WriteRegister(device, request.subAddress, request.data);
+  engine.SetRegisterPointer(device, request.subAddress);
+  engine.ReadSequential(device, 1);
+  out << hexByte(engine.state().ReadBuffer[0]) << ' '
+      << (engine.state().AckReceived ? "ACK" : "NO ACK") << '\n';
+}
+
+void runRead(const CliRequest& request, bus::BusEngine& engine, std::ostream& out) {
+  std::int16_t device = request.device;
   engine.SetRegisterPointer(device, request.subAddress);
   engine.ReadSequential(device, static_cast<std::int16_t>(request.count - 1));
   const auto& bytes = engine.state().ReadBuffer;
@@ -51,15 +54,32 @@ void runCommand(const CliRequest& request, bus::BusEngine& engine, std::ostream&
   }
 }
 
-int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
-               const std::filesystem::path& root) {
-  platform::sim::SimulatedBusConfig simulation;
-  simulation.sensorAddresses = request.simulatedDevices;
-  simulation.cabledBase = platform::kLptBases[static_cast<std::size_t>(request.portIndex)];
-  platform::OpenedPort opened = platform::openPortBackend(request.backend, simulation, root);
-  if (!opened.notice.empty()) err << kProgram << ": " << opened.notice << '\n';
+// Prints nothing until the bus work is done, so that a port failing half-way leaves no
+// partial result on standard output.
+void runCommand(const CliRequest& request, bus::BusEngine& engine, std::ostream& out) {
+  switch (request.command) {
+    case Command::Write:
+      runWrite(request, engine, out);
+      break;
+    case Command::Read:
+      runRead(request, engine, out);
+      break;
+  }
+}
 
-  Session session(*opened.port, err);
+// For a port missing at the chosen address while the only one is at another: the option
+// that selects that one.
+std::string portChoiceHint(const CliRequest& request, const std::filesystem::path& root) {
+  const std::uint16_t base = platform::kLptBases[static_cast<std::size_t>(request.portIndex)];
+  const auto other = platform::usableLptIndexInsteadOf(platform::listParportDevices(root), base);
+  if (!other) return {};
+  return " (--port lpt" + std::to_string(*other + 1) + " selects the one at " +
+         platform::portAddressText(platform::kLptBases[*other]) + ")";
+}
+
+int runOnPort(const CliRequest& request, platform::PortIo& port, std::ostream& out,
+              std::ostream& err) {
+  Session session(port, err);
   if (request.trace) {
     session.core.log.setLineListener([&err](std::string_view line) { err << line << '\n'; });
   }
@@ -69,11 +89,18 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
   // Recording starts on the idle bus: the bus clear's back-to-back START and STOP
   // conditions would only confuse a protocol decoder.
   platform::BusCapture capture;
-  if (request.capturePath) opened.port->setCapture(&capture);
-  runCommand(request, session.core.engine, out);
-  opened.port->setCapture(nullptr);
+  if (request.capturePath) port.setCapture(&capture);
+  try {
+    runCommand(request, session.core.engine, out);
+  } catch (...) {
+    port.setCapture(nullptr);
+    throw;
+  }
+  port.setCapture(nullptr);
   session.core.engine.CloseBus();
 
+  // The result first, so that a capture on standard output ("-") follows it.
+  out.flush();
   if (request.capturePath) capture.writeVcdFile(*request.capturePath);
   if (!session.core.busState.AckReceived && request.command == Command::Read) {
     err << kProgram << ": NO ACK from device " << hexByte(request.device) << '\n';
@@ -81,10 +108,29 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
   return session.core.busState.AckReceived ? kExitAcknowledged : kExitNotAcknowledged;
 }
 
+int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
+               const std::filesystem::path& root, platform::PortSystemCalls& calls) {
+  platform::sim::SimulatedBusConfig simulation;
+  simulation.sensorAddresses = request.simulatedDevices;
+  simulation.cabledBase = platform::kLptBases[static_cast<std::size_t>(request.portIndex)];
+  platform::OpenedPort opened = platform::openPortBackend(request.backend, simulation, root, calls);
+  if (!opened.notice.empty()) err << kProgram << ": " << opened.notice << '\n';
+  try {
+    return runOnPort(request, *opened.port, out, err);
+  } catch (const platform::RuntimeError& error) {
+    if (opened.backend != platform::PortBackend::Ppdev ||
+        error.number() != platform::RuntimeError::kFileNotFound) {
+      throw;
+    }
+    throw platform::RuntimeError(error.number(), error.source(),
+                                 error.description() + portChoiceHint(request, root));
+  }
+}
+
 }  // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const std::filesystem::path& root) {
+           const std::filesystem::path& root, platform::PortSystemCalls& calls) {
   const ParsedArguments parsed = parseArguments(args);
   if (std::holds_alternative<HelpRequest>(parsed)) {
     out << usageText();
@@ -95,7 +141,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return kExitUsageOrPortError;
   }
   try {
-    return runRequest(std::get<CliRequest>(parsed), out, err, root);
+    return runRequest(std::get<CliRequest>(parsed), out, err, root, calls);
   } catch (const platform::RuntimeError& error) {
     err << kProgram << ": error " << error.number() << ": " << error.description() << '\n';
   } catch (const std::exception& error) {

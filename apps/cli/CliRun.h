@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/hardware/PortSystemCalls.h"
+
 namespace brelvion::cli {
 
 inline constexpr int kExitAcknowledged = 0;
@@ -12,8 +14,10 @@ inline constexpr int kExitNotAcknowledged = 1;
 inline constexpr int kExitUsageOrPortError = 2;
 
 // The whole companion program: args without the program name. root is where /dev and
-// /proc are looked for when choosing a backend.
+// /proc are looked for when choosing a backend; calls are what a real port is driven with.
+// out is flushed before a capture is written; checking that it got through is the caller's.
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const std::filesystem::path& root = "/");
+           const std::filesystem::path& root = "/",
+           platform::PortSystemCalls& calls = platform::PortSystemCalls::real());
 
 }  // namespace brelvion::cli

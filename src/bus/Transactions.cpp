@@ -64,7 +64,8 @@ void BusEngine::ReadSequential(std::int16_t& address, std::int16_t count) {
   state_.ReadBuffer.assign(static_cast<std::size_t>(count) + 1, 0);
   address = static_cast<std::int16_t>(address | 1);
   sendAddress(address);
-  for (int i = 0; i <= count; ++i) {
+  // A wider index than count: with count 32767 a 16-bit one would wrap before the end.
+  for (std::int32_t i = 0; i <= count; ++i) {
     ReceiveByte();
     // The last byte gets no acknowledge clock of its own: the STOP follows at once. Its SCL
     // rise, with SDA already low, is what a decoder reads as that byte's ninth clock.

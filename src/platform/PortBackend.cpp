@@ -3,6 +3,7 @@
 #include "numconv/HexText.h"
 #include "platform/hardware/DirectPort.h"
 #include "platform/hardware/ParportDevices.h"
+#include "platform/hardware/PortAddressText.h"
 #include "platform/hardware/PpdevPort.h"
 #include "platform/simulated/SimulatedParallelPort.h"
 
@@ -20,22 +21,33 @@ std::string describeSimulation(const sim::SimulatedBusConfig& simulation) {
   return text;
 }
 
+// Why auto did not find a port to use, with what would let it find one.
+std::string fallbackReason(const std::vector<ParportDevice>& devices) {
+  if (const ParportDevice* port = lptPortWithoutNode(devices)) {
+    return "the parallel port " + port->name + " at " + portAddressText(*port->base) + " has no " +
+           port->devicePath + ": the ppdev module is not loaded (sudo modprobe ppdev)";
+  }
+  return "no parallel port found";
+}
+
 }  // namespace
 
 OpenedPort openPortBackend(PortBackend backend, const sim::SimulatedBusConfig& simulation,
-                           const std::filesystem::path& root) {
+                           const std::filesystem::path& root, PortSystemCalls& calls) {
   if (backend == PortBackend::Auto) {
-    if (anyUsableParport(listParportDevices(root))) {
-      return {std::make_unique<PpdevPort>(PortSystemCalls::real(), root), PortBackend::Ppdev, {}};
+    const std::vector<ParportDevice> devices = listParportDevices(root);
+    if (anyUsableParport(devices)) {
+      return {std::make_unique<PpdevPort>(calls, root), PortBackend::Ppdev, {}};
     }
-    return {sim::makeSimulatedPort(simulation), PortBackend::Simulated,
-            "no parallel port found: using the simulated bus " + describeSimulation(simulation)};
+    return {
+        sim::makeSimulatedPort(simulation), PortBackend::Simulated,
+        fallbackReason(devices) + "; using the simulated bus " + describeSimulation(simulation)};
   }
   switch (backend) {
     case PortBackend::Ppdev:
-      return {std::make_unique<PpdevPort>(PortSystemCalls::real(), root), backend, {}};
+      return {std::make_unique<PpdevPort>(calls, root), backend, {}};
     case PortBackend::IoPort:
-      return {std::make_unique<DirectPort>(), backend, {}};
+      return {std::make_unique<DirectPort>(calls), backend, {}};
     default:
       return {sim::makeSimulatedPort(simulation), PortBackend::Simulated, {}};
   }

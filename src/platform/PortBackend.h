@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/PortIo.h"
+#include "platform/hardware/PortSystemCalls.h"
 #include "platform/simulated/SimulatedBusConfig.h"
 
 namespace brelvion::platform {
@@ -19,10 +20,13 @@ struct OpenedPort {
 };
 
 // Auto takes ppdev when the system has a parallel-port device node at one of the LPT
-// addresses, else the simulated bus.
-// Hardware backends fail only at their first port access, with a numbered error.
+// addresses, else the simulated bus, and its notice says why (naming the ppdev module when
+// the kernel has a port but no node for it).
+// Hardware backends fail only at their first port access, with a numbered error. root is
+// where /proc and /dev are looked up; calls must outlive the port.
 OpenedPort openPortBackend(PortBackend backend, const sim::SimulatedBusConfig& simulation,
-                           const std::filesystem::path& root = "/");
+                           const std::filesystem::path& root = "/",
+                           PortSystemCalls& calls = PortSystemCalls::real());
 
 const char* backendName(PortBackend backend);
 

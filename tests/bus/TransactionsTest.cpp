@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "bus/BusMessages.h"
 #include "debugger/DebugLog.h"
 #include "mocks/EngineFixture.h"
@@ -102,6 +104,35 @@ TEST_F(TransactionsTest, ReadSequentialReplacesTheBufferAndRejectsNegativeCounts
   EXPECT_TRUE(set.port.log.empty());
   EXPECT_EQ(address, 0x42);
   EXPECT_EQ(set.busState.ReadBuffer.size(), 3u);
+}
+
+// A port that keeps no log, so that the longest reads stay cheap to run.
+class CountingPort : public platform::PortIo {
+ public:
+  std::uint8_t inpb(std::uint16_t) override {
+    ++reads;
+    return 0x00;
+  }
+  void out(std::uint16_t, std::uint8_t) override {}
+  void waitQuanta(std::int64_t) override {}
+  void setCapture(platform::BusCapture*) override {}
+  std::size_t reads = 0;
+};
+
+TEST(ReadSequentialCountTest, EveryCountUpToTheLargestReadsCountPlusOneBytes) {
+  EngineSet<CountingPort> set;
+  set.engine.OpenBus(0, 0);
+  set.engine.InitPort(10);
+  for (const std::int16_t count : {std::int16_t{0}, std::int16_t{255}, std::int16_t{32766},
+                                   std::numeric_limits<std::int16_t>::max()}) {
+    set.port.reads = 0;
+    std::int16_t address = 0x42;
+    set.engine.ReadSequential(address, count);
+    const std::size_t bytes = static_cast<std::size_t>(count) + 1;
+    EXPECT_EQ(set.busState.ReadBuffer.size(), bytes) << "count " << count;
+    // One status read for the address acknowledge, eight per byte.
+    EXPECT_EQ(set.port.reads, 1 + 8 * bytes) << "count " << count;
+  }
 }
 
 TEST_F(TransactionsTest, WithoutADeviceEveryAcknowledgeWaitTimesOutByPhase) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "CliArguments.h"
 
 namespace brelvion::cli {
@@ -57,11 +59,51 @@ TEST(CliArgumentsTest, BadInputIsNamedInTheError) {
       {{"--port", "lpt4", "read", "42", "0"}, "--port must be lpt1, lpt2 or lpt3"},
       {{"--sim-device", "42,", "read", "42", "0"}, "not ''"},
       {{"--verbose", "read", "42", "0"}, "unknown option '--verbose'"},
+      {{"-v", "read", "42", "0"}, "unknown option '-v'"},
+      {{"read", "-x", "42", "0"}, "unknown option '-x'"},
+      {{"--trace=1", "read", "42", "0"}, "--trace takes no value"},
+      {{"--help=all"}, "--help takes no value"},
       {{"read", "42", "0", "--capture"}, "--capture wants a value"},
   };
   for (const auto& [args, expected] : cases) {
     EXPECT_NE(usageError(args).find(expected), std::string::npos)
         << "got: " << usageError(args) << "\nwanted: " << expected;
+  }
+}
+
+TEST(CliArgumentsTest, DoubleDashEndsTheOptions) {
+  const auto request = std::get<CliRequest>(parse({"--backend", "sim", "--", "read", "42", "00"}));
+  EXPECT_EQ(request.command, Command::Read);
+  EXPECT_EQ(request.backend, platform::PortBackend::Simulated);
+  EXPECT_EQ(usageError({"--", "read", "42", "00", "--help"}),
+            "N must be a decimal count from 1 to 32768, not '--help'");
+  EXPECT_TRUE(std::holds_alternative<HelpRequest>(parse({"-h"})));
+}
+
+TEST(CliArgumentsTest, EchoedArgumentsAreCutAndHaveTheirControlCharactersEscaped) {
+  const std::string hostile = "poke\x1b[2J\r\n" + std::string(500, 'A');
+  const std::string message = usageError({hostile});
+  EXPECT_EQ(message.rfind("unknown command 'poke\\x1B[2J\\x0D\\x0AAAA", 0), 0u) << message;
+  EXPECT_NE(message.find("...' (use write or read)"), std::string::npos) << message;
+  EXPECT_LT(message.size(), 100u);
+  for (char ch : message) EXPECT_GE(static_cast<unsigned char>(ch), 0x20);
+
+  // Not cut inside a UTF-8 character.
+  std::string accents;
+  for (int i = 0; i < 30; ++i) accents += "\xC3\xA9";
+  EXPECT_EQ(shownArgument(accents), "'" + accents.substr(0, 40) + "...'");
+  EXPECT_EQ(shownArgument(accents.substr(0, 41)), "'" + accents.substr(0, 40) + "...'");
+  EXPECT_EQ(shownArgument("A" + accents), "'A" + accents.substr(0, 38) + "...'");
+  EXPECT_EQ(shownArgument("short"), "'short'");
+}
+
+TEST(CliArgumentsTest, HelpFitsEightyColumnsAndNamesEveryOption) {
+  std::istringstream lines(usageText());
+  for (std::string line; std::getline(lines, line);) {
+    EXPECT_LE(line.size(), 80u) << line;
+  }
+  for (const char* listed : {"-h, --help", "--trace", "--capture", "  --  ", "after"}) {
+    EXPECT_NE(usageText().find(listed), std::string::npos) << listed;
   }
 }
 

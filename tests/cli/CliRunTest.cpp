@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "CliRun.h"
+#include "platform/hardware/FakeParportTree.h"
+#include "platform/hardware/FakePortSystemCalls.h"
 
 namespace brelvion::cli {
 namespace {
@@ -17,12 +22,35 @@ struct CliOutcome {
 
 // Runs with a system root that has no parallel port, unless the test gives one.
 CliOutcome run(std::vector<std::string> args,
-               const std::filesystem::path& root = "/nonexistent-root") {
+               const std::filesystem::path& root = "/nonexistent-root",
+               platform::PortSystemCalls& calls = platform::PortSystemCalls::real()) {
   std::ostringstream out;
   std::ostringstream err;
-  const int status = runCli(args, out, err, root);
+  const int status = runCli(args, out, err, root, calls);
   return {status, out.str(), err.str()};
 }
+
+bool contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+// A folder of its own for a test's files, removed afterwards.
+struct ScratchFolder {
+  explicit ScratchFolder(const std::string& name)
+      : path(std::filesystem::temp_directory_path() / ("brelvion-cli-" + name)) {
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directories(path);
+  }
+  ~ScratchFolder() { std::filesystem::remove_all(path); }
+  std::vector<std::string> names() const {
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(path)) {
+      found.push_back(entry.path().filename().string());
+    }
+    return found;
+  }
+  std::filesystem::path path;
+};
 
 TEST(CliRunTest, WriteReadsBackAndReportsTheAcknowledge) {
   const CliOutcome written = run({"--backend", "sim", "write", "42", "12", "80"});
@@ -51,6 +79,13 @@ TEST(CliRunTest, ReadPrintsSixteenBytesALine) {
   EXPECT_EQ(first.size(), 16u * 3 - 1);
   EXPECT_EQ(second.size(), 4u * 3 - 1);
   EXPECT_TRUE(lines.peek() == EOF);
+}
+
+TEST(CliRunTest, ReadOfTheLargestCountPrintsEveryByte) {
+  const CliOutcome result = run({"--backend", "sim", "read", "42", "00", "32768"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out.size(), 32768u * 3);
+  EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 32768 / 16);
 }
 
 TEST(CliRunTest, TracePrintsEveryAcceptedLinePadded) {
@@ -98,6 +133,82 @@ TEST(CliRunTest, CaptureWritesAVcdOrFailsWithoutLeavingOne) {
   EXPECT_NE(failed.err.find(bad.string()), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(bad));
   std::filesystem::remove_all(dir);
+}
+
+TEST(CliRunTest, CaptureErrorsNameTheRealCauseAfterTheResult) {
+  ScratchFolder folder("capture-errors");
+  const std::vector<std::tuple<std::string, std::string, std::string>> cases{
+      {(folder.path / "missing" / "bus.vcd").string(), "error 76", "No such file or directory"},
+      {folder.path.string(), "error 75", "Is a directory"},
+      {(folder.path / "new/").string(), "error 75", "Is a directory"},
+      {"/dev/full", "error 61", "No space left on device"},
+  };
+  for (const auto& [path, number, cause] : cases) {
+    const CliOutcome failed =
+        run({"--backend", "sim", "--capture", path, "write", "42", "12", "80"});
+    EXPECT_EQ(failed.status, 2) << path;
+    EXPECT_EQ(failed.out, "80 ACK\n") << path;
+    EXPECT_TRUE(contains(failed.err, number + ": Cannot write " + path + ": " + cause))
+        << failed.err;
+  }
+  EXPECT_TRUE(folder.names().empty());
+}
+
+TEST(CliRunTest, AutoNamesTheMissingPpdevModuleAndStillSimulates) {
+  testing::FakeParportTree tree;
+  tree.addProcEntry(0, "888\t1912\n");  // the kernel has the port; no /dev/parport0
+  const CliOutcome result = run({"read", "42", "00"}, tree.root());
+  EXPECT_EQ(result.status, 0);
+  EXPECT_TRUE(contains(result.err, "parport0 at 0x378"));
+  EXPECT_TRUE(contains(result.err, "ppdev module is not loaded (sudo modprobe ppdev)"));
+  EXPECT_TRUE(contains(result.err, "using the simulated bus")) << result.err;
+}
+
+TEST(CliRunTest, APortOnlyAtAnotherLptAddressIsNamedWithTheOptionThatSelectsIt) {
+  testing::FakeParportTree tree;
+  tree.addPort(0, 0x278);
+  testing::FakePortSystemCalls calls;
+  for (const char* backend : {"auto", "ppdev"}) {
+    const CliOutcome result = run({"--backend", backend, "read", "42", "00"}, tree.root(), calls);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_TRUE(contains(result.err, "error 53: No parallel port at 0x378")) << result.err;
+    EXPECT_TRUE(contains(result.err, "--port lpt2 selects the one at 0x278")) << result.err;
+  }
+  EXPECT_TRUE(calls.log.empty());
+
+  const CliOutcome chosen = run({"--port", "lpt2", "read", "42", "00"}, tree.root(), calls);
+  EXPECT_EQ(chosen.status, 0) << chosen.err;
+  EXPECT_EQ(chosen.out, "00\n");
+}
+
+// The port goes away (EIO, or ENODEV for an unplugged USB adapter) at several points of a
+// command: the bus clear, the address, the middle of the data.
+TEST(CliRunTest, APortThatFailsMidCommandEndsItWithANumberedErrorAndNoCapture) {
+  testing::FakeParportTree tree;
+  tree.addPort(0, 0x378);
+  ScratchFolder folder("port-failure");
+  const auto capture = folder.path / "bus.vcd";
+  std::ofstream(capture) << "earlier capture";
+  for (const int error : {EIO, ENODEV}) {
+    for (const int transfers : {0, 20, 90, 400, 1500}) {
+      testing::FakePortSystemCalls calls;
+      calls.transfersBeforeFailure = transfers;
+      calls.transferError = error;
+      const CliOutcome result =
+          run({"--backend", "ppdev", "--capture", capture.string(), "read", "42", "00", "64"},
+              tree.root(), calls);
+      EXPECT_EQ(result.status, 2) << transfers;
+      EXPECT_EQ(result.out, "") << transfers;
+      EXPECT_TRUE(contains(
+          result.err, "error 68: Access to " + tree.node(0) + " failed: " + std::strerror(error)))
+          << result.err;
+      EXPECT_TRUE(calls.openFds.empty()) << "port left open after " << transfers;
+    }
+  }
+  std::ifstream kept(capture);
+  std::string content((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(content, "earlier capture");
+  EXPECT_EQ(folder.names(), std::vector<std::string>{"bus.vcd"});
 }
 
 TEST(CliRunTest, UsageErrorsAndHelp) {

@@ -86,6 +86,24 @@ bool anyUsableParport(const std::vector<ParportDevice>& devices) {
   });
 }
 
+const ParportDevice* lptPortWithoutNode(const std::vector<ParportDevice>& devices) {
+  const auto found = std::find_if(devices.begin(), devices.end(), [](const ParportDevice& device) {
+    return !device.nodePresent && device.base && isLptBase(*device.base);
+  });
+  return found == devices.end() ? nullptr : &*found;
+}
+
+std::optional<std::size_t> usableLptIndexInsteadOf(const std::vector<ParportDevice>& devices,
+                                                   std::uint16_t base) {
+  std::optional<std::size_t> other;
+  for (const ParportDevice& device : devices) {
+    if (!device.nodePresent || !device.base || !isLptBase(*device.base)) continue;
+    if (*device.base == base) return std::nullopt;
+    if (!other) other = lptIndex(*device.base);
+  }
+  return other;
+}
+
 std::string describeParportDevices(const std::vector<ParportDevice>& devices) {
   std::string text;
   for (const ParportDevice& device : devices) {

@@ -34,6 +34,15 @@ std::vector<ParportDevice> listParportDevices(const std::filesystem::path& root 
 // the bus, since the engine addresses the registers by the LPT addresses.
 bool anyUsableParport(const std::vector<ParportDevice>& devices);
 
+// A port the kernel lists at one of the LPT addresses that has no ppdev node: the ppdev
+// module is not loaded. nullptr when there is none.
+const ParportDevice* lptPortWithoutNode(const std::vector<ParportDevice>& devices);
+
+// The index in kLptBases (0 = LPT1) of a port with a ppdev node at another LPT address,
+// when base itself has none: the port a user who chose base most likely has.
+std::optional<std::size_t> usableLptIndexInsteadOf(const std::vector<ParportDevice>& devices,
+                                                   std::uint16_t base);
+
 // "/dev/parport0 at 0x378, /dev/parport1 at an unknown address", for error messages.
 std::string describeParportDevices(const std::vector<ParportDevice>& devices);
 

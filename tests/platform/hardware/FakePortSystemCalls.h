@@ -3,6 +3,7 @@
 #include <linux/ppdev.h>
 #include <sys/ioctl.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -32,6 +33,11 @@ class FakePortSystemCalls : public platform::PortSystemCalls {
     if (auto error = ioctlErrors.find(request); error != ioctlErrors.end()) {
       log.push_back(line);
       return -error->second;
+    }
+    if (isTransfer(request) && transfersBeforeFailure >= 0 && transfersBeforeFailure-- == 0) {
+      transfersBeforeFailure = 0;
+      log.push_back(line + " failed");
+      return -transferError;
     }
     if (request == PPWDATA || request == PPWCONTROL) line += " " + hex(*byte);
     if (request == PPRDATA || request == PPRSTATUS || request == PPRCONTROL) *byte = reads[request];
@@ -64,11 +70,19 @@ class FakePortSystemCalls : public platform::PortSystemCalls {
   std::map<std::string, int> openErrors;        // path -> errno
   std::map<unsigned long, int> ioctlErrors;     // request -> errno
   std::map<unsigned long, std::uint8_t> reads;  // PPRDATA/PPRSTATUS/PPRCONTROL -> value
+  // Register transfers that succeed before every later one fails with transferError, as
+  // when the port goes away in the middle of a command; negative for never.
+  int transfersBeforeFailure = -1;
+  int transferError = EIO;
   bool portIo = true;
   int iopermError = 0;
   std::uint8_t inbValue = 0xFF;
 
  private:
+  static bool isTransfer(unsigned long request) {
+    return request == PPRDATA || request == PPWDATA || request == PPRSTATUS ||
+           request == PPRCONTROL || request == PPWCONTROL;
+  }
   static std::string hex(std::uint8_t value) {
     char text[4];
     std::snprintf(text, sizeof text, "%02X", static_cast<unsigned>(value));
