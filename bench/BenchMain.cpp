@@ -1,4 +1,5 @@
-// Speed figures of the bus engine and the debug log, with the goals they are held to.
+// Speed figures of the bus engine, the debug log and the command files, with the goals they
+// are held to.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "BenchEngine.h"
+#include "CommandFileBench.h"
 #include "StepTiming.h"
 #include "bus/BusEngine.h"
 #include "debugger/DebugLog.h"
@@ -131,5 +133,6 @@ int main() {
          steps.minimumUs >= 5.0);
   report("hardware quantum: mean line step", steps.meanUs, "us", "<= 5.5", steps.meanUs <= 5.5);
   std::printf("(%zu hardware-timed steps measured)\n", steps.steps);
+  commandFileFigures(report);
   return 0;
 }

@@ -13,6 +13,7 @@ namespace brelvion::cli {
 namespace {
 
 constexpr int kMaxReadCount = 32768;
+constexpr int kMaxDumpLast = 32767;
 // Longest argument echoed whole in an error; a pasted file is of no use on the terminal.
 constexpr std::size_t kShownLength = 40;
 constexpr const char* kProgram = "brelvion-i2c-cli";
@@ -83,7 +84,26 @@ Error applyRead(const std::vector<std::string>& arguments, CliRequest& request) 
   return std::nullopt;
 }
 
-const std::array<CommandSpec, 2> kCommands{{
+Error applySend(const std::vector<std::string>& arguments, CliRequest& request) {
+  request.command = Command::Send;
+  request.file = arguments[0];
+  return std::nullopt;
+}
+
+Error applyDump(const std::vector<std::string>& arguments, CliRequest& request) {
+  request.command = Command::Dump;
+  if (auto error = hexArgument(arguments[0], "DEV", request.device)) return error;
+  const auto last = decimal(arguments[1]);
+  if (!last || *last < 0 || *last > kMaxDumpLast) {
+    return "LAST must be a decimal register number from 0 to 32767, not " +
+           shownArgument(arguments[1]);
+  }
+  request.last = static_cast<std::int16_t>(*last);
+  request.file = arguments[2];
+  return std::nullopt;
+}
+
+const std::array<CommandSpec, 4> kCommands{{
     {"write", "DEV SUB DATA", 3, 3,
      "Write DATA to register SUB of device DEV, then read the\n"
      "register back. Prints the byte read back in hex and ACK or\n"
@@ -93,6 +113,19 @@ const std::array<CommandSpec, 2> kCommands{{
      "Set the register pointer to SUB, then read N bytes in one\n"
      "sequential read (default 1), printed in hex, 16 a line.\n",
      applyRead},
+    {"send", "FILE", 1, 1,
+     "Send a command file as Send File does: three hex values\n"
+     "a write (device, register, data), ';' starts a comment.\n"
+     "Pauses 0.1 s plus --delay after each write. Prints one\n"
+     "line a write: DEV SUB DATA and ACK or NO ACK (the data\n"
+     "byte's), DEV as sent (bit 0 cleared).\n",
+     applySend},
+    {"dump", "DEV LAST FILE", 3, 3,
+     "Read registers 0 to LAST of DEV and write them to FILE\n"
+     "as Dump to File does: one line a register, read address,\n"
+     "register and value in hex. FILE is replaced only by a\n"
+     "complete dump; - is standard output.\n",
+     applyDump},
 }};
 
 std::string commandNames() {
@@ -173,12 +206,35 @@ Error applyCapture(const std::string& value, CliRequest& request) {
   return std::nullopt;
 }
 
+// 0 to 9.99 with at most two decimals, as the window's two delay fields allow.
+Error applyDelay(const std::string& value, CliRequest& request) {
+  const std::string wrong = "--delay must be 0 to 9.99 seconds, not " + shownArgument(value);
+  const std::size_t point = value.find('.');
+  const std::string whole = value.substr(0, point);
+  const std::string fraction = point == std::string::npos ? "" : value.substr(point + 1);
+  const auto digitsOnly = [](const std::string& text) {
+    for (char ch : text) {
+      if (!std::isdigit(static_cast<unsigned char>(ch))) return false;
+    }
+    return true;
+  };
+  if (whole.size() > 1 || fraction.size() > 2 || (whole.empty() && fraction.empty()) ||
+      !digitsOnly(whole) || !digitsOnly(fraction)) {
+    return wrong;
+  }
+  const int hundredths = (whole.empty() ? 0 : whole[0] - '0') * 100 +
+                         (fraction.empty() ? 0 : (fraction[0] - '0') * 10) +
+                         (fraction.size() < 2 ? 0 : fraction[1] - '0');
+  request.delay = hundredths / 100.0;
+  return std::nullopt;
+}
+
 Error applyTrace(const std::string&, CliRequest& request) {
   request.trace = true;
   return std::nullopt;
 }
 
-const std::array<OptionSpec, 5> kOptions{{
+const std::array<OptionSpec, 6> kOptions{{
     {"--backend", "auto|sim|ppdev|ioport",
      "auto (default): a real parallel port through ppdev when a\n"
      "/dev/parportN exists, else the simulated bus (said on\n"
@@ -201,6 +257,10 @@ const std::array<OptionSpec, 5> kOptions{{
      "place; - is standard output. The file is written after\n"
      "the result is printed: if that fails, the error follows.\n",
      applyCapture},
+    {"--delay", "SECONDS",
+     "send: the extra pause after each write, 0 to 9.99\n"
+     "(default 0), on top of the fixed 0.1 s.\n",
+     applyDelay},
     {"--trace", "",
      "Enable the bus debugger and print each trace line on\n"
      "standard error as it is logged.\n",
@@ -331,7 +391,8 @@ std::string usageText() {
   }
   text +=
       "\n  DEV, SUB and DATA are one or two hex digits. DEV is the device's write address\n"
-      "  (the 7-bit address shifted left, e.g. 42); N is decimal, 1 to 32768.\n"
+      "  (the 7-bit address shifted left, e.g. 42); N is decimal, 1 to 32768; LAST is\n"
+      "  decimal, 0 to 32767.\n"
       "\nOptions:\n";
   for (const OptionSpec& option : kOptions) {
     std::string head = option.name;
@@ -341,8 +402,9 @@ std::string usageText() {
   appendHelp(text, "-h, --help", "Show this text.\n");
   appendHelp(text, "--", "End of the options: what follows is the command.\n");
   text +=
-      "\nExit status: 0 acknowledged, 1 not acknowledged, 2 bad usage, a port error,\n"
-      "or a capture or standard output that could not be written.\n";
+      "\nExit status: 0 acknowledged (for send: every write), 1 not acknowledged, 2 bad\n"
+      "usage, a port error, a command file that could not be read, or a dump, capture\n"
+      "or standard output that could not be written.\n";
   return text;
 }
 

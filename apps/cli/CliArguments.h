@@ -10,7 +10,7 @@
 
 namespace brelvion::cli {
 
-enum class Command { Write, Read };
+enum class Command { Write, Read, Send, Dump };
 
 struct CliRequest {
   Command command = Command::Write;
@@ -19,6 +19,12 @@ struct CliRequest {
   std::int16_t data = 0;
   // Bytes to read, 1 to 32768.
   int count = 1;
+  // The command file to send, or the file to dump into.
+  std::string file;
+  // The last register to dump, 0 to 32767.
+  std::int16_t last = 0;
+  // Extra seconds after each write of a send, 0 to 9.99.
+  double delay = 0;
 
   platform::PortBackend backend = platform::PortBackend::Auto;
   std::int16_t portIndex = 0;

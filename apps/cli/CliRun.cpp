@@ -1,8 +1,10 @@
 #include "CliRun.h"
 
 #include <exception>
+#include <optional>
 
 #include "CliArguments.h"
+#include "CliFileCommands.h"
 #include "ConsoleDesktop.h"
 #include "bus/StartBus.h"
 #include "core/ToolCore.h"
@@ -54,17 +56,24 @@ void runRead(const CliRequest& request, bus::BusEngine& engine, std::ostream& ou
   }
 }
 
-// Prints nothing until the bus work is done, so that a port failing half-way leaves no
-// partial result on standard output.
-void runCommand(const CliRequest& request, bus::BusEngine& engine, std::ostream& out) {
+// Write and read print nothing until the bus work is done, so that a port failing half-way
+// leaves no partial result on standard output; a send prints each write as it goes out.
+// The exit status when the command decides it itself.
+std::optional<int> runCommand(const CliRequest& request, core::ToolCore& core,
+                              platform::Clock& clock, std::ostream& out, std::ostream& err) {
   switch (request.command) {
     case Command::Write:
-      runWrite(request, engine, out);
+      runWrite(request, core.engine, out);
       break;
     case Command::Read:
-      runRead(request, engine, out);
+      runRead(request, core.engine, out);
       break;
+    case Command::Send:
+      return runSend(core, request.file, request.delay, clock, out, err);
+    case Command::Dump:
+      return runDump(core, request.device, request.last, request.file);
   }
+  return std::nullopt;
 }
 
 // For a port missing at the chosen address while the only one is at another: the option
@@ -77,8 +86,8 @@ std::string portChoiceHint(const CliRequest& request, const std::filesystem::pat
          platform::portAddressText(platform::kLptBases[*other]) + ")";
 }
 
-int runOnPort(const CliRequest& request, platform::PortIo& port, std::ostream& out,
-              std::ostream& err) {
+int runOnPort(const CliRequest& request, platform::PortIo& port, platform::Clock& clock,
+              std::ostream& out, std::ostream& err) {
   Session session(port, err);
   if (request.trace) {
     session.core.log.setLineListener([&err](std::string_view line) { err << line << '\n'; });
@@ -90,8 +99,9 @@ int runOnPort(const CliRequest& request, platform::PortIo& port, std::ostream& o
   // conditions would only confuse a protocol decoder.
   platform::BusCapture capture;
   if (request.capturePath) port.setCapture(&capture);
+  std::optional<int> status;
   try {
-    runCommand(request, session.core.engine, out);
+    status = runCommand(request, session.core, clock, out, err);
   } catch (...) {
     port.setCapture(nullptr);
     throw;
@@ -102,21 +112,26 @@ int runOnPort(const CliRequest& request, platform::PortIo& port, std::ostream& o
   // The result first, so that a capture on standard output ("-") follows it.
   out.flush();
   if (request.capturePath) capture.writeVcdFile(*request.capturePath);
-  if (!session.core.busState.AckReceived && request.command == Command::Read) {
+  const bool quiet = request.command == Command::Write || request.command == Command::Send;
+  if (!quiet && (status ? *status == kExitNotAcknowledged : !session.core.busState.AckReceived)) {
     err << kProgram << ": NO ACK from device " << hexByte(request.device) << '\n';
   }
+  if (status) return *status;
   return session.core.busState.AckReceived ? kExitAcknowledged : kExitNotAcknowledged;
 }
 
 int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
-               const std::filesystem::path& root, platform::PortSystemCalls& calls) {
+               const std::filesystem::path& root, platform::PortSystemCalls& calls,
+               const CliOverrides& overrides) {
+  platform::Clock& clock = overrides.clock != nullptr ? *overrides.clock : platform::systemClock();
+  if (overrides.port != nullptr) return runOnPort(request, *overrides.port, clock, out, err);
   platform::sim::SimulatedBusConfig simulation;
   simulation.sensorAddresses = request.simulatedDevices;
   simulation.cabledBase = platform::kLptBases[static_cast<std::size_t>(request.portIndex)];
   platform::OpenedPort opened = platform::openPortBackend(request.backend, simulation, root, calls);
   if (!opened.notice.empty()) err << kProgram << ": " << opened.notice << '\n';
   try {
-    return runOnPort(request, *opened.port, out, err);
+    return runOnPort(request, *opened.port, clock, out, err);
   } catch (const platform::RuntimeError& error) {
     if (opened.backend != platform::PortBackend::Ppdev ||
         error.number() != platform::RuntimeError::kFileNotFound) {
@@ -130,7 +145,8 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
 }  // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const std::filesystem::path& root, platform::PortSystemCalls& calls) {
+           const std::filesystem::path& root, platform::PortSystemCalls& calls,
+           const CliOverrides& overrides) {
   const ParsedArguments parsed = parseArguments(args);
   if (std::holds_alternative<HelpRequest>(parsed)) {
     out << usageText();
@@ -141,7 +157,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return kExitUsageOrPortError;
   }
   try {
-    return runRequest(std::get<CliRequest>(parsed), out, err, root, calls);
+    return runRequest(std::get<CliRequest>(parsed), out, err, root, calls, overrides);
   } catch (const platform::RuntimeError& error) {
     err << kProgram << ": error " << error.number() << ": " << error.description() << '\n';
   } catch (const std::exception& error) {

@@ -6,14 +6,17 @@
 
 namespace brelvion::cli {
 
-// Window-system services for a terminal: boxes become lines on standard error; nothing
-// beeps, since the exit status already tells a script about a missing acknowledge.
+// Window-system services for a terminal: boxes become lines on standard error, with their
+// title when they have one, and questions are answered No; nothing beeps, since the exit
+// status already tells a script about a missing acknowledge.
 class ConsoleDesktop : public platform::Desktop {
  public:
   explicit ConsoleDesktop(std::ostream& err) : err_(err) {}
 
   platform::MessageAnswer messageBox(const platform::MessageBoxRequest& request) override {
-    err_ << request.title << ": " << request.text << '\n';
+    err_ << "brelvion-i2c-cli: ";
+    if (!request.title.empty()) err_ << request.title << ": ";
+    err_ << request.text << '\n';
     return request.buttons == platform::MessageButtons::YesNo ? platform::MessageAnswer::No
                                                               : platform::MessageAnswer::Ok;
   }

@@ -1,0 +1,99 @@
+#include "CliFileCommands.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "CliRun.h"
+#include "commandfiles/Dump.h"
+#include "commandfiles/Sender.h"
+#include "commandfiles/TmpFile.h"
+#include "numconv/HexText.h"
+
+namespace brelvion::cli {
+
+namespace {
+
+// A directory of the companion's own for the command file's copy, removed with the copy.
+class PrivateDirectory {
+ public:
+  PrivateDirectory() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern =
+        std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/brelvion-i2c-cli-XXXXXX";
+    if (mkdtemp(pattern.data()) != nullptr) {
+      path_ = pattern;
+    } else {
+      error_ = "cannot make a directory for the command file's copy in " +
+               pattern.substr(0, pattern.rfind('/')) + ": " + std::strerror(errno);
+    }
+  }
+  ~PrivateDirectory() {
+    if (!path_.empty()) ::rmdir(path_.c_str());
+  }
+  PrivateDirectory(const PrivateDirectory&) = delete;
+  PrivateDirectory& operator=(const PrivateDirectory&) = delete;
+
+  const std::string& path() const { return path_; }
+  const std::string& error() const { return error_; }
+
+ private:
+  std::string path_;
+  std::string error_;
+};
+
+// Deletes the copy however the send ends.
+struct CopyRemover {
+  core::ToolCore& core;
+  ~CopyRemover() { commandfiles::CleanUp(core); }
+};
+
+std::string hexByte(int value) {
+  return numconv::UpperHex(static_cast<std::uint64_t>(value & 0xFF), 2);
+}
+
+}  // namespace
+
+int runSend(core::ToolCore& core, const std::string& file, double delay, platform::Clock& clock,
+            std::ostream& out, std::ostream& err) {
+  PrivateDirectory directory;
+  if (directory.path().empty()) {
+    err << "brelvion-i2c-cli: " << directory.error() << '\n';
+    return kExitUsageOrPortError;
+  }
+  CopyRemover remover{core};
+  if (commandfiles::CreateTmpFile(core, file, directory.path())) return kExitUsageOrPortError;
+
+  core.values.CommandDelay = delay;
+  core.values.BeepOn = false;
+  commandfiles::SendHooks hooks;
+  hooks.clock = &clock;
+  hooks.UpdateDeviceMonitor = [&] {
+    const core::ProgramValues& v = core.values;
+    out << hexByte(v.DeviceAddress) << ' ' << hexByte(v.SubAddress) << ' ' << hexByte(v.WriteData)
+        << (core.busState.AckReceived ? " ACK" : " NO ACK") << '\n';
+  };
+  // Nobody reads the writes any more (a closed pipe, a full disk): stop writing registers.
+  hooks.stopRequested = [&] { return !out.flush(); };
+  const commandfiles::SendOutcome outcome =
+      commandfiles::SendCommandFile(core, core.values.TmpFileName, hooks);
+  if (!out.flush()) {
+    err << "brelvion-i2c-cli: cannot write standard output: the send was stopped after write "
+        << outcome.writes << '\n';
+    return kExitUsageOrPortError;
+  }
+  if (outcome.end == commandfiles::SendEnd::Failed) return kExitUsageOrPortError;
+  return outcome.unacknowledged == 0 ? kExitAcknowledged : kExitNotAcknowledged;
+}
+
+int runDump(core::ToolCore& core, std::int16_t device, std::int16_t last, const std::string& file) {
+  core.values.DeviceAddress = device;
+  const commandfiles::DumpOutcome outcome = commandfiles::DumpRegisters(core, last, file);
+  if (!outcome.written) return kExitUsageOrPortError;
+  return outcome.acknowledged ? kExitAcknowledged : kExitNotAcknowledged;
+}
+
+}  // namespace brelvion::cli

@@ -1,0 +1,121 @@
+#include "commandfiles/Dump.h"
+
+#include <charconv>
+#include <limits>
+
+#include "platform/UserFile.h"
+
+namespace brelvion::commandfiles {
+
+using platform::RuntimeError;
+
+namespace {
+
+constexpr const char* kDumpSource = "Dump To File";
+// "FFFF  7FFF  FF\r\n"
+constexpr std::size_t kLongestLine = 16;
+
+void appendHex(std::string& text, unsigned value) {
+  char digits[8];
+  const auto result = std::to_chars(digits, digits + sizeof digits, value, 16);
+  for (char* ch = digits; ch != result.ptr; ++ch) {
+    text.push_back(*ch >= 'a' ? static_cast<char>(*ch - 'a' + 'A') : *ch);
+  }
+}
+
+}  // namespace
+
+std::int16_t ParseDumpCount(const std::string& text) {
+  const std::string trimmed = TrimBlanks(text);
+  const char* begin = trimmed.data();
+  const char* end = begin + trimmed.size();
+  if (begin != end && *begin == '+') ++begin;
+  long long value = 0;
+  const auto [ptr, ec] = std::from_chars(begin, end, value);
+  if (begin == end || ptr != end || (ec != std::errc() && ec != std::errc::result_out_of_range)) {
+    throw RuntimeError(RuntimeError::kTypeMismatch, kDumpSource);
+  }
+  if (ec == std::errc::result_out_of_range || value < std::numeric_limits<std::int16_t>::min() ||
+      value > std::numeric_limits<std::int16_t>::max()) {
+    throw RuntimeError(RuntimeError::kOverflow, kDumpSource);
+  }
+  return static_cast<std::int16_t>(value);
+}
+
+std::string TrimBlanks(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string DumpText(std::int16_t device, const std::vector<std::int16_t>& bytes) {
+  std::string text;
+  text.reserve(bytes.size() * kLongestLine);
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    appendHex(text, static_cast<std::uint16_t>(device));
+    text.append("  ");
+    appendHex(text, static_cast<unsigned>(i));
+    text.append("  ");
+    appendHex(text, static_cast<std::uint16_t>(bytes[i]));
+    text.append("\r\n");
+  }
+  return text;
+}
+
+DumpOutcome DumpRegisters(core::ToolCore& core, std::int16_t count, const std::string& fileText,
+                          const DumpHooks& hooks) {
+  DumpOutcome outcome;
+  try {
+    const std::string name = TrimBlanks(fileText);
+    if (name.empty()) {
+      throw RuntimeError(RuntimeError::kPathFileAccess, kDumpSource, "The file name is blank");
+    }
+    if (count < 0) throw RuntimeError(RuntimeError::kInvalidCall, kDumpSource);
+    if (hooks.running) hooks.running();
+    std::int16_t& device = core.values.DeviceAddress;
+    core.engine.SetRegisterPointer(device, 0);
+    const bool pointerAcknowledged = core.busState.AckReceived;
+    core.engine.ReadSequential(device, count);
+    outcome.acknowledged = pointerAcknowledged && core.busState.AckReceived;
+    platform::writeUserFile(name, DumpText(device, core.busState.ReadBuffer), kDumpSource);
+    outcome.written = true;
+  } catch (const RuntimeError& error) {
+    outcome.failure = reportFailure(core.desktop, Step::DumpToFile, error);
+  }
+  return outcome;
+}
+
+namespace {
+
+bool answeredYes(platform::Desktop& desktop, std::string_view question) {
+  platform::MessageBoxRequest box;
+  box.text = question;
+  box.buttons = platform::MessageButtons::YesNo;
+  return desktop.messageBox(box) == platform::MessageAnswer::Yes;
+}
+
+}  // namespace
+
+DumpEnd cmdDumpToFile(core::ToolCore& core, std::int16_t count, const std::string& fileText,
+                      const DumpHooks& hooks) {
+  platform::Desktop& desktop = core.desktop;
+  if (core.values.DeviceAddress == 0 && !answeredYes(desktop, kDeviceAddressZeroQuestion)) {
+    return DumpEnd::FocusText2;
+  }
+  if (count == 0 && !answeredYes(desktop, kCountZeroQuestion)) return DumpEnd::FocustxtCnt;
+  if (fileText.empty()) {
+    platform::MessageBoxRequest box;
+    box.text = kDumpNoFileName;
+    box.title = kDumpTitle;
+    box.icon = platform::MessageIcon::Information;
+    desktop.messageBox(box);
+    return DumpEnd::NoFileName;
+  }
+  return DumpRegisters(core, count, fileText, hooks).written ? DumpEnd::Written : DumpEnd::Failed;
+}
+
+void ReportDumpError(platform::Desktop& desktop, const RuntimeError& error) {
+  reportFailure(desktop, Step::DumpToFile, error);
+}
+
+}  // namespace brelvion::commandfiles

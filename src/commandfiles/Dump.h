@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "commandfiles/CommandFileErrors.h"
+#include "core/ToolCore.h"
+
+namespace brelvion::commandfiles {
+
+// The Line Count field's text as the dump's count: a decimal 16-bit signed number, blanks
+// around it allowed. Throws RuntimeError 13 for a text that is not a number, 6 for one
+// outside -32768 to 32767.
+std::int16_t ParseDumpCount(const std::string& text);
+
+// The file-name field's text without its leading and trailing blanks.
+std::string TrimBlanks(const std::string& text);
+
+// The dump file's lines: "<device>  <register>  <value>" in upper-case hex without leading
+// zeros, each ended by CR LF, for registers 0 up to bytes.size() - 1.
+std::string DumpText(std::int16_t device, const std::vector<std::int16_t>& bytes);
+
+struct DumpHooks {
+  // Just before the bus is touched, for a busy cursor; the dump does not yield.
+  std::function<void()> running;
+};
+
+struct DumpOutcome {
+  bool written = false;
+  // Both the pointer write's and the read's acknowledge waits succeeded.
+  bool acknowledged = false;
+  std::optional<Failure> failure;
+};
+
+// The dump itself, past the questions: registers 0 to count of DeviceAddress
+// (SetRegisterPointer to 0, then ReadSequential) into the file fileText names once
+// trimmed, written through writeUserFile, so a file of that name is replaced only by a
+// complete dump. A negative count or a blank name fails before the bus is touched. Errors
+// show the "Dump To File - Error" box and come back in the outcome.
+DumpOutcome DumpRegisters(core::ToolCore& core, std::int16_t count, const std::string& fileText,
+                          const DumpHooks& hooks = {});
+
+enum class DumpEnd { Written, Failed, NoFileName, FocusText2, FocustxtCnt };
+
+// Dump to File from its questions on, once the window has parsed the count
+// (ParseDumpCount) and refreshed DeviceAddress from its field: asks "Device address is 0?"
+// and "Count is 0?" when they apply (No: the window puts the focus where FocusText2 or
+// FocustxtCnt says), shows "Fill up the file name to dump, please" for an empty field
+// (NoFileName), then runs DumpRegisters.
+DumpEnd cmdDumpToFile(core::ToolCore& core, std::int16_t count, const std::string& fileText,
+                      const DumpHooks& hooks = {});
+
+// The box for an error the window traps itself, such as ParseDumpCount's.
+void ReportDumpError(platform::Desktop& desktop, const platform::RuntimeError& error);
+
+}  // namespace brelvion::commandfiles

@@ -1,0 +1,169 @@
+#include "commandfiles/TmpFile.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "commandfiles/InputFile.h"
+
+namespace brelvion::commandfiles {
+
+namespace {
+
+constexpr const char* kSource = "CreateTmpFile";
+constexpr std::size_t kFlushSize = 1 << 16;
+
+// Writes the program's own copy under a unique name beside its final name and renames it
+// over that name once complete. rename() replaces whatever entry holds the name, a link
+// included, so no file elsewhere is ever written through a planted link.
+class ReplacingWriter {
+ public:
+  explicit ReplacingWriter(const std::string& path) : path_(path), temporary_(path + ".XXXXXX") {
+    fd_ = mkstemp(temporary_.data());
+    if (fd_ < 0) throw fileError(errno, "write", path_, kSource);
+    pending_.reserve(kFlushSize * 2);
+  }
+  ~ReplacingWriter() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!committed_) ::unlink(temporary_.c_str());
+  }
+  ReplacingWriter(const ReplacingWriter&) = delete;
+  ReplacingWriter& operator=(const ReplacingWriter&) = delete;
+
+  void put(char ch) {
+    pending_.push_back(ch);
+    if (pending_.size() >= kFlushSize) flush();
+  }
+  void commit() {
+    flush();
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) throw fileError(errno, "write", path_, kSource);
+    if (std::rename(temporary_.c_str(), path_.c_str()) != 0) {
+      throw fileError(errno, "write", path_, kSource);
+    }
+    committed_ = true;
+  }
+
+ private:
+  void flush() {
+    std::size_t done = 0;
+    while (done < pending_.size()) {
+      const ssize_t written = ::write(fd_, pending_.data() + done, pending_.size() - done);
+      if (written < 0) {
+        if (errno == EINTR) continue;
+        throw fileError(errno, "write", path_, kSource);
+      }
+      done += static_cast<std::size_t>(written);
+    }
+    pending_.clear();
+  }
+
+  std::string path_;
+  std::string temporary_;
+  int fd_ = -1;
+  bool committed_ = false;
+  std::string pending_;
+};
+
+// One source line at a time, as its bytes arrive.
+class CommentStripper {
+ public:
+  explicit CommentStripper(ReplacingWriter& out) : out_(out) {}
+
+  void take(unsigned char ch) {
+    if (afterCr_ && ch == '\n') {
+      afterCr_ = false;
+      return;
+    }
+    afterCr_ = ch == '\r';
+    if (ch == '\r' || ch == '\n') {
+      endLine();
+      return;
+    }
+    ++column_;
+    if (state_ == State::Dropped || state_ == State::Comment) return;
+    if (ch == ';') {
+      state_ = column_ == 1 ? State::Dropped : State::Comment;
+      return;
+    }
+    if (state_ == State::Leading && ch == ' ') return;
+    state_ = State::Text;
+    out_.put(static_cast<char>(ch));
+  }
+  // A last line without a line end is a line too.
+  void finish() {
+    if (column_ > 0) endLine();
+  }
+
+ private:
+  enum class State { Leading, Text, Comment, Dropped };
+
+  void endLine() {
+    if (state_ != State::Dropped) {
+      out_.put('\r');
+      out_.put('\n');
+    }
+    state_ = State::Leading;
+    column_ = 0;
+  }
+
+  ReplacingWriter& out_;
+  State state_ = State::Leading;
+  std::size_t column_ = 0;
+  bool afterCr_ = false;
+};
+
+void copyWithoutComments(const std::string& source, const std::string& target) {
+  ReplacingWriter out(target);
+  InputFile in(source, kSource);
+  CommentStripper stripper(out);
+  while (!in.atEnd()) stripper.take(in.get());
+  stripper.finish();
+  out.commit();
+}
+
+void leaveEmpty(const std::string& target) {
+  try {
+    ReplacingWriter out(target);
+    out.commit();
+  } catch (const platform::RuntimeError&) {
+    // No empty copy can be made: then no copy at all, so a later send reports the missing
+    // file instead of sending the writes of an older one. The box for the first error is
+    // what the user needs; this one has the same cause.
+    ::unlink(target.c_str());
+  }
+}
+
+}  // namespace
+
+std::optional<Failure> CreateTmpFile(core::ToolCore& core, const std::string& source,
+                                     const std::string& directory) {
+  std::string& target = core.values.TmpFileName;
+  target =
+      directory.empty() ? std::string(kTmpFileName) : directory + "/" + std::string(kTmpFileName);
+  try {
+    copyWithoutComments(source, target);
+    return std::nullopt;
+  } catch (const platform::RuntimeError& error) {
+    leaveEmpty(target);
+    return reportFailure(core.desktop, Step::CreateTmpFile, error);
+  }
+}
+
+void PrepareCommandFile(core::ToolCore& core, const std::string& chosenFile) {
+  if (chosenFile.empty()) return;
+  CreateTmpFile(core, chosenFile);
+  core.values.SendFileName = core.values.TmpFileName;
+}
+
+void CleanUp(core::ToolCore& core) {
+  const std::string& name = core.values.TmpFileName;
+  if (name.empty()) return;
+  if (::unlink(name.c_str()) == 0 || errno == ENOENT) return;
+  reportFailure(core.desktop, Step::CleanUp, fileError(errno, "delete", name, "CleanUp"));
+}
+
+}  // namespace brelvion::commandfiles

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "commandfiles/CommandFileErrors.h"
+#include "core/ToolCore.h"
+
+namespace brelvion::commandfiles {
+
+// Builds the comment-free copy of the command file source that the sender reads, and sets
+// TmpFileName to it: "tmpI2C.txt" in the current directory, or in directory when one is
+// given (the companion keeps its copy out of the user's working directory).
+//
+// Each line of source (ended by CR LF, LF or CR) is copied with its leading blanks removed
+// and ended by CR LF; a ";" cuts the rest of its line, and a line that starts with ";" is
+// left out. The copy replaces the old one only when it is complete, by a rename that
+// replaces a symbolic link planted under the name rather than following it.
+//
+// On an error the "Create tmpFile - Error" box is shown, the copy is left empty (so an
+// older file's writes are never sent in its place) and the failure is returned; the caller
+// goes on as after success.
+std::optional<Failure> CreateTmpFile(core::ToolCore& core, const std::string& source,
+                                     const std::string& directory = {});
+
+// Open's work once the dialog has given chosenFile: nothing when it is empty, else
+// CreateTmpFile and SendFileName := TmpFileName, whatever CreateTmpFile reported.
+void PrepareCommandFile(core::ToolCore& core, const std::string& chosenFile);
+
+// Deletes the file TmpFileName names. Nothing to do when none was made yet or it is gone
+// already; any other failure shows the "CleanUp - Error:" box. The caller always goes on.
+void CleanUp(core::ToolCore& core);
+
+}  // namespace brelvion::commandfiles

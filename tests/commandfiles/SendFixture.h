@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ScratchDirectory.h"
+#include "commandfiles/Sender.h"
+#include "commandfiles/TmpFile.h"
+#include "mocks/EngineFixture.h"
+#include "mocks/FakeClock.h"
+#include "platform/simulated/SimulatedParallelPort.h"
+
+namespace brelvion::testing {
+
+struct Write {
+  int device;
+  int subAddress;
+  int data;
+  bool operator==(const Write&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const Write& w) {
+  return out << std::hex << w.device << ' ' << w.subAddress << ' ' << w.data;
+}
+
+// A command file sent to the simulated sensor through its comment-free copy, with a clock
+// that never waits; every write is recorded as UpdateDeviceMonitor sees it.
+struct SendFixture {
+  SendFixture() {
+    set.busState.BusDelay = 0.001;
+    set.engine.OpenBus(0, 0);
+    set.engine.InitPort(10);
+    hooks.clock = &clock;
+    hooks.UpdateDeviceMonitor = [this] {
+      const core::ProgramValues& v = set.core.values;
+      writes.push_back({v.DeviceAddress, v.SubAddress, v.WriteData});
+    };
+  }
+
+  // Writes source as a command file, copies it and sends the copy.
+  commandfiles::SendOutcome send(const std::string& source) {
+    const std::string path = scratch.write("commands.i2c", source);
+    commandfiles::CreateTmpFile(set.core, path, scratch.path().string());
+    return commandfiles::SendCommandFile(set.core, set.core.values.TmpFileName, hooks);
+  }
+
+  std::string tmpText() const { return readWhole(set.core.values.TmpFileName); }
+
+  ScratchDirectory scratch;
+  EngineSet<platform::sim::SimulatedParallelPort> set;
+  FakeClock clock;
+  commandfiles::SendHooks hooks;
+  std::vector<Write> writes;
+};
+
+}  // namespace brelvion::testing

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <limits>
+
+#include "SendFixture.h"
+
+namespace brelvion::commandfiles {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::SendFixture;
+using testing::Write;
+
+std::size_t openDescriptors() {
+  return static_cast<std::size_t>(std::distance(
+      std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator()));
+}
+
+TEST(SenderTest, EachWriteIsFollowedByItsPausesThenOneYield) {
+  SendFixture fixture;
+  std::vector<std::string> events;
+  fixture.set.core.values.CommandDelay = 0.25;
+  fixture.set.core.values.BeepOn = true;
+  fixture.hooks.progress = [&](long long i, long long n) {
+    events.push_back("write " + std::to_string(i) + " of " + std::to_string(n));
+  };
+  auto monitor = fixture.hooks.UpdateDeviceMonitor;
+  fixture.hooks.UpdateDeviceMonitor = [&] {
+    monitor();
+    events.push_back("monitor");
+  };
+  fixture.clock.onSleep = [&] { events.push_back("sleep"); };
+  fixture.set.desktop.onYield = [&] { events.push_back("yield"); };
+
+  const SendOutcome outcome = fixture.send("42 12 80\r\n42 13 81");
+  EXPECT_EQ(outcome.end, SendEnd::Completed);
+  EXPECT_EQ(outcome.writes, 2);
+  EXPECT_EQ(outcome.unacknowledged, 0);
+  EXPECT_EQ(events, (std::vector<std::string>{"write 1 of 2", "monitor", "sleep", "sleep", "yield",
+                                              "write 2 of 2", "monitor", "sleep", "sleep", "yield",
+                                              "yield"}))
+      << "the copy's last line end makes one more pass, with no write";
+  EXPECT_GE(fixture.clock.time, 700ms);
+  EXPECT_LT(fixture.clock.time, 701ms);
+  EXPECT_EQ(fixture.set.desktop.beeps, 2);
+  EXPECT_TRUE(fixture.set.desktop.boxes.empty());
+}
+
+TEST(SenderTest, WithNoExtraDelayWritesAreStillATenthOfASecondApart) {
+  SendFixture fixture;
+  std::vector<std::chrono::nanoseconds> writeTimes;
+  fixture.hooks.progress = [&](long long, long long) { writeTimes.push_back(fixture.clock.time); };
+  fixture.send("42 12 80 42 13 81 42 14 82");
+  ASSERT_EQ(writeTimes.size(), 3u);
+  EXPECT_GE(writeTimes[1] - writeTimes[0], 100ms);
+  EXPECT_GE(writeTimes[2] - writeTimes[1], 100ms);
+  EXPECT_EQ(fixture.set.desktop.beeps, 0);
+}
+
+TEST(SenderTest, AStopRequestedDuringTheYieldEndsTheSendAfterTheCurrentWrite) {
+  SendFixture fixture;
+  bool escape = false;
+  fixture.set.desktop.onYield = [&] { escape = true; };
+  fixture.hooks.stopRequested = [&] { return escape; };
+  const SendOutcome outcome = fixture.send("42 12 80\r\n42 13 81\r\n");
+  EXPECT_EQ(outcome.end, SendEnd::Stopped);
+  EXPECT_EQ(fixture.writes, (std::vector<Write>{{0x42, 0x12, 0x80}}));
+}
+
+TEST(SenderTest, AMissingAcknowledgeIsCountedAndTheSendGoesOn) {
+  SendFixture fixture;
+  const SendOutcome outcome = fixture.send("60 12 80\r\n42 13 81\r\n");
+  EXPECT_EQ(outcome.writes, 2);
+  EXPECT_EQ(outcome.unacknowledged, 1);
+  EXPECT_EQ(outcome.end, SendEnd::Completed);
+}
+
+TEST(SenderTest, AFailedSendClosesItsFileSoTheNextOneWorks) {
+  SendFixture fixture;
+  const std::size_t before = openDescriptors();
+  // A directory opens but cannot be read: the error comes with the file already open.
+  const SendOutcome failed =
+      SendCommandFile(fixture.set.core, fixture.scratch.path().string(), fixture.hooks);
+  EXPECT_EQ(failed.end, SendEnd::Failed);
+  EXPECT_EQ(openDescriptors(), before);
+  ASSERT_EQ(fixture.set.desktop.boxes.size(), 1u);
+  const platform::MessageBoxRequest& box = fixture.set.desktop.boxes[0];
+  EXPECT_EQ(box.title, "") << "the program's default title";
+  EXPECT_EQ(box.icon, platform::MessageIcon::Information);
+  EXPECT_EQ(box.text.rfind("75: Cannot read " + fixture.scratch.path().string(), 0), 0u)
+      << box.text;
+
+  const SendOutcome missing = SendCommandFile(fixture.set.core, fixture.scratch.file("gone"));
+  EXPECT_EQ(missing.failure->error.number(), platform::RuntimeError::kFileNotFound);
+  EXPECT_EQ(openDescriptors(), before);
+
+  const SendOutcome next = fixture.send("42 12 80");
+  EXPECT_EQ(next.end, SendEnd::Completed);
+  EXPECT_EQ(next.writes, 1);
+}
+
+TEST(SenderTest, SendFileWithNothingChosenAsksForOpen) {
+  SendFixture fixture;
+  EXPECT_EQ(SendFile(fixture.set.core, "", fixture.hooks), SendFileAction::OpenInstead);
+  EXPECT_TRUE(fixture.writes.empty());
+  EXPECT_TRUE(fixture.set.desktop.boxes.empty());
+}
+
+TEST(SenderTest, SendFileAfterEditingRebuildsTheCopyFromTheChosenFile) {
+  SendFixture fixture;
+  testing::WorkingDirectory here(fixture.scratch.path());
+  const std::string chosen = fixture.scratch.write("chosen.i2c", "42 12 80\r\n");
+  PrepareCommandFile(fixture.set.core, chosen);
+  fixture.set.core.values.FileEdited = true;
+  fixture.scratch.write("chosen.i2c", "42 12 80 ; edited\r\n42 13 81\r\n");
+  SendOutcome outcome;
+  EXPECT_EQ(SendFile(fixture.set.core, chosen, fixture.hooks, &outcome), SendFileAction::Sent);
+  EXPECT_EQ(outcome.writes, 2);
+  EXPECT_EQ(fixture.set.core.values.SendFileName, "tmpI2C.txt");
+}
+
+TEST(DelayTimeTest, WaitsOnTheClockWithoutYielding) {
+  testing::FakeDesktop desktop;
+  testing::FakeClock clock;
+  clock.time = 86399s + 950ms;  // moments before midnight: no wrap on a monotonic clock
+  DelayTime(desktop, 0.1, clock);
+  EXPECT_GE(clock.time, 86400s + 50ms);
+  EXPECT_LT(clock.time, 86400s + 51ms);
+  EXPECT_EQ(desktop.yields, 0);
+  EXPECT_TRUE(desktop.boxes.empty());
+}
+
+TEST(DelayTimeTest, ASleepThatWakesEarlyIsMadeUp) {
+  testing::FakeDesktop desktop;
+  testing::FakeClock clock;
+  clock.sleepScale = 0.5;
+  DelayTime(desktop, 2.0, clock);
+  EXPECT_GE(clock.time, 1999ms);
+  EXPECT_GT(clock.sleeps.size(), 1u);
+}
+
+TEST(DelayTimeTest, NothingToWaitForAndNotANumber) {
+  testing::FakeDesktop desktop;
+  testing::FakeClock clock;
+  DelayTime(desktop, 0, clock);
+  DelayTime(desktop, -5, clock);
+  EXPECT_TRUE(clock.sleeps.empty());
+  EXPECT_TRUE(desktop.boxes.empty());
+
+  DelayTime(desktop, std::numeric_limits<double>::quiet_NaN(), clock);
+  DelayTime(desktop, std::numeric_limits<double>::infinity(), clock);
+  EXPECT_TRUE(clock.sleeps.empty());
+  ASSERT_EQ(desktop.boxes.size(), 2u);
+  EXPECT_EQ(desktop.boxes[0].title, "ERROR");
+  EXPECT_EQ(desktop.boxes[0].text, "Error, when delay the time.");
+  EXPECT_EQ(desktop.boxes[0].icon, platform::MessageIcon::Exclamation);
+}
+
+}  // namespace
+}  // namespace brelvion::commandfiles

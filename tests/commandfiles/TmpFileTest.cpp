@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "ScratchDirectory.h"
+#include "commandfiles/TmpFile.h"
+#include "mocks/EngineFixture.h"
+#include "mocks/RecordingPort.h"
+
+namespace brelvion::commandfiles {
+namespace {
+
+using testing::readWhole;
+using testing::ScratchDirectory;
+using testing::WorkingDirectory;
+namespace fs = std::filesystem;
+
+struct TmpFileTest : ::testing::Test {
+  ScratchDirectory scratch;
+  testing::EngineSet<testing::RecordingPort> set;
+  core::ProgramValues& values = set.core.values;
+};
+
+TEST_F(TmpFileTest, TheCopyIsTmpI2CInTheCurrentDirectory) {
+  WorkingDirectory here(scratch.path());
+  scratch.write("a.i2c", "42 12 80 ; first\n");
+  PrepareCommandFile(set.core, "a.i2c");
+  EXPECT_EQ(values.TmpFileName, "tmpI2C.txt");
+  EXPECT_EQ(values.SendFileName, "tmpI2C.txt");
+  EXPECT_EQ(readWhole("tmpI2C.txt"), "42 12 80 \r\n");
+  // No temporary names are left beside it.
+  EXPECT_EQ(std::distance(fs::directory_iterator(scratch.path()), fs::directory_iterator()), 2);
+
+  CleanUp(set.core);
+  EXPECT_FALSE(fs::exists("tmpI2C.txt"));
+  CleanUp(set.core);
+  EXPECT_TRUE(set.desktop.boxes.empty()) << "a copy already gone is no error";
+}
+
+TEST_F(TmpFileTest, ALinkPlantedUnderTheNameIsReplacedNotFollowed) {
+  WorkingDirectory here(scratch.path());
+  const std::string victim = scratch.write("victim.txt", "precious\n");
+  fs::create_symlink(victim, "tmpI2C.txt");
+  scratch.write("a.i2c", "42 12 80\n");
+  PrepareCommandFile(set.core, "a.i2c");
+  EXPECT_EQ(readWhole(victim), "precious\n");
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status("tmpI2C.txt")));
+  EXPECT_EQ(readWhole("tmpI2C.txt"), "42 12 80\r\n");
+
+  fs::remove("tmpI2C.txt");
+  fs::create_symlink(victim, "tmpI2C.txt");
+  CleanUp(set.core);
+  EXPECT_FALSE(fs::exists(fs::symlink_status("tmpI2C.txt")));
+  EXPECT_EQ(readWhole(victim), "precious\n") << "CleanUp removes the link, not its target";
+}
+
+TEST_F(TmpFileTest, AMissingSourceIsReportedAndLeavesTheCopyEmpty) {
+  const std::string dir = scratch.path().string();
+  CreateTmpFile(set.core, scratch.write("old.i2c", "42 12 80\n"), dir);
+  const auto failure = CreateTmpFile(set.core, scratch.file("missing.i2c"), dir);
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_EQ(failure->step, Step::CreateTmpFile);
+  EXPECT_EQ(failure->error.number(), platform::RuntimeError::kFileNotFound);
+  ASSERT_EQ(set.desktop.boxes.size(), 1u);
+  const platform::MessageBoxRequest& box = set.desktop.boxes[0];
+  EXPECT_EQ(box.title, "Create tmpFile - Error");
+  EXPECT_EQ(box.icon, platform::MessageIcon::Exclamation);
+  EXPECT_EQ(box.text,
+            "53: Cannot read " + scratch.file("missing.i2c") + ": No such file or directory");
+  EXPECT_EQ(readWhole(values.TmpFileName), "") << "the older file's writes must not be sent";
+}
+
+TEST_F(TmpFileTest, OpenWithNothingChosenPreparesNothing) {
+  PrepareCommandFile(set.core, "");
+  EXPECT_EQ(values.SendFileName, "");
+  EXPECT_EQ(values.TmpFileName, "");
+  CleanUp(set.core);
+  EXPECT_TRUE(set.desktop.boxes.empty());
+}
+
+TEST_F(TmpFileTest, ADeletionThatFailsIsReportedAndTheCallerGoesOn) {
+  values.TmpFileName = scratch.path().string();  // a directory cannot be unlinked
+  CleanUp(set.core);
+  ASSERT_EQ(set.desktop.boxes.size(), 1u);
+  EXPECT_EQ(set.desktop.boxes[0].title, "CleanUp - Error:");
+  EXPECT_EQ(set.desktop.boxes[0].icon, platform::MessageIcon::Exclamation);
+  EXPECT_NE(set.desktop.boxes[0].text.find("Cannot delete " + scratch.path().string()),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace brelvion::commandfiles
