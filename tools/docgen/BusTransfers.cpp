@@ -75,7 +75,7 @@ void timing(PdfDoc& doc) {
       "is high at least 4.0 µs and low at least 4.7 µs, and each bit takes three steps: "
       "the bus runs well below 100 kHz (about 65 kHz at best, slower on a busy PC). Since "
       "only the master drives SCL and no wait on the PC can make a step shorter, a slow "
-      "PC only makes the bus slower, never out of specification."));
+      "PC only makes the bus slower, never faster than the standard allows."));
 }
 
 void busClear(PdfDoc& doc) {
