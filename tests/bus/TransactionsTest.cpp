@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <stdexcept>
 
 #include "bus/BusMessages.h"
 #include "debugger/DebugLog.h"
@@ -106,11 +107,12 @@ TEST_F(TransactionsTest, ReadSequentialReplacesTheBufferAndRejectsNegativeCounts
   EXPECT_EQ(set.busState.ReadBuffer.size(), 3u);
 }
 
-// A port that keeps no log, so that the longest reads stay cheap to run.
+// A port that keeps no log, so that the longest reads stay cheap to run. A read that goes
+// on past the longest one there can be throws, so that a loop that never ends fails.
 class CountingPort : public platform::PortIo {
  public:
   std::uint8_t inpb(std::uint16_t) override {
-    ++reads;
+    if (++reads > 1 + 8 * 32768) throw std::runtime_error("reading past the largest count");
     return 0x00;
   }
   void out(std::uint16_t, std::uint8_t) override {}
