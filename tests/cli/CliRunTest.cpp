@@ -146,6 +146,10 @@ TEST(CliRunTest, CaptureErrorsNameTheRealCauseAfterTheResult) {
         << failed.err;
   }
   EXPECT_TRUE(folder.names().empty());
+
+  const std::string hostile = (folder.path / "\x1b]0;title\x07" / "bus.vcd").string();
+  const CliOutcome escaped = run({"--backend", "sim", "--capture", hostile, "read", "42", "00"});
+  EXPECT_TRUE(contains(escaped.err, "\\x1B]0;title\\x07/bus.vcd")) << escaped.err;
 }
 
 TEST(CliRunTest, AutoNamesTheMissingPpdevModuleAndStillSimulates) {
