@@ -324,19 +324,33 @@ void appendHelp(std::string& text, const std::string& head, const char* help) {
 
 }  // namespace
 
+namespace {
+
+void appendEscaped(std::string& shown, char character) {
+  const auto ch = static_cast<unsigned char>(character);
+  if (ch < 0x20 || ch == 0x7F) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    shown += "\\x";
+    shown += kDigits[ch >> 4];
+    shown += kDigits[ch & 0xF];
+  } else {
+    shown += character;
+  }
+}
+
+}  // namespace
+
+std::string escapeControls(std::string_view text) {
+  std::string shown;
+  for (char ch : text) appendEscaped(shown, ch);
+  return shown;
+}
+
 std::string shownArgument(const std::string& text) {
   std::string shown;
   std::size_t used = 0;
   for (; used < text.size() && shown.size() < kShownLength; ++used) {
-    const auto ch = static_cast<unsigned char>(text[used]);
-    if (ch < 0x20 || ch == 0x7F) {
-      static constexpr char kDigits[] = "0123456789ABCDEF";
-      shown += "\\x";
-      shown += kDigits[ch >> 4];
-      shown += kDigits[ch & 0xF];
-    } else {
-      shown += static_cast<char>(ch);
-    }
+    appendEscaped(shown, text[used]);
   }
   if (used < text.size()) {
     // Not in the middle of a UTF-8 character: a lead byte without all its followers goes.

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -51,5 +52,8 @@ std::string usageText();
 // An argument as an error message echoes it: in single quotes, control characters as \xNN,
 // and cut to a readable length.
 std::string shownArgument(const std::string& text);
+
+// text with control characters as \xNN, for messages that carry a user's file name.
+std::string escapeControls(std::string_view text);
 
 }  // namespace brelvion::cli

@@ -159,9 +159,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   try {
     return runRequest(std::get<CliRequest>(parsed), out, err, root, calls, overrides);
   } catch (const platform::RuntimeError& error) {
-    err << kProgram << ": error " << error.number() << ": " << error.description() << '\n';
+    err << kProgram << ": error " << error.number() << ": " << escapeControls(error.description())
+        << '\n';
   } catch (const std::exception& error) {
-    err << kProgram << ": " << error.what() << '\n';
+    err << kProgram << ": " << escapeControls(error.what()) << '\n';
   }
   return kExitUsageOrPortError;
 }

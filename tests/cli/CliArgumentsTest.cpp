@@ -91,9 +91,16 @@ TEST(CliArgumentsTest, EchoedArgumentsAreCutAndHaveTheirControlCharactersEscaped
   // Not cut inside a UTF-8 character.
   std::string accents;
   for (int i = 0; i < 30; ++i) accents += "\xC3\xA9";
-  EXPECT_EQ(shownArgument(accents), "'" + accents.substr(0, 40) + "...'");
-  EXPECT_EQ(shownArgument(accents.substr(0, 41)), "'" + accents.substr(0, 40) + "...'");
-  EXPECT_EQ(shownArgument("A" + accents), "'A" + accents.substr(0, 38) + "...'");
+  // Built by appending: "'" + a temporary string trips GCC 12's -Wrestrict at -O3.
+  const auto cut = [](std::string_view kept) {
+    std::string text = "'";
+    text.append(kept).append("...'");
+    return text;
+  };
+  const std::string withLetter = "A" + accents;
+  EXPECT_EQ(shownArgument(accents), cut(accents.substr(0, 40)));
+  EXPECT_EQ(shownArgument(accents.substr(0, 41)), cut(accents.substr(0, 40)));
+  EXPECT_EQ(shownArgument(withLetter), cut(withLetter.substr(0, 39)));
   EXPECT_EQ(shownArgument("short"), "'short'");
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "mocks/RecordingPort.h"
@@ -39,6 +41,14 @@ inline std::string sentByte(std::uint8_t value) {
   std::string bits;
   for (int bit = 7; bit >= 0; --bit) bits += (value >> bit) & 1 ? '1' : '0';
   return bits + '1';
+}
+
+// The pieces of an expected wire one after the other. Appending, unlike "S" + a string,
+// keeps GCC 12's -Wrestrict quiet at -O3.
+inline std::string wire(std::initializer_list<std::string_view> pieces) {
+  std::string joined;
+  for (std::string_view piece : pieces) joined.append(piece);
+  return joined;
 }
 
 }  // namespace brelvion::testing

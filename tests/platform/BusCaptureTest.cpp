@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
+#include <thread>
 
 #include "platform/BusCapture.h"
 #include "platform/RuntimeError.h"
@@ -56,28 +60,73 @@ TEST(BusCaptureTest, WritesAVcdWithTimesFromTheFirstSample) {
       << vcd;
 }
 
-TEST(BusCaptureTest, AFileThatCannotBeWrittenFailsAndLeavesNothing) {
+std::string readAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class BusCaptureFileTest : public ::testing::Test {
+ protected:
+  BusCaptureFileTest() {
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    capture.record(0, true, true);
+  }
+  ~BusCaptureFileTest() override { std::filesystem::remove_all(dir); }
+
+  // One per process: ctest runs the cases of this fixture side by side.
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("brelvion-capture-" + std::to_string(::getpid()));
   BusCapture capture;
-  capture.record(0, true, true);
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "brelvion-capture";
-  std::filesystem::create_directories(dir);
+};
+
+TEST_F(BusCaptureFileTest, AFileThatCannotBeWrittenFailsNamingTheCauseAndLeavesNothing) {
   const std::string path = (dir / "missing" / "bus.vcd").string();
   try {
     capture.writeVcdFile(path);
     FAIL() << "wrote into a missing folder";
   } catch (const RuntimeError& error) {
-    EXPECT_NE(std::string(error.description()).find(path), std::string::npos);
+    EXPECT_EQ(error.number(), RuntimeError::kPathNotFound);
+    EXPECT_EQ(error.description(), "Cannot write " + path + ": No such file or directory");
   }
-  EXPECT_FALSE(std::filesystem::exists(path + ".partial"));
+  EXPECT_TRUE(std::filesystem::is_empty(dir));
 
   const std::string good = (dir / "bus.vcd").string();
   capture.writeVcdFile(good);
-  std::ifstream file(good);
-  std::string first;
-  std::getline(file, first);
-  EXPECT_EQ(first.rfind("$version", 0), 0u);
-  EXPECT_FALSE(std::filesystem::exists(good + ".partial"));
-  std::filesystem::remove_all(dir);
+  EXPECT_EQ(readAll(good).rfind("$version", 0), 0u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+}
+
+TEST_F(BusCaptureFileTest, KeepsTheUsersOwnPartialFileAndTheModeOfTheOldCapture) {
+  const auto path = dir / "bus.vcd";
+  std::ofstream(path.string() + ".partial") << "the user's own";
+  std::ofstream(path) << "old capture";
+  ::chmod(path.c_str(), 0640);
+  capture.writeVcdFile(path.string());
+  EXPECT_EQ(readAll(path.string() + ".partial"), "the user's own");
+  EXPECT_EQ(readAll(path).rfind("$version", 0), 0u);
+  EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms::owner_read |
+                                                             std::filesystem::perms::owner_write |
+                                                             std::filesystem::perms::group_read);
+}
+
+TEST_F(BusCaptureFileTest, FollowsALinkAndWritesAFifoInPlace) {
+  const auto target = dir / "target.vcd";
+  std::filesystem::create_symlink(target, dir / "link.vcd");
+  capture.writeVcdFile((dir / "link.vcd").string());
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.vcd"));
+  EXPECT_EQ(readAll(target).rfind("$version", 0), 0u);
+
+  const auto fifo = dir / "fifo.vcd";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::string received;
+  std::thread reader([&] { received = readAll(fifo); });
+  capture.writeVcdFile(fifo.string());
+  reader.join();
+  EXPECT_EQ(received.rfind("$version", 0), 0u);
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 
 }  // namespace

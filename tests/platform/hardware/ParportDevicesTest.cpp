@@ -55,5 +55,22 @@ TEST(ListParportDevicesTest, MalformedOrMissingEntriesNeverThrow) {
   EXPECT_TRUE(listParportDevices(tree.root() / "no-such-root").empty());
 }
 
+TEST(ListParportDevicesTest, FindsThePortToSuggestWhenTheChosenOneIsMissing) {
+  const ParportDevice lpt2{"parport0", "/dev/parport0", 0x278, true};
+  const ParportDevice lpt3WithoutNode{"parport1", "/dev/parport1", 0x3BC, false};
+  const ParportDevice pciCard{"parport2", "/dev/parport2", 0xD000, true};
+
+  EXPECT_EQ(usableLptIndexInsteadOf({pciCard, lpt2}, 0x378), 1u);
+  EXPECT_FALSE(usableLptIndexInsteadOf({lpt2}, 0x278));  // the chosen one is there
+  EXPECT_FALSE(usableLptIndexInsteadOf({lpt3WithoutNode, pciCard}, 0x378));
+  EXPECT_FALSE(usableLptIndexInsteadOf({}, 0x378));
+
+  const std::vector<ParportDevice> withoutPpdev{lpt2, lpt3WithoutNode};
+  ASSERT_NE(lptPortWithoutNode(withoutPpdev), nullptr);
+  EXPECT_EQ(lptPortWithoutNode(withoutPpdev)->name, "parport1");
+  const ParportDevice pciCardWithoutNode{"parport3", "/dev/parport3", 0xD000, false};
+  EXPECT_EQ(lptPortWithoutNode({lpt2, pciCardWithoutNode}), nullptr);
+}
+
 }  // namespace
 }  // namespace brelvion::platform
