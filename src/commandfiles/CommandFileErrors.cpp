@@ -49,38 +49,4 @@ Failure reportFailure(platform::Desktop& desktop, Step step, const RuntimeError&
   return Failure{step, error};
 }
 
-namespace {
-
-int errorNumberFor(int error) {
-  switch (error) {
-    case ENOENT:
-      return RuntimeError::kFileNotFound;
-    case ENOTDIR:
-      return RuntimeError::kPathNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-      return RuntimeError::kPermissionDenied;
-    case ENOSPC:
-    case EDQUOT:
-      return RuntimeError::kDiskFull;
-    case EIO:
-    case ENXIO:
-    case ENODEV:
-      return RuntimeError::kDeviceUnavailable;
-    default:
-      return RuntimeError::kPathFileAccess;
-  }
-}
-
-}  // namespace
-
-RuntimeError fileError(int errorNumber, std::string_view action, const std::string& path,
-                       std::string source) {
-  std::string description = "Cannot ";
-  description.append(action).append(" ").append(path).append(": ").append(
-      std::strerror(errorNumber));
-  return RuntimeError(errorNumberFor(errorNumber), std::move(source), std::move(description));
-}
-
 }  // namespace brelvion::commandfiles

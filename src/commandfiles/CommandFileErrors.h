@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/Desktop.h"
+#include "platform/FileError.h"
 #include "platform/RuntimeError.h"
 
 namespace brelvion::commandfiles {
@@ -41,9 +42,6 @@ platform::MessageBoxRequest errorBox(Step step, const platform::RuntimeError& er
 // Shows errorBox(step, error) and returns the failure, for a caller to pass on.
 Failure reportFailure(platform::Desktop& desktop, Step step, const platform::RuntimeError& error);
 
-// A failed system call on path as a numbered error whose description names the file and
-// the system's reason: "Cannot <action> <path>: <strerror>".
-platform::RuntimeError fileError(int errorNumber, std::string_view action, const std::string& path,
-                                 std::string source);
+using platform::fileError;
 
 }  // namespace brelvion::commandfiles

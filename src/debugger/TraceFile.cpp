@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "debugger/DebugLog.h"
+#include "platform/FileError.h"
 #include "platform/RuntimeError.h"
 #include "platform/UserFile.h"
 
@@ -16,23 +17,8 @@ namespace {
 
 using platform::RuntimeError;
 
-int errorNumberFor(int error) {
-  switch (error) {
-    case ENOENT:
-      return RuntimeError::kFileNotFound;
-    case ENOTDIR:
-      return RuntimeError::kPathNotFound;
-    case EACCES:
-    case EPERM:
-      return RuntimeError::kPermissionDenied;
-    default:
-      return RuntimeError::kPathFileAccess;
-  }
-}
-
 [[noreturn]] void failReading(const std::string& path, int error, const std::string& source) {
-  throw RuntimeError(errorNumberFor(error), source,
-                     "Cannot read " + path + ": " + std::strerror(error));
+  throw platform::fileError(error, "read", path, source);
 }
 
 // Closes the descriptor whichever way reading ends.

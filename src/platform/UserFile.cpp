@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/FileError.h"
 #include "platform/RuntimeError.h"
 
 namespace brelvion::platform {
@@ -23,27 +24,8 @@ namespace {
 constexpr int kMaxLinkDepth = 40;
 constexpr const char* kStandardOutput = "standard output";
 
-int errorNumberFor(int error) {
-  switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-      return RuntimeError::kPathNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-      return RuntimeError::kPermissionDenied;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-      return RuntimeError::kDiskFull;
-    default:
-      return RuntimeError::kPathFileAccess;
-  }
-}
-
 [[noreturn]] void fail(const std::string& path, int error, const std::string& source) {
-  throw RuntimeError(errorNumberFor(error), source,
-                     "Cannot write " + path + ": " + std::strerror(error));
+  throw fileError(error, "write", path, source);
 }
 
 std::string directoryOf(const std::string& path) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
+#include "platform/FileError.h"
 #include "platform/RuntimeError.h"
 
 namespace brelvion::platform {
@@ -25,6 +28,25 @@ TEST(RuntimeErrorTest, RaisingAgainKeepsNumberAndDescriptionUnderANewSource) {
   EXPECT_EQ(outer.number(), 70);
   EXPECT_EQ(outer.description(), "Permission denied on /dev/parport0");
   EXPECT_EQ(outer.source(), "Send File");
+}
+
+}  // namespace
+}  // namespace brelvion::platform
+
+namespace brelvion::platform {
+namespace {
+
+TEST(FileErrorTest, NamesTheFileTheCauseAndTheNumberAUserKnows) {
+  const RuntimeError missing = fileError(ENOENT, "read", "x.i2c", "Send File");
+  EXPECT_EQ(missing.number(), RuntimeError::kFileNotFound);
+  EXPECT_EQ(missing.description(), "Cannot read x.i2c: No such file or directory");
+  EXPECT_EQ(missing.source(), "Send File");
+  // Writing, a missing name means a missing folder.
+  EXPECT_EQ(fileError(ENOENT, "write", "no/d.i2c", "").number(), RuntimeError::kPathNotFound);
+  EXPECT_EQ(fileError(EACCES, "write", "d.i2c", "").number(), RuntimeError::kPermissionDenied);
+  EXPECT_EQ(fileError(ENOSPC, "write", "d.i2c", "").number(), RuntimeError::kDiskFull);
+  EXPECT_EQ(fileError(EIO, "read", "d.i2c", "").number(), RuntimeError::kDeviceUnavailable);
+  EXPECT_EQ(fileError(EISDIR, "write", "d", "").number(), RuntimeError::kPathFileAccess);
 }
 
 }  // namespace
