@@ -3,10 +3,7 @@
 #include <array>
 #include <cctype>
 #include <charconv>
-#include <map>
 #include <string_view>
-
-#include "numconv/HexByteValue.h"
 
 namespace brelvion::cli {
 
@@ -14,25 +11,11 @@ namespace {
 
 constexpr int kMaxReadCount = 32768;
 constexpr int kMaxDumpLast = 32767;
-// Longest argument echoed whole in an error; a pasted file is of no use on the terminal.
-constexpr std::size_t kShownLength = 40;
 constexpr const char* kProgram = "brelvion-i2c-cli";
 
 using Error = std::optional<std::string>;
 
-bool isHexField(const std::string& text) {
-  if (text.empty() || text.size() > 2) return false;
-  for (char ch : text) {
-    if (!std::isxdigit(static_cast<unsigned char>(ch))) return false;
-  }
-  return true;
-}
-
-// A hex field as the entry fields hold it: one or two digits.
-std::optional<std::int16_t> hexField(const std::string& text) {
-  if (!isHexField(text)) return std::nullopt;
-  return numconv::HexByteValue(text);
-}
+using apps::hexField;
 
 std::optional<int> decimal(const std::string& text) {
   int value = 0;
@@ -160,50 +143,16 @@ struct OptionSpec {
 };
 
 Error applyBackend(const std::string& value, CliRequest& request) {
-  using platform::PortBackend;
-  static const std::map<std::string, PortBackend> backends{{"auto", PortBackend::Auto},
-                                                           {"sim", PortBackend::Simulated},
-                                                           {"ppdev", PortBackend::Ppdev},
-                                                           {"ioport", PortBackend::IoPort}};
-  const auto found = backends.find(value);
-  if (found == backends.end()) {
-    return "--backend must be auto, sim, ppdev or ioport, not " + shownArgument(value);
-  }
-  request.backend = found->second;
-  return std::nullopt;
+  return apps::applyPortOption("--backend", value, request);
 }
-
 Error applyPort(const std::string& value, CliRequest& request) {
-  static const std::map<std::string, std::int16_t> ports{{"lpt1", 0}, {"lpt2", 1}, {"lpt3", 2}};
-  const auto found = ports.find(value);
-  if (found == ports.end()) return "--port must be lpt1, lpt2 or lpt3, not " + shownArgument(value);
-  request.portIndex = found->second;
-  return std::nullopt;
+  return apps::applyPortOption("--port", value, request);
 }
-
-Error applySimDevices(const std::string& text, CliRequest& request) {
-  request.simulatedDevices.clear();
-  if (text == "none") return std::nullopt;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    const std::size_t comma = text.find(',', start);
-    const std::string item = text.substr(start, comma == std::string::npos ? comma : comma - start);
-    const auto address = hexField(item);
-    if (!address) {
-      return "--sim-device wants write addresses in hex (one or two digits) or 'none', not " +
-             shownArgument(item);
-    }
-    request.simulatedDevices.push_back(static_cast<std::uint8_t>(*address));
-    if (comma == std::string::npos) break;
-    start = comma + 1;
-  }
-  return std::nullopt;
+Error applySimDevices(const std::string& value, CliRequest& request) {
+  return apps::applyPortOption("--sim-device", value, request);
 }
-
 Error applyCapture(const std::string& value, CliRequest& request) {
-  if (value.empty()) return "--capture wants a file name";
-  request.capturePath = value;
-  return std::nullopt;
+  return apps::applyPortOption("--capture", value, request);
 }
 
 // 0 to 9.99 with at most two decimals, as the window's two delay fields allow.
@@ -323,48 +272,6 @@ void appendHelp(std::string& text, const std::string& head, const char* help) {
 }
 
 }  // namespace
-
-namespace {
-
-void appendEscaped(std::string& shown, char character) {
-  const auto ch = static_cast<unsigned char>(character);
-  if (ch < 0x20 || ch == 0x7F) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    shown += "\\x";
-    shown += kDigits[ch >> 4];
-    shown += kDigits[ch & 0xF];
-  } else {
-    shown += character;
-  }
-}
-
-}  // namespace
-
-std::string escapeControls(std::string_view text) {
-  std::string shown;
-  for (char ch : text) appendEscaped(shown, ch);
-  return shown;
-}
-
-std::string shownArgument(const std::string& text) {
-  std::string shown;
-  std::size_t used = 0;
-  for (; used < text.size() && shown.size() < kShownLength; ++used) {
-    appendEscaped(shown, text[used]);
-  }
-  if (used < text.size()) {
-    // Not in the middle of a UTF-8 character: a lead byte without all its followers goes.
-    std::size_t start = shown.size();
-    while (start > 0 && (static_cast<unsigned char>(shown[start - 1]) & 0xC0) == 0x80) --start;
-    if (start > 0) {
-      const auto lead = static_cast<unsigned char>(shown[start - 1]);
-      const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-      if (shown.size() - (start - 1) < length) shown.resize(start - 1);
-    }
-    shown += "...";
-  }
-  return "'" + shown + "'";
-}
 
 ParsedArguments parseArguments(const std::vector<std::string>& args) {
   CliRequest request;

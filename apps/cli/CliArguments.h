@@ -7,13 +7,15 @@
 #include <variant>
 #include <vector>
 
-#include "platform/PortBackend.h"
+#include "PortOptions.h"
+#include "ShownArgument.h"
 
 namespace brelvion::cli {
 
 enum class Command { Write, Read, Send, Dump };
 
-struct CliRequest {
+// The port options (backend, port, simulated devices, capture) come with the base.
+struct CliRequest : apps::PortOptions {
   Command command = Command::Write;
   std::int16_t device = 0;
   std::int16_t subAddress = 0;
@@ -27,11 +29,6 @@ struct CliRequest {
   // Extra seconds after each write of a send, 0 to 9.99.
   double delay = 0;
 
-  platform::PortBackend backend = platform::PortBackend::Auto;
-  std::int16_t portIndex = 0;
-  // Write addresses of the simulated sensors; empty for a bus with no device.
-  std::vector<std::uint8_t> simulatedDevices{0x42};
-  std::optional<std::string> capturePath;
   bool trace = false;
 };
 
@@ -49,11 +46,7 @@ ParsedArguments parseArguments(const std::vector<std::string>& args);
 // Within 80 columns, for a terminal.
 std::string usageText();
 
-// An argument as an error message echoes it: in single quotes, control characters as \xNN,
-// and cut to a readable length.
-std::string shownArgument(const std::string& text);
-
-// text with control characters as \xNN, for messages that carry a user's file name.
-std::string escapeControls(std::string_view text);
+using apps::escapeControls;
+using apps::shownArgument;
 
 }  // namespace brelvion::cli

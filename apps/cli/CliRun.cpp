@@ -125,9 +125,7 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
                const CliOverrides& overrides) {
   platform::Clock& clock = overrides.clock != nullptr ? *overrides.clock : platform::systemClock();
   if (overrides.port != nullptr) return runOnPort(request, *overrides.port, clock, out, err);
-  platform::sim::SimulatedBusConfig simulation;
-  simulation.sensorAddresses = request.simulatedDevices;
-  simulation.cabledBase = platform::kLptBases[static_cast<std::size_t>(request.portIndex)];
+  const platform::sim::SimulatedBusConfig simulation = apps::simulationOf(request);
   platform::OpenedPort opened = platform::openPortBackend(request.backend, simulation, root, calls);
   if (!opened.notice.empty()) err << kProgram << ": " << opened.notice << '\n';
   try {

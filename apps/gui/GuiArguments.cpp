@@ -1,85 +1,24 @@
 #include "GuiArguments.h"
 
-#include <algorithm>
-#include <cctype>
-#include <map>
-
-#include "numconv/HexByteValue.h"
+#include "ShownArgument.h"
 #include "numconv/HexText.h"
 #include "platform/LptRegisters.h"
 
 namespace brelvion::gui {
-
-namespace {
-
-bool isHexByte(const std::string& text) {
-  return !text.empty() && text.size() <= 2 && std::all_of(text.begin(), text.end(), [](char ch) {
-    return std::isxdigit(static_cast<unsigned char>(ch));
-  });
-}
-
-std::optional<std::string> parseSimDevices(const std::string& text, GuiRequest& request) {
-  request.simulatedDevices.clear();
-  if (text == "none") return std::nullopt;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t comma = text.find(',', start);
-    const std::string item =
-        text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-    if (!isHexByte(item)) {
-      return "--sim-device wants write addresses in hex (one or two digits) or 'none', not '" +
-             item + "'";
-    }
-    request.simulatedDevices.push_back(static_cast<std::uint8_t>(numconv::HexByteValue(item)));
-    if (comma == std::string::npos) return std::nullopt;
-    start = comma + 1;
-  }
-}
-
-std::optional<std::string> applyOption(const std::string& name, const std::string& value,
-                                       GuiRequest& request) {
-  using platform::PortBackend;
-  if (name == "--backend") {
-    static const std::map<std::string, PortBackend> backends{{"auto", PortBackend::Auto},
-                                                             {"sim", PortBackend::Simulated},
-                                                             {"ppdev", PortBackend::Ppdev},
-                                                             {"ioport", PortBackend::IoPort}};
-    const auto found = backends.find(value);
-    if (found == backends.end()) {
-      return "--backend must be auto, sim, ppdev or ioport, not '" + value + "'";
-    }
-    request.backend = found->second;
-    return std::nullopt;
-  }
-  if (name == "--port") {
-    static const std::map<std::string, std::int16_t> ports{{"lpt1", 0}, {"lpt2", 1}, {"lpt3", 2}};
-    const auto found = ports.find(value);
-    if (found == ports.end()) return "--port must be lpt1, lpt2 or lpt3, not '" + value + "'";
-    request.portIndex = found->second;
-    return std::nullopt;
-  }
-  if (name == "--sim-device") return parseSimDevices(value, request);
-  if (value.empty()) return "--capture wants a file name";
-  request.capturePath = value;
-  return std::nullopt;
-}
-
-}  // namespace
 
 ParsedGuiArguments parseGuiArguments(const std::vector<std::string>& args) {
   for (const std::string& arg : args) {
     if (arg == "--help" || arg == "-h") return HelpRequest{};
     if (arg == "--version") return VersionRequest{};
   }
-  static const std::vector<std::string> valued{"--backend", "--port", "--sim-device", "--capture"};
   GuiRequest request;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const std::size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
-    if (std::find(valued.begin(), valued.end(), name) == valued.end()) {
-      return UsageError{arg.rfind('-', 0) == 0 ? "unknown option '" + name + "'"
-                                               : "unexpected argument '" + arg + "'"};
+    if (!apps::isPortOption(name)) {
+      return UsageError{arg.rfind('-', 0) == 0 ? "unknown option " + apps::shownArgument(name)
+                                               : "unexpected argument " + apps::shownArgument(arg)};
     }
     std::string value;
     if (equals != std::string::npos) {
@@ -89,16 +28,9 @@ ParsedGuiArguments parseGuiArguments(const std::vector<std::string>& args) {
     } else {
       return UsageError{name + " wants a value"};
     }
-    if (auto error = applyOption(name, value, request)) return UsageError{*error};
+    if (auto error = apps::applyPortOption(name, value, request)) return UsageError{*error};
   }
   return request;
-}
-
-platform::sim::SimulatedBusConfig simulationOf(const GuiRequest& request) {
-  platform::sim::SimulatedBusConfig simulation;
-  simulation.sensorAddresses = request.simulatedDevices;
-  simulation.cabledBase = platform::kLptBases[static_cast<std::size_t>(request.portIndex)];
-  return simulation;
 }
 
 std::string busNoticeText(platform::PortBackend backend,

@@ -6,19 +6,14 @@
 #include <variant>
 #include <vector>
 
+#include "PortOptions.h"
 #include "platform/PortBackend.h"
 #include "platform/simulated/SimulatedBusConfig.h"
 
 namespace brelvion::gui {
 
-struct GuiRequest {
-  platform::PortBackend backend = platform::PortBackend::Auto;
-  // The port the start-up opens the bus on, and where the simulated cable is plugged in.
-  std::int16_t portIndex = 0;
-  // Write addresses of the simulated sensors; empty for a bus with no device.
-  std::vector<std::uint8_t> simulatedDevices{0x42};
-  std::optional<std::string> capturePath;
-};
+// The port options alone: the port is also the one the start-up opens the bus on.
+struct GuiRequest : apps::PortOptions {};
 
 struct HelpRequest {};
 struct VersionRequest {};
@@ -34,8 +29,7 @@ ParsedGuiArguments parseGuiArguments(const std::vector<std::string>& args);
 
 std::string guiUsageText();
 
-// The simulated bus the request describes.
-platform::sim::SimulatedBusConfig simulationOf(const GuiRequest& request);
+using apps::simulationOf;
 
 // What the status line says about the bus the program runs on, e.g. "Simulated bus:
 // camera sensor at 42h".

@@ -1,0 +1,93 @@
+#include "PortOptions.h"
+
+#include <cctype>
+#include <map>
+
+#include "ShownArgument.h"
+#include "numconv/HexByteValue.h"
+#include "platform/LptRegisters.h"
+
+namespace brelvion::apps {
+
+namespace {
+
+using Error = std::optional<std::string>;
+
+Error applyBackend(const std::string& value, PortOptions& options) {
+  using platform::PortBackend;
+  static const std::map<std::string, PortBackend> backends{{"auto", PortBackend::Auto},
+                                                           {"sim", PortBackend::Simulated},
+                                                           {"ppdev", PortBackend::Ppdev},
+                                                           {"ioport", PortBackend::IoPort}};
+  const auto found = backends.find(value);
+  if (found == backends.end()) {
+    return "--backend must be auto, sim, ppdev or ioport, not " + shownArgument(value);
+  }
+  options.backend = found->second;
+  return std::nullopt;
+}
+
+Error applyPort(const std::string& value, PortOptions& options) {
+  static const std::map<std::string, std::int16_t> ports{{"lpt1", 0}, {"lpt2", 1}, {"lpt3", 2}};
+  const auto found = ports.find(value);
+  if (found == ports.end()) return "--port must be lpt1, lpt2 or lpt3, not " + shownArgument(value);
+  options.portIndex = found->second;
+  return std::nullopt;
+}
+
+Error applySimDevices(const std::string& text, PortOptions& options) {
+  options.simulatedDevices.clear();
+  if (text == "none") return std::nullopt;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t comma = text.find(',', start);
+    const std::string item = text.substr(start, comma == std::string::npos ? comma : comma - start);
+    const auto address = hexField(item);
+    if (!address) {
+      return "--sim-device wants write addresses in hex (one or two digits) or 'none', not " +
+             shownArgument(item);
+    }
+    options.simulatedDevices.push_back(static_cast<std::uint8_t>(*address));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return std::nullopt;
+}
+
+Error applyCapture(const std::string& value, PortOptions& options) {
+  if (value.empty()) return "--capture wants a file name";
+  options.capturePath = value;
+  return std::nullopt;
+}
+
+}  // namespace
+
+bool isPortOption(std::string_view name) {
+  return name == "--backend" || name == "--port" || name == "--sim-device" || name == "--capture";
+}
+
+std::optional<std::string> applyPortOption(std::string_view name, const std::string& value,
+                                           PortOptions& options) {
+  if (name == "--backend") return applyBackend(value, options);
+  if (name == "--port") return applyPort(value, options);
+  if (name == "--sim-device") return applySimDevices(value, options);
+  if (name == "--capture") return applyCapture(value, options);
+  return "unknown option " + shownArgument(std::string(name));
+}
+
+platform::sim::SimulatedBusConfig simulationOf(const PortOptions& options) {
+  platform::sim::SimulatedBusConfig simulation;
+  simulation.sensorAddresses = options.simulatedDevices;
+  simulation.cabledBase = platform::kLptBases[static_cast<std::size_t>(options.portIndex)];
+  return simulation;
+}
+
+std::optional<std::int16_t> hexField(const std::string& text) {
+  if (text.empty() || text.size() > 2) return std::nullopt;
+  for (char ch : text) {
+    if (!std::isxdigit(static_cast<unsigned char>(ch))) return std::nullopt;
+  }
+  return numconv::HexByteValue(text);
+}
+
+}  // namespace brelvion::apps
