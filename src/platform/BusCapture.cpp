@@ -1,12 +1,9 @@
 #include "platform/BusCapture.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <ostream>
+#include <sstream>
 
-#include "platform/RuntimeError.h"
+#include "platform/UserFile.h"
 
 namespace brelvion::platform {
 
@@ -87,27 +84,9 @@ void BusCapture::writeVcd(std::ostream& out) const {
 }
 
 void BusCapture::writeVcdFile(const std::string& path) const {
-  const std::string partial = path + ".partial";
-  {
-    std::ofstream file(partial, std::ios::binary | std::ios::trunc);
-    if (!file) {
-      throw RuntimeError(RuntimeError::kPermissionDenied, "Bus Capture",
-                         "Cannot create " + path + ": " + std::strerror(errno));
-    }
-    writeVcd(file);
-    file.flush();
-    if (!file) {
-      std::remove(partial.c_str());
-      throw RuntimeError(RuntimeError::kPermissionDenied, "Bus Capture",
-                         "Cannot write " + path + ": " + std::strerror(errno));
-    }
-  }
-  if (std::rename(partial.c_str(), path.c_str()) != 0) {
-    const std::string reason = std::strerror(errno);
-    std::remove(partial.c_str());
-    throw RuntimeError(RuntimeError::kPermissionDenied, "Bus Capture",
-                       "Cannot write " + path + ": " + reason);
-  }
+  std::ostringstream text;
+  writeVcd(text);
+  writeUserFile(path, text.str(), "Bus Capture");
 }
 
 }  // namespace brelvion::platform

@@ -29,7 +29,8 @@ class BusCapture {
 
   // Times in the file count from the first sample.
   void writeVcd(std::ostream& out) const;
-  // Writes the whole file or nothing: a failure throws RuntimeError and leaves no file.
+  // Through writeUserFile: a regular file gets the whole capture or stays as it was; a
+  // failure throws RuntimeError naming the file and the cause.
   void writeVcdFile(const std::string& path) const;
 
  private:
