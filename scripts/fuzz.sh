@@ -44,7 +44,7 @@ run_target() {
   local executions speed coverage findings
   executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log")
   speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$work/log")
-  coverage=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$work/log" | tail -1)
+  coverage=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$work/log" | tail -1 || true)
   findings=$(find "$work" -maxdepth 1 \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' \
     -o -name 'oom-*' \) | wc -l)
   if [ "$status" -ne 0 ] && [ "$findings" -eq 0 ]; then findings=1; fi
