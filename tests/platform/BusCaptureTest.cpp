@@ -129,5 +129,28 @@ TEST_F(BusCaptureFileTest, FollowsALinkAndWritesAFifoInPlace) {
   EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 
+// A capture name that is a link, as a user keeps a fixed name pointing into the current
+// session's folder: the linked file gets the capture and the link stays a link.
+TEST(BusCaptureTest, ACaptureWrittenThroughALinkGoesIntoTheLinkedFile) {
+  BusCapture capture;
+  capture.record(0, true, true);
+  capture.record(5000, true, false);
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / "brelvion-capture-link";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  { std::ofstream(dir / "session.vcd") << "older capture\n"; }
+  std::filesystem::create_symlink("session.vcd", dir / "latest.vcd");
+
+  capture.writeVcdFile((dir / "latest.vcd").string());
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "latest.vcd"));
+  std::ifstream file(dir / "session.vcd");
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::ostringstream expected;
+  capture.writeVcd(expected);
+  EXPECT_EQ(text, expected.str());
+  std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace brelvion::platform

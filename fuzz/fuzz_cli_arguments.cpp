@@ -1,0 +1,140 @@
+// The companion's argument parser on any argument list: it never throws, whatever it
+// accepts is in range, and an accepted request written back out as arguments (in either
+// option spelling) parses to the same request again.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "CliArguments.h"
+#include "FuzzSupport.h"
+#include "numconv/HexText.h"
+
+namespace {
+
+using namespace brelvion::cli;
+using brelvion::platform::PortBackend;
+
+// Arguments are separated by NUL bytes, as in /proc/PID/cmdline.
+std::vector<std::string> splitArguments(const std::uint8_t* data, std::size_t size) {
+  std::vector<std::string> args;
+  if (size == 0) return args;
+  args.emplace_back();
+  for (std::size_t i = 0; i < size; ++i) {
+    if (data[i] == 0) {
+      args.emplace_back();
+    } else {
+      args.back().push_back(static_cast<char>(data[i]));
+    }
+  }
+  return args;
+}
+
+std::string describe(const std::vector<std::string>& args) {
+  std::string text;
+  for (const std::string& arg : args) text += "[" + arg + "] ";
+  return text;
+}
+
+const char* backendArgument(PortBackend backend) {
+  switch (backend) {
+    case PortBackend::Auto:
+      return "auto";
+    case PortBackend::Simulated:
+      return "sim";
+    case PortBackend::Ppdev:
+      return "ppdev";
+    case PortBackend::IoPort:
+      return "ioport";
+  }
+  return "?";
+}
+
+std::string hexByte(int value) {
+  return brelvion::numconv::UpperHex(static_cast<unsigned>(value), 2);
+}
+
+std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
+  std::vector<std::string> args;
+  auto option = [&](const std::string& name, const std::string& value) {
+    if (joined) {
+      args.push_back(name + "=" + value);
+    } else {
+      args.push_back(name);
+      args.push_back(value);
+    }
+  };
+  option("--backend", backendArgument(request.backend));
+  option("--port", "lpt" + std::to_string(request.portIndex + 1));
+  std::string devices;
+  for (std::uint8_t device : request.simulatedDevices) {
+    devices += (devices.empty() ? "" : ",") + hexByte(device);
+  }
+  option("--sim-device", devices.empty() ? "none" : devices);
+  if (request.capturePath) option("--capture", *request.capturePath);
+  if (request.trace) args.push_back("--trace");
+  args.push_back(request.command == Command::Write ? "write" : "read");
+  args.push_back(hexByte(request.device));
+  args.push_back(hexByte(request.subAddress));
+  if (request.command == Command::Write) {
+    args.push_back(hexByte(request.data));
+  } else {
+    args.push_back(std::to_string(request.count));
+  }
+  return args;
+}
+
+bool sameRequest(const CliRequest& a, const CliRequest& b) {
+  return a.command == b.command && a.device == b.device && a.subAddress == b.subAddress &&
+         a.data == b.data && a.count == b.count && a.backend == b.backend &&
+         a.portIndex == b.portIndex && a.simulatedDevices == b.simulatedDevices &&
+         a.capturePath == b.capturePath && a.trace == b.trace;
+}
+
+void checkInRange(const CliRequest& request, const std::string& shown) {
+  auto isByte = [](std::int16_t value) { return value >= 0 && value <= 0xFF; };
+  FUZZ_CHECK(isByte(request.device) && isByte(request.subAddress) && isByte(request.data), shown);
+  FUZZ_CHECK(request.count >= 1 && request.count <= 32768, shown);
+  FUZZ_CHECK(request.command == Command::Read || request.count == 1, shown);
+  FUZZ_CHECK(request.portIndex >= 0 && request.portIndex <= 2, shown);
+  FUZZ_CHECK(!request.capturePath || !request.capturePath->empty(), shown);
+}
+
+ParsedArguments parseOrFail(const std::vector<std::string>& args) {
+  try {
+    return parseArguments(args);
+  } catch (const std::exception& error) {
+    brelvion::fuzz::propertyFailed(__FILE__, __LINE__, "parseArguments threw",
+                                   describe(args) + error.what());
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::vector<std::string> args = splitArguments(data, size);
+  const ParsedArguments parsed = parseOrFail(args);
+  const std::string shown = describe(args);
+
+  if (std::holds_alternative<HelpRequest>(parsed)) {
+    bool asked = false;
+    for (const std::string& arg : args) asked = asked || arg == "--help" || arg == "-h";
+    FUZZ_CHECK(asked, shown);
+    return 0;
+  }
+  if (const auto* error = std::get_if<UsageError>(&parsed)) {
+    FUZZ_CHECK(!error->message.empty(), shown);
+    return 0;
+  }
+  const auto& request = std::get<CliRequest>(parsed);
+  checkInRange(request, shown);
+  for (bool joined : {false, true}) {
+    // A value that looks like an option needs the joined spelling.
+    if (!joined && request.capturePath && request.capturePath->rfind('-', 0) == 0) continue;
+    const std::vector<std::string> again = writeBack(request, joined);
+    const ParsedArguments reparsed = parseOrFail(again);
+    const auto* same = std::get_if<CliRequest>(&reparsed);
+    FUZZ_CHECK(same != nullptr && sameRequest(*same, request), shown + "-> " + describe(again));
+  }
+  return 0;
+}
