@@ -214,6 +214,14 @@ bool MainWindow::watchProgramEvent(QObject* watched, QEvent* event) {
     return event->type() != QEvent::DeferredDelete &&
            (watched->isWidgetType() || watched->isWindowType());
   }
+  // Exit's Ctrl+X is the fields' Cut too; the menu's shortcut wins, whichever field has the
+  // focus, so Ctrl+X always leaves the program.
+  if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == this &&
+      static_cast<QKeyEvent*>(event)->keyCombination() ==
+          QKeyCombination(Qt::ControlModifier, Qt::Key_X)) {
+    return true;
+  }
   if (sending_ && event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
       QApplication::activeModalWidget() == nullptr) {

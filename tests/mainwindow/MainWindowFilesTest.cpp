@@ -373,8 +373,11 @@ void MainWindowFilesTest::exitRemovesTheCopyAndNoFurtherEventRuns() {
     QVERIFY(exists(cwd.file("tmpI2C.txt")));
     const std::size_t before = starts(h);
     QVERIFY(activate(h));
-    QTest::keyClick(&h.window, Qt::Key_X, Qt::ControlModifier);
+    h.field("Text2")->setFocus();
+    h.field("Text2")->selectAll();
+    QTest::keyClick(h.field("Text2"), Qt::Key_X, Qt::ControlModifier);
     QCOMPARE(h.programEnds, 1);
+    QCOMPARE(h.field("Text2")->text(), QString("42"));
     QVERIFY(!exists(cwd.file("tmpI2C.txt")));
     QVERIFY(h.windows.boxes.empty());
 
