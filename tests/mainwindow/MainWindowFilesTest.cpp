@@ -5,6 +5,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -94,6 +95,7 @@ class MainWindowFilesTest : public QObject {
   void openCancelledKeepsTheEarlierChoice();
   void sendFileWritesTheRegistersAndShowsItsProgress();
   void escapeStopsTheSendAfterTheCurrentWrite();
+  void aSendThatFailsIsReportedAndTheButtonComesBack();
   void editFileAsksForAFileFirstAndEditsExactlyIt();
   void anEditedFileIsReadAfreshOnEverySend();
   void noEditorIsReportedLikeNewI2cFile();
@@ -226,6 +228,22 @@ void MainWindowFilesTest::escapeStopsTheSendAfterTheCurrentWrite() {
   QTest::keyClick(h.field("Text4"), Qt::Key_Escape);
   click(h, "Command1");
   QCOMPARE(readRegister(h, 0x14), 0x05);
+}
+
+void MainWindowFilesTest::aSendThatFailsIsReportedAndTheButtonComesBack() {
+  ScratchCurrentDirectory cwd;
+  MainWindowHarness h;
+  openFile(h, cwd.write("a.i2c", "42 10 01\r\n"));
+  std::remove(cwd.file("tmpI2C.txt").c_str());
+  click(h, "Command1");
+  QCOMPARE(h.windows.boxes.size(), std::size_t{1});
+  QVERIFY(h.windows.boxes[0].text.rfind("53: ", 0) == 0);
+  QVERIFY(h.windows.boxes[0].text.find("tmpI2C.txt") != std::string::npos);
+  QCOMPARE(h.windows.boxes[0].icon, MessageIcon::Information);
+  QCOMPARE(h.windows.boxes[0].title, std::string());
+  QVERIFY(h.find<QPushButton>("Command1")->isEnabled());
+  QVERIFY(h.find<QLabel>("lblAck")->isHidden());
+  QVERIFY(h.window.statusBar()->currentMessage().isEmpty());
 }
 
 void MainWindowFilesTest::editFileAsksForAFileFirstAndEditsExactlyIt() {
