@@ -1,90 +1,15 @@
 #include <QAction>
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
-#include "MainWindowHarness.h"
-#include "bus/BusMessages.h"
+#include "FilesHarness.h"
 
 namespace brelvion::testing {
 
-using platform::MessageAnswer;
 using platform::MessageIcon;
-
-namespace {
-
-// Each test runs in a fresh current directory, where the program keeps tmpI2C.txt and
-// writes its dumps by default.
-class ScratchCurrentDirectory {
- public:
-  ScratchCurrentDirectory() : previous_(QDir::currentPath()) {
-    if (!dir_.isValid() || !QDir::setCurrent(dir_.path())) qFatal("no scratch directory");
-  }
-  ~ScratchCurrentDirectory() { QDir::setCurrent(previous_); }
-  ScratchCurrentDirectory(const ScratchCurrentDirectory&) = delete;
-  ScratchCurrentDirectory& operator=(const ScratchCurrentDirectory&) = delete;
-
-  std::string file(const std::string& name) const {
-    return dir_.filePath(QString::fromStdString(name)).toStdString();
-  }
-  std::string write(const std::string& name, const std::string& content) const {
-    std::ofstream(file(name), std::ios::binary) << content;
-    return file(name);
-  }
-
- private:
-  QString previous_;
-  QTemporaryDir dir_;
-};
-
-std::string readWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-bool exists(const std::string& path) { return std::ifstream(path).good(); }
-
-// A register of the simulated sensor at 42, read over the bus as a test bench would.
-int readRegister(MainWindowHarness& h, int reg) {
-  std::int16_t device = 0x42;
-  h.core.engine.SetRegisterPointer(device, static_cast<std::int16_t>(reg));
-  h.core.engine.ReadSequential(device, 0);
-  return h.core.busState.ReadBuffer.at(0);
-}
-
-void click(MainWindowHarness& h, const char* button) {
-  QTest::mouseClick(h.find<QPushButton>(button), Qt::LeftButton);
-}
-
-void openFile(MainWindowHarness& h, const std::string& path) {
-  h.windows.dialogAnswers.push_back(path);
-  h.find<QAction>("mnuFileOpen")->trigger();
-}
-
-void dump(MainWindowHarness& h, const char* count, const std::string& file) {
-  h.field("txtCnt")->setText(count);
-  h.field("txtDmpFile")->setText(QString::fromStdString(file));
-  click(h, "cmdDumpToFile");
-}
-
-bool activate(MainWindowHarness& h) {
-  h.window.activateWindow();
-  return QTest::qWaitForWindowActive(&h.window);
-}
-
-std::size_t starts(const MainWindowHarness& h) {
-  return h.linesStartingWith(std::string(bus::kMsgStart)).size();
-}
-
-}  // namespace
 
 class MainWindowFilesTest : public QObject {
   Q_OBJECT
@@ -99,14 +24,9 @@ class MainWindowFilesTest : public QObject {
   void editFileAsksForAFileFirstAndEditsExactlyIt();
   void anEditedFileIsReadAfreshOnEverySend();
   void noEditorIsReportedLikeNewI2cFile();
-  void dumpQuestionsAnsweredNoPutTheFocusBack();
-  void dumpWithoutAFileNameSaysSo();
-  void dumpWritesTheRegistersInTheCommandFileFormat();
-  void aBadLineCountIsReportedAsADumpError();
   void exitRemovesTheCopyAndNoFurtherEventRuns();
   void exitDuringASendEndsItAfterTheCurrentWrite();
   void helpEntriesFindTheirDocumentsOrSaySo();
-  void aDumpSentBackRestoresEveryRegister();
 };
 
 void MainWindowFilesTest::sendFileBeforeAnyOpenRunsOpenAndSendsNothing() {
@@ -300,85 +220,6 @@ void MainWindowFilesTest::noEditorIsReportedLikeNewI2cFile() {
   QVERIFY(!h.core.values.FileEdited);
 }
 
-void MainWindowFilesTest::dumpQuestionsAnsweredNoPutTheFocusBack() {
-  ScratchCurrentDirectory cwd;
-  MainWindowHarness h;
-  QVERIFY(activate(h));
-  const std::size_t before = starts(h);
-  h.field("Text2")->setText("00");
-  h.windows.answers = {MessageAnswer::No};
-  dump(h, "5", " Dump.i2c");
-  QCOMPARE(h.windows.boxes.size(), std::size_t{1});
-  QCOMPARE(h.windows.boxes[0].text, std::string("Device address is 0?"));
-  QCOMPARE(h.windows.boxes[0].buttons, platform::MessageButtons::YesNo);
-  QCOMPARE(h.windows.boxes[0].icon, MessageIcon::None);
-  QCOMPARE(h.windows.boxes[0].title, std::string());
-  QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(h.field("Text2")));
-
-  h.field("Text2")->setText("42");
-  h.windows.answers = {MessageAnswer::No};
-  dump(h, "00", " Dump.i2c");
-  QCOMPARE(h.windows.boxes.size(), std::size_t{2});
-  QCOMPARE(h.windows.boxes[1].text, std::string("Count is 0?"));
-  QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(h.field("txtCnt")));
-  QCOMPARE(starts(h), before);
-  QVERIFY(!exists(cwd.file("Dump.i2c")));
-
-  // Yes to "Count is 0?" dumps register 0 alone.
-  dump(h, "00", " Dump.i2c");
-  QCOMPARE(readWhole(cwd.file("Dump.i2c")),
-           "43  0  " + QString::number(readRegister(h, 0), 16).toUpper().toStdString() + "\r\n");
-}
-
-void MainWindowFilesTest::dumpWithoutAFileNameSaysSo() {
-  ScratchCurrentDirectory cwd;
-  MainWindowHarness h;
-  const std::size_t before = starts(h);
-  dump(h, "3", "");
-  QCOMPARE(h.windows.boxes.size(), std::size_t{1});
-  QCOMPARE(h.windows.boxes[0].text, std::string("Fill up the file name to dump, please"));
-  QCOMPARE(h.windows.boxes[0].title, std::string("Dump To File"));
-  QCOMPARE(h.windows.boxes[0].icon, MessageIcon::Information);
-  QCOMPARE(starts(h), before);
-  QVERIFY(QDir(QDir::currentPath()).entryList(QDir::Files).isEmpty());
-}
-
-void MainWindowFilesTest::dumpWritesTheRegistersInTheCommandFileFormat() {
-  ScratchCurrentDirectory cwd;
-  MainWindowHarness h;
-  std::string expected;
-  for (int reg = 0; reg <= 0x11; ++reg) {
-    expected += "43  " + QString::number(reg, 16).toUpper().toStdString() + "  " +
-                QString::number(readRegister(h, reg), 16).toUpper().toStdString() + "\r\n";
-  }
-  h.field("Text2")->setText("43");
-  dump(h, "17", "  regs.i2c ");
-  QCOMPARE(readWhole(cwd.file("regs.i2c")), expected);
-  QVERIFY(h.windows.boxes.empty());
-  QVERIFY(h.find<QPushButton>("cmdDumpToFile")->isEnabled());
-  QVERIFY(h.find<QLabel>("lblAck")->isHidden());
-  QCOMPARE(h.window.statusBar()->currentMessage(),
-           QString("Dump to File: 18 registers written to regs.i2c"));
-  QCOMPARE(h.core.values.DeviceAddress, std::int16_t{0x43});
-  QCOMPARE(QApplication::overrideCursor(), nullptr);
-}
-
-void MainWindowFilesTest::aBadLineCountIsReportedAsADumpError() {
-  ScratchCurrentDirectory cwd;
-  MainWindowHarness h;
-  dump(h, "x", " Dump.i2c");
-  dump(h, "40000", " Dump.i2c");
-  dump(h, "-1", " Dump.i2c");
-  QCOMPARE(h.windows.boxes.size(), std::size_t{3});
-  QCOMPARE(h.windows.boxes[0].text, std::string("13: Type mismatch"));
-  QCOMPARE(h.windows.boxes[1].text, std::string("6: Overflow"));
-  for (const auto& box : h.windows.boxes) {
-    QCOMPARE(box.title, std::string("Dump To File - Error"));
-    QCOMPARE(box.icon, MessageIcon::Information);
-  }
-  QVERIFY(!exists(cwd.file("Dump.i2c")));
-}
-
 void MainWindowFilesTest::exitRemovesTheCopyAndNoFurtherEventRuns() {
   ScratchCurrentDirectory cwd;
   QPushButton otherWindow("Stands in for the debugger window");
@@ -462,29 +303,6 @@ void MainWindowFilesTest::helpEntriesFindTheirDocumentsOrSaySo() {
   h.find<QAction>("cable")->trigger();
   QCOMPARE(h.windows.boxes.back().text, std::string("53: No program was found to show Cable.pdf"));
   QCOMPARE(h.windows.boxes.back().icon, MessageIcon::Information);
-}
-
-// The dump of every register, sent back after the sensor was changed, restores it.
-void MainWindowFilesTest::aDumpSentBackRestoresEveryRegister() {
-  ScratchCurrentDirectory cwd;
-  MainWindowHarness h;
-  dump(h, "255", "before.i2c");
-  QCOMPARE(h.windows.boxes.size(), std::size_t{0});
-
-  for (const char* reg : {"00", "10", "7F", "C4", "FF"}) {
-    h.field("Text3")->setText(reg);
-    h.field("Text4")->setText("99");
-    click(h, "Command2");
-  }
-  dump(h, "255", "changed.i2c");
-  QVERIFY(readWhole(cwd.file("changed.i2c")) != readWhole(cwd.file("before.i2c")));
-
-  openFile(h, cwd.file("before.i2c"));
-  click(h, "Command1");
-  QVERIFY(h.window.statusBar()->currentMessage().startsWith("Send File: 256 writes sent"));
-  dump(h, "255", "after.i2c");
-  QCOMPARE(readWhole(cwd.file("after.i2c")), readWhole(cwd.file("before.i2c")));
-  QVERIFY(h.windows.boxes.empty());
 }
 
 }  // namespace brelvion::testing
