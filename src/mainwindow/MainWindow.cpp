@@ -1,7 +1,6 @@
 #include "mainwindow/MainWindow.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -28,6 +27,17 @@ constexpr int kRefusalShownMs = 10000;
 
 std::string latin1(const QLineEdit* field) { return field->text().toLatin1().toStdString(); }
 
+// An application-wide event filter that hands every event to watch first.
+class ProgramEventWatch : public QObject {
+ public:
+  ProgramEventWatch(std::function<bool(QObject*, QEvent*)> watch, QObject* parent)
+      : QObject(parent), watch_(std::move(watch)) {}
+  bool eventFilter(QObject* watched, QEvent* event) override { return watch_(watched, event); }
+
+ private:
+  std::function<bool(QObject*, QEvent*)> watch_;
+};
+
 }  // namespace
 
 MainWindow::MainWindow(core::ToolCore& core, platform::WindowSystem& windows,
@@ -43,10 +53,22 @@ MainWindow::MainWindow(core::ToolCore& core, platform::WindowSystem& windows,
   // A long notice is cut, rather than keeping the window from being made narrower.
   busNotice_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   statusBar()->addWidget(busNotice_, 1);
-  programEnd_ = [] { QCoreApplication::quit(); };
+  programEnd_ = [] {
+    QCoreApplication::exit(0);
+    // Also when the event loop has not started yet: then it ends as soon as it starts.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+  };
+  programWatch_ = new ProgramEventWatch(
+      [this](QObject* watched, QEvent* event) { return watchProgramEvent(watched, event); }, this);
+  QCoreApplication::instance()->installEventFilter(programWatch_);
   resizeClientToDesign();
   connectHandlers();
 }
+
+// The watch goes first: the events of tearing the window down must not reach a half-gone
+// window.
+MainWindow::~MainWindow() { delete programWatch_; }
 
 void MainWindow::Form_Load(const LoadOptions& options) {
   trapped([&] { mainwindow::Form_Load(core_, *this, options); });
@@ -58,6 +80,7 @@ void MainWindow::Form_Load(const LoadOptions& options) {
 void MainWindow::setBusNotice(const QString& text) { busNotice_->setText(text); }
 
 void MainWindow::trapped(const std::function<void()>& handler) {
+  if (ending_) return;
   platform::runHandler(windows_, "", handler);
 }
 
@@ -106,11 +129,6 @@ bool MainWindow::busCommand(const QString& name, const std::function<void()>& co
                              kRefusalShownMs);
   }
   return ran;
-}
-
-void MainWindow::notAvailableYet(const QString& caption) {
-  windows_.messageBox({(caption + " is not available yet.").toStdString(), "",
-                       platform::MessageIcon::Information, platform::MessageButtons::Ok});
 }
 
 // The design's client area, below the menu bar and above the status line.
@@ -209,25 +227,5 @@ void MainWindow::ports_Click() {
 
 // The check mark flips as the item is triggered; BeepOn follows it.
 void MainWindow::mnuBeepOn_Click() { core_.values.BeepOn = c_.mnuBeepOn->isChecked(); }
-
-// ---- Menus, unload and what comes with the command files ----
-
-void MainWindow::mnuFileExit_Click() { close(); }
-
-void MainWindow::closeEvent(QCloseEvent* event) {
-  trapped([this] { Form_Unload(); });
-  event->accept();
-}
-
-void MainWindow::Form_Unload() { programEnd_(); }
-
-void MainWindow::Command1_Click() { notAvailableYet("Send File"); }
-void MainWindow::Command5_Click() { notAvailableYet("Edit File"); }
-void MainWindow::cmdDumpToFile_Click() { notAvailableYet("Dump to File"); }
-void MainWindow::mnuFileOpen_Click() { notAvailableYet("Open"); }
-void MainWindow::mnuFileNew_Click() { notAvailableYet("New I2C File"); }
-void MainWindow::zelhelp_Click() { notAvailableYet("VIDODU Help"); }
-void MainWindow::bushelp_Click() { notAvailableYet("IIC Bus Help"); }
-void MainWindow::cable_Click() { notAvailableYet("Cable Schematic"); }
 
 }  // namespace brelvion::mainwindow

@@ -4,12 +4,14 @@
 #include <QString>
 #include <functional>
 
+#include "commandfiles/Sender.h"
 #include "core/ToolCore.h"
 #include "debugger/MonitorWindow.h"
 #include "mainwindow/FormLoad.h"
 #include "mainwindow/MainWindowControls.h"
 #include "mainwindow/ScrollLayout.h"
 #include "mainwindow/SingleRegister.h"
+#include "platform/Clock.h"
 #include "platform/WindowSystem.h"
 
 class QLabel;
@@ -28,6 +30,7 @@ class MainWindow : public QMainWindow, public LoadView, public RegisterPanel {
  public:
   MainWindow(core::ToolCore& core, platform::WindowSystem& windows,
              debugger::MonitorWindow& monitor, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   // The start-up: defaults, the bus start, showing the window.
   void Form_Load(const LoadOptions& options = {});
@@ -35,8 +38,11 @@ class MainWindow : public QMainWindow, public LoadView, public RegisterPanel {
   // What the status line says about the bus while nothing else is to be said, e.g. that
   // the bus is simulated.
   void setBusNotice(const QString& text);
-  // What ending the program does; quitting the application unless set.
+  // What ending the program does once the temporary file is gone and every further event
+  // of the program's windows is held back; leaving the event loop unless set.
   void setProgramEnd(std::function<void()> end) { programEnd_ = std::move(end); }
+  // The clock of Send File's pauses; the system's unless set.
+  void setSendClock(platform::Clock* clock) { sendClock_ = clock; }
 
   void InitDeviceMonitor() override;
   void UpdateDeviceMonitor() override;
@@ -64,7 +70,9 @@ class MainWindow : public QMainWindow, public LoadView, public RegisterPanel {
   void trapped(const std::function<void()>& handler);
   // Runs command unless another bus command is running; says so in the status line.
   bool busCommand(const QString& name, const std::function<void()>& command);
-  void notAvailableYet(const QString& caption);
+  // Sees every event of the program first: Escape during a send, and nothing at all once
+  // the program ends.
+  bool watchProgramEvent(QObject* watched, QEvent* event);
   void resizeClientToDesign();
 
   // Single-register panel, monitor, port list, menus.
@@ -74,9 +82,13 @@ class MainWindow : public QMainWindow, public LoadView, public RegisterPanel {
   void mnuBeepOn_Click();
   void mnuFileExit_Click();
   void Form_Unload();
+  void endProgram();
 
   // Buttons and menu items of the command files, the dump and the help documents.
   void Command1_Click();
+  void sendFile();
+  void showSendEnd(const commandfiles::SendOutcome& outcome);
+  void dumpToFile();
   void Command5_Click();
   void cmdDumpToFile_Click();
   void mnuFileOpen_Click();
@@ -115,6 +127,15 @@ class MainWindow : public QMainWindow, public LoadView, public RegisterPanel {
   MainWindowControls c_;
   QLabel* busNotice_ = nullptr;
   std::function<void()> programEnd_;
+  QObject* programWatch_ = nullptr;
+  // The open dialog's file name, kept from one Open to the next.
+  std::string lastChosenFile_;
+  platform::Clock* sendClock_ = nullptr;
+  bool sending_ = false;
+  // The writes of the file being sent, as its progress said.
+  long long sendTotal_ = 0;
+  bool stopRequested_ = false;
+  bool ending_ = false;
   // The port list's row the bus was last opened from, or -1, and whether the row under
   // the latest mouse press was already selected (a click on it picks it again).
   int appliedPortRow_ = -1;

@@ -11,6 +11,7 @@
 #include "core/ToolCore.h"
 #include "debugger/MonitorWindow.h"
 #include "mainwindow/MainWindow.h"
+#include "mocks/FakeClock.h"
 #include "mocks/FakeWindowSystem.h"
 #include "platform/RuntimeError.h"
 #include "platform/simulated/SimulatedParallelPort.h"
@@ -78,6 +79,7 @@ struct MainWindowHarness {
     port.failing = portFailsAtStart;
     core.log.setLineListener([this](std::string_view line) { lines.emplace_back(line); });
     window.setProgramEnd([this] { ++programEnds; });
+    window.setSendClock(&clock);
     window.Form_Load();
   }
 
@@ -108,6 +110,8 @@ struct MainWindowHarness {
 
   FailingPort port;
   FakeWindowSystem windows;
+  // Send File's pauses pass on it at once.
+  FakeClock clock;
   FakeMonitorWindow monitor;
   core::ToolCore core{port, windows, monitor};
   mainwindow::MainWindow window{core, windows, monitor};

@@ -55,7 +55,6 @@ class MainWindowTest : public QObject {
   void wispMonitorShowsTheOneDebuggerWindow();
   void aBusCommandStartedDuringAYieldIsRefused();
   void anErrorInAHandlerIsShownAndTheProgramGoesOn();
-  void laterCommandsSayTheyAreNotAvailableYet();
   void exitAndClosingEndTheProgram();
   void theBusNoticeShowsInTheStatusLine();
 };
@@ -324,27 +323,13 @@ void MainWindowTest::anErrorInAHandlerIsShownAndTheProgramGoesOn() {
   QCOMPARE(h.windows.boxes.size(), std::size_t{1});
 }
 
-void MainWindowTest::laterCommandsSayTheyAreNotAvailableYet() {
-  MainWindowHarness h;
-  for (const char* name : {"Command1", "Command5", "cmdDumpToFile"}) {
-    QTest::mouseClick(h.find<QPushButton>(name), Qt::LeftButton);
-  }
-  for (const char* name : {"mnuFileOpen", "mnuFileNew", "zelhelp", "bushelp", "cable"}) {
-    h.find<QAction>(name)->trigger();
-  }
-  QCOMPARE(h.windows.boxes.size(), std::size_t{8});
-  QCOMPARE(h.windows.boxes[0].text, std::string("Send File is not available yet."));
-  QCOMPARE(h.windows.boxes[7].text, std::string("Cable Schematic is not available yet."));
-  for (const auto& box : h.windows.boxes) {
-    QCOMPARE(box.icon, MessageIcon::Information);
-    QCOMPARE(box.title, std::string());
-  }
-}
-
 void MainWindowTest::exitAndClosingEndTheProgram() {
-  MainWindowHarness h;
-  h.find<QAction>("mnuFileExit")->trigger();
-  QCOMPARE(h.programEnds, 1);
+  {
+    MainWindowHarness h;
+    h.find<QAction>("mnuFileExit")->trigger();
+    QCOMPARE(h.programEnds, 1);
+  }
+  // An ended window holds back every event of the program while it exists.
   MainWindowHarness other;
   other.window.close();
   QCOMPARE(other.programEnds, 1);
