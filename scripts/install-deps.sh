@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libqt6svg6 fonts-liberation2
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   sigrok-cli
+  xvfb xdotool imagemagick
 )
 
 missing=()
