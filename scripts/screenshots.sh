@@ -20,29 +20,21 @@ wisp_client_height=225
 # Time for the program to take in an input and repaint before the next step.
 settle=0.4
 
-for tool in Xvfb xdotool import convert; do
+for tool in Xvfb xdotool import convert identify; do
   command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing (scripts/install-deps.sh)" >&2; exit 1; }
 done
 [ -x "$program" ] || { echo "screenshots: $program is not built (scripts/build.sh)" >&2; exit 1; }
+# A private X server, so that the windows stand where the clicks below expect them.
+[ "${BRELVION_XVFB:-}" = 1 ] || exec scripts/with-xvfb.sh "$0" "$@"
 mkdir -p "$out"
 
 work=$(mktemp -d)
-xvfb_pid=""
 app_pid=""
 cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-# Xvfb picks a free display itself and writes its number once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "screenshots: Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
-export QT_QPA_PLATFORM=xcb
 
 find_window() {  # TITLE_REGEX -> window id, waiting up to 10 s for it to be mapped
   timeout 10 xdotool search --sync --onlyvisible --name "$1" | head -n1
