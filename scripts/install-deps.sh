@@ -12,6 +12,8 @@ packages=(
   clang libclang-rt-14-dev
   # Faster rebuilds when present; the build uses it on its own.
   ccache
+  # Screenshots and the windows' benchmarks on a private X server.
+  xvfb xdotool imagemagick
 )
 
 missing=()

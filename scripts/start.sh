@@ -1,16 +1,34 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the tool. Until the windows exist this is
-# the command-line companion; without arguments it writes a register of the simulated
-# camera sensor (or of a real device, when a parallel port is present) and reads a run of
-# registers back, with the bus trace on standard error.
+# Installs what is missing, builds, and starts the tool: the windows (brelvion-i2c), on the
+# simulated camera sensor when the machine has no parallel port.
+#
+#   scripts/start.sh [WINDOW OPTIONS]          e.g. --sim-device none, --port lpt2
+#   scripts/start.sh [OPTIONS] COMMAND ARGS    COMMAND is write, read, send or dump: runs
+#                                              the command-line companion brelvion-i2c-cli
+#
+# Without a display (neither $DISPLAY nor $WAYLAND_DISPLAY) the windows cannot open: the
+# script says so and shows the companion instead, writing a register of the sensor with
+# the bus trace shown and reading a run of registers back.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh >/dev/null
-cli="${BUILD_DIR:-build}/apps/cli/brelvion-i2c-cli"
-if [ $# -gt 0 ]; then
-  exec "$cli" "$@"
+build=${BUILD_DIR:-build}
+cli="$build/apps/cli/brelvion-i2c-cli"
+gui="$build/apps/gui/brelvion-i2c"
+
+for arg in "$@"; do
+  case "$arg" in
+    write | read | send | dump) exec "$cli" "$@" ;;
+  esac
+done
+
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  exec "$gui" "$@"
 fi
+
+echo "start: no display (\$DISPLAY and \$WAYLAND_DISPLAY are empty), so the windows cannot open;" >&2
+echo "start: here is the command-line companion on the same bus instead." >&2
 "$cli" --trace write 42 12 80 || true
 "$cli" read 42 00 32 || true
-echo "More: $cli --help"
+echo "More: $cli --help; the windows: $gui --help"

@@ -57,6 +57,9 @@ DebuggerWindow::DebuggerWindow(core::ToolCore& core, platform::WindowSystem& win
   buildControls();
   buildMenus();
   setTabOrderOfControls();
+  refreshTimer_.setSingleShot(true);
+  refreshTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&refreshTimer_, &QTimer::timeout, this, &DebuggerWindow::refreshTrace);
   const double dpi = platform::qt::logicalDpiOf(this);
   const QSize client = platform::qt::twipsSize(kClientWidthTwips, kClientHeightTwips, dpi);
   centralWidget()->setMinimumSize(client);
@@ -190,11 +193,22 @@ void DebuggerWindow::setTraceText(std::string text) {
   trace_ = std::move(text);
   if (refreshPending_) return;
   refreshPending_ = true;
-  QMetaObject::invokeMethod(this, &DebuggerWindow::refreshTrace, Qt::QueuedConnection);
+  // Filling and painting the box costs a millisecond or more at the largest bound, and the
+  // log lets events run after each line it adds to a full trace: redrawing at every one of
+  // those passes would make a burst of lines many times slower than the bus.
+  const qint64 waited = sinceRefresh_.isValid() ? sinceRefresh_.elapsed() : kTraceRefreshMs;
+  if (waited >= kTraceRefreshMs) {
+    QMetaObject::invokeMethod(this, &DebuggerWindow::refreshTrace, Qt::QueuedConnection);
+  } else {
+    refreshTimer_.start(int(kTraceRefreshMs - waited));
+  }
 }
 
 void DebuggerWindow::refreshTrace() {
+  if (!refreshPending_) return;
   refreshPending_ = false;
+  refreshTimer_.stop();
+  sinceRefresh_.start();
   QScrollBar* lines = I2Cmonitor_->verticalScrollBar();
   QScrollBar* columns = I2Cmonitor_->horizontalScrollBar();
   // Follow the newest line only while the user looks at the end; someone reading back

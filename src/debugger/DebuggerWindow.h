@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QTimer>
 #include <string>
 
 class QAction;
@@ -32,8 +34,10 @@ class DebuggerWindow : public QMainWindow {
   // The trace as the log last wrote it, exact to the byte (8-bit characters).
   const std::string& traceText() const { return trace_; }
   // Keeps the text at once; the trace box shows it at the next pass of the event loop,
-  // once however many times the text changed before.
+  // once however many times the text changed before. While lines pour in, the box is
+  // redrawn at most every kTraceRefreshMs, so the newest line shows within that time.
   void setTraceText(std::string text);
+  static constexpr int kTraceRefreshMs = 20;
 
   // Deletes the window once none of its handlers is running: a handler that let events
   // run may be in the middle of its work when the user closes the window.
@@ -81,6 +85,8 @@ class DebuggerWindow : public QMainWindow {
   platform::WindowSystem& windows_;
   std::string trace_;
   bool refreshPending_ = false;
+  QTimer refreshTimer_;
+  QElapsedTimer sinceRefresh_;
   int runningHandlers_ = 0;
   bool destroyPending_ = false;
 

@@ -46,6 +46,10 @@ std::string fileContent(const QString& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// Lets events run until the trace box has taken the latest text: at once after a quiet
+// spell, at most the refresh interval after a redraw.
+void waitForTraceRefresh() { QTest::qWait(DebuggerWindow::kTraceRefreshMs + 10); }
+
 void flushPostedEvents() {
   QCoreApplication::processEvents();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -363,7 +367,7 @@ class DebuggerWindowTest : public QObject {
     auto* box = control<QPlainTextEdit>("I2Cmonitor");
     QSignalSpy repaints(box, &QPlainTextEdit::textChanged);
     rig->holder.replaceText("\r\nwarm up");
-    QCoreApplication::processEvents();
+    waitForTraceRefresh();
     const int onePass = int(repaints.count());
     QVERIFY(onePass >= 1);
     repaints.clear();
@@ -374,27 +378,50 @@ class DebuggerWindowTest : public QObject {
       QCOMPARE(rig->holder.text(), last);
     }
     QCOMPARE(repaints.count(), 0);
-    QCoreApplication::processEvents();
+    waitForTraceRefresh();
     QCOMPARE(int(repaints.count()), onePass);
     QCOMPARE(box->toPlainText(), QString("\nline 499"));
+  }
+
+  void aBurstOfLinesIntoAFullTraceRedrawsAtIntervalsAndEndsOnTheNewest() {
+    rig->holder.showWindow();
+    rig->core.debuggerState.TraceBufferSize = 250;
+    // The log lets events run after each line it adds to a full trace, as the program's
+    // window system does.
+    rig->windows.onYield = [] { QCoreApplication::processEvents(); };
+    auto* box = control<QPlainTextEdit>("I2Cmonitor");
+    waitForTraceRefresh();
+    QSignalSpy repaints(box, &QPlainTextEdit::textChanged);
+    constexpr int kLines = 3000;
+    QElapsedTimer burst;
+    burst.start();
+    for (int i = 0; i < kLines; ++i) log("burst line " + std::to_string(i));
+    const qint64 burstMs = burst.elapsed();
+    QVERIFY(rig->windows.yields > kLines / 2);
+    // One redraw per interval the burst lasted, and the first one at once.
+    QVERIFY2(repaints.count() <= burstMs / DebuggerWindow::kTraceRefreshMs + 2,
+             qPrintable(QString("%1 redraws in %2 ms").arg(repaints.count()).arg(burstMs)));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        box->toPlainText().endsWith(QString::fromStdString(padTraceLine("burst line 2999"))),
+        DebuggerWindow::kTraceRefreshMs * 5);
   }
 
   void traceBoxFollowsTheEndUnlessTheUserScrolledBack() {
     rig->holder.showWindow();
     rig->core.debuggerState.TraceBufferSize = 1000;
     for (int i = 0; i < 100; ++i) log("line " + std::to_string(i));
-    QCoreApplication::processEvents();
+    waitForTraceRefresh();
     QScrollBar* bar = control<QPlainTextEdit>("I2Cmonitor")->verticalScrollBar();
     QVERIFY(bar->maximum() > 0);
     QCOMPARE(bar->value(), bar->maximum());
     bar->setValue(5);
     log("more");
-    QCoreApplication::processEvents();
+    waitForTraceRefresh();
     QCOMPARE(bar->value(), 5);
     bar->setValue(bar->maximum());
     const int oldMaximum = bar->maximum();
     log("and more");
-    QCoreApplication::processEvents();
+    waitForTraceRefresh();
     QVERIFY(bar->maximum() > oldMaximum);
     QCOMPARE(bar->value(), bar->maximum());
   }
