@@ -18,7 +18,7 @@ wisp_title='^Wisp Debugger'
 # The designs' client areas at the 96 DPI Qt uses on X11: 6450 x 4965 and 7335 x 3375 twips.
 wisp_client_height=225
 # Time for the program to take in an input and repaint before the next step.
-settle=0.4
+settle=${SETTLE:-1}
 
 for tool in Xvfb xdotool import convert identify; do
   command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing (scripts/install-deps.sh)" >&2; exit 1; }

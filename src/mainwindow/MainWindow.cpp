@@ -177,6 +177,8 @@ void MainWindow::setReadBackText(const std::string& text) {
 }
 
 void MainWindow::showWindow() {
+  // The window opens with the focus on the first control of the tab order, the sub address.
+  c_.Text3->setFocus(Qt::OtherFocusReason);
   show();
   resizeClientToDesign();
 }

@@ -79,6 +79,8 @@ void MainWindowTest::startUpSetsTheDefaultsAndLeavesTwoTraceLines() {
   QVERIFY(ports->selectedItems().isEmpty());
   QVERIFY(h.find<QLabel>("lblAck")->isHidden());
   QVERIFY(h.windows.boxes.empty());
+  // The first control of the tab order has the focus.
+  QCOMPARE(h.window.focusWidget(), h.field("Text3"));
 
   const std::string& trace = h.monitor.text();
   const std::string expected =
