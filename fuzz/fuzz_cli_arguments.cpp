@@ -3,6 +3,7 @@
 // option spelling) parses to the same request again.
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -73,13 +74,29 @@ std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
   option("--sim-device", devices.empty() ? "none" : devices);
   if (request.capturePath) option("--capture", *request.capturePath);
   if (request.trace) args.push_back("--trace");
-  args.push_back(request.command == Command::Write ? "write" : "read");
-  args.push_back(hexByte(request.device));
-  args.push_back(hexByte(request.subAddress));
-  if (request.command == Command::Write) {
-    args.push_back(hexByte(request.data));
-  } else {
-    args.push_back(std::to_string(request.count));
+  if (request.delay != 0) {
+    char delay[8];
+    std::snprintf(delay, sizeof delay, "%.2f", request.delay);
+    option("--delay", delay);
+  }
+  // Words after "--" are never taken for options, whatever a file name looks like.
+  args.push_back("--");
+  switch (request.command) {
+    case Command::Write:
+      args.insert(args.end(), {"write", hexByte(request.device), hexByte(request.subAddress),
+                               hexByte(request.data)});
+      break;
+    case Command::Read:
+      args.insert(args.end(), {"read", hexByte(request.device), hexByte(request.subAddress),
+                               std::to_string(request.count)});
+      break;
+    case Command::Send:
+      args.insert(args.end(), {"send", request.file});
+      break;
+    case Command::Dump:
+      args.insert(args.end(),
+                  {"dump", hexByte(request.device), std::to_string(request.last), request.file});
+      break;
   }
   return args;
 }
@@ -88,7 +105,8 @@ bool sameRequest(const CliRequest& a, const CliRequest& b) {
   return a.command == b.command && a.device == b.device && a.subAddress == b.subAddress &&
          a.data == b.data && a.count == b.count && a.backend == b.backend &&
          a.portIndex == b.portIndex && a.simulatedDevices == b.simulatedDevices &&
-         a.capturePath == b.capturePath && a.trace == b.trace;
+         a.capturePath == b.capturePath && a.trace == b.trace && a.file == b.file &&
+         a.last == b.last && a.delay == b.delay;
 }
 
 void checkInRange(const CliRequest& request, const std::string& shown) {
@@ -98,6 +116,10 @@ void checkInRange(const CliRequest& request, const std::string& shown) {
   FUZZ_CHECK(request.command == Command::Read || request.count == 1, shown);
   FUZZ_CHECK(request.portIndex >= 0 && request.portIndex <= 2, shown);
   FUZZ_CHECK(!request.capturePath || !request.capturePath->empty(), shown);
+  FUZZ_CHECK(request.last >= 0 && request.last <= 32767, shown);
+  FUZZ_CHECK(request.delay >= 0 && request.delay <= 9.99, shown);
+  const bool takesFile = request.command == Command::Send || request.command == Command::Dump;
+  FUZZ_CHECK(takesFile || request.file.empty(), shown);
 }
 
 ParsedArguments parseOrFail(const std::vector<std::string>& args) {
