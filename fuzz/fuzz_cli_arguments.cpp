@@ -14,7 +14,6 @@
 namespace {
 
 using namespace brelvion::cli;
-using brelvion::platform::PortBackend;
 
 // Arguments are separated by NUL bytes, as in /proc/PID/cmdline.
 std::vector<std::string> splitArguments(const std::uint8_t* data, std::size_t size) {
@@ -37,20 +36,6 @@ std::string describe(const std::vector<std::string>& args) {
   return text;
 }
 
-const char* backendArgument(PortBackend backend) {
-  switch (backend) {
-    case PortBackend::Auto:
-      return "auto";
-    case PortBackend::Simulated:
-      return "sim";
-    case PortBackend::Ppdev:
-      return "ppdev";
-    case PortBackend::IoPort:
-      return "ioport";
-  }
-  return "?";
-}
-
 std::string hexByte(int value) {
   return brelvion::numconv::UpperHex(static_cast<unsigned>(value), 2);
 }
@@ -65,7 +50,7 @@ std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
       args.push_back(value);
     }
   };
-  option("--backend", backendArgument(request.backend));
+  option("--backend", brelvion::platform::backendName(request.backend));
   option("--port", "lpt" + std::to_string(request.portIndex + 1));
   std::string devices;
   for (std::uint8_t device : request.simulatedDevices) {
