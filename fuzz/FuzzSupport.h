@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace brelvion::fuzz {
 
@@ -46,6 +48,25 @@ inline const std::filesystem::path& scratchDirectory() {
     return fs::path(pattern);
   }();
   return dir;
+}
+
+// The lines of a text file as every reader of this program takes them: a line ends at CR,
+// at LF or at CR LF (one end, not two), and the text after the last end is a line only
+// when it is not empty. Written apart from the readers, character by character.
+inline std::vector<std::string> fileLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') {
+      line.push_back(text[i]);
+      continue;
+    }
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    lines.push_back(line);
+    line.clear();
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
 }
 
 // Takes the fuzzer's bytes front to back as the choices a target makes. Once they run out

@@ -1,0 +1,337 @@
+// Command files end to end: the comment-free copy CreateTmpFile makes, the values
+// ReadHexField reads from the file and from its copy, the writes SendCommandFile puts on
+// the bus, and a register dump read back as a command file. Everything is checked against
+// a reading of the format written here, apart from the code.
+//
+// The first byte chooses how the file is sent (see chooseSendCase); the rest is the
+// command file, or, with the dump bits, the device and register values of a dump that
+// becomes the command file.
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FuzzSupport.h"
+#include "commandfiles/Dump.h"
+#include "commandfiles/InputFile.h"
+#include "commandfiles/Sender.h"
+#include "commandfiles/TmpFile.h"
+#include "core/ToolCore.h"
+#include "mocks/FakeClock.h"
+#include "mocks/FakeDesktop.h"
+#include "mocks/MasterWireDecoder.h"
+#include "mocks/RecordingPort.h"
+
+namespace {
+
+using brelvion::fuzz::FuzzInput;
+using brelvion::testing::FakeClock;
+using brelvion::testing::FakeDesktop;
+using brelvion::testing::RecordingPort;
+namespace cf = brelvion::commandfiles;
+namespace fs = std::filesystem;
+
+const fs::path& scratch() { return brelvion::fuzz::scratchDirectory(); }
+
+// --- The format, read apart from the code -------------------------------------------------
+
+// The copy: each line's text before its first ";" without its leading blanks, ended by
+// CR LF; a line that starts with ";" is left out.
+std::string expectedCopy(std::string_view source) {
+  std::string copy;
+  for (const std::string& line : brelvion::fuzz::fileLines(source)) {
+    if (!line.empty() && line.front() == ';') continue;
+    std::string text = line.substr(0, line.find(';'));
+    text.erase(0, text.find_first_not_of(' '));
+    copy += text + "\r\n";
+  }
+  return copy;
+}
+
+// A table rather than a search: the filler cases run this on 64 KiB of text many times.
+int hexValue(char ch) {
+  static const std::array<std::int8_t, 256> kValues = [] {
+    std::array<std::int8_t, 256> values{};
+    values.fill(-1);
+    constexpr std::string_view kDigits = "0123456789abcdef0123456789ABCDEF";
+    for (std::size_t i = 0; i < kDigits.size(); ++i) {
+      values[static_cast<unsigned char>(kDigits[i])] = static_cast<std::int8_t>(i % 16);
+    }
+    return values;
+  }();
+  return kValues[static_cast<unsigned char>(ch)];
+}
+
+// The value from `at` on: the first hex digit, and the byte after it is taken with it (as
+// the second digit when it is one). -1 once the text ends before a digit.
+int nextValue(std::string_view text, std::size_t& at) {
+  while (at < text.size() && hexValue(text[at]) < 0) ++at;
+  if (at == text.size()) return -1;
+  const int first = hexValue(text[at++]);
+  if (at == text.size()) return first;
+  const int second = hexValue(text[at++]);
+  return second < 0 ? first : first * 16 + second;
+}
+
+struct Group {
+  int device;
+  int sub;
+  int data;
+};
+
+struct Reading {
+  std::vector<int> values;
+  // Every three values, in order; values left over at the end make none.
+  std::vector<Group> groups;
+  // The sender's rounds: three values taken, then one yield, until the text is used up.
+  long long rounds = 0;
+};
+
+Reading readFormat(std::string_view text) {
+  Reading reading;
+  std::size_t at = 0;
+  for (int value = nextValue(text, at); value >= 0; value = nextValue(text, at)) {
+    reading.values.push_back(value);
+  }
+  for (std::size_t i = 0; i + 3 <= reading.values.size(); i += 3) {
+    reading.groups.push_back({reading.values[i], reading.values[i + 1], reading.values[i + 2]});
+  }
+  at = 0;
+  while (at < text.size()) {
+    for (int i = 0; i < 3; ++i) nextValue(text, at);
+    ++reading.rounds;
+  }
+  return reading;
+}
+
+std::string hexList(const std::vector<int>& values) {
+  std::string text;
+  for (std::size_t i = 0; i < values.size() && i < 24; ++i) {
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%X ", static_cast<unsigned>(values[i]));
+    text += digits;
+  }
+  return values.size() > 24 ? text + "..." : text;
+}
+
+// --- The code under test ------------------------------------------------------------------
+
+std::string contents(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  FUZZ_CHECK(file.good(), "cannot read back " + path.string());
+  return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+// ReadHexField over the whole file, and CountWrites of it, as the format says.
+void checkReader(const std::string& path, const Reading& expected, const std::string& what) {
+  cf::InputFile file(path, "fuzz");
+  std::vector<int> values;
+  for (int value = cf::ReadHexField(file); value >= 0; value = cf::ReadHexField(file)) {
+    values.push_back(value);
+  }
+  FUZZ_CHECK(values == expected.values,
+             what + " reads as " + hexList(values) + "instead of " + hexList(expected.values));
+  const long long counted = cf::CountWrites(path);
+  FUZZ_CHECK(counted == static_cast<long long>(expected.groups.size()),
+             what + ": CountWrites gives " + std::to_string(counted));
+}
+
+struct SendCase {
+  bool nack = false;
+  bool progress = false;
+  bool beep = false;
+  double delay = 0;
+  // Stop asked for at yield stopAt (from 1); 0 for never.
+  long long stopAt = 0;
+  bool dump = false;
+  // Bytes of filler in front of the file, which bring its text to where the readers and
+  // the copy's writer cross from one 64 KiB buffer to the next.
+  std::size_t filler = 0;
+};
+
+SendCase chooseSendCase(FuzzInput& input) {
+  static const double kDelays[] = {
+      0, 0.001, 0.25, 2.5, -1, 1e4, std::numeric_limits<double>::quiet_NaN(), 1e39};
+  const std::uint8_t bits = input.byte();
+  SendCase send;
+  send.nack = (bits & 0x01) != 0;
+  send.progress = (bits & 0x02) != 0;
+  send.beep = (bits & 0x04) != 0;
+  send.delay = kDelays[(bits >> 3) & 7];
+  if ((bits & 0x40) != 0) send.stopAt = 1 + input.byte();
+  // A dump's 256 writes cost as much as a hundred small files: it comes only with a stop
+  // and a quarter of the time, which still lets the whole dump go out now and then.
+  send.dump = (bits & 0xC0) == 0xC0;
+  if ((bits & 0x3F) == 0x3F && !send.dump) send.filler = (std::size_t{1} << 16) - input.below(8);
+  return send;
+}
+
+// A delay the pause cannot take (not a number, beyond single precision) shows a box and
+// does not wait.
+bool delayRefused(double delay) { return !std::isfinite(delay) || std::fabs(delay) > 3.4e38; }
+
+struct Sent {
+  std::vector<Group> writes;
+  long long progressCalls = 0;
+  long long yieldsAsked = 0;
+};
+
+void checkSend(const SendCase& send, const Reading& copy, const Sent& sent,
+               const cf::SendOutcome& outcome, const FakeDesktop& desktop, const FakeClock& clock,
+               const RecordingPort& port) {
+  const auto groups = static_cast<long long>(copy.groups.size());
+  const bool stops = send.stopAt != 0 && send.stopAt <= copy.rounds;
+  const long long writes = stops ? std::min(send.stopAt, groups) : groups;
+  FUZZ_CHECK(outcome.end == (stops ? cf::SendEnd::Stopped : cf::SendEnd::Completed),
+             "the send ended as " + std::to_string(static_cast<int>(outcome.end)));
+  FUZZ_CHECK(
+      outcome.writes == writes && static_cast<long long>(sent.writes.size()) == writes,
+      std::to_string(outcome.writes) + " writes sent, " + std::to_string(writes) + " expected");
+  FUZZ_CHECK(outcome.unacknowledged == (send.nack ? writes : 0), "unacknowledged count");
+  FUZZ_CHECK(!send.progress || sent.progressCalls == writes, "progress not told of every write");
+  FUZZ_CHECK(brelvion::testing::masterWire(port.log).empty(), "the bus moved after the last write");
+  const long long rounds = stops ? send.stopAt : copy.rounds;
+  FUZZ_CHECK(desktop.yields == rounds && sent.yieldsAsked == rounds,
+             std::to_string(desktop.yields) + " yields for " + std::to_string(rounds) + " rounds");
+  // A missing acknowledge beeps once per wait, three waits a write, with the log off.
+  const long long beeps = (send.beep ? writes : 0) + (send.nack ? 3 * writes : 0);
+  FUZZ_CHECK(desktop.beeps == beeps, std::to_string(desktop.beeps) + " beeps");
+  const bool refused = delayRefused(send.delay);
+  FUZZ_CHECK(static_cast<long long>(desktop.boxes.size()) == (refused ? writes : 0),
+             std::to_string(desktop.boxes.size()) + " boxes");
+  const double perWrite = cf::kPauseAfterWrite + (refused ? 0 : std::max(send.delay, 0.0));
+  const double waited = std::chrono::duration<double>(clock.time).count();
+  const double wanted = static_cast<double>(writes) * perWrite;
+  FUZZ_CHECK(std::fabs(waited - wanted) <= wanted * 1e-6 + static_cast<double>(writes) * 1e-8,
+             "waited " + std::to_string(waited) + " s for " + std::to_string(wanted) + " s");
+}
+
+// Copies the command file, reads the copy and sends it to a port that records what the
+// master does; each write is taken off the wire as it ends.
+void copyAndSend(const SendCase& send, const std::string& source, const Reading& sourceReading) {
+  RecordingPort port;
+  port.defaultRead = send.nack ? 0xFF : 0x00;
+  FakeDesktop desktop;
+  brelvion::core::ToolCore core(port, desktop);
+  core.busState.BusDelay = 0;
+  core.engine.OpenBus(0, 0);
+  core.engine.InitPort(10);
+  core.values.CommandDelay = send.delay;
+  core.values.BeepOn = send.beep;
+
+  const auto failure = cf::CreateTmpFile(core, source, scratch().string());
+  FUZZ_CHECK(!failure && desktop.boxes.empty(), "CreateTmpFile failed");
+  const std::string copyPath = core.values.TmpFileName;
+  FUZZ_CHECK(copyPath == (scratch() / "tmpI2C.txt").string(), "the copy is " + copyPath);
+  const std::string copyText = contents(copyPath);
+  const std::string expected = expectedCopy(contents(source));
+  FUZZ_CHECK(copyText == expected, "the copy holds another text (" +
+                                       std::to_string(copyText.size()) + " bytes for " +
+                                       std::to_string(expected.size()) + ")");
+  const auto entries = std::distance(fs::directory_iterator(scratch()), fs::directory_iterator());
+  FUZZ_CHECK(entries == 2, "files left beside the copy");
+  const Reading copy = readFormat(copyText);
+  checkReader(copyPath, copy, "the copy");
+  // Comments aside, the copy holds the file's writes; with no ";" at all, exactly them.
+  if (contents(source).find(';') == std::string::npos) {
+    FUZZ_CHECK(copy.values == sourceReading.values, "the copy lost or gained values");
+  }
+
+  Sent sent;
+  FakeClock clock;
+  cf::SendHooks hooks;
+  hooks.clock = &clock;
+  hooks.UpdateDeviceMonitor = [&] {
+    const std::size_t index = sent.writes.size();
+    FUZZ_CHECK(index < copy.groups.size(), "a write beyond the file's groups");
+    const Group& group = copy.groups[index];
+    const std::string wire = brelvion::testing::masterWire(port.log);
+    // STOP raises SCL with SDA low before SDA goes up: that pulse reads as a "0".
+    const std::string wanted = brelvion::testing::wire(
+        {"S", brelvion::testing::sentByte(group.device & 0xFE),
+         brelvion::testing::sentByte(group.sub), brelvion::testing::sentByte(group.data), "0P"});
+    FUZZ_CHECK(wire == wanted, "write " + std::to_string(index + 1) + " went out as " + wire);
+    const auto& values = core.values;
+    FUZZ_CHECK(values.DeviceAddress == (group.device & 0xFE) && values.SubAddress == group.sub &&
+                   values.WriteData == group.data,
+               "the program's values differ from write " + std::to_string(index + 1));
+    FUZZ_CHECK(core.busState.AckReceived == !send.nack, "AckReceived");
+    sent.writes.push_back(group);
+    port.log.clear();
+  };
+  if (send.progress) {
+    hooks.progress = [&](long long index, long long total) {
+      ++sent.progressCalls;
+      FUZZ_CHECK(index == static_cast<long long>(sent.writes.size()) + 1 &&
+                     total == static_cast<long long>(copy.groups.size()),
+                 "progress " + std::to_string(index) + " of " + std::to_string(total));
+    };
+  }
+  hooks.stopRequested = [&] { return ++sent.yieldsAsked == send.stopAt; };
+  port.log.clear();
+  const cf::SendOutcome outcome = cf::SendCommandFile(core, copyPath, hooks);
+  checkSend(send, copy, sent, outcome, desktop, clock, port);
+}
+
+// A dump of registers 0 to FF in the program's own format, and the register values that
+// must come back from it.
+std::string dumpText(FuzzInput& input, std::vector<Group>& registers) {
+  const int device = input.byte();
+  std::vector<std::int16_t> bytes;
+  std::string ownFormat;
+  for (int index = 0; index <= 0xFF; ++index) {
+    const int value = input.byte();
+    bytes.push_back(static_cast<std::int16_t>(value));
+    registers.push_back({device, index, value});
+    char line[32];
+    std::snprintf(line, sizeof line, "%X  %X  %X\r\n", static_cast<unsigned>(device),
+                  static_cast<unsigned>(index), static_cast<unsigned>(value));
+    ownFormat += line;
+  }
+  const std::string text = cf::DumpText(static_cast<std::int16_t>(device), bytes);
+  FUZZ_CHECK(text == ownFormat, "the dump's lines are not \"device  register  value\"");
+  return text;
+}
+
+bool sameGroups(const std::vector<Group>& a, const std::vector<Group>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i].device != b[i].device || a[i].sub != b[i].sub || a[i].data != b[i].data) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzInput input(data, size);
+  const SendCase send = chooseSendCase(input);
+  std::vector<Group> registers;
+  // The filler is no hex digit, no blank and no ";": the copy keeps it, the reader skips it.
+  const std::string text =
+      std::string(send.filler, 'x') + (send.dump ? dumpText(input, registers) : input.rest());
+
+  for (const auto& entry : fs::directory_iterator(scratch())) fs::remove(entry.path());
+  const fs::path source = scratch() / "commands.i2c";
+  std::ofstream(source, std::ios::binary) << text;
+  const Reading reading = readFormat(text);
+  checkReader(source.string(), reading, "the file");
+  if (send.dump) {
+    FUZZ_CHECK(sameGroups(reading.groups, registers), "the dump reads back as other registers");
+    FUZZ_CHECK(expectedCopy(text) == text, "a dump is its own comment-free copy");
+  }
+  copyAndSend(send, source.string(), reading);
+  return 0;
+}
