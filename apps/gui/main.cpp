@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,7 +15,6 @@
 #include "platform/BusCapture.h"
 #include "platform/DocumentLookup.h"
 #include "platform/RuntimeError.h"
-#include "platform/UserFile.h"
 #include "platform/qt/QtWindowSystem.h"
 
 namespace {
@@ -38,9 +36,7 @@ bool printed(const std::string& text) {
 // The recording is written when the program ends, whole or not at all.
 int writeCapture(const brelvion::platform::BusCapture& capture, const std::string& path) {
   try {
-    std::ostringstream vcd;
-    capture.writeVcd(vcd);
-    brelvion::platform::writeUserFile(path, vcd.str(), "capture");
+    capture.writeVcdFile(path);
     return 0;
   } catch (const brelvion::platform::RuntimeError& error) {
     std::cerr << kProgram << ": capture not written: " << error.description() << '\n';
