@@ -2,16 +2,16 @@
 
 #include "bus/BusEngine.h"
 #include "core/ToolCore.h"
-#include "debugger/DebugLog.h"
-#include "platform/Desktop.h"
+#include "desktop/Desktop.h"
+#include "trace/DebugLog.h"
 
 namespace brelvion::bench {
 
 // Window-system services that cost nothing, so only the engine is timed.
-class NullDesktop : public platform::Desktop {
+class NullDesktop : public desktop::Desktop {
  public:
-  platform::MessageAnswer messageBox(const platform::MessageBoxRequest&) override {
-    return platform::MessageAnswer::Ok;
+  desktop::MessageAnswer messageBox(const desktop::MessageBoxRequest&) override {
+    return desktop::MessageAnswer::Ok;
   }
   void processPendingEvents() override {}
   void beep() override {}
@@ -19,17 +19,17 @@ class NullDesktop : public platform::Desktop {
 
 // An engine on `port`, opened on LPT1 and cleared as the tool's start-up does.
 struct EngineOnPort {
-  explicit EngineOnPort(platform::PortIo& port)
-      : core(port, desktop), state(core.busState), log(core.log), engine(core.engine) {
+  explicit EngineOnPort(port::PortIo& port)
+      : core(port, desktop), state(core.busState()), log(core.log()), engine(core.engine()) {
     state.BusDelay = 0.001;
-    core.debuggerState.TraceBufferSize = 10;
+    core.debuggerState().TraceBufferSize = 10;
     engine.OpenBus(0, 0);
     engine.InitPort(10);
   }
   NullDesktop desktop;
   core::ToolCore core;
   bus::BusState& state;
-  debugger::DebugLog& log;
+  trace::DebugLog& log;
   bus::BusEngine& engine;
 };
 

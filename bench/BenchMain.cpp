@@ -11,8 +11,8 @@
 #include "CommandFileBench.h"
 #include "StepTiming.h"
 #include "bus/BusEngine.h"
-#include "debugger/DebugLog.h"
-#include "platform/simulated/SimulatedParallelPort.h"
+#include "port/simulated/SimulatedParallelPort.h"
+#include "trace/DebugLog.h"
 
 namespace brelvion::bench {
 namespace {
@@ -20,20 +20,20 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Records the writes an engine makes, passing everything on to the real port.
-class WriteRecorder : public platform::PortIo {
+class WriteRecorder : public port::PortIo {
  public:
-  explicit WriteRecorder(platform::PortIo& inner) : inner_(inner) {}
+  explicit WriteRecorder(port::PortIo& inner) : inner_(inner) {}
   std::uint8_t inpb(std::uint16_t port) override { return inner_.inpb(port); }
   void out(std::uint16_t port, std::uint8_t value) override {
     writes.emplace_back(port, value);
     inner_.out(port, value);
   }
   void waitQuanta(std::int64_t passes) override { inner_.waitQuanta(passes); }
-  void setCapture(platform::BusCapture* capture) override { inner_.setCapture(capture); }
+  void setCapture(port::BusCapture* capture) override { inner_.setCapture(capture); }
   std::vector<std::pair<std::uint16_t, std::uint8_t>> writes;
 
  private:
-  platform::PortIo& inner_;
+  port::PortIo& inner_;
 };
 
 // Best of several runs, in nanoseconds per repetition.
@@ -54,7 +54,7 @@ void report(const char* what, double value, const char* unit, const std::string&
 }
 
 void engineVersusBareWrites() {
-  platform::sim::SimulatedParallelPort recorded;
+  port::simulated::SimulatedParallelPort recorded;
   WriteRecorder recorder(recorded);
   EngineOnPort recording(recorder);
   recorder.writes.clear();
@@ -63,10 +63,10 @@ void engineVersusBareWrites() {
   const auto writes = recorder.writes;
   const double writesPerOp = static_cast<double>(writes.size());
 
-  platform::sim::SimulatedParallelPort enginePort;
+  port::simulated::SimulatedParallelPort enginePort;
   EngineOnPort timed(enginePort);
-  platform::sim::SimulatedParallelPort barePort;
-  platform::PortIo& bare = barePort;
+  port::simulated::SimulatedParallelPort barePort;
+  port::PortIo& bare = barePort;
   // Alternating single runs, best of each, so both see the same state of a shared machine.
   double engineNs = 1e300;
   double bareNs = 1e300;
@@ -92,10 +92,10 @@ void logMessageCost(double bound) {
   NullDesktop desktop;
   bus::BusState state;
   state.DebugEnabled = 1;
-  debugger::DebuggerState debuggerState;
+  trace::DebuggerState debuggerState;
   debuggerState.TraceBufferSize = bound;
-  debugger::PlainTraceHolder trace;
-  debugger::DebugLog log(state, debuggerState, trace, desktop);
+  trace::PlainTraceHolder trace;
+  trace::DebugLog log(state, debuggerState, trace, desktop);
   const std::string message = "Wisp MSG004:  Transmitting data byte on bus ";
   for (int i = 0; i < 2000; ++i) log.LogMessage(message);  // fill to the bound first
   const double ns = bestNsPer(20000, [&] { log.LogMessage(message); });
@@ -105,7 +105,7 @@ void logMessageCost(double bound) {
 }
 
 void dump256(bool debugger) {
-  platform::sim::SimulatedParallelPort port;
+  port::simulated::SimulatedParallelPort port;
   EngineOnPort set(port);
   set.state.DebugEnabled = debugger ? 1 : 0;
   std::int16_t address = 0x42;

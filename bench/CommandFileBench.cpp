@@ -11,7 +11,7 @@
 #include "commandfiles/Dump.h"
 #include "commandfiles/Sender.h"
 #include "commandfiles/TmpFile.h"
-#include "platform/simulated/SimulatedParallelPort.h"
+#include "port/simulated/SimulatedParallelPort.h"
 
 namespace brelvion::bench {
 
@@ -67,7 +67,7 @@ void readingAndCopying(const Report& report, const fs::path& dir, core::ToolCore
       bestSeconds(5, [&] { commandfiles::CreateTmpFile(core, small, dir.string()); });
   report("copy without comments, 100,000 writes", megabytes(small) / copySeconds, "MB/s", "", true);
 
-  const std::string copy = core.values.TmpFileName;
+  const std::string copy = core.values().TmpFileName;
   long long counted = 0;
   const double readSeconds = bestSeconds(5, [&] { counted = commandfiles::CountWrites(copy); });
   report("read values, 100,000 writes", megabytes(copy) / readSeconds, "MB/s", "",
@@ -75,7 +75,7 @@ void readingAndCopying(const Report& report, const fs::path& dir, core::ToolCore
 
   commandfiles::CreateTmpFile(core, large, dir.string());
   const double largeSeconds =
-      bestSeconds(3, [&] { counted = commandfiles::CountWrites(core.values.TmpFileName); });
+      bestSeconds(3, [&] { counted = commandfiles::CountWrites(core.values().TmpFileName); });
   const double perValueSmall = readSeconds / 300'000 * 1e9;
   const double perValueLarge = largeSeconds / 1'000'002 * 1e9;
   report("read ns per value, 100,000 writes", perValueSmall, "ns", "", true);
@@ -85,11 +85,11 @@ void readingAndCopying(const Report& report, const fs::path& dir, core::ToolCore
 }
 
 void hardwareTimedDump(const Report& report, const fs::path& dir) {
-  platform::sim::SimulatedParallelPort port;
+  port::simulated::SimulatedParallelPort port;
   EngineOnPort set(port);
   double busMs = 0;
   const double wallSeconds = bestSeconds(5, [&] {
-    set.core.values.DeviceAddress = 0x42;
+    set.core.values().DeviceAddress = 0x42;
     const std::int64_t start = port.nowNs();
     commandfiles::DumpRegisters(set.core, 255, (dir / "Dump.i2c").string());
     busMs = static_cast<double>(port.nowNs() - start) / 1e6;
@@ -103,7 +103,7 @@ void hardwareTimedDump(const Report& report, const fs::path& dir) {
 void commandFileFigures(const Report& report) {
   Scratch scratch;
   if (scratch.path.empty()) return;
-  platform::sim::SimulatedParallelPort port;
+  port::simulated::SimulatedParallelPort port;
   EngineOnPort set(port);
   readingAndCopying(report, scratch.path, set.core);
   hardwareTimedDump(report, scratch.path);

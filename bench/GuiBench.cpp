@@ -14,12 +14,12 @@
 
 #include "bus/BusMessages.h"
 #include "core/ToolCore.h"
-#include "debugger/DebugLog.h"
-#include "debugger/DebuggerWindow.h"
-#include "debugger/DebuggerWindowHolder.h"
-#include "mainwindow/MainWindow.h"
-#include "platform/qt/QtWindowSystem.h"
-#include "platform/simulated/SimulatedParallelPort.h"
+#include "gui/debugger/DebuggerWindow.h"
+#include "gui/debugger/DebuggerWindowHolder.h"
+#include "gui/mainwindow/MainWindow.h"
+#include "gui/qt/QtWindowSystem.h"
+#include "port/simulated/SimulatedParallelPort.h"
+#include "trace/DebugLog.h"
 
 namespace brelvion::bench {
 namespace {
@@ -60,18 +60,18 @@ void showAndSettle(QWidget& window) {
   }
 }
 
-const QPlainTextEdit& traceBox(const debugger::DebuggerWindowHolder& monitor) {
+const QPlainTextEdit& traceBox(const gui::debugger::DebuggerWindowHolder& monitor) {
   return *monitor.window()->findChild<QPlainTextEdit*>(QStringLiteral("I2Cmonitor"));
 }
 
 void burstIntoShownWindow() {
-  platform::qt::QtWindowSystem windows;
-  platform::sim::SimulatedParallelPort port;
-  debugger::DebuggerWindowHolder monitor(windows);
+  gui::qt::QtWindowSystem windows;
+  port::simulated::SimulatedParallelPort port;
+  gui::debugger::DebuggerWindowHolder monitor(windows);
   core::ToolCore core(port, windows, monitor);
   monitor.attach(core);
-  core.busState.DebugEnabled = 1;
-  core.debuggerState.TraceBufferSize = kBound;
+  core.busState().DebugEnabled = 1;
+  core.debuggerState().TraceBufferSize = kBound;
   monitor.showWindow();
   showAndSettle(*monitor.window());
 
@@ -79,22 +79,22 @@ void burstIntoShownWindow() {
   const auto start = Clock::now();
   for (int i = 0; i < kMessages; ++i) {
     last = "Wisp MSG004:  Transmitting data byte on bus " + std::to_string(i);
-    core.log.LogMessage(last);
+    core.log().LogMessage(last);
   }
   const double burstMs = msSince(start);
-  const double shownMs = msUntilShown(traceBox(monitor), debugger::padTraceLine(last));
+  const double shownMs = msUntilShown(traceBox(monitor), trace::padTraceLine(last));
   report("10,000 trace lines, bound 250, window shown", burstMs, "ms", "< 1000", burstMs < 1000);
   report("  then until the window shows the newest line", shownMs, "ms", "< 50",
          shownMs >= 0 && shownMs < 50);
 }
 
 void sendRegisterWithWindowShown() {
-  platform::qt::QtWindowSystem windows;
-  platform::sim::SimulatedParallelPort port;
-  debugger::DebuggerWindowHolder monitor(windows);
+  gui::qt::QtWindowSystem windows;
+  port::simulated::SimulatedParallelPort port;
+  gui::debugger::DebuggerWindowHolder monitor(windows);
   core::ToolCore core(port, windows, monitor);
   monitor.attach(core);
-  mainwindow::MainWindow window(core, windows, monitor);
+  gui::mainwindow::MainWindow window(core, windows, monitor);
   window.setProgramEnd([] {});
   window.Form_Load();
   monitor.showWindow();
@@ -111,7 +111,7 @@ void sendRegisterWithWindowShown() {
     sendRegister->click();
     const double ms = msSince(start);
     // The last step of a Send Register is the read-back's STOP.
-    const double shown = msUntilShown(traceBox(monitor), debugger::padTraceLine(bus::kMsgStop));
+    const double shown = msUntilShown(traceBox(monitor), trace::padTraceLine(bus::kMsgStop));
     best = std::min(best, ms);
     bestShown = std::min(bestShown, shown < 0 ? 1e300 : shown);
   }

@@ -5,8 +5,8 @@
 
 #include "BenchEngine.h"
 #include "bus/BusEngine.h"
-#include "debugger/DebugLog.h"
-#include "platform/HardwarePort.h"
+#include "port/HardwarePort.h"
+#include "trace/DebugLog.h"
 
 namespace brelvion::bench {
 
@@ -14,7 +14,7 @@ namespace {
 
 // A hardware backend whose registers go nowhere; it notes when each write happens and
 // whether a delay pass ran since the write before it. Every read sees SDA low.
-class TimestampingNullPort : public platform::HardwarePort {
+class TimestampingNullPort : public port::HardwarePort {
  public:
   struct Write {
     std::int64_t timeNs;
@@ -27,7 +27,7 @@ class TimestampingNullPort : public platform::HardwarePort {
  protected:
   std::uint8_t readRegister(std::uint16_t) override { return 0x00; }
   void writeRegister(std::uint16_t, std::uint8_t) override {
-    writes.push_back({platform::monotonicNanos(), delayed_});
+    writes.push_back({port::monotonicNanos(), delayed_});
     delayed_ = false;
   }
 
@@ -36,7 +36,7 @@ class TimestampingNullPort : public platform::HardwarePort {
 };
 
 // Lets the null port see the delay passes without changing how they are timed.
-class DelayWatchingPort : public platform::PortIo {
+class DelayWatchingPort : public port::PortIo {
  public:
   explicit DelayWatchingPort(TimestampingNullPort& inner) : inner_(inner) {}
   std::uint8_t inpb(std::uint16_t port) override { return inner_.inpb(port); }
@@ -45,7 +45,7 @@ class DelayWatchingPort : public platform::PortIo {
     inner_.noteDelay();
     inner_.waitQuanta(passes);
   }
-  void setCapture(platform::BusCapture* capture) override { inner_.setCapture(capture); }
+  void setCapture(port::BusCapture* capture) override { inner_.setCapture(capture); }
 
  private:
   TimestampingNullPort& inner_;

@@ -114,8 +114,7 @@ std::optional<VcdCapture> readVcd(const std::string& text, std::string* error) {
   return reader.capture;
 }
 
-std::string wireTokens(const std::vector<platform::BusCapture::Sample>& samples,
-                       bool* bothChanged) {
+std::string wireTokens(const std::vector<port::BusCapture::Sample>& samples, bool* bothChanged) {
   std::string tokens;
   for (std::size_t i = 1; i < samples.size(); ++i) {
     const auto& was = samples[i - 1];

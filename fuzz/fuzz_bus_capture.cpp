@@ -17,13 +17,13 @@
 
 #include "FuzzSupport.h"
 #include "VcdReader.h"
-#include "platform/BusCapture.h"
-#include "platform/UserFile.h"
+#include "base/UserFile.h"
+#include "port/BusCapture.h"
 
 namespace {
 
 using brelvion::fuzz::FuzzInput;
-using brelvion::platform::BusCapture;
+using brelvion::port::BusCapture;
 namespace fs = std::filesystem;
 
 constexpr int kMaxSteps = 2048;
@@ -130,7 +130,7 @@ void checkFiles(const FileCase& file, const BusCapture& capture, const std::stri
   if (file.throughCapture) {
     capture.writeVcdFile(path.string());
   } else {
-    brelvion::platform::writeUserFile(path.string(), vcd, "Bus Capture");
+    brelvion::base::writeUserFile(path.string(), vcd, "Bus Capture");
   }
   FUZZ_CHECK(contents(real) == vcd, "the file does not hold the VCD text");
   FUZZ_CHECK(file.kind != 2 || fs::is_symlink(path), "the link was replaced by a file");

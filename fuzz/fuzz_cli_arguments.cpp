@@ -13,7 +13,7 @@
 
 namespace {
 
-using namespace brelvion::cli;
+using namespace brelvion::apps::cli;
 
 // Arguments are separated by NUL bytes, as in /proc/PID/cmdline.
 std::vector<std::string> splitArguments(const std::uint8_t* data, std::size_t size) {
@@ -50,7 +50,7 @@ std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
       args.push_back(value);
     }
   };
-  option("--backend", brelvion::platform::backendName(request.backend));
+  option("--backend", brelvion::port::backendName(request.backend));
   option("--port", "lpt" + std::to_string(request.portIndex + 1));
   std::string devices;
   for (std::uint8_t device : request.simulatedDevices) {

@@ -19,12 +19,12 @@
 #include "FuzzSupport.h"
 #include "VcdReader.h"
 #include "numconv/HexText.h"
-#include "platform/simulated/CameraSensor.h"
+#include "port/simulated/CameraSensor.h"
 
 namespace {
 
 using brelvion::fuzz::FuzzInput;
-using brelvion::platform::sim::CameraSensor;
+using brelvion::port::simulated::CameraSensor;
 namespace fs = std::filesystem;
 
 constexpr int kLargestCount = 32768;
@@ -204,11 +204,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string shown = describe(c.args);
   std::ostringstream out;
   std::ostringstream err;
-  const int status = brelvion::cli::runCli(c.args, out, err, scratch());
+  const int status = brelvion::apps::cli::runCli(c.args, out, err, scratch());
   const bool captured = fs::exists(scratch() / "bus.vcd");
 
   if (c.ppdev || !validSensors(c.sensors)) {
-    FUZZ_CHECK(status == brelvion::cli::kExitUsageOrPortError, shown + std::to_string(status));
+    FUZZ_CHECK(status == brelvion::apps::cli::kExitUsageOrPortError,
+               shown + std::to_string(status));
     FUZZ_CHECK(out.str().empty() && !err.str().empty() && !captured, shown + out.str());
     return 0;
   }

@@ -27,10 +27,10 @@
 #include "commandfiles/Sender.h"
 #include "commandfiles/TmpFile.h"
 #include "core/ToolCore.h"
-#include "mocks/FakeClock.h"
-#include "mocks/FakeDesktop.h"
-#include "mocks/MasterWireDecoder.h"
-#include "mocks/RecordingPort.h"
+#include "support/FakeClock.h"
+#include "support/FakeDesktop.h"
+#include "support/MasterWireDecoder.h"
+#include "support/RecordingPort.h"
 
 namespace {
 
@@ -223,15 +223,15 @@ void copyAndSend(const SendCase& send, const std::string& source, const Reading&
   port.defaultRead = send.nack ? 0xFF : 0x00;
   FakeDesktop desktop;
   brelvion::core::ToolCore core(port, desktop);
-  core.busState.BusDelay = 0;
-  core.engine.OpenBus(0, 0);
-  core.engine.InitPort(10);
-  core.values.CommandDelay = send.delay;
-  core.values.BeepOn = send.beep;
+  core.busState().BusDelay = 0;
+  core.engine().OpenBus(0, 0);
+  core.engine().InitPort(10);
+  core.values().CommandDelay = send.delay;
+  core.values().BeepOn = send.beep;
 
   const auto failure = cf::CreateTmpFile(core, source, scratch().string());
   FUZZ_CHECK(!failure && desktop.boxes.empty(), "CreateTmpFile failed");
-  const std::string copyPath = core.values.TmpFileName;
+  const std::string copyPath = core.values().TmpFileName;
   FUZZ_CHECK(copyPath == (scratch() / "tmpI2C.txt").string(), "the copy is " + copyPath);
   const std::string copyText = contents(copyPath);
   const std::string expected = expectedCopy(contents(source));
@@ -261,11 +261,11 @@ void copyAndSend(const SendCase& send, const std::string& source, const Reading&
         {"S", brelvion::testing::sentByte(group.device & 0xFE),
          brelvion::testing::sentByte(group.sub), brelvion::testing::sentByte(group.data), "0P"});
     FUZZ_CHECK(wire == wanted, "write " + std::to_string(index + 1) + " went out as " + wire);
-    const auto& values = core.values;
+    const auto& values = core.values();
     FUZZ_CHECK(values.DeviceAddress == (group.device & 0xFE) && values.SubAddress == group.sub &&
                    values.WriteData == group.data,
                "the program's values differ from write " + std::to_string(index + 1));
-    FUZZ_CHECK(core.busState.AckReceived == !send.nack, "AckReceived");
+    FUZZ_CHECK(core.busState().AckReceived == !send.nack, "AckReceived");
     sent.writes.push_back(group);
     port.log.clear();
   };

@@ -6,15 +6,15 @@
 #include <string>
 
 #include "FuzzSupport.h"
+#include "base/RuntimeError.h"
 #include "numconv/HexByteValue.h"
 #include "numconv/HexText.h"
 #include "numconv/HexToDecimal.h"
-#include "platform/RuntimeError.h"
 
 namespace {
 
+using brelvion::base::RuntimeError;
 using brelvion::fuzz::FuzzInput;
-using brelvion::platform::RuntimeError;
 namespace numconv = brelvion::numconv;
 
 int asciiDigit(char ch) {

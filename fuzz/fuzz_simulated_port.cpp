@@ -15,25 +15,26 @@
 
 #include "FuzzSupport.h"
 #include "VcdReader.h"
-#include "platform/BusCapture.h"
-#include "platform/LptRegisters.h"
-#include "platform/RuntimeError.h"
-#include "platform/simulated/CameraSensor.h"
-#include "platform/simulated/SimulatedParallelPort.h"
+#include "base/RuntimeError.h"
+#include "port/BusCapture.h"
+#include "port/LptRegisters.h"
+#include "port/simulated/CameraSensor.h"
+#include "port/simulated/SimulatedParallelPort.h"
 
 namespace {
 
 using brelvion::fuzz::FuzzInput;
-using namespace brelvion::platform;
-using sim::CameraSensor;
-using sim::SimulatedParallelPort;
+using namespace brelvion::port;
+using simulated::CameraSensor;
+using simulated::SimulatedParallelPort;
 
 constexpr int kMaxSteps = 4096;
 constexpr int kBusClearPulses = 16;
 
 class PortCheck {
  public:
-  PortCheck(const sim::SimulatedBusConfig& config, bool capture) : config_(config), port_(config) {
+  PortCheck(const simulated::SimulatedBusConfig& config, bool capture)
+      : config_(config), port_(config) {
     for (std::size_t i = 0; i < port_.bus().slaveCount(); ++i) {
       sensors_.push_back(&dynamic_cast<CameraSensor&>(port_.bus().slave(i)));
     }
@@ -76,7 +77,7 @@ class PortCheck {
   Latches& latch(std::uint16_t base) { return latches_[lptIndex(base)]; }
   const Latches& latch(std::uint16_t base) const { return latches_[lptIndex(base)]; }
 
-  sim::SimulatedBusConfig config_;
+  simulated::SimulatedBusConfig config_;
   SimulatedParallelPort port_;
   std::vector<CameraSensor*> sensors_;
   std::array<Latches, kLptBases.size()> latches_{};
@@ -331,8 +332,8 @@ void PortCheck::finish() {
   FUZZ_CHECK(back && back->samples.size() == samples.size(), "capture read back: " + error);
 }
 
-sim::SimulatedBusConfig makeConfig(FuzzInput& input) {
-  sim::SimulatedBusConfig config;
+simulated::SimulatedBusConfig makeConfig(FuzzInput& input) {
+  simulated::SimulatedBusConfig config;
   config.sensorAddresses.clear();
   const int n = static_cast<int>(input.below(4));
   for (int i = 0; i < n; ++i) {
@@ -352,7 +353,7 @@ sim::SimulatedBusConfig makeConfig(FuzzInput& input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzInput input(data, size);
-  const sim::SimulatedBusConfig config = makeConfig(input);
+  const simulated::SimulatedBusConfig config = makeConfig(input);
   const bool capture = input.flag();
   PortCheck check(config, capture);
   for (int step = 0; step < kMaxSteps && !input.empty(); ++step) check.step(input);

@@ -11,14 +11,14 @@
 #include <string_view>
 
 #include "FuzzSupport.h"
-#include "debugger/TraceFile.h"
-#include "platform/RuntimeError.h"
+#include "base/RuntimeError.h"
+#include "trace/TraceFile.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using brelvion::platform::RuntimeError;
-namespace dbg = brelvion::debugger;
+using brelvion::base::RuntimeError;
+namespace trace = brelvion::trace;
 
 constexpr int kRoundTrips = 3;
 
@@ -48,7 +48,7 @@ std::string lineBytes(std::string_view text) {
 
 std::string load(const fs::path& path) {
   try {
-    return dbg::traceFromFileText(dbg::readTraceFile(path.string(), "fuzz"));
+    return trace::traceFromFileText(trace::readTraceFile(path.string(), "fuzz"));
   } catch (const RuntimeError& error) {
     brelvion::fuzz::propertyFailed(__FILE__, __LINE__, "load", error.boxText());
   }
@@ -56,7 +56,7 @@ std::string load(const fs::path& path) {
 
 void save(const fs::path& path, std::string_view trace) {
   try {
-    dbg::saveTraceFile(path.string(), trace, "fuzz");
+    trace::saveTraceFile(path.string(), trace, "fuzz");
   } catch (const RuntimeError& error) {
     brelvion::fuzz::propertyFailed(__FILE__, __LINE__, "save", error.boxText());
   }
@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const fs::path path = scratch() / "trace.WSP";
   std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
 
-  FUZZ_CHECK(dbg::readTraceFile(path.string(), "fuzz") == content,
+  FUZZ_CHECK(trace::readTraceFile(path.string(), "fuzz") == content,
              "the file's bytes did not all arrive");
   std::string trace = load(path);
   const std::string wanted = expectedTrace(content);
@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(lineBytes(trace) == lineBytes(content), "a byte of a line changed");
 
   for (int round = 1; round <= kRoundTrips; ++round) {
-    const std::string text = dbg::traceFileText(trace);
+    const std::string text = trace::traceFileText(trace);
     FUZZ_CHECK(text == trace + "\r\n", "the saved text is not the trace and CR LF");
     save(path, trace);
     FUZZ_CHECK(contents(path) == text, "the file does not hold the saved text");

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, then runs every check CI runs, stopping at the first failure:
+#   0. the layer check (scripts/check-layers.sh);
 #   1. the Release build with warnings as errors, and every test under ctest;
 #   2. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer
 #      (build-asan);
@@ -39,6 +40,10 @@ leak_checks_work() {
   rm -rf "$dir"
   return $status
 }
+
+stage "Layers"
+scripts/check-layers.sh
+stage_done
 
 stage "Release build, warnings as errors"
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DBRELVION_WERROR=ON > /dev/null

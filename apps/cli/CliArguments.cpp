@@ -5,7 +5,7 @@
 #include <charconv>
 #include <string_view>
 
-namespace brelvion::cli {
+namespace brelvion::apps::cli {
 
 namespace {
 
@@ -329,4 +329,4 @@ std::string usageText() {
   return text;
 }
 
-}  // namespace brelvion::cli
+}  // namespace brelvion::apps::cli

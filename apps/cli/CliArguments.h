@@ -10,7 +10,7 @@
 #include "PortOptions.h"
 #include "ShownArgument.h"
 
-namespace brelvion::cli {
+namespace brelvion::apps::cli {
 
 enum class Command { Write, Read, Send, Dump };
 
@@ -49,4 +49,4 @@ std::string usageText();
 using apps::escapeControls;
 using apps::shownArgument;
 
-}  // namespace brelvion::cli
+}  // namespace brelvion::apps::cli

@@ -13,7 +13,7 @@
 #include "commandfiles/TmpFile.h"
 #include "numconv/HexText.h"
 
-namespace brelvion::cli {
+namespace brelvion::apps::cli {
 
 namespace {
 
@@ -57,7 +57,7 @@ std::string hexByte(int value) {
 
 }  // namespace
 
-int runSend(core::ToolCore& core, const std::string& file, double delay, platform::Clock& clock,
+int runSend(core::ToolCore& core, const std::string& file, double delay, base::Clock& clock,
             std::ostream& out, std::ostream& err) {
   PrivateDirectory directory;
   if (directory.path().empty()) {
@@ -67,19 +67,19 @@ int runSend(core::ToolCore& core, const std::string& file, double delay, platfor
   CopyRemover remover{core};
   if (commandfiles::CreateTmpFile(core, file, directory.path())) return kExitUsageOrPortError;
 
-  core.values.CommandDelay = delay;
-  core.values.BeepOn = false;
+  core.values().CommandDelay = delay;
+  core.values().BeepOn = false;
   commandfiles::SendHooks hooks;
   hooks.clock = &clock;
   hooks.UpdateDeviceMonitor = [&] {
-    const core::ProgramValues& v = core.values;
+    const core::ProgramValues& v = core.values();
     out << hexByte(v.DeviceAddress) << ' ' << hexByte(v.SubAddress) << ' ' << hexByte(v.WriteData)
-        << (core.busState.AckReceived ? " ACK" : " NO ACK") << '\n';
+        << (core.busState().AckReceived ? " ACK" : " NO ACK") << '\n';
   };
   // Nobody reads the writes any more (a closed pipe, a full disk): stop writing registers.
   hooks.stopRequested = [&] { return !out.flush(); };
   const commandfiles::SendOutcome outcome =
-      commandfiles::SendCommandFile(core, core.values.TmpFileName, hooks);
+      commandfiles::SendCommandFile(core, core.values().TmpFileName, hooks);
   if (!out.flush()) {
     err << "brelvion-i2c-cli: cannot write standard output: the send was stopped after write "
         << outcome.writes << '\n';
@@ -90,10 +90,10 @@ int runSend(core::ToolCore& core, const std::string& file, double delay, platfor
 }
 
 int runDump(core::ToolCore& core, std::int16_t device, std::int16_t last, const std::string& file) {
-  core.values.DeviceAddress = device;
+  core.values().DeviceAddress = device;
   const commandfiles::DumpOutcome outcome = commandfiles::DumpRegisters(core, last, file);
   if (!outcome.written) return kExitUsageOrPortError;
   return outcome.acknowledged ? kExitAcknowledged : kExitNotAcknowledged;
 }
 
-}  // namespace brelvion::cli
+}  // namespace brelvion::apps::cli

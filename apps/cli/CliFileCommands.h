@@ -4,10 +4,10 @@
 #include <ostream>
 #include <string>
 
+#include "base/Clock.h"
 #include "core/ToolCore.h"
-#include "platform/Clock.h"
 
-namespace brelvion::cli {
+namespace brelvion::apps::cli {
 
 // `send FILE` on a bus already opened: the file goes through the same comment-free copy and
 // sender as the window's Send File, with the same pauses (0.1 s plus delay after each
@@ -15,11 +15,11 @@ namespace brelvion::cli {
 // tmpI2C.txt of the user's in the working directory is never touched. One line per write
 // on out: "DEV SUB DATA ACK" or "... NO ACK", DEV as sent (bit 0 cleared). Returns the
 // exit status.
-int runSend(core::ToolCore& core, const std::string& file, double delay, platform::Clock& clock,
+int runSend(core::ToolCore& core, const std::string& file, double delay, base::Clock& clock,
             std::ostream& out, std::ostream& err);
 
 // `dump DEV LAST FILE`: registers 0 to LAST of device into FILE, as Dump to File writes them.
 // Returns the exit status.
 int runDump(core::ToolCore& core, std::int16_t device, std::int16_t last, const std::string& file);
 
-}  // namespace brelvion::cli
+}  // namespace brelvion::apps::cli

@@ -6,16 +6,16 @@
 #include "CliArguments.h"
 #include "CliFileCommands.h"
 #include "ConsoleDesktop.h"
-#include "bus/StartBus.h"
+#include "base/RuntimeError.h"
+#include "core/StartBus.h"
 #include "core/ToolCore.h"
 #include "numconv/HexText.h"
-#include "platform/BusCapture.h"
-#include "platform/LptRegisters.h"
-#include "platform/RuntimeError.h"
-#include "platform/hardware/ParportDevices.h"
-#include "platform/hardware/PortAddressText.h"
+#include "port/BusCapture.h"
+#include "port/LptRegisters.h"
+#include "port/hardware/ParportDevices.h"
+#include "port/hardware/PortAddressText.h"
 
-namespace brelvion::cli {
+namespace brelvion::apps::cli {
 
 namespace {
 
@@ -28,9 +28,9 @@ std::string hexByte(int value) {
 
 // The program-wide state, set up as the tool's start-up does.
 struct Session {
-  Session(platform::PortIo& port, std::ostream& err) : desktop(err), core(port, desktop) {
-    core.busState.BusDelay = 0.001;
-    core.debuggerState.TraceBufferSize = 10;
+  Session(port::PortIo& port, std::ostream& err) : desktop(err), core(port, desktop) {
+    core.busState().BusDelay = 0.001;
+    core.debuggerState().TraceBufferSize = 10;
   }
   ConsoleDesktop desktop;
   core::ToolCore core;
@@ -59,14 +59,14 @@ void runRead(const CliRequest& request, bus::BusEngine& engine, std::ostream& ou
 // Write and read print nothing until the bus work is done, so that a port failing half-way
 // leaves no partial result on standard output; a send prints each write as it goes out.
 // The exit status when the command decides it itself.
-std::optional<int> runCommand(const CliRequest& request, core::ToolCore& core,
-                              platform::Clock& clock, std::ostream& out, std::ostream& err) {
+std::optional<int> runCommand(const CliRequest& request, core::ToolCore& core, base::Clock& clock,
+                              std::ostream& out, std::ostream& err) {
   switch (request.command) {
     case Command::Write:
-      runWrite(request, core.engine, out);
+      runWrite(request, core.engine(), out);
       break;
     case Command::Read:
-      runRead(request, core.engine, out);
+      runRead(request, core.engine(), out);
       break;
     case Command::Send:
       return runSend(core, request.file, request.delay, clock, out, err);
@@ -79,25 +79,26 @@ std::optional<int> runCommand(const CliRequest& request, core::ToolCore& core,
 // For a port missing at the chosen address while the only one is at another: the option
 // that selects that one.
 std::string portChoiceHint(const CliRequest& request, const std::filesystem::path& root) {
-  const std::uint16_t base = platform::kLptBases[static_cast<std::size_t>(request.portIndex)];
-  const auto other = platform::usableLptIndexInsteadOf(platform::listParportDevices(root), base);
+  const std::uint16_t base = port::kLptBases[static_cast<std::size_t>(request.portIndex)];
+  const auto other =
+      port::hardware::usableLptIndexInsteadOf(port::hardware::listParportDevices(root), base);
   if (!other) return {};
   return " (--port lpt" + std::to_string(*other + 1) + " selects the one at " +
-         platform::portAddressText(platform::kLptBases[*other]) + ")";
+         port::hardware::portAddressText(port::kLptBases[*other]) + ")";
 }
 
-int runOnPort(const CliRequest& request, platform::PortIo& port, platform::Clock& clock,
-              std::ostream& out, std::ostream& err) {
+int runOnPort(const CliRequest& request, port::PortIo& port, base::Clock& clock, std::ostream& out,
+              std::ostream& err) {
   Session session(port, err);
   if (request.trace) {
-    session.core.log.setLineListener([&err](std::string_view line) { err << line << '\n'; });
+    session.core.log().setLineListener([&err](std::string_view line) { err << line << '\n'; });
   }
-  session.core.engine.OpenBus(request.portIndex, request.trace ? 1 : 0);
-  session.core.engine.InitPort(bus::kAckTimeout);
+  session.core.engine().OpenBus(request.portIndex, request.trace ? 1 : 0);
+  session.core.engine().InitPort(core::kAckTimeout);
 
   // Recording starts on the idle bus: the bus clear's back-to-back START and STOP
   // conditions would only confuse a protocol decoder.
-  platform::BusCapture capture;
+  port::BusCapture capture;
   if (request.capturePath) port.setCapture(&capture);
   std::optional<int> status;
   try {
@@ -107,43 +108,43 @@ int runOnPort(const CliRequest& request, platform::PortIo& port, platform::Clock
     throw;
   }
   port.setCapture(nullptr);
-  session.core.engine.CloseBus();
+  session.core.engine().CloseBus();
 
   // The result first, so that a capture on standard output ("-") follows it.
   out.flush();
   if (request.capturePath) capture.writeVcdFile(*request.capturePath);
   const bool quiet = request.command == Command::Write || request.command == Command::Send;
-  if (!quiet && (status ? *status == kExitNotAcknowledged : !session.core.busState.AckReceived)) {
+  if (!quiet && (status ? *status == kExitNotAcknowledged : !session.core.busState().AckReceived)) {
     err << kProgram << ": NO ACK from device " << hexByte(request.device) << '\n';
   }
   if (status) return *status;
-  return session.core.busState.AckReceived ? kExitAcknowledged : kExitNotAcknowledged;
+  return session.core.busState().AckReceived ? kExitAcknowledged : kExitNotAcknowledged;
 }
 
 int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
-               const std::filesystem::path& root, platform::PortSystemCalls& calls,
+               const std::filesystem::path& root, port::hardware::PortSystemCalls& calls,
                const CliOverrides& overrides) {
-  platform::Clock& clock = overrides.clock != nullptr ? *overrides.clock : platform::systemClock();
+  base::Clock& clock = overrides.clock != nullptr ? *overrides.clock : base::systemClock();
   if (overrides.port != nullptr) return runOnPort(request, *overrides.port, clock, out, err);
-  const platform::sim::SimulatedBusConfig simulation = apps::simulationOf(request);
-  platform::OpenedPort opened = platform::openPortBackend(request.backend, simulation, root, calls);
+  const port::simulated::SimulatedBusConfig simulation = apps::simulationOf(request);
+  port::OpenedPort opened = port::openPortBackend(request.backend, simulation, root, calls);
   if (!opened.notice.empty()) err << kProgram << ": " << opened.notice << '\n';
   try {
     return runOnPort(request, *opened.port, clock, out, err);
-  } catch (const platform::RuntimeError& error) {
-    if (opened.backend != platform::PortBackend::Ppdev ||
-        error.number() != platform::RuntimeError::kFileNotFound) {
+  } catch (const base::RuntimeError& error) {
+    if (opened.backend != port::PortBackend::Ppdev ||
+        error.number() != base::RuntimeError::kFileNotFound) {
       throw;
     }
-    throw platform::RuntimeError(error.number(), error.source(),
-                                 error.description() + portChoiceHint(request, root));
+    throw base::RuntimeError(error.number(), error.source(),
+                             error.description() + portChoiceHint(request, root));
   }
 }
 
 }  // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const std::filesystem::path& root, platform::PortSystemCalls& calls,
+           const std::filesystem::path& root, port::hardware::PortSystemCalls& calls,
            const CliOverrides& overrides) {
   const ParsedArguments parsed = parseArguments(args);
   if (std::holds_alternative<HelpRequest>(parsed)) {
@@ -156,7 +157,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
   try {
     return runRequest(std::get<CliRequest>(parsed), out, err, root, calls, overrides);
-  } catch (const platform::RuntimeError& error) {
+  } catch (const base::RuntimeError& error) {
     err << kProgram << ": error " << error.number() << ": " << escapeControls(error.description())
         << '\n';
   } catch (const std::exception& error) {
@@ -165,4 +166,4 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   return kExitUsageOrPortError;
 }
 
-}  // namespace brelvion::cli
+}  // namespace brelvion::apps::cli

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/Clock.h"
-#include "platform/PortIo.h"
-#include "platform/hardware/PortSystemCalls.h"
+#include "base/Clock.h"
+#include "port/PortIo.h"
+#include "port/hardware/PortSystemCalls.h"
 
-namespace brelvion::cli {
+namespace brelvion::apps::cli {
 
 inline constexpr int kExitAcknowledged = 0;
 inline constexpr int kExitNotAcknowledged = 1;
@@ -18,8 +18,8 @@ inline constexpr int kExitUsageOrPortError = 2;
 // What a test puts in place of the machine's: a port that keeps its devices' state from one
 // run to the next (instead of the one the options choose), a clock that never waits.
 struct CliOverrides {
-  platform::PortIo* port = nullptr;
-  platform::Clock* clock = nullptr;
+  port::PortIo* port = nullptr;
+  base::Clock* clock = nullptr;
 };
 
 // The whole companion program: args without the program name. root is where /dev and
@@ -27,7 +27,7 @@ struct CliOverrides {
 // out is flushed before a capture is written; checking that it got through is the caller's.
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const std::filesystem::path& root = "/",
-           platform::PortSystemCalls& calls = platform::PortSystemCalls::real(),
+           port::hardware::PortSystemCalls& calls = port::hardware::PortSystemCalls::real(),
            const CliOverrides& overrides = {});
 
-}  // namespace brelvion::cli
+}  // namespace brelvion::apps::cli

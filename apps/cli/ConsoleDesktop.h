@@ -2,23 +2,23 @@
 
 #include <ostream>
 
-#include "platform/Desktop.h"
+#include "desktop/Desktop.h"
 
-namespace brelvion::cli {
+namespace brelvion::apps::cli {
 
 // Window-system services for a terminal: boxes become lines on standard error, with their
 // title when they have one, and questions are answered No; nothing beeps, since the exit
 // status already tells a script about a missing acknowledge.
-class ConsoleDesktop : public platform::Desktop {
+class ConsoleDesktop : public desktop::Desktop {
  public:
   explicit ConsoleDesktop(std::ostream& err) : err_(err) {}
 
-  platform::MessageAnswer messageBox(const platform::MessageBoxRequest& request) override {
+  desktop::MessageAnswer messageBox(const desktop::MessageBoxRequest& request) override {
     err_ << "brelvion-i2c-cli: ";
     if (!request.title.empty()) err_ << request.title << ": ";
     err_ << request.text << '\n';
-    return request.buttons == platform::MessageButtons::YesNo ? platform::MessageAnswer::No
-                                                              : platform::MessageAnswer::Ok;
+    return request.buttons == desktop::MessageButtons::YesNo ? desktop::MessageAnswer::No
+                                                             : desktop::MessageAnswer::Ok;
   }
   void processPendingEvents() override {}
   void beep() override {}
@@ -27,4 +27,4 @@ class ConsoleDesktop : public platform::Desktop {
   std::ostream& err_;
 };
 
-}  // namespace brelvion::cli
+}  // namespace brelvion::apps::cli

@@ -5,7 +5,7 @@
 
 #include <cerrno>
 
-namespace brelvion::cli {
+namespace brelvion::apps::cli {
 
 FdOutputBuffer::FdOutputBuffer(int fd, int error) : fd_(fd), error_(error) {
   setp(buffer_.data(), buffer_.data() + buffer_.size());
@@ -49,4 +49,4 @@ bool occupyStandardDescriptors() {
   return stdoutOpen;
 }
 
-}  // namespace brelvion::cli
+}  // namespace brelvion::apps::cli

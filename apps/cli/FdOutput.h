@@ -3,7 +3,7 @@
 #include <array>
 #include <streambuf>
 
-namespace brelvion::cli {
+namespace brelvion::apps::cli {
 
 // An output buffer over a file descriptor that keeps the reason of its first failed write.
 // std::cout only sets a flag, by when errno may say anything; a script must learn that its
@@ -37,4 +37,4 @@ class FdOutputBuffer : public std::streambuf {
 // receives its output. Returns whether standard output was open.
 bool occupyStandardDescriptors();
 
-}  // namespace brelvion::cli
+}  // namespace brelvion::apps::cli

@@ -10,7 +10,7 @@
 #include "FdOutput.h"
 
 int main(int argc, char** argv) {
-  using namespace brelvion::cli;
+  using namespace brelvion::apps::cli;
   const bool stdoutOpen = occupyStandardDescriptors();
   const std::vector<std::string> args(argv + 1, argv + argc);
   FdOutputBuffer outBuffer(STDOUT_FILENO, stdoutOpen ? 0 : EBADF);

@@ -5,7 +5,7 @@
 
 #include "ShownArgument.h"
 #include "numconv/HexByteValue.h"
-#include "platform/LptRegisters.h"
+#include "port/LptRegisters.h"
 
 namespace brelvion::apps {
 
@@ -14,11 +14,12 @@ namespace {
 using Error = std::optional<std::string>;
 
 Error applyBackend(const std::string& value, PortOptions& options) {
-  using platform::PortBackend;
-  static const std::map<std::string, PortBackend> backends{{"auto", PortBackend::Auto},
-                                                           {"sim", PortBackend::Simulated},
-                                                           {"ppdev", PortBackend::Ppdev},
-                                                           {"ioport", PortBackend::IoPort}};
+  using port::PortBackend;
+  static const std::map<std::string, port::PortBackend> backends{
+      {"auto", port::PortBackend::Auto},
+      {"sim", port::PortBackend::Simulated},
+      {"ppdev", port::PortBackend::Ppdev},
+      {"ioport", port::PortBackend::IoPort}};
   const auto found = backends.find(value);
   if (found == backends.end()) {
     return "--backend must be auto, sim, ppdev or ioport, not " + shownArgument(value);
@@ -75,10 +76,10 @@ std::optional<std::string> applyPortOption(std::string_view name, const std::str
   return "unknown option " + shownArgument(std::string(name));
 }
 
-platform::sim::SimulatedBusConfig simulationOf(const PortOptions& options) {
-  platform::sim::SimulatedBusConfig simulation;
+port::simulated::SimulatedBusConfig simulationOf(const PortOptions& options) {
+  port::simulated::SimulatedBusConfig simulation;
   simulation.sensorAddresses = options.simulatedDevices;
-  simulation.cabledBase = platform::kLptBases[static_cast<std::size_t>(options.portIndex)];
+  simulation.cabledBase = port::kLptBases[static_cast<std::size_t>(options.portIndex)];
   return simulation;
 }
 

@@ -6,14 +6,14 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/PortBackend.h"
-#include "platform/simulated/SimulatedBusConfig.h"
+#include "port/PortBackend.h"
+#include "port/simulated/SimulatedBusConfig.h"
 
 namespace brelvion::apps {
 
 // The bus a program runs on, as its command line chose it.
 struct PortOptions {
-  platform::PortBackend backend = platform::PortBackend::Auto;
+  port::PortBackend backend = port::PortBackend::Auto;
   // 0 = LPT1, 1 = LPT2, 2 = LPT3: the port the bus is opened on, and where the simulated
   // cable is plugged in.
   std::int16_t portIndex = 0;
@@ -30,7 +30,7 @@ std::optional<std::string> applyPortOption(std::string_view name, const std::str
                                            PortOptions& options);
 
 // The simulated bus the options describe.
-platform::sim::SimulatedBusConfig simulationOf(const PortOptions& options);
+port::simulated::SimulatedBusConfig simulationOf(const PortOptions& options);
 
 // A one- or two-digit hex field, as the entry fields and the command lines take them.
 std::optional<std::int16_t> hexField(const std::string& text);

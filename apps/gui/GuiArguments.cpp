@@ -2,9 +2,9 @@
 
 #include "ShownArgument.h"
 #include "numconv/HexText.h"
-#include "platform/LptRegisters.h"
+#include "port/LptRegisters.h"
 
-namespace brelvion::gui {
+namespace brelvion::apps::gui {
 
 ParsedGuiArguments parseGuiArguments(const std::vector<std::string>& args) {
   for (const std::string& arg : args) {
@@ -33,12 +33,12 @@ ParsedGuiArguments parseGuiArguments(const std::vector<std::string>& args) {
   return request;
 }
 
-std::string busNoticeText(platform::PortBackend backend,
-                          const platform::sim::SimulatedBusConfig& simulation) {
+std::string busNoticeText(port::PortBackend backend,
+                          const port::simulated::SimulatedBusConfig& simulation) {
   switch (backend) {
-    case platform::PortBackend::Ppdev:
+    case port::PortBackend::Ppdev:
       return "Parallel port through /dev/parport (ppdev)";
-    case platform::PortBackend::IoPort:
+    case port::PortBackend::IoPort:
       return "Parallel port through direct port I/O";
     default:
       break;
@@ -86,4 +86,4 @@ Qt's own options (-platform, -style, ...) are accepted as well.
 )";
 }
 
-}  // namespace brelvion::gui
+}  // namespace brelvion::apps::gui

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "PortOptions.h"
-#include "platform/PortBackend.h"
-#include "platform/simulated/SimulatedBusConfig.h"
+#include "port/PortBackend.h"
+#include "port/simulated/SimulatedBusConfig.h"
 
-namespace brelvion::gui {
+namespace brelvion::apps::gui {
 
 // The port options alone: the port is also the one the start-up opens the bus on.
 struct GuiRequest : apps::PortOptions {};
@@ -33,7 +33,7 @@ using apps::simulationOf;
 
 // What the status line says about the bus the program runs on, e.g. "Simulated bus:
 // camera sensor at 42h".
-std::string busNoticeText(platform::PortBackend backend,
-                          const platform::sim::SimulatedBusConfig& simulation);
+std::string busNoticeText(port::PortBackend backend,
+                          const port::simulated::SimulatedBusConfig& simulation);
 
-}  // namespace brelvion::gui
+}  // namespace brelvion::apps::gui

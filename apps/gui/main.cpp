@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "GuiArguments.h"
+#include "base/RuntimeError.h"
 #include "core/ToolCore.h"
-#include "debugger/DebuggerWindowHolder.h"
-#include "mainwindow/MainWindow.h"
-#include "platform/BusCapture.h"
-#include "platform/DocumentLookup.h"
-#include "platform/RuntimeError.h"
-#include "platform/qt/QtWindowSystem.h"
+#include "desktop/DocumentLookup.h"
+#include "gui/debugger/DebuggerWindowHolder.h"
+#include "gui/mainwindow/MainWindow.h"
+#include "gui/qt/QtWindowSystem.h"
+#include "port/BusCapture.h"
 
 namespace {
 
@@ -34,11 +34,11 @@ bool printed(const std::string& text) {
 }
 
 // The recording is written when the program ends, whole or not at all.
-int writeCapture(const brelvion::platform::BusCapture& capture, const std::string& path) {
+int writeCapture(const brelvion::port::BusCapture& capture, const std::string& path) {
   try {
     capture.writeVcdFile(path);
     return 0;
-  } catch (const brelvion::platform::RuntimeError& error) {
+  } catch (const brelvion::base::RuntimeError& error) {
     std::cerr << kProgram << ": capture not written: " << error.description() << '\n';
     return 1;
   }
@@ -87,41 +87,42 @@ int main(int argc, char** argv) {
   QElapsedTimer sinceMain;
   sinceMain.start();
   // Help and version need no window system, so they are answered before it starts.
-  const auto early = gui::parseGuiArguments(std::vector<std::string>(argv + 1, argv + argc));
-  if (std::holds_alternative<gui::HelpRequest>(early)) return printed(gui::guiUsageText()) ? 0 : 1;
-  if (std::holds_alternative<gui::VersionRequest>(early)) {
+  const auto early = apps::gui::parseGuiArguments(std::vector<std::string>(argv + 1, argv + argc));
+  if (std::holds_alternative<apps::gui::HelpRequest>(early))
+    return printed(apps::gui::guiUsageText()) ? 0 : 1;
+  if (std::holds_alternative<apps::gui::VersionRequest>(early)) {
     return printed(std::string(kProgram) + " " + BRELVION_VERSION + "\n") ? 0 : 1;
   }
 
   QApplication app(argc, argv);
-  app.setApplicationName(mainwindow::kWindowCaption);
-  platform::setProgramDirectory(QCoreApplication::applicationDirPath().toStdString());
-  const auto parsed = gui::parseGuiArguments(argumentsAfterQt(QApplication::arguments()));
-  if (const auto* error = std::get_if<gui::UsageError>(&parsed)) {
+  app.setApplicationName(gui::mainwindow::kWindowCaption);
+  desktop::setProgramDirectory(QCoreApplication::applicationDirPath().toStdString());
+  const auto parsed = apps::gui::parseGuiArguments(argumentsAfterQt(QApplication::arguments()));
+  if (const auto* error = std::get_if<apps::gui::UsageError>(&parsed)) {
     std::cerr << kProgram << ": " << error->message << " (--help explains)\n";
     return kExitUsage;
   }
-  const auto& request = std::get<gui::GuiRequest>(parsed);
-  const platform::sim::SimulatedBusConfig simulation = gui::simulationOf(request);
-  platform::OpenedPort opened;
+  const auto& request = std::get<apps::gui::GuiRequest>(parsed);
+  const port::simulated::SimulatedBusConfig simulation = apps::gui::simulationOf(request);
+  port::OpenedPort opened;
   try {
-    opened = platform::openPortBackend(request.backend, simulation);
-  } catch (const platform::RuntimeError& error) {
+    opened = port::openPortBackend(request.backend, simulation);
+  } catch (const base::RuntimeError& error) {
     std::cerr << kProgram << ": " << error.description() << '\n';
     return kExitUsage;
   }
   if (!opened.notice.empty()) std::cerr << kProgram << ": " << opened.notice << '\n';
 
-  platform::qt::QtWindowSystem windows;
-  debugger::DebuggerWindowHolder monitor(windows);
+  gui::qt::QtWindowSystem windows;
+  gui::debugger::DebuggerWindowHolder monitor(windows);
   core::ToolCore core(*opened.port, windows, monitor);
   monitor.attach(core);
-  mainwindow::MainWindow window(core, windows, monitor);
-  window.setBusNotice(QString::fromStdString(gui::busNoticeText(opened.backend, simulation)));
+  gui::mainwindow::MainWindow window(core, windows, monitor);
+  window.setBusNotice(QString::fromStdString(apps::gui::busNoticeText(opened.backend, simulation)));
 
-  platform::BusCapture capture;
+  port::BusCapture capture;
   bool capturing = false;
-  mainwindow::LoadOptions options;
+  windowlogic::LoadOptions options;
   options.startPort = request.portIndex;
   options.onBusCleared = [&] {
     if (!request.capturePath || capturing) return;

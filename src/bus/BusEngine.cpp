@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "bus/BusMessages.h"
-#include "platform/LptRegisters.h"
+#include "port/LptRegisters.h"
 
 namespace brelvion::bus {
 
@@ -24,7 +24,7 @@ void BusEngine::BitDelay(double d) {
   port_.waitQuanta(static_cast<std::int64_t>(passes));
 }
 
-bool BusEngine::sdaSensedHigh() { return platform::sdaHighInStatus(port_.inpb(state_.StatusPort)); }
+bool BusEngine::sdaSensedHigh() { return port::sdaHighInStatus(port_.inpb(state_.StatusPort)); }
 
 void BusEngine::InitPort(std::int16_t timeout) {
   // Each pulse lets a slave caught in the middle of a byte shift out one more bit, and

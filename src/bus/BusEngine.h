@@ -3,9 +3,8 @@
 #include <cstdint>
 
 #include "bus/BusState.h"
-#include "debugger/DebugLog.h"
-#include "platform/Desktop.h"
-#include "platform/PortIo.h"
+#include "bus/BusTrace.h"
+#include "port/PortIo.h"
 
 namespace brelvion::bus {
 
@@ -21,13 +20,11 @@ inline constexpr std::uint8_t kControlSclLow = 0x00;
 // early: outcomes are read from state().
 class BusEngine {
  public:
-  BusEngine(BusState& state, platform::PortIo& port, debugger::DebugLog& log,
-            platform::Desktop& desktop)
-      : state_(state), port_(port), log_(log), desktop_(desktop) {}
+  BusEngine(BusState& state, port::PortIo& port, BusTrace& trace)
+      : state_(state), port_(port), trace_(trace) {}
 
   BusState& state() { return state_; }
   const BusState& state() const { return state_; }
-  debugger::DebugLog& log() { return log_; }
 
   // Line control.
   void BitDelay(double d);
@@ -62,15 +59,14 @@ class BusEngine {
   }
   bool sdaSensedHigh();
   void log(std::string_view message) {
-    if (state_.DebugEnabled == 1) log_.LogMessage(message);
+    if (trace_.tracing()) trace_.logLine(message);
   }
   // START and the address byte with its acknowledge wait, AddressPhase set around them.
   void sendAddress(std::int16_t address);
 
   BusState& state_;
-  platform::PortIo& port_;
-  debugger::DebugLog& log_;
-  platform::Desktop& desktop_;
+  port::PortIo& port_;
+  BusTrace& trace_;
 };
 
 }  // namespace brelvion::bus

@@ -65,11 +65,7 @@ void BusEngine::WaitAck() {
     if (count >= state_.AckTimeout) {
       done = true;
       state_.AckReceived = false;
-      if (state_.DebugEnabled == 1) {
-        log_.LogMessage(state_.AddressPhase != 0 ? kErrNotResponding : kErrNoAck);
-      } else {
-        desktop_.beep();
-      }
+      trace_.acknowledgeMissing(state_.AddressPhase != 0 ? kErrNotResponding : kErrNoAck);
     }
   }
 
@@ -93,11 +89,11 @@ void BusEngine::ReceiveByte() {
     sclLow();
     if (high) state_.ReceivedByte = static_cast<std::int16_t>(state_.ReceivedByte + mask);
   }
-  if (state_.DebugEnabled == 1) {
+  if (trace_.tracing()) {
     std::string message(kMsgReceivePrefix);
     message.append(numconv::UpperHex(static_cast<std::uint64_t>(state_.ReceivedByte & 0xFF), 2))
         .append("h");
-    log_.LogMessage(message);
+    trace_.logLine(message);
   }
 }
 

@@ -1,34 +1,35 @@
 #include <string>
 
+#include "base/RuntimeError.h"
 #include "bus/BusEngine.h"
 #include "bus/BusMessages.h"
 #include "numconv/HexText.h"
-#include "platform/LptRegisters.h"
-#include "platform/RuntimeError.h"
+#include "port/LptRegisters.h"
 
 namespace brelvion::bus {
 
 void BusEngine::OpenBus(std::int16_t portIndex, std::int16_t debug) {
   // Any other index keeps the port chosen last.
-  if (portIndex >= 0 && portIndex < static_cast<std::int16_t>(platform::kLptBases.size())) {
-    const std::uint16_t base = platform::kLptBases[static_cast<std::size_t>(portIndex)];
+  if (portIndex >= 0 && portIndex < static_cast<std::int16_t>(port::kLptBases.size())) {
+    const std::uint16_t base = port::kLptBases[static_cast<std::size_t>(portIndex)];
     state_.DataPort = base;
     state_.StatusPort = static_cast<std::uint16_t>(base + 1);
     state_.ControlPort = static_cast<std::uint16_t>(base + 2);
   }
   state_.SavedControl = port_.inpb(state_.ControlPort);
   state_.DebugEnabled = debug == 1 ? 1 : 0;
-  if (state_.DebugEnabled == 1) {
+  if (trace_.tracing()) {
     std::string message(kSysOpenedPrefix);
     message.append(numconv::UpperHex(state_.DataPort)).append("h");
-    log_.LogMessage(message);
+    trace_.logLine(message);
   }
 }
 
 void BusEngine::CloseBus() {
   port_.out(state_.ControlPort, state_.SavedControl);
   port_.out(state_.DataPort, kDataSdaHigh);
-  log_.LogMessage(kSysClosed);
+  // Logged whatever the debugger's state: the log itself drops it while disabled.
+  trace_.logLine(kSysClosed);
 }
 
 void BusEngine::sendAddress(std::int16_t address) {
@@ -59,7 +60,7 @@ void BusEngine::SetRegisterPointer(std::int16_t& address, std::int16_t subAddres
 
 void BusEngine::ReadSequential(std::int16_t& address, std::int16_t count) {
   if (count < 0) {
-    throw platform::RuntimeError(platform::RuntimeError::kInvalidCall, "ReadSequential");
+    throw base::RuntimeError(base::RuntimeError::kInvalidCall, "ReadSequential");
   }
   state_.ReadBuffer.assign(static_cast<std::size_t>(count) + 1, 0);
   address = static_cast<std::int16_t>(address | 1);

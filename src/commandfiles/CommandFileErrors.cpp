@@ -5,46 +5,46 @@
 
 namespace brelvion::commandfiles {
 
-using platform::MessageIcon;
-using platform::RuntimeError;
+using base::RuntimeError;
+using desktop::MessageIcon;
 
-platform::MessageBoxRequest errorBox(Step step, const RuntimeError& error) {
-  platform::MessageBoxRequest box;
+desktop::MessageBoxRequest errorBox(Step step, const base::RuntimeError& error) {
+  desktop::MessageBoxRequest box;
   box.text = error.boxText();
   switch (step) {
     case Step::SendFile:
       box.title = kSendFileErrorTitle;
-      box.icon = MessageIcon::Information;
+      box.icon = desktop::MessageIcon::Information;
       break;
     case Step::CreateTmpFile:
       box.title = kCreateTmpFileErrorTitle;
-      box.icon = MessageIcon::Exclamation;
+      box.icon = desktop::MessageIcon::Exclamation;
       break;
     case Step::SendCommandFile:
-      box.icon = MessageIcon::Information;
+      box.icon = desktop::MessageIcon::Information;
       break;
     case Step::DelayTime:
       box.title = kDelayErrorTitle;
       box.text = kDelayErrorText;
-      box.icon = MessageIcon::Exclamation;
+      box.icon = desktop::MessageIcon::Exclamation;
       break;
     case Step::CleanUp:
       box.title = kCleanUpErrorTitle;
-      box.icon = MessageIcon::Exclamation;
+      box.icon = desktop::MessageIcon::Exclamation;
       break;
     case Step::Open:
       box.text = std::string(kOpenErrorPrefix) + error.boxText();
-      box.icon = MessageIcon::Exclamation;
+      box.icon = desktop::MessageIcon::Exclamation;
       break;
     case Step::DumpToFile:
       box.title = kDumpErrorTitle;
-      box.icon = MessageIcon::Information;
+      box.icon = desktop::MessageIcon::Information;
       break;
   }
   return box;
 }
 
-Failure reportFailure(platform::Desktop& desktop, Step step, const RuntimeError& error) {
+Failure reportFailure(desktop::Desktop& desktop, Step step, const base::RuntimeError& error) {
   desktop.messageBox(errorBox(step, error));
   return Failure{step, error};
 }

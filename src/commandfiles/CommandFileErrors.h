@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Desktop.h"
-#include "platform/FileError.h"
-#include "platform/RuntimeError.h"
+#include "base/FileError.h"
+#include "base/RuntimeError.h"
+#include "desktop/Desktop.h"
 
 namespace brelvion::commandfiles {
 
@@ -32,16 +32,16 @@ enum class Step { SendFile, CreateTmpFile, SendCommandFile, DelayTime, CleanUp, 
 
 struct Failure {
   Step step;
-  platform::RuntimeError error;
+  base::RuntimeError error;
 };
 
 // The box the tool shows when error ends step: its title, icon and text. The default title
 // is left empty for the window system to fill in.
-platform::MessageBoxRequest errorBox(Step step, const platform::RuntimeError& error);
+desktop::MessageBoxRequest errorBox(Step step, const base::RuntimeError& error);
 
 // Shows errorBox(step, error) and returns the failure, for a caller to pass on.
-Failure reportFailure(platform::Desktop& desktop, Step step, const platform::RuntimeError& error);
+Failure reportFailure(desktop::Desktop& desktop, Step step, const base::RuntimeError& error);
 
-using platform::fileError;
+using base::fileError;
 
 }  // namespace brelvion::commandfiles

@@ -3,11 +3,11 @@
 #include <charconv>
 #include <limits>
 
-#include "platform/UserFile.h"
+#include "base/UserFile.h"
 
 namespace brelvion::commandfiles {
 
-using platform::RuntimeError;
+using base::RuntimeError;
 
 namespace {
 
@@ -33,11 +33,11 @@ std::int16_t ParseDumpCount(const std::string& text) {
   long long value = 0;
   const auto [ptr, ec] = std::from_chars(begin, end, value);
   if (begin == end || ptr != end || (ec != std::errc() && ec != std::errc::result_out_of_range)) {
-    throw RuntimeError(RuntimeError::kTypeMismatch, kDumpSource);
+    throw base::RuntimeError(base::RuntimeError::kTypeMismatch, kDumpSource);
   }
   if (ec == std::errc::result_out_of_range || value < std::numeric_limits<std::int16_t>::min() ||
       value > std::numeric_limits<std::int16_t>::max()) {
-    throw RuntimeError(RuntimeError::kOverflow, kDumpSource);
+    throw base::RuntimeError(base::RuntimeError::kOverflow, kDumpSource);
   }
   return static_cast<std::int16_t>(value);
 }
@@ -68,53 +68,54 @@ DumpOutcome DumpRegisters(core::ToolCore& core, std::int16_t count, const std::s
   try {
     const std::string name = TrimBlanks(fileText);
     if (name.empty()) {
-      throw RuntimeError(RuntimeError::kPathFileAccess, kDumpSource, "The file name is blank");
+      throw base::RuntimeError(base::RuntimeError::kPathFileAccess, kDumpSource,
+                               "The file name is blank");
     }
-    if (count < 0) throw RuntimeError(RuntimeError::kInvalidCall, kDumpSource);
+    if (count < 0) throw base::RuntimeError(base::RuntimeError::kInvalidCall, kDumpSource);
     if (hooks.running) hooks.running();
-    std::int16_t& device = core.values.DeviceAddress;
-    core.engine.SetRegisterPointer(device, 0);
-    const bool pointerAcknowledged = core.busState.AckReceived;
-    core.engine.ReadSequential(device, count);
-    outcome.acknowledged = pointerAcknowledged && core.busState.AckReceived;
-    platform::writeUserFile(name, DumpText(device, core.busState.ReadBuffer), kDumpSource);
+    std::int16_t& device = core.values().DeviceAddress;
+    core.engine().SetRegisterPointer(device, 0);
+    const bool pointerAcknowledged = core.busState().AckReceived;
+    core.engine().ReadSequential(device, count);
+    outcome.acknowledged = pointerAcknowledged && core.busState().AckReceived;
+    base::writeUserFile(name, DumpText(device, core.busState().ReadBuffer), kDumpSource);
     outcome.written = true;
-  } catch (const RuntimeError& error) {
-    outcome.failure = reportFailure(core.desktop, Step::DumpToFile, error);
+  } catch (const base::RuntimeError& error) {
+    outcome.failure = reportFailure(core.desktop(), Step::DumpToFile, error);
   }
   return outcome;
 }
 
 namespace {
 
-bool answeredYes(platform::Desktop& desktop, std::string_view question) {
-  platform::MessageBoxRequest box;
+bool answeredYes(desktop::Desktop& desktop, std::string_view question) {
+  desktop::MessageBoxRequest box;
   box.text = question;
-  box.buttons = platform::MessageButtons::YesNo;
-  return desktop.messageBox(box) == platform::MessageAnswer::Yes;
+  box.buttons = desktop::MessageButtons::YesNo;
+  return desktop.messageBox(box) == desktop::MessageAnswer::Yes;
 }
 
 }  // namespace
 
 DumpEnd cmdDumpToFile(core::ToolCore& core, std::int16_t count, const std::string& fileText,
                       const DumpHooks& hooks) {
-  platform::Desktop& desktop = core.desktop;
-  if (core.values.DeviceAddress == 0 && !answeredYes(desktop, kDeviceAddressZeroQuestion)) {
+  desktop::Desktop& desktop = core.desktop();
+  if (core.values().DeviceAddress == 0 && !answeredYes(desktop, kDeviceAddressZeroQuestion)) {
     return DumpEnd::FocusText2;
   }
   if (count == 0 && !answeredYes(desktop, kCountZeroQuestion)) return DumpEnd::FocustxtCnt;
   if (fileText.empty()) {
-    platform::MessageBoxRequest box;
+    desktop::MessageBoxRequest box;
     box.text = kDumpNoFileName;
     box.title = kDumpTitle;
-    box.icon = platform::MessageIcon::Information;
+    box.icon = desktop::MessageIcon::Information;
     desktop.messageBox(box);
     return DumpEnd::NoFileName;
   }
   return DumpRegisters(core, count, fileText, hooks).written ? DumpEnd::Written : DumpEnd::Failed;
 }
 
-void ReportDumpError(platform::Desktop& desktop, const RuntimeError& error) {
+void ReportDumpError(desktop::Desktop& desktop, const base::RuntimeError& error) {
   reportFailure(desktop, Step::DumpToFile, error);
 }
 

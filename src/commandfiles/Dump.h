@@ -54,6 +54,6 @@ DumpEnd cmdDumpToFile(core::ToolCore& core, std::int16_t count, const std::strin
                       const DumpHooks& hooks = {});
 
 // The box for an error the window traps itself, such as ParseDumpCount's.
-void ReportDumpError(platform::Desktop& desktop, const platform::RuntimeError& error);
+void ReportDumpError(desktop::Desktop& desktop, const base::RuntimeError& error);
 
 }  // namespace brelvion::commandfiles

@@ -2,31 +2,32 @@
 
 #include <optional>
 
+#include "base/RuntimeError.h"
 #include "commandfiles/CommandFileErrors.h"
-#include "platform/DocumentLookup.h"
-#include "platform/RuntimeError.h"
+#include "desktop/DocumentLookup.h"
 
 namespace brelvion::commandfiles {
 
-using platform::MessageIcon;
-using platform::RuntimeError;
+using base::RuntimeError;
+using desktop::MessageIcon;
 
 namespace {
 
 // A program or document that cannot be had is, to the user, a file that is not there.
-RuntimeError notFound(const std::string& source, const std::string& why = {}) {
-  return RuntimeError(RuntimeError::kFileNotFound, source, why);
+base::RuntimeError notFound(const std::string& source, const std::string& why = {}) {
+  return base::RuntimeError(base::RuntimeError::kFileNotFound, source, why);
 }
 
-void informationBox(platform::WindowSystem& windows, const RuntimeError& error) {
-  windows.messageBox({error.boxText(), "", MessageIcon::Information, platform::MessageButtons::Ok});
+void informationBox(desktop::WindowSystem& windows, const base::RuntimeError& error) {
+  windows.messageBox(
+      {error.boxText(), "", desktop::MessageIcon::Information, desktop::MessageButtons::Ok});
 }
 
 }  // namespace
 
-const std::string& ChooseCommandFile(platform::WindowSystem& windows, std::string& lastChosen) {
-  platform::FileDialogRequest request;
-  request.mode = platform::FileDialogMode::Open;
+const std::string& ChooseCommandFile(desktop::WindowSystem& windows, std::string& lastChosen) {
+  desktop::FileDialogRequest request;
+  request.mode = desktop::FileDialogMode::Open;
   request.title = kOpenDialogTitle;
   request.filter = kCommandFileFilter;
   std::string chosen = windows.fileDialog(request);
@@ -34,17 +35,17 @@ const std::string& ChooseCommandFile(platform::WindowSystem& windows, std::strin
   return lastChosen;
 }
 
-bool StartEditor(platform::WindowSystem& windows, const std::string& file,
+bool StartEditor(desktop::WindowSystem& windows, const std::string& file,
                  const std::string& source) {
   const std::string failure = windows.startTextEditor(file);
   if (failure.empty()) return true;
   windows.messageBox({std::string(kOpenErrorPrefix) + notFound(source, failure).boxText(), "",
-                      MessageIcon::Exclamation, platform::MessageButtons::Ok});
+                      desktop::MessageIcon::Exclamation, desktop::MessageButtons::Ok});
   return false;
 }
 
-void ShowHelpText(platform::WindowSystem& windows, const std::string& name) {
-  const std::optional<std::string> path = platform::findDocument(name);
+void ShowHelpText(desktop::WindowSystem& windows, const std::string& name) {
+  const std::optional<std::string> path = desktop::findDocument(name);
   if (!path) {
     informationBox(windows, notFound("zelhelp_Click"));
     return;
@@ -52,8 +53,8 @@ void ShowHelpText(platform::WindowSystem& windows, const std::string& name) {
   StartEditor(windows, *path, "zelhelp_Click");
 }
 
-void ShowHelpDocument(platform::WindowSystem& windows, const std::string& name) {
-  const std::optional<std::string> path = platform::findDocument(name);
+void ShowHelpDocument(desktop::WindowSystem& windows, const std::string& name) {
+  const std::optional<std::string> path = desktop::findDocument(name);
   if (!path) {
     informationBox(windows, notFound("OLE"));
     return;

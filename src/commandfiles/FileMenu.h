@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/WindowSystem.h"
+#include "desktop/WindowSystem.h"
 
 namespace brelvion::commandfiles {
 
@@ -15,20 +15,20 @@ inline constexpr std::string_view kCableHelpName = "Cable.pdf";
 // The Open dialog for a command file. lastChosen is the dialog's file name, kept from one
 // use to the next: a choice replaces it and a cancel leaves it as it was. Returns it, so
 // after a cancel the earlier choice comes back (empty when nothing was ever chosen).
-const std::string& ChooseCommandFile(platform::WindowSystem& windows, std::string& lastChosen);
+const std::string& ChooseCommandFile(desktop::WindowSystem& windows, std::string& lastChosen);
 
 // Starts the text editor on file (empty: on a new file). When no editor starts, shows New
 // I2C File's box, "Error Code 53: " and why, warning icon, default title; false then.
-bool StartEditor(platform::WindowSystem& windows, const std::string& file,
+bool StartEditor(desktop::WindowSystem& windows, const std::string& file,
                  const std::string& source);
 
 // VIDODU Help: the help text name, found by findDocument, in the text editor. A missing
 // file gives "53: File not found" (information icon, default title).
-void ShowHelpText(platform::WindowSystem& windows, const std::string& name);
+void ShowHelpText(desktop::WindowSystem& windows, const std::string& name);
 
 // IIC Bus Help and Cable Schematic: the document name, found by findDocument, in the
 // desktop's viewer. A missing document or viewer gives "53: " and why (information icon,
 // default title).
-void ShowHelpDocument(platform::WindowSystem& windows, const std::string& name);
+void ShowHelpDocument(desktop::WindowSystem& windows, const std::string& name);
 
 }  // namespace brelvion::commandfiles

@@ -16,7 +16,7 @@ constexpr std::size_t kBufferSize = 1 << 16;
 InputFile::InputFile(const std::string& path, std::string source)
     : path_(path), source_(std::move(source)) {
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-  if (fd_ < 0) throw fileError(errno, "read", path_, source_);
+  if (fd_ < 0) throw base::fileError(errno, "read", path_, source_);
   buffer_.resize(kBufferSize);
 }
 
@@ -29,7 +29,7 @@ bool InputFile::refill() {
     const ssize_t got = ::read(fd_, buffer_.data(), buffer_.size());
     if (got < 0) {
       if (errno == EINTR) continue;
-      throw fileError(errno, "read", path_, source_);
+      throw base::fileError(errno, "read", path_, source_);
     }
     if (got == 0) {
       ended_ = true;

@@ -45,11 +45,11 @@ long long CountWrites(const std::string& path) {
   return values / 3;
 }
 
-void DelayTime(platform::Desktop& desktop, double seconds, platform::Clock& clock) {
+void DelayTime(desktop::Desktop& desktop, double seconds, base::Clock& clock) {
   using Seconds = std::chrono::duration<double>;
   if (!std::isfinite(seconds) || std::fabs(seconds) > std::numeric_limits<float>::max()) {
     reportFailure(desktop, Step::DelayTime,
-                  platform::RuntimeError(platform::RuntimeError::kOverflow, "DelayTime"));
+                  base::RuntimeError(base::RuntimeError::kOverflow, "DelayTime"));
     return;
   }
   // Compared in single precision, as the pause has always been measured.
@@ -68,23 +68,23 @@ namespace {
 
 void sendGroups(core::ToolCore& core, InputFile& file, long long total, const SendHooks& hooks,
                 SendOutcome& outcome) {
-  core::ProgramValues& values = core.values;
-  platform::Clock& clock = hooks.clock != nullptr ? *hooks.clock : platform::systemClock();
+  core::ProgramValues& values = core.values();
+  base::Clock& clock = hooks.clock != nullptr ? *hooks.clock : base::systemClock();
   while (!file.atEnd()) {
     values.DeviceAddress = ReadHexField(file);
     values.SubAddress = ReadHexField(file);
     values.WriteData = ReadHexField(file);
     if (values.DeviceAddress != -1 && values.SubAddress != -1 && values.WriteData != -1) {
       if (hooks.progress) hooks.progress(outcome.writes + 1, total);
-      core.engine.WriteRegister(values.DeviceAddress, values.SubAddress, values.WriteData);
+      core.engine().WriteRegister(values.DeviceAddress, values.SubAddress, values.WriteData);
       ++outcome.writes;
-      if (!core.busState.AckReceived) ++outcome.unacknowledged;
+      if (!core.busState().AckReceived) ++outcome.unacknowledged;
       if (hooks.UpdateDeviceMonitor) hooks.UpdateDeviceMonitor();
-      DelayTime(core.desktop, kPauseAfterWrite, clock);
-      DelayTime(core.desktop, values.CommandDelay, clock);
-      if (values.BeepOn) core.desktop.beep();
+      DelayTime(core.desktop(), kPauseAfterWrite, clock);
+      DelayTime(core.desktop(), values.CommandDelay, clock);
+      if (values.BeepOn) core.desktop().beep();
     }
-    core.desktop.processPendingEvents();
+    core.desktop().processPendingEvents();
     if (hooks.stopRequested && hooks.stopRequested()) {
       outcome.end = SendEnd::Stopped;
       return;
@@ -101,9 +101,9 @@ SendOutcome SendCommandFile(core::ToolCore& core, const std::string& name, const
     const long long total = hooks.progress ? CountWrites(name) : 0;
     InputFile file(name, kSenderSource);
     sendGroups(core, file, total, hooks, outcome);
-  } catch (const platform::RuntimeError& error) {
+  } catch (const base::RuntimeError& error) {
     outcome.end = SendEnd::Failed;
-    outcome.failure = reportFailure(core.desktop, Step::SendCommandFile, error);
+    outcome.failure = reportFailure(core.desktop(), Step::SendCommandFile, error);
   }
   return outcome;
 }
@@ -121,19 +121,18 @@ void failed(Failure failure, SendOutcome* outcome) {
 SendFileAction SendFile(core::ToolCore& core, const std::string& lastChosenFile,
                         const SendHooks& hooks, SendOutcome* outcome) {
   try {
-    if (core.values.FileEdited) {
+    if (core.values().FileEdited) {
       CreateTmpFile(core, lastChosenFile);
-      core.values.SendFileName = core.values.TmpFileName;
+      core.values().SendFileName = core.values().TmpFileName;
     }
-    if (core.values.SendFileName.empty()) return SendFileAction::OpenInstead;
-    SendOutcome sent = SendCommandFile(core, core.values.SendFileName, hooks);
+    if (core.values().SendFileName.empty()) return SendFileAction::OpenInstead;
+    SendOutcome sent = SendCommandFile(core, core.values().SendFileName, hooks);
     if (outcome != nullptr) *outcome = std::move(sent);
-  } catch (const platform::RuntimeError& error) {
-    failed(reportFailure(core.desktop, Step::SendFile, error), outcome);
+  } catch (const base::RuntimeError& error) {
+    failed(reportFailure(core.desktop(), Step::SendFile, error), outcome);
   } catch (const std::exception& error) {
-    const platform::RuntimeError wrapped(platform::RuntimeError::kInvalidCall, "SendFile",
-                                         error.what());
-    failed(reportFailure(core.desktop, Step::SendFile, wrapped), outcome);
+    const base::RuntimeError wrapped(base::RuntimeError::kInvalidCall, "SendFile", error.what());
+    failed(reportFailure(core.desktop(), Step::SendFile, wrapped), outcome);
   }
   return SendFileAction::Sent;
 }

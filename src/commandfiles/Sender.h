@@ -5,10 +5,10 @@
 #include <optional>
 #include <string>
 
+#include "base/Clock.h"
 #include "commandfiles/CommandFileErrors.h"
 #include "commandfiles/InputFile.h"
 #include "core/ToolCore.h"
-#include "platform/Clock.h"
 
 namespace brelvion::commandfiles {
 
@@ -27,8 +27,7 @@ long long CountWrites(const std::string& path);
 
 // Waits seconds on clock without letting any window event run. A value that is not a
 // finite number shows the "ERROR" box and ends the wait; one of 0 or less does not wait.
-void DelayTime(platform::Desktop& desktop, double seconds,
-               platform::Clock& clock = platform::systemClock());
+void DelayTime(desktop::Desktop& desktop, double seconds, base::Clock& clock = base::systemClock());
 
 // What the window (or another caller) hears while a command file is sent. Every member
 // may be left empty.
@@ -40,7 +39,7 @@ struct SendHooks {
   // Asked after each group's yield; true ends the send there.
   std::function<bool()> stopRequested;
   // The pauses' clock; the system's when null.
-  platform::Clock* clock = nullptr;
+  base::Clock* clock = nullptr;
 };
 
 enum class SendEnd { Completed, Stopped, Failed };

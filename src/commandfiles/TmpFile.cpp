@@ -22,7 +22,7 @@ class ReplacingWriter {
  public:
   explicit ReplacingWriter(const std::string& path) : path_(path), temporary_(path + ".XXXXXX") {
     fd_ = mkstemp(temporary_.data());
-    if (fd_ < 0) throw fileError(errno, "write", path_, kSource);
+    if (fd_ < 0) throw base::fileError(errno, "write", path_, kSource);
     pending_.reserve(kFlushSize * 2);
   }
   ~ReplacingWriter() {
@@ -40,9 +40,9 @@ class ReplacingWriter {
     flush();
     const int fd = fd_;
     fd_ = -1;
-    if (::close(fd) != 0) throw fileError(errno, "write", path_, kSource);
+    if (::close(fd) != 0) throw base::fileError(errno, "write", path_, kSource);
     if (std::rename(temporary_.c_str(), path_.c_str()) != 0) {
-      throw fileError(errno, "write", path_, kSource);
+      throw base::fileError(errno, "write", path_, kSource);
     }
     committed_ = true;
   }
@@ -54,7 +54,7 @@ class ReplacingWriter {
       const ssize_t written = ::write(fd_, pending_.data() + done, pending_.size() - done);
       if (written < 0) {
         if (errno == EINTR) continue;
-        throw fileError(errno, "write", path_, kSource);
+        throw base::fileError(errno, "write", path_, kSource);
       }
       done += static_cast<std::size_t>(written);
     }
@@ -129,7 +129,7 @@ void leaveEmpty(const std::string& target) {
   try {
     ReplacingWriter out(target);
     out.commit();
-  } catch (const platform::RuntimeError&) {
+  } catch (const base::RuntimeError&) {
     // No empty copy can be made: then no copy at all, so a later send reports the missing
     // file instead of sending the writes of an older one. The box for the first error is
     // what the user needs; this one has the same cause.
@@ -141,29 +141,29 @@ void leaveEmpty(const std::string& target) {
 
 std::optional<Failure> CreateTmpFile(core::ToolCore& core, const std::string& source,
                                      const std::string& directory) {
-  std::string& target = core.values.TmpFileName;
+  std::string& target = core.values().TmpFileName;
   target =
       directory.empty() ? std::string(kTmpFileName) : directory + "/" + std::string(kTmpFileName);
   try {
     copyWithoutComments(source, target);
     return std::nullopt;
-  } catch (const platform::RuntimeError& error) {
+  } catch (const base::RuntimeError& error) {
     leaveEmpty(target);
-    return reportFailure(core.desktop, Step::CreateTmpFile, error);
+    return reportFailure(core.desktop(), Step::CreateTmpFile, error);
   }
 }
 
 void PrepareCommandFile(core::ToolCore& core, const std::string& chosenFile) {
   if (chosenFile.empty()) return;
   CreateTmpFile(core, chosenFile);
-  core.values.SendFileName = core.values.TmpFileName;
+  core.values().SendFileName = core.values().TmpFileName;
 }
 
 void CleanUp(core::ToolCore& core) {
-  const std::string& name = core.values.TmpFileName;
+  const std::string& name = core.values().TmpFileName;
   if (name.empty()) return;
   if (::unlink(name.c_str()) == 0 || errno == ENOENT) return;
-  reportFailure(core.desktop, Step::CleanUp, fileError(errno, "delete", name, "CleanUp"));
+  reportFailure(core.desktop(), Step::CleanUp, base::fileError(errno, "delete", name, "CleanUp"));
 }
 
 }  // namespace brelvion::commandfiles

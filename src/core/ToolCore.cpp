@@ -2,20 +2,19 @@
 
 namespace brelvion::core {
 
-ToolCore::ToolCore(platform::PortIo& port_, platform::Desktop& desktop_,
-                   debugger::TraceHolder& trace_)
-    : port(port_),
-      desktop(desktop_),
-      trace(trace_),
-      log(busState, debuggerState, trace, desktop),
-      engine(busState, port, log, desktop) {}
+ToolCore::ToolCore(port::PortIo& port, desktop::Desktop& desktop, trace::TraceHolder& trace)
+    : port_(port),
+      desktop_(desktop),
+      trace_(trace),
+      log_(busState_, debuggerState_, trace_, desktop_),
+      engine_(busState_, port_, log_) {}
 
-ToolCore::ToolCore(platform::PortIo& port_, platform::Desktop& desktop_)
-    : port(port_),
-      desktop(desktop_),
-      ownTrace_(std::make_unique<debugger::PlainTraceHolder>()),
-      trace(*ownTrace_),
-      log(busState, debuggerState, trace, desktop),
-      engine(busState, port, log, desktop) {}
+ToolCore::ToolCore(port::PortIo& port, desktop::Desktop& desktop)
+    : port_(port),
+      desktop_(desktop),
+      ownTrace_(std::make_unique<trace::PlainTraceHolder>()),
+      trace_(*ownTrace_),
+      log_(busState_, debuggerState_, trace_, desktop_),
+      engine_(busState_, port_, log_) {}
 
 }  // namespace brelvion::core

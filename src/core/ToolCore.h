@@ -4,13 +4,13 @@
 
 #include "bus/BusEngine.h"
 #include "bus/BusState.h"
-#include "bus/StartBus.h"
 #include "core/ProgramValues.h"
-#include "debugger/DebugLog.h"
-#include "debugger/DebuggerState.h"
-#include "debugger/TraceHolder.h"
-#include "platform/Desktop.h"
-#include "platform/PortIo.h"
+#include "core/StartBus.h"
+#include "desktop/Desktop.h"
+#include "port/PortIo.h"
+#include "trace/DebugLog.h"
+#include "trace/DebuggerState.h"
+#include "trace/TraceHolder.h"
 
 namespace brelvion::core {
 
@@ -21,15 +21,30 @@ namespace brelvion::core {
 class ToolCore {
  public:
   // trace: where the log keeps the trace (the debugger window in the windowed program).
-  ToolCore(platform::PortIo& port, platform::Desktop& desktop, debugger::TraceHolder& trace);
+  ToolCore(port::PortIo& port, desktop::Desktop& desktop, trace::TraceHolder& trace);
   // The trace is a plain text held here.
-  ToolCore(platform::PortIo& port, platform::Desktop& desktop);
+  ToolCore(port::PortIo& port, desktop::Desktop& desktop);
 
   ToolCore(const ToolCore&) = delete;
   ToolCore& operator=(const ToolCore&) = delete;
 
-  // Re-opens the bus on ports.PortIndex (the port list's command).
-  void StartBus() { bus::StartBus(engine, ports, debuggerState); }
+  bus::BusEngine& engine() { return engine_; }
+  bus::BusState& busState() { return busState_; }
+  const bus::BusState& busState() const { return busState_; }
+  trace::DebugLog& log() { return log_; }
+  trace::DebuggerState& debuggerState() { return debuggerState_; }
+  const trace::DebuggerState& debuggerState() const { return debuggerState_; }
+  // PortIndex and BusOpen.
+  PortSelection& ports() { return ports_; }
+  const PortSelection& ports() const { return ports_; }
+  ProgramValues& values() { return values_; }
+  const ProgramValues& values() const { return values_; }
+  port::PortIo& port() { return port_; }
+  desktop::Desktop& desktop() { return desktop_; }
+  trace::TraceHolder& trace() { return trace_; }
+
+  // Re-opens the bus on ports().PortIndex (the port list's command).
+  void StartBus() { core::StartBus(engine_, log_, ports_, debuggerState_); }
 
   // True while a bus command runs; a command started from an event handled during one of
   // its yields must not drive the lines in the middle of it.
@@ -47,23 +62,17 @@ class ToolCore {
     ToolCore& core_;
   };
 
-  platform::PortIo& port;
-  platform::Desktop& desktop;
-
  private:
-  std::unique_ptr<debugger::PlainTraceHolder> ownTrace_;
-
- public:
-  debugger::TraceHolder& trace;
-  bus::BusState busState;
-  debugger::DebuggerState debuggerState;
-  // PortIndex and BusOpen.
-  bus::PortSelection ports;
-  ProgramValues values;
-  debugger::DebugLog log;
-  bus::BusEngine engine;
-
- private:
+  port::PortIo& port_;
+  desktop::Desktop& desktop_;
+  std::unique_ptr<trace::PlainTraceHolder> ownTrace_;
+  trace::TraceHolder& trace_;
+  bus::BusState busState_;
+  trace::DebuggerState debuggerState_;
+  PortSelection ports_;
+  ProgramValues values_;
+  trace::DebugLog log_;
+  bus::BusEngine engine_;
   bool busBusy_ = false;
 };
 

@@ -4,11 +4,11 @@
 #include <cctype>
 #include <limits>
 
-#include "platform/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 namespace brelvion::numconv {
 
-using platform::RuntimeError;
+using base::RuntimeError;
 
 namespace {
 
@@ -23,13 +23,16 @@ std::string trimBlanks(const std::string& text) {
 
 std::int32_t convert(const std::string& text) {
   const std::string digits = trimBlanks(text);
-  if (digits.empty()) throw RuntimeError(RuntimeError::kTypeMismatch, kHexToDecimalSource);
-  if (digits.size() > kMaxDigits) throw RuntimeError(RuntimeError::kOverflow, kHexToDecimalSource);
+  if (digits.empty())
+    throw base::RuntimeError(base::RuntimeError::kTypeMismatch, kHexToDecimalSource);
+  if (digits.size() > kMaxDigits)
+    throw base::RuntimeError(base::RuntimeError::kOverflow, kHexToDecimalSource);
 
   std::array<std::int16_t, kMaxDigits> slots{};
   for (std::size_t k = 0; k < digits.size(); ++k) {
     slots[k] = HexDigitValue(digits[digits.size() - 1 - k]);
-    if (slots[k] < 0) throw RuntimeError(RuntimeError::kTypeMismatch, kHexToDecimalSource);
+    if (slots[k] < 0)
+      throw base::RuntimeError(base::RuntimeError::kTypeMismatch, kHexToDecimalSource);
   }
 
   double result = 0;
@@ -37,7 +40,7 @@ std::int32_t convert(const std::string& text) {
   for (std::int16_t slot : slots) {
     result += weight * slot;
     if (result > std::numeric_limits<std::int32_t>::max()) {
-      throw RuntimeError(RuntimeError::kOverflow, kHexToDecimalSource);
+      throw base::RuntimeError(base::RuntimeError::kOverflow, kHexToDecimalSource);
     }
     weight *= 16;
   }
@@ -51,13 +54,13 @@ std::int16_t HexDigitValue(char ch) {
   if (code >= '0' && code <= '9') return static_cast<std::int16_t>(code - '0');
   const int upper = std::toupper(code);
   if (upper >= 'A' && upper <= 'F') return static_cast<std::int16_t>(upper - 'A' + 10);
-  throw RuntimeError(RuntimeError::kTypeMismatch, kHexToDecimalSource);
+  throw base::RuntimeError(base::RuntimeError::kTypeMismatch, kHexToDecimalSource);
 }
 
 std::int32_t HexToDecimal(std::string text) {
   try {
     return convert(text);
-  } catch (const RuntimeError& error) {
+  } catch (const base::RuntimeError& error) {
     throw error.withSource(kHexToDecimalSource);
   }
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "bus/BusMessages.h"
-#include "mocks/EngineFixture.h"
+#include "support/EngineFixture.h"
 
 namespace brelvion::testing {
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "bus/BusMessages.h"
-#include "debugger/DebugLog.h"
-#include "mocks/EngineFixture.h"
-#include "mocks/MasterWireDecoder.h"
+#include "support/EngineFixture.h"
+#include "support/MasterWireDecoder.h"
+#include "trace/DebugLog.h"
 
 namespace brelvion::testing {
 namespace {
@@ -126,11 +126,10 @@ TEST_F(PrimitivesTest, TimeoutReportsByPhaseOrBeepsWhenTheDebuggerIsOff) {
 
   EXPECT_EQ(set.desktop.beeps, 1);
   const std::string wait(bus::kMsgWaitAck);
-  EXPECT_EQ(messages(),
-            (std::vector<std::string>{
-                debugger::padTraceLine(wait), debugger::padTraceLine(bus::kErrNotResponding),
-                debugger::padTraceLine(wait), debugger::padTraceLine(bus::kErrNoAck),
-                debugger::padTraceLine(wait)}));
+  EXPECT_EQ(messages(), (std::vector<std::string>{
+                            trace::padTraceLine(wait), trace::padTraceLine(bus::kErrNotResponding),
+                            trace::padTraceLine(wait), trace::padTraceLine(bus::kErrNoAck),
+                            trace::padTraceLine(wait)}));
 }
 
 TEST_F(PrimitivesTest, ReceiveByteSamplesEachBitWhileSclIsHigh) {
@@ -162,9 +161,9 @@ TEST_F(PrimitivesTest, ReceiveByteMessageShowsTwoUpperCaseHexDigits) {
   EXPECT_EQ(set.busState.ReceivedByte, 10);
 
   const std::string prefix(bus::kMsgReceivePrefix);
-  EXPECT_EQ(messages(), (std::vector<std::string>{debugger::padTraceLine(prefix + "FFh"),
-                                                  debugger::padTraceLine(prefix + "00h"),
-                                                  debugger::padTraceLine(prefix + "0Ah")}));
+  EXPECT_EQ(messages(), (std::vector<std::string>{trace::padTraceLine(prefix + "FFh"),
+                                                  trace::padTraceLine(prefix + "00h"),
+                                                  trace::padTraceLine(prefix + "0Ah")}));
 }
 
 TEST_F(PrimitivesTest, MasterAckHoldsSdaLowForTheNinthClockAndLogsAfterwards) {
@@ -175,7 +174,7 @@ TEST_F(PrimitivesTest, MasterAckHoldsSdaLowForTheNinthClockAndLogsAfterwards) {
                                                                    {Kind::Write, 0x37A, 0x08},
                                                                    {Kind::Write, 0x37A, 0x00},
                                                                    {Kind::Write, 0x378, 0x7F}}));
-  EXPECT_EQ(messages(), std::vector<std::string>{debugger::padTraceLine(bus::kMsgMasterAck)});
+  EXPECT_EQ(messages(), std::vector<std::string>{trace::padTraceLine(bus::kMsgMasterAck)});
 }
 
 TEST_F(PrimitivesTest, MessagesComeBeforeTheLineStepsExceptForReceivedBytes) {

@@ -3,11 +3,11 @@
 #include <limits>
 #include <stdexcept>
 
+#include "base/RuntimeError.h"
 #include "bus/BusMessages.h"
-#include "debugger/DebugLog.h"
-#include "mocks/EngineFixture.h"
-#include "mocks/MasterWireDecoder.h"
-#include "platform/RuntimeError.h"
+#include "support/EngineFixture.h"
+#include "support/MasterWireDecoder.h"
+#include "trace/DebugLog.h"
 
 namespace brelvion::testing {
 namespace {
@@ -93,7 +93,7 @@ TEST_F(TransactionsTest, ReadSequentialReplacesTheBufferAndRejectsNegativeCounts
   try {
     set.engine.ReadSequential(address, -1);
     FAIL() << "negative count accepted";
-  } catch (const platform::RuntimeError& error) {
+  } catch (const base::RuntimeError& error) {
     EXPECT_EQ(error.number(), 5);
     EXPECT_EQ(error.description(), "Invalid procedure call or argument");
   }
@@ -104,7 +104,7 @@ TEST_F(TransactionsTest, ReadSequentialReplacesTheBufferAndRejectsNegativeCounts
 
 // A port that keeps no log, so that the longest reads stay cheap to run. A read that goes
 // on past the longest one there can be throws, so that a loop that never ends fails.
-class CountingPort : public platform::PortIo {
+class CountingPort : public port::PortIo {
  public:
   std::uint8_t inpb(std::uint16_t) override {
     if (++reads > 1 + 8 * 32768) throw std::runtime_error("reading past the largest count");
@@ -112,7 +112,7 @@ class CountingPort : public platform::PortIo {
   }
   void out(std::uint16_t, std::uint8_t) override {}
   void waitQuanta(std::int64_t) override {}
-  void setCapture(platform::BusCapture*) override {}
+  void setCapture(port::BusCapture*) override {}
   std::size_t reads = 0;
 };
 
@@ -170,7 +170,7 @@ TEST_F(TransactionsTest, OpenBusChoosesThePortAndSavesItsControlRegister) {
     EXPECT_EQ(set.port.log, (std::vector<RecordingPort::Access>{
                                 {Kind::Read, static_cast<std::uint16_t>(base + 2), 0x2C}}));
     EXPECT_EQ(set.traceLines().back(),
-              debugger::padTraceLine(std::string(bus::kSysOpenedPrefix) + suffix));
+              trace::padTraceLine(std::string(bus::kSysOpenedPrefix) + suffix));
   }
 }
 
@@ -193,7 +193,7 @@ TEST_F(TransactionsTest, CloseBusRestoresControlThenReleasesSdaWithoutDelay) {
   set.busState.DebugEnabled = 1;
   set.debuggerState.TraceBufferSize = 10;
   set.engine.CloseBus();
-  EXPECT_EQ(set.traceLines().back(), debugger::padTraceLine(bus::kSysClosed));
+  EXPECT_EQ(set.traceLines().back(), trace::padTraceLine(bus::kSysClosed));
 }
 
 }  // namespace

@@ -6,18 +6,18 @@
 #include "SendFixture.h"
 #include "commandfiles/Dump.h"
 #include "numconv/HexText.h"
-#include "platform/simulated/CameraSensor.h"
+#include "port/simulated/CameraSensor.h"
 
 namespace brelvion::commandfiles {
 namespace {
 
-using platform::RuntimeError;
+using base::RuntimeError;
 using testing::readWhole;
 
 int errorOf(const std::string& text) {
   try {
     ParseDumpCount(text);
-  } catch (const RuntimeError& error) {
+  } catch (const base::RuntimeError& error) {
     return error.number();
   }
   return 0;
@@ -29,13 +29,13 @@ TEST(DumpTest, TheCountIsADecimal16BitNumber) {
   EXPECT_EQ(ParseDumpCount("32767"), 32767);
   EXPECT_EQ(ParseDumpCount("+7"), 7);
   EXPECT_EQ(ParseDumpCount("-32768"), -32768);
-  EXPECT_EQ(errorOf("32768"), RuntimeError::kOverflow);
-  EXPECT_EQ(errorOf("99999999999999999999999"), RuntimeError::kOverflow);
-  EXPECT_EQ(errorOf(""), RuntimeError::kTypeMismatch);
-  EXPECT_EQ(errorOf("   "), RuntimeError::kTypeMismatch);
-  EXPECT_EQ(errorOf("1 2"), RuntimeError::kTypeMismatch);
-  EXPECT_EQ(errorOf("FF"), RuntimeError::kTypeMismatch);
-  EXPECT_EQ(errorOf("\t5"), RuntimeError::kTypeMismatch);
+  EXPECT_EQ(errorOf("32768"), base::RuntimeError::kOverflow);
+  EXPECT_EQ(errorOf("99999999999999999999999"), base::RuntimeError::kOverflow);
+  EXPECT_EQ(errorOf(""), base::RuntimeError::kTypeMismatch);
+  EXPECT_EQ(errorOf("   "), base::RuntimeError::kTypeMismatch);
+  EXPECT_EQ(errorOf("1 2"), base::RuntimeError::kTypeMismatch);
+  EXPECT_EQ(errorOf("FF"), base::RuntimeError::kTypeMismatch);
+  EXPECT_EQ(errorOf("\t5"), base::RuntimeError::kTypeMismatch);
 }
 
 TEST(DumpTest, LinesAreUpperCaseHexWithoutLeadingZerosAndTwoBlanks) {
@@ -48,7 +48,7 @@ TEST(DumpTest, LinesAreUpperCaseHexWithoutLeadingZerosAndTwoBlanks) {
 
 struct DumpFixture : testing::SendFixture {
   DumpOutcome dump(std::int16_t device, std::int16_t count, const std::string& name) {
-    set.core.values.DeviceAddress = device;
+    set.core.values().DeviceAddress = device;
     return DumpRegisters(set.core, count, " " + scratch.file(name) + "  ");
   }
   std::string dumped(const std::string& name) const { return readWhole(scratch.file(name)); }
@@ -61,10 +61,10 @@ TEST(DumpTest, DumpsRegistersZeroToCountWithTheReadAddress) {
   EXPECT_TRUE(outcome.acknowledged);
   const auto reg = [](int n) {
     return numconv::UpperHex(
-        platform::sim::CameraSensor::defaultValue(static_cast<std::uint8_t>(n)));
+        port::simulated::CameraSensor::defaultValue(static_cast<std::uint8_t>(n)));
   };
   EXPECT_EQ(fixture.dumped("Dump.i2c"), "43  0  " + reg(0) + "\r\n43  1  " + reg(1) + "\r\n");
-  EXPECT_EQ(fixture.set.core.values.DeviceAddress, 0x43);
+  EXPECT_EQ(fixture.set.core.values().DeviceAddress, 0x43);
 
   fixture.dump(0x43, 0, "one.i2c");
   EXPECT_EQ(fixture.dumped("one.i2c"), "43  0  " + reg(0) + "\r\n");
@@ -93,40 +93,40 @@ TEST(DumpTest, ErrorsAreBoxedAndLeaveNoFileBehind) {
   const DumpOutcome blank = DumpRegisters(fixture.set.core, 3, "   ");
   const DumpOutcome negative = fixture.dump(0x42, -1, "negative.i2c");
   EXPECT_EQ(fixture.set.port.nowNs(), before) << "neither touches the bus";
-  EXPECT_EQ(blank.failure->error.number(), RuntimeError::kPathFileAccess);
-  EXPECT_EQ(negative.failure->error.number(), RuntimeError::kInvalidCall);
+  EXPECT_EQ(blank.failure->error.number(), base::RuntimeError::kPathFileAccess);
+  EXPECT_EQ(negative.failure->error.number(), base::RuntimeError::kInvalidCall);
   EXPECT_FALSE(std::filesystem::exists(fixture.scratch.file("negative.i2c")));
 
   const DumpOutcome nowhere = fixture.dump(0x42, 3, "no/such/dir/x.i2c");
   EXPECT_FALSE(nowhere.written);
   ASSERT_EQ(fixture.set.desktop.boxes.size(), 3u);
-  const platform::MessageBoxRequest& box = fixture.set.desktop.boxes[2];
+  const desktop::MessageBoxRequest& box = fixture.set.desktop.boxes[2];
   EXPECT_EQ(box.title, "Dump To File - Error");
-  EXPECT_EQ(box.icon, platform::MessageIcon::Information);
+  EXPECT_EQ(box.icon, desktop::MessageIcon::Information);
   EXPECT_NE(box.text.find(fixture.scratch.file("no/such/dir/x.i2c")), std::string::npos);
 }
 
 TEST(DumpTest, TheQuestionsAndTheEmptyName) {
   DumpFixture fixture;
-  fixture.set.desktop.answer = platform::MessageAnswer::No;
-  fixture.set.core.values.DeviceAddress = 0;
+  fixture.set.desktop.answer = desktop::MessageAnswer::No;
+  fixture.set.core.values().DeviceAddress = 0;
   EXPECT_EQ(cmdDumpToFile(fixture.set.core, 5, " x.i2c"), DumpEnd::FocusText2);
-  fixture.set.core.values.DeviceAddress = 0x42;
+  fixture.set.core.values().DeviceAddress = 0x42;
   EXPECT_EQ(cmdDumpToFile(fixture.set.core, 0, " x.i2c"), DumpEnd::FocustxtCnt);
   ASSERT_EQ(fixture.set.desktop.boxes.size(), 2u);
   EXPECT_EQ(fixture.set.desktop.boxes[0].text, "Device address is 0?");
   EXPECT_EQ(fixture.set.desktop.boxes[1].text, "Count is 0?");
   for (const auto& box : fixture.set.desktop.boxes) {
-    EXPECT_EQ(box.buttons, platform::MessageButtons::YesNo);
-    EXPECT_EQ(box.icon, platform::MessageIcon::None);
+    EXPECT_EQ(box.buttons, desktop::MessageButtons::YesNo);
+    EXPECT_EQ(box.icon, desktop::MessageIcon::None);
     EXPECT_EQ(box.title, "");
   }
 
-  fixture.set.desktop.answer = platform::MessageAnswer::Yes;
+  fixture.set.desktop.answer = desktop::MessageAnswer::Yes;
   EXPECT_EQ(cmdDumpToFile(fixture.set.core, 5, ""), DumpEnd::NoFileName);
   EXPECT_EQ(fixture.set.desktop.boxes.back().text, "Fill up the file name to dump, please");
   EXPECT_EQ(fixture.set.desktop.boxes.back().title, "Dump To File");
-  EXPECT_EQ(fixture.set.desktop.boxes.back().icon, platform::MessageIcon::Information);
+  EXPECT_EQ(fixture.set.desktop.boxes.back().icon, desktop::MessageIcon::Information);
 
   EXPECT_EQ(cmdDumpToFile(fixture.set.core, 0, fixture.scratch.file("zero.i2c")), DumpEnd::Written);
   const std::string zero = fixture.dumped("zero.i2c");

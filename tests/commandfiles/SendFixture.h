@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "ScratchDirectory.h"
 #include "commandfiles/Sender.h"
 #include "commandfiles/TmpFile.h"
-#include "mocks/EngineFixture.h"
-#include "mocks/FakeClock.h"
-#include "platform/simulated/SimulatedParallelPort.h"
+#include "port/simulated/SimulatedParallelPort.h"
+#include "support/EngineFixture.h"
+#include "support/FakeClock.h"
+#include "support/ScratchDirectory.h"
 
 namespace brelvion::testing {
 
@@ -33,7 +33,7 @@ struct SendFixture {
     set.engine.InitPort(10);
     hooks.clock = &clock;
     hooks.UpdateDeviceMonitor = [this] {
-      const core::ProgramValues& v = set.core.values;
+      const core::ProgramValues& v = set.core.values();
       writes.push_back({v.DeviceAddress, v.SubAddress, v.WriteData});
     };
   }
@@ -42,13 +42,13 @@ struct SendFixture {
   commandfiles::SendOutcome send(const std::string& source) {
     const std::string path = scratch.write("commands.i2c", source);
     commandfiles::CreateTmpFile(set.core, path, scratch.path().string());
-    return commandfiles::SendCommandFile(set.core, set.core.values.TmpFileName, hooks);
+    return commandfiles::SendCommandFile(set.core, set.core.values().TmpFileName, hooks);
   }
 
-  std::string tmpText() const { return readWhole(set.core.values.TmpFileName); }
+  std::string tmpText() const { return readWhole(set.core.values().TmpFileName); }
 
   ScratchDirectory scratch;
-  EngineSet<platform::sim::SimulatedParallelPort> set;
+  EngineSet<port::simulated::SimulatedParallelPort> set;
   FakeClock clock;
   commandfiles::SendHooks hooks;
   std::vector<Write> writes;

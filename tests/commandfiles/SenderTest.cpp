@@ -21,8 +21,8 @@ std::size_t openDescriptors() {
 TEST(SenderTest, EachWriteIsFollowedByItsPausesThenOneYield) {
   SendFixture fixture;
   std::vector<std::string> events;
-  fixture.set.core.values.CommandDelay = 0.25;
-  fixture.set.core.values.BeepOn = true;
+  fixture.set.core.values().CommandDelay = 0.25;
+  fixture.set.core.values().BeepOn = true;
   fixture.hooks.progress = [&](long long i, long long n) {
     events.push_back("write " + std::to_string(i) + " of " + std::to_string(n));
   };
@@ -86,14 +86,14 @@ TEST(SenderTest, AFailedSendClosesItsFileSoTheNextOneWorks) {
   EXPECT_EQ(failed.end, SendEnd::Failed);
   EXPECT_EQ(openDescriptors(), before);
   ASSERT_EQ(fixture.set.desktop.boxes.size(), 1u);
-  const platform::MessageBoxRequest& box = fixture.set.desktop.boxes[0];
+  const desktop::MessageBoxRequest& box = fixture.set.desktop.boxes[0];
   EXPECT_EQ(box.title, "") << "the program's default title";
-  EXPECT_EQ(box.icon, platform::MessageIcon::Information);
+  EXPECT_EQ(box.icon, desktop::MessageIcon::Information);
   EXPECT_EQ(box.text.rfind("75: Cannot read " + fixture.scratch.path().string(), 0), 0u)
       << box.text;
 
   const SendOutcome missing = SendCommandFile(fixture.set.core, fixture.scratch.file("gone"));
-  EXPECT_EQ(missing.failure->error.number(), platform::RuntimeError::kFileNotFound);
+  EXPECT_EQ(missing.failure->error.number(), base::RuntimeError::kFileNotFound);
   EXPECT_EQ(openDescriptors(), before);
 
   const SendOutcome next = fixture.send("42 12 80");
@@ -113,12 +113,12 @@ TEST(SenderTest, SendFileAfterEditingRebuildsTheCopyFromTheChosenFile) {
   testing::WorkingDirectory here(fixture.scratch.path());
   const std::string chosen = fixture.scratch.write("chosen.i2c", "42 12 80\r\n");
   PrepareCommandFile(fixture.set.core, chosen);
-  fixture.set.core.values.FileEdited = true;
+  fixture.set.core.values().FileEdited = true;
   fixture.scratch.write("chosen.i2c", "42 12 80 ; edited\r\n42 13 81\r\n");
   SendOutcome outcome;
   EXPECT_EQ(SendFile(fixture.set.core, chosen, fixture.hooks, &outcome), SendFileAction::Sent);
   EXPECT_EQ(outcome.writes, 2);
-  EXPECT_EQ(fixture.set.core.values.SendFileName, "tmpI2C.txt");
+  EXPECT_EQ(fixture.set.core.values().SendFileName, "tmpI2C.txt");
 }
 
 TEST(DelayTimeTest, WaitsOnTheClockWithoutYielding) {
@@ -155,7 +155,7 @@ TEST(DelayTimeTest, NothingToWaitForAndNotANumber) {
   ASSERT_EQ(desktop.boxes.size(), 2u);
   EXPECT_EQ(desktop.boxes[0].title, "ERROR");
   EXPECT_EQ(desktop.boxes[0].text, "Error, when delay the time.");
-  EXPECT_EQ(desktop.boxes[0].icon, platform::MessageIcon::Exclamation);
+  EXPECT_EQ(desktop.boxes[0].icon, desktop::MessageIcon::Exclamation);
 }
 
 }  // namespace

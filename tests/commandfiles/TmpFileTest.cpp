@@ -3,10 +3,10 @@
 
 #include <filesystem>
 
-#include "ScratchDirectory.h"
 #include "commandfiles/TmpFile.h"
-#include "mocks/EngineFixture.h"
-#include "mocks/RecordingPort.h"
+#include "support/EngineFixture.h"
+#include "support/RecordingPort.h"
+#include "support/ScratchDirectory.h"
 
 namespace brelvion::commandfiles {
 namespace {
@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 struct TmpFileTest : ::testing::Test {
   ScratchDirectory scratch;
   testing::EngineSet<testing::RecordingPort> set;
-  core::ProgramValues& values = set.core.values;
+  core::ProgramValues& values = set.core.values();
 };
 
 TEST_F(TmpFileTest, TheCopyIsTmpI2CInTheCurrentDirectory) {
@@ -61,11 +61,11 @@ TEST_F(TmpFileTest, AMissingSourceIsReportedAndLeavesTheCopyEmpty) {
   const auto failure = CreateTmpFile(set.core, scratch.file("missing.i2c"), dir);
   ASSERT_TRUE(failure.has_value());
   EXPECT_EQ(failure->step, Step::CreateTmpFile);
-  EXPECT_EQ(failure->error.number(), platform::RuntimeError::kFileNotFound);
+  EXPECT_EQ(failure->error.number(), base::RuntimeError::kFileNotFound);
   ASSERT_EQ(set.desktop.boxes.size(), 1u);
-  const platform::MessageBoxRequest& box = set.desktop.boxes[0];
+  const desktop::MessageBoxRequest& box = set.desktop.boxes[0];
   EXPECT_EQ(box.title, "Create tmpFile - Error");
-  EXPECT_EQ(box.icon, platform::MessageIcon::Exclamation);
+  EXPECT_EQ(box.icon, desktop::MessageIcon::Exclamation);
   EXPECT_EQ(box.text,
             "53: Cannot read " + scratch.file("missing.i2c") + ": No such file or directory");
   EXPECT_EQ(readWhole(values.TmpFileName), "") << "the older file's writes must not be sent";
@@ -84,7 +84,7 @@ TEST_F(TmpFileTest, ADeletionThatFailsIsReportedAndTheCallerGoesOn) {
   CleanUp(set.core);
   ASSERT_EQ(set.desktop.boxes.size(), 1u);
   EXPECT_EQ(set.desktop.boxes[0].title, "CleanUp - Error:");
-  EXPECT_EQ(set.desktop.boxes[0].icon, platform::MessageIcon::Exclamation);
+  EXPECT_EQ(set.desktop.boxes[0].icon, desktop::MessageIcon::Exclamation);
   EXPECT_NE(set.desktop.boxes[0].text.find("Cannot delete " + scratch.path().string()),
             std::string::npos);
 }

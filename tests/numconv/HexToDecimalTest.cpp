@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "base/RuntimeError.h"
 #include "numconv/HexToDecimal.h"
-#include "platform/RuntimeError.h"
 
 namespace brelvion::numconv {
 namespace {
 
-using platform::RuntimeError;
+using base::RuntimeError;
 
 TEST(HexToDecimalTest, ConvertsUpToEightDigitsOfEitherCase) {
   const std::vector<std::pair<std::string, std::int32_t>> cases{{"42", 66},
@@ -32,10 +32,10 @@ TEST(HexToDecimalTest, FailuresCarryTheirNumberAndTheModulesSource) {
     try {
       HexToDecimal(text);
       ADD_FAILURE() << '"' << text << "\" accepted";
-    } catch (const RuntimeError& error) {
+    } catch (const base::RuntimeError& error) {
       EXPECT_EQ(error.number(), number) << '"' << text << '"';
       EXPECT_EQ(error.source(), "Hex To Decimal Number");
-      EXPECT_EQ(error.description(), RuntimeError::standardDescription(number));
+      EXPECT_EQ(error.description(), base::RuntimeError::standardDescription(number));
     }
   }
 }
@@ -46,7 +46,7 @@ TEST(HexToDecimalTest, DigitValuesAcceptBothCasesOnly) {
   EXPECT_EQ(HexDigitValue('a'), 10);
   EXPECT_EQ(HexDigitValue('F'), 15);
   for (char ch : {'g', 'G', ' ', '/', ':', '@', '`', '\xC4', '\xFF'}) {
-    EXPECT_THROW(HexDigitValue(ch), RuntimeError) << static_cast<int>(ch);
+    EXPECT_THROW(HexDigitValue(ch), base::RuntimeError) << static_cast<int>(ch);
   }
 }
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "mocks/EngineFixture.h"
-#include "platform/BusCapture.h"
-#include "platform/simulated/SimulatedParallelPort.h"
+#include "port/BusCapture.h"
+#include "port/simulated/SimulatedParallelPort.h"
+#include "support/EngineFixture.h"
 
 // sigrok's I2C decoder reads what the simulated port put on the wire, independently of the
 // engine and the slaves, which share this project's idea of I2C.
@@ -40,12 +40,12 @@ CommandResult run(const std::string& command) {
 TEST(SigrokWireTest, DecodedTrafficMatchesWhatTheEngineSentAndTheSensorReturned) {
   ASSERT_EQ(run("command -v sigrok-cli").status, 0) << "sigrok-cli is not on PATH";
 
-  testing::EngineSet<platform::sim::SimulatedParallelPort> set;
+  testing::EngineSet<port::simulated::SimulatedParallelPort> set;
   set.busState.BusDelay = 0.001;
   set.engine.OpenBus(0, 0);
   set.engine.InitPort(10);
   // Recorded from an idle bus: the bus clear's START-then-STOP pulses would derail the decoder.
-  platform::BusCapture capture;
+  port::BusCapture capture;
   set.port.setCapture(&capture);
   std::int16_t address = 0x42;
   set.engine.WriteRegister(address, 0x10, 0x5A);

@@ -1,0 +1,51 @@
+#include "desktop/ErrorTrap.h"
+
+#include <exception>
+#include <new>
+
+#include "base/RuntimeError.h"
+
+namespace brelvion::desktop {
+
+namespace {
+
+constexpr int kOutOfMemory = 7;
+constexpr int kInternalError = 51;
+constexpr const char* kHandlerSource = "event handler";
+
+void showError(Desktop& desktop, const std::string& title, const std::string& text) {
+  // A failing box must not turn a reported error into an escaping one.
+  try {
+    desktop.messageBox({text, title, MessageIcon::Critical, MessageButtons::Ok});
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+base::RuntimeError currentError() {
+  try {
+    throw;
+  } catch (const base::RuntimeError& error) {
+    return error;
+  } catch (const std::bad_alloc&) {
+    return base::RuntimeError(kOutOfMemory, kHandlerSource, "Out of memory");
+  } catch (const std::exception& error) {
+    return base::RuntimeError(kInternalError, kHandlerSource,
+                              std::string("Internal error: ") + error.what());
+  } catch (...) {
+    return base::RuntimeError(kInternalError, kHandlerSource, "Internal error");
+  }
+}
+
+bool runHandler(Desktop& desktop, const std::string& title, const std::function<void()>& handler) {
+  try {
+    handler();
+    return true;
+  } catch (...) {
+    showError(desktop, title, currentError().boxText());
+  }
+  return false;
+}
+
+}  // namespace brelvion::desktop

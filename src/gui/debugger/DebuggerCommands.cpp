@@ -1,0 +1,148 @@
+// The debugger window's commands: its load, the menus and the trace-buffer dialog.
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QString>
+#include <cmath>
+
+#include "base/RuntimeError.h"
+#include "core/ToolCore.h"
+#include "desktop/DocumentLookup.h"
+#include "desktop/WindowSystem.h"
+#include "gui/debugger/DebuggerWindow.h"
+#include "trace/TraceBufferText.h"
+#include "trace/TraceFile.h"
+
+namespace brelvion::gui::debugger {
+
+namespace {
+
+constexpr const char* kTraceFileFilter = "Wisp files (*.WSP)|*.WSP|Text (*.TXT)|*.TXT";
+constexpr const char* kCanceledMessage = "Fileoperation canceled";
+constexpr const char* kHelpFile = "winwisp.txt";
+
+// The about text after its first line, one banner line each.
+constexpr const char* kBannerLines[] = {
+    "The bus debugger of the Brelvion I2C Debug Tool.",
+    "It traces every step on the bus: START, each byte sent or received, each "
+    "acknowledge, STOP and every timeout.",
+    "RunMode Stop silences the trace; Standard and Extended record it.",
+    "Options: Tracebuffer bounds the trace, Stop on Error halts at each missing "
+    "acknowledge.",
+    "File: Save and Load keep a trace as a *.WSP or *.TXT text file.",
+};
+
+// A path as the trace's 8-bit characters: the trace is shown, saved and loaded one byte a
+// character, so a name in UTF-8 would turn into two characters per accented letter.
+std::string traceCharacters(const std::string& path) {
+  return QString::fromUtf8(path.data(), qsizetype(path.size())).toLatin1().toStdString();
+}
+
+}  // namespace
+
+void DebuggerWindow::Form_Load() {
+  std::string about = "Wisp V1.01 - Brelvion I2C bus debugger\r\n";
+  for (const char* line : kBannerLines) about.append(line).append("\r\n");
+  wispabout_->setText(QString::fromLatin1(about).replace(QLatin1String("\r\n"), "\n"));
+
+  const desktop::ScreenSize screen = windows_.screenSize();
+  if (screen.widthPixels <= 0 || screen.heightPixels <= 0) return;
+  const double top = screen.heightPixels / 2.0 - height() / 2.0;
+  const double left = screen.widthPixels / 2.0 - width() / 2.0;
+  move(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)));
+}
+
+void DebuggerWindow::wisphide_Click() { hide(); }
+
+void DebuggerWindow::wispfilesave_Click() {
+  const std::string path = windows_.fileDialog(
+      {desktop::FileDialogMode::Save, "Save Wisp Debugwindow to:", kTraceFileFilter});
+  if (path.empty()) {
+    core_.log().LogMessage(kCanceledMessage);
+    return;
+  }
+  // Logged first, so that while the debugger runs the file ends with this line.
+  core_.log().LogMessage("Debug window saved to :" + traceCharacters(path));
+  trace::saveTraceFile(path, trace_, "wispfilesave_Click");
+}
+
+void DebuggerWindow::wispfileload_Click() {
+  const std::string path = windows_.fileDialog(
+      {desktop::FileDialogMode::Open, "Open previous Wisp Debugwindow:", kTraceFileFilter});
+  if (path.empty()) {
+    core_.log().LogMessage(kCanceledMessage);
+    return;
+  }
+  // Read before the trace is emptied: a file that cannot be read costs the user nothing.
+  std::string loaded = trace::traceFromFileText(trace::readTraceFile(path, "wispfileload_Click"));
+  setTraceText(std::move(loaded));
+}
+
+void DebuggerWindow::wispfileabout_Click() { setAboutViewVisible(true); }
+
+void DebuggerWindow::showwisp_Click() { setAboutViewVisible(false); }
+
+void DebuggerWindow::wispclear_Click() { setTraceText({}); }
+
+void DebuggerWindow::setRunMode(QAction* chosen, const char* caption, std::int16_t enabled) {
+  for (QAction* item : {wisprunstop_, wisprunstandard_, wisprunextended_}) {
+    item->setChecked(item == chosen);
+  }
+  setWindowTitle(QString::fromLatin1(caption));
+  // Set directly: switching through the log would add a line to the trace.
+  core_.busState().DebugEnabled = enabled;
+}
+
+void DebuggerWindow::wisprunstop_Click() { setRunMode(wisprunstop_, "Wisp Debugger :Stopped", 0); }
+
+void DebuggerWindow::wisprunstandard_Click() {
+  setRunMode(wisprunstandard_, "Wisp Debugger :Standard run", 1);
+}
+
+void DebuggerWindow::wisprunextended_Click() {
+  setRunMode(wisprunextended_, "Wisp Debugger :Extended run", 1);
+}
+
+void DebuggerWindow::wispoptionstop_Click() {
+  // The shared option decides, not the check mark: the mark starts unchecked in every new
+  // window whatever the option holds.
+  const bool stop = !core_.debuggerState().StopOnError;
+  core_.debuggerState().StopOnError = stop;
+  wispoptionstop_->setChecked(stop);
+}
+
+void DebuggerWindow::wispoptionbuffer_Click() {
+  setTraceDialogVisible(true);
+  const double size = core_.debuggerState().TraceBufferSize;
+  wisptraceslider_->setValue(trace::traceSliderPosition(size));
+  wisptracesizebox_->setText(QString::fromStdString(trace::traceBufferSizeText(size)));
+}
+
+void DebuggerWindow::wisptraceslider_Change() {
+  wisptracesizebox_->setText(QString::number(wisptraceslider_->value()));
+}
+
+void DebuggerWindow::wisptraceok_Click() {
+  setTraceDialogVisible(false);
+  core_.debuggerState().TraceBufferSize =
+      trace::leadingNumber(wisptracesizebox_->text().toStdString());
+}
+
+void DebuggerWindow::wisptracecancel_Click() { setTraceDialogVisible(false); }
+
+void DebuggerWindow::Help_Click() {
+  const std::optional<std::string> path = desktop::findDocument(kHelpFile);
+  if (!path) {
+    windows_.messageBox(
+        {base::RuntimeError(base::RuntimeError::kFileNotFound, "Help_Click").boxText(), "",
+         desktop::MessageIcon::Information, desktop::MessageButtons::Ok});
+    return;
+  }
+  const std::string failure = windows_.startTextEditor(*path);
+  if (!failure.empty()) {
+    windows_.messageBox(
+        {failure, "", desktop::MessageIcon::Exclamation, desktop::MessageButtons::Ok});
+  }
+}
+
+}  // namespace brelvion::gui::debugger

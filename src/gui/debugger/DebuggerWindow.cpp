@@ -1,0 +1,243 @@
+#include "gui/debugger/DebuggerWindow.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "core/ToolCore.h"
+#include "desktop/ErrorTrap.h"
+#include "desktop/WindowSystem.h"
+#include "gui/qt/AppIcons.h"
+#include "gui/qt/DesignFonts.h"
+#include "gui/qt/Twips.h"
+#include "trace/TraceBufferText.h"
+
+namespace brelvion::gui::debugger {
+
+namespace {
+
+using gui::qt::DesignFace;
+using gui::qt::designFont;
+
+constexpr int kClientWidthTwips = 7335;
+constexpr int kClientHeightTwips = 3375;
+constexpr const char* kHandlerErrorTitle = "Wisp Debugger - Error";
+
+// Design geometry in twips: left, top, width, height.
+struct TwipsBox {
+  int left, top, width, height;
+};
+
+template <typename Widget>
+Widget* place(Widget* widget, const char* name, TwipsBox box, double dpi) {
+  widget->setObjectName(QString::fromLatin1(name));
+  widget->setGeometry(gui::qt::twipsRect(box.left, box.top, box.width, box.height, dpi));
+  return widget;
+}
+
+QLabel* label(QWidget* parent, const char* name, const char* caption, TwipsBox box, double dpi) {
+  auto* control = place(new QLabel(QString::fromLatin1(caption), parent), name, box, dpi);
+  control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  control->setTextFormat(Qt::PlainText);
+  return control;
+}
+
+}  // namespace
+
+DebuggerWindow::DebuggerWindow(core::ToolCore& core, desktop::WindowSystem& windows)
+    : core_(core), windows_(windows) {
+  setObjectName(QStringLiteral("Wisp"));
+  setWindowTitle(QStringLiteral("Wisp Debugger"));
+  setFont(designFont(DesignFace::MsSansSerif, 8.25, true));
+  setWindowIcon(gui::qt::wispIcon());
+  buildControls();
+  buildMenus();
+  setTabOrderOfControls();
+  refreshTimer_.setSingleShot(true);
+  refreshTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&refreshTimer_, &QTimer::timeout, this, &DebuggerWindow::refreshTrace);
+  const double dpi = gui::qt::logicalDpiOf(this);
+  const QSize client = gui::qt::twipsSize(kClientWidthTwips, kClientHeightTwips, dpi);
+  centralWidget()->setMinimumSize(client);
+  resize(client.width(), client.height() + menuBar()->sizeHint().height());
+  handle(kHandlerErrorTitle, &DebuggerWindow::Form_Load);
+}
+
+DebuggerWindow::~DebuggerWindow() = default;
+
+void DebuggerWindow::buildControls() {
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("client"));
+  setCentralWidget(client);
+  const double dpi = gui::qt::logicalDpiOf(this);
+
+  I2Cmonitor_ = place(new QPlainTextEdit(client), "I2Cmonitor", {0, 0, 7335, 3375}, dpi);
+  I2Cmonitor_->setReadOnly(true);
+  I2Cmonitor_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  I2Cmonitor_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  I2Cmonitor_->setUndoRedoEnabled(false);
+
+  wispabout_ = label(client, "wispabout", "", {0, 720, 6255, 2655}, dpi);
+  wispabout_->setWordWrap(true);
+  WISPlogo_ = label(client, "WISPlogo", "Wisp95", {0, 0, 1815, 615}, dpi);
+  WISPlogo_->setFont(designFont(DesignFace::MsSansSerif, 24, true));
+  showwisp_ = place(new QPushButton(QStringLiteral("Hide"), client), "showwisp",
+                    {6360, 3000, 855, 375}, dpi);
+
+  wisptraceslider_ = place(new QScrollBar(Qt::Horizontal, client), "wisptraceslider",
+                           {1080, 1560, 5175, 255}, dpi);
+  wisptraceslider_->setRange(trace::kTraceSliderMinimum, trace::kTraceSliderMaximum);
+  wisptraceslider_->setSingleStep(trace::kTraceSliderArrowStep);
+  wisptraceslider_->setPageStep(trace::kTraceSliderTrackStep);
+  wisptraceslider_->setValue(10);
+  wisptracetext_ =
+      label(client, "wisptracetext", "Tracebuffer Size :", {1920, 1080, 1575, 375}, dpi);
+  wisptracesizebox_ = label(client, "wisptracesizebox", "10", {3600, 1080, 735, 255}, dpi);
+  wisptracetext2_ = label(client, "wisptracetext2", "Lines", {4560, 1080, 615, 255}, dpi);
+  wisptraceok_ = place(new QPushButton(QStringLiteral("Ok"), client), "wisptraceok",
+                       {1080, 2160, 1335, 375}, dpi);
+  wisptracecancel_ = place(new QPushButton(QStringLiteral("Cancel"), client), "wisptracecancel",
+                           {4920, 2160, 1335, 375}, dpi);
+
+  setAboutViewVisible(false);
+  setTraceDialogVisible(false);
+
+  connect(showwisp_, &QPushButton::clicked, this,
+          [this] { handle(kHandlerErrorTitle, &DebuggerWindow::showwisp_Click); });
+  connect(wisptraceslider_, &QScrollBar::valueChanged, this,
+          [this] { handle(kHandlerErrorTitle, &DebuggerWindow::wisptraceslider_Change); });
+  connect(wisptraceok_, &QPushButton::clicked, this,
+          [this] { handle(kHandlerErrorTitle, &DebuggerWindow::wisptraceok_Click); });
+  connect(wisptracecancel_, &QPushButton::clicked, this,
+          [this] { handle(kHandlerErrorTitle, &DebuggerWindow::wisptracecancel_Click); });
+}
+
+void DebuggerWindow::setTabOrderOfControls() {
+  // The design's tab indices; the labels between them take no focus.
+  setTabOrder(I2Cmonitor_, showwisp_);
+  setTabOrder(showwisp_, wisptraceslider_);
+  setTabOrder(wisptraceslider_, wisptraceok_);
+  setTabOrder(wisptraceok_, wisptracecancel_);
+}
+
+QAction* DebuggerWindow::addCommand(QWidget* menu, const char* name, const char* caption,
+                                    Handler handler) {
+  auto* action = new QAction(QString::fromLatin1(caption), menu);
+  action->setObjectName(QString::fromLatin1(name));
+  menu->addAction(action);
+  const char* title = kHandlerErrorTitle;
+  connect(action, &QAction::triggered, this, [this, title, handler] { handle(title, handler); });
+  return action;
+}
+
+void DebuggerWindow::buildMenus() {
+  QMenuBar* bar = menuBar();
+  addCommand(bar, "wisphide", "&Hide", &DebuggerWindow::wisphide_Click);
+
+  QMenu* file = bar->addMenu(QStringLiteral("&File"));
+  file->setObjectName(QStringLiteral("wispfile"));
+  addCommand(file, "wispfilesave", "&Save", &DebuggerWindow::wispfilesave_Click);
+  addCommand(file, "wispfileload", "&Load", &DebuggerWindow::wispfileload_Click);
+  file->addSeparator();
+  addCommand(file, "wispfileabout", "&About", &DebuggerWindow::wispfileabout_Click);
+
+  addCommand(bar, "wispclear", "&Clear", &DebuggerWindow::wispclear_Click);
+
+  QMenu* runMode = bar->addMenu(QStringLiteral("&RunMode"));
+  runMode->setObjectName(QStringLiteral("wisprunmode"));
+  wisprunstop_ = addCommand(runMode, "wisprunstop", "Stop", &DebuggerWindow::wisprunstop_Click);
+  wisprunstandard_ =
+      addCommand(runMode, "wisprunstandard", "Standard", &DebuggerWindow::wisprunstandard_Click);
+  wisprunextended_ =
+      addCommand(runMode, "wisprunextended", "Extended", &DebuggerWindow::wisprunextended_Click);
+  for (QAction* item : {wisprunstop_, wisprunstandard_, wisprunextended_}) {
+    item->setCheckable(true);
+  }
+  wisprunstandard_->setChecked(true);
+
+  QMenu* options = bar->addMenu(QStringLiteral("Options"));
+  options->setObjectName(QStringLiteral("wispoptions"));
+  addCommand(options, "wispoptionbuffer", "Tracebuffer", &DebuggerWindow::wispoptionbuffer_Click);
+  wispoptionstop_ =
+      addCommand(options, "wispoptionstop", "Stop on Error", &DebuggerWindow::wispoptionstop_Click);
+  wispoptionstop_->setCheckable(true);
+
+  addCommand(bar, "Help", "Help", &DebuggerWindow::Help_Click);
+}
+
+void DebuggerWindow::handle(const char* errorTitle, Handler handler) {
+  ++runningHandlers_;
+  desktop::runHandler(windows_, errorTitle, [this, handler] { (this->*handler)(); });
+  --runningHandlers_;
+  if (runningHandlers_ == 0 && destroyPending_) deleteLater();
+}
+
+void DebuggerWindow::destroyWhenIdle() {
+  if (runningHandlers_ > 0) {
+    destroyPending_ = true;
+  } else {
+    deleteLater();
+  }
+}
+
+void DebuggerWindow::closeEvent(QCloseEvent* event) {
+  event->accept();
+  emit closedThroughFrame();
+}
+
+void DebuggerWindow::setTraceText(std::string text) {
+  trace_ = std::move(text);
+  if (refreshPending_) return;
+  refreshPending_ = true;
+  // Filling and painting the box costs a millisecond or more at the largest bound, and the
+  // log lets events run after each line it adds to a full trace: redrawing at every one of
+  // those passes would make a burst of lines many times slower than the bus.
+  const qint64 waited = sinceRefresh_.isValid() ? sinceRefresh_.elapsed() : kTraceRefreshMs;
+  if (waited >= kTraceRefreshMs) {
+    QMetaObject::invokeMethod(this, &DebuggerWindow::refreshTrace, Qt::QueuedConnection);
+  } else {
+    refreshTimer_.start(int(kTraceRefreshMs - waited));
+  }
+}
+
+void DebuggerWindow::refreshTrace() {
+  if (!refreshPending_) return;
+  refreshPending_ = false;
+  refreshTimer_.stop();
+  sinceRefresh_.start();
+  QScrollBar* lines = I2Cmonitor_->verticalScrollBar();
+  QScrollBar* columns = I2Cmonitor_->horizontalScrollBar();
+  // Follow the newest line only while the user looks at the end; someone reading back
+  // keeps their place.
+  const bool following = lines->value() >= lines->maximum();
+  const int line = lines->value();
+  const int column = columns->value();
+  // One character per byte: the trace holds 8-bit text, loaded files included.
+  I2Cmonitor_->setPlainText(QString::fromLatin1(trace_.data(), qsizetype(trace_.size())));
+  lines->setValue(following ? lines->maximum() : line);
+  columns->setValue(column);
+}
+
+void DebuggerWindow::setAboutViewVisible(bool visible) {
+  I2Cmonitor_->setVisible(!visible);
+  for (QWidget* control : {static_cast<QWidget*>(wispabout_), static_cast<QWidget*>(WISPlogo_),
+                           static_cast<QWidget*>(showwisp_)}) {
+    control->setVisible(visible);
+  }
+}
+
+void DebuggerWindow::setTraceDialogVisible(bool visible) {
+  for (QWidget* control :
+       {static_cast<QWidget*>(wisptracetext_), static_cast<QWidget*>(wisptracetext2_),
+        static_cast<QWidget*>(wisptracesizebox_), static_cast<QWidget*>(wisptraceslider_),
+        static_cast<QWidget*>(wisptraceok_), static_cast<QWidget*>(wisptracecancel_)}) {
+    control->setVisible(visible);
+  }
+  I2Cmonitor_->setVisible(!visible);
+}
+
+}  // namespace brelvion::gui::debugger

@@ -1,0 +1,235 @@
+// The command files, the dump, the File and Help menus and the program's end.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include "base/RuntimeError.h"
+#include "commandfiles/Dump.h"
+#include "commandfiles/FileMenu.h"
+#include "commandfiles/TmpFile.h"
+#include "gui/mainwindow/EntryField.h"
+#include "gui/mainwindow/MainWindow.h"
+
+namespace brelvion::gui::mainwindow {
+
+namespace {
+
+constexpr int kResultShownMs = 10000;
+
+// File names go to and come from the fields in the file system's encoding.
+QString pathText(const std::string& path) { return QFile::decodeName(path.c_str()); }
+std::string pathOf(const QLineEdit* field) {
+  return QFile::encodeName(field->text()).toStdString();
+}
+
+// Runs its work when the scope is left, on every path out.
+template <typename Work>
+class AtExit {
+ public:
+  explicit AtExit(Work work) : work_(std::move(work)) {}
+  ~AtExit() { work_(); }
+  AtExit(const AtExit&) = delete;
+  AtExit& operator=(const AtExit&) = delete;
+
+ private:
+  Work work_;
+};
+
+}  // namespace
+
+// ---- Send File and Open ----
+
+void MainWindow::Command1_Click() {
+  busCommand("Send File", [this] { sendFile(); });
+}
+
+void MainWindow::sendFile() {
+  c_.Command1->setEnabled(false);
+  InitDeviceMonitor();
+  const AtExit restore([this] {
+    sending_ = false;
+    InitDeviceMonitor();
+    c_.Command1->setEnabled(true);
+  });
+  if (core_.values().FileEdited) c_.Text5->setText(pathText(lastChosenFile_));
+
+  commandfiles::SendHooks hooks;
+  // Painted in the yield that follows the write.
+  hooks.progress = [this](long long index, long long total) {
+    sendTotal_ = total;
+    statusBar()->showMessage(
+        QString("Send File: write %1 of %2 (Esc stops)").arg(index).arg(total));
+  };
+  hooks.UpdateDeviceMonitor = [this] { UpdateDeviceMonitor(); };
+  hooks.stopRequested = [this] { return stopRequested_ || ending_; };
+  hooks.clock = sendClock_;
+  stopRequested_ = false;
+  sendTotal_ = 0;
+  sending_ = true;
+  commandfiles::SendOutcome outcome;
+  const commandfiles::SendFileAction action =
+      commandfiles::SendFile(core_, lastChosenFile_, hooks, &outcome);
+  sending_ = false;
+  if (action == commandfiles::SendFileAction::OpenInstead) {
+    mnuFileOpen_Click();
+    return;
+  }
+  showSendEnd(outcome);
+}
+
+void MainWindow::showSendEnd(const commandfiles::SendOutcome& outcome) {
+  if (ending_) return;
+  QString text;
+  switch (outcome.end) {
+    case commandfiles::SendEnd::Completed:
+      text = outcome.writes == 1 ? QString("Send File: 1 write sent")
+                                 : QString("Send File: %1 writes sent").arg(outcome.writes);
+      if (outcome.unacknowledged > 0) {
+        text += QString(", %1 not acknowledged").arg(outcome.unacknowledged);
+      }
+      break;
+    case commandfiles::SendEnd::Stopped:
+      text = QString("Send File stopped after write %1 of %2").arg(outcome.writes).arg(sendTotal_);
+      break;
+    case commandfiles::SendEnd::Failed:
+      statusBar()->clearMessage();
+      return;
+  }
+  statusBar()->showMessage(text, kResultShownMs);
+}
+
+void MainWindow::mnuFileOpen_Click() {
+  try {
+    commandfiles::CleanUp(core_);
+    const std::string chosen = commandfiles::ChooseCommandFile(windows_, lastChosenFile_);
+    if (chosen.empty()) return;
+    c_.Text5->setText(pathText(chosen));
+    commandfiles::PrepareCommandFile(core_, chosen);
+  } catch (const base::RuntimeError& error) {
+    commandfiles::reportFailure(windows_, commandfiles::Step::Open, error);
+  }
+}
+
+// ---- The editor and the help documents ----
+
+void MainWindow::Command5_Click() {
+  if (c_.Text5->text().isEmpty()) mnuFileOpen_Click();
+  const std::string file = commandfiles::TrimBlanks(pathOf(c_.Text5));
+  if (file.empty()) return;
+  if (commandfiles::StartEditor(windows_, file, "Command5_Click")) core_.values().FileEdited = true;
+}
+
+void MainWindow::mnuFileNew_Click() { commandfiles::StartEditor(windows_, "", "mnuFileNew_Click"); }
+
+void MainWindow::zelhelp_Click() {
+  commandfiles::ShowHelpText(windows_, std::string(commandfiles::kReadmeName));
+}
+
+void MainWindow::bushelp_Click() {
+  commandfiles::ShowHelpDocument(windows_, std::string(commandfiles::kBusHelpName));
+}
+
+void MainWindow::cable_Click() {
+  commandfiles::ShowHelpDocument(windows_, std::string(commandfiles::kCableHelpName));
+}
+
+// ---- Dump to File ----
+
+void MainWindow::cmdDumpToFile_Click() {
+  busCommand("Dump to File", [this] { dumpToFile(); });
+}
+
+void MainWindow::dumpToFile() {
+  std::int16_t count = 0;
+  try {
+    count = commandfiles::ParseDumpCount(c_.txtCnt->text().toLatin1().toStdString());
+  } catch (const base::RuntimeError& error) {
+    commandfiles::ReportDumpError(windows_, error);
+    return;
+  }
+  Text2_Change();
+  text3_Change();
+
+  bool waiting = false;
+  const AtExit restoreCursor([&waiting] {
+    if (waiting) QApplication::restoreOverrideCursor();
+  });
+  commandfiles::DumpHooks hooks;
+  // The dump does not yield, so the line is painted now.
+  hooks.running = [this, &waiting, count] {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    waiting = true;
+    statusBar()->showMessage(QString("Dump to File: reading registers 0 to %1").arg(count));
+    statusBar()->repaint();
+  };
+  const std::string fileText = pathOf(c_.txtDmpFile);
+  switch (commandfiles::cmdDumpToFile(core_, count, fileText, hooks)) {
+    case commandfiles::DumpEnd::Written:
+      statusBar()->showMessage(QString("Dump to File: %1 registers written to %2")
+                                   .arg(count + 1)
+                                   .arg(pathText(commandfiles::TrimBlanks(fileText))),
+                               kResultShownMs);
+      break;
+    case commandfiles::DumpEnd::FocusText2:
+      c_.Text2->setFocus();
+      break;
+    case commandfiles::DumpEnd::FocustxtCnt:
+      c_.txtCnt->setFocus();
+      break;
+    case commandfiles::DumpEnd::Failed:
+    case commandfiles::DumpEnd::NoFileName:
+      statusBar()->clearMessage();
+      break;
+  }
+}
+
+// ---- Exit and the program's end ----
+
+void MainWindow::mnuFileExit_Click() { close(); }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  event->accept();
+  if (!ending_) Form_Unload();
+}
+
+// A failed deletion is reported and never keeps the program from ending.
+void MainWindow::Form_Unload() {
+  trapped([this] { commandfiles::CleanUp(core_); });
+  endProgram();
+}
+
+// From here on no event reaches either window: a send that yielded stops after its write,
+// and whatever was still queued (a click, a key, a repaint) is dropped.
+void MainWindow::endProgram() {
+  ending_ = true;
+  stopRequested_ = true;
+  programEnd_();
+}
+
+bool MainWindow::watchProgramEvent(QObject* watched, QEvent* event) {
+  if (ending_) {
+    return event->type() != QEvent::DeferredDelete &&
+           (watched->isWidgetType() || watched->isWindowType());
+  }
+  // Exit's Ctrl+X is the fields' Cut too; the menu's shortcut wins, whichever field has the
+  // focus, so Ctrl+X always leaves the program.
+  if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == this &&
+      static_cast<QKeyEvent*>(event)->keyCombination() ==
+          QKeyCombination(Qt::ControlModifier, Qt::Key_X)) {
+    return true;
+  }
+  if (sending_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+      QApplication::activeModalWidget() == nullptr) {
+    stopRequested_ = true;
+    statusBar()->showMessage("Send File: stopping after this write");
+    return true;
+  }
+  return false;
+}
+
+}  // namespace brelvion::gui::mainwindow

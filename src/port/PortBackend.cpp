@@ -1,0 +1,73 @@
+#include "port/PortBackend.h"
+
+#include "numconv/HexText.h"
+#include "port/hardware/DirectPort.h"
+#include "port/hardware/ParportDevices.h"
+#include "port/hardware/PortAddressText.h"
+#include "port/hardware/PpdevPort.h"
+#include "port/simulated/SimulatedParallelPort.h"
+
+namespace brelvion::port {
+
+namespace {
+
+std::string describeSimulation(const simulated::SimulatedBusConfig& simulation) {
+  if (simulation.sensorAddresses.empty()) return "with no device on it";
+  std::string text = "with a camera sensor at";
+  for (std::size_t i = 0; i < simulation.sensorAddresses.size(); ++i) {
+    text += (i == 0 ? " " : ", ");
+    text += numconv::UpperHex(simulation.sensorAddresses[i], 2);
+  }
+  return text;
+}
+
+// Why auto did not find a port to use, with what would let it find one.
+std::string fallbackReason(const std::vector<port::hardware::ParportDevice>& devices) {
+  if (const port::hardware::ParportDevice* port = lptPortWithoutNode(devices)) {
+    return "the parallel port " + port->name + " at " +
+           port::hardware::portAddressText(*port->base) + " has no " + port->devicePath +
+           ": the ppdev module is not loaded (sudo modprobe ppdev)";
+  }
+  return "no parallel port found";
+}
+
+}  // namespace
+
+OpenedPort openPortBackend(PortBackend backend, const simulated::SimulatedBusConfig& simulation,
+                           const std::filesystem::path& root,
+                           port::hardware::PortSystemCalls& calls) {
+  if (backend == PortBackend::Auto) {
+    const std::vector<port::hardware::ParportDevice> devices =
+        port::hardware::listParportDevices(root);
+    if (port::hardware::anyUsableParport(devices)) {
+      return {std::make_unique<port::hardware::PpdevPort>(calls, root), PortBackend::Ppdev, {}};
+    }
+    return {
+        simulated::makeSimulatedPort(simulation), PortBackend::Simulated,
+        fallbackReason(devices) + "; using the simulated bus " + describeSimulation(simulation)};
+  }
+  switch (backend) {
+    case PortBackend::Ppdev:
+      return {std::make_unique<port::hardware::PpdevPort>(calls, root), backend, {}};
+    case PortBackend::IoPort:
+      return {std::make_unique<port::hardware::DirectPort>(calls), backend, {}};
+    default:
+      return {simulated::makeSimulatedPort(simulation), PortBackend::Simulated, {}};
+  }
+}
+
+const char* backendName(PortBackend backend) {
+  switch (backend) {
+    case PortBackend::Auto:
+      return "auto";
+    case PortBackend::Simulated:
+      return "sim";
+    case PortBackend::Ppdev:
+      return "ppdev";
+    case PortBackend::IoPort:
+      return "ioport";
+  }
+  return "?";
+}
+
+}  // namespace brelvion::port

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "port/PortIo.h"
+#include "port/hardware/PortSystemCalls.h"
+#include "port/simulated/SimulatedBusConfig.h"
+
+namespace brelvion::port {
+
+enum class PortBackend { Auto, Simulated, Ppdev, IoPort };
+
+struct OpenedPort {
+  std::unique_ptr<PortIo> port;
+  PortBackend backend = PortBackend::Simulated;
+  // What a user should be told about the choice, e.g. that Auto fell back to the simulation.
+  std::string notice;
+};
+
+// Auto takes ppdev when the system has a parallel-port device node at one of the LPT
+// addresses, else the simulated bus, and its notice says why (naming the ppdev module when
+// the kernel has a port but no node for it).
+// Hardware backends fail only at their first port access, with a numbered error. root is
+// where /proc and /dev are looked up; calls must outlive the port.
+OpenedPort openPortBackend(
+    PortBackend backend, const simulated::SimulatedBusConfig& simulation,
+    const std::filesystem::path& root = "/",
+    port::hardware::PortSystemCalls& calls = port::hardware::PortSystemCalls::real());
+
+const char* backendName(PortBackend backend);
+
+}  // namespace brelvion::port

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+
+namespace brelvion::port {
+
+class BusCapture;
+
+// The parallel-port access the bus engine is built on: the two byte operations of the
+// old port library, plus the wait one BitDelay pass stands for on this backend.
+class PortIo {
+ public:
+  virtual ~PortIo() = default;
+
+  // Reads one byte from an I/O port address.
+  virtual std::uint8_t inpb(std::uint16_t port) = 0;
+  // Writes one byte to an I/O port address.
+  virtual void out(std::uint16_t port, std::uint8_t value) = 0;
+
+  // The passes of one BitDelay, one quantum each. Real hardware waits here so that a line
+  // step keeps I2C standard-mode timing; a simulated port only moves its virtual clock.
+  virtual void waitQuanta(std::int64_t passes) = 0;
+
+  // Records every change of SCL and SDA into capture from now on; nullptr stops recording.
+  // The capture must outlive the recording.
+  virtual void setCapture(BusCapture* capture) = 0;
+};
+
+}  // namespace brelvion::port

@@ -1,0 +1,41 @@
+#include "port/simulated/SimulatedBusConfig.h"
+
+#include <algorithm>
+#include <string>
+
+#include "base/RuntimeError.h"
+#include "numconv/HexText.h"
+#include "port/LptRegisters.h"
+
+namespace brelvion::port::simulated {
+
+namespace {
+
+[[noreturn]] void reject(const std::string& why) {
+  throw base::RuntimeError(base::RuntimeError::kInvalidCall, "Simulated Bus", why);
+}
+
+std::string hex(unsigned value) { return numconv::UpperHex(value, 2) + "h"; }
+
+}  // namespace
+
+void checkSimulatedBusConfig(const SimulatedBusConfig& config) {
+  if (!isLptBase(config.cabledBase)) {
+    reject("No parallel port at " + hex(config.cabledBase) + " to plug the cable into");
+  }
+  const auto& addresses = config.sensorAddresses;
+  for (auto it = addresses.begin(); it != addresses.end(); ++it) {
+    if ((*it & 1) != 0) reject("Sensor address " + hex(*it) + " is not an even write address");
+    if (std::find(addresses.begin(), it, *it) != it) {
+      reject("Two sensors at the same address " + hex(*it));
+    }
+  }
+  if (config.stopAckingAfterBytes && *config.stopAckingAfterBytes < 0) {
+    reject("The number of bytes a sensor acknowledges cannot be negative");
+  }
+  if (config.stuckMidByte && addresses.empty()) {
+    reject("A stuck bus needs a sensor to hold it");
+  }
+}
+
+}  // namespace brelvion::port::simulated

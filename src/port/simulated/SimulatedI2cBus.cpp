@@ -1,0 +1,48 @@
+#include "port/simulated/SimulatedI2cBus.h"
+
+#include <stdexcept>
+
+namespace brelvion::port::simulated {
+
+namespace {
+
+// Slaves change SDA only on clock edges and never in answer to their own change, so the
+// wire settles in two rounds; more means a slave that keeps toggling in reply to itself.
+constexpr int kMaxSettleRounds = 8;
+
+}  // namespace
+
+void SimulatedI2cBus::driveMaster(bool scl, bool sdaReleased) {
+  masterScl_ = scl;
+  masterSda_ = sdaReleased;
+  settle();
+}
+
+bool SimulatedI2cBus::slavesReleaseSda() const {
+  for (const auto& slave : slaves_) {
+    if (!slave->releasesSda()) return false;
+  }
+  return true;
+}
+
+void SimulatedI2cBus::attachSlave(std::unique_ptr<I2cSlave> slave) {
+  if (!slave) throw std::invalid_argument("Cannot attach an empty slave to the bus");
+  slaves_.push_back(std::move(slave));
+  // Attaching is setting the bus up, not traffic: a slave that comes up holding SDA low
+  // must not take its own pull for a START, and neither must the others.
+  sda_ = masterSda_ && slavesReleaseSda();
+  for (const auto& attached : slaves_) attached->syncLines(scl_, sda_);
+}
+
+void SimulatedI2cBus::settle() {
+  for (int round = 0; round < kMaxSettleRounds; ++round) {
+    const bool sda = masterSda_ && slavesReleaseSda();
+    if (masterScl_ == scl_ && sda == sda_) return;
+    scl_ = masterScl_;
+    sda_ = sda;
+    for (const auto& slave : slaves_) slave->sense(scl_, sda_);
+  }
+  throw std::logic_error("The simulated SDA line does not settle: a slave keeps toggling it");
+}
+
+}  // namespace brelvion::port::simulated

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "port/simulated/I2cSlave.h"
+
+namespace brelvion::port::simulated {
+
+// The two wires with their pull-ups. SCL is the master's alone (no slave here stretches the
+// clock); SDA is low while the master or any slave pulls it low. After every change the new
+// levels go to every slave, again and again until no slave output changes any more, so a
+// slave's acknowledge or data bit is on the wire before the master's next access.
+class SimulatedI2cBus {
+ public:
+  // Both lines start released and high.
+  SimulatedI2cBus() = default;
+
+  // Adds a slave to the bus and returns it, so its state can be looked at later. A slave
+  // that holds SDA low from the start pulls the wire low at once, without any slave taking
+  // that for a START.
+  template <typename Slave>
+  Slave& attach(std::unique_ptr<Slave> slave) {
+    Slave& attached = *slave;
+    attachSlave(std::move(slave));
+    return attached;
+  }
+
+  // The master's outputs: true releases the line.
+  void driveMaster(bool scl, bool sdaReleased);
+
+  bool scl() const { return scl_; }
+  bool sda() const { return sda_; }
+  bool masterReleasesSda() const { return masterSda_; }
+  bool slavesReleaseSda() const;
+
+  std::size_t slaveCount() const { return slaves_.size(); }
+  I2cSlave& slave(std::size_t index) { return *slaves_.at(index); }
+
+ private:
+  void attachSlave(std::unique_ptr<I2cSlave> slave);
+  void settle();
+
+  std::vector<std::unique_ptr<I2cSlave>> slaves_;
+  bool masterScl_ = true;
+  bool masterSda_ = true;
+  // The levels the slaves were last told.
+  bool scl_ = true;
+  bool sda_ = true;
+};
+
+}  // namespace brelvion::port::simulated

@@ -1,0 +1,78 @@
+#include "port/simulated/SimulatedParallelPort.h"
+
+#include <algorithm>
+
+#include "port/BusCapture.h"
+#include "port/LptRegisters.h"
+#include "port/simulated/CameraSensor.h"
+
+namespace brelvion::port::simulated {
+
+SimulatedParallelPort::SimulatedParallelPort(const SimulatedBusConfig& config)
+    : cabledBase_(config.cabledBase) {
+  checkSimulatedBusConfig(config);
+  const Latches& cable = latches_[lptIndex(cabledBase_)];
+  bus_.driveMaster(sclReleasedByControl(cable.control), sdaReleasedByData(cable.data));
+  for (std::uint8_t address : config.sensorAddresses) {
+    CameraSensorOptions options;
+    options.writeAddress = address;
+    options.acknowledgeLimit = config.stopAckingAfterBytes;
+    options.stuckMidByte = config.stuckMidByte;
+    bus_.attach(std::make_unique<CameraSensor>(options));
+  }
+}
+
+std::uint8_t SimulatedParallelPort::inpb(std::uint16_t port) {
+  access();
+  return readRegister(port);
+}
+
+std::uint8_t SimulatedParallelPort::readRegister(std::uint16_t port) const {
+  const auto address = classifyLptAddress(port);
+  if (!address) return 0xFF;
+  const Latches& latches = latches_[lptIndex(address->base)];
+  switch (address->reg) {
+    case LptRegister::Data:
+      return latches.data;
+    case LptRegister::Control:
+      return latches.control;
+    case LptRegister::Status:
+      break;
+  }
+  const bool sdaHigh = address->base != cabledBase_ || bus_.sda();
+  return static_cast<std::uint8_t>(kStatusIdleBits | (sdaHigh ? kStatusSdaBit : 0));
+}
+
+void SimulatedParallelPort::out(std::uint16_t port, std::uint8_t value) {
+  const std::int64_t when = access();
+  timer_.markWrite(when);
+  const auto address = classifyLptAddress(port);
+  if (!address || address->reg == LptRegister::Status) return;
+  Latches& latches = latches_[lptIndex(address->base)];
+  (address->reg == LptRegister::Data ? latches.data : latches.control) = value;
+  if (address->base == cabledBase_) driveCable(when, latches);
+}
+
+void SimulatedParallelPort::driveCable(std::int64_t when, const Latches& latches) {
+  const bool scl = sclReleasedByControl(latches.control);
+  const bool sda = sdaReleasedByData(latches.data);
+  if (scl == bus_.scl() && sda == bus_.masterReleasesSda()) return;
+  if (capture_ != nullptr) capture_->record(when, scl, sda && bus_.slavesReleaseSda());
+  bus_.driveMaster(scl, sda);
+  if (capture_ != nullptr) capture_->record(when + kSlaveResponseNs, bus_.scl(), bus_.sda());
+}
+
+void SimulatedParallelPort::waitQuanta(std::int64_t passes) {
+  now_ = std::max(now_, timer_.deadlineAfter(passes));
+}
+
+void SimulatedParallelPort::setCapture(BusCapture* capture) {
+  capture_ = capture;
+  if (capture_ != nullptr) capture_->record(now_, bus_.scl(), bus_.sda());
+}
+
+std::unique_ptr<SimulatedParallelPort> makeSimulatedPort(const SimulatedBusConfig& config) {
+  return std::make_unique<SimulatedParallelPort>(config);
+}
+
+}  // namespace brelvion::port::simulated

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "bus/BusState.h"
+#include "bus/BusTrace.h"
+#include "desktop/Desktop.h"
+#include "trace/DebuggerState.h"
+#include "trace/TraceHolder.h"
+
+namespace brelvion::trace {
+
+inline constexpr std::size_t kTraceLineWidth = 50;
+inline constexpr std::string_view kTraceLineBreak = "\r\n";
+inline constexpr std::string_view kDebuggerDisabledMessage = "Wisp95 V1.01 : debugger  DISABLED ";
+inline constexpr std::string_view kDebuggerEnabledMessage = "Wisp Debugger ENABLED ";
+inline constexpr std::string_view kStopOnErrorTitle = "Wisp Bus Monitor";
+
+// The one entry point through which bus steps and debugger commands reach the trace.
+class DebugLog : public bus::BusTrace {
+ public:
+  DebugLog(bus::BusState& busState, DebuggerState& state, TraceHolder& trace,
+           desktop::Desktop& desktop)
+      : busState_(busState), state_(state), trace_(trace), desktop_(desktop) {}
+
+  // Appends message, padded to the line width, while the debugger is enabled; keeps the
+  // trace within TraceBufferSize and stops on "Wisp ERR" messages when asked to.
+  void LogMessage(std::string_view message);
+
+  void DebuggerOn();
+  void DebuggerOff();
+
+  bool enabled() const { return busState_.DebugEnabled == 1; }
+
+  // What the bus engine reports. A missing acknowledge beeps while the debugger is disabled.
+  bool tracing() const override { return enabled(); }
+  void logLine(std::string_view message) override { LogMessage(message); }
+  void acknowledgeMissing(std::string_view message) override;
+
+  // Called with each line the log accepts, padded as it went into the trace.
+  void setLineListener(std::function<void(std::string_view)> listener) {
+    listener_ = std::move(listener);
+  }
+
+ private:
+  bus::BusState& busState_;
+  DebuggerState& state_;
+  TraceHolder& trace_;
+  desktop::Desktop& desktop_;
+  std::function<void(std::string_view)> listener_;
+};
+
+// message padded with blanks on the right to the trace line width; longer ones stay whole.
+std::string padTraceLine(std::string_view message);
+
+}  // namespace brelvion::trace

@@ -1,0 +1,59 @@
+#include "windowlogic/FormLoad.h"
+
+#include "core/BusCommandGuard.h"
+#include "core/StartBus.h"
+#include "desktop/ErrorTrap.h"
+#include "windowlogic/FieldValues.h"
+
+namespace brelvion::windowlogic {
+
+namespace {
+
+constexpr double kStartTraceBufferSize = 10;
+
+void setDefaults(core::ToolCore& core, LoadView& view, const LoadOptions& options) {
+  core::ProgramValues& values = core.values();
+  values.FileEdited = false;
+  view.InitDeviceMonitor();
+  view.InitScrollArea();
+  view.initDelayFields();
+  values.CommandDelay = 0;
+  values.BeepOn = view.audibleChecked();
+  view.fillPortList();
+  core.ports().PortIndex = options.startPort;
+  values.DeviceAddress = AddressFieldValue(view.deviceAddressText());
+  values.SubAddress = AddressFieldValue(view.subAddressText());
+  values.WriteData = 0;
+}
+
+void startBus(core::ToolCore& core, LoadView& view, const LoadOptions& options) {
+  core.busState().BusDelay = kStartBusDelay;
+  core.engine().OpenBus(core.ports().PortIndex, 1);
+  core.engine().InitPort(core::kAckTimeout);
+  if (options.onBusCleared) options.onBusCleared();
+  core.log().DebuggerOn();
+  view.showWindow();
+  core.debuggerState().StopOnError = false;
+  core.debuggerState().TraceBufferSize = kStartTraceBufferSize;
+  core.engine().CloseBus();
+  core.ports().BusOpen = 0;
+}
+
+}  // namespace
+
+void Form_Load(core::ToolCore& core, LoadView& view, const LoadOptions& options) {
+  try {
+    // The start-up's own log messages yield; a click handled then must not reach the bus.
+    core::runBusCommand(core, [&] {
+      setDefaults(core, view, options);
+      startBus(core, view, options);
+    });
+    core.desktop().processPendingEvents();
+  } catch (...) {
+    const base::RuntimeError error = desktop::currentError();
+    core.desktop().messageBox({error.boxText(), kFormLoadTitle, desktop::MessageIcon::Exclamation,
+                               desktop::MessageButtons::Ok});
+  }
+}
+
+}  // namespace brelvion::windowlogic

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "core/ToolCore.h"
+#include "windowlogic/DeviceMonitor.h"
+
+namespace brelvion::windowlogic {
+
+// The single-register panel as Send Register sees it: the three hexadecimal fields, the
+// read-back field and the acknowledge indicator.
+class RegisterPanel : public DeviceMonitor {
+ public:
+  virtual std::string deviceAddressText() const = 0;          // Text2
+  virtual std::string subAddressText() const = 0;             // Text3
+  virtual std::string writeDataText() const = 0;              // Text4
+  virtual void setReadBackText(const std::string& text) = 0;  // txtRRead
+};
+
+// "Send Register": reads the three fields into the program-wide values, writes the
+// register, reads it back into the read-back field and shows the acknowledge of the
+// read's address byte. Three transactions; none stops early on a missing acknowledge.
+void Command2_Click(core::ToolCore& core, RegisterPanel& panel);
+
+// Sets the register pointer to SubAddress, reads two bytes and shows the first in
+// upper-case hex without leading zeros. Leaves DeviceAddress with bit 0 set.
+void ReadBackRegister(core::ToolCore& core, RegisterPanel& panel);
+
+}  // namespace brelvion::windowlogic

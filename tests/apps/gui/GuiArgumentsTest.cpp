@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "GuiArguments.h"
+
+namespace brelvion::apps::gui {
+namespace {
+
+using port::PortBackend;
+
+GuiRequest requestOf(const std::vector<std::string>& args) {
+  const ParsedGuiArguments parsed = parseGuiArguments(args);
+  if (const auto* error = std::get_if<UsageError>(&parsed)) ADD_FAILURE() << error->message;
+  return std::get<GuiRequest>(parsed);
+}
+
+std::string errorOf(const std::vector<std::string>& args) {
+  const ParsedGuiArguments parsed = parseGuiArguments(args);
+  const auto* error = std::get_if<UsageError>(&parsed);
+  return error ? error->message : "no error";
+}
+
+TEST(GuiArgumentsTest, WithoutOptionsTheToolChoosesItsBackendAndSimulatesASensorAt42) {
+  const GuiRequest request = requestOf({});
+  EXPECT_EQ(request.backend, port::PortBackend::Auto);
+  EXPECT_EQ(request.portIndex, 0);
+  EXPECT_EQ(request.simulatedDevices, (std::vector<std::uint8_t>{0x42}));
+  EXPECT_FALSE(request.capturePath);
+}
+
+TEST(GuiArgumentsTest, OptionsTakeTheirValueAfterABlankOrAnEqualsSign) {
+  const GuiRequest request = requestOf(
+      {"--backend", "sim", "--port=lpt2", "--sim-device", "42,6a", "--capture", "run.vcd"});
+  EXPECT_EQ(request.backend, port::PortBackend::Simulated);
+  EXPECT_EQ(request.portIndex, 1);
+  EXPECT_EQ(request.simulatedDevices, (std::vector<std::uint8_t>{0x42, 0x6A}));
+  EXPECT_EQ(request.capturePath, "run.vcd");
+  EXPECT_TRUE(requestOf({"--sim-device=none"}).simulatedDevices.empty());
+  EXPECT_EQ(simulationOf(request).cabledBase, 0x278);
+}
+
+TEST(GuiArgumentsTest, HelpAndVersionWinWhereverTheyStand) {
+  EXPECT_TRUE(std::holds_alternative<HelpRequest>(parseGuiArguments({"-platform", "--help"})));
+  EXPECT_TRUE(std::holds_alternative<HelpRequest>(parseGuiArguments({"-h"})));
+  EXPECT_TRUE(std::holds_alternative<VersionRequest>(parseGuiArguments({"--version"})));
+}
+
+TEST(GuiArgumentsTest, BadUsageIsNamed) {
+  EXPECT_EQ(errorOf({"--backend", "usb"}),
+            "--backend must be auto, sim, ppdev or ioport, not 'usb'");
+  EXPECT_EQ(errorOf({"--port", "lpt4"}), "--port must be lpt1, lpt2 or lpt3, not 'lpt4'");
+  EXPECT_EQ(errorOf({"--sim-device", "42,"}),
+            "--sim-device wants write addresses in hex (one or two digits) or 'none', not ''");
+  EXPECT_EQ(errorOf({"--sim-device", "142"}),
+            "--sim-device wants write addresses in hex (one or two digits) or 'none', not '142'");
+  EXPECT_EQ(errorOf({"--capture="}), "--capture wants a file name");
+  EXPECT_EQ(errorOf({"--capture"}), "--capture wants a value");
+  EXPECT_EQ(errorOf({"--trace"}), "unknown option '--trace'");
+  EXPECT_EQ(errorOf({"write"}), "unexpected argument 'write'");
+}
+
+TEST(GuiArgumentsTest, TheBusNoticeSaysWhatTheProgramRunsOn) {
+  port::simulated::SimulatedBusConfig simulation;
+  EXPECT_EQ(busNoticeText(port::PortBackend::Simulated, simulation),
+            "Simulated bus: camera sensor at 42h");
+  simulation.sensorAddresses = {0x42, 0x60};
+  EXPECT_EQ(busNoticeText(port::PortBackend::Simulated, simulation),
+            "Simulated bus: camera sensors at 42h, 60h");
+  simulation.sensorAddresses = {};
+  EXPECT_EQ(busNoticeText(port::PortBackend::Simulated, simulation), "Simulated bus: no device");
+  EXPECT_EQ(busNoticeText(port::PortBackend::Ppdev, simulation),
+            "Parallel port through /dev/parport (ppdev)");
+}
+
+}  // namespace
+}  // namespace brelvion::apps::gui

@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "bus/BusMessages.h"
+#include "core/StartBus.h"
+#include "support/EngineFixture.h"
+#include "trace/DebugLog.h"
+
+namespace brelvion::testing {
+namespace {
+
+using trace::padTraceLine;
+
+TEST(StartBusTest, OpensClearsAndDisablesTheDebuggerOnTheChosenPort) {
+  EngineSet<RecordingPort> set;
+  set.busState.BusDelay = 0.001;
+  set.debuggerState.TraceBufferSize = 1000;
+  set.debuggerState.StopOnError = true;
+  core::PortSelection selection{2, 0};
+
+  core::StartBus(set.engine, set.log, selection, set.debuggerState);
+
+  EXPECT_EQ(set.busState.DataPort, 0x3BC);
+  EXPECT_EQ(set.busState.AckTimeout, 10);
+  EXPECT_EQ(set.busState.DebugEnabled, 0);
+  EXPECT_EQ(selection.BusOpen, 1);
+  EXPECT_FALSE(set.debuggerState.StopOnError);
+  EXPECT_EQ(set.debuggerState.TraceBufferSize, 10);
+  EXPECT_EQ(set.traceLines(),
+            (std::vector<std::string>{
+                "", trace::padTraceLine(std::string(bus::kSysOpenedPrefix) + "3BCh"),
+                std::string(bus::kSysInitialised),
+                trace::padTraceLine(trace::kDebuggerDisabledMessage)}));
+}
+
+TEST(StartBusTest, ASecondCallClosesTheBusFirstButTheDisabledDebuggerHidesIt) {
+  EngineSet<RecordingPort> set;
+  set.busState.BusDelay = 0.001;
+  core::PortSelection selection;
+  core::StartBus(set.engine, set.log, selection, set.debuggerState);
+  set.port.log.clear();
+  selection.PortIndex = 1;
+  core::StartBus(set.engine, set.log, selection, set.debuggerState);
+
+  // The close restores LPT1's control register before the bus moves to LPT2.
+  ASSERT_GE(set.port.log.size(), 3u);
+  EXPECT_EQ(set.port.log[0].port, 0x37A);
+  EXPECT_EQ(set.port.log[1].port, 0x378);
+  EXPECT_EQ(set.port.log[2].port, 0x27A);
+  EXPECT_EQ(set.trace.text().find(bus::kSysClosed), std::string::npos);
+  const auto lines = set.traceLines();
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[lines.size() - 3],
+            trace::padTraceLine(std::string(bus::kSysOpenedPrefix) + "278h"));
+}
+
+TEST(StartBusTest, TheCloseIsLoggedWhenTheUserEnabledTheDebuggerInBetween) {
+  EngineSet<RecordingPort> set;
+  set.busState.BusDelay = 0.001;
+  core::PortSelection selection;
+  core::StartBus(set.engine, set.log, selection, set.debuggerState);
+  set.busState.DebugEnabled = 1;
+  set.debuggerState.TraceBufferSize = 1000;
+  core::StartBus(set.engine, set.log, selection, set.debuggerState);
+  EXPECT_NE(set.trace.text().find(bus::kSysClosed), std::string::npos);
+}
+
+}  // namespace
+}  // namespace brelvion::testing

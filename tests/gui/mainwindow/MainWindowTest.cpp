@@ -1,0 +1,350 @@
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+
+#include "MainWindowHarness.h"
+#include "bus/BusMessages.h"
+#include "gui/qt/Twips.h"
+#include "trace/DebugLog.h"
+
+namespace brelvion::testing {
+
+using desktop::MessageIcon;
+
+namespace {
+
+// The next control a Tab reaches from widget.
+QWidget* nextTabStop(QWidget* widget) {
+  QWidget* next = widget->nextInFocusChain();
+  while (next != widget && !(next->focusPolicy() & Qt::TabFocus)) next = next->nextInFocusChain();
+  return next;
+}
+
+QColor textColour(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
+
+// Clicks the port list's item at row as a user would.
+void pickPort(MainWindowHarness& h, int row) {
+  auto* ports = h.find<QListWidget>("ports");
+  ports->scrollToItem(ports->item(row));
+  const QRect place = ports->visualItemRect(ports->item(row));
+  QTest::mouseClick(ports->viewport(), Qt::LeftButton, {}, place.center());
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void startUpSetsTheDefaultsAndLeavesTwoTraceLines();
+  void aPortThatFailsAtStartUpIsReportedAndTheWindowStillShows();
+  void controlsCarryTheirDesignTextsFontsAndTips();
+  void menusCarryTheirCaptionsShortcutsAndCheckMark();
+  void sendRegisterShowsTheReadBackAndAGreenAck();
+  void sendRegisterWithoutADeviceShowsARedNoAckAndSixTimeouts();
+  void sendRegisterWithTheDebuggerDisabledBeepsSixTimes();
+  void pickingAPortReopensTheBusThereWithTheDebuggerDisabled();
+  void pickingTheCurrentPortAgainReopensIt();
+  void theIndicatorHasThreeStates();
+  void audibleTogglesBeepOn();
+  void wispMonitorShowsTheOneDebuggerWindow();
+  void aBusCommandStartedDuringAYieldIsRefused();
+  void anErrorInAHandlerIsShownAndTheProgramGoesOn();
+  void exitAndClosingEndTheProgram();
+  void theBusNoticeShowsInTheStatusLine();
+};
+
+void MainWindowTest::startUpSetsTheDefaultsAndLeavesTwoTraceLines() {
+  MainWindowHarness h;
+  QCOMPARE(h.window.windowTitle(), QString("Brelvion I2C Debug Tool"));
+  QVERIFY(h.window.isVisible());
+  QCOMPARE(h.core.values().DeviceAddress, std::int16_t{0x42});
+  QCOMPARE(h.core.values().SubAddress, std::int16_t{0});
+  QCOMPARE(h.core.values().CommandDelay, 0.0);
+  QVERIFY(h.core.values().BeepOn);
+  QCOMPARE(h.core.ports().PortIndex, std::int16_t{0});
+  QCOMPARE(h.core.busState().DebugEnabled, std::int16_t{1});
+  QCOMPARE(h.field("Text6")->text(), QString("0"));
+  QCOMPARE(h.field("Text6")->maxLength(), 1);
+  QCOMPARE(h.field("Text7")->text(), QString("00"));
+  QCOMPARE(h.field("Text7")->maxLength(), 2);
+  auto* ports = h.find<QListWidget>("ports");
+  QCOMPARE(ports->count(), 3);
+  QCOMPARE(ports->item(1)->text(), QString("LPT2, H278"));
+  QVERIFY(ports->selectedItems().isEmpty());
+  QVERIFY(h.find<QLabel>("lblAck")->isHidden());
+  QVERIFY(h.windows.boxes.empty());
+  // The first control of the tab order has the focus.
+  QCOMPARE(h.window.focusWidget(), h.field("Text3"));
+
+  const std::string& trace = h.monitor.text();
+  const std::string expected =
+      std::string("\r\n").insert(0, trace::padTraceLine(trace::kDebuggerEnabledMessage)) +
+      trace::padTraceLine(bus::kSysClosed);
+  QCOMPARE(QString::fromStdString(trace), QString::fromStdString(expected));
+
+  const double dpi = gui::qt::logicalDpiOf(&h.window);
+  QCOMPARE(h.find<QWidget>("client")->size(), gui::qt::twipsSize(6450, 4965, dpi));
+}
+
+void MainWindowTest::aPortThatFailsAtStartUpIsReportedAndTheWindowStillShows() {
+  MainWindowHarness h(sensorAt42(), true);
+  QCOMPARE(h.windows.boxes.size(), std::size_t{1});
+  QCOMPARE(h.windows.boxes[0].title, std::string("Form Load"));
+  QCOMPARE(h.windows.boxes[0].text, std::string("68: /dev/parport0 is busy"));
+  QCOMPARE(h.windows.boxes[0].icon, desktop::MessageIcon::Exclamation);
+  QVERIFY(h.window.isVisible());
+
+  // Picking a port tries again, and works once the port is free.
+  h.port.failing = false;
+  pickPort(h, 0);
+  QCOMPARE(h.core.busState().DataPort, std::uint16_t{0x378});
+  QCOMPARE(h.windows.boxes.size(), std::size_t{1});
+}
+
+void MainWindowTest::controlsCarryTheirDesignTextsFontsAndTips() {
+  MainWindowHarness h;
+  const std::pair<const char*, const char*> buttons[] = {{"Command1", "Send File"},
+                                                         {"Command2", "Send Register"},
+                                                         {"Command3", "Wisp Monitor"},
+                                                         {"Command5", "Edit File"},
+                                                         {"cmdDumpToFile", "Dump to File"}};
+  for (const auto& [name, caption] : buttons) {
+    QCOMPARE(h.find<QPushButton>(name)->text(), QString(caption));
+  }
+  const std::pair<const char*, const char*> labels[] = {{"Label1", "I2C data file:"},
+                                                        {"Label2", "Device Address:"},
+                                                        {"Label3_0", "Sub Address:"},
+                                                        {"Label3_1", "Write Data:"},
+                                                        {"Label4", "Delay"},
+                                                        {"Label5", "LPT"},
+                                                        {"Label6", "Sec"},
+                                                        {"Label7", "."},
+                                                        {"Label8", "Read Back:"},
+                                                        {"Label9", "Line Count:"}};
+  for (const auto& [name, caption] : labels) {
+    QCOMPARE(h.find<QLabel>(name)->text(), QString(caption));
+  }
+  const std::pair<const char*, const char*> fields[] = {{"Text2", "42"},
+                                                        {"Text3", "00"},
+                                                        {"Text4", "00"},
+                                                        {"Text5", ""},
+                                                        {"txtCnt", "00"},
+                                                        {"txtRRead", ""},
+                                                        {"txtDmpFile", " Dump.i2c"}};
+  for (const auto& [name, text] : fields) QCOMPARE(h.field(name)->text(), QString(text));
+  QCOMPARE(h.find<QGroupBox>("Frame1")->title(), QString("Command File"));
+  QCOMPARE(h.find<QGroupBox>("Frame2")->title(), QString("Single Register"));
+  for (const char* name : {"Text2", "Text3", "Text4"}) {
+    QCOMPARE(h.field(name)->maxLength(), 2);
+    QCOMPARE(h.field(name)->toolTip(), QString("In Hex"));
+  }
+  QCOMPARE(h.field("txtCnt")->toolTip(),
+           QString("Total data bytes dumped to the file.( In decimal)"));
+
+  const QFont text2 = h.field("Text2")->font();
+  QCOMPARE(text2.family(), QString("Liberation Sans"));
+  QCOMPARE(text2.pointSizeF(), 9.75);
+  QVERIFY(text2.bold());
+  QCOMPARE(h.find<QLabel>("lblAck")->font().pointSizeF(), 12.0);
+  QVERIFY(h.find<QLabel>("lblAck")->font().bold());
+  QVERIFY(h.find<QLabel>("lblAck")->alignment() & Qt::AlignHCenter);
+  QCOMPARE(h.find<QListWidget>("ports")->font().pointSizeF(), 12.0);
+  QCOMPARE(h.find<QLabel>("Label7")->font().pointSizeF(), 13.5);
+  QVERIFY(!h.field("txtDmpFile")->font().bold());
+  QVERIFY(!h.find<QGroupBox>("Frame1")->font().bold());
+
+  // Tab order follows the design's tab indices.
+  QCOMPARE(nextTabStop(h.field("Text3")), h.field("Text4"));
+  QCOMPARE(nextTabStop(h.field("Text4")), h.find<QWidget>("Command2"));
+  QCOMPARE(nextTabStop(h.find<QWidget>("ports")), h.field("Text5"));
+  QCOMPARE(nextTabStop(h.field("Text2")), h.field("txtCnt"));
+  QCOMPARE(nextTabStop(h.field("Text7")), h.field("Text6"));
+}
+
+void MainWindowTest::menusCarryTheirCaptionsShortcutsAndCheckMark() {
+  MainWindowHarness h;
+  QCOMPARE(h.find<QMenu>("mnuFile")->title(), QString("&File"));
+  QCOMPARE(h.find<QAction>("mnuFileOpen")->text(), QString("Open"));
+  QCOMPARE(h.find<QAction>("mnuFileOpen")->shortcut(), QKeySequence("Ctrl+O"));
+  QCOMPARE(h.find<QAction>("mnuFileNew")->text(), QString("New I2C File"));
+  QCOMPARE(h.find<QAction>("mnuFileExit")->text(), QString("Exit"));
+  QCOMPARE(h.find<QAction>("mnuFileExit")->shortcut(), QKeySequence("Ctrl+X"));
+  QVERIFY(h.find<QAction>("mnuFileSp1")->isSeparator());
+  QCOMPARE(h.find<QMenu>("Help")->title(), QString("Help"));
+  QCOMPARE(h.find<QAction>("zelhelp")->text(), QString("VIDODU Help"));
+  QCOMPARE(h.find<QMenu>("docs")->title(), QString("Acrobat Documents"));
+  QCOMPARE(h.find<QAction>("bushelp")->text(), QString("IIC Bus Help"));
+  QCOMPARE(h.find<QAction>("cable")->text(), QString("Cable Schematic"));
+  QCOMPARE(h.find<QMenu>("mnuOption")->title(), QString("Option"));
+  QCOMPARE(h.find<QAction>("mnuBeepOn")->text(), QString("Audible"));
+  QVERIFY(h.find<QAction>("mnuBeepOn")->isChecked());
+}
+
+void MainWindowTest::sendRegisterShowsTheReadBackAndAGreenAck() {
+  MainWindowHarness h;
+  h.field("Text3")->setText("12");
+  h.field("Text4")->setText("80");
+  QTest::mouseClick(h.find<QPushButton>("Command2"), Qt::LeftButton);
+  QCOMPARE(h.field("txtRRead")->text(), QString("80"));
+  auto* ack = h.find<QLabel>("lblAck");
+  QVERIFY(!ack->isHidden());
+  QCOMPARE(ack->text(), QString("ACK"));
+  QCOMPARE(textColour(ack), QColor(0, 255, 0));
+  QCOMPARE(h.core.values().DeviceAddress, std::int16_t{0x43});
+  QVERIFY(h.windows.boxes.empty());
+}
+
+void MainWindowTest::sendRegisterWithoutADeviceShowsARedNoAckAndSixTimeouts() {
+  MainWindowHarness h(noDevice());
+  QTest::mouseClick(h.find<QPushButton>("Command2"), Qt::LeftButton);
+  auto* ack = h.find<QLabel>("lblAck");
+  QVERIFY(!ack->isHidden());
+  QCOMPARE(ack->text(), QString("NO ACK"));
+  QCOMPARE(textColour(ack), QColor(255, 0, 0));
+  QCOMPARE(h.field("txtRRead")->text(), QString("FF"));
+  QCOMPARE(h.linesStartingWith("Wisp ERR001").size(), std::size_t{3});
+  QCOMPARE(h.linesStartingWith("Wisp ERR002").size(), std::size_t{3});
+  QCOMPARE(h.windows.beeps, 0);
+}
+
+void MainWindowTest::sendRegisterWithTheDebuggerDisabledBeepsSixTimes() {
+  MainWindowHarness h(noDevice());
+  pickPort(h, 0);
+  QCOMPARE(h.core.busState().DebugEnabled, std::int16_t{0});
+  const std::size_t linesBefore = h.lines.size();
+  QTest::mouseClick(h.find<QPushButton>("Command2"), Qt::LeftButton);
+  QCOMPARE(h.windows.beeps, 6);
+  QCOMPARE(h.lines.size(), linesBefore);
+}
+
+void MainWindowTest::pickingAPortReopensTheBusThereWithTheDebuggerDisabled() {
+  MainWindowHarness h;
+  pickPort(h, 1);
+  QCOMPARE(h.core.ports().PortIndex, std::int16_t{1});
+  QCOMPARE(h.core.ports().BusOpen, std::int16_t{1});
+  QCOMPARE(h.core.busState().DataPort, std::uint16_t{0x278});
+  QCOMPARE(h.core.busState().DebugEnabled, std::int16_t{0});
+  QCOMPARE(h.linesStartingWith(std::string(bus::kSysOpenedPrefix) + "278h").size(), std::size_t{1});
+  QVERIFY(h.lines.back().rfind(trace::kDebuggerDisabledMessage, 0) == 0);
+
+  // The keyboard picks too.
+  QTest::keyClick(h.find<QListWidget>("ports"), Qt::Key_Down);
+  QCOMPARE(h.core.ports().PortIndex, std::int16_t{2});
+  QCOMPARE(h.core.busState().DataPort, std::uint16_t{0x3BC});
+}
+
+void MainWindowTest::pickingTheCurrentPortAgainReopensIt() {
+  MainWindowHarness h;
+  pickPort(h, 0);
+  h.core.busState().DebugEnabled = 1;  // as the debugger window's run mode would
+  pickPort(h, 0);
+  // The second start closes the bus the first opened, while the debugger is enabled.
+  QCOMPARE(h.linesStartingWith(std::string(bus::kSysClosed)).size(), std::size_t{2});
+  QCOMPARE(h.linesStartingWith(std::string(bus::kSysOpenedPrefix) + "378h").size(), std::size_t{3});
+}
+
+void MainWindowTest::theIndicatorHasThreeStates() {
+  MainWindowHarness h;
+  auto* ack = h.find<QLabel>("lblAck");
+  h.core.busState().AckReceived = false;
+  h.window.UpdateDeviceMonitor();
+  QCOMPARE(ack->text(), QString("NO ACK"));
+  h.window.InitDeviceMonitor();
+  QVERIFY(ack->isHidden());
+  QCOMPARE(textColour(ack), QColor(128, 128, 128));
+  QCOMPARE(ack->text(), QString("NO ACK"));  // a hidden indicator keeps its caption
+  h.core.busState().AckReceived = true;
+  h.window.UpdateDeviceMonitor();
+  QVERIFY(!ack->isHidden());
+  QCOMPARE(ack->text(), QString("ACK"));
+  QCOMPARE(textColour(ack), QColor(0, 255, 0));
+}
+
+void MainWindowTest::audibleTogglesBeepOn() {
+  MainWindowHarness h;
+  auto* audible = h.find<QAction>("mnuBeepOn");
+  audible->trigger();
+  QVERIFY(!audible->isChecked());
+  QVERIFY(!h.core.values().BeepOn);
+  audible->trigger();
+  QVERIFY(audible->isChecked());
+  QVERIFY(h.core.values().BeepOn);
+}
+
+void MainWindowTest::wispMonitorShowsTheOneDebuggerWindow() {
+  MainWindowHarness h;
+  QTest::mouseClick(h.find<QPushButton>("Command3"), Qt::LeftButton);
+  QTest::mouseClick(h.find<QPushButton>("Command3"), Qt::LeftButton);
+  QCOMPARE(h.monitor.showings, 2);
+  QVERIFY(h.monitor.exists());
+}
+
+// A click handled while the log yields must not put its own transactions on the wires in
+// the middle of the running command.
+void MainWindowTest::aBusCommandStartedDuringAYieldIsRefused() {
+  MainWindowHarness h;
+  int nestedClicks = 0;
+  h.windows.onYield = [&] {
+    if (nestedClicks++ > 0) return;
+    QTest::mouseClick(h.find<QPushButton>("Command2"), Qt::LeftButton);
+    pickPort(h, 1);
+  };
+  const std::size_t startsBefore = h.linesStartingWith(std::string(bus::kMsgStart)).size();
+  QTest::mouseClick(h.find<QPushButton>("Command2"), Qt::LeftButton);
+  QVERIFY(nestedClicks > 0);
+  QCOMPARE(h.linesStartingWith(std::string(bus::kMsgStart)).size() - startsBefore, std::size_t{3});
+  QCOMPARE(h.core.ports().PortIndex, std::int16_t{0});
+  QVERIFY(h.find<QListWidget>("ports")->selectedItems().isEmpty());
+  QVERIFY(h.window.statusBar()->currentMessage().contains("refused"));
+  QVERIFY(!h.core.busBusy());
+
+  h.windows.onYield = nullptr;
+  QTest::mouseClick(h.find<QPushButton>("Command2"), Qt::LeftButton);
+  QCOMPARE(h.linesStartingWith(std::string(bus::kMsgStart)).size() - startsBefore, std::size_t{6});
+  QVERIFY(h.window.statusBar()->currentMessage().isEmpty());
+}
+
+void MainWindowTest::anErrorInAHandlerIsShownAndTheProgramGoesOn() {
+  MainWindowHarness h;
+  h.port.failing = true;
+  QTest::mouseClick(h.find<QPushButton>("Command2"), Qt::LeftButton);
+  QCOMPARE(h.windows.boxes.size(), std::size_t{1});
+  QCOMPARE(h.windows.boxes[0].text, std::string("68: /dev/parport0 is busy"));
+  QCOMPARE(h.windows.boxes[0].icon, desktop::MessageIcon::Critical);
+  QVERIFY(!h.core.busBusy());
+
+  h.port.failing = false;
+  QTest::mouseClick(h.find<QPushButton>("Command2"), Qt::LeftButton);
+  QCOMPARE(h.find<QLabel>("lblAck")->text(), QString("ACK"));
+  QCOMPARE(h.windows.boxes.size(), std::size_t{1});
+}
+
+void MainWindowTest::exitAndClosingEndTheProgram() {
+  {
+    MainWindowHarness h;
+    h.find<QAction>("mnuFileExit")->trigger();
+    QCOMPARE(h.programEnds, 1);
+  }
+  // An ended window holds back every event of the program while it exists.
+  MainWindowHarness other;
+  other.window.close();
+  QCOMPARE(other.programEnds, 1);
+}
+
+void MainWindowTest::theBusNoticeShowsInTheStatusLine() {
+  MainWindowHarness h;
+  h.window.setBusNotice("Simulated bus: camera sensor at 42h");
+  QCOMPARE(h.find<QLabel>("busNotice")->text(), QString("Simulated bus: camera sensor at 42h"));
+  QVERIFY(h.find<QLabel>("busNotice")->isVisible());
+}
+
+}  // namespace brelvion::testing
+
+QTEST_MAIN(brelvion::testing::MainWindowTest)
+#include "MainWindowTest.moc"

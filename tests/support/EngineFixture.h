@@ -1,0 +1,42 @@
+#pragma once
+
+#include "bus/BusEngine.h"
+#include "bus/BusState.h"
+#include "core/ToolCore.h"
+#include "support/FakeDesktop.h"
+#include "support/RecordingPort.h"
+#include "trace/DebugLog.h"
+#include "trace/DebuggerState.h"
+#include "trace/TraceHolder.h"
+
+namespace brelvion::testing {
+
+// A fresh set of the program-wide objects around a bus engine, on any port.
+template <typename Port>
+struct EngineSet {
+  Port port;
+  FakeDesktop desktop;
+  core::ToolCore core{port, desktop};
+  bus::BusState& busState = core.busState();
+  trace::DebuggerState& debuggerState = core.debuggerState();
+  trace::TraceHolder& trace = core.trace();
+  trace::DebugLog& log = core.log();
+  bus::BusEngine& engine = core.engine();
+
+  // Trace lines as the log wrote them, without the line breaks.
+  std::vector<std::string> traceLines() const {
+    std::vector<std::string> lines;
+    const std::string& text = trace.text();
+    std::size_t start = 0;
+    while (start <= text.size()) {
+      const std::size_t end = text.find("\r\n", start);
+      lines.push_back(
+          text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+      if (end == std::string::npos) break;
+      start = end + 2;
+    }
+    return lines;
+  }
+};
+
+}  // namespace brelvion::testing

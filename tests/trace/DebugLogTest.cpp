@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include "support/EngineFixture.h"
+#include "trace/DebugLog.h"
+
+namespace brelvion::testing {
+namespace {
+
+using trace::padTraceLine;
+
+class DebugLogTest : public ::testing::Test {
+ protected:
+  void enable(double bound) {
+    set.busState.DebugEnabled = 1;
+    set.debuggerState.TraceBufferSize = bound;
+  }
+  std::string numbered(int i) { return "Wisp MSG00" + std::to_string(i % 10) + ": message"; }
+  EngineSet<RecordingPort> set;
+};
+
+TEST_F(DebugLogTest, NothingHappensUnlessTheDebuggerIsEnabled) {
+  for (std::int16_t value : {0, 2, -1}) {
+    set.busState.DebugEnabled = value;
+    set.log.LogMessage("Wisp MSG001:  Generating START on bus ");
+  }
+  EXPECT_FALSE(set.trace.exists());
+  EXPECT_EQ(set.trace.text(), "");
+}
+
+TEST_F(DebugLogTest, LinesArePaddedToFiftyButNeverCut) {
+  enable(1000);
+  const std::string shortLine(22, 'x');
+  const std::string longLine(59, 'y');
+  set.log.LogMessage(shortLine);
+  set.log.LogMessage(longLine);
+  set.log.LogMessage("");
+  EXPECT_TRUE(set.trace.exists());
+  EXPECT_EQ(set.trace.text(), "\r\n" + shortLine + std::string(28, ' ') + "\r\n" + longLine +
+                                  "\r\n" + std::string(50, ' '));
+}
+
+TEST_F(DebugLogTest, BoundOfTenKeepsElevenMessagesAndYieldsOnlyOnDrops) {
+  enable(10);
+  for (int i = 0; i < 10; ++i) set.log.LogMessage(numbered(i));
+  EXPECT_EQ(set.trace.text().size(), 520u);
+  EXPECT_EQ(set.desktop.yields, 0);
+
+  set.log.LogMessage(numbered(10));  // 572 characters: the leading empty line goes
+  EXPECT_EQ(set.trace.text().size(), 570u);
+  EXPECT_EQ(set.trace.text().substr(0, 50), trace::padTraceLine(numbered(0)));
+  EXPECT_EQ(set.desktop.yields, 1);
+
+  for (int i = 11; i < 30; ++i) set.log.LogMessage(numbered(i));
+  EXPECT_EQ(set.trace.text().size(), 570u);
+  EXPECT_EQ(set.traceLines().size(), 11u);
+  EXPECT_EQ(set.traceLines().back(), trace::padTraceLine(numbered(29)));
+  EXPECT_EQ(set.desktop.yields, 20);
+}
+
+TEST_F(DebugLogTest, LoweringTheBoundShortensTheTraceOneLinePerMessage) {
+  enable(10);
+  for (int i = 0; i < 20; ++i) set.log.LogMessage(numbered(i));
+  set.debuggerState.TraceBufferSize = 2;
+  set.log.LogMessage("a");
+  EXPECT_EQ(set.traceLines().size(), 11u);
+  set.log.LogMessage("b");
+  EXPECT_EQ(set.traceLines().size(), 11u);
+}
+
+TEST_F(DebugLogTest, AnUnsetBoundKeepsOnlyTheNewestLine) {
+  set.busState.DebugEnabled = 1;
+  set.log.LogMessage("first");
+  set.log.LogMessage("second");
+  EXPECT_EQ(set.trace.text(), trace::padTraceLine("second"));
+}
+
+TEST_F(DebugLogTest, LongLinesCountForMoreThanOneUnit) {
+  enable(10);
+  for (int i = 0; i < 20; ++i) set.log.LogMessage(std::string(120, 'z'));
+  // Each line is 122 characters with its break: four fit within 10 units, a fifth does not.
+  EXPECT_EQ(set.traceLines().size(), 5u);
+}
+
+TEST_F(DebugLogTest, AFractionalBoundComparesAsANumber) {
+  enable(1.5);
+  set.log.LogMessage("a");  // 52 characters, 1 unit
+  set.log.LogMessage("b");  // 104 characters, 2 units: drop
+  EXPECT_EQ(set.trace.text(), trace::padTraceLine("a") + "\r\n" + trace::padTraceLine("b"));
+}
+
+TEST_F(DebugLogTest, StopOnErrorShowsTheBoxAfterTheLineIsInTheTrace) {
+  enable(10);
+  set.debuggerState.StopOnError = true;
+  std::string traceWhenBoxOpened;
+  set.desktop.onBox = [&](const desktop::MessageBoxRequest&) {
+    traceWhenBoxOpened = set.trace.text();
+  };
+
+  set.log.LogMessage("WISP MSG:   Giving ACK");
+  set.log.LogMessage("Wisp err002: lower case");
+  EXPECT_TRUE(set.desktop.boxes.empty());
+
+  set.log.LogMessage("Wisp ERR002:  No ACK received");
+  ASSERT_EQ(set.desktop.boxes.size(), 1u);
+  const desktop::MessageBoxRequest& box = set.desktop.boxes[0];
+  EXPECT_EQ(box.text, "Error trapped\r\nWisp ERR002:  No ACK received" + std::string(21, ' '));
+  EXPECT_EQ(box.title, "Wisp Bus Monitor");
+  EXPECT_EQ(box.icon, desktop::MessageIcon::Critical);
+  EXPECT_EQ(box.buttons, desktop::MessageButtons::Ok);
+  EXPECT_EQ(traceWhenBoxOpened, set.trace.text());
+
+  set.debuggerState.StopOnError = false;
+  set.log.LogMessage("Wisp ERR001:  Device is not responding ");
+  EXPECT_EQ(set.desktop.boxes.size(), 1u);
+}
+
+TEST_F(DebugLogTest, ALineLoggedDuringTheYieldIsKept) {
+  enable(1);
+  set.log.LogMessage("one");
+  bool inner = false;
+  set.desktop.onYield = [&] {
+    if (inner) return;
+    inner = true;
+    set.log.LogMessage("from an event");
+  };
+  set.log.LogMessage("two");
+  EXPECT_NE(set.trace.text().find("from an event"), std::string::npos);
+  EXPECT_EQ(set.traceLines().back(), trace::padTraceLine("from an event"));
+}
+
+TEST_F(DebugLogTest, SwitchingTheDebuggerLogsOnlyFromTheEnabledState) {
+  set.log.DebuggerOn();
+  EXPECT_EQ(set.busState.DebugEnabled, 1);
+  EXPECT_FALSE(set.trace.exists());
+
+  set.debuggerState.TraceBufferSize = 10;
+  set.log.DebuggerOn();
+  set.log.DebuggerOff();
+  EXPECT_EQ(set.busState.DebugEnabled, 0);
+  set.log.DebuggerOff();
+  set.log.DebuggerOn();
+  EXPECT_EQ(set.traceLines(), (std::vector<std::string>{
+                                  "", trace::padTraceLine("Wisp Debugger ENABLED "),
+                                  "Wisp95 V1.01 : debugger  DISABLED " + std::string(16, ' ')}));
+}
+
+TEST_F(DebugLogTest, TheListenerSeesEachAcceptedLinePadded) {
+  std::vector<std::string> seen;
+  set.log.setLineListener([&](std::string_view line) { seen.emplace_back(line); });
+  set.log.LogMessage("ignored while disabled");
+  enable(10);
+  set.log.LogMessage("seen");
+  EXPECT_EQ(seen, std::vector<std::string>{trace::padTraceLine("seen")});
+}
+
+}  // namespace
+}  // namespace brelvion::testing

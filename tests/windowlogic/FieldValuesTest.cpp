@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include "base/RuntimeError.h"
+#include "support/FakeDesktop.h"
+#include "windowlogic/FieldValues.h"
+
+namespace brelvion::windowlogic {
+namespace {
+
+using base::RuntimeError;
+using desktop::MessageIcon;
+
+int errorNumberOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const base::RuntimeError& error) {
+    return error.number();
+  }
+  return 0;
+}
+
+TEST(FieldValuesTest, AddressFieldsReadHexOfEitherCaseWithBlanksAround) {
+  EXPECT_EQ(AddressFieldValue("42"), 0x42);
+  EXPECT_EQ(AddressFieldValue("ff"), 255);
+  EXPECT_EQ(AddressFieldValue("FF"), 255);
+  EXPECT_EQ(AddressFieldValue("1 "), 1);
+  EXPECT_EQ(AddressFieldValue("7FFF"), 32767);
+}
+
+TEST(FieldValuesTest, AddressFieldsFailOnEmptyOrForeignTextAndAbove16Bits) {
+  EXPECT_EQ(errorNumberOf([] { AddressFieldValue(""); }), 13);
+  EXPECT_EQ(errorNumberOf([] { AddressFieldValue("4G"); }), 13);
+  EXPECT_EQ(errorNumberOf([] { AddressFieldValue("8000"); }), 6);
+  EXPECT_EQ(errorNumberOf([] { narrowToInt16(-32769, "test"); }), 6);
+  EXPECT_EQ(narrowToInt16(-32768, "test"), -32768);
+}
+
+TEST(FieldValuesTest, ABadAddressFieldShowsItsBoxAndKeepsTheValue) {
+  testing::FakeDesktop desktop;
+  std::int16_t target = 0x42;
+  EXPECT_FALSE(ApplyAddressField("", target, desktop, kAddressChangedTitle));
+  EXPECT_EQ(target, 0x42);
+  ASSERT_EQ(desktop.boxes.size(), 1u);
+  EXPECT_EQ(desktop.boxes[0].text, "13: Type mismatch");
+  EXPECT_EQ(desktop.boxes[0].title, "Address Changed");
+  EXPECT_EQ(desktop.boxes[0].icon, desktop::MessageIcon::Exclamation);
+
+  EXPECT_TRUE(ApplyAddressField("5", target, desktop, kAddressChangedTitle));
+  EXPECT_EQ(target, 5);
+  EXPECT_EQ(desktop.boxes.size(), 1u);
+}
+
+TEST(FieldValuesTest, TheDelayFieldsGiveSecondsAndDigitsAfterThePoint) {
+  EXPECT_DOUBLE_EQ(DelayValue("1", "5"), 1.5);
+  EXPECT_DOUBLE_EQ(DelayValue("0", "05"), 0.05);
+  EXPECT_DOUBLE_EQ(DelayValue("2", "00"), 2.0);
+  EXPECT_DOUBLE_EQ(DelayValue(" 3", " 7 "), 3.7);
+  EXPECT_DOUBLE_EQ(DelayValue(" 0", " 00"), 0.0);
+  // A blank seconds field leaves only the fraction.
+  EXPECT_DOUBLE_EQ(DelayValue(" ", "5"), 0.5);
+  EXPECT_DOUBLE_EQ(DelayValue("9", "99"), 9.99);
+}
+
+TEST(FieldValuesTest, OnlyDigitsAndOnePointMakeANumber) {
+  for (const char* text : {"x", ".", "", "-1.5", "+1.5", "1e3", "1 .5", "1..5", "1.5.0", "0x1"}) {
+    EXPECT_EQ(errorNumberOf([&] { DelayNumber(text); }), 13) << text;
+  }
+  EXPECT_EQ(errorNumberOf([] { DelayValue("0", "x"); }), 13);
+  EXPECT_EQ(errorNumberOf([] { DelayValue("-", "5"); }), 13);
+  EXPECT_EQ(errorNumberOf([] { DelayValue(" ", "  "); }), 13);
+  EXPECT_DOUBLE_EQ(DelayNumber(" 3. "), 3.0);
+  EXPECT_DOUBLE_EQ(DelayNumber(".05"), 0.05);
+}
+
+TEST(FieldValuesTest, ABadDelayShowsAnInformationBoxWithTheDefaultTitle) {
+  testing::FakeDesktop desktop;
+  double delay = 1.5;
+  EXPECT_FALSE(ApplyCommandDelay("3", "x", delay, desktop));
+  EXPECT_DOUBLE_EQ(delay, 1.5);
+  ASSERT_EQ(desktop.boxes.size(), 1u);
+  EXPECT_EQ(desktop.boxes[0].text, "13: Type mismatch");
+  EXPECT_EQ(desktop.boxes[0].title, "");
+  EXPECT_EQ(desktop.boxes[0].icon, desktop::MessageIcon::Information);
+
+  EXPECT_TRUE(ApplyCommandDelay("3", "7", delay, desktop));
+  EXPECT_DOUBLE_EQ(delay, 3.7);
+}
+
+}  // namespace
+}  // namespace brelvion::windowlogic

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/RuntimeError.h"
+#include "bus/BusMessages.h"
+#include "port/simulated/SimulatedParallelPort.h"
+#include "support/EngineFixture.h"
+#include "windowlogic/FormLoad.h"
+#include "windowlogic/SingleRegister.h"
+
+namespace brelvion::windowlogic {
+namespace {
+
+using port::simulated::SimulatedBusConfig;
+using port::simulated::SimulatedParallelPort;
+using testing::EngineSet;
+
+struct NoDevicePort : SimulatedParallelPort {
+  NoDevicePort() : SimulatedParallelPort(SimulatedBusConfig{{}, 0x378, {}, false}) {}
+};
+
+// A port whose every access fails as an unreachable port library would.
+struct UnreachablePort : port::PortIo {
+  std::uint8_t inpb(std::uint16_t) override { fail(); }
+  void out(std::uint16_t, std::uint8_t) override { fail(); }
+  void waitQuanta(std::int64_t) override {}
+  void setCapture(port::BusCapture*) override {}
+  [[noreturn]] static void fail() {
+    throw base::RuntimeError(base::RuntimeError::kFileNotFound, "inpb",
+                             "No parallel port at 378h: load ppdev");
+  }
+};
+
+// The window as the start-up and Send Register see it, with every call noted in order.
+struct FakeWindow : LoadView, RegisterPanel {
+  void InitDeviceMonitor() override { calls.push_back("init"); }
+  void UpdateDeviceMonitor() override { calls.push_back("update"); }
+  void InitScrollArea() override { calls.push_back("scroll"); }
+  void initDelayFields() override { calls.push_back("delays"); }
+  bool audibleChecked() const override { return audible; }
+  void fillPortList() override { calls.push_back("ports"); }
+  std::string deviceAddressText() const override { return text2; }
+  std::string subAddressText() const override { return text3; }
+  std::string writeDataText() const override { return text4; }
+  void setReadBackText(const std::string& text) override { calls.push_back("read:" + text); }
+  void showWindow() override { calls.push_back("show"); }
+
+  std::vector<std::string> calls;
+  bool audible = true;
+  std::string text2 = "42", text3 = "00", text4 = "00";
+};
+
+template <typename Port>
+struct Started {
+  Started() { Form_Load(set.core, window); }
+  EngineSet<Port> set;
+  FakeWindow window;
+};
+
+TEST(FormLoadTest, StartUpSetsEveryDefaultAndLeavesTwoTraceLines) {
+  Started<SimulatedParallelPort> s;
+  const auto& core = s.set.core;
+  EXPECT_EQ(core.values().DeviceAddress, 0x42);
+  EXPECT_EQ(core.values().SubAddress, 0);
+  EXPECT_EQ(core.values().WriteData, 0);
+  EXPECT_TRUE(core.values().BeepOn);
+  EXPECT_FALSE(core.values().FileEdited);
+  EXPECT_EQ(core.ports().PortIndex, 0);
+  EXPECT_EQ(core.ports().BusOpen, 0);
+  EXPECT_DOUBLE_EQ(core.busState().BusDelay, 0.001);
+  EXPECT_EQ(core.busState().AckTimeout, 10);
+  EXPECT_EQ(core.busState().DebugEnabled, 1);
+  EXPECT_EQ(core.busState().DataPort, 0x378);
+  EXPECT_FALSE(core.debuggerState().StopOnError);
+  EXPECT_DOUBLE_EQ(core.debuggerState().TraceBufferSize, 10);
+  EXPECT_FALSE(core.busBusy());
+  EXPECT_EQ(s.window.calls,
+            (std::vector<std::string>{"init", "scroll", "delays", "ports", "show"}));
+  const auto lines = s.set.traceLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].rfind(trace::kDebuggerEnabledMessage, 0), 0u);
+  EXPECT_EQ(lines[1].rfind(bus::kSysClosed, 0), 0u);
+  EXPECT_TRUE(s.set.desktop.boxes.empty());
+  EXPECT_GE(s.set.desktop.yields, 1);
+}
+
+TEST(FormLoadTest, TheStartPortAndTheBusClearHookAreHonoured) {
+  EngineSet<SimulatedParallelPort> set;
+  FakeWindow window;
+  std::int16_t timeoutWhenCleared = 0;
+  Form_Load(set.core, window, {1, [&] { timeoutWhenCleared = set.busState.AckTimeout; }});
+  EXPECT_EQ(set.core.ports().PortIndex, 1);
+  EXPECT_EQ(set.busState.DataPort, 0x278);
+  EXPECT_EQ(timeoutWhenCleared, 10);
+}
+
+TEST(FormLoadTest, ABadAddressFieldEndsTheStartUpWithItsBox) {
+  EngineSet<SimulatedParallelPort> set;
+  FakeWindow window;
+  window.text3 = "zz";
+  Form_Load(set.core, window);
+  ASSERT_EQ(set.desktop.boxes.size(), 1u);
+  EXPECT_EQ(set.desktop.boxes[0].title, "Form Load");
+  EXPECT_EQ(set.desktop.boxes[0].text, "13: Type mismatch");
+  EXPECT_EQ(set.desktop.boxes[0].icon, desktop::MessageIcon::Exclamation);
+  // The steps after the failing one did not run: no bus, no window shown.
+  EXPECT_EQ(set.busState.DataPort, 0);
+  EXPECT_EQ(set.core.values().DeviceAddress, 0x42);
+  EXPECT_EQ(window.calls.back(), "ports");
+  EXPECT_FALSE(set.core.busBusy());
+}
+
+TEST(FormLoadTest, AnUnreachablePortIsNamedInTheBoxAndTheProgramGoesOn) {
+  EngineSet<UnreachablePort> set;
+  FakeWindow window;
+  Form_Load(set.core, window);
+  ASSERT_EQ(set.desktop.boxes.size(), 1u);
+  EXPECT_EQ(set.desktop.boxes[0].text, "53: No parallel port at 378h: load ppdev");
+  EXPECT_FALSE(set.core.busBusy());
+}
+
+TEST(SendRegisterTest, WritesReadsBackAndShowsTheReadAcknowledge) {
+  Started<SimulatedParallelPort> s;
+  s.window.calls.clear();
+  s.window.text2 = "43";
+  s.window.text3 = "12";
+  s.window.text4 = "80";
+  Command2_Click(s.set.core, s.window);
+  EXPECT_EQ(s.window.calls,
+            (std::vector<std::string>{"init", "read:", "init", "read:80", "update", "update"}));
+  EXPECT_EQ(s.set.core.values().DeviceAddress, 0x43);
+  EXPECT_EQ(s.set.core.values().SubAddress, 0x12);
+  EXPECT_EQ(s.set.core.values().WriteData, 0x80);
+  EXPECT_TRUE(s.set.busState.AckReceived);
+}
+
+TEST(SendRegisterTest, TheReadBackHasNoLeadingZeros) {
+  Started<SimulatedParallelPort> s;
+  s.window.text3 = "12";
+  s.window.text4 = "05";
+  Command2_Click(s.set.core, s.window);
+  EXPECT_EQ(s.window.calls[s.window.calls.size() - 3], "read:5");
+}
+
+TEST(SendRegisterTest, WithoutADeviceSixTimeoutsAreLoggedAndFFIsRead) {
+  Started<NoDevicePort> s;
+  std::vector<std::string> errors;
+  s.set.core.log().setLineListener([&](std::string_view line) {
+    if (line.rfind("Wisp ERR", 0) == 0) errors.emplace_back(line.substr(0, 11));
+  });
+  Command2_Click(s.set.core, s.window);
+  EXPECT_EQ(errors, (std::vector<std::string>{"Wisp ERR001", "Wisp ERR002", "Wisp ERR002",
+                                              "Wisp ERR001", "Wisp ERR002", "Wisp ERR001"}));
+  EXPECT_EQ(s.window.calls[s.window.calls.size() - 3], "read:FF");
+  EXPECT_FALSE(s.set.busState.AckReceived);
+  EXPECT_EQ(s.set.desktop.beeps, 0);
+}
+
+TEST(SendRegisterTest, WithTheDebuggerDisabledTimeoutsBeepInstead) {
+  Started<NoDevicePort> s;
+  s.set.core.StartBus();
+  const std::string traceBefore = s.set.trace.text();
+  Command2_Click(s.set.core, s.window);
+  EXPECT_EQ(s.set.desktop.beeps, 6);
+  EXPECT_EQ(s.set.trace.text(), traceBefore);
+}
+
+}  // namespace
+}  // namespace brelvion::windowlogic
