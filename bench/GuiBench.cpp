@@ -96,7 +96,7 @@ void sendRegisterWithWindowShown() {
   monitor.attach(core);
   gui::mainwindow::MainWindow window(core, windows, monitor);
   window.setProgramEnd([] {});
-  window.Form_Load();
+  window.startUp();
   monitor.showWindow();
   showAndSettle(*monitor.window());
   auto* sendRegister = window.findChild<QPushButton*>(QStringLiteral("Command2"));

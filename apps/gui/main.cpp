@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
   FirstPaintExit firstPaint(window, sinceMain);
   const char* measuring = std::getenv("BRELVION_EXIT_AFTER_FIRST_PAINT");
   if (measuring && std::string(measuring) == "1") app.installEventFilter(&firstPaint);
-  window.Form_Load(options);
+  window.startUp(options);
   // The start-up lets events run, so the first paint may already be over.
   if (firstPaint.painted()) firstPaint.report();
   const int status = firstPaint.painted() ? 0 : QApplication::exec();

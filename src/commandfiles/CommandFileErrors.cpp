@@ -1,7 +1,6 @@
 #include "commandfiles/CommandFileErrors.h"
 
-#include <cerrno>
-#include <cstring>
+#include "desktop/ErrorBox.h"
 
 namespace brelvion::commandfiles {
 
@@ -9,8 +8,7 @@ using base::RuntimeError;
 using desktop::MessageIcon;
 
 desktop::MessageBoxRequest errorBox(Step step, const base::RuntimeError& error) {
-  desktop::MessageBoxRequest box;
-  box.text = error.boxText();
+  desktop::MessageBoxRequest box = desktop::errorBoxRequest(error, "", MessageIcon::Information);
   switch (step) {
     case Step::SendFile:
       box.title = kSendFileErrorTitle;
@@ -33,7 +31,7 @@ desktop::MessageBoxRequest errorBox(Step step, const base::RuntimeError& error) 
       box.icon = desktop::MessageIcon::Exclamation;
       break;
     case Step::Open:
-      box.text = std::string(kOpenErrorPrefix) + error.boxText();
+      box.text = std::string(desktop::kErrorCodePrefix) + error.boxText();
       box.icon = desktop::MessageIcon::Exclamation;
       break;
     case Step::DumpToFile:

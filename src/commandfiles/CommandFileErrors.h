@@ -18,7 +18,6 @@ inline constexpr std::string_view kCreateTmpFileErrorTitle = "Create tmpFile - E
 inline constexpr std::string_view kDelayErrorTitle = "ERROR";
 inline constexpr std::string_view kDelayErrorText = "Error, when delay the time.";
 inline constexpr std::string_view kCleanUpErrorTitle = "CleanUp - Error:";
-inline constexpr std::string_view kOpenErrorPrefix = "Error Code ";
 
 inline constexpr std::string_view kDumpTitle = "Dump To File";
 inline constexpr std::string_view kDumpErrorTitle = "Dump To File - Error";

@@ -97,13 +97,13 @@ bool answeredYes(desktop::Desktop& desktop, std::string_view question) {
 
 }  // namespace
 
-DumpEnd cmdDumpToFile(core::ToolCore& core, std::int16_t count, const std::string& fileText,
-                      const DumpHooks& hooks) {
+DumpEnd DumpToFile(core::ToolCore& core, std::int16_t count, const std::string& fileText,
+                   const DumpHooks& hooks) {
   desktop::Desktop& desktop = core.desktop();
   if (core.values().DeviceAddress == 0 && !answeredYes(desktop, kDeviceAddressZeroQuestion)) {
-    return DumpEnd::FocusText2;
+    return DumpEnd::FocusDeviceAddress;
   }
-  if (count == 0 && !answeredYes(desktop, kCountZeroQuestion)) return DumpEnd::FocustxtCnt;
+  if (count == 0 && !answeredYes(desktop, kCountZeroQuestion)) return DumpEnd::FocusLineCount;
   if (fileText.empty()) {
     desktop::MessageBoxRequest box;
     box.text = kDumpNoFileName;

@@ -43,15 +43,15 @@ struct DumpOutcome {
 DumpOutcome DumpRegisters(core::ToolCore& core, std::int16_t count, const std::string& fileText,
                           const DumpHooks& hooks = {});
 
-enum class DumpEnd { Written, Failed, NoFileName, FocusText2, FocustxtCnt };
+enum class DumpEnd { Written, Failed, NoFileName, FocusDeviceAddress, FocusLineCount };
 
 // Dump to File from its questions on, once the window has parsed the count
 // (ParseDumpCount) and refreshed DeviceAddress from its field: asks "Device address is 0?"
-// and "Count is 0?" when they apply (No: the window puts the focus where FocusText2 or
-// FocustxtCnt says), shows "Fill up the file name to dump, please" for an empty field
+// and "Count is 0?" when they apply (No: the window puts the focus where FocusDeviceAddress or
+// FocusLineCount says), shows "Fill up the file name to dump, please" for an empty field
 // (NoFileName), then runs DumpRegisters.
-DumpEnd cmdDumpToFile(core::ToolCore& core, std::int16_t count, const std::string& fileText,
-                      const DumpHooks& hooks = {});
+DumpEnd DumpToFile(core::ToolCore& core, std::int16_t count, const std::string& fileText,
+                   const DumpHooks& hooks = {});
 
 // The box for an error the window traps itself, such as ParseDumpCount's.
 void ReportDumpError(desktop::Desktop& desktop, const base::RuntimeError& error);

@@ -8,9 +8,6 @@
 namespace brelvion::commandfiles {
 
 inline constexpr std::string_view kOpenDialogTitle = "Open";
-inline constexpr std::string_view kReadmeName = "readme.txt";
-inline constexpr std::string_view kBusHelpName = "I2cbus.pdf";
-inline constexpr std::string_view kCableHelpName = "Cable.pdf";
 
 // The Open dialog for a command file. lastChosen is the dialog's file name, kept from one
 // use to the next: a choice replaces it and a cancel leaves it as it was. Returns it, so
@@ -21,14 +18,5 @@ const std::string& ChooseCommandFile(desktop::WindowSystem& windows, std::string
 // I2C File's box, "Error Code 53: " and why, warning icon, default title; false then.
 bool StartEditor(desktop::WindowSystem& windows, const std::string& file,
                  const std::string& source);
-
-// VIDODU Help: the help text name, found by findDocument, in the text editor. A missing
-// file gives "53: File not found" (information icon, default title).
-void ShowHelpText(desktop::WindowSystem& windows, const std::string& name);
-
-// IIC Bus Help and Cable Schematic: the document name, found by findDocument, in the
-// desktop's viewer. A missing document or viewer gives "53: " and why (information icon,
-// default title).
-void ShowHelpDocument(desktop::WindowSystem& windows, const std::string& name);
 
 }  // namespace brelvion::commandfiles

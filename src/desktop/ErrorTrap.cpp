@@ -4,6 +4,7 @@
 #include <new>
 
 #include "base/RuntimeError.h"
+#include "desktop/ErrorBox.h"
 
 namespace brelvion::desktop {
 
@@ -13,10 +14,10 @@ constexpr int kOutOfMemory = 7;
 constexpr int kInternalError = 51;
 constexpr const char* kHandlerSource = "event handler";
 
-void showError(Desktop& desktop, const std::string& title, const std::string& text) {
+void showError(Desktop& desktop, const std::string& title, const base::RuntimeError& error) {
   // A failing box must not turn a reported error into an escaping one.
   try {
-    desktop.messageBox({text, title, MessageIcon::Critical, MessageButtons::Ok});
+    showErrorBox(desktop, error, title, MessageIcon::Critical);
   } catch (...) {
   }
 }
@@ -43,7 +44,7 @@ bool runHandler(Desktop& desktop, const std::string& title, const std::function<
     handler();
     return true;
   } catch (...) {
-    showError(desktop, title, currentError().boxText());
+    showError(desktop, title, currentError());
   }
   return false;
 }

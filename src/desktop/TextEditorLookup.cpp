@@ -313,4 +313,8 @@ std::optional<EditorCommand> findTextEditor(const std::string& file, const Envir
   return knownEditor(argument, env);
 }
 
+std::optional<EditorCommand> desktopTextEditorCommand(const std::string& file) {
+  return findTextEditor(file, currentEnvironment());
+}
+
 }  // namespace brelvion::desktop

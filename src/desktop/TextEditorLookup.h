@@ -45,6 +45,13 @@ struct EditorCommand {
 // as "./name" so that no editor takes it for an option.
 std::optional<EditorCommand> findTextEditor(const std::string& file, const Environment& env);
 
+// findTextEditor on the process's own environment: the desktop's choice.
+std::optional<EditorCommand> desktopTextEditorCommand(const std::string& file);
+
+// How a window system finds the editor to start; desktopTextEditorCommand unless a test
+// puts a lookup of its own in its place.
+using TextEditorLookup = std::optional<EditorCommand> (*)(const std::string& file);
+
 // The lookup paths, in precedence order, for tests and diagnostics.
 std::vector<std::string> mimeappsListFiles(const Environment& env);
 std::vector<std::string> applicationDirectories(const Environment& env);

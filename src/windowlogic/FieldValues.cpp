@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "base/RuntimeError.h"
+#include "desktop/ErrorBox.h"
 #include "numconv/HexToDecimal.h"
 
 namespace brelvion::windowlogic {
@@ -18,11 +19,6 @@ std::string trimBlanks(const std::string& text) {
   const std::size_t first = text.find_first_not_of(' ');
   if (first == std::string::npos) return {};
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-void showError(desktop::Desktop& desktop, const base::RuntimeError& error, const char* title,
-               desktop::MessageIcon icon) {
-  desktop.messageBox({error.boxText(), title, icon, desktop::MessageButtons::Ok});
 }
 
 }  // namespace
@@ -43,7 +39,7 @@ bool ApplyAddressField(const std::string& text, std::int16_t& target, desktop::D
     target = AddressFieldValue(text);
     return true;
   } catch (const base::RuntimeError& error) {
-    showError(desktop, error, title, desktop::MessageIcon::Exclamation);
+    desktop::showErrorBox(desktop, error, title, desktop::MessageIcon::Exclamation);
     return false;
   }
 }
@@ -80,7 +76,7 @@ bool ApplyCommandDelay(const std::string& seconds, const std::string& fraction, 
     target = DelayValue(seconds, fraction);
     return true;
   } catch (const base::RuntimeError& error) {
-    showError(desktop, error, "", desktop::MessageIcon::Information);
+    desktop::showErrorBox(desktop, error, "", desktop::MessageIcon::Information);
     return false;
   }
 }

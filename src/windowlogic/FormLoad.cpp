@@ -2,6 +2,7 @@
 
 #include "core/BusCommandGuard.h"
 #include "core/StartBus.h"
+#include "desktop/ErrorBox.h"
 #include "desktop/ErrorTrap.h"
 #include "windowlogic/FieldValues.h"
 
@@ -41,7 +42,7 @@ void startBus(core::ToolCore& core, LoadView& view, const LoadOptions& options) 
 
 }  // namespace
 
-void Form_Load(core::ToolCore& core, LoadView& view, const LoadOptions& options) {
+void StartUp(core::ToolCore& core, LoadView& view, const LoadOptions& options) {
   try {
     // The start-up's own log messages yield; a click handled then must not reach the bus.
     core::runBusCommand(core, [&] {
@@ -51,8 +52,7 @@ void Form_Load(core::ToolCore& core, LoadView& view, const LoadOptions& options)
     core.desktop().processPendingEvents();
   } catch (...) {
     const base::RuntimeError error = desktop::currentError();
-    core.desktop().messageBox({error.boxText(), kFormLoadTitle, desktop::MessageIcon::Exclamation,
-                               desktop::MessageButtons::Ok});
+    desktop::showErrorBox(core.desktop(), error, kFormLoadTitle, desktop::MessageIcon::Exclamation);
   }
 }
 

@@ -38,6 +38,6 @@ struct LoadOptions {
 // releases it, closes it again and lets pending events run. Any error ends the start-up
 // where it happened with the "Form Load" box (exclamation, "number: description"); the
 // program goes on with the steps done so far.
-void Form_Load(core::ToolCore& core, LoadView& view, const LoadOptions& options = {});
+void StartUp(core::ToolCore& core, LoadView& view, const LoadOptions& options = {});
 
 }  // namespace brelvion::windowlogic

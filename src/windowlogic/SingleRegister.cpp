@@ -5,7 +5,7 @@
 
 namespace brelvion::windowlogic {
 
-void Command2_Click(core::ToolCore& core, RegisterPanel& panel) {
+void SendRegister(core::ToolCore& core, RegisterPanel& panel) {
   core::ProgramValues& values = core.values();
   panel.InitDeviceMonitor();
   values.DeviceAddress = numconv::HexByteValue(panel.deviceAddressText());

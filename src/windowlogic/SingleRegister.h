@@ -20,7 +20,7 @@ class RegisterPanel : public DeviceMonitor {
 // "Send Register": reads the three fields into the program-wide values, writes the
 // register, reads it back into the read-back field and shows the acknowledge of the
 // read's address byte. Three transactions; none stops early on a missing acknowledge.
-void Command2_Click(core::ToolCore& core, RegisterPanel& panel);
+void SendRegister(core::ToolCore& core, RegisterPanel& panel);
 
 // Sets the register pointer to SubAddress, reads two bytes and shows the first in
 // upper-case hex without leading zeros. Leaves DeviceAddress with bit 0 set.

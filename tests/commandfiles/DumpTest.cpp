@@ -110,9 +110,9 @@ TEST(DumpTest, TheQuestionsAndTheEmptyName) {
   DumpFixture fixture;
   fixture.set.desktop.answer = desktop::MessageAnswer::No;
   fixture.set.core.values().DeviceAddress = 0;
-  EXPECT_EQ(cmdDumpToFile(fixture.set.core, 5, " x.i2c"), DumpEnd::FocusText2);
+  EXPECT_EQ(DumpToFile(fixture.set.core, 5, " x.i2c"), DumpEnd::FocusDeviceAddress);
   fixture.set.core.values().DeviceAddress = 0x42;
-  EXPECT_EQ(cmdDumpToFile(fixture.set.core, 0, " x.i2c"), DumpEnd::FocustxtCnt);
+  EXPECT_EQ(DumpToFile(fixture.set.core, 0, " x.i2c"), DumpEnd::FocusLineCount);
   ASSERT_EQ(fixture.set.desktop.boxes.size(), 2u);
   EXPECT_EQ(fixture.set.desktop.boxes[0].text, "Device address is 0?");
   EXPECT_EQ(fixture.set.desktop.boxes[1].text, "Count is 0?");
@@ -123,12 +123,12 @@ TEST(DumpTest, TheQuestionsAndTheEmptyName) {
   }
 
   fixture.set.desktop.answer = desktop::MessageAnswer::Yes;
-  EXPECT_EQ(cmdDumpToFile(fixture.set.core, 5, ""), DumpEnd::NoFileName);
+  EXPECT_EQ(DumpToFile(fixture.set.core, 5, ""), DumpEnd::NoFileName);
   EXPECT_EQ(fixture.set.desktop.boxes.back().text, "Fill up the file name to dump, please");
   EXPECT_EQ(fixture.set.desktop.boxes.back().title, "Dump To File");
   EXPECT_EQ(fixture.set.desktop.boxes.back().icon, desktop::MessageIcon::Information);
 
-  EXPECT_EQ(cmdDumpToFile(fixture.set.core, 0, fixture.scratch.file("zero.i2c")), DumpEnd::Written);
+  EXPECT_EQ(DumpToFile(fixture.set.core, 0, fixture.scratch.file("zero.i2c")), DumpEnd::Written);
   const std::string zero = fixture.dumped("zero.i2c");
   EXPECT_EQ(std::count(zero.begin(), zero.end(), '\n'), 1);
 }

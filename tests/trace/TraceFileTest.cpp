@@ -87,12 +87,12 @@ TEST_F(TraceFileTest, SavingReplacesAnExistingFile) {
 TEST_F(TraceFileTest, FailuresNameTheFileAndTheCause) {
   const std::string missing = path("nothere.WSP");
   try {
-    readTraceFile(missing, "wispfileload_Click");
+    readTraceFile(missing, "loadTrace");
     FAIL() << "no error";
   } catch (const base::RuntimeError& error) {
     EXPECT_EQ(error.number(), base::RuntimeError::kFileNotFound);
     EXPECT_EQ(error.boxText(), "53: Cannot read " + missing + ": No such file or directory");
-    EXPECT_EQ(error.source(), "wispfileload_Click");
+    EXPECT_EQ(error.source(), "loadTrace");
   }
   try {
     readTraceFile(dir_.string(), "test");

@@ -54,7 +54,7 @@ struct FakeWindow : LoadView, RegisterPanel {
 
 template <typename Port>
 struct Started {
-  Started() { Form_Load(set.core, window); }
+  Started() { StartUp(set.core, window); }
   EngineSet<Port> set;
   FakeWindow window;
 };
@@ -90,7 +90,7 @@ TEST(FormLoadTest, TheStartPortAndTheBusClearHookAreHonoured) {
   EngineSet<SimulatedParallelPort> set;
   FakeWindow window;
   std::int16_t timeoutWhenCleared = 0;
-  Form_Load(set.core, window, {1, [&] { timeoutWhenCleared = set.busState.AckTimeout; }});
+  StartUp(set.core, window, {1, [&] { timeoutWhenCleared = set.busState.AckTimeout; }});
   EXPECT_EQ(set.core.ports().PortIndex, 1);
   EXPECT_EQ(set.busState.DataPort, 0x278);
   EXPECT_EQ(timeoutWhenCleared, 10);
@@ -100,7 +100,7 @@ TEST(FormLoadTest, ABadAddressFieldEndsTheStartUpWithItsBox) {
   EngineSet<SimulatedParallelPort> set;
   FakeWindow window;
   window.text3 = "zz";
-  Form_Load(set.core, window);
+  StartUp(set.core, window);
   ASSERT_EQ(set.desktop.boxes.size(), 1u);
   EXPECT_EQ(set.desktop.boxes[0].title, "Form Load");
   EXPECT_EQ(set.desktop.boxes[0].text, "13: Type mismatch");
@@ -115,7 +115,7 @@ TEST(FormLoadTest, ABadAddressFieldEndsTheStartUpWithItsBox) {
 TEST(FormLoadTest, AnUnreachablePortIsNamedInTheBoxAndTheProgramGoesOn) {
   EngineSet<UnreachablePort> set;
   FakeWindow window;
-  Form_Load(set.core, window);
+  StartUp(set.core, window);
   ASSERT_EQ(set.desktop.boxes.size(), 1u);
   EXPECT_EQ(set.desktop.boxes[0].text, "53: No parallel port at 378h: load ppdev");
   EXPECT_FALSE(set.core.busBusy());
@@ -127,7 +127,7 @@ TEST(SendRegisterTest, WritesReadsBackAndShowsTheReadAcknowledge) {
   s.window.text2 = "43";
   s.window.text3 = "12";
   s.window.text4 = "80";
-  Command2_Click(s.set.core, s.window);
+  SendRegister(s.set.core, s.window);
   EXPECT_EQ(s.window.calls,
             (std::vector<std::string>{"init", "read:", "init", "read:80", "update", "update"}));
   EXPECT_EQ(s.set.core.values().DeviceAddress, 0x43);
@@ -140,7 +140,7 @@ TEST(SendRegisterTest, TheReadBackHasNoLeadingZeros) {
   Started<SimulatedParallelPort> s;
   s.window.text3 = "12";
   s.window.text4 = "05";
-  Command2_Click(s.set.core, s.window);
+  SendRegister(s.set.core, s.window);
   EXPECT_EQ(s.window.calls[s.window.calls.size() - 3], "read:5");
 }
 
@@ -150,7 +150,7 @@ TEST(SendRegisterTest, WithoutADeviceSixTimeoutsAreLoggedAndFFIsRead) {
   s.set.core.log().setLineListener([&](std::string_view line) {
     if (line.rfind("Wisp ERR", 0) == 0) errors.emplace_back(line.substr(0, 11));
   });
-  Command2_Click(s.set.core, s.window);
+  SendRegister(s.set.core, s.window);
   EXPECT_EQ(errors, (std::vector<std::string>{"Wisp ERR001", "Wisp ERR002", "Wisp ERR002",
                                               "Wisp ERR001", "Wisp ERR002", "Wisp ERR001"}));
   EXPECT_EQ(s.window.calls[s.window.calls.size() - 3], "read:FF");
@@ -162,7 +162,7 @@ TEST(SendRegisterTest, WithTheDebuggerDisabledTimeoutsBeepInstead) {
   Started<NoDevicePort> s;
   s.set.core.StartBus();
   const std::string traceBefore = s.set.trace.text();
-  Command2_Click(s.set.core, s.window);
+  SendRegister(s.set.core, s.window);
   EXPECT_EQ(s.set.desktop.beeps, 6);
   EXPECT_EQ(s.set.trace.text(), traceBefore);
 }

@@ -7,7 +7,7 @@
 
 #include "base/RuntimeError.h"
 #include "core/ToolCore.h"
-#include "desktop/DocumentLookup.h"
+#include "desktop/HelpDocuments.h"
 #include "desktop/WindowSystem.h"
 #include "gui/debugger/DebuggerWindow.h"
 #include "trace/TraceBufferText.h"
@@ -19,7 +19,6 @@ namespace {
 
 constexpr const char* kTraceFileFilter = "Wisp files (*.WSP)|*.WSP|Text (*.TXT)|*.TXT";
 constexpr const char* kCanceledMessage = "Fileoperation canceled";
-constexpr const char* kHelpFile = "winwisp.txt";
 
 // The about text after its first line, one banner line each.
 constexpr const char* kBannerLines[] = {
@@ -40,10 +39,10 @@ std::string traceCharacters(const std::string& path) {
 
 }  // namespace
 
-void DebuggerWindow::Form_Load() {
+void DebuggerWindow::setUpWindow() {
   std::string about = "Wisp V1.01 - Brelvion I2C bus debugger\r\n";
   for (const char* line : kBannerLines) about.append(line).append("\r\n");
-  wispabout_->setText(QString::fromLatin1(about).replace(QLatin1String("\r\n"), "\n"));
+  aboutText_->setText(QString::fromLatin1(about).replace(QLatin1String("\r\n"), "\n"));
 
   const desktop::ScreenSize screen = windows_.screenSize();
   if (screen.widthPixels <= 0 || screen.heightPixels <= 0) return;
@@ -52,9 +51,9 @@ void DebuggerWindow::Form_Load() {
   move(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)));
 }
 
-void DebuggerWindow::wisphide_Click() { hide(); }
+void DebuggerWindow::hideWindow() { hide(); }
 
-void DebuggerWindow::wispfilesave_Click() {
+void DebuggerWindow::saveTrace() {
   const std::string path = windows_.fileDialog(
       {desktop::FileDialogMode::Save, "Save Wisp Debugwindow to:", kTraceFileFilter});
   if (path.empty()) {
@@ -63,10 +62,10 @@ void DebuggerWindow::wispfilesave_Click() {
   }
   // Logged first, so that while the debugger runs the file ends with this line.
   core_.log().LogMessage("Debug window saved to :" + traceCharacters(path));
-  trace::saveTraceFile(path, trace_, "wispfilesave_Click");
+  trace::saveTraceFile(path, trace_, "saveTrace");
 }
 
-void DebuggerWindow::wispfileload_Click() {
+void DebuggerWindow::loadTrace() {
   const std::string path = windows_.fileDialog(
       {desktop::FileDialogMode::Open, "Open previous Wisp Debugwindow:", kTraceFileFilter});
   if (path.empty()) {
@@ -74,18 +73,18 @@ void DebuggerWindow::wispfileload_Click() {
     return;
   }
   // Read before the trace is emptied: a file that cannot be read costs the user nothing.
-  std::string loaded = trace::traceFromFileText(trace::readTraceFile(path, "wispfileload_Click"));
+  std::string loaded = trace::traceFromFileText(trace::readTraceFile(path, "loadTrace"));
   setTraceText(std::move(loaded));
 }
 
-void DebuggerWindow::wispfileabout_Click() { setAboutViewVisible(true); }
+void DebuggerWindow::showAbout() { setAboutViewVisible(true); }
 
-void DebuggerWindow::showwisp_Click() { setAboutViewVisible(false); }
+void DebuggerWindow::closeAbout() { setAboutViewVisible(false); }
 
-void DebuggerWindow::wispclear_Click() { setTraceText({}); }
+void DebuggerWindow::clearTrace() { setTraceText({}); }
 
 void DebuggerWindow::setRunMode(QAction* chosen, const char* caption, std::int16_t enabled) {
-  for (QAction* item : {wisprunstop_, wisprunstandard_, wisprunextended_}) {
+  for (QAction* item : {runStopItem_, runStandardItem_, runExtendedItem_}) {
     item->setChecked(item == chosen);
   }
   setWindowTitle(QString::fromLatin1(caption));
@@ -93,56 +92,44 @@ void DebuggerWindow::setRunMode(QAction* chosen, const char* caption, std::int16
   core_.busState().DebugEnabled = enabled;
 }
 
-void DebuggerWindow::wisprunstop_Click() { setRunMode(wisprunstop_, "Wisp Debugger :Stopped", 0); }
+void DebuggerWindow::stopTracing() { setRunMode(runStopItem_, "Wisp Debugger :Stopped", 0); }
 
-void DebuggerWindow::wisprunstandard_Click() {
-  setRunMode(wisprunstandard_, "Wisp Debugger :Standard run", 1);
+void DebuggerWindow::traceStandard() {
+  setRunMode(runStandardItem_, "Wisp Debugger :Standard run", 1);
 }
 
-void DebuggerWindow::wisprunextended_Click() {
-  setRunMode(wisprunextended_, "Wisp Debugger :Extended run", 1);
+void DebuggerWindow::traceExtended() {
+  setRunMode(runExtendedItem_, "Wisp Debugger :Extended run", 1);
 }
 
-void DebuggerWindow::wispoptionstop_Click() {
+void DebuggerWindow::toggleStopOnError() {
   // The shared option decides, not the check mark: the mark starts unchecked in every new
   // window whatever the option holds.
   const bool stop = !core_.debuggerState().StopOnError;
   core_.debuggerState().StopOnError = stop;
-  wispoptionstop_->setChecked(stop);
+  stopOnErrorItem_->setChecked(stop);
 }
 
-void DebuggerWindow::wispoptionbuffer_Click() {
+void DebuggerWindow::openTraceBufferDialog() {
   setTraceDialogVisible(true);
   const double size = core_.debuggerState().TraceBufferSize;
-  wisptraceslider_->setValue(trace::traceSliderPosition(size));
-  wisptracesizebox_->setText(QString::fromStdString(trace::traceBufferSizeText(size)));
+  traceSizeSlider_->setValue(trace::traceSliderPosition(size));
+  traceSizeBox_->setText(QString::fromStdString(trace::traceBufferSizeText(size)));
 }
 
-void DebuggerWindow::wisptraceslider_Change() {
-  wisptracesizebox_->setText(QString::number(wisptraceslider_->value()));
+void DebuggerWindow::traceSliderMoved() {
+  traceSizeBox_->setText(QString::number(traceSizeSlider_->value()));
 }
 
-void DebuggerWindow::wisptraceok_Click() {
+void DebuggerWindow::acceptTraceBufferSize() {
   setTraceDialogVisible(false);
-  core_.debuggerState().TraceBufferSize =
-      trace::leadingNumber(wisptracesizebox_->text().toStdString());
+  core_.debuggerState().TraceBufferSize = trace::leadingNumber(traceSizeBox_->text().toStdString());
 }
 
-void DebuggerWindow::wisptracecancel_Click() { setTraceDialogVisible(false); }
+void DebuggerWindow::cancelTraceBufferSize() { setTraceDialogVisible(false); }
 
-void DebuggerWindow::Help_Click() {
-  const std::optional<std::string> path = desktop::findDocument(kHelpFile);
-  if (!path) {
-    windows_.messageBox(
-        {base::RuntimeError(base::RuntimeError::kFileNotFound, "Help_Click").boxText(), "",
-         desktop::MessageIcon::Information, desktop::MessageButtons::Ok});
-    return;
-  }
-  const std::string failure = windows_.startTextEditor(*path);
-  if (!failure.empty()) {
-    windows_.messageBox(
-        {failure, "", desktop::MessageIcon::Exclamation, desktop::MessageButtons::Ok});
-  }
+void DebuggerWindow::showDebuggerHelp() {
+  desktop::openHelpDocument(windows_, desktop::kDebuggerHelpName);
 }
 
 }  // namespace brelvion::gui::debugger

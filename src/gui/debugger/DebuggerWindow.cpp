@@ -64,7 +64,7 @@ DebuggerWindow::DebuggerWindow(core::ToolCore& core, desktop::WindowSystem& wind
   const QSize client = gui::qt::twipsSize(kClientWidthTwips, kClientHeightTwips, dpi);
   centralWidget()->setMinimumSize(client);
   resize(client.width(), client.height() + menuBar()->sizeHint().height());
-  handle(kHandlerErrorTitle, &DebuggerWindow::Form_Load);
+  handle(kHandlerErrorTitle, &DebuggerWindow::setUpWindow);
 }
 
 DebuggerWindow::~DebuggerWindow() = default;
@@ -75,53 +75,53 @@ void DebuggerWindow::buildControls() {
   setCentralWidget(client);
   const double dpi = gui::qt::logicalDpiOf(this);
 
-  I2Cmonitor_ = place(new QPlainTextEdit(client), "I2Cmonitor", {0, 0, 7335, 3375}, dpi);
-  I2Cmonitor_->setReadOnly(true);
-  I2Cmonitor_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  I2Cmonitor_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  I2Cmonitor_->setUndoRedoEnabled(false);
+  traceBox_ = place(new QPlainTextEdit(client), "I2Cmonitor", {0, 0, 7335, 3375}, dpi);
+  traceBox_->setReadOnly(true);
+  traceBox_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  traceBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  traceBox_->setUndoRedoEnabled(false);
 
-  wispabout_ = label(client, "wispabout", "", {0, 720, 6255, 2655}, dpi);
-  wispabout_->setWordWrap(true);
-  WISPlogo_ = label(client, "WISPlogo", "Wisp95", {0, 0, 1815, 615}, dpi);
-  WISPlogo_->setFont(designFont(DesignFace::MsSansSerif, 24, true));
-  showwisp_ = place(new QPushButton(QStringLiteral("Hide"), client), "showwisp",
-                    {6360, 3000, 855, 375}, dpi);
+  aboutText_ = label(client, "wispabout", "", {0, 720, 6255, 2655}, dpi);
+  aboutText_->setWordWrap(true);
+  logo_ = label(client, "WISPlogo", "Wisp95", {0, 0, 1815, 615}, dpi);
+  logo_->setFont(designFont(DesignFace::MsSansSerif, 24, true));
+  closeAboutButton_ = place(new QPushButton(QStringLiteral("Hide"), client), "showwisp",
+                            {6360, 3000, 855, 375}, dpi);
 
-  wisptraceslider_ = place(new QScrollBar(Qt::Horizontal, client), "wisptraceslider",
+  traceSizeSlider_ = place(new QScrollBar(Qt::Horizontal, client), "wisptraceslider",
                            {1080, 1560, 5175, 255}, dpi);
-  wisptraceslider_->setRange(trace::kTraceSliderMinimum, trace::kTraceSliderMaximum);
-  wisptraceslider_->setSingleStep(trace::kTraceSliderArrowStep);
-  wisptraceslider_->setPageStep(trace::kTraceSliderTrackStep);
-  wisptraceslider_->setValue(10);
-  wisptracetext_ =
+  traceSizeSlider_->setRange(trace::kTraceSliderMinimum, trace::kTraceSliderMaximum);
+  traceSizeSlider_->setSingleStep(trace::kTraceSliderArrowStep);
+  traceSizeSlider_->setPageStep(trace::kTraceSliderTrackStep);
+  traceSizeSlider_->setValue(10);
+  traceSizeCaption_ =
       label(client, "wisptracetext", "Tracebuffer Size :", {1920, 1080, 1575, 375}, dpi);
-  wisptracesizebox_ = label(client, "wisptracesizebox", "10", {3600, 1080, 735, 255}, dpi);
-  wisptracetext2_ = label(client, "wisptracetext2", "Lines", {4560, 1080, 615, 255}, dpi);
-  wisptraceok_ = place(new QPushButton(QStringLiteral("Ok"), client), "wisptraceok",
+  traceSizeBox_ = label(client, "wisptracesizebox", "10", {3600, 1080, 735, 255}, dpi);
+  traceSizeUnit_ = label(client, "wisptracetext2", "Lines", {4560, 1080, 615, 255}, dpi);
+  traceSizeOk_ = place(new QPushButton(QStringLiteral("Ok"), client), "wisptraceok",
                        {1080, 2160, 1335, 375}, dpi);
-  wisptracecancel_ = place(new QPushButton(QStringLiteral("Cancel"), client), "wisptracecancel",
+  traceSizeCancel_ = place(new QPushButton(QStringLiteral("Cancel"), client), "wisptracecancel",
                            {4920, 2160, 1335, 375}, dpi);
 
   setAboutViewVisible(false);
   setTraceDialogVisible(false);
 
-  connect(showwisp_, &QPushButton::clicked, this,
-          [this] { handle(kHandlerErrorTitle, &DebuggerWindow::showwisp_Click); });
-  connect(wisptraceslider_, &QScrollBar::valueChanged, this,
-          [this] { handle(kHandlerErrorTitle, &DebuggerWindow::wisptraceslider_Change); });
-  connect(wisptraceok_, &QPushButton::clicked, this,
-          [this] { handle(kHandlerErrorTitle, &DebuggerWindow::wisptraceok_Click); });
-  connect(wisptracecancel_, &QPushButton::clicked, this,
-          [this] { handle(kHandlerErrorTitle, &DebuggerWindow::wisptracecancel_Click); });
+  connect(closeAboutButton_, &QPushButton::clicked, this,
+          [this] { handle(kHandlerErrorTitle, &DebuggerWindow::closeAbout); });
+  connect(traceSizeSlider_, &QScrollBar::valueChanged, this,
+          [this] { handle(kHandlerErrorTitle, &DebuggerWindow::traceSliderMoved); });
+  connect(traceSizeOk_, &QPushButton::clicked, this,
+          [this] { handle(kHandlerErrorTitle, &DebuggerWindow::acceptTraceBufferSize); });
+  connect(traceSizeCancel_, &QPushButton::clicked, this,
+          [this] { handle(kHandlerErrorTitle, &DebuggerWindow::cancelTraceBufferSize); });
 }
 
 void DebuggerWindow::setTabOrderOfControls() {
   // The design's tab indices; the labels between them take no focus.
-  setTabOrder(I2Cmonitor_, showwisp_);
-  setTabOrder(showwisp_, wisptraceslider_);
-  setTabOrder(wisptraceslider_, wisptraceok_);
-  setTabOrder(wisptraceok_, wisptracecancel_);
+  setTabOrder(traceBox_, closeAboutButton_);
+  setTabOrder(closeAboutButton_, traceSizeSlider_);
+  setTabOrder(traceSizeSlider_, traceSizeOk_);
+  setTabOrder(traceSizeOk_, traceSizeCancel_);
 }
 
 QAction* DebuggerWindow::addCommand(QWidget* menu, const char* name, const char* caption,
@@ -136,37 +136,37 @@ QAction* DebuggerWindow::addCommand(QWidget* menu, const char* name, const char*
 
 void DebuggerWindow::buildMenus() {
   QMenuBar* bar = menuBar();
-  addCommand(bar, "wisphide", "&Hide", &DebuggerWindow::wisphide_Click);
+  addCommand(bar, "wisphide", "&Hide", &DebuggerWindow::hideWindow);
 
   QMenu* file = bar->addMenu(QStringLiteral("&File"));
   file->setObjectName(QStringLiteral("wispfile"));
-  addCommand(file, "wispfilesave", "&Save", &DebuggerWindow::wispfilesave_Click);
-  addCommand(file, "wispfileload", "&Load", &DebuggerWindow::wispfileload_Click);
+  addCommand(file, "wispfilesave", "&Save", &DebuggerWindow::saveTrace);
+  addCommand(file, "wispfileload", "&Load", &DebuggerWindow::loadTrace);
   file->addSeparator();
-  addCommand(file, "wispfileabout", "&About", &DebuggerWindow::wispfileabout_Click);
+  addCommand(file, "wispfileabout", "&About", &DebuggerWindow::showAbout);
 
-  addCommand(bar, "wispclear", "&Clear", &DebuggerWindow::wispclear_Click);
+  addCommand(bar, "wispclear", "&Clear", &DebuggerWindow::clearTrace);
 
   QMenu* runMode = bar->addMenu(QStringLiteral("&RunMode"));
   runMode->setObjectName(QStringLiteral("wisprunmode"));
-  wisprunstop_ = addCommand(runMode, "wisprunstop", "Stop", &DebuggerWindow::wisprunstop_Click);
-  wisprunstandard_ =
-      addCommand(runMode, "wisprunstandard", "Standard", &DebuggerWindow::wisprunstandard_Click);
-  wisprunextended_ =
-      addCommand(runMode, "wisprunextended", "Extended", &DebuggerWindow::wisprunextended_Click);
-  for (QAction* item : {wisprunstop_, wisprunstandard_, wisprunextended_}) {
+  runStopItem_ = addCommand(runMode, "wisprunstop", "Stop", &DebuggerWindow::stopTracing);
+  runStandardItem_ =
+      addCommand(runMode, "wisprunstandard", "Standard", &DebuggerWindow::traceStandard);
+  runExtendedItem_ =
+      addCommand(runMode, "wisprunextended", "Extended", &DebuggerWindow::traceExtended);
+  for (QAction* item : {runStopItem_, runStandardItem_, runExtendedItem_}) {
     item->setCheckable(true);
   }
-  wisprunstandard_->setChecked(true);
+  runStandardItem_->setChecked(true);
 
   QMenu* options = bar->addMenu(QStringLiteral("Options"));
   options->setObjectName(QStringLiteral("wispoptions"));
-  addCommand(options, "wispoptionbuffer", "Tracebuffer", &DebuggerWindow::wispoptionbuffer_Click);
-  wispoptionstop_ =
-      addCommand(options, "wispoptionstop", "Stop on Error", &DebuggerWindow::wispoptionstop_Click);
-  wispoptionstop_->setCheckable(true);
+  addCommand(options, "wispoptionbuffer", "Tracebuffer", &DebuggerWindow::openTraceBufferDialog);
+  stopOnErrorItem_ =
+      addCommand(options, "wispoptionstop", "Stop on Error", &DebuggerWindow::toggleStopOnError);
+  stopOnErrorItem_->setCheckable(true);
 
-  addCommand(bar, "Help", "Help", &DebuggerWindow::Help_Click);
+  addCommand(bar, "Help", "Help", &DebuggerWindow::showDebuggerHelp);
 }
 
 void DebuggerWindow::handle(const char* errorTitle, Handler handler) {
@@ -209,35 +209,35 @@ void DebuggerWindow::refreshTrace() {
   refreshPending_ = false;
   refreshTimer_.stop();
   sinceRefresh_.start();
-  QScrollBar* lines = I2Cmonitor_->verticalScrollBar();
-  QScrollBar* columns = I2Cmonitor_->horizontalScrollBar();
+  QScrollBar* lines = traceBox_->verticalScrollBar();
+  QScrollBar* columns = traceBox_->horizontalScrollBar();
   // Follow the newest line only while the user looks at the end; someone reading back
   // keeps their place.
   const bool following = lines->value() >= lines->maximum();
   const int line = lines->value();
   const int column = columns->value();
   // One character per byte: the trace holds 8-bit text, loaded files included.
-  I2Cmonitor_->setPlainText(QString::fromLatin1(trace_.data(), qsizetype(trace_.size())));
+  traceBox_->setPlainText(QString::fromLatin1(trace_.data(), qsizetype(trace_.size())));
   lines->setValue(following ? lines->maximum() : line);
   columns->setValue(column);
 }
 
 void DebuggerWindow::setAboutViewVisible(bool visible) {
-  I2Cmonitor_->setVisible(!visible);
-  for (QWidget* control : {static_cast<QWidget*>(wispabout_), static_cast<QWidget*>(WISPlogo_),
-                           static_cast<QWidget*>(showwisp_)}) {
+  traceBox_->setVisible(!visible);
+  for (QWidget* control : {static_cast<QWidget*>(aboutText_), static_cast<QWidget*>(logo_),
+                           static_cast<QWidget*>(closeAboutButton_)}) {
     control->setVisible(visible);
   }
 }
 
 void DebuggerWindow::setTraceDialogVisible(bool visible) {
   for (QWidget* control :
-       {static_cast<QWidget*>(wisptracetext_), static_cast<QWidget*>(wisptracetext2_),
-        static_cast<QWidget*>(wisptracesizebox_), static_cast<QWidget*>(wisptraceslider_),
-        static_cast<QWidget*>(wisptraceok_), static_cast<QWidget*>(wisptracecancel_)}) {
+       {static_cast<QWidget*>(traceSizeCaption_), static_cast<QWidget*>(traceSizeUnit_),
+        static_cast<QWidget*>(traceSizeBox_), static_cast<QWidget*>(traceSizeSlider_),
+        static_cast<QWidget*>(traceSizeOk_), static_cast<QWidget*>(traceSizeCancel_)}) {
     control->setVisible(visible);
   }
-  I2Cmonitor_->setVisible(!visible);
+  traceBox_->setVisible(!visible);
 }
 
 }  // namespace brelvion::gui::debugger

@@ -27,7 +27,7 @@ class DebuggerWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  // Runs Form_Load: the about text and the window centred on the screen.
+  // Runs setUpWindow: the about text and the window centred on the screen.
   DebuggerWindow(core::ToolCore& core, desktop::WindowSystem& windows);
   ~DebuggerWindow() override;
 
@@ -64,22 +64,22 @@ class DebuggerWindow : public QMainWindow {
   void setAboutViewVisible(bool visible);
   void setTraceDialogVisible(bool visible);
 
-  void Form_Load();
-  void wisphide_Click();
-  void wispfilesave_Click();
-  void wispfileload_Click();
-  void wispfileabout_Click();
-  void wispclear_Click();
-  void wisprunstop_Click();
-  void wisprunstandard_Click();
-  void wisprunextended_Click();
-  void wispoptionbuffer_Click();
-  void wispoptionstop_Click();
-  void Help_Click();
-  void showwisp_Click();
-  void wisptraceslider_Change();
-  void wisptraceok_Click();
-  void wisptracecancel_Click();
+  void setUpWindow();
+  void hideWindow();
+  void saveTrace();
+  void loadTrace();
+  void showAbout();
+  void clearTrace();
+  void stopTracing();
+  void traceStandard();
+  void traceExtended();
+  void openTraceBufferDialog();
+  void toggleStopOnError();
+  void showDebuggerHelp();
+  void closeAbout();
+  void traceSliderMoved();
+  void acceptTraceBufferSize();
+  void cancelTraceBufferSize();
 
   core::ToolCore& core_;
   desktop::WindowSystem& windows_;
@@ -90,20 +90,20 @@ class DebuggerWindow : public QMainWindow {
   int runningHandlers_ = 0;
   bool destroyPending_ = false;
 
-  QPlainTextEdit* I2Cmonitor_ = nullptr;
-  QLabel* wispabout_ = nullptr;
-  QLabel* WISPlogo_ = nullptr;
-  QPushButton* showwisp_ = nullptr;
-  QScrollBar* wisptraceslider_ = nullptr;
-  QLabel* wisptracetext_ = nullptr;
-  QLabel* wisptracesizebox_ = nullptr;
-  QLabel* wisptracetext2_ = nullptr;
-  QPushButton* wisptraceok_ = nullptr;
-  QPushButton* wisptracecancel_ = nullptr;
-  QAction* wisprunstop_ = nullptr;
-  QAction* wisprunstandard_ = nullptr;
-  QAction* wisprunextended_ = nullptr;
-  QAction* wispoptionstop_ = nullptr;
+  QPlainTextEdit* traceBox_ = nullptr;
+  QLabel* aboutText_ = nullptr;
+  QLabel* logo_ = nullptr;
+  QPushButton* closeAboutButton_ = nullptr;
+  QScrollBar* traceSizeSlider_ = nullptr;
+  QLabel* traceSizeCaption_ = nullptr;
+  QLabel* traceSizeBox_ = nullptr;
+  QLabel* traceSizeUnit_ = nullptr;
+  QPushButton* traceSizeOk_ = nullptr;
+  QPushButton* traceSizeCancel_ = nullptr;
+  QAction* runStopItem_ = nullptr;
+  QAction* runStandardItem_ = nullptr;
+  QAction* runExtendedItem_ = nullptr;
+  QAction* stopOnErrorItem_ = nullptr;
 };
 
 }  // namespace brelvion::gui::debugger

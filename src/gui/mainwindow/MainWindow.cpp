@@ -70,8 +70,8 @@ MainWindow::MainWindow(core::ToolCore& core, desktop::WindowSystem& windows,
 // window.
 MainWindow::~MainWindow() { delete programWatch_; }
 
-void MainWindow::Form_Load(const windowlogic::LoadOptions& options) {
-  trapped([&] { windowlogic::Form_Load(core_, *this, options); });
+void MainWindow::startUp(const windowlogic::LoadOptions& options) {
+  trapped([&] { windowlogic::StartUp(core_, *this, options); });
   // The start-up window shows once its load is over, even when the load stopped early:
   // the user can still pick another port or look at the debugger.
   if (!isVisible()) trapped([this] { showWindow(); });
@@ -85,35 +85,35 @@ void MainWindow::trapped(const std::function<void()>& handler) {
 }
 
 void MainWindow::connectHandlers() {
-  handle(c_.Command2, &QPushButton::clicked, &MainWindow::Command2_Click);
-  handle(c_.Command3, &QPushButton::clicked, &MainWindow::Command3_Click);
-  handle(c_.Command1, &QPushButton::clicked, &MainWindow::Command1_Click);
-  handle(c_.Command5, &QPushButton::clicked, &MainWindow::Command5_Click);
-  handle(c_.cmdDumpToFile, &QPushButton::clicked, &MainWindow::cmdDumpToFile_Click);
-  handle(c_.ports, &QListWidget::itemSelectionChanged, &MainWindow::ports_Click);
-  connect(c_.ports, &QListWidget::itemClicked, this, [this] {
-    if (pressedRowWasSelected_) trapped([this] { ports_Click(); });
+  handle(c_.sendRegisterButton, &QPushButton::clicked, &MainWindow::sendRegister);
+  handle(c_.monitorButton, &QPushButton::clicked, &MainWindow::openBusDebugger);
+  handle(c_.sendFileButton, &QPushButton::clicked, &MainWindow::sendFile);
+  handle(c_.editFileButton, &QPushButton::clicked, &MainWindow::editFile);
+  handle(c_.dumpButton, &QPushButton::clicked, &MainWindow::dumpToFile);
+  handle(c_.portList, &QListWidget::itemSelectionChanged, &MainWindow::choosePort);
+  connect(c_.portList, &QListWidget::itemClicked, this, [this] {
+    if (pressedRowWasSelected_) trapped([this] { choosePort(); });
   });
-  c_.ports->viewport()->installEventFilter(this);
-  handle(c_.mnuFileOpen, &QAction::triggered, &MainWindow::mnuFileOpen_Click);
-  handle(c_.mnuFileNew, &QAction::triggered, &MainWindow::mnuFileNew_Click);
-  handle(c_.mnuFileExit, &QAction::triggered, &MainWindow::mnuFileExit_Click);
-  handle(c_.zelhelp, &QAction::triggered, &MainWindow::zelhelp_Click);
-  handle(c_.bushelp, &QAction::triggered, &MainWindow::bushelp_Click);
-  handle(c_.cable, &QAction::triggered, &MainWindow::cable_Click);
-  handle(c_.mnuBeepOn, &QAction::triggered, &MainWindow::mnuBeepOn_Click);
-  handle(c_.HScroll1, &QScrollBar::valueChanged, &MainWindow::HScroll1_Change);
-  handle(c_.VScroll1, &QScrollBar::valueChanged, &MainWindow::VScroll1_Change);
+  c_.portList->viewport()->installEventFilter(this);
+  handle(c_.openAction, &QAction::triggered, &MainWindow::openCommandFile);
+  handle(c_.newFileAction, &QAction::triggered, &MainWindow::newCommandFile);
+  handle(c_.exitAction, &QAction::triggered, &MainWindow::exitProgram);
+  handle(c_.toolHelpAction, &QAction::triggered, &MainWindow::showToolHelp);
+  handle(c_.busHelpAction, &QAction::triggered, &MainWindow::showBusHelp);
+  handle(c_.cableAction, &QAction::triggered, &MainWindow::showCableSchematic);
+  handle(c_.audibleAction, &QAction::triggered, &MainWindow::audibleToggled);
+  handle(c_.horizontalBar, &QScrollBar::valueChanged, &MainWindow::scrolledHorizontally);
+  handle(c_.verticalBar, &QScrollBar::valueChanged, &MainWindow::scrolledVertically);
   c_.client->installEventFilter(this);
   connectFieldHandlers();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == c_.client && event->type() == QEvent::Resize) {
-    trapped([this] { Form_Resize(); });
-  } else if (watched == c_.ports->viewport() && event->type() == QEvent::MouseButtonPress) {
+    trapped([this] { layOutClientArea(); });
+  } else if (watched == c_.portList->viewport() && event->type() == QEvent::MouseButtonPress) {
     const QListWidgetItem* item =
-        c_.ports->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        c_.portList->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint());
     pressedRowWasSelected_ = item && item->isSelected();
   }
   return QMainWindow::eventFilter(watched, event);
@@ -149,69 +149,69 @@ void MainWindow::resizeClientToDesign() {
 
 void MainWindow::initDelayFields() {
   // Text first: a shorter limit would cut the design text and run the delay update on it.
-  c_.Text6->setText("0");
-  c_.Text6->setMaxLength(1);
-  c_.Text7->setText("00");
-  c_.Text7->setMaxLength(2);
+  c_.delaySeconds->setText("0");
+  c_.delaySeconds->setMaxLength(1);
+  c_.delayFraction->setText("00");
+  c_.delayFraction->setMaxLength(2);
 }
 
-bool MainWindow::audibleChecked() const { return c_.mnuBeepOn->isChecked(); }
+bool MainWindow::audibleChecked() const { return c_.audibleAction->isChecked(); }
 
 void MainWindow::fillPortList() {
-  const QSignalBlocker quiet(c_.ports);
+  const QSignalBlocker quiet(c_.portList);
   // One row fills the list box, so the list shows exactly one item and scrolls by items.
-  const QSize row(c_.ports->width(), c_.ports->height() - 2 * c_.ports->frameWidth());
+  const QSize row(c_.portList->width(), c_.portList->height() - 2 * c_.portList->frameWidth());
   for (const char* text : windowlogic::kPortItems) {
-    auto* item = new QListWidgetItem(text, c_.ports);
+    auto* item = new QListWidgetItem(text, c_.portList);
     item->setSizeHint(row);
   }
-  c_.ports->clearSelection();
+  c_.portList->clearSelection();
   appliedPortRow_ = -1;
 }
 
-std::string MainWindow::deviceAddressText() const { return latin1(c_.Text2); }
-std::string MainWindow::subAddressText() const { return latin1(c_.Text3); }
-std::string MainWindow::writeDataText() const { return latin1(c_.Text4); }
+std::string MainWindow::deviceAddressText() const { return latin1(c_.deviceAddress); }
+std::string MainWindow::subAddressText() const { return latin1(c_.subAddress); }
+std::string MainWindow::writeDataText() const { return latin1(c_.writeData); }
 void MainWindow::setReadBackText(const std::string& text) {
-  c_.txtRRead->setText(QString::fromLatin1(text));
+  c_.readBack->setText(QString::fromLatin1(text));
 }
 
 void MainWindow::showWindow() {
   // The window opens with the focus on the first control of the tab order, the sub address.
-  c_.Text3->setFocus(Qt::OtherFocusReason);
+  c_.subAddress->setFocus(Qt::OtherFocusReason);
   show();
   resizeClientToDesign();
 }
 
-void MainWindow::Command2_Click() {
-  busCommand("Send Register", [this] { windowlogic::Command2_Click(core_, *this); });
+void MainWindow::sendRegister() {
+  busCommand("Send Register", [this] { windowlogic::SendRegister(core_, *this); });
 }
 
-void MainWindow::Command3_Click() { monitor_.showWindow(); }
+void MainWindow::openBusDebugger() { monitor_.showWindow(); }
 
 void MainWindow::InitDeviceMonitor() {
-  QPalette palette = c_.lblAck->palette();
+  QPalette palette = c_.ackIndicator->palette();
   palette.setColor(QPalette::WindowText,
                    QColor(windowlogic::kAckIdleColour.red, windowlogic::kAckIdleColour.green,
                           windowlogic::kAckIdleColour.blue));
-  c_.lblAck->setPalette(palette);
-  c_.lblAck->hide();
+  c_.ackIndicator->setPalette(palette);
+  c_.ackIndicator->hide();
 }
 
 void MainWindow::UpdateDeviceMonitor() {
-  c_.lblAck->show();
+  c_.ackIndicator->show();
   const windowlogic::AckLook look = windowlogic::ackLookFor(core_.busState().AckReceived);
-  QPalette palette = c_.lblAck->palette();
+  QPalette palette = c_.ackIndicator->palette();
   palette.setColor(QPalette::WindowText,
                    QColor(look.colour.red, look.colour.green, look.colour.blue));
-  c_.lblAck->setPalette(palette);
-  c_.lblAck->setText(look.caption);
+  c_.ackIndicator->setPalette(palette);
+  c_.ackIndicator->setText(look.caption);
 }
 
-void MainWindow::ports_Click() {
-  QListWidgetItem* item = c_.ports->currentItem();
+void MainWindow::choosePort() {
+  QListWidgetItem* item = c_.portList->currentItem();
   if (!item || !item->isSelected()) return;
-  const int row = c_.ports->row(item);
+  const int row = c_.portList->row(item);
   const bool ran = busCommand("Port change", [&] {
     if (auto index = windowlogic::PortIndexOfItem(item->text().toLatin1().toStdString())) {
       core_.ports().PortIndex = *index;
@@ -223,12 +223,12 @@ void MainWindow::ports_Click() {
     return;
   }
   // Show the port the bus is still on.
-  const QSignalBlocker quiet(c_.ports);
-  c_.ports->clearSelection();
-  if (appliedPortRow_ >= 0) c_.ports->setCurrentRow(appliedPortRow_);
+  const QSignalBlocker quiet(c_.portList);
+  c_.portList->clearSelection();
+  if (appliedPortRow_ >= 0) c_.portList->setCurrentRow(appliedPortRow_);
 }
 
 // The check mark flips as the item is triggered; BeepOn follows it.
-void MainWindow::mnuBeepOn_Click() { core_.values().BeepOn = c_.mnuBeepOn->isChecked(); }
+void MainWindow::audibleToggled() { core_.values().BeepOn = c_.audibleAction->isChecked(); }
 
 }  // namespace brelvion::gui::mainwindow

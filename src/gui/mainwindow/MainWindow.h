@@ -35,7 +35,7 @@ class MainWindow : public QMainWindow,
   ~MainWindow() override;
 
   // The start-up: defaults, the bus start, showing the window.
-  void Form_Load(const windowlogic::LoadOptions& options = {});
+  void startUp(const windowlogic::LoadOptions& options = {});
 
   // What the status line says about the bus while nothing else is to be said, e.g. that
   // the bus is simulated.
@@ -78,50 +78,50 @@ class MainWindow : public QMainWindow,
   void resizeClientToDesign();
 
   // Single-register panel, monitor, port list, menus.
-  void Command2_Click();
-  void Command3_Click();
-  void ports_Click();
-  void mnuBeepOn_Click();
-  void mnuFileExit_Click();
-  void Form_Unload();
+  void sendRegister();
+  void openBusDebugger();
+  void choosePort();
+  void audibleToggled();
+  void exitProgram();
+  void cleanUpAndEnd();
   void endProgram();
 
   // Buttons and menu items of the command files, the dump and the help documents.
-  void Command1_Click();
   void sendFile();
+  void sendChosenFile();
   void showSendEnd(const commandfiles::SendOutcome& outcome);
+  void dumpRegistersToFile();
+  void editFile();
   void dumpToFile();
-  void Command5_Click();
-  void cmdDumpToFile_Click();
-  void mnuFileOpen_Click();
-  void mnuFileNew_Click();
-  void zelhelp_Click();
-  void bushelp_Click();
-  void cable_Click();
+  void openCommandFile();
+  void newCommandFile();
+  void showToolHelp();
+  void showBusHelp();
+  void showCableSchematic();
 
   // Entry fields.
-  void Text2_Change();
-  void text3_Change();
-  void Text4_Change();
-  void Text6_Change();
-  void Text7_Change();
+  void deviceAddressChanged();
+  void subAddressChanged();
+  void writeDataChanged();
+  void delaySecondsChanged();
+  void delayFractionChanged();
   void UpdateCommandDelay();
-  void Text2_GotFocus();
-  void Text3_GotFocus();
-  void Text4_GotFocus();
-  void Text6_GotFocus();
-  void Text7_GotFocus();
-  void txtCnt_GotFocus();
-  void Text6_LostFocus();
-  void Text7_LostFocus();
-  void Text5_GotFocus();
+  void deviceAddressFocused();
+  void subAddressFocused();
+  void writeDataFocused();
+  void delaySecondsFocused();
+  void delayFractionFocused();
+  void lineCountFocused();
+  void delaySecondsLeft();
+  void delayFractionLeft();
+  void fileNameFocused();
 
   // Layout and scrolling.
-  void Form_Resize();
+  void layOutClientArea();
   void applyScrollLayout(const windowlogic::ScrollLayout& layout);
   windowlogic::ScrollLayoutInput scrollLayoutInput() const;
-  void HScroll1_Change();
-  void VScroll1_Change();
+  void scrolledHorizontally();
+  void scrolledVertically();
 
   core::ToolCore& core_;
   desktop::WindowSystem& windows_;

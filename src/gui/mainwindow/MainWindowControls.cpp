@@ -73,76 +73,78 @@ class Designer {
 };
 
 void buildTopOfPanel(Designer& d, MainWindowControls& c) {
-  QWidget* p = c.Picture2;
-  c.Label5 = d.label(p, "Label5", "LPT", 120, 210, 435, 240);
-  c.ports = d.add<QListWidget>(p, "ports", 600, 120, 2175, 360,
-                               designFont(DesignFace::MsSansSerif, kListPointSize, true));
-  c.ports->setSelectionMode(QAbstractItemView::SingleSelection);
-  c.ports->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  c.Label2 = d.label(p, "Label2", "Device Address:", 480, 690, 1740, 240);
-  c.Text2 = d.field(p, "Text2", "42", 2280, 600, 495, 345);
-  c.Text2->setMaxLength(2);
-  c.Text2->setToolTip(kInHex);
-  c.Command3 = d.button(p, "Command3", "Wisp Monitor", 3480, 360, 2295, 375);
+  QWidget* p = c.panel;
+  c.portLabel = d.label(p, "Label5", "LPT", 120, 210, 435, 240);
+  c.portList = d.add<QListWidget>(p, "ports", 600, 120, 2175, 360,
+                                  designFont(DesignFace::MsSansSerif, kListPointSize, true));
+  c.portList->setSelectionMode(QAbstractItemView::SingleSelection);
+  c.portList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  c.deviceAddressLabel = d.label(p, "Label2", "Device Address:", 480, 690, 1740, 240);
+  c.deviceAddress = d.field(p, "Text2", "42", 2280, 600, 495, 345);
+  c.deviceAddress->setMaxLength(2);
+  c.deviceAddress->setToolTip(kInHex);
+  c.monitorButton = d.button(p, "Command3", "Wisp Monitor", 3480, 360, 2295, 375);
 }
 
-void buildFrame1(Designer& d, MainWindowControls& c) {
-  c.Frame1 = d.add<QGroupBox>(c.Picture2, "Frame1", 0, 1080, 6015, 1815, Designer::defaultFont());
-  c.Frame1->setTitle("Command File");
-  QWidget* f = c.Frame1;
-  c.Command1 = d.button(f, "Command1", "Send File", 240, 240, 1455, 375);
-  c.Command5 = d.button(f, "Command5", "Edit File", 1800, 240, 1455, 375);
-  c.Label4 = d.label(f, "Label4", "Delay", 3480, 300, 735, 255);
-  c.Text6 = d.field(f, "Text6", " 0", 4200, 240, 375, 375);
-  c.Label7 = d.label(f, "Label7", ".", 4560, 240, 135, 375,
-                     designFont(DesignFace::MsSansSerif, kPointPointSize, true));
-  c.Text7 = d.field(f, "Text7", " 00", 4680, 240, 495, 375);
-  c.Label6 = d.label(f, "Label6", "Sec", 5280, 300, 495, 255);
-  c.Label1 = d.label(f, "Label1", "I2C data file:", 960, 840, 1305, 240);
-  c.Text5 = d.field(f, "Text5", "", 2400, 720, 3375, 375, Designer::defaultFont());
-  c.cmdDumpToFile = d.button(f, "cmdDumpToFile", "Dump to File", 240, 1200, 2055, 375);
-  c.txtDmpFile =
+void buildCommandFileFrame(Designer& d, MainWindowControls& c) {
+  c.commandFileFrame =
+      d.add<QGroupBox>(c.panel, "Frame1", 0, 1080, 6015, 1815, Designer::defaultFont());
+  c.commandFileFrame->setTitle("Command File");
+  QWidget* f = c.commandFileFrame;
+  c.sendFileButton = d.button(f, "Command1", "Send File", 240, 240, 1455, 375);
+  c.editFileButton = d.button(f, "Command5", "Edit File", 1800, 240, 1455, 375);
+  c.delayLabel = d.label(f, "Label4", "Delay", 3480, 300, 735, 255);
+  c.delaySeconds = d.field(f, "Text6", " 0", 4200, 240, 375, 375);
+  c.delayPoint = d.label(f, "Label7", ".", 4560, 240, 135, 375,
+                         designFont(DesignFace::MsSansSerif, kPointPointSize, true));
+  c.delayFraction = d.field(f, "Text7", " 00", 4680, 240, 495, 375);
+  c.secondsLabel = d.label(f, "Label6", "Sec", 5280, 300, 495, 255);
+  c.fileNameLabel = d.label(f, "Label1", "I2C data file:", 960, 840, 1305, 240);
+  c.fileName = d.field(f, "Text5", "", 2400, 720, 3375, 375, Designer::defaultFont());
+  c.dumpButton = d.button(f, "cmdDumpToFile", "Dump to File", 240, 1200, 2055, 375);
+  c.dumpFileName =
       d.field(f, "txtDmpFile", " Dump.i2c", 2400, 1200, 1335, 375, Designer::defaultFont());
-  c.Label9 = d.label(f, "Label9", "Line Count:", 4080, 1290, 1215, 255);
-  c.txtCnt = d.field(f, "txtCnt", "00", 5280, 1200, 495, 345);
-  c.txtCnt->setToolTip("Total data bytes dumped to the file.( In decimal)");
+  c.lineCountLabel = d.label(f, "Label9", "Line Count:", 4080, 1290, 1215, 255);
+  c.lineCount = d.field(f, "txtCnt", "00", 5280, 1200, 495, 345);
+  c.lineCount->setToolTip("Total data bytes dumped to the file.( In decimal)");
 }
 
-void buildFrame2(Designer& d, MainWindowControls& c) {
-  c.lblAck = d.label(c.Picture2, "lblAck", "ACK", 120, 2880, 6015, 255,
-                     designFont(DesignFace::Tahoma, kAckPointSize, true));
-  c.lblAck->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  c.Frame2 = d.add<QGroupBox>(c.Picture2, "Frame2", 0, 3120, 6015, 1455, Designer::defaultFont());
-  c.Frame2->setTitle("Single Register");
-  QWidget* f = c.Frame2;
-  c.Label3_0 = d.label(f, "Label3_0", "Sub Address:", 765, 330, 1410, 240);
-  c.Text3 = d.field(f, "Text3", "00", 2280, 240, 495, 420);
-  c.Text3->setMaxLength(2);
-  c.Text3->setToolTip(kInHex);
-  c.Label3_1 = d.label(f, "Label3_1", "Write Data:", 3645, 330, 1170, 240);
-  c.Text4 = d.field(f, "Text4", "00", 4920, 240, 495, 420);
-  c.Text4->setMaxLength(2);
-  c.Text4->setToolTip(kInHex);
-  c.Command2 = d.button(f, "Command2", "Send Register", 480, 840, 2535, 375);
-  c.Label8 = d.label(f, "Label8", "Read Back:", 3600, 930, 1335, 255);
-  c.txtRRead = d.field(f, "txtRRead", "", 4920, 840, 495, 420,
+void buildSingleRegisterFrame(Designer& d, MainWindowControls& c) {
+  c.ackIndicator = d.label(c.panel, "lblAck", "ACK", 120, 2880, 6015, 255,
+                           designFont(DesignFace::Tahoma, kAckPointSize, true));
+  c.ackIndicator->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  c.singleRegisterFrame =
+      d.add<QGroupBox>(c.panel, "Frame2", 0, 3120, 6015, 1455, Designer::defaultFont());
+  c.singleRegisterFrame->setTitle("Single Register");
+  QWidget* f = c.singleRegisterFrame;
+  c.subAddressLabel = d.label(f, "Label3_0", "Sub Address:", 765, 330, 1410, 240);
+  c.subAddress = d.field(f, "Text3", "00", 2280, 240, 495, 420);
+  c.subAddress->setMaxLength(2);
+  c.subAddress->setToolTip(kInHex);
+  c.writeDataLabel = d.label(f, "Label3_1", "Write Data:", 3645, 330, 1170, 240);
+  c.writeData = d.field(f, "Text4", "00", 4920, 240, 495, 420);
+  c.writeData->setMaxLength(2);
+  c.writeData->setToolTip(kInHex);
+  c.sendRegisterButton = d.button(f, "Command2", "Send Register", 480, 840, 2535, 375);
+  c.readBackLabel = d.label(f, "Label8", "Read Back:", 3600, 930, 1335, 255);
+  c.readBack = d.field(f, "txtRRead", "", 4920, 840, 495, 420,
                        designFont(DesignFace::MsSansSerif, kListPointSize, true));
-  c.txtRRead->setToolTip(kInHex);
+  c.readBack->setToolTip(kInHex);
 }
 
 void buildViewport(Designer& d, MainWindowControls& c, double dpi) {
-  c.Picture1 = d.add<QWidget>(c.client, "Picture1", 120, 0, 6255, 4815, Designer::defaultFont());
-  c.Picture2 = d.add<QWidget>(c.Picture1, "Picture2", 0, 0, kPanelWidthTwips, kPanelHeightTwips,
-                              Designer::defaultFont());
-  c.Picture2->setFixedSize(gui::qt::twipsSize(kPanelWidthTwips, kPanelHeightTwips, dpi));
+  c.viewport = d.add<QWidget>(c.client, "Picture1", 120, 0, 6255, 4815, Designer::defaultFont());
+  c.panel = d.add<QWidget>(c.viewport, "Picture2", 0, 0, kPanelWidthTwips, kPanelHeightTwips,
+                           Designer::defaultFont());
+  c.panel->setFixedSize(gui::qt::twipsSize(kPanelWidthTwips, kPanelHeightTwips, dpi));
   const int thickness = gui::qt::twipsToPixels(kScrollBarTwips, dpi);
-  c.HScroll1 = new QScrollBar(Qt::Horizontal, c.client);
-  c.HScroll1->setObjectName("HScroll1");
-  c.HScroll1->setFixedHeight(thickness);
-  c.VScroll1 = new QScrollBar(Qt::Vertical, c.client);
-  c.VScroll1->setObjectName("VScroll1");
-  c.VScroll1->setFixedWidth(thickness);
-  for (QScrollBar* bar : {c.HScroll1, c.VScroll1}) {
+  c.horizontalBar = new QScrollBar(Qt::Horizontal, c.client);
+  c.horizontalBar->setObjectName("HScroll1");
+  c.horizontalBar->setFixedHeight(thickness);
+  c.verticalBar = new QScrollBar(Qt::Vertical, c.client);
+  c.verticalBar->setObjectName("VScroll1");
+  c.verticalBar->setFixedWidth(thickness);
+  for (QScrollBar* bar : {c.horizontalBar, c.verticalBar}) {
     bar->setRange(0, 0);
     bar->setSingleStep(1);
     bar->setPageStep(1);
@@ -157,36 +159,37 @@ void buildMenus(QMainWindow& window, MainWindowControls& c) {
     action->setObjectName(name);
     return action;
   };
-  c.mnuFile = bar->addMenu("&File");
-  c.mnuFile->setObjectName("mnuFile");
-  c.mnuFileOpen = item(c.mnuFile, "mnuFileOpen", "Open");
-  c.mnuFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  c.mnuFileNew = item(c.mnuFile, "mnuFileNew", "New I2C File");
-  c.mnuFile->addSeparator()->setObjectName("mnuFileSp1");
-  c.mnuFileExit = item(c.mnuFile, "mnuFileExit", "Exit");
-  c.mnuFileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+  c.fileMenu = bar->addMenu("&File");
+  c.fileMenu->setObjectName("mnuFile");
+  c.openAction = item(c.fileMenu, "mnuFileOpen", "Open");
+  c.openAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  c.newFileAction = item(c.fileMenu, "mnuFileNew", "New I2C File");
+  c.fileMenu->addSeparator()->setObjectName("mnuFileSp1");
+  c.exitAction = item(c.fileMenu, "mnuFileExit", "Exit");
+  c.exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
 
-  c.Help = bar->addMenu("Help");
-  c.Help->setObjectName("Help");
-  c.zelhelp = item(c.Help, "zelhelp", "VIDODU Help");
-  c.docs = c.Help->addMenu("Acrobat Documents");
-  c.docs->setObjectName("docs");
-  c.bushelp = item(c.docs, "bushelp", "IIC Bus Help");
-  c.cable = item(c.docs, "cable", "Cable Schematic");
+  c.helpMenu = bar->addMenu("Help");
+  c.helpMenu->setObjectName("Help");
+  c.toolHelpAction = item(c.helpMenu, "zelhelp", "VIDODU Help");
+  c.documentsMenu = c.helpMenu->addMenu("Acrobat Documents");
+  c.documentsMenu->setObjectName("docs");
+  c.busHelpAction = item(c.documentsMenu, "bushelp", "IIC Bus Help");
+  c.cableAction = item(c.documentsMenu, "cable", "Cable Schematic");
 
-  c.mnuOption = bar->addMenu("Option");
-  c.mnuOption->setObjectName("mnuOption");
-  c.mnuBeepOn = item(c.mnuOption, "mnuBeepOn", "Audible");
-  c.mnuBeepOn->setCheckable(true);
-  c.mnuBeepOn->setChecked(true);
+  c.optionMenu = bar->addMenu("Option");
+  c.optionMenu->setObjectName("mnuOption");
+  c.audibleAction = item(c.optionMenu, "mnuBeepOn", "Audible");
+  c.audibleAction->setCheckable(true);
+  c.audibleAction->setChecked(true);
 }
 
 // The design's tab indices, lowest first; labels and frames take no focus.
 void setTabOrder(const MainWindowControls& c) {
-  QWidget* const order[] = {c.Text3, c.Text4, c.Command2, c.HScroll1,      c.VScroll1,
-                            c.ports, c.Text5, c.Command3, c.Command1,      c.Command5,
-                            c.Text7, c.Text6, c.txtRRead, c.cmdDumpToFile, c.txtDmpFile,
-                            c.Text2, c.txtCnt};
+  QWidget* const order[] = {
+      c.subAddress,    c.writeData,    c.sendRegisterButton, c.horizontalBar,  c.verticalBar,
+      c.portList,      c.fileName,     c.monitorButton,      c.sendFileButton, c.editFileButton,
+      c.delayFraction, c.delaySeconds, c.readBack,           c.dumpButton,     c.dumpFileName,
+      c.deviceAddress, c.lineCount};
   for (std::size_t i = 1; i < std::size(order); ++i) {
     QWidget::setTabOrder(order[i - 1], order[i]);
   }
@@ -203,8 +206,8 @@ void buildControls(QMainWindow& window, MainWindowControls& c) {
   window.setCentralWidget(c.client);
   buildViewport(designer, c, dpi);
   buildTopOfPanel(designer, c);
-  buildFrame1(designer, c);
-  buildFrame2(designer, c);
+  buildCommandFileFrame(designer, c);
+  buildSingleRegisterFrame(designer, c);
   buildMenus(window, c);
   setTabOrder(c);
 }

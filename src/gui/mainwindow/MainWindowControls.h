@@ -20,59 +20,61 @@ inline constexpr int kPanelWidthTwips = 6135;
 inline constexpr int kPanelHeightTwips = 4695;
 inline constexpr int kScrollBarTwips = 255;
 
-// Every control and menu item of the main window, named as designed. Label3_0 and
-// Label3_1 are the two elements of the design's label array Label3; Command3, the only
-// element of its array, keeps the array's name.
+// Every control and menu item of the main window, named for what it is. Each widget's
+// objectName is the design's control name (Text2, Command2, mnuFileOpen, ...), by which
+// tests and accessibility tools find it; Label3_0 and Label3_1 are the two elements of the
+// design's label array Label3, and Command3, the only element of its array, keeps the
+// array's name.
 struct MainWindowControls {
   QWidget* client = nullptr;    // the window's client area below the menu bar
-  QWidget* Picture1 = nullptr;  // viewport
-  QWidget* Picture2 = nullptr;  // content panel
-  QScrollBar* HScroll1 = nullptr;
-  QScrollBar* VScroll1 = nullptr;
+  QWidget* viewport = nullptr;  // Picture1, the part of the panel in view
+  QWidget* panel = nullptr;     // Picture2, every control below sits on it
+  QScrollBar* horizontalBar = nullptr;
+  QScrollBar* verticalBar = nullptr;
 
-  QLabel* Label5 = nullptr;
-  QListWidget* ports = nullptr;
-  QLabel* Label2 = nullptr;
-  EntryField* Text2 = nullptr;
-  QPushButton* Command3 = nullptr;
+  QLabel* portLabel = nullptr;
+  QListWidget* portList = nullptr;
+  QLabel* deviceAddressLabel = nullptr;
+  EntryField* deviceAddress = nullptr;
+  QPushButton* monitorButton = nullptr;
 
-  QGroupBox* Frame1 = nullptr;
-  QPushButton* Command1 = nullptr;
-  QPushButton* Command5 = nullptr;
-  QLabel* Label4 = nullptr;
-  EntryField* Text6 = nullptr;
-  QLabel* Label7 = nullptr;
-  EntryField* Text7 = nullptr;
-  QLabel* Label6 = nullptr;
-  QLabel* Label1 = nullptr;
-  EntryField* Text5 = nullptr;
-  QPushButton* cmdDumpToFile = nullptr;
-  EntryField* txtDmpFile = nullptr;
-  QLabel* Label9 = nullptr;
-  EntryField* txtCnt = nullptr;
+  QGroupBox* commandFileFrame = nullptr;
+  QPushButton* sendFileButton = nullptr;
+  QPushButton* editFileButton = nullptr;
+  QLabel* delayLabel = nullptr;
+  EntryField* delaySeconds = nullptr;
+  QLabel* delayPoint = nullptr;
+  EntryField* delayFraction = nullptr;
+  QLabel* secondsLabel = nullptr;
+  QLabel* fileNameLabel = nullptr;
+  EntryField* fileName = nullptr;
+  QPushButton* dumpButton = nullptr;
+  EntryField* dumpFileName = nullptr;
+  QLabel* lineCountLabel = nullptr;
+  EntryField* lineCount = nullptr;
 
-  QLabel* lblAck = nullptr;
+  QLabel* ackIndicator = nullptr;
 
-  QGroupBox* Frame2 = nullptr;
-  QLabel* Label3_0 = nullptr;
-  EntryField* Text3 = nullptr;
-  QLabel* Label3_1 = nullptr;
-  EntryField* Text4 = nullptr;
-  QPushButton* Command2 = nullptr;
-  QLabel* Label8 = nullptr;
-  EntryField* txtRRead = nullptr;
+  QGroupBox* singleRegisterFrame = nullptr;
+  QLabel* subAddressLabel = nullptr;
+  EntryField* subAddress = nullptr;
+  QLabel* writeDataLabel = nullptr;
+  EntryField* writeData = nullptr;
+  QPushButton* sendRegisterButton = nullptr;
+  QLabel* readBackLabel = nullptr;
+  EntryField* readBack = nullptr;
 
-  QMenu* mnuFile = nullptr;
-  QAction* mnuFileOpen = nullptr;
-  QAction* mnuFileNew = nullptr;
-  QAction* mnuFileExit = nullptr;
-  QMenu* Help = nullptr;
-  QAction* zelhelp = nullptr;
-  QMenu* docs = nullptr;
-  QAction* bushelp = nullptr;
-  QAction* cable = nullptr;
-  QMenu* mnuOption = nullptr;
-  QAction* mnuBeepOn = nullptr;
+  QMenu* fileMenu = nullptr;
+  QAction* openAction = nullptr;
+  QAction* newFileAction = nullptr;
+  QAction* exitAction = nullptr;
+  QMenu* helpMenu = nullptr;
+  QAction* toolHelpAction = nullptr;
+  QMenu* documentsMenu = nullptr;
+  QAction* busHelpAction = nullptr;
+  QAction* cableAction = nullptr;
+  QMenu* optionMenu = nullptr;
+  QAction* audibleAction = nullptr;
 };
 
 // Creates the controls with their design texts, tool tips, fonts, places (the design's

@@ -17,72 +17,72 @@ void selectAll(QLineEdit* field) { field->setSelection(0, static_cast<int>(field
 }  // namespace
 
 void MainWindow::connectFieldHandlers() {
-  handle(c_.Text2, &QLineEdit::textChanged, &MainWindow::Text2_Change);
-  handle(c_.Text3, &QLineEdit::textChanged, &MainWindow::text3_Change);
-  handle(c_.Text4, &QLineEdit::textChanged, &MainWindow::Text4_Change);
-  handle(c_.Text6, &QLineEdit::textChanged, &MainWindow::Text6_Change);
-  handle(c_.Text7, &QLineEdit::textChanged, &MainWindow::Text7_Change);
-  handle(c_.Text2, &EntryField::gotFocus, &MainWindow::Text2_GotFocus);
-  handle(c_.Text3, &EntryField::gotFocus, &MainWindow::Text3_GotFocus);
-  handle(c_.Text4, &EntryField::gotFocus, &MainWindow::Text4_GotFocus);
-  handle(c_.Text6, &EntryField::gotFocus, &MainWindow::Text6_GotFocus);
-  handle(c_.Text7, &EntryField::gotFocus, &MainWindow::Text7_GotFocus);
-  handle(c_.txtCnt, &EntryField::gotFocus, &MainWindow::txtCnt_GotFocus);
-  handle(c_.Text6, &EntryField::lostFocus, &MainWindow::Text6_LostFocus);
-  handle(c_.Text7, &EntryField::lostFocus, &MainWindow::Text7_LostFocus);
-  handle(c_.Text5, &EntryField::gotFocus, &MainWindow::Text5_GotFocus);
+  handle(c_.deviceAddress, &QLineEdit::textChanged, &MainWindow::deviceAddressChanged);
+  handle(c_.subAddress, &QLineEdit::textChanged, &MainWindow::subAddressChanged);
+  handle(c_.writeData, &QLineEdit::textChanged, &MainWindow::writeDataChanged);
+  handle(c_.delaySeconds, &QLineEdit::textChanged, &MainWindow::delaySecondsChanged);
+  handle(c_.delayFraction, &QLineEdit::textChanged, &MainWindow::delayFractionChanged);
+  handle(c_.deviceAddress, &EntryField::gotFocus, &MainWindow::deviceAddressFocused);
+  handle(c_.subAddress, &EntryField::gotFocus, &MainWindow::subAddressFocused);
+  handle(c_.writeData, &EntryField::gotFocus, &MainWindow::writeDataFocused);
+  handle(c_.delaySeconds, &EntryField::gotFocus, &MainWindow::delaySecondsFocused);
+  handle(c_.delayFraction, &EntryField::gotFocus, &MainWindow::delayFractionFocused);
+  handle(c_.lineCount, &EntryField::gotFocus, &MainWindow::lineCountFocused);
+  handle(c_.delaySeconds, &EntryField::lostFocus, &MainWindow::delaySecondsLeft);
+  handle(c_.delayFraction, &EntryField::lostFocus, &MainWindow::delayFractionLeft);
+  handle(c_.fileName, &EntryField::gotFocus, &MainWindow::fileNameFocused);
 }
 
-void MainWindow::Text2_Change() {
-  if (!windowlogic::ApplyAddressField(latin1(c_.Text2), core_.values().DeviceAddress, windows_,
-                                      windowlogic::kAddressChangedTitle)) {
-    c_.Text2->setFocus();
+void MainWindow::deviceAddressChanged() {
+  if (!windowlogic::ApplyAddressField(latin1(c_.deviceAddress), core_.values().DeviceAddress,
+                                      windows_, windowlogic::kAddressChangedTitle)) {
+    c_.deviceAddress->setFocus();
   }
 }
 
-void MainWindow::text3_Change() {
-  if (!windowlogic::ApplyAddressField(latin1(c_.Text3), core_.values().SubAddress, windows_,
+void MainWindow::subAddressChanged() {
+  if (!windowlogic::ApplyAddressField(latin1(c_.subAddress), core_.values().SubAddress, windows_,
                                       windowlogic::kSubAddressChangedTitle)) {
-    c_.Text3->setFocus();
+    c_.subAddress->setFocus();
   }
 }
 
-void MainWindow::Text4_Change() {
-  core_.values().WriteData = numconv::HexByteValue(latin1(c_.Text4));
+void MainWindow::writeDataChanged() {
+  core_.values().WriteData = numconv::HexByteValue(latin1(c_.writeData));
 }
 
-void MainWindow::Text6_Change() { UpdateCommandDelay(); }
-void MainWindow::Text7_Change() { UpdateCommandDelay(); }
+void MainWindow::delaySecondsChanged() { UpdateCommandDelay(); }
+void MainWindow::delayFractionChanged() { UpdateCommandDelay(); }
 
 // Putting a default back into an emptied field runs this once more, nested, before the
 // outer run goes on; both end with the same delay.
 void MainWindow::UpdateCommandDelay() {
-  if (c_.Text6->text().isEmpty()) c_.Text6->setText("0");
-  if (c_.Text7->text().isEmpty()) c_.Text7->setText("00");
-  windowlogic::ApplyCommandDelay(latin1(c_.Text6), latin1(c_.Text7), core_.values().CommandDelay,
-                                 windows_);
+  if (c_.delaySeconds->text().isEmpty()) c_.delaySeconds->setText("0");
+  if (c_.delayFraction->text().isEmpty()) c_.delayFraction->setText("00");
+  windowlogic::ApplyCommandDelay(latin1(c_.delaySeconds), latin1(c_.delayFraction),
+                                 core_.values().CommandDelay, windows_);
 }
 
-void MainWindow::Text2_GotFocus() { selectAll(c_.Text2); }
-void MainWindow::Text3_GotFocus() { selectAll(c_.Text3); }
-void MainWindow::Text4_GotFocus() { selectAll(c_.Text4); }
-void MainWindow::Text6_GotFocus() { selectAll(c_.Text6); }
-void MainWindow::Text7_GotFocus() { selectAll(c_.Text7); }
+void MainWindow::deviceAddressFocused() { selectAll(c_.deviceAddress); }
+void MainWindow::subAddressFocused() { selectAll(c_.subAddress); }
+void MainWindow::writeDataFocused() { selectAll(c_.writeData); }
+void MainWindow::delaySecondsFocused() { selectAll(c_.delaySeconds); }
+void MainWindow::delayFractionFocused() { selectAll(c_.delayFraction); }
 
 // The dump count's field has a trap of its own with the default title.
-void MainWindow::txtCnt_GotFocus() {
+void MainWindow::lineCountFocused() {
   try {
-    selectAll(c_.txtCnt);
+    selectAll(c_.lineCount);
   } catch (const std::exception& error) {
     windows_.messageBox(
         {error.what(), "", desktop::MessageIcon::Exclamation, desktop::MessageButtons::Ok});
   }
 }
 
-void MainWindow::Text6_LostFocus() { c_.Text6->deselect(); }
-void MainWindow::Text7_LostFocus() { c_.Text7->deselect(); }
+void MainWindow::delaySecondsLeft() { c_.delaySeconds->deselect(); }
+void MainWindow::delayFractionLeft() { c_.delayFraction->deselect(); }
 
 // The command file's name is only ever set by the program: the focus goes on to Send File.
-void MainWindow::Text5_GotFocus() { c_.Command1->setFocus(); }
+void MainWindow::fileNameFocused() { c_.sendFileButton->setFocus(); }
 
 }  // namespace brelvion::gui::mainwindow

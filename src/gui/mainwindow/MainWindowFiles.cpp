@@ -10,6 +10,7 @@
 #include "commandfiles/Dump.h"
 #include "commandfiles/FileMenu.h"
 #include "commandfiles/TmpFile.h"
+#include "desktop/HelpDocuments.h"
 #include "gui/mainwindow/EntryField.h"
 #include "gui/mainwindow/MainWindow.h"
 
@@ -42,19 +43,19 @@ class AtExit {
 
 // ---- Send File and Open ----
 
-void MainWindow::Command1_Click() {
-  busCommand("Send File", [this] { sendFile(); });
+void MainWindow::sendFile() {
+  busCommand("Send File", [this] { sendChosenFile(); });
 }
 
-void MainWindow::sendFile() {
-  c_.Command1->setEnabled(false);
+void MainWindow::sendChosenFile() {
+  c_.sendFileButton->setEnabled(false);
   InitDeviceMonitor();
   const AtExit restore([this] {
     sending_ = false;
     InitDeviceMonitor();
-    c_.Command1->setEnabled(true);
+    c_.sendFileButton->setEnabled(true);
   });
-  if (core_.values().FileEdited) c_.Text5->setText(pathText(lastChosenFile_));
+  if (core_.values().FileEdited) c_.fileName->setText(pathText(lastChosenFile_));
 
   commandfiles::SendHooks hooks;
   // Painted in the yield that follows the write.
@@ -74,7 +75,7 @@ void MainWindow::sendFile() {
       commandfiles::SendFile(core_, lastChosenFile_, hooks, &outcome);
   sending_ = false;
   if (action == commandfiles::SendFileAction::OpenInstead) {
-    mnuFileOpen_Click();
+    openCommandFile();
     return;
   }
   showSendEnd(outcome);
@@ -101,12 +102,12 @@ void MainWindow::showSendEnd(const commandfiles::SendOutcome& outcome) {
   statusBar()->showMessage(text, kResultShownMs);
 }
 
-void MainWindow::mnuFileOpen_Click() {
+void MainWindow::openCommandFile() {
   try {
     commandfiles::CleanUp(core_);
     const std::string chosen = commandfiles::ChooseCommandFile(windows_, lastChosenFile_);
     if (chosen.empty()) return;
-    c_.Text5->setText(pathText(chosen));
+    c_.fileName->setText(pathText(chosen));
     commandfiles::PrepareCommandFile(core_, chosen);
   } catch (const base::RuntimeError& error) {
     commandfiles::reportFailure(windows_, commandfiles::Step::Open, error);
@@ -115,43 +116,39 @@ void MainWindow::mnuFileOpen_Click() {
 
 // ---- The editor and the help documents ----
 
-void MainWindow::Command5_Click() {
-  if (c_.Text5->text().isEmpty()) mnuFileOpen_Click();
-  const std::string file = commandfiles::TrimBlanks(pathOf(c_.Text5));
+void MainWindow::editFile() {
+  if (c_.fileName->text().isEmpty()) openCommandFile();
+  const std::string file = commandfiles::TrimBlanks(pathOf(c_.fileName));
   if (file.empty()) return;
-  if (commandfiles::StartEditor(windows_, file, "Command5_Click")) core_.values().FileEdited = true;
+  if (commandfiles::StartEditor(windows_, file, "editFile")) core_.values().FileEdited = true;
 }
 
-void MainWindow::mnuFileNew_Click() { commandfiles::StartEditor(windows_, "", "mnuFileNew_Click"); }
+void MainWindow::newCommandFile() { commandfiles::StartEditor(windows_, "", "newCommandFile"); }
 
-void MainWindow::zelhelp_Click() {
-  commandfiles::ShowHelpText(windows_, std::string(commandfiles::kReadmeName));
-}
+void MainWindow::showToolHelp() { desktop::openHelpDocument(windows_, desktop::kToolHelpName); }
 
-void MainWindow::bushelp_Click() {
-  commandfiles::ShowHelpDocument(windows_, std::string(commandfiles::kBusHelpName));
-}
+void MainWindow::showBusHelp() { desktop::openHelpDocument(windows_, desktop::kBusHelpName); }
 
-void MainWindow::cable_Click() {
-  commandfiles::ShowHelpDocument(windows_, std::string(commandfiles::kCableHelpName));
+void MainWindow::showCableSchematic() {
+  desktop::openHelpDocument(windows_, desktop::kCableHelpName);
 }
 
 // ---- Dump to File ----
 
-void MainWindow::cmdDumpToFile_Click() {
-  busCommand("Dump to File", [this] { dumpToFile(); });
+void MainWindow::dumpToFile() {
+  busCommand("Dump to File", [this] { dumpRegistersToFile(); });
 }
 
-void MainWindow::dumpToFile() {
+void MainWindow::dumpRegistersToFile() {
   std::int16_t count = 0;
   try {
-    count = commandfiles::ParseDumpCount(c_.txtCnt->text().toLatin1().toStdString());
+    count = commandfiles::ParseDumpCount(c_.lineCount->text().toLatin1().toStdString());
   } catch (const base::RuntimeError& error) {
     commandfiles::ReportDumpError(windows_, error);
     return;
   }
-  Text2_Change();
-  text3_Change();
+  deviceAddressChanged();
+  subAddressChanged();
 
   bool waiting = false;
   const AtExit restoreCursor([&waiting] {
@@ -165,19 +162,19 @@ void MainWindow::dumpToFile() {
     statusBar()->showMessage(QString("Dump to File: reading registers 0 to %1").arg(count));
     statusBar()->repaint();
   };
-  const std::string fileText = pathOf(c_.txtDmpFile);
-  switch (commandfiles::cmdDumpToFile(core_, count, fileText, hooks)) {
+  const std::string fileText = pathOf(c_.dumpFileName);
+  switch (commandfiles::DumpToFile(core_, count, fileText, hooks)) {
     case commandfiles::DumpEnd::Written:
       statusBar()->showMessage(QString("Dump to File: %1 registers written to %2")
                                    .arg(count + 1)
                                    .arg(pathText(commandfiles::TrimBlanks(fileText))),
                                kResultShownMs);
       break;
-    case commandfiles::DumpEnd::FocusText2:
-      c_.Text2->setFocus();
+    case commandfiles::DumpEnd::FocusDeviceAddress:
+      c_.deviceAddress->setFocus();
       break;
-    case commandfiles::DumpEnd::FocustxtCnt:
-      c_.txtCnt->setFocus();
+    case commandfiles::DumpEnd::FocusLineCount:
+      c_.lineCount->setFocus();
       break;
     case commandfiles::DumpEnd::Failed:
     case commandfiles::DumpEnd::NoFileName:
@@ -188,15 +185,15 @@ void MainWindow::dumpToFile() {
 
 // ---- Exit and the program's end ----
 
-void MainWindow::mnuFileExit_Click() { close(); }
+void MainWindow::exitProgram() { close(); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
-  if (!ending_) Form_Unload();
+  if (!ending_) cleanUpAndEnd();
 }
 
 // A failed deletion is reported and never keeps the program from ending.
-void MainWindow::Form_Unload() {
+void MainWindow::cleanUpAndEnd() {
   trapped([this] { commandfiles::CleanUp(core_); });
   endProgram();
 }

@@ -3,6 +3,7 @@
 
 #include "base/RuntimeError.h"
 #include "core/BusCommandGuard.h"
+#include "desktop/ErrorBox.h"
 #include "desktop/ErrorTrap.h"
 #include "gui/mainwindow/MainWindow.h"
 
@@ -15,41 +16,42 @@ QRect toQRect(const windowlogic::PixelRect& r) { return {r.left, r.top, r.width,
 }  // namespace
 
 windowlogic::ScrollLayoutInput MainWindow::scrollLayoutInput() const {
-  return {c_.client->width(),    c_.client->height(),   c_.Picture2->width(),
-          c_.Picture2->height(), c_.HScroll1->height(), c_.VScroll1->width()};
+  return {c_.client->width(), c_.client->height(),        c_.panel->width(),
+          c_.panel->height(), c_.horizontalBar->height(), c_.verticalBar->width()};
 }
 
 void MainWindow::InitScrollArea() {
-  c_.Picture2->move(0, 0);
+  c_.panel->move(0, 0);
   applyScrollLayout(windowlogic::computeScrollLayout(scrollLayoutInput()));
 }
 
-void MainWindow::Form_Resize() {
+void MainWindow::layOutClientArea() {
   try {
     applyScrollLayout(windowlogic::computeScrollLayout(scrollLayoutInput()));
   } catch (...) {
     const base::RuntimeError error = desktop::currentError();
     // A window too small for the bars (minimized, say) keeps its last layout silently.
     if (error.number() == base::RuntimeError::kInvalidCall) return;
-    windows_.messageBox({error.boxText(), kFormResizeTitle, desktop::MessageIcon::Information,
-                         desktop::MessageButtons::Ok});
+    desktop::showErrorBox(windows_, error, kFormResizeTitle, desktop::MessageIcon::Information);
   }
 }
 
 void MainWindow::applyScrollLayout(const windowlogic::ScrollLayout& layout) {
-  c_.Picture1->setGeometry(toQRect(layout.viewport));
-  c_.HScroll1->setGeometry(toQRect(layout.hBar));
-  c_.VScroll1->setGeometry(toQRect(layout.vBar));
+  c_.viewport->setGeometry(toQRect(layout.viewport));
+  c_.horizontalBar->setGeometry(toQRect(layout.hBar));
+  c_.verticalBar->setGeometry(toQRect(layout.vBar));
   // A lowered maximum pulls a value beyond it back to the maximum; the bar then reports
   // the change, and the panel follows.
-  c_.HScroll1->setRange(0, layout.hMaximum);
-  c_.VScroll1->setRange(0, layout.vMaximum);
-  c_.VScroll1->setVisible(layout.vVisible);
-  c_.HScroll1->setVisible(layout.hVisible);
-  c_.Picture2->move(-c_.HScroll1->value(), -c_.VScroll1->value());
+  c_.horizontalBar->setRange(0, layout.hMaximum);
+  c_.verticalBar->setRange(0, layout.vMaximum);
+  c_.verticalBar->setVisible(layout.vVisible);
+  c_.horizontalBar->setVisible(layout.hVisible);
+  c_.panel->move(-c_.horizontalBar->value(), -c_.verticalBar->value());
 }
 
-void MainWindow::HScroll1_Change() { c_.Picture2->move(-c_.HScroll1->value(), c_.Picture2->y()); }
-void MainWindow::VScroll1_Change() { c_.Picture2->move(c_.Picture2->x(), -c_.VScroll1->value()); }
+void MainWindow::scrolledHorizontally() {
+  c_.panel->move(-c_.horizontalBar->value(), c_.panel->y());
+}
+void MainWindow::scrolledVertically() { c_.panel->move(c_.panel->x(), -c_.verticalBar->value()); }
 
 }  // namespace brelvion::gui::mainwindow

@@ -115,7 +115,7 @@ std::string QtWindowSystem::startProgram(const std::string& program,
 }
 
 std::string QtWindowSystem::startTextEditor(const std::string& file) {
-  const std::optional<desktop::ProgramCommand> command =
+  const std::optional<desktop::EditorCommand> command =
       editorLookup_ ? editorLookup_(file) : std::nullopt;
   if (!command) return "No text editor was found to open " + (file.empty() ? "a file" : file);
   return startProgram(command->program, command->arguments);

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "desktop/TextEditorCommand.h"
+#include "desktop/TextEditorLookup.h"
 #include "desktop/WindowSystem.h"
 
 namespace brelvion::gui::qt {

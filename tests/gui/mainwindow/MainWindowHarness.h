@@ -80,7 +80,7 @@ struct MainWindowHarness {
     core.log().setLineListener([this](std::string_view line) { lines.emplace_back(line); });
     window.setProgramEnd([this] { ++programEnds; });
     window.setSendClock(&clock);
-    window.Form_Load();
+    window.startUp();
   }
 
   template <typename W>

@@ -35,10 +35,10 @@ void whenOpen(std::function<void(Dialog*)> inspect) {
   poll->start(10);
 }
 
-std::optional<desktop::ProgramCommand> touchAsEditor(const std::string& file) {
-  return desktop::ProgramCommand{"touch", {file}};
+std::optional<desktop::EditorCommand> touchAsEditor(const std::string& file) {
+  return desktop::EditorCommand{"touch", {file}, {}};
 }
-std::optional<desktop::ProgramCommand> noEditor(const std::string&) { return std::nullopt; }
+std::optional<desktop::EditorCommand> noEditor(const std::string&) { return std::nullopt; }
 
 }  // namespace
 
