@@ -5,6 +5,9 @@
 #include <charconv>
 #include <string_view>
 
+#include "base/RuntimeError.h"
+#include "commandfiles/CommandDelay.h"
+
 namespace brelvion::apps::cli {
 
 namespace {
@@ -155,26 +158,13 @@ Error applyCapture(const std::string& value, CliRequest& request) {
   return apps::applyPortOption("--capture", value, request);
 }
 
-// 0 to 9.99 with at most two decimals, as the window's two delay fields allow.
+// What the window's two delay fields can hold, read as they read it: 0 to 9.99.
 Error applyDelay(const std::string& value, CliRequest& request) {
-  const std::string wrong = "--delay must be 0 to 9.99 seconds, not " + shownArgument(value);
-  const std::size_t point = value.find('.');
-  const std::string whole = value.substr(0, point);
-  const std::string fraction = point == std::string::npos ? "" : value.substr(point + 1);
-  const auto digitsOnly = [](const std::string& text) {
-    for (char ch : text) {
-      if (!std::isdigit(static_cast<unsigned char>(ch))) return false;
-    }
-    return true;
-  };
-  if (whole.size() > 1 || fraction.size() > 2 || (whole.empty() && fraction.empty()) ||
-      !digitsOnly(whole) || !digitsOnly(fraction)) {
-    return wrong;
+  try {
+    request.delay = commandfiles::DelayFromText(value);
+  } catch (const base::RuntimeError&) {
+    return "--delay must be 0 to 9.99 seconds, not " + shownArgument(value);
   }
-  const int hundredths = (whole.empty() ? 0 : whole[0] - '0') * 100 +
-                         (fraction.empty() ? 0 : (fraction[0] - '0') * 10) +
-                         (fraction.size() < 2 ? 0 : fraction[1] - '0');
-  request.delay = hundredths / 100.0;
   return std::nullopt;
 }
 

@@ -1,10 +1,10 @@
 #include "PortOptions.h"
 
-#include <cctype>
 #include <map>
 
 #include "ShownArgument.h"
 #include "numconv/HexByteValue.h"
+#include "numconv/HexText.h"
 #include "port/LptRegisters.h"
 
 namespace brelvion::apps {
@@ -86,7 +86,7 @@ port::simulated::SimulatedBusConfig simulationOf(const PortOptions& options) {
 std::optional<std::int16_t> hexField(const std::string& text) {
   if (text.empty() || text.size() > 2) return std::nullopt;
   for (char ch : text) {
-    if (!std::isxdigit(static_cast<unsigned char>(ch))) return std::nullopt;
+    if (!numconv::hexDigitValue(ch)) return std::nullopt;
   }
   return numconv::HexByteValue(text);
 }

@@ -1,5 +1,7 @@
 #include "ShownArgument.h"
 
+#include "numconv/HexText.h"
+
 namespace brelvion::apps {
 
 namespace {
@@ -10,10 +12,7 @@ constexpr std::size_t kShownLength = 40;
 void appendEscaped(std::string& shown, char character) {
   const auto ch = static_cast<unsigned char>(character);
   if (ch < 0x20 || ch == 0x7F) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    shown += "\\x";
-    shown += kDigits[ch >> 4];
-    shown += kDigits[ch & 0xF];
+    shown += "\\x" + numconv::UpperHex(ch, 2);
   } else {
     shown += character;
   }

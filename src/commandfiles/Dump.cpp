@@ -3,7 +3,9 @@
 #include <charconv>
 #include <limits>
 
+#include "base/Text.h"
 #include "base/UserFile.h"
+#include "numconv/HexText.h"
 
 namespace brelvion::commandfiles {
 
@@ -15,18 +17,10 @@ constexpr const char* kDumpSource = "Dump To File";
 // "FFFF  7FFF  FF\r\n"
 constexpr std::size_t kLongestLine = 16;
 
-void appendHex(std::string& text, unsigned value) {
-  char digits[8];
-  const auto result = std::to_chars(digits, digits + sizeof digits, value, 16);
-  for (char* ch = digits; ch != result.ptr; ++ch) {
-    text.push_back(*ch >= 'a' ? static_cast<char>(*ch - 'a' + 'A') : *ch);
-  }
-}
-
 }  // namespace
 
 std::int16_t ParseDumpCount(const std::string& text) {
-  const std::string trimmed = TrimBlanks(text);
+  const std::string trimmed = base::trimmed(text);
   const char* begin = trimmed.data();
   const char* end = begin + trimmed.size();
   if (begin != end && *begin == '+') ++begin;
@@ -42,21 +36,15 @@ std::int16_t ParseDumpCount(const std::string& text) {
   return static_cast<std::int16_t>(value);
 }
 
-std::string TrimBlanks(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 std::string DumpText(std::int16_t device, const std::vector<std::int16_t>& bytes) {
   std::string text;
   text.reserve(bytes.size() * kLongestLine);
   for (std::size_t i = 0; i < bytes.size(); ++i) {
-    appendHex(text, static_cast<std::uint16_t>(device));
+    numconv::appendUpperHex(text, static_cast<std::uint16_t>(device));
     text.append("  ");
-    appendHex(text, static_cast<unsigned>(i));
+    numconv::appendUpperHex(text, static_cast<unsigned>(i));
     text.append("  ");
-    appendHex(text, static_cast<std::uint16_t>(bytes[i]));
+    numconv::appendUpperHex(text, static_cast<std::uint16_t>(bytes[i]));
     text.append("\r\n");
   }
   return text;
@@ -66,7 +54,7 @@ DumpOutcome DumpRegisters(core::ToolCore& core, std::int16_t count, const std::s
                           const DumpHooks& hooks) {
   DumpOutcome outcome;
   try {
-    const std::string name = TrimBlanks(fileText);
+    const std::string name = base::trimmed(fileText);
     if (name.empty()) {
       throw base::RuntimeError(base::RuntimeError::kPathFileAccess, kDumpSource,
                                "The file name is blank");

@@ -16,9 +16,6 @@ namespace brelvion::commandfiles {
 // outside -32768 to 32767.
 std::int16_t ParseDumpCount(const std::string& text);
 
-// The file-name field's text without its leading and trailing blanks.
-std::string TrimBlanks(const std::string& text);
-
 // The dump file's lines: "<device>  <register>  <value>" in upper-case hex without leading
 // zeros, each ended by CR LF, for registers 0 up to bytes.size() - 1.
 std::string DumpText(std::int16_t device, const std::vector<std::int16_t>& bytes);

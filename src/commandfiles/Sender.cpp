@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "commandfiles/TmpFile.h"
+#include "numconv/HexText.h"
 
 namespace brelvion::commandfiles {
 
@@ -14,28 +15,22 @@ namespace {
 
 constexpr const char* kSenderSource = "SendCommandFile";
 
-int hexDigitValue(unsigned char ch) {
-  if (ch >= '0' && ch <= '9') return ch - '0';
-  if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
-  if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
-  return -1;
-}
-
 // The longest single sleep, so that a huge pause never overflows a duration.
 constexpr std::chrono::nanoseconds kLongestSleep = std::chrono::hours(1);
 
 }  // namespace
 
 std::int16_t ReadHexField(InputFile& file) {
-  int value = -1;
-  while (value < 0) {
+  std::optional<int> value;
+  while (!value) {
     if (file.atEnd()) return -1;
-    value = hexDigitValue(file.get());
+    value = numconv::hexDigitValue(static_cast<char>(file.get()));
   }
-  if (file.atEnd()) return static_cast<std::int16_t>(value);
-  const int second = hexDigitValue(file.get());
-  if (second >= 0) value = value * 16 + second;
-  return static_cast<std::int16_t>(value);
+  if (file.atEnd()) return static_cast<std::int16_t>(*value);
+  if (const std::optional<int> second = numconv::hexDigitValue(static_cast<char>(file.get()))) {
+    *value = *value * 16 + *second;
+  }
+  return static_cast<std::int16_t>(*value);
 }
 
 long long CountWrites(const std::string& path) {

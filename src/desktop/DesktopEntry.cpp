@@ -3,16 +3,13 @@
 #include <fstream>
 #include <utility>
 
+#include "base/Text.h"
+
 namespace brelvion::desktop {
 
 namespace {
 
-std::string trim(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return {};
-  const auto last = text.find_last_not_of(" \t\r");
-  return text.substr(first, last - first + 1);
-}
+std::string trim(const std::string& text) { return base::trimmed(text, " \t\r"); }
 
 // The escapes of the desktop files' string values.
 std::string unescapeValue(const std::string& value) {

@@ -11,6 +11,7 @@
 #include <set>
 #include <sstream>
 
+#include "base/Text.h"
 #include "desktop/DesktopEntry.h"
 
 namespace brelvion::desktop {
@@ -49,8 +50,7 @@ std::vector<std::string> splitList(const std::string& text, char separator) {
   std::stringstream stream(text);
   std::string part;
   while (std::getline(stream, part, separator)) {
-    part.erase(0, part.find_first_not_of(" \t"));
-    part.erase(part.find_last_not_of(" \t") + 1);
+    part = base::trimmed(part, " \t");
     if (!part.empty()) parts.push_back(part);
   }
   return parts;

@@ -2,14 +2,21 @@
 
 namespace brelvion::numconv {
 
-std::string UpperHex(std::uint64_t value, int minDigits) {
+void appendUpperHex(std::string& text, std::uint64_t value, int minDigits) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text;
+  char digits[16];
+  int count = 0;
   do {
-    text.insert(text.begin(), kDigits[value & 0xF]);
+    digits[count++] = kDigits[value & 0xF];
     value >>= 4;
   } while (value != 0);
-  if (static_cast<int>(text.size()) < minDigits) text.insert(0, minDigits - text.size(), '0');
+  if (count < minDigits) text.append(static_cast<std::size_t>(minDigits - count), '0');
+  while (count > 0) text.push_back(digits[--count]);
+}
+
+std::string UpperHex(std::uint64_t value, int minDigits) {
+  std::string text;
+  appendUpperHex(text, value, minDigits);
   return text;
 }
 

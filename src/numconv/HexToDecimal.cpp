@@ -1,10 +1,11 @@
 #include "numconv/HexToDecimal.h"
 
 #include <array>
-#include <cctype>
 #include <limits>
 
 #include "base/RuntimeError.h"
+#include "base/Text.h"
+#include "numconv/HexText.h"
 
 namespace brelvion::numconv {
 
@@ -14,15 +15,8 @@ namespace {
 
 constexpr std::size_t kMaxDigits = 8;
 
-std::string trimBlanks(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  const std::size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
-
 std::int32_t convert(const std::string& text) {
-  const std::string digits = trimBlanks(text);
+  const std::string digits = base::trimmed(text);
   if (digits.empty())
     throw base::RuntimeError(base::RuntimeError::kTypeMismatch, kHexToDecimalSource);
   if (digits.size() > kMaxDigits)
@@ -50,11 +44,9 @@ std::int32_t convert(const std::string& text) {
 }  // namespace
 
 std::int16_t HexDigitValue(char ch) {
-  const auto code = static_cast<unsigned char>(ch);
-  if (code >= '0' && code <= '9') return static_cast<std::int16_t>(code - '0');
-  const int upper = std::toupper(code);
-  if (upper >= 'A' && upper <= 'F') return static_cast<std::int16_t>(upper - 'A' + 10);
-  throw base::RuntimeError(base::RuntimeError::kTypeMismatch, kHexToDecimalSource);
+  const std::optional<int> value = hexDigitValue(ch);
+  if (!value) throw base::RuntimeError(base::RuntimeError::kTypeMismatch, kHexToDecimalSource);
+  return static_cast<std::int16_t>(*value);
 }
 
 std::int32_t HexToDecimal(std::string text) {

@@ -23,18 +23,8 @@ std::int16_t AddressFieldValue(const std::string& text);
 bool ApplyAddressField(const std::string& text, std::int16_t& target, desktop::Desktop& desktop,
                        const char* title);
 
-// The numeric conversion of the delay text: blanks around it are ignored; what remains
-// must be decimal digits with at most one decimal point and at least one digit ("1.5",
-// ".05", "3."). Signs, exponents, inner blanks and anything else fail with RuntimeError 13,
-// so a delay can never be negative.
-double DelayNumber(const std::string& text);
-
-// The delay the two fields give: whole seconds, ".", the digits after the point, each
-// field with its blanks removed. "1" and "5" give 1.5; "0" and "05" give 0.05.
-double DelayValue(const std::string& seconds, const std::string& fraction);
-
-// Stores DelayValue in target. On failure shows a box (information icon, default title)
-// and leaves target as it was; returns whether it stored.
+// Stores commandfiles::DelayValue in target. On failure shows a box (information icon, default
+// title) and leaves target as it was; returns whether it stored.
 bool ApplyCommandDelay(const std::string& seconds, const std::string& fraction, double& target,
                        desktop::Desktop& desktop);
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "SendFixture.h"
+#include "base/Text.h"
 #include "commandfiles/Dump.h"
 #include "numconv/HexText.h"
 #include "port/simulated/CameraSensor.h"
@@ -43,7 +44,7 @@ TEST(DumpTest, LinesAreUpperCaseHexWithoutLeadingZerosAndTwoBlanks) {
   const std::string many = DumpText(0x43, std::vector<std::int16_t>(0x101, 0));
   EXPECT_NE(many.find("\r\n43  F  0\r\n43  10  0\r\n"), std::string::npos);
   EXPECT_EQ(many.substr(many.size() - 14), "\r\n43  100  0\r\n");
-  EXPECT_EQ(TrimBlanks(" Dump.i2c "), "Dump.i2c");
+  EXPECT_EQ(base::trimmed(" Dump.i2c "), "Dump.i2c");
 }
 
 struct DumpFixture : testing::SendFixture {

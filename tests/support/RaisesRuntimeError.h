@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 
+#include <functional>
 #include <string>
 
 #include "base/RuntimeError.h"
@@ -14,6 +15,16 @@ auto raisesRuntimeError(int number, const Texts&... texts) {
   return ::testing::ThrowsMessage<base::RuntimeError>(
       ::testing::AllOf(::testing::StartsWith(std::to_string(number) + ": "),
                        ::testing::HasSubstr(std::string(texts))...));
+}
+
+// The number of the RuntimeError call throws; 0 when it throws none.
+inline int errorNumberOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const base::RuntimeError& error) {
+    return error.number();
+  }
+  return 0;
 }
 
 }  // namespace brelvion::testing

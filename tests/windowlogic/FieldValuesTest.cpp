@@ -2,6 +2,7 @@
 
 #include "base/RuntimeError.h"
 #include "support/FakeDesktop.h"
+#include "support/RaisesRuntimeError.h"
 #include "windowlogic/FieldValues.h"
 
 namespace brelvion::windowlogic {
@@ -10,14 +11,7 @@ namespace {
 using base::RuntimeError;
 using desktop::MessageIcon;
 
-int errorNumberOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const base::RuntimeError& error) {
-    return error.number();
-  }
-  return 0;
-}
+using testing::errorNumberOf;
 
 TEST(FieldValuesTest, AddressFieldsReadHexOfEitherCaseWithBlanksAround) {
   EXPECT_EQ(AddressFieldValue("42"), 0x42);
@@ -48,28 +42,6 @@ TEST(FieldValuesTest, ABadAddressFieldShowsItsBoxAndKeepsTheValue) {
   EXPECT_TRUE(ApplyAddressField("5", target, desktop, kAddressChangedTitle));
   EXPECT_EQ(target, 5);
   EXPECT_EQ(desktop.boxes.size(), 1u);
-}
-
-TEST(FieldValuesTest, TheDelayFieldsGiveSecondsAndDigitsAfterThePoint) {
-  EXPECT_DOUBLE_EQ(DelayValue("1", "5"), 1.5);
-  EXPECT_DOUBLE_EQ(DelayValue("0", "05"), 0.05);
-  EXPECT_DOUBLE_EQ(DelayValue("2", "00"), 2.0);
-  EXPECT_DOUBLE_EQ(DelayValue(" 3", " 7 "), 3.7);
-  EXPECT_DOUBLE_EQ(DelayValue(" 0", " 00"), 0.0);
-  // A blank seconds field leaves only the fraction.
-  EXPECT_DOUBLE_EQ(DelayValue(" ", "5"), 0.5);
-  EXPECT_DOUBLE_EQ(DelayValue("9", "99"), 9.99);
-}
-
-TEST(FieldValuesTest, OnlyDigitsAndOnePointMakeANumber) {
-  for (const char* text : {"x", ".", "", "-1.5", "+1.5", "1e3", "1 .5", "1..5", "1.5.0", "0x1"}) {
-    EXPECT_EQ(errorNumberOf([&] { DelayNumber(text); }), 13) << text;
-  }
-  EXPECT_EQ(errorNumberOf([] { DelayValue("0", "x"); }), 13);
-  EXPECT_EQ(errorNumberOf([] { DelayValue("-", "5"); }), 13);
-  EXPECT_EQ(errorNumberOf([] { DelayValue(" ", "  "); }), 13);
-  EXPECT_DOUBLE_EQ(DelayNumber(" 3. "), 3.0);
-  EXPECT_DOUBLE_EQ(DelayNumber(".05"), 0.05);
 }
 
 TEST(FieldValuesTest, ABadDelayShowsAnInformationBoxWithTheDefaultTitle) {

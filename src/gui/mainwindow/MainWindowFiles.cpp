@@ -7,6 +7,7 @@
 #include <QStatusBar>
 
 #include "base/RuntimeError.h"
+#include "base/Text.h"
 #include "commandfiles/Dump.h"
 #include "commandfiles/FileMenu.h"
 #include "commandfiles/TmpFile.h"
@@ -118,7 +119,7 @@ void MainWindow::openCommandFile() {
 
 void MainWindow::editFile() {
   if (c_.fileName->text().isEmpty()) openCommandFile();
-  const std::string file = commandfiles::TrimBlanks(pathOf(c_.fileName));
+  const std::string file = base::trimmed(pathOf(c_.fileName));
   if (file.empty()) return;
   if (commandfiles::StartEditor(windows_, file, "editFile")) core_.values().FileEdited = true;
 }
@@ -167,7 +168,7 @@ void MainWindow::dumpRegistersToFile() {
     case commandfiles::DumpEnd::Written:
       statusBar()->showMessage(QString("Dump to File: %1 registers written to %2")
                                    .arg(count + 1)
-                                   .arg(pathText(commandfiles::TrimBlanks(fileText))),
+                                   .arg(pathText(base::trimmed(fileText))),
                                kResultShownMs);
       break;
     case commandfiles::DumpEnd::FocusDeviceAddress:

@@ -150,12 +150,13 @@ TEST(CliFileArgumentsTest, SendDumpAndDelay) {
   EXPECT_EQ(dump.last, 32767);
   EXPECT_EQ(dump.file, "-");
 
-  for (const char* good : {"0", "9.99", ".5", "1.", "0.05"}) {
+  // The texts the window's delay fields take, blanks around them included.
+  for (const char* good : {"0", "9.99", ".5", "1.", "0.05", " 1"}) {
     EXPECT_TRUE(
         std::holds_alternative<CliRequest>(parseArguments({"--delay", good, "send", "a.i2c"})))
         << good;
   }
-  for (const char* bad : {"10", "-1", "0.001", "1e1", "", ".", "a", " 1"}) {
+  for (const char* bad : {"10", "-1", "0.001", "1e1", "", ".", "a", "1 .5"}) {
     const auto parsed = parseArguments({"--delay", bad, "send", "a.i2c"});
     ASSERT_TRUE(std::holds_alternative<UsageError>(parsed)) << bad;
     EXPECT_EQ(std::get<UsageError>(parsed).message.rfind("--delay must be 0 to 9.99", 0), 0u);
