@@ -79,7 +79,7 @@ void sendGroups(core::ToolCore& core, InputFile& file, long long total, const Se
       DelayTime(core.desktop(), values.CommandDelay, clock);
       if (values.BeepOn) core.desktop().beep();
     }
-    core.desktop().processPendingEvents();
+    core.yieldBetweenTransactions();
     if (hooks.stopRequested && hooks.stopRequested()) {
       outcome.end = SendEnd::Stopped;
       return;

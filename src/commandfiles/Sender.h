@@ -58,7 +58,8 @@ struct SendOutcome {
 // when BeepOn; every group, complete or not, is followed by one processPendingEvents.
 // A group cut off by the end of the file leaves -1 in its missing values. An error shows
 // the box with the default title and ends the send; the file is closed on every path.
-// The caller holds the bus (ToolCore::BusCommand) and keeps Send File disabled meanwhile.
+// The caller holds the bus (ToolCore::BusCommand) and keeps Send File disabled meanwhile;
+// the yields fall between two writes, so the user's other bus commands may run in them.
 SendOutcome SendCommandFile(core::ToolCore& core, const std::string& name,
                             const SendHooks& hooks = {});
 

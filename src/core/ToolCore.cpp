@@ -17,4 +17,15 @@ ToolCore::ToolCore(port::PortIo& port, desktop::Desktop& desktop)
       log_(busState_, debuggerState_, trace_, desktop_),
       engine_(busState_, port_, log_) {}
 
+void ToolCore::yieldBetweenTransactions() {
+  const bool busy = busBusy_;
+  busBusy_ = false;
+  struct Restore {
+    bool& flag;
+    bool value;
+    ~Restore() { flag = value; }
+  } restore{busBusy_, busy};
+  desktop_.processPendingEvents();
+}
+
 }  // namespace brelvion::core

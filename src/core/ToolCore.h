@@ -50,6 +50,12 @@ class ToolCore {
   // its yields must not drive the lines in the middle of it.
   bool busBusy() const { return busBusy_; }
 
+  // Lets pending events run where the running command is between two complete
+  // transactions (the sender, between two writes): nothing can interleave on the bus
+  // there, so the user's other bus commands may run in it. Inside a transaction, where the
+  // log yields, they stay refused.
+  void yieldBetweenTransactions();
+
   // Marks a bus command as running for its lifetime. Check busBusy() before making one.
   class BusCommand {
    public:

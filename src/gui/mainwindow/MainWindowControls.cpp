@@ -101,6 +101,9 @@ void buildCommandFileFrame(Designer& d, MainWindowControls& c) {
   c.secondsLabel = d.label(f, "Label6", "Sec", 5280, 300, 495, 255);
   c.fileNameLabel = d.label(f, "Label1", "I2C data file:", 960, 840, 1305, 240);
   c.fileName = d.field(f, "Text5", "", 2400, 720, 3375, 375, Designer::defaultFont());
+  // Only Open and Send File name the file: a paste or a middle-click would bypass the focus
+  // that the field passes on to Send File.
+  c.fileName->setReadOnly(true);
   c.dumpButton = d.button(f, "cmdDumpToFile", "Dump to File", 240, 1200, 2055, 375);
   c.dumpFileName =
       d.field(f, "txtDmpFile", " Dump.i2c", 2400, 1200, 1335, 375, Designer::defaultFont());

@@ -1,3 +1,4 @@
+#include <QClipboard>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -33,6 +34,7 @@ class MainWindowFieldsTest : public QObject {
   void emptiedDelayFieldsGetTheirDefaultsBack();
   void theDelayFieldsMakeTheCommandDelay();
   void theCommandFileNamePassesTheFocusToSendFile();
+  void theCommandFileNameTakesNoTextFromTheUser();
   void tabbingOrClickingIntoAFieldSelectsItsText();
   void atTheDesignSizeNoBarShows();
   void shrinkingShowsTheBarsOfTheShrunkDirections();
@@ -130,6 +132,21 @@ void MainWindowFieldsTest::theCommandFileNamePassesTheFocusToSendFile() {
   h.find<QWidget>("ports")->setFocus();
   QTest::keyClick(h.find<QWidget>("ports"), Qt::Key_Tab);
   QVERIFY(h.find<QPushButton>("Command1")->hasFocus());
+}
+
+// Only Open and Send File put a name there: no typing, no paste, no middle-click insert,
+// even when the field is reached directly rather than through the focus.
+void MainWindowFieldsTest::theCommandFileNameTakesNoTextFromTheUser() {
+  MainWindowHarness h;
+  activate(h);
+  QLineEdit* name = h.field("Text5");
+  QApplication::clipboard()->setText("pasted.i2c");
+  QApplication::clipboard()->setText("selected.i2c", QClipboard::Selection);
+  QTest::keyClicks(name, "typed.i2c");
+  QTest::keySequence(name, QKeySequence::Paste);
+  QTest::mouseClick(name, Qt::MiddleButton);
+  QCOMPARE(name->text(), QString());
+  QVERIFY(name->isReadOnly());
 }
 
 void MainWindowFieldsTest::tabbingOrClickingIntoAFieldSelectsItsText() {

@@ -20,6 +20,7 @@ class MainWindowFilesTest : public QObject {
   void openCancelledKeepsTheEarlierChoice();
   void sendFileWritesTheRegistersAndShowsItsProgress();
   void escapeStopsTheSendAfterTheCurrentWrite();
+  void otherBusCommandsRunBetweenTheWritesOfASend();
   void aSendThatFailsIsReportedAndTheButtonComesBack();
   void editFileAsksForAFileFirstAndEditsExactlyIt();
   void anEditedFileIsReadAfreshOnEverySend();
@@ -148,6 +149,36 @@ void MainWindowFilesTest::escapeStopsTheSendAfterTheCurrentWrite() {
   QTest::keyClick(h.field("Text4"), Qt::Key_Escape);
   click(h, "Command1");
   QCOMPARE(readRegister(h, 0x14), 0x05);
+}
+
+// Between two writes the bus is idle: Send Register, Dump to File and a port choice made
+// there run at once, as pending events, and the send goes on after them.
+void MainWindowFilesTest::otherBusCommandsRunBetweenTheWritesOfASend() {
+  ScratchCurrentDirectory cwd;
+  MainWindowHarness h;
+  openFile(h, cwd.write("three.i2c", "42 10 01\n42 11 02\n42 12 03\n"));
+  int yields = 0;
+  h.windows.onYield = [&] {
+    if (++yields != 1) return;
+    h.field("Text3")->setText("20");
+    h.field("Text4")->setText("77");
+    click(h, "Command2");
+    dump(h, "18", "during.i2c");
+    pickPort(h, 0);
+  };
+  click(h, "Command1");
+  h.windows.onYield = nullptr;
+
+  QCOMPARE(readRegister(h, 0x20), 0x77);
+  QCOMPARE(h.field("txtRRead")->text(), QString("77"));
+  // The dump saw the first write and none of the later ones.
+  const std::string dumped = readWhole(cwd.file("during.i2c"));
+  QVERIFY(dumped.find("43  10  1\r\n") != std::string::npos);
+  QVERIFY(dumped.find("43  11  2\r\n") == std::string::npos);
+  QCOMPARE(readRegister(h, 0x12), 0x03);
+  QCOMPARE(h.window.statusBar()->currentMessage(), QString("Send File: 3 writes sent"));
+  QVERIFY(h.windows.boxes.empty());
+  QVERIFY(!h.core.busBusy());
 }
 
 void MainWindowFilesTest::aSendThatFailsIsReportedAndTheButtonComesBack() {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QScrollBar>
 #include <QTest>
 #include <memory>
@@ -118,5 +119,13 @@ struct MainWindowHarness {
   std::vector<std::string> lines;
   int programEnds = 0;
 };
+
+// Clicks the port list's item at row as a user would.
+inline void pickPort(MainWindowHarness& h, int row) {
+  auto* ports = h.find<QListWidget>("ports");
+  ports->scrollToItem(ports->item(row));
+  const QRect place = ports->visualItemRect(ports->item(row));
+  QTest::mouseClick(ports->viewport(), Qt::LeftButton, {}, place.center());
+}
 
 }  // namespace brelvion::testing

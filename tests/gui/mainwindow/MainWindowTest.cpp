@@ -27,14 +27,6 @@ QWidget* nextTabStop(QWidget* widget) {
 
 QColor textColour(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
 
-// Clicks the port list's item at row as a user would.
-void pickPort(MainWindowHarness& h, int row) {
-  auto* ports = h.find<QListWidget>("ports");
-  ports->scrollToItem(ports->item(row));
-  const QRect place = ports->visualItemRect(ports->item(row));
-  QTest::mouseClick(ports->viewport(), Qt::LeftButton, {}, place.center());
-}
-
 }  // namespace
 
 class MainWindowTest : public QObject {
