@@ -7,42 +7,42 @@ namespace brelvion::commandfiles {
 using base::RuntimeError;
 using desktop::MessageIcon;
 
-desktop::MessageBoxRequest errorBox(Step step, const base::RuntimeError& error) {
+desktop::MessageBoxRequest errorBox(Step step, const RuntimeError& error) {
   desktop::MessageBoxRequest box = desktop::errorBoxRequest(error, "", MessageIcon::Information);
   switch (step) {
     case Step::SendFile:
       box.title = kSendFileErrorTitle;
-      box.icon = desktop::MessageIcon::Information;
+      box.icon = MessageIcon::Information;
       break;
     case Step::CreateTmpFile:
       box.title = kCreateTmpFileErrorTitle;
-      box.icon = desktop::MessageIcon::Exclamation;
+      box.icon = MessageIcon::Exclamation;
       break;
     case Step::SendCommandFile:
-      box.icon = desktop::MessageIcon::Information;
+      box.icon = MessageIcon::Information;
       break;
     case Step::DelayTime:
       box.title = kDelayErrorTitle;
       box.text = kDelayErrorText;
-      box.icon = desktop::MessageIcon::Exclamation;
+      box.icon = MessageIcon::Exclamation;
       break;
     case Step::CleanUp:
       box.title = kCleanUpErrorTitle;
-      box.icon = desktop::MessageIcon::Exclamation;
+      box.icon = MessageIcon::Exclamation;
       break;
     case Step::Open:
       box.text = std::string(desktop::kErrorCodePrefix) + error.boxText();
-      box.icon = desktop::MessageIcon::Exclamation;
+      box.icon = MessageIcon::Exclamation;
       break;
     case Step::DumpToFile:
       box.title = kDumpErrorTitle;
-      box.icon = desktop::MessageIcon::Information;
+      box.icon = MessageIcon::Information;
       break;
   }
   return box;
 }
 
-Failure reportFailure(desktop::Desktop& desktop, Step step, const base::RuntimeError& error) {
+Failure reportFailure(desktop::Desktop& desktop, Step step, const RuntimeError& error) {
   desktop.messageBox(errorBox(step, error));
   return Failure{step, error};
 }

@@ -27,11 +27,11 @@ std::int16_t ParseDumpCount(const std::string& text) {
   long long value = 0;
   const auto [ptr, ec] = std::from_chars(begin, end, value);
   if (begin == end || ptr != end || (ec != std::errc() && ec != std::errc::result_out_of_range)) {
-    throw base::RuntimeError(base::RuntimeError::kTypeMismatch, kDumpSource);
+    throw RuntimeError(RuntimeError::kTypeMismatch, kDumpSource);
   }
   if (ec == std::errc::result_out_of_range || value < std::numeric_limits<std::int16_t>::min() ||
       value > std::numeric_limits<std::int16_t>::max()) {
-    throw base::RuntimeError(base::RuntimeError::kOverflow, kDumpSource);
+    throw RuntimeError(RuntimeError::kOverflow, kDumpSource);
   }
   return static_cast<std::int16_t>(value);
 }
@@ -56,10 +56,9 @@ DumpOutcome DumpRegisters(core::ToolCore& core, std::int16_t count, const std::s
   try {
     const std::string name = base::trimmed(fileText);
     if (name.empty()) {
-      throw base::RuntimeError(base::RuntimeError::kPathFileAccess, kDumpSource,
-                               "The file name is blank");
+      throw RuntimeError(RuntimeError::kPathFileAccess, kDumpSource, "The file name is blank");
     }
-    if (count < 0) throw base::RuntimeError(base::RuntimeError::kInvalidCall, kDumpSource);
+    if (count < 0) throw RuntimeError(RuntimeError::kInvalidCall, kDumpSource);
     if (hooks.running) hooks.running();
     std::int16_t& device = core.values().DeviceAddress;
     core.engine().SetRegisterPointer(device, 0);
@@ -68,7 +67,7 @@ DumpOutcome DumpRegisters(core::ToolCore& core, std::int16_t count, const std::s
     outcome.acknowledged = pointerAcknowledged && core.busState().AckReceived;
     base::writeUserFile(name, DumpText(device, core.busState().ReadBuffer), kDumpSource);
     outcome.written = true;
-  } catch (const base::RuntimeError& error) {
+  } catch (const RuntimeError& error) {
     outcome.failure = reportFailure(core.desktop(), Step::DumpToFile, error);
   }
   return outcome;
@@ -103,7 +102,7 @@ DumpEnd DumpToFile(core::ToolCore& core, std::int16_t count, const std::string& 
   return DumpRegisters(core, count, fileText, hooks).written ? DumpEnd::Written : DumpEnd::Failed;
 }
 
-void ReportDumpError(desktop::Desktop& desktop, const base::RuntimeError& error) {
+void ReportDumpError(desktop::Desktop& desktop, const RuntimeError& error) {
   reportFailure(desktop, Step::DumpToFile, error);
 }
 

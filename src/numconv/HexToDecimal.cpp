@@ -17,16 +17,13 @@ constexpr std::size_t kMaxDigits = 8;
 
 std::int32_t convert(const std::string& text) {
   const std::string digits = base::trimmed(text);
-  if (digits.empty())
-    throw base::RuntimeError(base::RuntimeError::kTypeMismatch, kHexToDecimalSource);
-  if (digits.size() > kMaxDigits)
-    throw base::RuntimeError(base::RuntimeError::kOverflow, kHexToDecimalSource);
+  if (digits.empty()) throw RuntimeError(RuntimeError::kTypeMismatch, kHexToDecimalSource);
+  if (digits.size() > kMaxDigits) throw RuntimeError(RuntimeError::kOverflow, kHexToDecimalSource);
 
   std::array<std::int16_t, kMaxDigits> slots{};
   for (std::size_t k = 0; k < digits.size(); ++k) {
     slots[k] = HexDigitValue(digits[digits.size() - 1 - k]);
-    if (slots[k] < 0)
-      throw base::RuntimeError(base::RuntimeError::kTypeMismatch, kHexToDecimalSource);
+    if (slots[k] < 0) throw RuntimeError(RuntimeError::kTypeMismatch, kHexToDecimalSource);
   }
 
   double result = 0;
@@ -34,7 +31,7 @@ std::int32_t convert(const std::string& text) {
   for (std::int16_t slot : slots) {
     result += weight * slot;
     if (result > std::numeric_limits<std::int32_t>::max()) {
-      throw base::RuntimeError(base::RuntimeError::kOverflow, kHexToDecimalSource);
+      throw RuntimeError(RuntimeError::kOverflow, kHexToDecimalSource);
     }
     weight *= 16;
   }
@@ -45,14 +42,14 @@ std::int32_t convert(const std::string& text) {
 
 std::int16_t HexDigitValue(char ch) {
   const std::optional<int> value = hexDigitValue(ch);
-  if (!value) throw base::RuntimeError(base::RuntimeError::kTypeMismatch, kHexToDecimalSource);
+  if (!value) throw RuntimeError(RuntimeError::kTypeMismatch, kHexToDecimalSource);
   return static_cast<std::int16_t>(*value);
 }
 
 std::int32_t HexToDecimal(std::string text) {
   try {
     return convert(text);
-  } catch (const base::RuntimeError& error) {
+  } catch (const RuntimeError& error) {
     throw error.withSource(kHexToDecimalSource);
   }
 }

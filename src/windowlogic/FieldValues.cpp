@@ -10,8 +10,7 @@ namespace brelvion::windowlogic {
 using base::RuntimeError;
 
 std::int16_t narrowToInt16(long long value, const char* source) {
-  if (value < -32768 || value > 32767)
-    throw base::RuntimeError(base::RuntimeError::kOverflow, source);
+  if (value < -32768 || value > 32767) throw RuntimeError(RuntimeError::kOverflow, source);
   return static_cast<std::int16_t>(value);
 }
 
@@ -24,7 +23,7 @@ bool ApplyAddressField(const std::string& text, std::int16_t& target, desktop::D
   try {
     target = AddressFieldValue(text);
     return true;
-  } catch (const base::RuntimeError& error) {
+  } catch (const RuntimeError& error) {
     desktop::showErrorBox(desktop, error, title, desktop::MessageIcon::Exclamation);
     return false;
   }
@@ -35,7 +34,7 @@ bool ApplyCommandDelay(const std::string& seconds, const std::string& fraction, 
   try {
     target = commandfiles::DelayValue(seconds, fraction);
     return true;
-  } catch (const base::RuntimeError& error) {
+  } catch (const RuntimeError& error) {
     desktop::showErrorBox(desktop, error, "", desktop::MessageIcon::Information);
     return false;
   }

@@ -18,7 +18,7 @@ using testing::readWhole;
 int errorOf(const std::string& text) {
   try {
     ParseDumpCount(text);
-  } catch (const base::RuntimeError& error) {
+  } catch (const RuntimeError& error) {
     return error.number();
   }
   return 0;
@@ -30,13 +30,13 @@ TEST(DumpTest, TheCountIsADecimal16BitNumber) {
   EXPECT_EQ(ParseDumpCount("32767"), 32767);
   EXPECT_EQ(ParseDumpCount("+7"), 7);
   EXPECT_EQ(ParseDumpCount("-32768"), -32768);
-  EXPECT_EQ(errorOf("32768"), base::RuntimeError::kOverflow);
-  EXPECT_EQ(errorOf("99999999999999999999999"), base::RuntimeError::kOverflow);
-  EXPECT_EQ(errorOf(""), base::RuntimeError::kTypeMismatch);
-  EXPECT_EQ(errorOf("   "), base::RuntimeError::kTypeMismatch);
-  EXPECT_EQ(errorOf("1 2"), base::RuntimeError::kTypeMismatch);
-  EXPECT_EQ(errorOf("FF"), base::RuntimeError::kTypeMismatch);
-  EXPECT_EQ(errorOf("\t5"), base::RuntimeError::kTypeMismatch);
+  EXPECT_EQ(errorOf("32768"), RuntimeError::kOverflow);
+  EXPECT_EQ(errorOf("99999999999999999999999"), RuntimeError::kOverflow);
+  EXPECT_EQ(errorOf(""), RuntimeError::kTypeMismatch);
+  EXPECT_EQ(errorOf("   "), RuntimeError::kTypeMismatch);
+  EXPECT_EQ(errorOf("1 2"), RuntimeError::kTypeMismatch);
+  EXPECT_EQ(errorOf("FF"), RuntimeError::kTypeMismatch);
+  EXPECT_EQ(errorOf("\t5"), RuntimeError::kTypeMismatch);
 }
 
 TEST(DumpTest, LinesAreUpperCaseHexWithoutLeadingZerosAndTwoBlanks) {
@@ -94,8 +94,8 @@ TEST(DumpTest, ErrorsAreBoxedAndLeaveNoFileBehind) {
   const DumpOutcome blank = DumpRegisters(fixture.set.core, 3, "   ");
   const DumpOutcome negative = fixture.dump(0x42, -1, "negative.i2c");
   EXPECT_EQ(fixture.set.port.nowNs(), before) << "neither touches the bus";
-  EXPECT_EQ(blank.failure->error.number(), base::RuntimeError::kPathFileAccess);
-  EXPECT_EQ(negative.failure->error.number(), base::RuntimeError::kInvalidCall);
+  EXPECT_EQ(blank.failure->error.number(), RuntimeError::kPathFileAccess);
+  EXPECT_EQ(negative.failure->error.number(), RuntimeError::kInvalidCall);
   EXPECT_FALSE(std::filesystem::exists(fixture.scratch.file("negative.i2c")));
 
   const DumpOutcome nowhere = fixture.dump(0x42, 3, "no/such/dir/x.i2c");

@@ -26,10 +26,9 @@ TEST(StartBusTest, OpensClearsAndDisablesTheDebuggerOnTheChosenPort) {
   EXPECT_FALSE(set.debuggerState.StopOnError);
   EXPECT_EQ(set.debuggerState.TraceBufferSize, 10);
   EXPECT_EQ(set.traceLines(),
-            (std::vector<std::string>{
-                "", trace::padTraceLine(std::string(bus::kSysOpenedPrefix) + "3BCh"),
-                std::string(bus::kSysInitialised),
-                trace::padTraceLine(trace::kDebuggerDisabledMessage)}));
+            (std::vector<std::string>{"", padTraceLine(std::string(bus::kSysOpenedPrefix) + "3BCh"),
+                                      std::string(bus::kSysInitialised),
+                                      padTraceLine(trace::kDebuggerDisabledMessage)}));
 }
 
 TEST(StartBusTest, ASecondCallClosesTheBusFirstButTheDisabledDebuggerHidesIt) {
@@ -49,8 +48,7 @@ TEST(StartBusTest, ASecondCallClosesTheBusFirstButTheDisabledDebuggerHidesIt) {
   EXPECT_EQ(set.trace.text().find(bus::kSysClosed), std::string::npos);
   const auto lines = set.traceLines();
   ASSERT_GE(lines.size(), 3u);
-  EXPECT_EQ(lines[lines.size() - 3],
-            trace::padTraceLine(std::string(bus::kSysOpenedPrefix) + "278h"));
+  EXPECT_EQ(lines[lines.size() - 3], padTraceLine(std::string(bus::kSysOpenedPrefix) + "278h"));
 }
 
 TEST(StartBusTest, TheCloseIsLoggedWhenTheUserEnabledTheDebuggerInBetween) {

@@ -32,10 +32,10 @@ TEST(HexToDecimalTest, FailuresCarryTheirNumberAndTheModulesSource) {
     try {
       HexToDecimal(text);
       ADD_FAILURE() << '"' << text << "\" accepted";
-    } catch (const base::RuntimeError& error) {
+    } catch (const RuntimeError& error) {
       EXPECT_EQ(error.number(), number) << '"' << text << '"';
       EXPECT_EQ(error.source(), "Hex To Decimal Number");
-      EXPECT_EQ(error.description(), base::RuntimeError::standardDescription(number));
+      EXPECT_EQ(error.description(), RuntimeError::standardDescription(number));
     }
   }
 }
@@ -46,7 +46,7 @@ TEST(HexToDecimalTest, DigitValuesAcceptBothCasesOnly) {
   EXPECT_EQ(HexDigitValue('a'), 10);
   EXPECT_EQ(HexDigitValue('F'), 15);
   for (char ch : {'g', 'G', ' ', '/', ':', '@', '`', '\xC4', '\xFF'}) {
-    EXPECT_THROW(HexDigitValue(ch), base::RuntimeError) << static_cast<int>(ch);
+    EXPECT_THROW(HexDigitValue(ch), RuntimeError) << static_cast<int>(ch);
   }
 }
 

@@ -47,13 +47,13 @@ TEST_F(DebugLogTest, BoundOfTenKeepsElevenMessagesAndYieldsOnlyOnDrops) {
 
   set.log.LogMessage(numbered(10));  // 572 characters: the leading empty line goes
   EXPECT_EQ(set.trace.text().size(), 570u);
-  EXPECT_EQ(set.trace.text().substr(0, 50), trace::padTraceLine(numbered(0)));
+  EXPECT_EQ(set.trace.text().substr(0, 50), padTraceLine(numbered(0)));
   EXPECT_EQ(set.desktop.yields, 1);
 
   for (int i = 11; i < 30; ++i) set.log.LogMessage(numbered(i));
   EXPECT_EQ(set.trace.text().size(), 570u);
   EXPECT_EQ(set.traceLines().size(), 11u);
-  EXPECT_EQ(set.traceLines().back(), trace::padTraceLine(numbered(29)));
+  EXPECT_EQ(set.traceLines().back(), padTraceLine(numbered(29)));
   EXPECT_EQ(set.desktop.yields, 20);
 }
 
@@ -71,7 +71,7 @@ TEST_F(DebugLogTest, AnUnsetBoundKeepsOnlyTheNewestLine) {
   set.busState.DebugEnabled = 1;
   set.log.LogMessage("first");
   set.log.LogMessage("second");
-  EXPECT_EQ(set.trace.text(), trace::padTraceLine("second"));
+  EXPECT_EQ(set.trace.text(), padTraceLine("second"));
 }
 
 TEST_F(DebugLogTest, LongLinesCountForMoreThanOneUnit) {
@@ -85,7 +85,7 @@ TEST_F(DebugLogTest, AFractionalBoundComparesAsANumber) {
   enable(1.5);
   set.log.LogMessage("a");  // 52 characters, 1 unit
   set.log.LogMessage("b");  // 104 characters, 2 units: drop
-  EXPECT_EQ(set.trace.text(), trace::padTraceLine("a") + "\r\n" + trace::padTraceLine("b"));
+  EXPECT_EQ(set.trace.text(), padTraceLine("a") + "\r\n" + padTraceLine("b"));
 }
 
 TEST_F(DebugLogTest, StopOnErrorShowsTheBoxAfterTheLineIsInTheTrace) {
@@ -125,7 +125,7 @@ TEST_F(DebugLogTest, ALineLoggedDuringTheYieldIsKept) {
   };
   set.log.LogMessage("two");
   EXPECT_NE(set.trace.text().find("from an event"), std::string::npos);
-  EXPECT_EQ(set.traceLines().back(), trace::padTraceLine("from an event"));
+  EXPECT_EQ(set.traceLines().back(), padTraceLine("from an event"));
 }
 
 TEST_F(DebugLogTest, SwitchingTheDebuggerLogsOnlyFromTheEnabledState) {
@@ -140,7 +140,7 @@ TEST_F(DebugLogTest, SwitchingTheDebuggerLogsOnlyFromTheEnabledState) {
   set.log.DebuggerOff();
   set.log.DebuggerOn();
   EXPECT_EQ(set.traceLines(), (std::vector<std::string>{
-                                  "", trace::padTraceLine("Wisp Debugger ENABLED "),
+                                  "", padTraceLine("Wisp Debugger ENABLED "),
                                   "Wisp95 V1.01 : debugger  DISABLED " + std::string(16, ' ')}));
 }
 
@@ -150,7 +150,7 @@ TEST_F(DebugLogTest, TheListenerSeesEachAcceptedLinePadded) {
   set.log.LogMessage("ignored while disabled");
   enable(10);
   set.log.LogMessage("seen");
-  EXPECT_EQ(seen, std::vector<std::string>{trace::padTraceLine("seen")});
+  EXPECT_EQ(seen, std::vector<std::string>{padTraceLine("seen")});
 }
 
 }  // namespace

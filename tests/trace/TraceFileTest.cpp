@@ -89,22 +89,22 @@ TEST_F(TraceFileTest, FailuresNameTheFileAndTheCause) {
   try {
     readTraceFile(missing, "loadTrace");
     FAIL() << "no error";
-  } catch (const base::RuntimeError& error) {
-    EXPECT_EQ(error.number(), base::RuntimeError::kFileNotFound);
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.number(), RuntimeError::kFileNotFound);
     EXPECT_EQ(error.boxText(), "53: Cannot read " + missing + ": No such file or directory");
     EXPECT_EQ(error.source(), "loadTrace");
   }
   try {
     readTraceFile(dir_.string(), "test");
     FAIL() << "no error";
-  } catch (const base::RuntimeError& error) {
+  } catch (const RuntimeError& error) {
     EXPECT_NE(error.description().find("Is a directory"), std::string::npos);
   }
   const std::string inMissingFolder = path("no/such/folder/t.WSP");
   try {
     saveTraceFile(inMissingFolder, "\r\nx", "test");
     FAIL() << "no error";
-  } catch (const base::RuntimeError& error) {
+  } catch (const RuntimeError& error) {
     EXPECT_NE(error.description().find(inMissingFolder), std::string::npos);
     EXPECT_NE(error.description().find("No such file or directory"), std::string::npos);
   }

@@ -37,7 +37,7 @@ TEST(FieldValuesTest, ABadAddressFieldShowsItsBoxAndKeepsTheValue) {
   ASSERT_EQ(desktop.boxes.size(), 1u);
   EXPECT_EQ(desktop.boxes[0].text, "13: Type mismatch");
   EXPECT_EQ(desktop.boxes[0].title, "Address Changed");
-  EXPECT_EQ(desktop.boxes[0].icon, desktop::MessageIcon::Exclamation);
+  EXPECT_EQ(desktop.boxes[0].icon, MessageIcon::Exclamation);
 
   EXPECT_TRUE(ApplyAddressField("5", target, desktop, kAddressChangedTitle));
   EXPECT_EQ(target, 5);
@@ -52,7 +52,7 @@ TEST(FieldValuesTest, ABadDelayShowsAnInformationBoxWithTheDefaultTitle) {
   ASSERT_EQ(desktop.boxes.size(), 1u);
   EXPECT_EQ(desktop.boxes[0].text, "13: Type mismatch");
   EXPECT_EQ(desktop.boxes[0].title, "");
-  EXPECT_EQ(desktop.boxes[0].icon, desktop::MessageIcon::Information);
+  EXPECT_EQ(desktop.boxes[0].icon, MessageIcon::Information);
 
   EXPECT_TRUE(ApplyCommandDelay("3", "7", delay, desktop));
   EXPECT_DOUBLE_EQ(delay, 3.7);

@@ -21,7 +21,7 @@ std::string errorOf(const std::vector<std::string>& args) {
 
 TEST(GuiArgumentsTest, WithoutOptionsTheToolChoosesItsBackendAndSimulatesASensorAt42) {
   const GuiRequest request = requestOf({});
-  EXPECT_EQ(request.backend, port::PortBackend::Auto);
+  EXPECT_EQ(request.backend, PortBackend::Auto);
   EXPECT_EQ(request.portIndex, 0);
   EXPECT_EQ(request.simulatedDevices, (std::vector<std::uint8_t>{0x42}));
   EXPECT_FALSE(request.capturePath);
@@ -30,7 +30,7 @@ TEST(GuiArgumentsTest, WithoutOptionsTheToolChoosesItsBackendAndSimulatesASensor
 TEST(GuiArgumentsTest, OptionsTakeTheirValueAfterABlankOrAnEqualsSign) {
   const GuiRequest request = requestOf(
       {"--backend", "sim", "--port=lpt2", "--sim-device", "42,6a", "--capture", "run.vcd"});
-  EXPECT_EQ(request.backend, port::PortBackend::Simulated);
+  EXPECT_EQ(request.backend, PortBackend::Simulated);
   EXPECT_EQ(request.portIndex, 1);
   EXPECT_EQ(request.simulatedDevices, (std::vector<std::uint8_t>{0x42, 0x6A}));
   EXPECT_EQ(request.capturePath, "run.vcd");
@@ -60,14 +60,14 @@ TEST(GuiArgumentsTest, BadUsageIsNamed) {
 
 TEST(GuiArgumentsTest, TheBusNoticeSaysWhatTheProgramRunsOn) {
   port::simulated::SimulatedBusConfig simulation;
-  EXPECT_EQ(busNoticeText(port::PortBackend::Simulated, simulation),
+  EXPECT_EQ(busNoticeText(PortBackend::Simulated, simulation),
             "Simulated bus: camera sensor at 42h");
   simulation.sensorAddresses = {0x42, 0x60};
-  EXPECT_EQ(busNoticeText(port::PortBackend::Simulated, simulation),
+  EXPECT_EQ(busNoticeText(PortBackend::Simulated, simulation),
             "Simulated bus: camera sensors at 42h, 60h");
   simulation.sensorAddresses = {};
-  EXPECT_EQ(busNoticeText(port::PortBackend::Simulated, simulation), "Simulated bus: no device");
-  EXPECT_EQ(busNoticeText(port::PortBackend::Ppdev, simulation),
+  EXPECT_EQ(busNoticeText(PortBackend::Simulated, simulation), "Simulated bus: no device");
+  EXPECT_EQ(busNoticeText(PortBackend::Ppdev, simulation),
             "Parallel port through /dev/parport (ppdev)");
 }
 

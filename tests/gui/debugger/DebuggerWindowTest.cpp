@@ -48,7 +48,7 @@ std::string fileContent(const QString& path) {
 
 // Lets events run until the trace box has taken the latest text: at once after a quiet
 // spell, at most the refresh interval after a redraw.
-void waitForTraceRefresh() { QTest::qWait(gui::debugger::DebuggerWindow::kTraceRefreshMs + 10); }
+void waitForTraceRefresh() { QTest::qWait(DebuggerWindow::kTraceRefreshMs + 10); }
 
 void flushPostedEvents() {
   QCoreApplication::processEvents();
@@ -63,7 +63,7 @@ class DebuggerWindowTest : public QObject {
  private:
   std::unique_ptr<Rig> rig;
 
-  gui::debugger::DebuggerWindow* window() {
+  DebuggerWindow* window() {
     rig->holder.createHidden();
     return rig->holder.window();
   }
@@ -100,10 +100,9 @@ class DebuggerWindowTest : public QObject {
     QVERIFY(!rig->holder.exists());
     log("Wisp MSG001:  Generating START on bus ");
     QVERIFY(rig->holder.exists());
-    gui::debugger::DebuggerWindow* w = rig->holder.window();
+    DebuggerWindow* w = rig->holder.window();
     QVERIFY(!w->isVisible());
-    QCOMPARE(rig->holder.text(),
-             "\r\n" + trace::padTraceLine("Wisp MSG001:  Generating START on bus "));
+    QCOMPARE(rig->holder.text(), "\r\n" + padTraceLine("Wisp MSG001:  Generating START on bus "));
     QCOMPARE(w->windowTitle(), QString("Wisp Debugger"));
     QVERIFY(traceView() && control<QLabel>("wispabout")->isHidden() && !dialogShown());
     QVERIFY(item("wisprunstandard")->isChecked());
@@ -121,7 +120,7 @@ class DebuggerWindowTest : public QObject {
   }
 
   void clientAreaAndFontsFollowTheDesign() {
-    gui::debugger::DebuggerWindow* w = window();
+    DebuggerWindow* w = window();
     if (gui::qt::logicalDpiOf(w) != 96.0) QSKIP("the design sizes are checked at 96 DPI");
     w->show();
     QCOMPARE(w->centralWidget()->size(), QSize(489, 225));
@@ -221,7 +220,7 @@ class DebuggerWindowTest : public QObject {
     item("wispclear")->trigger();
     QCOMPARE(rig->holder.text(), std::string());
     log("two");
-    QCOMPARE(rig->holder.text(), "\r\n" + trace::padTraceLine("two"));
+    QCOMPARE(rig->holder.text(), "\r\n" + padTraceLine("two"));
   }
 
   void saveThenLoadRoundTripsThroughARealFile() {
@@ -235,8 +234,7 @@ class DebuggerWindowTest : public QObject {
              std::string("Wisp files (*.WSP)|*.WSP|Text (*.TXT)|*.TXT"));
     QVERIFY(rig->windows.dialogs.at(0).mode == desktop::FileDialogMode::Save);
     const std::string saved = rig->holder.text();
-    QVERIFY(saved.ends_with("\r\n" +
-                            trace::padTraceLine("Debug window saved to :" + path.toStdString())));
+    QVERIFY(saved.ends_with("\r\n" + padTraceLine("Debug window saved to :" + path.toStdString())));
     QCOMPARE(fileContent(path), saved + "\r\n");
 
     // Loading neither needs the debugger nor passes through the log.
@@ -274,7 +272,7 @@ class DebuggerWindowTest : public QObject {
     const std::string before = rig->holder.text();
     item("wispfilesave")->trigger();
     item("wispfileload")->trigger();
-    const std::string cancel = "\r\n" + trace::padTraceLine("Fileoperation canceled");
+    const std::string cancel = "\r\n" + padTraceLine("Fileoperation canceled");
     QCOMPARE(rig->holder.text(), before + cancel + cancel);
     item("wisprunstop")->trigger();
     item("wispfileload")->trigger();
@@ -311,7 +309,7 @@ class DebuggerWindowTest : public QObject {
     rig->holder.showWindow();
     QVERIFY(window()->isVisible() && aboutView());
     QCOMPARE(rig->holder.text(),
-             "\r\n" + trace::padTraceLine("before") + "\r\n" + trace::padTraceLine("while hidden"));
+             "\r\n" + padTraceLine("before") + "\r\n" + padTraceLine("while hidden"));
   }
 
   void closingLosesTheWindowButNotTheSharedOptions() {
@@ -322,7 +320,7 @@ class DebuggerWindowTest : public QObject {
     item("wispoptionbuffer")->trigger();
     control<QScrollBar>("wisptraceslider")->setValue(37);
     control<QPushButton>("wisptraceok")->click();
-    QPointer<gui::debugger::DebuggerWindow> closed = rig->holder.window();
+    QPointer<DebuggerWindow> closed = rig->holder.window();
     closed->close();
     QVERIFY(!rig->holder.exists());
     QCOMPARE(rig->holder.text(), std::string());
@@ -331,7 +329,7 @@ class DebuggerWindowTest : public QObject {
 
     log("new");
     QVERIFY(rig->holder.exists() && !window()->isVisible());
-    QCOMPARE(rig->holder.text(), "\r\n" + trace::padTraceLine("new"));
+    QCOMPARE(rig->holder.text(), "\r\n" + padTraceLine("new"));
     QCOMPARE(window()->windowTitle(), QString("Wisp Debugger"));
     QVERIFY(item("wisprunstandard")->isChecked() && !item("wispoptionstop")->isChecked());
     QVERIFY(rig->core.debuggerState().StopOnError);
@@ -344,7 +342,7 @@ class DebuggerWindowTest : public QObject {
     const QString path = dir.filePath("t.WSP");
     rig->core.debuggerState().TraceBufferSize = 0;  // every message drops a line and yields
     log("old");
-    QPointer<gui::debugger::DebuggerWindow> first = window();
+    QPointer<DebuggerWindow> first = window();
     bool stillThere = true;
     rig->windows.onYield = [&] {
       if (first) first->close();
@@ -359,7 +357,7 @@ class DebuggerWindowTest : public QObject {
     QVERIFY(!rig->holder.exists());
     // A bound of 0 keeps only the newest line.
     QCOMPARE(fileContent(path),
-             trace::padTraceLine("Debug window saved to :" + path.toStdString()) + "\r\n");
+             padTraceLine("Debug window saved to :" + path.toStdString()) + "\r\n");
     QVERIFY(rig->windows.boxes.empty());
     flushPostedEvents();
     QVERIFY(first.isNull());
@@ -401,11 +399,11 @@ class DebuggerWindowTest : public QObject {
     const qint64 burstMs = burst.elapsed();
     QVERIFY(rig->windows.yields > kLines / 2);
     // One redraw per interval the burst lasted, and the first one at once.
-    QVERIFY2(repaints.count() <= burstMs / gui::debugger::DebuggerWindow::kTraceRefreshMs + 2,
+    QVERIFY2(repaints.count() <= burstMs / DebuggerWindow::kTraceRefreshMs + 2,
              qPrintable(QString("%1 redraws in %2 ms").arg(repaints.count()).arg(burstMs)));
     QTRY_VERIFY_WITH_TIMEOUT(
-        box->toPlainText().endsWith(QString::fromStdString(trace::padTraceLine("burst line 2999"))),
-        gui::debugger::DebuggerWindow::kTraceRefreshMs * 5);
+        box->toPlainText().endsWith(QString::fromStdString(padTraceLine("burst line 2999"))),
+        DebuggerWindow::kTraceRefreshMs * 5);
   }
 
   void traceBoxFollowsTheEndUnlessTheUserScrolledBack() {

@@ -27,17 +27,17 @@ void MainWindowDumpTest::dumpQuestionsAnsweredNoPutTheFocusBack() {
   QVERIFY(activate(h));
   const std::size_t before = starts(h);
   h.field("Text2")->setText("00");
-  h.windows.answers = {desktop::MessageAnswer::No};
+  h.windows.answers = {MessageAnswer::No};
   dump(h, "5", " Dump.i2c");
   QCOMPARE(h.windows.boxes.size(), std::size_t{1});
   QCOMPARE(h.windows.boxes[0].text, std::string("Device address is 0?"));
   QCOMPARE(h.windows.boxes[0].buttons, desktop::MessageButtons::YesNo);
-  QCOMPARE(h.windows.boxes[0].icon, desktop::MessageIcon::None);
+  QCOMPARE(h.windows.boxes[0].icon, MessageIcon::None);
   QCOMPARE(h.windows.boxes[0].title, std::string());
   QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(h.field("Text2")));
 
   h.field("Text2")->setText("42");
-  h.windows.answers = {desktop::MessageAnswer::No};
+  h.windows.answers = {MessageAnswer::No};
   dump(h, "00", " Dump.i2c");
   QCOMPARE(h.windows.boxes.size(), std::size_t{2});
   QCOMPARE(h.windows.boxes[1].text, std::string("Count is 0?"));
@@ -59,7 +59,7 @@ void MainWindowDumpTest::dumpWithoutAFileNameSaysSo() {
   QCOMPARE(h.windows.boxes.size(), std::size_t{1});
   QCOMPARE(h.windows.boxes[0].text, std::string("Fill up the file name to dump, please"));
   QCOMPARE(h.windows.boxes[0].title, std::string("Dump To File"));
-  QCOMPARE(h.windows.boxes[0].icon, desktop::MessageIcon::Information);
+  QCOMPARE(h.windows.boxes[0].icon, MessageIcon::Information);
   QCOMPARE(starts(h), before);
   QVERIFY(QDir(QDir::currentPath()).entryList(QDir::Files).isEmpty());
 }
@@ -95,7 +95,7 @@ void MainWindowDumpTest::aBadLineCountIsReportedAsADumpError() {
   QCOMPARE(h.windows.boxes[1].text, std::string("6: Overflow"));
   for (const auto& box : h.windows.boxes) {
     QCOMPARE(box.title, std::string("Dump To File - Error"));
-    QCOMPARE(box.icon, desktop::MessageIcon::Information);
+    QCOMPARE(box.icon, MessageIcon::Information);
   }
   QVERIFY(!exists(cwd.file("Dump.i2c")));
 }

@@ -66,7 +66,7 @@ void MainWindowFieldsTest::anEmptiedAddressFieldComplainsAndTakesTheFocusBack() 
   QCOMPARE(h.windows.boxes.size(), std::size_t{1});
   QCOMPARE(h.windows.boxes[0].text, std::string("13: Type mismatch"));
   QCOMPARE(h.windows.boxes[0].title, std::string("Address Changed"));
-  QCOMPARE(h.windows.boxes[0].icon, desktop::MessageIcon::Exclamation);
+  QCOMPARE(h.windows.boxes[0].icon, MessageIcon::Exclamation);
   QCOMPARE(h.core.values().DeviceAddress, std::int16_t{4});
   QVERIFY(h.field("Text2")->hasFocus());
 
@@ -116,7 +116,7 @@ void MainWindowFieldsTest::theDelayFieldsMakeTheCommandDelay() {
   typeInto(h.field("Text7"), "x");
   QCOMPARE(h.windows.boxes.size(), std::size_t{1});
   QCOMPARE(h.windows.boxes[0].text, std::string("13: Type mismatch"));
-  QCOMPARE(h.windows.boxes[0].icon, desktop::MessageIcon::Information);
+  QCOMPARE(h.windows.boxes[0].icon, MessageIcon::Information);
   QCOMPARE(h.windows.boxes[0].title, std::string());
   QCOMPARE(h.core.values().CommandDelay, 3.05);
   QCOMPARE(h.field("Text7")->text(), QString("x"));

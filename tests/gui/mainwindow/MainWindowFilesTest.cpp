@@ -74,7 +74,7 @@ void MainWindowFilesTest::openCopiesTheFileWithoutCommentsAndShowsItsPath() {
   openFile(h, cwd.file("missing.i2c"));
   QCOMPARE(h.windows.boxes.size(), std::size_t{1});
   QCOMPARE(h.windows.boxes[0].title, std::string("Create tmpFile - Error"));
-  QCOMPARE(h.windows.boxes[0].icon, desktop::MessageIcon::Exclamation);
+  QCOMPARE(h.windows.boxes[0].icon, MessageIcon::Exclamation);
   QVERIFY(h.windows.boxes[0].text.rfind("53: ", 0) == 0);
   QCOMPARE(readWhole(cwd.file("tmpI2C.txt")), std::string());
 }
@@ -190,7 +190,7 @@ void MainWindowFilesTest::aSendThatFailsIsReportedAndTheButtonComesBack() {
   QCOMPARE(h.windows.boxes.size(), std::size_t{1});
   QVERIFY(h.windows.boxes[0].text.rfind("53: ", 0) == 0);
   QVERIFY(h.windows.boxes[0].text.find("tmpI2C.txt") != std::string::npos);
-  QCOMPARE(h.windows.boxes[0].icon, desktop::MessageIcon::Information);
+  QCOMPARE(h.windows.boxes[0].icon, MessageIcon::Information);
   QCOMPARE(h.windows.boxes[0].title, std::string());
   QVERIFY(h.find<QPushButton>("Command1")->isEnabled());
   QVERIFY(h.find<QLabel>("lblAck")->isHidden());
@@ -241,7 +241,7 @@ void MainWindowFilesTest::noEditorIsReportedLikeNewI2cFile() {
   QCOMPARE(h.windows.boxes.size(), std::size_t{1});
   QCOMPARE(h.windows.boxes[0].text,
            std::string("Error Code 53: No text editor was found to open a file"));
-  QCOMPARE(h.windows.boxes[0].icon, desktop::MessageIcon::Exclamation);
+  QCOMPARE(h.windows.boxes[0].icon, MessageIcon::Exclamation);
   QCOMPARE(h.windows.boxes[0].title, std::string());
 
   openFile(h, cwd.write("x.i2c", "42 10 01\r\n"));
@@ -316,7 +316,7 @@ void MainWindowFilesTest::helpEntriesFindTheirDocumentsOrSaySo() {
   QCOMPARE(h.windows.boxes.size(), std::size_t{3});
   for (const auto& box : h.windows.boxes) {
     QCOMPARE(box.text, std::string("53: File not found"));
-    QCOMPARE(box.icon, desktop::MessageIcon::Information);
+    QCOMPARE(box.icon, MessageIcon::Information);
     QCOMPARE(box.title, std::string());
   }
   QVERIFY(h.windows.editorFiles.empty());
@@ -333,7 +333,7 @@ void MainWindowFilesTest::helpEntriesFindTheirDocumentsOrSaySo() {
   h.windows.documentError = "No program was found to show Cable.pdf";
   h.find<QAction>("cable")->trigger();
   QCOMPARE(h.windows.boxes.back().text, std::string("53: No program was found to show Cable.pdf"));
-  QCOMPARE(h.windows.boxes.back().icon, desktop::MessageIcon::Information);
+  QCOMPARE(h.windows.boxes.back().icon, MessageIcon::Information);
 }
 
 }  // namespace brelvion::testing

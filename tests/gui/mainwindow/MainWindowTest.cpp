@@ -89,7 +89,7 @@ void MainWindowTest::aPortThatFailsAtStartUpIsReportedAndTheWindowStillShows() {
   QCOMPARE(h.windows.boxes.size(), std::size_t{1});
   QCOMPARE(h.windows.boxes[0].title, std::string("Form Load"));
   QCOMPARE(h.windows.boxes[0].text, std::string("68: /dev/parport0 is busy"));
-  QCOMPARE(h.windows.boxes[0].icon, desktop::MessageIcon::Exclamation);
+  QCOMPARE(h.windows.boxes[0].icon, MessageIcon::Exclamation);
   QVERIFY(h.window.isVisible());
 
   // Picking a port tries again, and works once the port is free.
@@ -308,7 +308,7 @@ void MainWindowTest::anErrorInAHandlerIsShownAndTheProgramGoesOn() {
   QTest::mouseClick(h.find<QPushButton>("Command2"), Qt::LeftButton);
   QCOMPARE(h.windows.boxes.size(), std::size_t{1});
   QCOMPARE(h.windows.boxes[0].text, std::string("68: /dev/parport0 is busy"));
-  QCOMPARE(h.windows.boxes[0].icon, desktop::MessageIcon::Critical);
+  QCOMPARE(h.windows.boxes[0].icon, MessageIcon::Critical);
   QVERIFY(!h.core.busBusy());
 
   h.port.failing = false;
