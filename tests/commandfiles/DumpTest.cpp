@@ -95,6 +95,7 @@ TEST(DumpTest, ErrorsAreBoxedAndLeaveNoFileBehind) {
   EXPECT_EQ(fixture.set.port.nowNs(), before) << "neither touches the bus";
   EXPECT_EQ(blank.failure->error.number(), base::RuntimeError::kPathFileAccess);
   EXPECT_EQ(negative.failure->error.number(), base::RuntimeError::kInvalidCall);
+  EXPECT_EQ(fixture.set.desktop.boxes.at(1).text, "5: Invalid procedure call or argument");
   EXPECT_FALSE(std::filesystem::exists(fixture.scratch.file("negative.i2c")));
 
   const DumpOutcome nowhere = fixture.dump(0x42, 3, "no/such/dir/x.i2c");
