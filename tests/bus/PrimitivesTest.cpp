@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "bus/BusMessages.h"
 #include "support/EngineFixture.h"
+#include "support/MarkedLines.h"
 #include "support/MasterWireDecoder.h"
-#include "trace/DebugLog.h"
 
 namespace brelvion::testing {
 namespace {
@@ -125,11 +124,11 @@ TEST_F(PrimitivesTest, TimeoutReportsByPhaseOrBeepsWhenTheDebuggerIsOff) {
   set.engine.WaitAck();
 
   EXPECT_EQ(set.desktop.beeps, 1);
-  const std::string wait(bus::kMsgWaitAck);
-  EXPECT_EQ(messages(), (std::vector<std::string>{
-                            trace::padTraceLine(wait), trace::padTraceLine(bus::kErrNotResponding),
-                            trace::padTraceLine(wait), trace::padTraceLine(bus::kErrNoAck),
-                            trace::padTraceLine(wait)}));
+  EXPECT_EQ(messages(), markedLines({"Wisp MSG003:  Waiting for ACKNOWLEDGE             |",
+                                     "Wisp ERR001:  Device is not responding            |",
+                                     "Wisp MSG003:  Waiting for ACKNOWLEDGE             |",
+                                     "Wisp ERR002:  No ACK received                     |",
+                                     "Wisp MSG003:  Waiting for ACKNOWLEDGE             |"}));
 }
 
 TEST_F(PrimitivesTest, ReceiveByteSamplesEachBitWhileSclIsHigh) {
@@ -160,10 +159,9 @@ TEST_F(PrimitivesTest, ReceiveByteMessageShowsTwoUpperCaseHexDigits) {
   set.engine.ReceiveByte();
   EXPECT_EQ(set.busState.ReceivedByte, 10);
 
-  const std::string prefix(bus::kMsgReceivePrefix);
-  EXPECT_EQ(messages(), (std::vector<std::string>{trace::padTraceLine(prefix + "FFh"),
-                                                  trace::padTraceLine(prefix + "00h"),
-                                                  trace::padTraceLine(prefix + "0Ah")}));
+  EXPECT_EQ(messages(), markedLines({"Wisp MSG005:  Receiving data from slave :FFh      |",
+                                     "Wisp MSG005:  Receiving data from slave :00h      |",
+                                     "Wisp MSG005:  Receiving data from slave :0Ah      |"}));
 }
 
 TEST_F(PrimitivesTest, MasterAckHoldsSdaLowForTheNinthClockAndLogsAfterwards) {
@@ -174,7 +172,7 @@ TEST_F(PrimitivesTest, MasterAckHoldsSdaLowForTheNinthClockAndLogsAfterwards) {
                                                                    {Kind::Write, 0x37A, 0x08},
                                                                    {Kind::Write, 0x37A, 0x00},
                                                                    {Kind::Write, 0x378, 0x7F}}));
-  EXPECT_EQ(messages(), std::vector<std::string>{trace::padTraceLine(bus::kMsgMasterAck)});
+  EXPECT_EQ(messages(), markedLines({"WISP MSG:   Giving ACK                            |"}));
 }
 
 TEST_F(PrimitivesTest, MessagesComeBeforeTheLineStepsExceptForReceivedBytes) {

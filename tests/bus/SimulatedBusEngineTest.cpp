@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "bus/BusMessages.h"
 #include "port/simulated/CameraSensor.h"
 #include "port/simulated/SimulatedParallelPort.h"
 #include "support/EngineFixture.h"
@@ -121,8 +120,8 @@ TEST(SimulatedBusEngineTest, WithoutADeviceEveryAcknowledgeWaitFails) {
   const auto count = [&](std::string_view message) {
     return std::count(lines.begin(), lines.end(), trace::padTraceLine(message));
   };
-  EXPECT_EQ(count(bus::kErrNotResponding), 3);
-  EXPECT_EQ(count(bus::kErrNoAck), 3);
+  EXPECT_EQ(count("Wisp ERR001:  Device is not responding "), 3);
+  EXPECT_EQ(count("Wisp ERR002:  No ACK received"), 3);
   EXPECT_FALSE(set.busState.AckReceived);
 }
 

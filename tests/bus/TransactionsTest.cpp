@@ -4,10 +4,9 @@
 #include <stdexcept>
 
 #include "base/RuntimeError.h"
-#include "bus/BusMessages.h"
 #include "support/EngineFixture.h"
+#include "support/MarkedLines.h"
 #include "support/MasterWireDecoder.h"
-#include "trace/DebugLog.h"
 
 namespace brelvion::testing {
 namespace {
@@ -157,9 +156,11 @@ TEST_F(TransactionsTest, GeneralCallAddressTimesOutAsALaterByte) {
 
 TEST_F(TransactionsTest, OpenBusChoosesThePortAndSavesItsControlRegister) {
   const std::vector<std::tuple<std::int16_t, std::uint16_t, std::string>> ports{
-      {0, 0x378, "378h"}, {1, 0x278, "278h"}, {2, 0x3BC, "3BCh"}};
+      {0, 0x378, "Wisp SYS002: I2C bus opened on adress 378h        |"},
+      {1, 0x278, "Wisp SYS002: I2C bus opened on adress 278h        |"},
+      {2, 0x3BC, "Wisp SYS002: I2C bus opened on adress 3BCh        |"}};
   set.debuggerState.TraceBufferSize = 1000;
-  for (const auto& [index, base, suffix] : ports) {
+  for (const auto& [index, base, line] : ports) {
     set.port.log.clear();
     set.port.reads = {0x2C};
     set.engine.OpenBus(index, 1);
@@ -169,8 +170,7 @@ TEST_F(TransactionsTest, OpenBusChoosesThePortAndSavesItsControlRegister) {
     EXPECT_EQ(set.busState.SavedControl, 0x2C);
     EXPECT_EQ(set.port.log, (std::vector<RecordingPort::Access>{
                                 {Kind::Read, static_cast<std::uint16_t>(base + 2), 0x2C}}));
-    EXPECT_EQ(set.traceLines().back(),
-              trace::padTraceLine(std::string(bus::kSysOpenedPrefix) + suffix));
+    EXPECT_EQ(set.traceLines().back(), markedLine(line));
   }
 }
 
@@ -193,7 +193,8 @@ TEST_F(TransactionsTest, CloseBusRestoresControlThenReleasesSdaWithoutDelay) {
   set.busState.DebugEnabled = 1;
   set.debuggerState.TraceBufferSize = 10;
   set.engine.CloseBus();
-  EXPECT_EQ(set.traceLines().back(), trace::padTraceLine(bus::kSysClosed));
+  EXPECT_EQ(set.traceLines().back(),
+            markedLine("Wisp SYS003 :I2C Bus closed                       |"));
 }
 
 }  // namespace

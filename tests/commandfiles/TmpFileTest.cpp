@@ -85,8 +85,8 @@ TEST_F(TmpFileTest, ADeletionThatFailsIsReportedAndTheCallerGoesOn) {
   ASSERT_EQ(set.desktop.boxes.size(), 1u);
   EXPECT_EQ(set.desktop.boxes[0].title, "CleanUp - Error:");
   EXPECT_EQ(set.desktop.boxes[0].icon, desktop::MessageIcon::Exclamation);
-  EXPECT_NE(set.desktop.boxes[0].text.find("Cannot delete " + scratch.path().string()),
-            std::string::npos);
+  EXPECT_EQ(set.desktop.boxes[0].text,
+            "75: Cannot delete " + scratch.path().string() + ": Is a directory");
 }
 
 }  // namespace

@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "bus/BusMessages.h"
 #include "core/StartBus.h"
 #include "support/EngineFixture.h"
+#include "support/MarkedLines.h"
 #include "trace/DebugLog.h"
 
 namespace brelvion::testing {
 namespace {
-
-using trace::padTraceLine;
 
 TEST(StartBusTest, OpensClearsAndDisablesTheDebuggerOnTheChosenPort) {
   EngineSet<RecordingPort> set;
@@ -26,9 +24,9 @@ TEST(StartBusTest, OpensClearsAndDisablesTheDebuggerOnTheChosenPort) {
   EXPECT_FALSE(set.debuggerState.StopOnError);
   EXPECT_EQ(set.debuggerState.TraceBufferSize, 10);
   EXPECT_EQ(set.traceLines(),
-            (std::vector<std::string>{"", padTraceLine(std::string(bus::kSysOpenedPrefix) + "3BCh"),
-                                      std::string(bus::kSysInitialised),
-                                      padTraceLine(trace::kDebuggerDisabledMessage)}));
+            markedLines({"|", "Wisp SYS002: I2C bus opened on adress 3BCh        |",
+                         "Wisp SYS001: I2C port initialised. Bus cleared and released|",
+                         "Wisp95 V1.01 : debugger  DISABLED                 |"}));
 }
 
 TEST(StartBusTest, ASecondCallClosesTheBusFirstButTheDisabledDebuggerHidesIt) {
@@ -45,10 +43,11 @@ TEST(StartBusTest, ASecondCallClosesTheBusFirstButTheDisabledDebuggerHidesIt) {
   EXPECT_EQ(set.port.log[0].port, 0x37A);
   EXPECT_EQ(set.port.log[1].port, 0x378);
   EXPECT_EQ(set.port.log[2].port, 0x27A);
-  EXPECT_EQ(set.trace.text().find(bus::kSysClosed), std::string::npos);
+  EXPECT_EQ(set.trace.text().find("Wisp SYS003"), std::string::npos);
   const auto lines = set.traceLines();
   ASSERT_GE(lines.size(), 3u);
-  EXPECT_EQ(lines[lines.size() - 3], padTraceLine(std::string(bus::kSysOpenedPrefix) + "278h"));
+  EXPECT_EQ(lines[lines.size() - 3],
+            markedLine("Wisp SYS002: I2C bus opened on adress 278h        |"));
 }
 
 TEST(StartBusTest, TheCloseIsLoggedWhenTheUserEnabledTheDebuggerInBetween) {
@@ -59,7 +58,8 @@ TEST(StartBusTest, TheCloseIsLoggedWhenTheUserEnabledTheDebuggerInBetween) {
   set.busState.DebugEnabled = 1;
   set.debuggerState.TraceBufferSize = 1000;
   core::StartBus(set.engine, set.log, selection, set.debuggerState);
-  EXPECT_NE(set.trace.text().find(bus::kSysClosed), std::string::npos);
+  EXPECT_NE(set.trace.text().find("\r\nWisp SYS003 :I2C Bus closed                       \r\n"),
+            std::string::npos);
 }
 
 }  // namespace

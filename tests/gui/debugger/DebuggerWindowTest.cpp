@@ -112,11 +112,41 @@ class DebuggerWindowTest : public QObject {
     QCOMPARE(control<QMenu>("wisprunmode")->title(), QString("&RunMode"));
     QCOMPARE(control<QLabel>("wisptracetext")->text(), QString("Tracebuffer Size :"));
     QCOMPARE(control<QLabel>("WISPlogo")->text(), QString("Wisp95"));
-    const QString about = control<QLabel>("wispabout")->text();
-    QVERIFY(about.startsWith("Wisp ") && about.section('\n', 0, 0).contains("1.01"));
+    QCOMPARE(control<QLabel>("wispabout")->text(),
+             QString("Wisp V1.01 - Brelvion I2C bus debugger\n"
+                     "The bus debugger of the Brelvion I2C Debug Tool.\n"
+                     "It traces every step on the bus: START, each byte sent or received, each "
+                     "acknowledge, STOP and every timeout.\n"
+                     "RunMode Stop silences the trace; Standard and Extended record it.\n"
+                     "Options: Tracebuffer bounds the trace, Stop on Error halts at each missing "
+                     "acknowledge.\n"
+                     "File: Save and Load keep a trace as a *.WSP or *.TXT text file.\n"));
     // Centred on the fake's 1024 x 768 screen.
     QCOMPARE(w->pos(), QPoint(int(std::lround(512 - w->width() / 2.0)),
                               int(std::lround(384 - w->height() / 2.0))));
+  }
+
+  void everyMenuItemAndButtonKeepsItsCaption() {
+    const std::pair<const char*, const char*> items[] = {{"wisphide", "&Hide"},
+                                                         {"wispfileload", "&Load"},
+                                                         {"wispfileabout", "&About"},
+                                                         {"wispclear", "&Clear"},
+                                                         {"wisprunstop", "Stop"},
+                                                         {"wisprunstandard", "Standard"},
+                                                         {"wisprunextended", "Extended"},
+                                                         {"wispoptionbuffer", "Tracebuffer"},
+                                                         {"wispoptionstop", "Stop on Error"},
+                                                         {"Help", "Help"}};
+    for (const auto& [name, caption] : items) QCOMPARE(item(name)->text(), QString(caption));
+    QCOMPARE(control<QMenu>("wispfile")->title(), QString("&File"));
+    QCOMPARE(control<QMenu>("wispoptions")->title(), QString("Options"));
+    const std::pair<const char*, const char*> buttons[] = {
+        {"showwisp", "Hide"}, {"wisptraceok", "Ok"}, {"wisptracecancel", "Cancel"}};
+    for (const auto& [name, caption] : buttons) {
+      QCOMPARE(control<QPushButton>(name)->text(), QString(caption));
+    }
+    QCOMPARE(control<QLabel>("wisptracesizebox")->text(), QString("10"));
+    QCOMPARE(control<QLabel>("wisptracetext2")->text(), QString("Lines"));
   }
 
   void clientAreaAndFontsFollowTheDesign() {
@@ -287,6 +317,7 @@ class DebuggerWindowTest : public QObject {
     QCOMPARE(rig->windows.boxes.size(), std::size_t{1});
     QCOMPARE(rig->windows.boxes[0].text,
              "76: Cannot write " + nowhere + ": No such file or directory");
+    QCOMPARE(rig->windows.boxes[0].title, std::string("Wisp Debugger - Error"));
     QVERIFY(rig->windows.boxes[0].icon == desktop::MessageIcon::Critical);
 
     const std::string before = rig->holder.text();
@@ -295,6 +326,7 @@ class DebuggerWindowTest : public QObject {
     QCOMPARE(rig->windows.boxes.size(), std::size_t{2});
     QCOMPARE(rig->windows.boxes[1].text,
              "53: Cannot read " + nowhere + ": No such file or directory");
+    QCOMPARE(rig->windows.boxes[1].title, std::string("Wisp Debugger - Error"));
     QCOMPARE(rig->holder.text(), before);  // an unreadable file costs the trace nothing
   }
 

@@ -10,7 +10,6 @@
 #include <string>
 
 #include "MainWindowHarness.h"
-#include "bus/BusMessages.h"
 
 namespace brelvion::testing {
 
@@ -76,7 +75,7 @@ inline bool activate(MainWindowHarness& h) {
 }
 
 inline std::size_t starts(const MainWindowHarness& h) {
-  return h.linesStartingWith(std::string(bus::kMsgStart)).size();
+  return h.linesStartingWith("Wisp MSG001:  Generating START on bus ").size();
 }
 
 }  // namespace brelvion::testing

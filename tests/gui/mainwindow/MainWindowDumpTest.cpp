@@ -73,7 +73,14 @@ void MainWindowDumpTest::dumpWritesTheRegistersInTheCommandFileFormat() {
                 QString::number(readRegister(h, reg), 16).toUpper().toStdString() + "\r\n";
   }
   h.field("Text2")->setText("43");
+  // The dump lets events run only while the trace drops its oldest lines.
+  QString running;
+  h.windows.onYield = [&] {
+    if (running.isEmpty()) running = h.window.statusBar()->currentMessage();
+  };
   dump(h, "17", "  regs.i2c ");
+  h.windows.onYield = nullptr;
+  QCOMPARE(running, QString("Dump to File: reading registers 0 to 17"));
   QCOMPARE(readWhole(cwd.file("regs.i2c")), expected);
   QVERIFY(h.windows.boxes.empty());
   QVERIFY(h.find<QPushButton>("cmdDumpToFile")->isEnabled());

@@ -21,6 +21,7 @@ class MainWindowFilesTest : public QObject {
   void sendFileWritesTheRegistersAndShowsItsProgress();
   void escapeStopsTheSendAfterTheCurrentWrite();
   void otherBusCommandsRunBetweenTheWritesOfASend();
+  void theSendCountsTheWritesNobodyAcknowledged();
   void aSendThatFailsIsReportedAndTheButtonComesBack();
   void editFileAsksForAFileFirstAndEditsExactlyIt();
   void anEditedFileIsReadAfreshOnEverySend();
@@ -132,14 +133,17 @@ void MainWindowFilesTest::escapeStopsTheSendAfterTheCurrentWrite() {
   const int untouched = readRegister(h, 0x11);
   h.field("Text4")->setFocus();
   bool pressed = false;
+  QString stopping;
   h.windows.onYield = [&] {
     if (pressed) return;
     pressed = true;
     QTest::keyClick(h.field("Text4"), Qt::Key_Escape);
+    stopping = h.window.statusBar()->currentMessage();
   };
   click(h, "Command1");
   h.windows.onYield = nullptr;
   QVERIFY(pressed);
+  QCOMPARE(stopping, QString("Send File: stopping after this write"));
   QCOMPARE(readRegister(h, 0x10), 0x01);
   QCOMPARE(readRegister(h, 0x11), untouched);
   QCOMPARE(h.window.statusBar()->currentMessage(), QString("Send File stopped after write 1 of 5"));
@@ -179,6 +183,20 @@ void MainWindowFilesTest::otherBusCommandsRunBetweenTheWritesOfASend() {
   QCOMPARE(h.window.statusBar()->currentMessage(), QString("Send File: 3 writes sent"));
   QVERIFY(h.windows.boxes.empty());
   QVERIFY(!h.core.busBusy());
+}
+
+void MainWindowFilesTest::theSendCountsTheWritesNobodyAcknowledged() {
+  ScratchCurrentDirectory cwd;
+  MainWindowHarness h;
+  openFile(h, cwd.write("one.i2c", "60 10 01\r\n"));
+  click(h, "Command1");
+  QCOMPARE(h.window.statusBar()->currentMessage(),
+           QString("Send File: 1 write sent, 1 not acknowledged"));
+
+  openFile(h, cwd.write("three.i2c", "60 10 01\r\n42 10 02\r\n60 11 03\r\n"));
+  click(h, "Command1");
+  QCOMPARE(h.window.statusBar()->currentMessage(),
+           QString("Send File: 3 writes sent, 2 not acknowledged"));
 }
 
 void MainWindowFilesTest::aSendThatFailsIsReportedAndTheButtonComesBack() {
