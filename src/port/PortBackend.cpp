@@ -13,7 +13,8 @@ namespace {
 
 std::string describeSimulation(const simulated::SimulatedBusConfig& simulation) {
   if (simulation.sensorAddresses.empty()) return "with no device on it";
-  std::string text = "with a camera sensor at";
+  std::string text = simulation.sensorAddresses.size() == 1 ? "with a camera sensor at"
+                                                            : "with camera sensors at";
   for (std::size_t i = 0; i < simulation.sensorAddresses.size(); ++i) {
     text += (i == 0 ? " " : ", ");
     text += numconv::UpperHex(simulation.sensorAddresses[i], 2);
@@ -22,10 +23,10 @@ std::string describeSimulation(const simulated::SimulatedBusConfig& simulation) 
 }
 
 // Why auto did not find a port to use, with what would let it find one.
-std::string fallbackReason(const std::vector<port::hardware::ParportDevice>& devices) {
-  if (const port::hardware::ParportDevice* port = lptPortWithoutNode(devices)) {
+std::string fallbackReason(const std::vector<hardware::ParportDevice>& devices) {
+  if (const hardware::ParportDevice* port = lptPortWithoutNode(devices)) {
     return "the parallel port " + port->name + " at " +
-           port::hardware::portAddressText(*port->base) + " has no " + port->devicePath +
+           hardware::portAddressText(*port->base) + " has no " + port->devicePath +
            ": the ppdev module is not loaded (sudo modprobe ppdev)";
   }
   return "no parallel port found";
@@ -35,12 +36,12 @@ std::string fallbackReason(const std::vector<port::hardware::ParportDevice>& dev
 
 OpenedPort openPortBackend(PortBackend backend, const simulated::SimulatedBusConfig& simulation,
                            const std::filesystem::path& root,
-                           port::hardware::PortSystemCalls& calls) {
+                           hardware::PortSystemCalls& calls) {
   if (backend == PortBackend::Auto) {
-    const std::vector<port::hardware::ParportDevice> devices =
-        port::hardware::listParportDevices(root);
-    if (port::hardware::anyUsableParport(devices)) {
-      return {std::make_unique<port::hardware::PpdevPort>(calls, root), PortBackend::Ppdev, {}};
+    const std::vector<hardware::ParportDevice> devices =
+        hardware::listParportDevices(root);
+    if (hardware::anyUsableParport(devices)) {
+      return {std::make_unique<hardware::PpdevPort>(calls, root), PortBackend::Ppdev, {}};
     }
     return {
         simulated::makeSimulatedPort(simulation), PortBackend::Simulated,
@@ -48,9 +49,9 @@ OpenedPort openPortBackend(PortBackend backend, const simulated::SimulatedBusCon
   }
   switch (backend) {
     case PortBackend::Ppdev:
-      return {std::make_unique<port::hardware::PpdevPort>(calls, root), backend, {}};
+      return {std::make_unique<hardware::PpdevPort>(calls, root), backend, {}};
     case PortBackend::IoPort:
-      return {std::make_unique<port::hardware::DirectPort>(calls), backend, {}};
+      return {std::make_unique<hardware::DirectPort>(calls), backend, {}};
     default:
       return {simulated::makeSimulatedPort(simulation), PortBackend::Simulated, {}};
   }

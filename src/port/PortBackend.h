@@ -27,7 +27,7 @@ struct OpenedPort {
 OpenedPort openPortBackend(
     PortBackend backend, const simulated::SimulatedBusConfig& simulation,
     const std::filesystem::path& root = "/",
-    port::hardware::PortSystemCalls& calls = port::hardware::PortSystemCalls::real());
+    hardware::PortSystemCalls& calls = hardware::PortSystemCalls::real());
 
 const char* backendName(PortBackend backend);
 

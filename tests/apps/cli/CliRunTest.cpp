@@ -166,6 +166,14 @@ TEST(CliRunTest, AutoNamesTheMissingPpdevModuleAndStillSimulates) {
                             tree.node(0) +
                             ": the ppdev module is not loaded (sudo modprobe ppdev); using the "
                             "simulated bus with a camera sensor at 42\n");
+
+  const CliOutcome two = run({"--sim-device", "42,60", "read", "42", "00"}, tree.root());
+  EXPECT_TRUE(two.err.ends_with("using the simulated bus with camera sensors at 42, 60\n"))
+      << two.err;
+  const CliOutcome none = run({"--sim-device", "none", "read", "42", "00"}, tree.root());
+  EXPECT_TRUE(none.err.find("using the simulated bus with no device on it\n") !=
+              std::string::npos)
+      << none.err;
 }
 
 TEST(CliRunTest, APortOnlyAtAnotherLptAddressIsNamedWithTheOptionThatSelectsIt) {
