@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "bus/BusMessages.h"
-#include "port/LptRegisters.h"
 
 namespace brelvion::bus {
 
@@ -21,10 +20,8 @@ void BusEngine::BitDelay(double d) {
   const double end = 1000.0 * d;
   if (!(end >= 0)) return;
   const double passes = std::min(std::floor(end) + 1, kMaxDelayPasses);
-  port_.waitQuanta(static_cast<std::int64_t>(passes));
+  lines_.waitQuanta(static_cast<std::int64_t>(passes));
 }
-
-bool BusEngine::sdaSensedHigh() { return port::sdaHighInStatus(port_.inpb(state_.StatusPort)); }
 
 void BusEngine::InitPort(std::int16_t timeout) {
   // Each pulse lets a slave caught in the middle of a byte shift out one more bit, and

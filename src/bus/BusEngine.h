@@ -1,27 +1,31 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "bus/BusState.h"
 #include "bus/BusTrace.h"
+#include "port/BitLines.h"
+#include "port/I2cTransfer.h"
 #include "port/PortIo.h"
 
 namespace brelvion::bus {
 
-// Line encoding of the cable (see platform/LptRegisters.h for the bits).
-inline constexpr std::uint8_t kDataSdaHigh = 0x7F;
-inline constexpr std::uint8_t kDataSdaLow = 0xFF;
-inline constexpr std::uint8_t kControlSclHigh = 0x08;
-inline constexpr std::uint8_t kControlSclLow = 0x00;
-
-// The I2C master, bit-banged through a parallel port. Three layers: line steps (a port
-// write and a BitDelay), primitives (START, STOP, byte out, acknowledge wait, byte in,
-// master acknowledge) and register transactions. No procedure returns a result or stops
-// early: outcomes are read from state().
-class BusEngine {
+// The I2C master, bit-banged on two lines. Four layers: line steps (a line set and a
+// BitDelay), primitives (START, STOP, byte out, acknowledge wait, byte in, master
+// acknowledge), transfers of messages, and the register transactions, which are transfers.
+// No procedure stops early on a missing acknowledge: the bytes of a message go out
+// whatever the slave answers, as the tool always drove the bus; outcomes are read from
+// state() and from a transfer's result.
+//
+// The lines are the parallel-port cable unless a backend gives others; opening and closing
+// the bus (OpenBus, CloseBus) are the parallel port's own and use the port directly.
+class BusEngine : public port::I2cMaster {
  public:
-  BusEngine(BusState& state, port::PortIo& port, BusTrace& trace)
-      : state_(state), port_(port), trace_(trace) {}
+  BusEngine(BusState& state, port::PortIo& port, port::BitLines& lines, BusTrace& trace)
+      : state_(state), port_(port), lines_(lines), trace_(trace) {}
 
   BusState& state() { return state_; }
   const BusState& state() const { return state_; }
@@ -39,6 +43,16 @@ class BusEngine {
   void ReceiveByte();
   void SendMasterAck();
 
+  // A START without a STOP before it, into the next message of a transfer; the line steps
+  // of SendStart under a trace line of its own. Expects SCL low.
+  void SendRepeatedStart();
+
+  // The messages in order: START (or a repeated START after a message that asked for one),
+  // the address byte and its acknowledge wait, then each byte written with its wait, or
+  // each byte read with the master's acknowledge on all but the last; a STOP after every
+  // message that asks for one and after the last.
+  port::TransferResult transfer(const std::vector<port::I2cMessage>& messages) override;
+
   // Transactions. The address is changed in place: bit 0 cleared for the writes, set for reads.
   void OpenBus(std::int16_t portIndex, std::int16_t debug);
   void CloseBus();
@@ -49,23 +63,40 @@ class BusEngine {
   void ReadSequential(std::int16_t& address, std::int16_t count);
 
  private:
-  void sdaHigh() { step(state_.DataPort, kDataSdaHigh); }
-  void sdaLow() { step(state_.DataPort, kDataSdaLow); }
-  void sclHigh() { step(state_.ControlPort, kControlSclHigh); }
-  void sclLow() { step(state_.ControlPort, kControlSclLow); }
-  void step(std::uint16_t port, std::uint8_t value) {
-    port_.out(port, value);
+  void sdaHigh() {
+    lines_.setSda(true);
     BitDelay(state_.BusDelay);
   }
-  bool sdaSensedHigh();
+  void sdaLow() {
+    lines_.setSda(false);
+    BitDelay(state_.BusDelay);
+  }
+  void sclHigh() {
+    lines_.setScl(true);
+    BitDelay(state_.BusDelay);
+  }
+  void sclLow() {
+    lines_.setScl(false);
+    BitDelay(state_.BusDelay);
+  }
+  bool sdaSensedHigh() { return lines_.sda(); }
   void log(std::string_view message) {
     if (trace_.tracing()) trace_.logLine(message);
   }
-  // START and the address byte with its acknowledge wait, AddressPhase set around them.
-  void sendAddress(std::int16_t address);
+  // The messages of a transfer. Each begins with START (or a repeated START) and the
+  // address byte with its acknowledge wait, AddressPhase set around them, and ends with a
+  // STOP when stopAfter. A write records the first byte not acknowledged in nackedByte; a
+  // read hands each byte received to store(index, byte).
+  void beginMessage(std::int16_t address, bool repeatedStart);
+  port::MessageOutcome sendWrite(std::uint8_t address, std::span<const std::uint8_t> bytes,
+                                 bool repeatedStart, bool stopAfter, std::size_t& nackedByte);
+  template <typename Store>
+  port::MessageOutcome sendRead(std::uint8_t address, std::size_t length, bool repeatedStart,
+                                bool stopAfter, Store store);
 
   BusState& state_;
   port::PortIo& port_;
+  port::BitLines& lines_;
   BusTrace& trace_;
 };
 

@@ -11,6 +11,8 @@ inline constexpr std::string_view kMsgWaitAck = "Wisp MSG003:  Waiting for ACKNO
 inline constexpr std::string_view kMsgTransmit = "Wisp MSG004:  Transmitting data byte on bus ";
 inline constexpr std::string_view kMsgReceivePrefix = "Wisp MSG005:  Receiving data from slave :";
 inline constexpr std::string_view kMsgMasterAck = "WISP MSG:   Giving ACK";
+inline constexpr std::string_view kMsgRepeatedStart =
+    "Wisp MSG006:  Generating repeated START on bus ";
 inline constexpr std::string_view kErrNotResponding = "Wisp ERR001:  Device is not responding ";
 inline constexpr std::string_view kErrNoAck = "Wisp ERR002:  No ACK received";
 inline constexpr std::string_view kSysInitialised =

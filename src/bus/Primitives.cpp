@@ -16,6 +16,16 @@ void BusEngine::SendStart() {
   sclLow();
 }
 
+// Expects SCL low and SDA released, as after an acknowledge wait; leaves both low.
+void BusEngine::SendRepeatedStart() {
+  log(kMsgRepeatedStart);
+  sdaHigh();
+  sclHigh();
+  sdaLow();
+  sdaLow();
+  sclLow();
+}
+
 // Expects SCL low; leaves the bus idle, both lines high.
 void BusEngine::SendStop() {
   log(kMsgStop);
@@ -46,11 +56,11 @@ void BusEngine::TransmitByte(std::int16_t b) {
 // Leaves SCL low.
 void BusEngine::WaitAck() {
   log(kMsgWaitAck);
-  port_.out(state_.DataPort, kDataSdaHigh);
-  port_.out(state_.DataPort, kDataSdaHigh);
+  lines_.setSda(true);
+  lines_.setSda(true);
   BitDelay(state_.BusDelay);
-  port_.out(state_.ControlPort, kControlSclHigh);
-  port_.out(state_.ControlPort, kControlSclHigh);
+  lines_.setScl(true);
+  lines_.setScl(true);
   BitDelay(state_.BusDelay);
 
   bool done = false;
@@ -69,11 +79,11 @@ void BusEngine::WaitAck() {
     }
   }
 
-  port_.out(state_.DataPort, kDataSdaHigh);
-  port_.out(state_.DataPort, kDataSdaHigh);
+  lines_.setSda(true);
+  lines_.setSda(true);
   BitDelay(state_.BusDelay);
-  port_.out(state_.ControlPort, kControlSclLow);
-  port_.out(state_.ControlPort, kControlSclLow);
+  lines_.setScl(false);
+  lines_.setScl(false);
   BitDelay(state_.BusDelay);
 }
 

@@ -3,6 +3,7 @@
 #include "base/RuntimeError.h"
 #include "bus/BusEngine.h"
 #include "bus/BusMessages.h"
+#include "bus/LptCable.h"
 #include "numconv/HexText.h"
 #include "port/LptRegisters.h"
 
@@ -32,48 +33,101 @@ void BusEngine::CloseBus() {
   trace_.logLine(kSysClosed);
 }
 
-void BusEngine::sendAddress(std::int16_t address) {
+void BusEngine::beginMessage(std::int16_t address, bool repeatedStart) {
   state_.AddressPhase = address;
-  SendStart();
+  if (repeatedStart) {
+    SendRepeatedStart();
+  } else {
+    SendStart();
+  }
   TransmitByte(address);
   WaitAck();
   state_.AddressPhase = 0;
 }
 
+port::MessageOutcome BusEngine::sendWrite(std::uint8_t address, std::span<const std::uint8_t> bytes,
+                                          bool repeatedStart, bool stopAfter,
+                                          std::size_t& nackedByte) {
+  beginMessage(static_cast<std::int16_t>(address & 0xFE), repeatedStart);
+  port::MessageOutcome outcome = state_.AckReceived ? port::MessageOutcome::Acknowledged
+                                                    : port::MessageOutcome::AddressNotAcknowledged;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    TransmitByte(bytes[i]);
+    WaitAck();
+    if (!state_.AckReceived && outcome == port::MessageOutcome::Acknowledged) {
+      outcome = port::MessageOutcome::DataNotAcknowledged;
+      nackedByte = i;
+    }
+  }
+  if (stopAfter) SendStop();
+  return outcome;
+}
+
+template <typename Store>
+port::MessageOutcome BusEngine::sendRead(std::uint8_t address, std::size_t length,
+                                         bool repeatedStart, bool stopAfter, Store store) {
+  beginMessage(static_cast<std::int16_t>(address | 1), repeatedStart);
+  const port::MessageOutcome outcome = state_.AckReceived
+                                           ? port::MessageOutcome::Acknowledged
+                                           : port::MessageOutcome::AddressNotAcknowledged;
+  for (std::size_t i = 0; i < length; ++i) {
+    ReceiveByte();
+    // The last byte gets no acknowledge clock of its own: the STOP follows at once. Its SCL
+    // rise, with SDA already low, is what a decoder reads as that byte's ninth clock.
+    if (i + 1 < length) SendMasterAck();
+    store(i, static_cast<std::uint8_t>(state_.ReceivedByte));
+  }
+  if (stopAfter) SendStop();
+  return outcome;
+}
+
+port::TransferResult BusEngine::transfer(const std::vector<port::I2cMessage>& messages) {
+  port::TransferResult result;
+  result.messages.resize(messages.size());
+  bool repeatedStart = false;
+  for (std::size_t i = 0; i < messages.size(); ++i) {
+    const port::I2cMessage& message = messages[i];
+    port::MessageResult& outcome = result.messages[i];
+    const bool stopAfter = i + 1 == messages.size() || message.after == port::AfterMessage::Stop;
+    if (message.read) {
+      outcome.bytes.resize(message.readLength);
+      outcome.outcome =
+          sendRead(message.address, message.readLength, repeatedStart, stopAfter,
+                   [&](std::size_t k, std::uint8_t byte) { outcome.bytes[k] = byte; });
+    } else {
+      outcome.outcome =
+          sendWrite(message.address, message.bytes, repeatedStart, stopAfter, outcome.nackedByte);
+    }
+    repeatedStart = !stopAfter;
+  }
+  return result;
+}
+
 void BusEngine::WriteRegister(std::int16_t& address, std::int16_t subAddress, std::int16_t data) {
   address = static_cast<std::int16_t>(address & 0xFE);
-  sendAddress(address);
-  TransmitByte(subAddress);
-  WaitAck();
-  TransmitByte(data);
-  WaitAck();
-  SendStop();
+  const std::uint8_t bytes[] = {static_cast<std::uint8_t>(subAddress),
+                                static_cast<std::uint8_t>(data)};
+  std::size_t nacked = 0;
+  sendWrite(static_cast<std::uint8_t>(address), bytes, false, true, nacked);
 }
 
 void BusEngine::SetRegisterPointer(std::int16_t& address, std::int16_t subAddress) {
   address = static_cast<std::int16_t>(address & 0xFE);
-  sendAddress(address);
-  TransmitByte(subAddress);
-  WaitAck();
-  SendStop();
+  const std::uint8_t bytes[] = {static_cast<std::uint8_t>(subAddress)};
+  std::size_t nacked = 0;
+  sendWrite(static_cast<std::uint8_t>(address), bytes, false, true, nacked);
 }
 
 void BusEngine::ReadSequential(std::int16_t& address, std::int16_t count) {
   if (count < 0) {
     throw base::RuntimeError(base::RuntimeError::kInvalidCall, "ReadSequential");
   }
-  state_.ReadBuffer.assign(static_cast<std::size_t>(count) + 1, 0);
+  // A wider length than count: with count 32767 a 16-bit one would wrap before the end.
+  const std::size_t length = static_cast<std::size_t>(count) + 1;
+  state_.ReadBuffer.assign(length, 0);
   address = static_cast<std::int16_t>(address | 1);
-  sendAddress(address);
-  // A wider index than count: with count 32767 a 16-bit one would wrap before the end.
-  for (std::int32_t i = 0; i <= count; ++i) {
-    ReceiveByte();
-    // The last byte gets no acknowledge clock of its own: the STOP follows at once. Its SCL
-    // rise, with SDA already low, is what a decoder reads as that byte's ninth clock.
-    if (i < count) SendMasterAck();
-    state_.ReadBuffer[static_cast<std::size_t>(i)] = state_.ReceivedByte;
-  }
-  SendStop();
+  sendRead(static_cast<std::uint8_t>(address), length, false, true,
+           [this](std::size_t i, std::uint8_t byte) { state_.ReadBuffer[i] = byte; });
 }
 
 }  // namespace brelvion::bus

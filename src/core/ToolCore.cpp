@@ -7,7 +7,8 @@ ToolCore::ToolCore(port::PortIo& port, desktop::Desktop& desktop, trace::TraceHo
       desktop_(desktop),
       trace_(trace),
       log_(busState_, debuggerState_, trace_, desktop_),
-      engine_(busState_, port_, log_) {}
+      cable_(port_, busState_),
+      engine_(busState_, port_, cable_, log_) {}
 
 ToolCore::ToolCore(port::PortIo& port, desktop::Desktop& desktop)
     : port_(port),
@@ -15,7 +16,8 @@ ToolCore::ToolCore(port::PortIo& port, desktop::Desktop& desktop)
       ownTrace_(std::make_unique<trace::PlainTraceHolder>()),
       trace_(*ownTrace_),
       log_(busState_, debuggerState_, trace_, desktop_),
-      engine_(busState_, port_, log_) {}
+      cable_(port_, busState_),
+      engine_(busState_, port_, cable_, log_) {}
 
 void ToolCore::yieldBetweenTransactions() {
   const bool busy = busBusy_;

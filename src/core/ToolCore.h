@@ -4,6 +4,7 @@
 
 #include "bus/BusEngine.h"
 #include "bus/BusState.h"
+#include "bus/LptCable.h"
 #include "core/ProgramValues.h"
 #include "core/StartBus.h"
 #include "desktop/Desktop.h"
@@ -78,6 +79,7 @@ class ToolCore {
   PortSelection ports_;
   ProgramValues values_;
   trace::DebugLog log_;
+  bus::LptCable cable_;
   bus::BusEngine engine_;
   bool busBusy_ = false;
 };

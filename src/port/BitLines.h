@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace brelvion::port {
+
+// The two bus lines as a bit-banging master sees them, in the manner of the callbacks of
+// the kernel's i2c-algo-bit: set SDA, set SCL, read SDA, read SCL where the hardware can,
+// and the wait between steps. true releases a line to its pull-up (high); false pulls it
+// low. A set changes the line at once; the wait is the caller's.
+class BitLines {
+ public:
+  virtual ~BitLines() = default;
+
+  virtual void setSda(bool released) = 0;
+  virtual void setScl(bool released) = 0;
+  // SDA as it is on the wire, whoever drives it.
+  virtual bool sda() = 0;
+  // SCL as it is on the wire (a slave may hold it low); nothing where the hardware has no
+  // way to read it back.
+  virtual std::optional<bool> scl() = 0;
+  // The passes of one BitDelay, one quantum of the backend's step timing each.
+  virtual void waitQuanta(std::int64_t passes) = 0;
+};
+
+}  // namespace brelvion::port

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace brelvion::port {
+
+// What comes after a message: a STOP, or a repeated START into the next message.
+enum class AfterMessage { Stop, RepeatedStart };
+
+// One message of a transfer. The address is the tool's 8-bit form (42 for the 7-bit 21h);
+// its bit 0 is ignored and set from `read`.
+struct I2cMessage {
+  std::uint8_t address = 0;
+  bool read = false;
+  // The bytes a write sends.
+  std::vector<std::uint8_t> bytes;
+  // How many bytes a read takes.
+  std::size_t readLength = 0;
+  AfterMessage after = AfterMessage::Stop;
+};
+
+// What is known of one message after the transfer, and only that: an adapter that reports
+// one outcome for a whole transfer says NotAcknowledged, never at which byte.
+enum class MessageOutcome {
+  Acknowledged,
+  AddressNotAcknowledged,
+  // A byte after the address was not acknowledged (nackedByte says which, from 0).
+  DataNotAcknowledged,
+  // The transfer was not acknowledged somewhere in this message.
+  NotAcknowledged,
+  // A slave held the clock low too long, or the adapter gave up waiting.
+  TimedOut,
+  ArbitrationLost,
+  // An earlier message ended the transfer before this one went out.
+  NotSent,
+};
+
+struct MessageResult {
+  MessageOutcome outcome = MessageOutcome::NotSent;
+  std::size_t nackedByte = 0;
+  // The bytes a read received.
+  std::vector<std::uint8_t> bytes;
+};
+
+struct TransferResult {
+  std::vector<MessageResult> messages;
+
+  bool acknowledged() const {
+    for (const MessageResult& message : messages) {
+      if (message.outcome != MessageOutcome::Acknowledged) return false;
+    }
+    return !messages.empty();
+  }
+};
+
+// A bus master at the level of whole transfers: the bit-banging engine, a Linux i2c-dev
+// adapter. A port that fails (a device gone) throws base::RuntimeError; a transfer the
+// bus refused (no acknowledge, a timeout) is a result, not an error.
+class I2cMaster {
+ public:
+  virtual ~I2cMaster() = default;
+  virtual TransferResult transfer(const std::vector<I2cMessage>& messages) = 0;
+};
+
+}  // namespace brelvion::port
