@@ -14,13 +14,26 @@ constexpr double kMaxDelayPasses = 1e15;
 
 }  // namespace
 
-void BusEngine::BitDelay(double d) {
+std::int64_t BusEngine::delayPasses(double d) {
   // Passes 0 to 1000 * d inclusive, counted once before the first: two at the bus delay
   // of 0.001, one at 0, none below. A pass is one quantum of the port's own timing.
   const double end = 1000.0 * d;
-  if (!(end >= 0)) return;
-  const double passes = std::min(std::floor(end) + 1, kMaxDelayPasses);
-  lines_.waitQuanta(static_cast<std::int64_t>(passes));
+  if (!(end >= 0)) return 0;
+  return static_cast<std::int64_t>(std::min(std::floor(end) + 1, kMaxDelayPasses));
+}
+
+void BusEngine::BitDelay(double d) {
+  const std::int64_t passes = delayPasses(d);
+  if (passes > 0) lines_.waitQuanta(passes);
+}
+
+void BusEngine::stepDelay() {
+  // Every step waits the bus delay, which hardly ever changes: its count is kept.
+  if (state_.BusDelay != stepDelay_) {
+    stepDelay_ = state_.BusDelay;
+    stepPasses_ = delayPasses(stepDelay_);
+  }
+  if (stepPasses_ > 0) lines_.waitQuanta(stepPasses_);
 }
 
 void BusEngine::InitPort(std::int16_t timeout) {

@@ -63,22 +63,26 @@ class BusEngine : public port::I2cMaster {
   void ReadSequential(std::int16_t& address, std::int16_t count);
 
  private:
+  // A line step: one line set, then BitDelay(BusDelay).
   void sdaHigh() {
     lines_.setSda(true);
-    BitDelay(state_.BusDelay);
+    stepDelay();
   }
   void sdaLow() {
     lines_.setSda(false);
-    BitDelay(state_.BusDelay);
+    stepDelay();
   }
   void sclHigh() {
     lines_.setScl(true);
-    BitDelay(state_.BusDelay);
+    stepDelay();
   }
   void sclLow() {
     lines_.setScl(false);
-    BitDelay(state_.BusDelay);
+    stepDelay();
   }
+  // BitDelay(BusDelay).
+  void stepDelay();
+  static std::int64_t delayPasses(double d);
   bool sdaSensedHigh() { return lines_.sda(); }
   void log(std::string_view message) {
     if (trace_.tracing()) trace_.logLine(message);
@@ -98,6 +102,9 @@ class BusEngine : public port::I2cMaster {
   port::PortIo& port_;
   port::BitLines& lines_;
   BusTrace& trace_;
+  // The pass count of the bus delay last used, so that a step need not work it out again.
+  double stepDelay_ = 0;
+  std::int64_t stepPasses_ = 1;
 };
 
 }  // namespace brelvion::bus

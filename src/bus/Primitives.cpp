@@ -58,10 +58,10 @@ void BusEngine::WaitAck() {
   log(kMsgWaitAck);
   lines_.setSda(true);
   lines_.setSda(true);
-  BitDelay(state_.BusDelay);
+  stepDelay();
   lines_.setScl(true);
   lines_.setScl(true);
-  BitDelay(state_.BusDelay);
+  stepDelay();
 
   bool done = false;
   int count = 0;
@@ -81,10 +81,10 @@ void BusEngine::WaitAck() {
 
   lines_.setSda(true);
   lines_.setSda(true);
-  BitDelay(state_.BusDelay);
+  stepDelay();
   lines_.setScl(false);
   lines_.setScl(false);
-  BitDelay(state_.BusDelay);
+  stepDelay();
 }
 
 // Expects SCL low; samples each bit once SCL has been high for one delay. Leaves SCL low
