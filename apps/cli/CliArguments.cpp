@@ -224,6 +224,7 @@ const OptionSpec* findOption(std::string_view name) {
 }
 
 bool isHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
+constexpr const char* kVersionOption = "--version";
 
 // "-x" and "--name" are options; "-" alone and a dash before a digit are words, so that a
 // negative count gets the count's own error.
@@ -239,7 +240,7 @@ Error applyOptionAt(const std::vector<std::string>& args, std::size_t& i, CliReq
   const std::string name = arg.substr(0, equals);
   const OptionSpec* option = arg.rfind("--", 0) == 0 ? findOption(name) : nullptr;
   if (option == nullptr) {
-    if (name == "--help") return "--help takes no value";
+    if (name == "--help" || name == kVersionOption) return name + " takes no value";
     return "unknown option " + shownArgument(name) + " (--help lists them)";
   }
   const bool takesValue = *option->value != '\0';
@@ -285,6 +286,8 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
       optionsEnded = true;
     } else if (isHelp(arg)) {
       return HelpRequest{};
+    } else if (arg == kVersionOption) {
+      return VersionRequest{};
     } else if (auto error = applyOptionAt(args, i, request)) {
       return UsageError{*error};
     }
@@ -320,6 +323,7 @@ std::string usageText() {
     if (*option.value != '\0') head += std::string(" ") + option.value;
     appendHelp(text, head, option.help);
   }
+  appendHelp(text, kVersionOption, "Show the program's version.\n");
   appendHelp(text, "-h, --help", "Show this text.\n");
   appendHelp(text, "--", "End of the options: what follows is the command.\n");
   text +=

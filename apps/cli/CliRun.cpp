@@ -6,6 +6,7 @@
 #include "CliArguments.h"
 #include "CliFileCommands.h"
 #include "ConsoleDesktop.h"
+#include "ProgramVersion.h"
 #include "bus/StartBus.h"
 #include "core/ToolCore.h"
 #include "numconv/HexText.h"
@@ -148,6 +149,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   const ParsedArguments parsed = parseArguments(args);
   if (std::holds_alternative<HelpRequest>(parsed)) {
     out << usageText();
+    return kExitAcknowledged;
+  }
+  if (std::holds_alternative<VersionRequest>(parsed)) {
+    out << apps::versionText(kProgram);
     return kExitAcknowledged;
   }
   if (const auto* error = std::get_if<UsageError>(&parsed)) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "GuiArguments.h"
+#include "ProgramVersion.h"
 #include "core/ToolCore.h"
 #include "debugger/DebuggerWindowHolder.h"
 #include "mainwindow/MainWindow.h"
@@ -90,7 +91,7 @@ int main(int argc, char** argv) {
   const auto early = gui::parseGuiArguments(std::vector<std::string>(argv + 1, argv + argc));
   if (std::holds_alternative<gui::HelpRequest>(early)) return printed(gui::guiUsageText()) ? 0 : 1;
   if (std::holds_alternative<gui::VersionRequest>(early)) {
-    return printed(std::string(kProgram) + " " + BRELVION_VERSION + "\n") ? 0 : 1;
+    return printed(apps::versionText(kProgram)) ? 0 : 1;
   }
 
   QApplication app(argc, argv);

@@ -40,6 +40,8 @@ TEST(CliArgumentsTest, OptionsInEitherFormAndPosition) {
   EXPECT_TRUE(std::get<CliRequest>(parse({"--sim-device", "none", "read", "42", "0"}))
                   .simulatedDevices.empty());
   EXPECT_TRUE(std::holds_alternative<HelpRequest>(parse({"write", "--help"})));
+  EXPECT_TRUE(std::holds_alternative<VersionRequest>(parse({"--version"})));
+  EXPECT_TRUE(std::holds_alternative<VersionRequest>(parse({"read", "42", "0", "--version"})));
 }
 
 TEST(CliArgumentsTest, BadInputIsNamedInTheError) {
@@ -63,6 +65,8 @@ TEST(CliArgumentsTest, BadInputIsNamedInTheError) {
       {{"read", "-x", "42", "0"}, "unknown option '-x'"},
       {{"--trace=1", "read", "42", "0"}, "--trace takes no value"},
       {{"--help=all"}, "--help takes no value"},
+      {{"--version=2"}, "--version takes no value"},
+      {{"--", "--version"}, "unknown command '--version'"},
       {{"read", "42", "0", "--capture"}, "--capture wants a value"},
   };
   for (const auto& [args, expected] : cases) {
@@ -109,7 +113,8 @@ TEST(CliArgumentsTest, HelpFitsEightyColumnsAndNamesEveryOption) {
   for (std::string line; std::getline(lines, line);) {
     EXPECT_LE(line.size(), 80u) << line;
   }
-  for (const char* listed : {"-h, --help", "--trace", "--capture", "  --  ", "after"}) {
+  for (const char* listed :
+       {"-h, --help", "--version", "--trace", "--capture", "  --  ", "after"}) {
     EXPECT_NE(usageText().find(listed), std::string::npos) << listed;
   }
 }

@@ -216,6 +216,11 @@ TEST(CliRunTest, UsageErrorsAndHelp) {
   const CliOutcome help = run({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--sim-device"), std::string::npos);
+  // As the windowed program says it, and before a command is looked at.
+  const CliOutcome version = run({"--version", "poke"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("brelvion-i2c-cli ", 0), 0u) << version.out;
+  EXPECT_EQ(version.err, "");
 }
 
 }  // namespace
