@@ -1,13 +1,11 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QStringList>
-#include <QTimer>
-#include <cstdio>
-#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "FirstPaintProbe.h"
 #include "GuiArguments.h"
 #include "ProgramVersion.h"
 #include "core/ToolCore.h"
@@ -44,42 +42,6 @@ int writeCapture(const brelvion::platform::BusCapture& capture, const std::strin
     return 1;
   }
 }
-
-// For the start-up benchmark only (bench/gui-bench.sh): with BRELVION_EXIT_AFTER_FIRST_PAINT=1
-// the program prints how long after main() its window was first painted, and ends.
-class FirstPaintExit : public QObject {
- public:
-  FirstPaintExit(const QWidget& window, const QElapsedTimer& sinceMain)
-      : window_(window), sinceMain_(sinceMain) {}
-  bool painted() const { return painted_; }
-  void report() {
-    if (reported_) return;
-    reported_ = true;
-    std::printf("first paint %.1f ms after main()\n", double(sinceMain_.nsecsElapsed()) / 1e6);
-    std::fflush(stdout);
-  }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    const auto* widget = qobject_cast<QWidget*>(watched);
-    if (painted_ || event->type() != QEvent::Paint || !widget || widget->window() != &window_) {
-      return false;
-    }
-    painted_ = true;
-    // Reported once this paint is over and on the screen, not as it begins.
-    QTimer::singleShot(0, this, [this] {
-      report();
-      QCoreApplication::exit(0);
-    });
-    return false;
-  }
-
- private:
-  const QWidget& window_;
-  const QElapsedTimer& sinceMain_;
-  bool painted_ = false;
-  bool reported_ = false;
-};
 
 }  // namespace
 
@@ -129,13 +91,8 @@ int main(int argc, char** argv) {
     opened.port->setCapture(&capture);
     capturing = true;
   };
-  FirstPaintExit firstPaint(window, sinceMain);
-  const char* measuring = std::getenv("BRELVION_EXIT_AFTER_FIRST_PAINT");
-  if (measuring && std::string(measuring) == "1") app.installEventFilter(&firstPaint);
-  window.Form_Load(options);
-  // The start-up lets events run, so the first paint may already be over.
-  if (firstPaint.painted()) firstPaint.report();
-  const int status = firstPaint.painted() ? 0 : QApplication::exec();
+  const int status =
+      gui::execWithFirstPaintProbe(window, sinceMain, [&] { window.Form_Load(options); });
 
   if (!capturing) return status;
   opened.port->setCapture(nullptr);
