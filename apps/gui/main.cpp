@@ -1,10 +1,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QStringList>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "DisplayCheck.h"
 #include "FirstPaintProbe.h"
 #include "GuiArguments.h"
 #include "ProgramVersion.h"
@@ -20,12 +20,6 @@ namespace {
 
 constexpr const char* kProgram = "brelvion-i2c";
 constexpr int kExitUsage = 2;
-
-std::vector<std::string> argumentsAfterQt(const QStringList& arguments) {
-  std::vector<std::string> args;
-  for (qsizetype i = 1; i < arguments.size(); ++i) args.push_back(arguments[i].toStdString());
-  return args;
-}
 
 bool printed(const std::string& text) {
   std::cout << text << std::flush;
@@ -49,22 +43,26 @@ int main(int argc, char** argv) {
   using namespace brelvion;
   QElapsedTimer sinceMain;
   sinceMain.start();
-  // Help and version need no window system, so they are answered before it starts.
-  const auto early = gui::parseGuiArguments(std::vector<std::string>(argv + 1, argv + argc));
-  if (std::holds_alternative<gui::HelpRequest>(early)) return printed(gui::guiUsageText()) ? 0 : 1;
-  if (std::holds_alternative<gui::VersionRequest>(early)) {
+  // Everything the program can refuse is refused before Qt starts: without a display Qt
+  // aborts as it starts, before any other error could be shown.
+  const auto parsed = gui::parseGuiArguments(std::vector<std::string>(argv + 1, argv + argc));
+  if (std::holds_alternative<gui::HelpRequest>(parsed)) return printed(gui::guiUsageText()) ? 0 : 1;
+  if (std::holds_alternative<gui::VersionRequest>(parsed)) {
     return printed(apps::versionText(kProgram)) ? 0 : 1;
   }
-
-  QApplication app(argc, argv);
-  app.setApplicationName(mainwindow::kWindowCaption);
-  platform::setProgramDirectory(QCoreApplication::applicationDirPath().toStdString());
-  const auto parsed = gui::parseGuiArguments(argumentsAfterQt(QApplication::arguments()));
   if (const auto* error = std::get_if<gui::UsageError>(&parsed)) {
     std::cerr << kProgram << ": " << error->message << " (--help explains)\n";
     return kExitUsage;
   }
   const auto& request = std::get<gui::GuiRequest>(parsed);
+  if (gui::displayMissing(request, gui::currentDisplayEnvironment())) {
+    std::cerr << kProgram << ": " << gui::noDisplayText() << '\n';
+    return kExitUsage;
+  }
+
+  QApplication app(argc, argv);
+  app.setApplicationName(mainwindow::kWindowCaption);
+  platform::setProgramDirectory(QCoreApplication::applicationDirPath().toStdString());
   const platform::sim::SimulatedBusConfig simulation = gui::simulationOf(request);
   platform::OpenedPort opened;
   try {

@@ -58,6 +58,32 @@ TEST(GuiArgumentsTest, BadUsageIsNamed) {
   EXPECT_EQ(errorOf({"write"}), "unexpected argument 'write'");
 }
 
+// The arguments are checked before QApplication takes its own options out of them.
+TEST(GuiArgumentsTest, QtsOwnOptionsAndTheirValuesAreLetThrough) {
+  const GuiRequest request = requestOf(
+      {"-platform", "offscreen", "-style", "Fusion", "--backend", "sim", "-qwindowgeometry",
+       "640x480+0+0", "-display", ":1", "--stylesheet=a.qss", "-reverse", "--widgetcount",
+       "-qwindowtitle", "--port", "--qmljsdebugger=port:1234", "-title", "x", "--port=lpt2"});
+  EXPECT_EQ(request.backend, PortBackend::Simulated);
+  EXPECT_EQ(request.portIndex, 1);
+  EXPECT_EQ(request.qtPlatform, "offscreen");
+  EXPECT_EQ(request.qtDisplay, ":1");
+  EXPECT_EQ(requestOf({"--platform", "xcb"}).qtPlatform, "xcb");
+  EXPECT_FALSE(requestOf({"-style=Fusion"}).qtPlatform);
+}
+
+TEST(GuiArgumentsTest, WhatQtWouldLeaveAloneIsStillAnError) {
+  EXPECT_EQ(errorOf({"-platform", "offscreen", "--bogus"}), "unknown option '--bogus'");
+  EXPECT_EQ(errorOf({"-display", ":1", "--port", "lpt9"}),
+            "--port must be lpt1, lpt2 or lpt3, not 'lpt9'");
+  EXPECT_EQ(errorOf({"-style"}), "-style wants a value");
+  EXPECT_EQ(errorOf({"--platform"}), "--platform wants a value");
+  // Qt takes these only as "-name value", or not at all.
+  EXPECT_EQ(errorOf({"-qwindowtitle=x"}), "unknown option '-qwindowtitle'");
+  EXPECT_EQ(errorOf({"-sync"}), "unknown option '-sync'");
+  EXPECT_EQ(errorOf({"-platform", "offscreen", "sim"}), "unexpected argument 'sim'");
+}
+
 TEST(GuiArgumentsTest, TheBusNoticeSaysWhatTheProgramRunsOn) {
   platform::sim::SimulatedBusConfig simulation;
   EXPECT_EQ(busNoticeText(PortBackend::Simulated, simulation),
