@@ -203,8 +203,10 @@ const std::array<OptionSpec, 6> kOptions{{
      "VCD file (signals scl and sda) for a logic-analyser viewer\n"
      "or sigrok's I2C decoder. A regular file is replaced only\n"
      "by a complete capture; a FIFO or device is written in\n"
-     "place; - is standard output. The file is written after\n"
-     "the result is printed: if that fails, the error follows.\n",
+     "place; - is standard output. A place it cannot be written\n"
+     "to (no such folder, no permission) is refused before the\n"
+     "bus is used; the file is written after the result is\n"
+     "printed, and an error writing it follows the result.\n",
      applyCapture},
     {"--delay", "SECONDS",
      "send: the extra pause after each write, 0 to 9.99\n"

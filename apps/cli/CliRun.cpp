@@ -3,6 +3,7 @@
 #include <exception>
 #include <optional>
 
+#include "CaptureTarget.h"
 #include "CliArguments.h"
 #include "CliFileCommands.h"
 #include "ConsoleDesktop.h"
@@ -124,6 +125,11 @@ int runOnPort(const CliRequest& request, platform::PortIo& port, platform::Clock
 int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
                const std::filesystem::path& root, platform::PortSystemCalls& calls,
                const CliOverrides& overrides) {
+  // A capture is written only after the command; one that cannot be written there would
+  // lose the command's work, so it is refused before the bus is touched.
+  if (request.capturePath) {
+    if (auto problem = apps::captureTargetProblem(*request.capturePath)) throw *problem;
+  }
   platform::Clock& clock = overrides.clock != nullptr ? *overrides.clock : platform::systemClock();
   if (overrides.port != nullptr) return runOnPort(request, *overrides.port, clock, out, err);
   const platform::sim::SimulatedBusConfig simulation = apps::simulationOf(request);

@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "CaptureTarget.h"
 #include "DisplayCheck.h"
 #include "FirstPaintProbe.h"
 #include "GuiArguments.h"
 #include "ProgramVersion.h"
+#include "ShownArgument.h"
 #include "core/ToolCore.h"
 #include "debugger/DebuggerWindowHolder.h"
 #include "mainwindow/MainWindow.h"
@@ -55,6 +57,13 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   const auto& request = std::get<gui::GuiRequest>(parsed);
+  if (request.capturePath) {
+    if (const auto problem = apps::captureTargetProblem(*request.capturePath)) {
+      std::cerr << kProgram << ": --capture: " << apps::escapeControls(problem->description())
+                << '\n';
+      return kExitUsage;
+    }
+  }
   if (gui::displayMissing(request, gui::currentDisplayEnvironment())) {
     std::cerr << kProgram << ": " << gui::noDisplayText() << '\n';
     return kExitUsage;

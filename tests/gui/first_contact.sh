@@ -74,6 +74,20 @@ case $case_name in
     run "$gui" --help
     if [ "$status" -ne 0 ] || ! grep -q '^Usage: brelvion-i2c' "$work/out"; then fail "--help"; fi
     ;;
+  capture_refused)
+    refused "brelvion-i2c: --capture: Cannot write /no/such/dir/bus.vcd: No such file or directory" \
+      --capture /no/such/dir/bus.vcd
+    refused "brelvion-i2c: --capture: Cannot write /no/such/dir/bus.vcd: No such file or directory" \
+      -platform offscreen --backend sim --capture /no/such/dir/bus.vcd
+    refused "brelvion-i2c: --capture: Cannot write $work: Is a directory" \
+      -platform offscreen --capture "$work"
+    ln -s "$work/gone/bus.vcd" "$work/link.vcd"
+    refused "brelvion-i2c: --capture: Cannot write $work/link.vcd: No such file or directory" \
+      -platform offscreen --capture "$work/link.vcd"
+    # Where it can be written, the session's capture is there when the program ends.
+    painted -platform offscreen --backend sim --capture "$work/bus.vcd"
+    grep -q '^\$var wire 1 . scl \$end' "$work/bus.vcd" 2>/dev/null || fail "no capture in $work/bus.vcd"
+    ;;
   qt_options_pass)
     painted -platform offscreen -style Fusion -qwindowgeometry 640x480+0+0 -qwindowtitle Bring-up \
       --backend sim -reverse
