@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "FirstPaintProbe.h"
 #include "GuiArguments.h"
 #include "ProgramVersion.h"
+#include "SessionCapture.h"
 #include "ShownArgument.h"
 #include "core/ToolCore.h"
 #include "debugger/DebuggerWindowHolder.h"
@@ -26,17 +28,6 @@ constexpr int kExitUsage = 2;
 bool printed(const std::string& text) {
   std::cout << text << std::flush;
   return static_cast<bool>(std::cout);
-}
-
-// The recording is written when the program ends, whole or not at all.
-int writeCapture(const brelvion::platform::BusCapture& capture, const std::string& path) {
-  try {
-    capture.writeVcdFile(path);
-    return 0;
-  } catch (const brelvion::platform::RuntimeError& error) {
-    std::cerr << kProgram << ": capture not written: " << error.description() << '\n';
-    return 1;
-  }
 }
 
 }  // namespace
@@ -86,8 +77,8 @@ int main(int argc, char** argv) {
   debugger::DebuggerWindowHolder monitor(windows);
   core::ToolCore core(*opened.port, windows, monitor);
   monitor.attach(core);
-  mainwindow::MainWindow window(core, windows, monitor);
-  window.setBusNotice(QString::fromStdString(gui::busNoticeText(opened.backend, simulation)));
+  auto window = std::make_unique<mainwindow::MainWindow>(core, windows, monitor);
+  window->setBusNotice(QString::fromStdString(gui::busNoticeText(opened.backend, simulation)));
 
   platform::BusCapture capture;
   bool capturing = false;
@@ -99,9 +90,14 @@ int main(int argc, char** argv) {
     capturing = true;
   };
   const int status =
-      gui::execWithFirstPaintProbe(window, sinceMain, [&] { window.Form_Load(options); });
+      gui::execWithFirstPaintProbe(*window, sinceMain, [&] { window->Form_Load(options); });
 
   if (!capturing) return status;
   opened.port->setCapture(nullptr);
-  return writeCapture(capture, *request.capturePath) != 0 ? 1 : status;
+  // A failure is shown in a box, which the ended main window would keep from the screen: it
+  // holds back every window event from then on, and has queued a second exit (for an event
+  // loop that had not started yet) that would end the box's own loop at once.
+  window.reset();
+  QCoreApplication::removePostedEvents(QCoreApplication::instance(), QEvent::MetaCall);
+  return gui::writeSessionCapture(capture, *request.capturePath, windows, std::cerr) ? status : 1;
 }
