@@ -9,10 +9,13 @@
 # Without a display (neither $DISPLAY nor $WAYLAND_DISPLAY) the windows cannot open: the
 # script says so and shows the companion instead, writing a register of the sensor with
 # the bus trace shown and reading a run of registers back.
+#
+# Setting up is quiet: one line for the packages it installs (apt's output goes to a log,
+# named when it fails) and one a stage of the build (its errors in full when it fails).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh >/dev/null
+scripts/build.sh --quiet
 build=${BUILD_DIR:-build}
 cli="$build/apps/cli/brelvion-i2c-cli"
 gui="$build/apps/gui/brelvion-i2c"
