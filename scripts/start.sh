@@ -26,9 +26,16 @@ for arg in "$@"; do
   esac
 done
 
-if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+# A display, or a window system chosen for Qt (QT_QPA_PLATFORM, -platform offscreen): the
+# windows say themselves what is wrong with it, if anything.
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ] || [ -n "${QT_QPA_PLATFORM:-}" ]; then
   exec "$gui" "$@"
 fi
+for arg in "$@"; do
+  case "$arg" in
+    -platform | --platform | -display | --display) exec "$gui" "$@" ;;
+  esac
+done
 
 echo "start: no display (\$DISPLAY and \$WAYLAND_DISPLAY are empty), so the windows cannot open;" >&2
 echo "start: here is the command-line companion on the same bus instead." >&2
