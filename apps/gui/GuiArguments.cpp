@@ -92,7 +92,8 @@ Options:
 
 Qt's own options (-platform, -style, -display, ...) are accepted as well.
 Without a display ($DISPLAY or $WAYLAND_DISPLAY) the windows cannot open:
--platform offscreen runs them unseen, and brelvion-i2c-cli has the same commands.
+-platform offscreen runs them unseen, and brelvion-i2c-cli offers the same
+commands without windows.
 )";
 }
 

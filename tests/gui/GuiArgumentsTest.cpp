@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "GuiArguments.h"
 
 namespace brelvion::gui {
@@ -42,6 +44,14 @@ TEST(GuiArgumentsTest, HelpAndVersionWinWhereverTheyStand) {
   EXPECT_TRUE(std::holds_alternative<HelpRequest>(parseGuiArguments({"-platform", "--help"})));
   EXPECT_TRUE(std::holds_alternative<HelpRequest>(parseGuiArguments({"-h"})));
   EXPECT_TRUE(std::holds_alternative<VersionRequest>(parseGuiArguments({"--version"})));
+}
+
+TEST(GuiArgumentsTest, HelpFitsEightyColumnsAndSaysWhatToDoWithoutADisplay) {
+  std::istringstream lines(guiUsageText());
+  for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 80u) << line;
+  for (const char* named : {"--capture", "--version", "-platform offscreen", "brelvion-i2c-cli"}) {
+    EXPECT_NE(guiUsageText().find(named), std::string::npos) << named;
+  }
 }
 
 TEST(GuiArgumentsTest, BadUsageIsNamed) {
