@@ -7,7 +7,7 @@ namespace brelvion::gui {
 
 namespace {
 
-struct QtOptionSpec {
+struct KnownQtOption {
   std::string_view name;
   bool takesValue;
   // Also as "-name=value" (Qt reads only these three that way).
@@ -18,7 +18,7 @@ struct QtOptionSpec {
 // them out of argv, each also with two dashes. Checked against the real QApplication:
 // -sync and the Windows-only -dialogs=, -fontengine= stay in its arguments, so they are
 // not here either.
-constexpr std::array<QtOptionSpec, 24> kQtOptions{{
+constexpr std::array<KnownQtOption, 24> kQtOptions{{
     {"platform", true},
     {"platformpluginpath", true},
     {"platformtheme", true},
@@ -54,16 +54,16 @@ std::optional<QtOptionUse> qtOptionAt(const std::vector<std::string>& args, std:
   arg.remove_prefix(arg[1] == '-' ? 2 : 1);
   const std::size_t equals = arg.find('=');
   const std::string_view name = arg.substr(0, equals);
-  for (const QtOptionSpec& spec : kQtOptions) {
-    if (name != spec.name) continue;
+  for (const KnownQtOption& known : kQtOptions) {
+    if (name != known.name) continue;
     QtOptionUse use;
     use.name = name;
     if (equals != std::string_view::npos) {
-      if (!spec.joinedValue) return std::nullopt;
+      if (!known.joinedValue) return std::nullopt;
       use.value = arg.substr(equals + 1);
-    } else if (spec.takesValue && i + 1 >= args.size()) {
+    } else if (known.takesValue && i + 1 >= args.size()) {
       use.valueMissing = true;
-    } else if (spec.takesValue) {
+    } else if (known.takesValue) {
       use.value = args[i + 1];
       use.length = 2;
     }
