@@ -1,6 +1,7 @@
-// The companion's argument parser on any argument list: it never throws, whatever it
-// accepts is in range, and an accepted request written back out as arguments (in either
-// option spelling) parses to the same request again.
+// The companion's argument parser on any argument list: it never throws, help and version
+// come only when asked for, whatever it accepts is in range, and an accepted request
+// written back out as arguments (in either option spelling) parses to the same request
+// again.
 
 #include <cstdint>
 #include <cstdio>
@@ -126,6 +127,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (std::holds_alternative<HelpRequest>(parsed)) {
     bool asked = false;
     for (const std::string& arg : args) asked = asked || arg == "--help" || arg == "-h";
+    FUZZ_CHECK(asked, shown);
+    return 0;
+  }
+  if (std::holds_alternative<VersionRequest>(parsed)) {
+    bool asked = false;
+    for (const std::string& arg : args) asked = asked || arg == "--version";
     FUZZ_CHECK(asked, shown);
     return 0;
   }

@@ -1,7 +1,34 @@
 #!/usr/bin/env bash
 # Configures and builds everything into build/ (or $BUILD_DIR).
+#
+#   scripts/build.sh [--quiet]
+#
+# --quiet (as start.sh runs it) prints one line a stage (configure, build, done) instead of
+# the build's progress, which goes to configure.log and build.log in the build folder; on
+# a failure the errors are shown in full all the same.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${BUILD_DIR:-build}
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build_dir" --parallel "$(nproc)"
+quiet=0
+[ "${1:-}" = --quiet ] && quiet=1
+
+if [ "$quiet" = 0 ]; then
+  cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$build_dir" --parallel "$(nproc)"
+  exit 0
+fi
+
+mkdir -p "$build_dir"
+# Everything but make's progress lines, which say nothing about what went wrong.
+show_errors() {  # STAGE LOG
+  echo "build: $1 failed (the whole output is in $2):" >&2
+  grep -Ev '^\[ *[0-9]+%\] |^g?make\[[0-9]+\]: (Entering|Leaving) directory' "$2" >&2 || true
+  exit 1
+}
+echo "build: configuring in $build_dir"
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build_dir/configure.log" 2>&1 ||
+  show_errors configuring "$build_dir/configure.log"
+echo "build: compiling (a few minutes the first time)"
+cmake --build "$build_dir" --parallel "$(nproc)" >"$build_dir/build.log" 2>&1 ||
+  show_errors compiling "$build_dir/build.log"
+echo "build: done"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on Debian 12. Run as root; does nothing
-# when everything is already there.
+# when everything is already there, and says in one line what it installs otherwise.
 set -euo pipefail
 
 packages=(
@@ -27,5 +27,14 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# apt's own output runs to hundreds of lines; it goes to a log, which is named (with its
+# last lines) only when something fails.
+log=$(mktemp "${TMPDIR:-/tmp}/brelvion-install-deps.XXXXXX.log")
+echo "install-deps: installing ${#missing[@]} Debian packages (apt-get): ${missing[*]}"
+if ! { apt-get update -q && apt-get install -y -q --no-install-recommends "${missing[@]}"; } \
+  >"$log" 2>&1; then
+  echo "install-deps: apt-get failed; its whole output is in $log. Its last lines:" >&2
+  tail -n 15 "$log" | sed 's/^/  /' >&2
+  exit 1
+fi
+rm -f "$log"

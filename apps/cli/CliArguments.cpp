@@ -193,8 +193,10 @@ const std::array<OptionSpec, 6> kOptions{{
      "VCD file (signals scl and sda) for a logic-analyser viewer\n"
      "or sigrok's I2C decoder. A regular file is replaced only\n"
      "by a complete capture; a FIFO or device is written in\n"
-     "place; - is standard output. The file is written after\n"
-     "the result is printed: if that fails, the error follows.\n",
+     "place; - is standard output. A place it cannot be written\n"
+     "to (no such folder, no permission) is refused before the\n"
+     "bus is used; the file is written after the result is\n"
+     "printed, and an error writing it follows the result.\n",
      applyCapture},
     {"--delay", "SECONDS",
      "send: the extra pause after each write, 0 to 9.99\n"
@@ -214,6 +216,7 @@ const OptionSpec* findOption(std::string_view name) {
 }
 
 bool isHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
+constexpr const char* kVersionOption = "--version";
 
 // "-x" and "--name" are options; "-" alone and a dash before a digit are words, so that a
 // negative count gets the count's own error.
@@ -229,7 +232,7 @@ Error applyOptionAt(const std::vector<std::string>& args, std::size_t& i, CliReq
   const std::string name = arg.substr(0, equals);
   const OptionSpec* option = arg.rfind("--", 0) == 0 ? findOption(name) : nullptr;
   if (option == nullptr) {
-    if (name == "--help") return "--help takes no value";
+    if (name == "--help" || name == kVersionOption) return name + " takes no value";
     return "unknown option " + shownArgument(name) + " (--help lists them)";
   }
   const bool takesValue = *option->value != '\0';
@@ -275,6 +278,8 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
       optionsEnded = true;
     } else if (isHelp(arg)) {
       return HelpRequest{};
+    } else if (arg == kVersionOption) {
+      return VersionRequest{};
     } else if (auto error = applyOptionAt(args, i, request)) {
       return UsageError{*error};
     }
@@ -310,6 +315,7 @@ std::string usageText() {
     if (*option.value != '\0') head += std::string(" ") + option.value;
     appendHelp(text, head, option.help);
   }
+  appendHelp(text, kVersionOption, "Show the program's version.\n");
   appendHelp(text, "-h, --help", "Show this text.\n");
   appendHelp(text, "--", "End of the options: what follows is the command.\n");
   text +=

@@ -33,14 +33,16 @@ struct CliRequest : apps::PortOptions {
 };
 
 struct HelpRequest {};
+struct VersionRequest {};
 
 struct UsageError {
   std::string message;
 };
 
-using ParsedArguments = std::variant<CliRequest, HelpRequest, UsageError>;
+using ParsedArguments = std::variant<CliRequest, HelpRequest, VersionRequest, UsageError>;
 
-// args without the program name. Options may come anywhere; "--" ends them.
+// args without the program name. Options may come anywhere; "--" ends them. --help and
+// --version are answered as they come, before any command is looked at.
 ParsedArguments parseArguments(const std::vector<std::string>& args);
 
 // Within 80 columns, for a terminal.

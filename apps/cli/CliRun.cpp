@@ -3,9 +3,11 @@
 #include <exception>
 #include <optional>
 
+#include "CaptureTarget.h"
 #include "CliArguments.h"
 #include "CliFileCommands.h"
 #include "ConsoleDesktop.h"
+#include "ProgramVersion.h"
 #include "base/RuntimeError.h"
 #include "core/StartBus.h"
 #include "core/ToolCore.h"
@@ -124,6 +126,11 @@ int runOnPort(const CliRequest& request, port::PortIo& port, base::Clock& clock,
 int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
                const std::filesystem::path& root, port::hardware::PortSystemCalls& calls,
                const CliOverrides& overrides) {
+  // A capture is written only after the command; one that cannot be written there would
+  // lose the command's work, so it is refused before the bus is touched.
+  if (request.capturePath) {
+    if (auto problem = apps::captureTargetProblem(*request.capturePath)) throw *problem;
+  }
   base::Clock& clock = overrides.clock != nullptr ? *overrides.clock : base::systemClock();
   if (overrides.port != nullptr) return runOnPort(request, *overrides.port, clock, out, err);
   const port::simulated::SimulatedBusConfig simulation = apps::simulationOf(request);
@@ -149,6 +156,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   const ParsedArguments parsed = parseArguments(args);
   if (std::holds_alternative<HelpRequest>(parsed)) {
     out << usageText();
+    return kExitAcknowledged;
+  }
+  if (std::holds_alternative<VersionRequest>(parsed)) {
+    out << apps::versionText(kProgram);
     return kExitAcknowledged;
   }
   if (const auto* error = std::get_if<UsageError>(&parsed)) {

@@ -1,5 +1,6 @@
 #include "GuiArguments.h"
 
+#include "QtOptions.h"
 #include "ShownArgument.h"
 #include "numconv/HexText.h"
 #include "port/LptRegisters.h"
@@ -14,6 +15,13 @@ ParsedGuiArguments parseGuiArguments(const std::vector<std::string>& args) {
   GuiRequest request;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
+    if (const auto qt = qtOptionAt(args, i)) {
+      if (qt->valueMissing) return UsageError{arg + " wants a value"};
+      if (qt->name == "platform") request.qtPlatform = qt->value;
+      if (qt->name == "display") request.qtDisplay = qt->value;
+      i += qt->length - 1;
+      continue;
+    }
     const std::size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
     if (!apps::isPortOption(name)) {
@@ -82,7 +90,10 @@ Options:
   --version           Show the program's version.
   --help              Show this text.
 
-Qt's own options (-platform, -style, ...) are accepted as well.
+Qt's own options (-platform, -style, -display, ...) are accepted as well.
+Without a display ($DISPLAY or $WAYLAND_DISPLAY) the windows cannot open:
+-platform offscreen runs them unseen, and brelvion-i2c-cli offers the same
+commands without windows.
 )";
 }
 

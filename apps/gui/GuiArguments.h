@@ -12,8 +12,13 @@
 
 namespace brelvion::apps::gui {
 
-// The port options alone: the port is also the one the start-up opens the bus on.
-struct GuiRequest : apps::PortOptions {};
+// The port options (the port is also the one the start-up opens the bus on), and what
+// Qt's own options chose of the window system.
+struct GuiRequest : apps::PortOptions {
+  // The values of -platform and -display, when given.
+  std::optional<std::string> qtPlatform;
+  std::optional<std::string> qtDisplay;
+};
 
 struct HelpRequest {};
 struct VersionRequest {};
@@ -23,8 +28,9 @@ struct UsageError {
 
 using ParsedGuiArguments = std::variant<GuiRequest, HelpRequest, VersionRequest, UsageError>;
 
-// args without the program name. --help and --version win wherever they stand, so they
-// can be answered before the window system is started.
+// args without the program name, as main() gets them, before QApplication has taken its
+// own options out: those (QtOptions.h) are let through. --help and --version win wherever
+// they stand.
 ParsedGuiArguments parseGuiArguments(const std::vector<std::string>& args);
 
 std::string guiUsageText();

@@ -1,14 +1,17 @@
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QStringList>
-#include <QTimer>
-#include <cstdio>
-#include <cstdlib>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "CaptureTarget.h"
+#include "DisplayCheck.h"
+#include "FirstPaintProbe.h"
 #include "GuiArguments.h"
+#include "ProgramVersion.h"
+#include "SessionCapture.h"
+#include "ShownArgument.h"
 #include "base/RuntimeError.h"
 #include "core/ToolCore.h"
 #include "desktop/DocumentLookup.h"
@@ -22,63 +25,10 @@ namespace {
 constexpr const char* kProgram = "brelvion-i2c";
 constexpr int kExitUsage = 2;
 
-std::vector<std::string> argumentsAfterQt(const QStringList& arguments) {
-  std::vector<std::string> args;
-  for (qsizetype i = 1; i < arguments.size(); ++i) args.push_back(arguments[i].toStdString());
-  return args;
-}
-
 bool printed(const std::string& text) {
   std::cout << text << std::flush;
   return static_cast<bool>(std::cout);
 }
-
-// The recording is written when the program ends, whole or not at all.
-int writeCapture(const brelvion::port::BusCapture& capture, const std::string& path) {
-  try {
-    capture.writeVcdFile(path);
-    return 0;
-  } catch (const brelvion::base::RuntimeError& error) {
-    std::cerr << kProgram << ": capture not written: " << error.description() << '\n';
-    return 1;
-  }
-}
-
-// For the start-up benchmark only (bench/gui-bench.sh): with BRELVION_EXIT_AFTER_FIRST_PAINT=1
-// the program prints how long after main() its window was first painted, and ends.
-class FirstPaintExit : public QObject {
- public:
-  FirstPaintExit(const QWidget& window, const QElapsedTimer& sinceMain)
-      : window_(window), sinceMain_(sinceMain) {}
-  bool painted() const { return painted_; }
-  void report() {
-    if (reported_) return;
-    reported_ = true;
-    std::printf("first paint %.1f ms after main()\n", double(sinceMain_.nsecsElapsed()) / 1e6);
-    std::fflush(stdout);
-  }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    const auto* widget = qobject_cast<QWidget*>(watched);
-    if (painted_ || event->type() != QEvent::Paint || !widget || widget->window() != &window_) {
-      return false;
-    }
-    painted_ = true;
-    // Reported once this paint is over and on the screen, not as it begins.
-    QTimer::singleShot(0, this, [this] {
-      report();
-      QCoreApplication::exit(0);
-    });
-    return false;
-  }
-
- private:
-  const QWidget& window_;
-  const QElapsedTimer& sinceMain_;
-  bool painted_ = false;
-  bool reported_ = false;
-};
 
 }  // namespace
 
@@ -86,23 +36,34 @@ int main(int argc, char** argv) {
   using namespace brelvion;
   QElapsedTimer sinceMain;
   sinceMain.start();
-  // Help and version need no window system, so they are answered before it starts.
-  const auto early = apps::gui::parseGuiArguments(std::vector<std::string>(argv + 1, argv + argc));
-  if (std::holds_alternative<apps::gui::HelpRequest>(early))
+  // Everything the program can refuse is refused before Qt starts: without a display Qt
+  // aborts as it starts, before any other error could be shown.
+  const auto parsed = apps::gui::parseGuiArguments(std::vector<std::string>(argv + 1, argv + argc));
+  if (std::holds_alternative<apps::gui::HelpRequest>(parsed))
     return printed(apps::gui::guiUsageText()) ? 0 : 1;
-  if (std::holds_alternative<apps::gui::VersionRequest>(early)) {
-    return printed(std::string(kProgram) + " " + BRELVION_VERSION + "\n") ? 0 : 1;
+  if (std::holds_alternative<apps::gui::VersionRequest>(parsed)) {
+    return printed(apps::versionText(kProgram)) ? 0 : 1;
   }
-
-  QApplication app(argc, argv);
-  app.setApplicationName(gui::mainwindow::kWindowCaption);
-  desktop::setProgramDirectory(QCoreApplication::applicationDirPath().toStdString());
-  const auto parsed = apps::gui::parseGuiArguments(argumentsAfterQt(QApplication::arguments()));
   if (const auto* error = std::get_if<apps::gui::UsageError>(&parsed)) {
     std::cerr << kProgram << ": " << error->message << " (--help explains)\n";
     return kExitUsage;
   }
   const auto& request = std::get<apps::gui::GuiRequest>(parsed);
+  if (request.capturePath) {
+    if (const auto problem = apps::captureTargetProblem(*request.capturePath)) {
+      std::cerr << kProgram << ": --capture: " << apps::escapeControls(problem->description())
+                << '\n';
+      return kExitUsage;
+    }
+  }
+  if (apps::gui::displayMissing(request, apps::gui::currentDisplayEnvironment())) {
+    std::cerr << kProgram << ": " << apps::gui::noDisplayText() << '\n';
+    return kExitUsage;
+  }
+
+  QApplication app(argc, argv);
+  app.setApplicationName(gui::mainwindow::kWindowCaption);
+  desktop::setProgramDirectory(QCoreApplication::applicationDirPath().toStdString());
   const port::simulated::SimulatedBusConfig simulation = apps::gui::simulationOf(request);
   port::OpenedPort opened;
   try {
@@ -117,8 +78,9 @@ int main(int argc, char** argv) {
   gui::debugger::DebuggerWindowHolder monitor(windows);
   core::ToolCore core(*opened.port, windows, monitor);
   monitor.attach(core);
-  gui::mainwindow::MainWindow window(core, windows, monitor);
-  window.setBusNotice(QString::fromStdString(apps::gui::busNoticeText(opened.backend, simulation)));
+  auto window = std::make_unique<gui::mainwindow::MainWindow>(core, windows, monitor);
+  window->setBusNotice(
+      QString::fromStdString(apps::gui::busNoticeText(opened.backend, simulation)));
 
   port::BusCapture capture;
   bool capturing = false;
@@ -129,15 +91,16 @@ int main(int argc, char** argv) {
     opened.port->setCapture(&capture);
     capturing = true;
   };
-  FirstPaintExit firstPaint(window, sinceMain);
-  const char* measuring = std::getenv("BRELVION_EXIT_AFTER_FIRST_PAINT");
-  if (measuring && std::string(measuring) == "1") app.installEventFilter(&firstPaint);
-  window.startUp(options);
-  // The start-up lets events run, so the first paint may already be over.
-  if (firstPaint.painted()) firstPaint.report();
-  const int status = firstPaint.painted() ? 0 : QApplication::exec();
+  const int status =
+      apps::gui::execWithFirstPaintProbe(*window, sinceMain, [&] { window->startUp(options); });
 
   if (!capturing) return status;
   opened.port->setCapture(nullptr);
-  return writeCapture(capture, *request.capturePath) != 0 ? 1 : status;
+  // A failure is shown in a box, which the ended main window would keep from the screen: it
+  // holds back every window event from then on, and has queued a second exit (for an event
+  // loop that had not started yet) that would end the box's own loop at once.
+  window.reset();
+  QCoreApplication::removePostedEvents(QCoreApplication::instance(), QEvent::MetaCall);
+  return apps::gui::writeSessionCapture(capture, *request.capturePath, windows, std::cerr) ? status
+                                                                                           : 1;
 }

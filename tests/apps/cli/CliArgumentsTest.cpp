@@ -40,6 +40,8 @@ TEST(CliArgumentsTest, OptionsInEitherFormAndPosition) {
   EXPECT_TRUE(std::get<CliRequest>(parse({"--sim-device", "none", "read", "42", "0"}))
                   .simulatedDevices.empty());
   EXPECT_TRUE(std::holds_alternative<HelpRequest>(parse({"write", "--help"})));
+  EXPECT_TRUE(std::holds_alternative<VersionRequest>(parse({"--version"})));
+  EXPECT_TRUE(std::holds_alternative<VersionRequest>(parse({"read", "42", "0", "--version"})));
 }
 
 // Each message word for word, as the program prints it after its name.
@@ -72,6 +74,8 @@ TEST(CliArgumentsTest, BadInputIsNamedInTheError) {
       {{"read", "-x", "42", "0"}, "unknown option '-x' (--help lists them)"},
       {{"--trace=1", "read", "42", "0"}, "--trace takes no value"},
       {{"--help=all"}, "--help takes no value"},
+      {{"--version=2"}, "--version takes no value"},
+      {{"--", "--version"}, "unknown command '--version' (use write, read, send or dump)"},
       {{"read", "42", "0", "--capture"}, "--capture wants a value"},
       {{"--capture=", "read", "42", "0"}, "--capture wants a file name"},
   };
@@ -116,7 +120,8 @@ TEST(CliArgumentsTest, HelpFitsEightyColumnsAndNamesEveryOption) {
   for (std::string line; std::getline(lines, line);) {
     EXPECT_LE(line.size(), 80u) << line;
   }
-  for (const char* listed : {"-h, --help", "--trace", "--capture", "  --  ", "after"}) {
+  for (const char* listed :
+       {"-h, --help", "--version", "--trace", "--capture", "  --  ", "after"}) {
     EXPECT_NE(usageText().find(listed), std::string::npos) << listed;
   }
 }
@@ -168,12 +173,15 @@ Options:
                       VCD file (signals scl and sda) for a logic-analyser viewer
                       or sigrok's I2C decoder. A regular file is replaced only
                       by a complete capture; a FIFO or device is written in
-                      place; - is standard output. The file is written after
-                      the result is printed: if that fails, the error follows.
+                      place; - is standard output. A place it cannot be written
+                      to (no such folder, no permission) is refused before the
+                      bus is used; the file is written after the result is
+                      printed, and an error writing it follows the result.
   --delay SECONDS     send: the extra pause after each write, 0 to 9.99
                       (default 0), on top of the fixed 0.1 s.
   --trace             Enable the bus debugger and print each trace line on
                       standard error as it is logged.
+  --version           Show the program's version.
   -h, --help          Show this text.
   --                  End of the options: what follows is the command.
 

@@ -134,27 +134,48 @@ TEST(CliRunTest, CaptureWritesAVcd) {
   EXPECT_EQ(folder.names(), std::vector<std::string>{"write.vcd"});
 }
 
-TEST(CliRunTest, CaptureErrorsNameTheRealCauseAfterTheResult) {
+// A capture is written only after the command, so a place it cannot be written to is
+// refused first: nothing printed, the port never opened, nothing left behind.
+TEST(CliRunTest, ACaptureThatCannotBeWrittenThereIsRefusedBeforeThePortIsOpened) {
   ScratchFolder folder("capture-errors");
+  std::ofstream(folder.path / "plain") << "a file, not a folder";
+  std::filesystem::create_symlink(folder.path / "missing" / "bus.vcd", folder.path / "dangling");
+  testing::FakeParportTree tree;
+  tree.addPort(0, 0x378);
   const std::vector<std::tuple<std::string, std::string, std::string>> cases{
       {(folder.path / "missing" / "bus.vcd").string(), "error 76", "No such file or directory"},
       {folder.path.string(), "error 75", "Is a directory"},
       {(folder.path / "new/").string(), "error 75", "Is a directory"},
-      {"/dev/full", "error 61", "No space left on device"},
+      {(folder.path / "plain" / "bus.vcd").string(), "error 76", "Not a directory"},
+      {(folder.path / "dangling").string(), "error 76", "No such file or directory"},
   };
   for (const auto& [path, number, cause] : cases) {
-    const CliOutcome failed =
-        run({"--backend", "sim", "--capture", path, "write", "42", "12", "80"});
-    EXPECT_EQ(failed.status, 2) << path;
-    EXPECT_EQ(failed.out, "80 ACK\n") << path;
-    EXPECT_EQ(failed.err,
+    testing::FakePortSystemCalls calls;
+    const CliOutcome refused = run(
+        {"--backend", "ppdev", "--capture", path, "write", "42", "12", "80"}, tree.root(), calls);
+    EXPECT_EQ(refused.status, 2) << path;
+    EXPECT_EQ(refused.out, "") << path;
+    EXPECT_EQ(refused.err,
               "brelvion-i2c-cli: " + number + ": Cannot write " + path + ": " + cause + "\n");
+    EXPECT_TRUE(calls.log.empty()) << path << ": the port was used";
   }
-  EXPECT_TRUE(folder.names().empty());
+  std::vector<std::string> left = folder.names();
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"dangling", "plain"}));
 
   const std::string hostile = (folder.path / "\x1b]0;title\x07" / "bus.vcd").string();
   const CliOutcome escaped = run({"--backend", "sim", "--capture", hostile, "read", "42", "00"});
   EXPECT_TRUE(contains(escaped.err, "\\x1B]0;title\\x07/bus.vcd")) << escaped.err;
+}
+
+// What only writing can find out (a full disk) comes after the result it belongs to.
+TEST(CliRunTest, CaptureErrorsNameTheRealCauseAfterTheResult) {
+  const CliOutcome failed =
+      run({"--backend", "sim", "--capture", "/dev/full", "write", "42", "12", "80"});
+  EXPECT_EQ(failed.status, 2);
+  EXPECT_EQ(failed.out, "80 ACK\n");
+  EXPECT_TRUE(contains(failed.err, "error 61: Cannot write /dev/full: No space left on device"))
+      << failed.err;
 }
 
 TEST(CliRunTest, AutoNamesTheMissingPpdevModuleAndStillSimulates) {
@@ -171,8 +192,7 @@ TEST(CliRunTest, AutoNamesTheMissingPpdevModuleAndStillSimulates) {
   EXPECT_TRUE(two.err.ends_with("using the simulated bus with camera sensors at 42, 60\n"))
       << two.err;
   const CliOutcome none = run({"--sim-device", "none", "read", "42", "00"}, tree.root());
-  EXPECT_TRUE(none.err.find("using the simulated bus with no device on it\n") !=
-              std::string::npos)
+  EXPECT_TRUE(none.err.find("using the simulated bus with no device on it\n") != std::string::npos)
       << none.err;
 }
 
@@ -231,6 +251,11 @@ TEST(CliRunTest, UsageErrorsAndHelp) {
   const CliOutcome help = run({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--sim-device"), std::string::npos);
+  // As the windowed program says it, and before a command is looked at.
+  const CliOutcome version = run({"--version", "poke"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("brelvion-i2c-cli ", 0), 0u) << version.out;
+  EXPECT_EQ(version.err, "");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "GuiArguments.h"
 
 namespace brelvion::apps::gui {
@@ -44,6 +46,14 @@ TEST(GuiArgumentsTest, HelpAndVersionWinWhereverTheyStand) {
   EXPECT_TRUE(std::holds_alternative<VersionRequest>(parseGuiArguments({"--version"})));
 }
 
+TEST(GuiArgumentsTest, HelpFitsEightyColumnsAndSaysWhatToDoWithoutADisplay) {
+  std::istringstream lines(guiUsageText());
+  for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 80u) << line;
+  for (const char* named : {"--capture", "--version", "-platform offscreen", "brelvion-i2c-cli"}) {
+    EXPECT_NE(guiUsageText().find(named), std::string::npos) << named;
+  }
+}
+
 TEST(GuiArgumentsTest, BadUsageIsNamed) {
   EXPECT_EQ(errorOf({"--backend", "usb"}),
             "--backend must be auto, sim, ppdev or ioport, not 'usb'");
@@ -56,6 +66,32 @@ TEST(GuiArgumentsTest, BadUsageIsNamed) {
   EXPECT_EQ(errorOf({"--capture"}), "--capture wants a value");
   EXPECT_EQ(errorOf({"--trace"}), "unknown option '--trace'");
   EXPECT_EQ(errorOf({"write"}), "unexpected argument 'write'");
+}
+
+// The arguments are checked before QApplication takes its own options out of them.
+TEST(GuiArgumentsTest, QtsOwnOptionsAndTheirValuesAreLetThrough) {
+  const GuiRequest request = requestOf(
+      {"-platform", "offscreen", "-style", "Fusion", "--backend", "sim", "-qwindowgeometry",
+       "640x480+0+0", "-display", ":1", "--stylesheet=a.qss", "-reverse", "--widgetcount",
+       "-qwindowtitle", "--port", "--qmljsdebugger=port:1234", "-title", "x", "--port=lpt2"});
+  EXPECT_EQ(request.backend, PortBackend::Simulated);
+  EXPECT_EQ(request.portIndex, 1);
+  EXPECT_EQ(request.qtPlatform, "offscreen");
+  EXPECT_EQ(request.qtDisplay, ":1");
+  EXPECT_EQ(requestOf({"--platform", "xcb"}).qtPlatform, "xcb");
+  EXPECT_FALSE(requestOf({"-style=Fusion"}).qtPlatform);
+}
+
+TEST(GuiArgumentsTest, WhatQtWouldLeaveAloneIsStillAnError) {
+  EXPECT_EQ(errorOf({"-platform", "offscreen", "--bogus"}), "unknown option '--bogus'");
+  EXPECT_EQ(errorOf({"-display", ":1", "--port", "lpt9"}),
+            "--port must be lpt1, lpt2 or lpt3, not 'lpt9'");
+  EXPECT_EQ(errorOf({"-style"}), "-style wants a value");
+  EXPECT_EQ(errorOf({"--platform"}), "--platform wants a value");
+  // Qt takes these only as "-name value", or not at all.
+  EXPECT_EQ(errorOf({"-qwindowtitle=x"}), "unknown option '-qwindowtitle'");
+  EXPECT_EQ(errorOf({"-sync"}), "unknown option '-sync'");
+  EXPECT_EQ(errorOf({"-platform", "offscreen", "sim"}), "unexpected argument 'sim'");
 }
 
 TEST(GuiArgumentsTest, TheBusNoticeSaysWhatTheProgramRunsOn) {
