@@ -3,12 +3,12 @@
 #include <exception>
 #include <optional>
 
-#include "CaptureTarget.h"
 #include "CliArguments.h"
 #include "CliFileCommands.h"
 #include "ConsoleDesktop.h"
 #include "ProgramVersion.h"
 #include "base/RuntimeError.h"
+#include "base/UserFile.h"
 #include "core/StartBus.h"
 #include "core/ToolCore.h"
 #include "numconv/HexText.h"
@@ -129,7 +129,7 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
   // A capture is written only after the command; one that cannot be written there would
   // lose the command's work, so it is refused before the bus is touched.
   if (request.capturePath) {
-    if (auto problem = apps::captureTargetProblem(*request.capturePath)) throw *problem;
+    if (auto problem = base::userFileProblem(*request.capturePath, "--capture")) throw *problem;
   }
   base::Clock& clock = overrides.clock != nullptr ? *overrides.clock : base::systemClock();
   if (overrides.port != nullptr) return runOnPort(request, *overrides.port, clock, out, err);

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "CaptureTarget.h"
 #include "DisplayCheck.h"
 #include "FirstPaintProbe.h"
 #include "GuiArguments.h"
@@ -13,6 +12,7 @@
 #include "SessionCapture.h"
 #include "ShownArgument.h"
 #include "base/RuntimeError.h"
+#include "base/UserFile.h"
 #include "core/ToolCore.h"
 #include "desktop/DocumentLookup.h"
 #include "gui/debugger/DebuggerWindowHolder.h"
@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
   }
   const auto& request = std::get<apps::gui::GuiRequest>(parsed);
   if (request.capturePath) {
-    if (const auto problem = apps::captureTargetProblem(*request.capturePath)) {
+    if (const auto problem = base::userFileProblem(*request.capturePath, "--capture")) {
       std::cerr << kProgram << ": --capture: " << apps::escapeControls(problem->description())
                 << '\n';
       return kExitUsage;

@@ -69,23 +69,57 @@ std::string readLink(const std::string& path, std::size_t sizeHint) {
   }
 }
 
-// Where a chain of symbolic links ends: a path (itself when it is no link), or a descriptor.
+// Where a chain of symbolic links ends: a path (itself when it is no link), or a
+// descriptor; error is the system's reason when the chain cannot be followed.
 struct LinkEnd {
   std::string path;
   std::optional<int> fd;
+  int error = 0;
 };
 
-LinkEnd followLinks(const std::string& path, const std::string& source) {
+LinkEnd followLinks(const std::string& path) {
   std::string current = path;
   for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
     if (const auto fd = descriptorNamed(current)) return {current, fd};
     struct stat info {};
     if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return {current, {}};
+    errno = 0;
     const std::string next = readLink(current, static_cast<std::size_t>(info.st_size));
-    if (next.empty()) fail(path, errno != 0 ? errno : EINVAL, source);
+    if (next.empty()) return {current, {}, errno != 0 ? errno : EINVAL};
     current = next.front() == '/' ? next : directoryOf(current) + "/" + next;
   }
-  fail(path, ELOOP, source);
+  return {current, {}, ELOOP};
+}
+
+// Why a new file could not be made in the folder of path, or 0.
+int folderProblem(const std::string& path) {
+  const std::string folder = directoryOf(path);
+  struct stat info {};
+  if (stat(folder.c_str(), &info) != 0) return errno;
+  if (!S_ISDIR(info.st_mode)) return ENOTDIR;
+  return faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0 ? 0 : errno;
+}
+
+// Why one of the program's own descriptors could not take a file, or 0.
+int descriptorProblem(int fd) {
+  const int flags = fcntl(fd, F_GETFL);
+  if (flags < 0) return errno;
+  return (flags & O_ACCMODE) == O_RDONLY ? EBADF : 0;
+}
+
+// The reason writeUserFile would fail at path, or 0, looked at without writing.
+int targetProblem(const std::string& path) {
+  if (path.empty()) return ENOENT;
+  if (path == "-") return 0;
+  if (path.back() == '/') return EISDIR;
+  const LinkEnd end = followLinks(path);
+  if (end.error != 0) return end.error;
+  if (end.fd) return descriptorProblem(*end.fd);
+  struct stat info {};
+  if (stat(end.path.c_str(), &info) != 0) return errno == ENOENT ? folderProblem(end.path) : errno;
+  if (S_ISDIR(info.st_mode)) return EISDIR;
+  if (faccessat(AT_FDCWD, end.path.c_str(), W_OK, AT_EACCESS) != 0) return errno;
+  return S_ISREG(info.st_mode) ? folderProblem(end.path) : 0;
 }
 
 // While it lives, a reader that went away makes a write fail with EPIPE instead of ending
@@ -215,7 +249,8 @@ void writeUserFile(const std::string& path, std::string_view content, const std:
     return;
   }
   if (path.back() == '/') fail(path, EISDIR, source);
-  const LinkEnd end = followLinks(path, source);
+  const LinkEnd end = followLinks(path);
+  if (end.error != 0) fail(path, end.error, source);
   if (end.fd) {
     writeInPlace(*end.fd, path, content, source, false);
     return;
@@ -231,6 +266,12 @@ void writeUserFile(const std::string& path, std::string_view content, const std:
     }
   }
   replaceRegularFile(end.path, path, content, source);
+}
+
+std::optional<RuntimeError> userFileProblem(const std::string& path, const std::string& source) {
+  const int error = targetProblem(path);
+  if (error == 0) return std::nullopt;
+  return fileError(error, "write", path, source);
 }
 
 }  // namespace brelvion::base

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "base/RuntimeError.h"
 
 namespace brelvion::base {
 
@@ -18,5 +21,11 @@ namespace brelvion::base {
 // Throws RuntimeError naming the file and the system's reason when anything fails; the
 // target is then untouched (or, for a FIFO or device, holds what got through).
 void writeUserFile(const std::string& path, std::string_view content, const std::string& source);
+
+// The error writeUserFile would give at path, looked at beforehand without writing anything
+// (so that a session recorded for an hour is not lost at its end to a folder that does not
+// exist): nothing when it can be written there. Some failures still only show when writing
+// (a full disk, a file system that refuses what root may do).
+std::optional<RuntimeError> userFileProblem(const std::string& path, const std::string& source);
 
 }  // namespace brelvion::base

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "CaptureTarget.h"
 #include "SessionCapture.h"
+#include "base/UserFile.h"
 #include "support/FakeWindowSystem.h"
 
 namespace brelvion::apps::gui {
@@ -45,7 +45,7 @@ TEST(SessionCaptureTest, ACaptureThatCannotBeWrittenAtTheEndIsShownInACriticalBo
   fs::create_directories(folder);
   const std::string path = (folder / "bus.vcd").string();
   // Fine when the session started, gone when it ends.
-  ASSERT_FALSE(apps::captureTargetProblem(path));
+  ASSERT_FALSE(base::userFileProblem(path, "--capture"));
   fs::remove(folder);
 
   const std::vector<std::pair<std::string, std::string>> cases{

@@ -8,17 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "CaptureTarget.h"
 #include "base/UserFile.h"
 
-namespace brelvion::apps {
+namespace brelvion::base {
 namespace {
 
 namespace fs = std::filesystem;
 
 struct ScratchFolder {
   ScratchFolder()
-      : path(fs::temp_directory_path() / ("brelvion-capture-target-" + std::to_string(getpid()))) {
+      : path(fs::temp_directory_path() /
+             ("brelvion-user-file-problem-" + std::to_string(getpid()))) {
     fs::remove_all(path);
     fs::create_directories(path);
   }
@@ -28,21 +28,21 @@ struct ScratchFolder {
 };
 
 std::string problemOf(const std::string& path) {
-  const auto problem = captureTargetProblem(path);
+  const auto problem = userFileProblem(path, "--capture");
   return problem ? problem->boxText() : "";
 }
 
 // What the writer itself says when it writes there: the check must agree with it.
 std::string writeProblemOf(const std::string& path) {
   try {
-    base::writeUserFile(path, "$date\n", "--capture");
+    writeUserFile(path, "$date\n", "--capture");
     return "";
-  } catch (const base::RuntimeError& error) {
+  } catch (const RuntimeError& error) {
     return error.boxText();
   }
 }
 
-TEST(CaptureTargetTest, AgreesWithTheWriterOnEveryKindOfPlace) {
+TEST(UserFileProblemTest, AgreesWithTheWriterOnEveryKindOfPlace) {
   ScratchFolder folder;
   std::ofstream(folder / "old.vcd") << "earlier";
   std::ofstream(folder / "plain") << "a file, not a folder";
@@ -84,7 +84,7 @@ TEST(CaptureTargetTest, AgreesWithTheWriterOnEveryKindOfPlace) {
   }
 }
 
-TEST(CaptureTargetTest, StandardOutputAFifoAndOpenDescriptorsAreWrittenInPlace) {
+TEST(UserFileProblemTest, StandardOutputAFifoAndOpenDescriptorsAreWrittenInPlace) {
   ScratchFolder folder;
   ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
   EXPECT_EQ(problemOf("-"), "");
@@ -104,7 +104,7 @@ TEST(CaptureTargetTest, StandardOutputAFifoAndOpenDescriptorsAreWrittenInPlace) 
 }
 
 // Root may write anywhere the file system allows, so this only shows for other users.
-TEST(CaptureTargetTest, AFolderOrFileWithoutWritePermissionIsRefused) {
+TEST(UserFileProblemTest, AFolderOrFileWithoutWritePermissionIsRefused) {
   if (geteuid() == 0) GTEST_SKIP() << "root is not refused";
   ScratchFolder folder;
   fs::create_directory(folder / "locked");
@@ -119,4 +119,4 @@ TEST(CaptureTargetTest, AFolderOrFileWithoutWritePermissionIsRefused) {
 }
 
 }  // namespace
-}  // namespace brelvion::apps
+}  // namespace brelvion::base
