@@ -80,8 +80,39 @@ TEST(CliArgumentsTest, BadInputIsNamedInTheError) {
        "unknown command '--version' (use write, read, send, dump, scan or ports)"},
       {{"read", "42", "0", "--capture"}, "--capture wants a value"},
       {{"--capture=", "read", "42", "0"}, "--capture wants a file name"},
+      {{"--port", "i2c-01", "read", "42", "0"},
+       "--port must be lpt1, lpt2, lpt3, i2c-N or /dev/i2c-N, not 'i2c-01'"},
+      {{"--backend", "sim", "--port", "i2c-3", "read", "42", "0"},
+       "--port i2c-3 is an i2c-dev adapter: use --backend i2cdev or auto, not sim"},
+      {{"--backend", "i2cdev", "read", "42", "0"},
+       "--backend i2cdev wants an adapter: --port i2c-N or /dev/i2c-N, not lpt1"},
+      {{"--port", "/dev/i2c-3", "--capture", "a.vcd", "read", "42", "0"},
+       "--capture records the SCL and SDA lines the tool drives itself; i2c-3 is an adapter "
+       "that drives its own"},
+      {{"--7bit", "read", "80", "0"}, "DEV must be a 7-bit address with --7bit, 0 to 7F, not '80'"},
+      {{"--list", "read", "42", "0"}, "--all and --list go with scan"},
+      {{"write", "42", "0", "0", "--all"}, "--all and --list go with scan"},
+      {{"scan", "42"}, "scan takes no arguments"},
+      {{"ports", "all"}, "ports takes no arguments"},
+      {{"--7bit=1", "scan"}, "--7bit takes no value"},
   };
   for (const auto& [args, expected] : cases) EXPECT_EQ(usageError(args), expected);
+}
+
+TEST(CliArgumentsTest, ScanPortsAndTheirOptions) {
+  const auto scan = std::get<CliRequest>(parse({"scan", "--all", "--list", "--7bit"}));
+  EXPECT_EQ(scan.command, Command::Scan);
+  EXPECT_TRUE(scan.scanAll && scan.scanList && scan.sevenBit);
+  EXPECT_EQ(std::get<CliRequest>(parse({"ports"})).command, Command::Ports);
+
+  const auto adapter = std::get<CliRequest>(
+      parse({"--port", "/dev/i2c-3", "--repeated-start", "read", "21", "00", "--7bit"}));
+  EXPECT_EQ(adapter.port, port::PortChoice::i2cDev(3));
+  EXPECT_TRUE(adapter.onAdapter());
+  EXPECT_TRUE(adapter.repeatedStart);
+  EXPECT_EQ(adapter.device, 0x42) << "DEV is kept as the 8-bit write address";
+  EXPECT_EQ(std::get<CliRequest>(parse({"--backend", "i2cdev", "--port", "i2c-0", "scan"})).backend,
+            port::PortBackend::I2cDev);
 }
 
 TEST(CliArgumentsTest, DoubleDashEndsTheOptions) {
