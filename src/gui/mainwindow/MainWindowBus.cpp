@@ -36,8 +36,8 @@ void MainWindow::scanBus() {
     connect(scanDialog_, &scan::ScanDialog::rescanRequested, this,
             [this] { trapped([this] { runScan(); }); });
   }
-  scanDialog_->open();
   runScan();
+  scanDialog_->open();
 }
 
 void MainWindow::runScan() {

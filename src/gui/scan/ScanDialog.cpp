@@ -33,6 +33,8 @@ ScanDialog::ScanDialog(QWidget* parent) : QDialog(parent) {
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
   grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   grid_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   sevenBit_ = new QCheckBox("7-bit addresses", this);
   sevenBit_->setObjectName("scanSevenBit");
   summary_ = new QLabel(this);
@@ -63,6 +65,7 @@ void ScanDialog::showOutcome(const bus::ScanOutcome& outcome, bus::ScanRange ran
   outcome_ = outcome;
   range_ = range;
   fillGrid();
+  adjustSize();
 }
 
 bus::AddressLabels ScanDialog::labels() const {
@@ -80,8 +83,20 @@ void ScanDialog::fillGrid() {
       grid_->setItem(row, column, cell);
     }
   }
+  grid_->setCurrentItem(nullptr);
+  fitGridToContents();
   grid_->setEnabled(!outcome_.sdaHeldLow);
   summary_->setText(QString::fromStdString(bus::scanSummaryText(outcome_, labels())));
+}
+
+// The whole grid in view, as i2cdetect prints it, rather than behind scroll bars.
+void ScanDialog::fitGridToContents() {
+  grid_->resizeColumnsToContents();
+  grid_->resizeRowsToContents();
+  const int frame = 2 * grid_->frameWidth();
+  grid_->setFixedSize(
+      grid_->verticalHeader()->sizeHint().width() + grid_->horizontalHeader()->length() + frame,
+      grid_->horizontalHeader()->sizeHint().height() + grid_->verticalHeader()->length() + frame);
 }
 
 void ScanDialog::cellChosen(int row, int column) {

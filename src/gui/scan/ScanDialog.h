@@ -37,6 +37,7 @@ class ScanDialog : public QDialog {
  private:
   bus::AddressLabels labels() const;
   void fillGrid();
+  void fitGridToContents();
   void cellChosen(int row, int column);
 
   QTableWidget* grid_ = nullptr;
