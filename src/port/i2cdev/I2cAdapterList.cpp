@@ -22,8 +22,9 @@ std::string adapterNameOfFile(std::string_view text) {
   }
   const std::size_t first = name.find_first_not_of(' ');
   if (first == std::string::npos) return {};
-  name = name.substr(first, name.find_last_not_of(' ') - first + 1);
-  if (name.size() > kLongestAdapterName) name.resize(kLongestAdapterName);
+  name = name.substr(first, kLongestAdapterName);
+  // Cut before the blanks at the end go, so that a cut among blanks leaves none behind.
+  name.erase(name.find_last_not_of(' ') + 1);
   return name;
 }
 

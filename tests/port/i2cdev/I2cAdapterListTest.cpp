@@ -38,6 +38,8 @@ TEST(I2cAdapterListTest, OnlyAdapterEntriesCountAndNamesAreCleanedUp) {
   EXPECT_EQ(adapterNameOfFile("bad\x1b[2J\tname\xC3\xA9\n"), "bad[2Jname");
   EXPECT_EQ(adapterNameOfFile("\n"), "");
   EXPECT_EQ(adapterNameOfFile(std::string(500, 'x')).size(), kLongestAdapterName);
+  // Cut where only blanks follow: none are left at the end.
+  EXPECT_EQ(adapterNameOfFile("name" + std::string(200, ' ') + "rest"), "name");
 }
 
 TEST(I2cAdapterListTest, FunctionalityInWordsNamesWhatTheToolUses) {
