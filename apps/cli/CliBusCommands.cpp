@@ -64,7 +64,7 @@ int runScan(const CliRequest& request, core::ToolCore& core, std::ostream& out,
   }
   const auto labels = request.sevenBit ? bus::AddressLabels::SevenBit : bus::AddressLabels::EightBit;
   out << (request.scanList ? bus::scanListText(outcome.answered, labels)
-                           : bus::scanGridText(bus::scanGrid(outcome.answered, range, labels)));
+                           : bus::scanGridText(bus::scanGrid(outcome, range, labels)));
   return outcome.answered.empty() ? kExitNotAcknowledged : kExitAcknowledged;
 }
 

@@ -15,8 +15,8 @@ std::string addressLabel(std::uint8_t writeAddress, AddressLabels labels) {
   return numconv::UpperHex(shown, 2);
 }
 
-ScanGrid scanGrid(const std::vector<std::uint8_t>& answered, ScanRange range,
-                  AddressLabels labels) {
+ScanGrid scanGrid(const ScanOutcome& outcome, ScanRange range, AddressLabels labels) {
+  const std::vector<std::uint8_t>& answered = outcome.answered;
   const bool sevenBit = labels == AddressLabels::SevenBit;
   ScanGrid grid;
   for (int column = 0; column < kScanGridColumns; ++column) {
@@ -28,7 +28,7 @@ ScanGrid scanGrid(const std::vector<std::uint8_t>& answered, ScanRange range,
     for (int column = 0; column < kScanGridColumns; ++column) {
       const std::uint8_t address = addressOfCell(row, column);
       std::string& cell = grid.cells[row][column];
-      if (!range.contains(address >> 1)) continue;
+      if (outcome.sdaHeldLow || !range.contains(address >> 1)) continue;
       const bool found = std::find(answered.begin(), answered.end(), address) != answered.end();
       cell = found ? addressLabel(address, labels) : "--";
     }

@@ -19,7 +19,8 @@ inline constexpr int kScanGridColumns = 16;
 
 // A scan's result in i2cdetect's layout: 8 rows of 16 cells, 7-bit address 16 * row +
 // column in each. A cell is "--" for an address probed without answer, the address (two
-// upper-case hex digits) for one that answered, blank for one not probed. With 8-bit
+// upper-case hex digits) for one that answered, blank for one not probed (every one when
+// SDA was held low). With 8-bit
 // labels, rows are 00, 20, ... E0 and columns 00, 02, ... 1E, and the cells show write
 // addresses; with 7-bit labels, rows 00 to 70 and columns 0 to F, as i2cdetect has them.
 struct ScanGrid {
@@ -28,8 +29,7 @@ struct ScanGrid {
   std::array<std::array<std::string, kScanGridColumns>, kScanGridRows> cells;
 };
 
-ScanGrid scanGrid(const std::vector<std::uint8_t>& answered, ScanRange range,
-                  AddressLabels labels);
+ScanGrid scanGrid(const ScanOutcome& outcome, ScanRange range, AddressLabels labels);
 
 // The grid as text, a line a row under a line of column labels, as i2cdetect prints it:
 //        00 02 04 ...

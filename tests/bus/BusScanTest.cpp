@@ -82,6 +82,7 @@ TEST(BusScanTest, ASdaHeldLowIsSaidAndNothingIsProbed) {
   EXPECT_TRUE(outcome.answered.empty());
   EXPECT_EQ(set.trace.text(), "");
   EXPECT_EQ(scanSummaryText(outcome, AddressLabels::EightBit), kSdaHeldLowText);
+  EXPECT_EQ(scanGrid(outcome, kUsualScanRange, AddressLabels::EightBit).cells[2][1], "");
   EXPECT_EQ(kSdaHeldLowText,
             "SDA is held low: something on the bus (a device stuck in a transfer, a short, a "
             "missing pull-up) keeps the data line down, so nothing was probed. Switch the devices "
@@ -103,7 +104,7 @@ TEST(BusScanTest, OnAnAdapterEachAddressIsOneCall) {
 
 TEST(ScanTableTest, TheGridInI2cdetectsLayoutWithEightOrSevenBitLabels) {
   const std::vector<std::uint8_t> answered{0x42, 0x60, 0xA0};
-  EXPECT_EQ(scanGridText(scanGrid(answered, kUsualScanRange, AddressLabels::EightBit)),
+  EXPECT_EQ(scanGridText(scanGrid({false, answered}, kUsualScanRange, AddressLabels::EightBit)),
             "    00 02 04 06 08 0A 0C 0E 10 12 14 16 18 1A 1C 1E\n"
             "00:                         -- -- -- -- -- -- -- --\n"
             "20: -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --\n"
@@ -113,7 +114,7 @@ TEST(ScanTableTest, TheGridInI2cdetectsLayoutWithEightOrSevenBitLabels) {
             "A0: A0 -- -- -- -- -- -- -- -- -- -- -- -- -- -- --\n"
             "C0: -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --\n"
             "E0: -- -- -- -- -- -- -- --\n");
-  EXPECT_EQ(scanGridText(scanGrid(answered, kFullScanRange, AddressLabels::SevenBit)),
+  EXPECT_EQ(scanGridText(scanGrid({false, answered}, kFullScanRange, AddressLabels::SevenBit)),
             "     0  1  2  3  4  5  6  7  8  9  A  B  C  D  E  F\n"
             "00: -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --\n"
             "10: -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --\n"

@@ -222,6 +222,11 @@ void MainWindow::choosePort() {
   QListWidgetItem* item = c_.portList->currentItem();
   if (!item || !item->isSelected()) return;
   const int row = c_.portList->row(item);
+  // The status line follows the bus even when opening the new port fails.
+  struct NoticeAfterwards {
+    MainWindow& window;
+    ~NoticeAfterwards() { window.showBusNotice(); }
+  } notice{*this};
   const bool ran = busCommand("Port change", [&] {
     const auto choice =
         windowlogic::PortChoiceOfRow(row, item->text().toLatin1().toStdString(), adapters_);
@@ -231,7 +236,6 @@ void MainWindow::choosePort() {
       core_.StartBus();
     }
   });
-  showBusNotice();
   if (ran) {
     appliedPortRow_ = row;
     return;

@@ -73,7 +73,7 @@ bus::AddressLabels ScanDialog::labels() const {
 }
 
 void ScanDialog::fillGrid() {
-  const bus::ScanGrid grid = bus::scanGrid(outcome_.answered, range_, labels());
+  const bus::ScanGrid grid = bus::scanGrid(outcome_, range_, labels());
   grid_->setHorizontalHeaderLabels(labelsOf(grid.columnLabels));
   grid_->setVerticalHeaderLabels(labelsOf(grid.rowLabels));
   for (int row = 0; row < bus::kScanGridRows; ++row) {
