@@ -212,28 +212,10 @@ Error applyDelay(const std::string& value, CliRequest& request) {
   return std::nullopt;
 }
 
-Error applyTrace(const std::string&, CliRequest& request) {
-  request.trace = true;
-  return std::nullopt;
-}
-
-Error applySevenBit(const std::string&, CliRequest& request) {
-  request.sevenBit = true;
-  return std::nullopt;
-}
-
-Error applyRepeatedStart(const std::string&, CliRequest& request) {
-  request.repeatedStart = true;
-  return std::nullopt;
-}
-
-Error applyScanAll(const std::string&, CliRequest& request) {
-  request.scanAll = true;
-  return std::nullopt;
-}
-
-Error applyScanList(const std::string&, CliRequest& request) {
-  request.scanList = true;
+// An option without a value: it sets its flag.
+template <bool CliRequest::*flag>
+Error setFlag(const std::string&, CliRequest& request) {
+  request.*flag = true;
   return std::nullopt;
 }
 
@@ -273,19 +255,20 @@ const std::array<OptionSpec, 10> kOptions{{
      "Enable the bus debugger and print each trace line on\n"
      "standard error as it is logged; on an I2C adapter, one\n"
      "line a transfer.\n",
-     applyTrace},
+     setFlag<&CliRequest::trace>},
     {"--7bit", "",
      "DEV is a 7-bit address (00 to 7F, e.g. 21), and the\n"
      "addresses printed are 7-bit ones too.\n",
-     applySevenBit},
+     setFlag<&CliRequest::sevenBit>},
     {"--repeated-start", "",
      "write, read, dump: the register pointer write and the\n"
      "read after it are one transfer, with a repeated START\n"
      "instead of STOP then START. Off by default: some camera\n"
      "sensors (SCCB) need the STOP.\n",
-     applyRepeatedStart},
-    {"--all", "", "scan: every address from 00 to 7F.\n", applyScanAll},
-    {"--list", "", "scan: one address a line instead of the grid.\n", applyScanList},
+     setFlag<&CliRequest::repeatedStart>},
+    {"--all", "", "scan: every address from 00 to 7F.\n", setFlag<&CliRequest::scanAll>},
+    {"--list", "", "scan: one address a line instead of the grid.\n",
+     setFlag<&CliRequest::scanList>},
 }};
 
 const OptionSpec* findOption(std::string_view name) {
