@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "BenchEngine.h"
+#include "BusBench.h"
 #include "CommandFileBench.h"
 #include "StepTiming.h"
 #include "bus/BusEngine.h"
@@ -134,5 +135,6 @@ int main() {
   report("hardware quantum: mean line step", steps.meanUs, "us", "<= 5.5", steps.meanUs <= 5.5);
   std::printf("(%zu hardware-timed steps measured)\n", steps.steps);
   commandFileFigures(report);
+  busFigures(report);
   return 0;
 }

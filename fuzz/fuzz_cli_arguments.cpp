@@ -52,7 +52,7 @@ std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
     }
   };
   option("--backend", brelvion::port::backendName(request.backend));
-  option("--port", "lpt" + std::to_string(request.portIndex + 1));
+  option("--port", request.port.name());
   std::string devices;
   for (std::uint8_t device : request.simulatedDevices) {
     devices += (devices.empty() ? "" : ",") + hexByte(device);
@@ -60,6 +60,10 @@ std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
   option("--sim-device", devices.empty() ? "none" : devices);
   if (request.capturePath) option("--capture", *request.capturePath);
   if (request.trace) args.push_back("--trace");
+  if (request.sevenBit) args.push_back("--7bit");
+  if (request.repeatedStart) args.push_back("--repeated-start");
+  if (request.scanAll) args.push_back("--all");
+  if (request.scanList) args.push_back("--list");
   if (request.delay != 0) {
     char delay[8];
     std::snprintf(delay, sizeof delay, "%.2f", request.delay);
@@ -67,21 +71,27 @@ std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
   }
   // Words after "--" are never taken for options, whatever a file name looks like.
   args.push_back("--");
+  const std::string device = hexByte(request.sevenBit ? request.device >> 1 : request.device);
   switch (request.command) {
     case Command::Write:
-      args.insert(args.end(), {"write", hexByte(request.device), hexByte(request.subAddress),
-                               hexByte(request.data)});
+      args.insert(args.end(),
+                  {"write", device, hexByte(request.subAddress), hexByte(request.data)});
       break;
     case Command::Read:
-      args.insert(args.end(), {"read", hexByte(request.device), hexByte(request.subAddress),
+      args.insert(args.end(), {"read", device, hexByte(request.subAddress),
                                std::to_string(request.count)});
       break;
     case Command::Send:
       args.insert(args.end(), {"send", request.file});
       break;
     case Command::Dump:
-      args.insert(args.end(),
-                  {"dump", hexByte(request.device), std::to_string(request.last), request.file});
+      args.insert(args.end(), {"dump", device, std::to_string(request.last), request.file});
+      break;
+    case Command::Scan:
+      args.push_back("scan");
+      break;
+    case Command::Ports:
+      args.push_back("ports");
       break;
   }
   return args;
@@ -90,9 +100,11 @@ std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
 bool sameRequest(const CliRequest& a, const CliRequest& b) {
   return a.command == b.command && a.device == b.device && a.subAddress == b.subAddress &&
          a.data == b.data && a.count == b.count && a.backend == b.backend &&
-         a.portIndex == b.portIndex && a.simulatedDevices == b.simulatedDevices &&
+         a.port == b.port && a.simulatedDevices == b.simulatedDevices &&
          a.capturePath == b.capturePath && a.trace == b.trace && a.file == b.file &&
-         a.last == b.last && a.delay == b.delay;
+         a.last == b.last && a.delay == b.delay && a.sevenBit == b.sevenBit &&
+         a.repeatedStart == b.repeatedStart && a.scanAll == b.scanAll &&
+         a.scanList == b.scanList;
 }
 
 void checkInRange(const CliRequest& request, const std::string& shown) {
@@ -100,7 +112,13 @@ void checkInRange(const CliRequest& request, const std::string& shown) {
   FUZZ_CHECK(isByte(request.device) && isByte(request.subAddress) && isByte(request.data), shown);
   FUZZ_CHECK(request.count >= 1 && request.count <= 32768, shown);
   FUZZ_CHECK(request.command == Command::Read || request.count == 1, shown);
-  FUZZ_CHECK(request.portIndex >= 0 && request.portIndex <= 2, shown);
+  FUZZ_CHECK(request.port.bitBanged() ? request.port.lptPort()->index >= 0 &&
+                                             request.port.lptPort()->index <= 2
+                                       : request.port.i2cDevAdapter()->number <=
+                                             brelvion::port::PortChoice::kMaxAdapterNumber,
+             shown);
+  FUZZ_CHECK(!request.sevenBit || (request.device & 1) == 0, shown);
+  FUZZ_CHECK(request.command == Command::Scan || (!request.scanAll && !request.scanList), shown);
   FUZZ_CHECK(!request.capturePath || !request.capturePath->empty(), shown);
   FUZZ_CHECK(request.last >= 0 && request.last <= 32767, shown);
   FUZZ_CHECK(request.delay >= 0 && request.delay <= 9.99, shown);

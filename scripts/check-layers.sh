@@ -21,6 +21,7 @@ layers=(
   windowlogic     # what the windows decide, without Qt
   gui/qt          # Qt from here on: the window system on Qt
   gui/debugger    # the bus debugger window
+  gui/scan        # the bus scan's dialog
   gui/mainwindow  # the main window
 )
 qt_allowed='^(src/gui|apps/gui)/'

@@ -36,6 +36,17 @@ Error hexArgument(const std::string& text, const char* what, std::int16_t& targe
   return std::nullopt;
 }
 
+// DEV as the tool keeps it, the 8-bit write address, whichever way it was given.
+Error deviceArgument(const std::string& text, CliRequest& request) {
+  if (!request.sevenBit) return hexArgument(text, "DEV", request.device);
+  const auto value = hexField(text);
+  if (!value || *value > 0x7F) {
+    return "DEV must be a 7-bit address with --7bit, 0 to 7F, not " + shownArgument(text);
+  }
+  request.device = static_cast<std::int16_t>(*value << 1);
+  return std::nullopt;
+}
+
 // ---- Commands --------------------------------------------------------------------------
 
 struct CommandSpec {
@@ -51,14 +62,14 @@ struct CommandSpec {
 
 Error applyWrite(const std::vector<std::string>& arguments, CliRequest& request) {
   request.command = Command::Write;
-  if (auto error = hexArgument(arguments[0], "DEV", request.device)) return error;
+  if (auto error = deviceArgument(arguments[0], request)) return error;
   if (auto error = hexArgument(arguments[1], "SUB", request.subAddress)) return error;
   return hexArgument(arguments[2], "DATA", request.data);
 }
 
 Error applyRead(const std::vector<std::string>& arguments, CliRequest& request) {
   request.command = Command::Read;
-  if (auto error = hexArgument(arguments[0], "DEV", request.device)) return error;
+  if (auto error = deviceArgument(arguments[0], request)) return error;
   if (auto error = hexArgument(arguments[1], "SUB", request.subAddress)) return error;
   if (arguments.size() == 3) {
     const auto count = decimal(arguments[2]);
@@ -78,7 +89,7 @@ Error applySend(const std::vector<std::string>& arguments, CliRequest& request) 
 
 Error applyDump(const std::vector<std::string>& arguments, CliRequest& request) {
   request.command = Command::Dump;
-  if (auto error = hexArgument(arguments[0], "DEV", request.device)) return error;
+  if (auto error = deviceArgument(arguments[0], request)) return error;
   const auto last = decimal(arguments[1]);
   if (!last || *last < 0 || *last > kMaxDumpLast) {
     return "LAST must be a decimal register number from 0 to 32767, not " +
@@ -89,7 +100,17 @@ Error applyDump(const std::vector<std::string>& arguments, CliRequest& request) 
   return std::nullopt;
 }
 
-const std::array<CommandSpec, 4> kCommands{{
+Error applyScan(const std::vector<std::string>&, CliRequest& request) {
+  request.command = Command::Scan;
+  return std::nullopt;
+}
+
+Error applyPorts(const std::vector<std::string>&, CliRequest& request) {
+  request.command = Command::Ports;
+  return std::nullopt;
+}
+
+const std::array<CommandSpec, 6> kCommands{{
     {"write", "DEV SUB DATA", 3, 3,
      "Write DATA to register SUB of device DEV, then read the\n"
      "register back. Prints the byte read back in hex and ACK or\n"
@@ -112,7 +133,25 @@ const std::array<CommandSpec, 4> kCommands{{
      "register and value in hex. FILE is replaced only by a\n"
      "complete dump; - is standard output.\n",
      applyDump},
+    {"scan", "", 0, 0,
+     "Probe every address from 08 to 77 (7-bit; --all: 00 to\n"
+     "7F) as i2cdetect does, and print those that answered in\n"
+     "its grid, as 8-bit write addresses (--7bit: 7-bit ones),\n"
+     "or one a line with --list. On a parallel port it first\n"
+     "checks that SDA reads high with both lines released.\n",
+     applyScan},
+    {"ports", "", 0, 0,
+     "List the parallel ports and I2C adapters found, what\n"
+     "each adapter can do, and what --backend auto picks.\n",
+     applyPorts},
 }};
+
+// "write DEV SUB DATA", "scan".
+std::string commandHead(const CommandSpec& command) {
+  std::string head = command.name;
+  if (*command.arguments != '\0') head += std::string(" ") + command.arguments;
+  return head;
+}
 
 std::string commandNames() {
   std::string names;
@@ -128,9 +167,14 @@ Error applyCommand(const std::vector<std::string>& words, CliRequest& request) {
     if (words[0] != command.name) continue;
     const std::vector<std::string> arguments(words.begin() + 1, words.end());
     if (arguments.size() < command.minArguments || arguments.size() > command.maxArguments) {
+      if (command.maxArguments == 0) return std::string(command.name) + " takes no arguments";
       return std::string(command.name) + " wants " + command.arguments;
     }
-    return command.apply(arguments, request);
+    if (auto error = command.apply(arguments, request)) return error;
+    if ((request.scanAll || request.scanList) && request.command != Command::Scan) {
+      return "--all and --list go with scan";
+    }
+    return std::nullopt;
   }
   return "unknown command " + shownArgument(words[0]) + " (use " + commandNames() + ")";
 }
@@ -168,21 +212,26 @@ Error applyDelay(const std::string& value, CliRequest& request) {
   return std::nullopt;
 }
 
-Error applyTrace(const std::string&, CliRequest& request) {
-  request.trace = true;
+// An option without a value: it sets its flag.
+template <bool CliRequest::*flag>
+Error setFlag(const std::string&, CliRequest& request) {
+  request.*flag = true;
   return std::nullopt;
 }
 
-const std::array<OptionSpec, 6> kOptions{{
-    {"--backend", "auto|sim|ppdev|ioport",
+const std::array<OptionSpec, 10> kOptions{{
+    {"--backend", "auto|sim|ppdev|ioport|i2cdev",
      "auto (default): a real parallel port through ppdev when a\n"
      "/dev/parportN exists, else the simulated bus (said on\n"
-     "standard error). sim: the simulated bus. ppdev: Linux\n"
-     "/dev/parportN. ioport: direct port I/O (root, x86 only).\n",
+     "standard error); the adapter when --port names one.\n"
+     "sim: the simulated bus. ppdev: Linux /dev/parportN.\n"
+     "ioport: direct port I/O (root, x86 only). i2cdev: the\n"
+     "Linux I2C adapter --port names.\n",
      applyBackend},
-    {"--port", "lpt1|lpt2|lpt3",
-     "LPT1 (0x378, default), LPT2 (0x278) or LPT3 (0x3BC).\n"
-     "On the simulated bus the cable is on the chosen port.\n",
+    {"--port", "lpt1|lpt2|lpt3|i2c-N|/dev/i2c-N",
+     "LPT1 (0x378, default), LPT2 (0x278) or LPT3 (0x3BC), or\n"
+     "the I2C adapter /dev/i2c-N (ports lists them). On the\n"
+     "simulated bus the cable is on the chosen LPT port.\n",
      applyPort},
     {"--sim-device", "ADDR[,ADDR...]|none",
      "Simulated camera sensors by write address in hex\n"
@@ -204,8 +253,22 @@ const std::array<OptionSpec, 6> kOptions{{
      applyDelay},
     {"--trace", "",
      "Enable the bus debugger and print each trace line on\n"
-     "standard error as it is logged.\n",
-     applyTrace},
+     "standard error as it is logged; on an I2C adapter, one\n"
+     "line a transfer.\n",
+     setFlag<&CliRequest::trace>},
+    {"--7bit", "",
+     "DEV is a 7-bit address (00 to 7F, e.g. 21), and the\n"
+     "addresses printed are 7-bit ones too.\n",
+     setFlag<&CliRequest::sevenBit>},
+    {"--repeated-start", "",
+     "write, read, dump: the register pointer write and the\n"
+     "read after it are one transfer, with a repeated START\n"
+     "instead of STOP then START. Off by default: some camera\n"
+     "sensors (SCCB) need the STOP.\n",
+     setFlag<&CliRequest::repeatedStart>},
+    {"--all", "", "scan: every address from 00 to 7F.\n", setFlag<&CliRequest::scanAll>},
+    {"--list", "", "scan: one address a line instead of the grid.\n",
+     setFlag<&CliRequest::scanList>},
 }};
 
 const OptionSpec* findOption(std::string_view name) {
@@ -288,6 +351,7 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
     return UsageError{"no command given (use " + commandNames() + "; --help explains)"};
   }
   if (auto error = applyCommand(words, request)) return UsageError{*error};
+  if (auto problem = apps::portOptionsProblem(request)) return UsageError{*problem};
   return request;
 }
 
@@ -295,20 +359,18 @@ std::string usageText() {
   std::string text;
   for (std::size_t i = 0; i < kCommands.size(); ++i) {
     text += i == 0 ? "Usage: " : "       ";
-    text += std::string(kProgram) + " [options] " + kCommands[i].name + ' ' +
-            kCommands[i].arguments + '\n';
+    text += std::string(kProgram) + " [options] " + commandHead(kCommands[i]) + '\n';
   }
   text +=
       "\nDrives an I2C bus bit by bit through a PC parallel port, as the Brelvion I2C\n"
-      "Debug Tool does, for scripts and quick checks without its windows.\n"
+      "Debug Tool does, or through a Linux I2C adapter (/dev/i2c-N: a USB bridge, an\n"
+      "SoC's bus), for scripts and quick checks without its windows.\n"
       "\nCommands:\n";
-  for (const CommandSpec& command : kCommands) {
-    appendHelp(text, std::string(command.name) + ' ' + command.arguments, command.help);
-  }
+  for (const CommandSpec& command : kCommands) appendHelp(text, commandHead(command), command.help);
   text +=
       "\n  DEV, SUB and DATA are one or two hex digits. DEV is the device's write address\n"
-      "  (the 7-bit address shifted left, e.g. 42); N is decimal, 1 to 32768; LAST is\n"
-      "  decimal, 0 to 32767.\n"
+      "  (the 7-bit address shifted left, e.g. 42; with --7bit the 7-bit address, e.g.\n"
+      "  21); N is decimal, 1 to 32768; LAST is decimal, 0 to 32767.\n"
       "\nOptions:\n";
   for (const OptionSpec& option : kOptions) {
     std::string head = option.name;
@@ -319,8 +381,9 @@ std::string usageText() {
   appendHelp(text, "-h, --help", "Show this text.\n");
   appendHelp(text, "--", "End of the options: what follows is the command.\n");
   text +=
-      "\nExit status: 0 acknowledged (for send: every write), 1 not acknowledged, 2 bad\n"
-      "usage, a port error, a command file that could not be read, or a dump, capture\n"
+      "\nExit status: 0 acknowledged (for send: every write; for scan: something\n"
+      "answered), 1 not acknowledged (for scan: nothing answered), 2 bad usage, a port\n"
+      "error, SDA held low, a command file that could not be read, or a dump, capture\n"
       "or standard output that could not be written.\n";
   return text;
 }

@@ -12,7 +12,7 @@
 
 namespace brelvion::apps::cli {
 
-enum class Command { Write, Read, Send, Dump };
+enum class Command { Write, Read, Send, Dump, Scan, Ports };
 
 // The port options (backend, port, simulated devices, capture) come with the base.
 struct CliRequest : apps::PortOptions {
@@ -30,6 +30,13 @@ struct CliRequest : apps::PortOptions {
   double delay = 0;
 
   bool trace = false;
+  // DEV is read, and addresses are printed, as 7-bit addresses (device holds the 8-bit one).
+  bool sevenBit = false;
+  // A register read's pointer write and read are one transfer with a repeated START.
+  bool repeatedStart = false;
+  // scan: every address from 00h to 7Fh; one address a line instead of the grid.
+  bool scanAll = false;
+  bool scanList = false;
 };
 
 struct HelpRequest {};

@@ -58,7 +58,7 @@ std::string hexByte(int value) {
 }  // namespace
 
 int runSend(core::ToolCore& core, const std::string& file, double delay, base::Clock& clock,
-            std::ostream& out, std::ostream& err) {
+            std::ostream& out, std::ostream& err, bool sevenBit) {
   PrivateDirectory directory;
   if (directory.path().empty()) {
     err << "brelvion-i2c-cli: " << directory.error() << '\n';
@@ -73,7 +73,7 @@ int runSend(core::ToolCore& core, const std::string& file, double delay, base::C
   hooks.clock = &clock;
   hooks.UpdateDeviceMonitor = [&] {
     const core::ProgramValues& v = core.values();
-    out << hexByte(v.DeviceAddress) << ' ' << hexByte(v.SubAddress) << ' ' << hexByte(v.WriteData)
+    out << hexByte(sevenBit ? (v.DeviceAddress & 0xFE) >> 1 : v.DeviceAddress) << ' ' << hexByte(v.SubAddress) << ' ' << hexByte(v.WriteData)
         << (core.busState().AckReceived ? " ACK" : " NO ACK") << '\n';
   };
   // Nobody reads the writes any more (a closed pipe, a full disk): stop writing registers.

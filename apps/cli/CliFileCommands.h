@@ -13,10 +13,10 @@ namespace brelvion::apps::cli {
 // sender as the window's Send File, with the same pauses (0.1 s plus delay after each
 // write). The copy is made in a private directory and removed at the end, so a
 // tmpI2C.txt of the user's in the working directory is never touched. One line per write
-// on out: "DEV SUB DATA ACK" or "... NO ACK", DEV as sent (bit 0 cleared). Returns the
-// exit status.
+// on out: "DEV SUB DATA ACK" or "... NO ACK", DEV as sent (bit 0 cleared), or its 7-bit
+// address with sevenBit. Returns the exit status.
 int runSend(core::ToolCore& core, const std::string& file, double delay, base::Clock& clock,
-            std::ostream& out, std::ostream& err);
+            std::ostream& out, std::ostream& err, bool sevenBit = false);
 
 // `dump DEV LAST FILE`: registers 0 to LAST of device into FILE, as Dump to File writes them.
 // Returns the exit status.

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "CliArguments.h"
+#include "CliBusCommands.h"
 #include "CliFileCommands.h"
 #include "ConsoleDesktop.h"
 #include "ProgramVersion.h"
@@ -16,6 +17,8 @@
 #include "port/LptRegisters.h"
 #include "port/hardware/ParportDevices.h"
 #include "port/hardware/PortAddressText.h"
+#include "port/i2cdev/I2cDevAdapter.h"
+#include "port/simulated/SimulatedParallelPort.h"
 
 namespace brelvion::apps::cli {
 
@@ -38,19 +41,24 @@ struct Session {
   core::ToolCore core;
 };
 
+// An address as the request prints it: the 8-bit write address, or with --7bit the 7-bit one.
+std::string shownAddress(const CliRequest& request, int writeAddress) {
+  return hexByte(request.sevenBit ? (writeAddress & 0xFE) >> 1 : writeAddress);
+}
+
 void runWrite(const CliRequest& request, bus::BusEngine& engine, std::ostream& out) {
   std::int16_t device = request.device;
   engine.WriteRegister(device, request.subAddress, request.data);
-  engine.SetRegisterPointer(device, request.subAddress);
-  engine.ReadSequential(device, 1);
-  out << hexByte(engine.state().ReadBuffer[0]) << ' '
+  engine.ReadRegisters(device, request.subAddress, 1);
+  // An adapter that refused the read returned no byte to show.
+  const auto& bytes = engine.state().ReadBuffer;
+  out << (bytes.empty() ? std::string("--") : hexByte(bytes[0])) << ' '
       << (engine.state().AckReceived ? "ACK" : "NO ACK") << '\n';
 }
 
 void runRead(const CliRequest& request, bus::BusEngine& engine, std::ostream& out) {
   std::int16_t device = request.device;
-  engine.SetRegisterPointer(device, request.subAddress);
-  engine.ReadSequential(device, static_cast<std::int16_t>(request.count - 1));
+  engine.ReadRegisters(device, request.subAddress, static_cast<std::int16_t>(request.count - 1));
   const auto& bytes = engine.state().ReadBuffer;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     out << hexByte(bytes[i])
@@ -71,17 +79,44 @@ std::optional<int> runCommand(const CliRequest& request, core::ToolCore& core, b
       runRead(request, core.engine(), out);
       break;
     case Command::Send:
-      return runSend(core, request.file, request.delay, clock, out, err);
+      return runSend(core, request.file, request.delay, clock, out, err, request.sevenBit);
     case Command::Dump:
       return runDump(core, request.device, request.last, request.file);
+    case Command::Scan:
+      return runScan(request, core, out, err);
+    case Command::Ports:
+      break;
   }
   return std::nullopt;
+}
+
+// What the command's end says on standard error when the bus refused it: a timeout or lost
+// arbitration whatever the command, a missing acknowledge for read and dump (write, send
+// and scan print theirs with the result).
+void reportRefusal(const CliRequest& request, core::ToolCore& core, std::optional<int> status,
+                   std::ostream& err) {
+  const auto refusal = core.engine().lastAdapterRefusal();
+  const port::BusAdapter* adapter = core.adapter();
+  if (adapter != nullptr && refusal == port::MessageOutcome::TimedOut) {
+    err << kProgram << ": bus timeout on " << adapter->name()
+        << ": a device held SCL low, or the adapter gave up waiting\n";
+    return;
+  }
+  if (adapter != nullptr && refusal == port::MessageOutcome::ArbitrationLost) {
+    err << kProgram << ": lost arbitration on " << adapter->name()
+        << ": another master drove the bus at the same time\n";
+    return;
+  }
+  const bool quiet = request.command != Command::Read && request.command != Command::Dump;
+  if (!quiet && (status ? *status == kExitNotAcknowledged : !core.busState().AckReceived)) {
+    err << kProgram << ": NO ACK from device " << shownAddress(request, request.device) << '\n';
+  }
 }
 
 // For a port missing at the chosen address while the only one is at another: the option
 // that selects that one.
 std::string portChoiceHint(const CliRequest& request, const std::filesystem::path& root) {
-  const std::uint16_t base = port::kLptBases[static_cast<std::size_t>(request.portIndex)];
+  const std::uint16_t base = port::kLptBases[static_cast<std::size_t>(apps::lptIndexOf(request))];
   const auto other =
       port::hardware::usableLptIndexInsteadOf(port::hardware::listParportDevices(root), base);
   if (!other) return {};
@@ -89,13 +124,17 @@ std::string portChoiceHint(const CliRequest& request, const std::filesystem::pat
          port::hardware::portAddressText(port::kLptBases[*other]) + ")";
 }
 
-int runOnPort(const CliRequest& request, port::PortIo& port, base::Clock& clock, std::ostream& out,
+// adapter, when there is one, carries every command; port's lines are then never stepped.
+int runOnPort(const CliRequest& request, port::PortIo& port,
+              std::unique_ptr<port::BusAdapter> adapter, base::Clock& clock, std::ostream& out,
               std::ostream& err) {
   Session session(port, err);
+  session.core.useAdapter(std::move(adapter));
+  session.core.busState().RepeatedStartReads = request.repeatedStart;
   if (request.trace) {
     session.core.log().setLineListener([&err](std::string_view line) { err << line << '\n'; });
   }
-  session.core.engine().OpenBus(request.portIndex, request.trace ? 1 : 0);
+  session.core.engine().OpenBus(apps::lptIndexOf(request), request.trace ? 1 : 0);
   session.core.engine().InitPort(core::kAckTimeout);
 
   // Recording starts on the idle bus: the bus clear's back-to-back START and STOP
@@ -115,29 +154,44 @@ int runOnPort(const CliRequest& request, port::PortIo& port, base::Clock& clock,
   // The result first, so that a capture on standard output ("-") follows it.
   out.flush();
   if (request.capturePath) capture.writeVcdFile(*request.capturePath);
-  const bool quiet = request.command == Command::Write || request.command == Command::Send;
-  if (!quiet && (status ? *status == kExitNotAcknowledged : !session.core.busState().AckReceived)) {
-    err << kProgram << ": NO ACK from device " << hexByte(request.device) << '\n';
-  }
+  reportRefusal(request, session.core, status, err);
   if (status) return *status;
   return session.core.busState().AckReceived ? kExitAcknowledged : kExitNotAcknowledged;
+}
+
+int runOnAdapter(const CliRequest& request, port::i2cdev::I2cDevSystemCalls& calls,
+                 const CliOverrides& overrides, base::Clock& clock, std::ostream& out,
+                 std::ostream& err) {
+  // The engine needs a port even when an adapter carries the bus; nothing ever reaches it.
+  port::simulated::SimulatedBusConfig unused;
+  unused.sensorAddresses = {};
+  port::simulated::SimulatedParallelPort idle(unused);
+  port::PortIo& lines = overrides.port != nullptr ? *overrides.port : idle;
+  const unsigned number = request.port.i2cDevAdapter()->number;
+  return runOnPort(request, lines, std::make_unique<port::i2cdev::I2cDevAdapter>(number, calls),
+                   clock, out, err);
 }
 
 int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
                const std::filesystem::path& root, port::hardware::PortSystemCalls& calls,
                const CliOverrides& overrides) {
+  port::i2cdev::I2cDevSystemCalls& i2cCalls = overrides.i2cCalls != nullptr
+                                                  ? *overrides.i2cCalls
+                                                  : port::i2cdev::I2cDevSystemCalls::real();
+  if (request.command == Command::Ports) return runPorts(request, out, root, calls, i2cCalls);
   // A capture is written only after the command; one that cannot be written there would
   // lose the command's work, so it is refused before the bus is touched.
   if (request.capturePath) {
     if (auto problem = base::userFileProblem(*request.capturePath, "--capture")) throw *problem;
   }
   base::Clock& clock = overrides.clock != nullptr ? *overrides.clock : base::systemClock();
-  if (overrides.port != nullptr) return runOnPort(request, *overrides.port, clock, out, err);
+  if (request.onAdapter()) return runOnAdapter(request, i2cCalls, overrides, clock, out, err);
+  if (overrides.port != nullptr) return runOnPort(request, *overrides.port, nullptr, clock, out, err);
   const port::simulated::SimulatedBusConfig simulation = apps::simulationOf(request);
   port::OpenedPort opened = port::openPortBackend(request.backend, simulation, root, calls);
   if (!opened.notice.empty()) err << kProgram << ": " << opened.notice << '\n';
   try {
-    return runOnPort(request, *opened.port, clock, out, err);
+    return runOnPort(request, *opened.port, nullptr, clock, out, err);
   } catch (const base::RuntimeError& error) {
     if (opened.backend != port::PortBackend::Ppdev ||
         error.number() != base::RuntimeError::kFileNotFound) {

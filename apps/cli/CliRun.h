@@ -8,6 +8,7 @@
 #include "base/Clock.h"
 #include "port/PortIo.h"
 #include "port/hardware/PortSystemCalls.h"
+#include "port/i2cdev/I2cDevSystemCalls.h"
 
 namespace brelvion::apps::cli {
 
@@ -16,10 +17,12 @@ inline constexpr int kExitNotAcknowledged = 1;
 inline constexpr int kExitUsageOrPortError = 2;
 
 // What a test puts in place of the machine's: a port that keeps its devices' state from one
-// run to the next (instead of the one the options choose), a clock that never waits.
+// run to the next (instead of the one the options choose), a clock that never waits, a
+// kernel for the i2c-dev adapters.
 struct CliOverrides {
   port::PortIo* port = nullptr;
   base::Clock* clock = nullptr;
+  port::i2cdev::I2cDevSystemCalls* i2cCalls = nullptr;
 };
 
 // The whole companion program: args without the program name. root is where /dev and

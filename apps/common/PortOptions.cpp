@@ -14,25 +14,26 @@ namespace {
 using Error = std::optional<std::string>;
 
 Error applyBackend(const std::string& value, PortOptions& options) {
-  using port::PortBackend;
   static const std::map<std::string, port::PortBackend> backends{
       {"auto", port::PortBackend::Auto},
       {"sim", port::PortBackend::Simulated},
       {"ppdev", port::PortBackend::Ppdev},
-      {"ioport", port::PortBackend::IoPort}};
+      {"ioport", port::PortBackend::IoPort},
+      {"i2cdev", port::PortBackend::I2cDev}};
   const auto found = backends.find(value);
   if (found == backends.end()) {
-    return "--backend must be auto, sim, ppdev or ioport, not " + shownArgument(value);
+    return "--backend must be auto, sim, ppdev, ioport or i2cdev, not " + shownArgument(value);
   }
   options.backend = found->second;
   return std::nullopt;
 }
 
 Error applyPort(const std::string& value, PortOptions& options) {
-  static const std::map<std::string, std::int16_t> ports{{"lpt1", 0}, {"lpt2", 1}, {"lpt3", 2}};
-  const auto found = ports.find(value);
-  if (found == ports.end()) return "--port must be lpt1, lpt2 or lpt3, not " + shownArgument(value);
-  options.portIndex = found->second;
+  const auto choice = port::PortChoice::parse(value);
+  if (!choice) {
+    return "--port must be " + port::PortChoice::acceptedForms() + ", not " + shownArgument(value);
+  }
+  options.port = *choice;
   return std::nullopt;
 }
 
@@ -76,10 +77,33 @@ std::optional<std::string> applyPortOption(std::string_view name, const std::str
   return "unknown option " + shownArgument(std::string(name));
 }
 
+std::optional<std::string> portOptionsProblem(const PortOptions& options) {
+  const std::string port = options.port.name();
+  if (options.onAdapter()) {
+    const auto backend = options.backend;
+    if (backend != port::PortBackend::Auto && backend != port::PortBackend::I2cDev) {
+      return "--port " + port + " is an i2c-dev adapter: use --backend i2cdev or auto, not " +
+             port::backendName(backend);
+    }
+    if (options.capturePath) {
+      return "--capture records the SCL and SDA lines the tool drives itself; " + port +
+             " is an adapter that drives its own";
+    }
+  } else if (options.backend == port::PortBackend::I2cDev) {
+    return "--backend i2cdev wants an adapter: --port i2c-N or /dev/i2c-N, not " + port;
+  }
+  return std::nullopt;
+}
+
+std::int16_t lptIndexOf(const PortOptions& options) {
+  const auto* lpt = options.port.lptPort();
+  return lpt != nullptr ? lpt->index : 0;
+}
+
 port::simulated::SimulatedBusConfig simulationOf(const PortOptions& options) {
   port::simulated::SimulatedBusConfig simulation;
   simulation.sensorAddresses = options.simulatedDevices;
-  simulation.cabledBase = port::kLptBases[static_cast<std::size_t>(options.portIndex)];
+  simulation.cabledBase = port::kLptBases[static_cast<std::size_t>(lptIndexOf(options))];
   return simulation;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "port/PortBackend.h"
+#include "port/PortChoice.h"
 #include "port/simulated/SimulatedBusConfig.h"
 
 namespace brelvion::apps {
@@ -14,12 +15,15 @@ namespace brelvion::apps {
 // The bus a program runs on, as its command line chose it.
 struct PortOptions {
   port::PortBackend backend = port::PortBackend::Auto;
-  // 0 = LPT1, 1 = LPT2, 2 = LPT3: the port the bus is opened on, and where the simulated
-  // cable is plugged in.
-  std::int16_t portIndex = 0;
-  // Write addresses of the simulated sensors; empty for a bus with no device.
+  // The port the bus is opened on: a parallel port (also where the simulated cable is
+  // plugged in), or an i2c-dev adapter.
+  port::PortChoice port;
+  // Write addresses of the simulated sensors; empty for a bus where nothing answers.
   std::vector<std::uint8_t> simulatedDevices{0x42};
   std::optional<std::string> capturePath;
+
+  // The port is an adapter, which the engine hands whole transfers rather than line steps.
+  bool onAdapter() const { return !port.bitBanged(); }
 };
 
 // True for --backend, --port, --sim-device and --capture, which all take a value.
@@ -29,8 +33,15 @@ bool isPortOption(std::string_view name);
 std::optional<std::string> applyPortOption(std::string_view name, const std::string& value,
                                            PortOptions& options);
 
-// The simulated bus the options describe.
+// The error message for options that do not go together, once all are applied: a backend
+// of one kind with a port of the other, a capture of an adapter's lines.
+std::optional<std::string> portOptionsProblem(const PortOptions& options);
+
+// The simulated bus the options describe; for an adapter port, the cable is on LPT1.
 port::simulated::SimulatedBusConfig simulationOf(const PortOptions& options);
+
+// The parallel port's index the options choose: the port's, or LPT1 for an adapter.
+std::int16_t lptIndexOf(const PortOptions& options);
 
 // A one- or two-digit hex field, as the entry fields and the command lines take them.
 std::optional<std::int16_t> hexField(const std::string& text);

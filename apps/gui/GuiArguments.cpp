@@ -38,6 +38,7 @@ ParsedGuiArguments parseGuiArguments(const std::vector<std::string>& args) {
     }
     if (auto error = apps::applyPortOption(name, value, request)) return UsageError{*error};
   }
+  if (auto problem = apps::portOptionsProblem(request)) return UsageError{*problem};
   return request;
 }
 
@@ -66,20 +67,24 @@ std::string guiUsageText() {
   return R"(Usage: brelvion-i2c [options]
 
 The Brelvion I2C Debug Tool: write and read camera sensor registers over an I2C
-bus driven bit by bit through a PC parallel port, send command files, and watch
-every bus step in the Wisp bus debugger.
+bus driven bit by bit through a PC parallel port, or through a Linux I2C adapter
+(a USB bridge, an SoC's bus), send command files, scan the bus, and watch every
+bus step in the Wisp bus debugger.
 
 Options:
-  --backend auto|sim|ppdev|ioport
+  --backend auto|sim|ppdev|ioport|i2cdev
                       auto (default): a real parallel port through ppdev when a
                       /dev/parportN exists, else the simulated bus (the status
-                      line says which). sim: the simulated bus. ppdev: Linux
-                      /dev/parportN. ioport: direct port I/O (root, x86 only).
-  --port lpt1|lpt2|lpt3
+                      line says which); the adapter when --port names one. sim:
+                      the simulated bus. ppdev: Linux /dev/parportN. ioport:
+                      direct port I/O (root, x86 only). i2cdev: the Linux I2C
+                      adapter --port names.
+  --port lpt1|lpt2|lpt3|i2c-N|/dev/i2c-N
                       The port the bus is opened on at start-up: LPT1 (0x378,
-                      default), LPT2 (0x278) or LPT3 (0x3BC). On the simulated
-                      bus the cable is on this port. The LPT list in the window
-                      changes the port later.
+                      default), LPT2 (0x278) or LPT3 (0x3BC), or the I2C adapter
+                      /dev/i2c-N. On the simulated bus the cable is on the LPT
+                      port. The port list in the window changes the port later;
+                      it has a row for every I2C adapter found.
   --sim-device ADDR[,ADDR...]|none
                       Simulated camera sensors by write address in hex
                       (default 42); none for a bus where nothing answers.

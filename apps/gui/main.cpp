@@ -13,12 +13,14 @@
 #include "ShownArgument.h"
 #include "base/RuntimeError.h"
 #include "base/UserFile.h"
+#include "core/PortSwitch.h"
 #include "core/ToolCore.h"
 #include "desktop/DocumentLookup.h"
 #include "gui/debugger/DebuggerWindowHolder.h"
 #include "gui/mainwindow/MainWindow.h"
 #include "gui/qt/QtWindowSystem.h"
 #include "port/BusCapture.h"
+#include "port/i2cdev/I2cAdapterList.h"
 
 namespace {
 
@@ -65,9 +67,12 @@ int main(int argc, char** argv) {
   app.setApplicationName(gui::mainwindow::kWindowCaption);
   desktop::setProgramDirectory(QCoreApplication::applicationDirPath().toStdString());
   const port::simulated::SimulatedBusConfig simulation = apps::gui::simulationOf(request);
+  // An adapter chosen at start-up leaves the LPT rows of the port list to what auto finds.
+  const port::PortBackend parallelBackend =
+      request.backend == port::PortBackend::I2cDev ? port::PortBackend::Auto : request.backend;
   port::OpenedPort opened;
   try {
-    opened = port::openPortBackend(request.backend, simulation);
+    opened = port::openPortBackend(parallelBackend, simulation);
   } catch (const base::RuntimeError& error) {
     std::cerr << kProgram << ": " << error.description() << '\n';
     return kExitUsage;
@@ -79,13 +84,17 @@ int main(int argc, char** argv) {
   core::ToolCore core(*opened.port, windows, monitor);
   monitor.attach(core);
   auto window = std::make_unique<gui::mainwindow::MainWindow>(core, windows, monitor);
+  const core::AdapterFactory adapters = core::systemAdapters();
+  window->setAdapters(port::i2cdev::listI2cAdapters(port::i2cdev::I2cDevSystemCalls::real()),
+                      adapters);
+  if (request.onAdapter()) core::SelectPort(core, request.port, adapters);
   window->setBusNotice(
       QString::fromStdString(apps::gui::busNoticeText(opened.backend, simulation)));
 
   port::BusCapture capture;
   bool capturing = false;
   windowlogic::LoadOptions options;
-  options.startPort = request.portIndex;
+  options.startPort = apps::lptIndexOf(request);
   options.onBusCleared = [&] {
     if (!request.capturePath || capturing) return;
     opened.port->setCapture(&capture);

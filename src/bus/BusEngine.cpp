@@ -37,6 +37,12 @@ void BusEngine::stepDelay() {
 }
 
 void BusEngine::InitPort(std::int16_t timeout) {
+  if (adapter_ != nullptr) {
+    // An adapter's driver recovers its bus itself: there are no lines to clear here.
+    state_.AckTimeout = timeout;
+    log(kSysAdapterReady);
+    return;
+  }
   // Each pulse lets a slave caught in the middle of a byte shift out one more bit, and
   // SDA rising while SCL is high ends whatever transfer it thought it was in.
   for (int pulse = 0; pulse < 6; ++pulse) {

@@ -2,12 +2,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "bus/BusState.h"
 #include "bus/BusTrace.h"
 #include "port/BitLines.h"
+#include "port/BusAdapter.h"
 #include "port/I2cTransfer.h"
 #include "port/PortIo.h"
 
@@ -22,10 +24,26 @@ namespace brelvion::bus {
 //
 // The lines are the parallel-port cable unless a backend gives others; opening and closing
 // the bus (OpenBus, CloseBus) are the parallel port's own and use the port directly.
+//
+// With an adapter set (setAdapter), every transaction and transfer goes to it instead, as
+// whole transfers, and each of its driver calls is one trace line; OpenBus, InitPort and
+// CloseBus then open, ready and close the adapter and touch no port (AdapterTransactions.cpp).
 class BusEngine : public port::I2cMaster {
  public:
   BusEngine(BusState& state, port::PortIo& port, port::BitLines& lines, BusTrace& trace)
       : state_(state), port_(port), lines_(lines), trace_(trace) {}
+  ~BusEngine() override;
+
+  BusEngine(const BusEngine&) = delete;
+  BusEngine& operator=(const BusEngine&) = delete;
+
+  // Routes everything to adapter from now on, or back to the lines (nullptr). The adapter
+  // must stay alive until it is replaced.
+  void setAdapter(port::BusAdapter* adapter);
+  port::BusAdapter* adapter() const { return adapter_; }
+  // How the adapter last refused a call of the latest transaction or transfer (a missing
+  // acknowledge, a timeout, lost arbitration); nothing when it refused none.
+  std::optional<port::MessageOutcome> lastAdapterRefusal() const { return adapterRefusal_; }
 
   BusState& state() { return state_; }
   const BusState& state() const { return state_; }
@@ -53,6 +71,14 @@ class BusEngine : public port::I2cMaster {
   // message that asks for one and after the last.
   port::TransferResult transfer(const std::vector<port::I2cMessage>& messages) override;
 
+  // A transfer that asks whether anything answers, as a scan does: a missing acknowledge is
+  // the answer, so it neither beeps nor earns an error line (nor stops on one).
+  port::TransferResult probe(const std::vector<port::I2cMessage>& messages);
+
+  // Releases both lines and reads SDA back: false when something holds it low. Only
+  // meaningful on lines; on an adapter there are none to release (true).
+  bool ReleaseLinesAndSenseSda();
+
   // Transactions. The address is changed in place: bit 0 cleared for the writes, set for reads.
   void OpenBus(std::int16_t portIndex, std::int16_t debug);
   void CloseBus();
@@ -61,6 +87,10 @@ class BusEngine : public port::I2cMaster {
   // Reads count + 1 bytes into ReadBuffer. A negative count throws RuntimeError 5 before
   // the bus is touched.
   void ReadSequential(std::int16_t& address, std::int16_t count);
+  // SetRegisterPointer, then ReadSequential; with the bus state's RepeatedStartReads one
+  // transfer instead, a repeated START between the two. True when the pointer write and the
+  // read were both acknowledged.
+  bool ReadRegisters(std::int16_t& address, std::int16_t subAddress, std::int16_t count);
 
  private:
   // A line step: one line set, then BitDelay(BusDelay).
@@ -87,6 +117,18 @@ class BusEngine : public port::I2cMaster {
   void log(std::string_view message) {
     if (trace_.tracing()) trace_.logLine(message);
   }
+  // A missing acknowledge, as the trace hears of it unless the engine is probing.
+  void acknowledgeMissing(std::string_view message) {
+    if (!probing_) trace_.acknowledgeMissing(message);
+  }
+  // The adapter's side of the transactions and transfers (AdapterTransactions.cpp).
+  void openAdapterBus(std::int16_t debug);
+  void closeAdapterBus();
+  port::TransferResult adapterTransfer(const std::vector<port::I2cMessage>& messages);
+  port::TransferResult adapterRegisterRead(std::uint8_t address, std::uint8_t subAddress,
+                                           std::size_t length, bool repeatedStart);
+  void traceAdapterCall(const port::AdapterTransfer& done);
+  void keepReadBytes(const port::MessageResult& read);
   // The messages of a transfer. Each begins with START (or a repeated START) and the
   // address byte with its acknowledge wait, AddressPhase set around them, and ends with a
   // STOP when stopAfter. A write records the first byte not acknowledged in nackedByte; a
@@ -102,6 +144,9 @@ class BusEngine : public port::I2cMaster {
   port::PortIo& port_;
   port::BitLines& lines_;
   BusTrace& trace_;
+  port::BusAdapter* adapter_ = nullptr;
+  std::optional<port::MessageOutcome> adapterRefusal_;
+  bool probing_ = false;
   // The pass count of the bus delay last used, so that a step need not work it out again.
   double stepDelay_ = 0;
   std::int64_t stepPasses_ = 1;

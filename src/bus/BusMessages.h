@@ -13,11 +13,22 @@ inline constexpr std::string_view kMsgReceivePrefix = "Wisp MSG005:  Receiving d
 inline constexpr std::string_view kMsgMasterAck = "WISP MSG:   Giving ACK";
 inline constexpr std::string_view kMsgRepeatedStart =
     "Wisp MSG006:  Generating repeated START on bus ";
+// One call of an adapter's driver: the adapter's name and the transfer text follow.
+inline constexpr std::string_view kMsgAdapterTransferPrefix = "Wisp MSG007:  ";
+inline constexpr std::string_view kMsgAdapterSmbusPrefix = "Wisp MSG008:  ";
 inline constexpr std::string_view kErrNotResponding = "Wisp ERR001:  Device is not responding ";
 inline constexpr std::string_view kErrNoAck = "Wisp ERR002:  No ACK received";
+inline constexpr std::string_view kErrTransferNotAcknowledged =
+    "Wisp ERR003:  Transfer not acknowledged ";
+inline constexpr std::string_view kErrBusTimeout = "Wisp ERR004:  Bus timeout ";
+inline constexpr std::string_view kErrArbitrationLost = "Wisp ERR005:  Arbitration lost ";
 inline constexpr std::string_view kSysInitialised =
     "Wisp SYS001: I2C port initialised. Bus cleared and released";
 inline constexpr std::string_view kSysOpenedPrefix = "Wisp SYS002: I2C bus opened on adress ";
+inline constexpr std::string_view kSysAdapterOpenedPrefix =
+    "Wisp SYS002: I2C bus opened on adapter ";
+inline constexpr std::string_view kSysAdapterReady =
+    "Wisp SYS001: I2C adapter ready, no lines to clear";
 inline constexpr std::string_view kSysClosed = "Wisp SYS003 :I2C Bus closed ";
 
 }  // namespace brelvion::bus

@@ -22,8 +22,12 @@ struct BusState {
   // The address byte while it is being sent and acknowledged, else 0.
   std::int16_t AddressPhase = 0;
   std::int16_t ReceivedByte = 0;
-  // Bytes of the latest sequential read, index 0 first.
+  // Bytes of the latest sequential read, index 0 first. On an adapter only the bytes it
+  // received: none for a read it refused.
   std::vector<std::int16_t> ReadBuffer;
+  // A register read's pointer write and read are one transfer with a repeated START
+  // between them, instead of STOP then START (ReadRegisters).
+  bool RepeatedStartReads = false;
 };
 
 }  // namespace brelvion::bus

@@ -75,7 +75,7 @@ void BusEngine::WaitAck() {
     if (count >= state_.AckTimeout) {
       done = true;
       state_.AckReceived = false;
-      trace_.acknowledgeMissing(state_.AddressPhase != 0 ? kErrNotResponding : kErrNoAck);
+      acknowledgeMissing(state_.AddressPhase != 0 ? kErrNotResponding : kErrNoAck);
     }
   }
 

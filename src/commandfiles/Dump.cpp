@@ -61,10 +61,7 @@ DumpOutcome DumpRegisters(core::ToolCore& core, std::int16_t count, const std::s
     if (count < 0) throw RuntimeError(RuntimeError::kInvalidCall, kDumpSource);
     if (hooks.running) hooks.running();
     std::int16_t& device = core.values().DeviceAddress;
-    core.engine().SetRegisterPointer(device, 0);
-    const bool pointerAcknowledged = core.busState().AckReceived;
-    core.engine().ReadSequential(device, count);
-    outcome.acknowledged = pointerAcknowledged && core.busState().AckReceived;
+    outcome.acknowledged = core.engine().ReadRegisters(device, 0, count);
     base::writeUserFile(name, DumpText(device, core.busState().ReadBuffer), kDumpSource);
     outcome.written = true;
   } catch (const RuntimeError& error) {

@@ -33,9 +33,11 @@ struct DumpOutcome {
 };
 
 // The dump itself, past the questions: registers 0 to count of DeviceAddress
-// (SetRegisterPointer to 0, then ReadSequential) into the file fileText names once
+// (ReadRegisters from 0: the pointer write, then the sequential read) into the file
+// fileText names once
 // trimmed, written through writeUserFile, so a file of that name is replaced only by a
-// complete dump. A negative count or a blank name fails before the bus is touched. Errors
+// complete dump. On an adapter the file holds the registers it returned: none when it
+// refused the read. A negative count or a blank name fails before the bus is touched. Errors
 // show the "Dump To File - Error" box and come back in the outcome.
 DumpOutcome DumpRegisters(core::ToolCore& core, std::int16_t count, const std::string& fileText,
                           const DumpHooks& hooks = {});

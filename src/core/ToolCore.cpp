@@ -19,6 +19,11 @@ ToolCore::ToolCore(port::PortIo& port, desktop::Desktop& desktop)
       cable_(port_, busState_),
       engine_(busState_, port_, cable_, log_) {}
 
+void ToolCore::useAdapter(std::unique_ptr<port::BusAdapter> adapter) {
+  engine_.setAdapter(adapter.get());
+  adapter_ = std::move(adapter);
+}
+
 void ToolCore::yieldBetweenTransactions() {
   const bool busy = busBusy_;
   busBusy_ = false;

@@ -8,6 +8,7 @@
 #include "core/ProgramValues.h"
 #include "core/StartBus.h"
 #include "desktop/Desktop.h"
+#include "port/BusAdapter.h"
 #include "port/PortIo.h"
 #include "trace/DebugLog.h"
 #include "trace/DebuggerState.h"
@@ -41,6 +42,11 @@ class ToolCore {
   ProgramValues& values() { return values_; }
   const ProgramValues& values() const { return values_; }
   port::PortIo& port() { return port_; }
+  // The adapter every bus command goes to instead of the parallel port's lines, or nullptr.
+  port::BusAdapter* adapter() { return adapter_.get(); }
+  // Hands the bus to adapter, or back to the parallel port's lines (nullptr); the adapter
+  // used before is closed.
+  void useAdapter(std::unique_ptr<port::BusAdapter> adapter);
   desktop::Desktop& desktop() { return desktop_; }
   trace::TraceHolder& trace() { return trace_; }
 
@@ -80,6 +86,8 @@ class ToolCore {
   ProgramValues values_;
   trace::DebugLog log_;
   bus::LptCable cable_;
+  // Before the engine, which lets go of it as it ends.
+  std::unique_ptr<port::BusAdapter> adapter_;
   bus::BusEngine engine_;
   bool busBusy_ = false;
 };

@@ -67,6 +67,8 @@ const char* backendName(PortBackend backend) {
       return "ppdev";
     case PortBackend::IoPort:
       return "ioport";
+    case PortBackend::I2cDev:
+      return "i2cdev";
   }
   return "?";
 }

@@ -10,7 +10,9 @@
 
 namespace brelvion::port {
 
-enum class PortBackend { Auto, Simulated, Ppdev, IoPort };
+// I2cDev names the i2c-dev adapters, which openPortBackend does not open: a program that
+// runs on one builds its adapter itself (port/i2cdev).
+enum class PortBackend { Auto, Simulated, Ppdev, IoPort, I2cDev };
 
 struct OpenedPort {
   std::unique_ptr<PortIo> port;

@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "port/PortChoice.h"
+#include "port/i2cdev/I2cAdapterList.h"
 
 namespace brelvion::windowlogic {
 
@@ -15,5 +19,18 @@ inline constexpr std::array<const char*, 3> kPortItems{"LPT1, H378", "LPT2, H278
 // removed, compared case-sensitively with "LPT1", "LPT2" and "LPT3". No value for any
 // other text: the port stays as it was.
 std::optional<std::int16_t> PortIndexOfItem(const std::string& itemText);
+
+// The row after the LPT rows for an i2c-dev adapter: "I2C-3, CP2112 SMBus Bridge on
+// hidraw0", or "I2C-3" for an adapter without a name.
+std::string adapterItemText(const port::i2cdev::I2cAdapterInfo& adapter);
+
+// The port a row of the list stands for: the three LPT rows by their text (PortIndexOfItem),
+// then one row per adapter in the order of adapters. No value where the list keeps the port.
+std::optional<port::PortChoice> PortChoiceOfRow(
+    int row, const std::string& itemText, const std::vector<port::i2cdev::I2cAdapterInfo>& adapters);
+
+// What the status line says while an adapter carries the bus: "I2C adapter i2c-3, CP2112
+// SMBus Bridge on hidraw0 (i2c-dev)".
+std::string adapterBusNotice(const std::string& adapterDescription);
 
 }  // namespace brelvion::windowlogic

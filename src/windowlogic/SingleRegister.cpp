@@ -1,5 +1,7 @@
 #include "windowlogic/SingleRegister.h"
 
+#include <vector>
+
 #include "numconv/HexByteValue.h"
 #include "numconv/HexText.h"
 
@@ -20,10 +22,10 @@ void ReadBackRegister(core::ToolCore& core, RegisterPanel& panel) {
   core::ProgramValues& values = core.values();
   panel.setReadBackText("");
   panel.InitDeviceMonitor();
-  core.engine().SetRegisterPointer(values.DeviceAddress, values.SubAddress);
-  core.engine().ReadSequential(values.DeviceAddress, 1);
-  const auto first = static_cast<std::uint16_t>(core.busState().ReadBuffer.at(0));
-  panel.setReadBackText(numconv::UpperHex(first));
+  core.engine().ReadRegisters(values.DeviceAddress, values.SubAddress, 1);
+  // An adapter that refused the read returned no byte: the field stays empty.
+  const std::vector<std::int16_t>& read = core.busState().ReadBuffer;
+  if (!read.empty()) panel.setReadBackText(numconv::UpperHex(static_cast<std::uint16_t>(read[0])));
   panel.UpdateDeviceMonitor();
 }
 

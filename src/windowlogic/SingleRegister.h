@@ -23,7 +23,9 @@ class RegisterPanel : public DeviceMonitor {
 void SendRegister(core::ToolCore& core, RegisterPanel& panel);
 
 // Sets the register pointer to SubAddress, reads two bytes and shows the first in
-// upper-case hex without leading zeros. Leaves DeviceAddress with bit 0 set.
+// upper-case hex without leading zeros (ReadRegisters: with a repeated START when the bus
+// state asks for one); nothing when an adapter returned no byte. Leaves DeviceAddress
+// with bit 0 set.
 void ReadBackRegister(core::ToolCore& core, RegisterPanel& panel);
 
 }  // namespace brelvion::windowlogic

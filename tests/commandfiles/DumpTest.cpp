@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +8,9 @@
 #include "base/Text.h"
 #include "commandfiles/Dump.h"
 #include "numconv/HexText.h"
+#include "port/i2cdev/I2cDevAdapter.h"
 #include "port/simulated/CameraSensor.h"
+#include "support/FakeI2cDevSystemCalls.h"
 
 namespace brelvion::commandfiles {
 namespace {
@@ -78,6 +81,27 @@ TEST(DumpTest, ANoAcknowledgeDumpIsWrittenAndSaysSo) {
   EXPECT_TRUE(outcome.written);
   EXPECT_FALSE(outcome.acknowledged);
   EXPECT_EQ(fixture.dumped("nobody.i2c"), "61  0  FF\r\n61  1  FF\r\n61  2  FF\r\n61  3  FF\r\n");
+}
+
+// One pointer write, one read of 256: three calls with the adapter's opening query.
+TEST(DumpTest, OnAnAdapterTheFileHoldsWhatItReturnedAndNothingWhenItRefused) {
+  testing::FakeI2cDevSystemCalls calls;  // outlives the adapter the fixture's core holds
+  DumpFixture fixture;
+  calls.kernel.addAdapter(3, "CP2112").devices[0x21];
+  fixture.set.core.useAdapter(std::make_unique<port::i2cdev::I2cDevAdapter>(3, calls));
+  const DumpOutcome outcome = fixture.dump(0x42, 255, "adapter.i2c");
+  EXPECT_TRUE(outcome.written && outcome.acknowledged);
+  const std::string text = fixture.dumped("adapter.i2c");
+  EXPECT_EQ(text.substr(0, 22), "43  0  28\r\n43  1  4D\r\n");
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 256);
+  EXPECT_THAT(calls.kernel.log, ::testing::ElementsAre("open /dev/i2c-3", "ioctl 3 I2C_FUNCS",
+                                                       "ioctl 3 I2C_RDWR 21/0000/1 [00]",
+                                                       "ioctl 3 I2C_RDWR 21/0001/256"));
+
+  const DumpOutcome nobody = fixture.dump(0x60, 3, "nobody.i2c");
+  EXPECT_TRUE(nobody.written);
+  EXPECT_FALSE(nobody.acknowledged);
+  EXPECT_EQ(fixture.dumped("nobody.i2c"), "");
 }
 
 TEST(DumpTest, EveryCountUpToTheLargestWorks) {

@@ -24,6 +24,22 @@ TEST(PortListTest, OnlyTheFirstFourCharactersCountAndCaseMatters) {
   EXPECT_EQ(PortIndexOfItem("LPT4"), std::nullopt);
 }
 
+TEST(PortListTest, AdaptersFollowTheLptRowsByPosition) {
+  const std::vector<port::i2cdev::I2cAdapterInfo> adapters{
+      {3, "CP2112 SMBus Bridge on hidraw0", true}, {7, "", true}};
+  EXPECT_EQ(adapterItemText(adapters[0]), "I2C-3, CP2112 SMBus Bridge on hidraw0");
+  EXPECT_EQ(adapterItemText(adapters[1]), "I2C-7");
+  EXPECT_EQ(PortChoiceOfRow(0, kPortItems[0], adapters), port::PortChoice::lpt(0));
+  EXPECT_EQ(PortChoiceOfRow(2, kPortItems[2], adapters), port::PortChoice::lpt(2));
+  EXPECT_EQ(PortChoiceOfRow(1, "LPT9", adapters), std::nullopt);
+  EXPECT_EQ(PortChoiceOfRow(3, "I2C-3, CP2112 SMBus Bridge on hidraw0", adapters),
+            port::PortChoice::i2cDev(3));
+  EXPECT_EQ(PortChoiceOfRow(4, "I2C-7", adapters), port::PortChoice::i2cDev(7));
+  EXPECT_EQ(PortChoiceOfRow(5, "", adapters), std::nullopt);
+  EXPECT_EQ(adapterBusNotice("i2c-3, CP2112 SMBus Bridge on hidraw0"),
+            "I2C adapter i2c-3, CP2112 SMBus Bridge on hidraw0 (i2c-dev)");
+}
+
 // The design at 96 DPI: a 430 x 331 client area, a 409 x 313 panel, 17-pixel bars.
 ScrollLayoutInput designInput(int clientWidth = 430, int clientHeight = 331) {
   return {clientWidth, clientHeight, 409, 313, 17, 17};

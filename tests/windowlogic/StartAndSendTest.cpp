@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "base/RuntimeError.h"
+#include "port/i2cdev/I2cDevAdapter.h"
 #include "port/simulated/SimulatedParallelPort.h"
 #include "support/EngineFixture.h"
+#include "support/FakeI2cDevSystemCalls.h"
 #include "support/MarkedLines.h"
 #include "windowlogic/FormLoad.h"
 #include "windowlogic/SingleRegister.h"
@@ -164,6 +166,28 @@ TEST(SendRegisterTest, WithTheDebuggerDisabledTimeoutsBeepInstead) {
   SendRegister(s.set.core, s.window);
   EXPECT_EQ(s.set.desktop.beeps, 6);
   EXPECT_EQ(s.set.trace.text(), traceBefore);
+}
+
+// An adapter reports no byte for a read nobody answered: the field stays empty.
+TEST(SendRegisterTest, OnAnAdapterARefusedReadLeavesTheReadBackEmpty) {
+  testing::FakeI2cDevSystemCalls calls;
+  calls.kernel.addAdapter(3, "CP2112").devices[0x21];
+  Started<testing::RecordingPort> s;
+  s.set.core.useAdapter(std::make_unique<port::i2cdev::I2cDevAdapter>(3, calls));
+  s.window.text2 = "42";
+  s.window.text3 = "12";
+  s.window.text4 = "80";
+  SendRegister(s.set.core, s.window);
+  EXPECT_EQ(s.window.calls[s.window.calls.size() - 3], "read:80");
+  s.window.calls.clear();
+  s.window.text2 = "60";
+  SendRegister(s.set.core, s.window);
+  EXPECT_EQ(s.window.calls, (std::vector<std::string>{"init", "read:", "init", "update", "update"}));
+  EXPECT_FALSE(s.set.busState.AckReceived);
+  s.set.busState.RepeatedStartReads = true;
+  s.window.text2 = "42";
+  SendRegister(s.set.core, s.window);
+  EXPECT_EQ(calls.kernel.log.back(), "ioctl 3 I2C_RDWR 21/0000/1 [12] 21/0001/2");
 }
 
 }  // namespace

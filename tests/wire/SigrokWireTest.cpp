@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -109,6 +111,66 @@ TEST(SigrokWireTest, DecodedTrafficMatchesWhatTheEngineSentAndTheSensorReturned)
                                     "Stop"};
   for (std::string& line : expected) line = "i2c-1: " + line;
   EXPECT_EQ(decoded.lines, expected);
+}
+
+// The register pointer write and the read of ReadRegisters, captured from an idle bus.
+std::string capturedRegisterRead(bool repeatedStart) {
+  testing::EngineSet<port::simulated::SimulatedParallelPort> set;
+  set.busState.BusDelay = 0.001;
+  set.busState.RepeatedStartReads = repeatedStart;
+  set.engine.OpenBus(0, 0);
+  set.engine.InitPort(10);
+  port::BusCapture capture;
+  set.port.setCapture(&capture);
+  std::int16_t address = 0x42;
+  set.engine.ReadRegisters(address, 0x0F, 1);
+  set.port.setCapture(nullptr);
+  const std::string path = ::testing::TempDir() + "brelvion_wire_rs_" + std::to_string(getpid()) +
+                           (repeatedStart ? "_on" : "_off") + ".vcd";
+  capture.writeVcdFile(path);
+  return path;
+}
+
+std::string fileText(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+TEST(SigrokWireTest, ARepeatedStartDecodesBetweenTheWriteAndTheRead) {
+  ASSERT_EQ(run("command -v sigrok-cli").status, 0) << "sigrok-cli is not on PATH";
+  const std::string path = capturedRegisterRead(true);
+  const CommandResult decoded =
+      run("sigrok-cli -I vcd -i '" + path + "' -P i2c:scl=scl:sda=sda -A i2c=addr-data");
+  std::remove(path.c_str());
+  ASSERT_EQ(decoded.status, 0);
+  std::vector<std::string> expected{
+      "Start", "Write",        "Address write: 21", "ACK", "Data write: 0F", "ACK",
+      "Start repeat", "Read", "Address read: 21",  "ACK", "Data read: 53",  "ACK",
+      "Data read: 78", "ACK", "Stop"};
+  for (std::string& line : expected) line = "i2c-1: " + line;
+  EXPECT_EQ(decoded.lines, expected);
+}
+
+// With the repeated START off, the wire is what a pointer write and a read always made.
+TEST(SigrokWireTest, WithoutARepeatedStartTheCaptureIsTheDesignsByteForByte) {
+  testing::EngineSet<port::simulated::SimulatedParallelPort> set;
+  set.busState.BusDelay = 0.001;
+  set.engine.OpenBus(0, 0);
+  set.engine.InitPort(10);
+  port::BusCapture capture;
+  set.port.setCapture(&capture);
+  std::int16_t address = 0x42;
+  set.engine.SetRegisterPointer(address, 0x0F);
+  set.engine.ReadSequential(address, 1);
+  set.port.setCapture(nullptr);
+  const std::string designPath = ::testing::TempDir() + "brelvion_wire_design_" +
+                                 std::to_string(getpid()) + ".vcd";
+  capture.writeVcdFile(designPath);
+  const std::string offPath = capturedRegisterRead(false);
+  EXPECT_EQ(fileText(offPath), fileText(designPath));
+  EXPECT_FALSE(fileText(offPath).empty());
+  std::remove(offPath.c_str());
+  std::remove(designPath.c_str());
 }
 
 }  // namespace

@@ -77,7 +77,10 @@ void MainWindow::startUp(const windowlogic::LoadOptions& options) {
   if (!isVisible()) trapped([this] { showWindow(); });
 }
 
-void MainWindow::setBusNotice(const QString& text) { busNotice_->setText(text); }
+void MainWindow::setBusNotice(const QString& text) {
+  parallelNotice_ = text;
+  showBusNotice();
+}
 
 void MainWindow::trapped(const std::function<void()>& handler) {
   if (ending_) return;
@@ -102,6 +105,8 @@ void MainWindow::connectHandlers() {
   handle(c_.busHelpAction, &QAction::triggered, &MainWindow::showBusHelp);
   handle(c_.cableAction, &QAction::triggered, &MainWindow::showCableSchematic);
   handle(c_.audibleAction, &QAction::triggered, &MainWindow::audibleToggled);
+  handle(c_.scanAction, &QAction::triggered, &MainWindow::scanBus);
+  handle(c_.repeatedStartAction, &QAction::triggered, &MainWindow::repeatedStartToggled);
   handle(c_.horizontalBar, &QScrollBar::valueChanged, &MainWindow::scrolledHorizontally);
   handle(c_.verticalBar, &QScrollBar::valueChanged, &MainWindow::scrolledVertically);
   c_.client->installEventFilter(this);
@@ -165,6 +170,11 @@ void MainWindow::fillPortList() {
     auto* item = new QListWidgetItem(text, c_.portList);
     item->setSizeHint(row);
   }
+  for (const port::i2cdev::I2cAdapterInfo& adapter : adapters_) {
+    auto* item = new QListWidgetItem(QString::fromStdString(windowlogic::adapterItemText(adapter)),
+                                     c_.portList);
+    item->setSizeHint(row);
+  }
   c_.portList->clearSelection();
   appliedPortRow_ = -1;
 }
@@ -212,11 +222,19 @@ void MainWindow::choosePort() {
   QListWidgetItem* item = c_.portList->currentItem();
   if (!item || !item->isSelected()) return;
   const int row = c_.portList->row(item);
+  // The status line follows the bus even when opening the new port fails.
+  struct NoticeAfterwards {
+    MainWindow& window;
+    ~NoticeAfterwards() { window.showBusNotice(); }
+  } notice{*this};
   const bool ran = busCommand("Port change", [&] {
-    if (auto index = windowlogic::PortIndexOfItem(item->text().toLatin1().toStdString())) {
-      core_.ports().PortIndex = *index;
+    const auto choice =
+        windowlogic::PortChoiceOfRow(row, item->text().toLatin1().toStdString(), adapters_);
+    if (choice) {
+      core::SwitchPort(core_, *choice, adapterFactory_);
+    } else {
+      core_.StartBus();
     }
-    core_.StartBus();
   });
   if (ran) {
     appliedPortRow_ = row;

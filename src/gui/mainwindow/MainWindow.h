@@ -6,15 +6,21 @@
 
 #include "base/Clock.h"
 #include "commandfiles/Sender.h"
+#include "core/PortSwitch.h"
 #include "core/ToolCore.h"
 #include "desktop/WindowSystem.h"
 #include "gui/mainwindow/MainWindowControls.h"
+#include "port/i2cdev/I2cAdapterList.h"
 #include "trace/MonitorWindow.h"
 #include "windowlogic/FormLoad.h"
 #include "windowlogic/ScrollLayout.h"
 #include "windowlogic/SingleRegister.h"
 
 class QLabel;
+
+namespace brelvion::gui::scan {
+class ScanDialog;
+}
 
 namespace brelvion::gui::mainwindow {
 
@@ -37,9 +43,13 @@ class MainWindow : public QMainWindow,
   // The start-up: defaults, the bus start, showing the window.
   void startUp(const windowlogic::LoadOptions& options = {});
 
-  // What the status line says about the bus while nothing else is to be said, e.g. that
-  // the bus is simulated.
+  // What the status line says about the parallel port's bus while nothing else is to be
+  // said, e.g. that the bus is simulated; while an adapter carries the bus, it names that.
   void setBusNotice(const QString& text);
+  // The I2C adapters the port list offers after its LPT rows, and what makes the adapter
+  // for a row. Before startUp.
+  void setAdapters(std::vector<port::i2cdev::I2cAdapterInfo> adapters,
+                   core::AdapterFactory factory);
   // What ending the program does once the temporary file is gone and every further event
   // of the program's windows is held back; leaving the event loop unless set.
   void setProgramEnd(std::function<void()> end) { programEnd_ = std::move(end); }
@@ -86,6 +96,13 @@ class MainWindow : public QMainWindow,
   void cleanUpAndEnd();
   void endProgram();
 
+  // The Bus menu (MainWindowBus.cpp).
+  void scanBus();
+  void runScan();
+  void useScannedAddress(std::uint8_t writeAddress);
+  void repeatedStartToggled();
+  void showBusNotice();
+
   // Buttons and menu items of the command files, the dump and the help documents.
   void sendFile();
   void sendChosenFile();
@@ -128,6 +145,10 @@ class MainWindow : public QMainWindow,
   trace::MonitorWindow& monitor_;
   MainWindowControls c_;
   QLabel* busNotice_ = nullptr;
+  QString parallelNotice_;
+  std::vector<port::i2cdev::I2cAdapterInfo> adapters_;
+  core::AdapterFactory adapterFactory_;
+  scan::ScanDialog* scanDialog_ = nullptr;
   std::function<void()> programEnd_;
   QObject* programWatch_ = nullptr;
   // The open dialog's file name, kept from one Open to the next.

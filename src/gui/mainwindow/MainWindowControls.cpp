@@ -186,6 +186,18 @@ void buildMenus(QMainWindow& window, MainWindowControls& c) {
   c.audibleAction->setChecked(true);
 }
 
+// After Option, the one menu the design did not have. Its items go below one another here.
+void buildBusMenu(QMainWindow& window, MainWindowControls& c) {
+  c.busMenu = window.menuBar()->addMenu("Bus");
+  c.busMenu->setObjectName("mnuBus");
+  c.scanAction = c.busMenu->addAction("Scan...");
+  c.scanAction->setObjectName("mnuBusScan");
+  c.repeatedStartAction = c.busMenu->addAction("Repeated START");
+  c.repeatedStartAction->setObjectName("mnuBusRepeatedStart");
+  c.repeatedStartAction->setCheckable(true);
+  c.repeatedStartAction->setChecked(false);
+}
+
 // The design's tab indices, lowest first; labels and frames take no focus.
 void setTabOrder(const MainWindowControls& c) {
   QWidget* const order[] = {
@@ -212,6 +224,7 @@ void buildControls(QMainWindow& window, MainWindowControls& c) {
   buildCommandFileFrame(designer, c);
   buildSingleRegisterFrame(designer, c);
   buildMenus(window, c);
+  buildBusMenu(window, c);
   setTabOrder(c);
 }
 

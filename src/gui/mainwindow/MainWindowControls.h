@@ -75,6 +75,10 @@ struct MainWindowControls {
   QAction* cableAction = nullptr;
   QMenu* optionMenu = nullptr;
   QAction* audibleAction = nullptr;
+  // Not in the design: the buses engineers have today.
+  QMenu* busMenu = nullptr;
+  QAction* scanAction = nullptr;
+  QAction* repeatedStartAction = nullptr;
 };
 
 // Creates the controls with their design texts, tool tips, fonts, places (the design's

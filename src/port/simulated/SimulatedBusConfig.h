@@ -16,6 +16,9 @@ struct SimulatedBusConfig {
   std::optional<int> stopAckingAfterBytes;
   // Every sensor starts caught in the middle of a read, holding SDA low.
   bool stuckMidByte = false;
+  // Something on the bus holds SDA low for good (a short to ground, a dead part), so that
+  // no bus clear frees it.
+  bool sdaHeldLow = false;
 };
 
 // Throws RuntimeError 5 (invalid argument) naming what is wrong: a base that is not a

@@ -18,7 +18,13 @@ void SimulatedI2cBus::driveMaster(bool scl, bool sdaReleased) {
   settle();
 }
 
+void SimulatedI2cBus::holdSdaLow() {
+  sdaHeldLow_ = true;
+  settle();
+}
+
 bool SimulatedI2cBus::slavesReleaseSda() const {
+  if (sdaHeldLow_) return false;
   for (const auto& slave : slaves_) {
     if (!slave->releasesSda()) return false;
   }

@@ -30,9 +30,13 @@ class SimulatedI2cBus {
   // The master's outputs: true releases the line.
   void driveMaster(bool scl, bool sdaReleased);
 
+  // Holds SDA low from now on, as a short to ground would, whatever master and slaves do.
+  void holdSdaLow();
+
   bool scl() const { return scl_; }
   bool sda() const { return sda_; }
   bool masterReleasesSda() const { return masterSda_; }
+  // Whether everything on the bus but the master leaves SDA to the pull-up.
   bool slavesReleaseSda() const;
 
   std::size_t slaveCount() const { return slaves_.size(); }
@@ -45,6 +49,7 @@ class SimulatedI2cBus {
   std::vector<std::unique_ptr<I2cSlave>> slaves_;
   bool masterScl_ = true;
   bool masterSda_ = true;
+  bool sdaHeldLow_ = false;
   // The levels the slaves were last told.
   bool scl_ = true;
   bool sda_ = true;

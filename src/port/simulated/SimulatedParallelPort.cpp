@@ -20,6 +20,7 @@ SimulatedParallelPort::SimulatedParallelPort(const SimulatedBusConfig& config)
     options.stuckMidByte = config.stuckMidByte;
     bus_.attach(std::make_unique<CameraSensor>(options));
   }
+  if (config.sdaHeldLow) bus_.holdSdaLow();
 }
 
 std::uint8_t SimulatedParallelPort::inpb(std::uint16_t port) {

@@ -33,7 +33,7 @@ TEST(CliArgumentsTest, OptionsInEitherFormAndPosition) {
       std::get<CliRequest>(parse({"--backend=sim", "--port", "lpt3", "read", "42", "0",
                                   "--sim-device", "42,30", "--trace", "--capture=bus.vcd"}));
   EXPECT_EQ(request.backend, port::PortBackend::Simulated);
-  EXPECT_EQ(request.portIndex, 2);
+  EXPECT_EQ(request.port, port::PortChoice::lpt(2));
   EXPECT_EQ(request.simulatedDevices, (std::vector<std::uint8_t>{0x42, 0x30}));
   EXPECT_TRUE(request.trace);
   EXPECT_EQ(request.capturePath, "bus.vcd");
@@ -47,8 +47,8 @@ TEST(CliArgumentsTest, OptionsInEitherFormAndPosition) {
 // Each message word for word, as the program prints it after its name.
 TEST(CliArgumentsTest, BadInputIsNamedInTheError) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
-      {{}, "no command given (use write, read, send or dump; --help explains)"},
-      {{"poke", "42"}, "unknown command 'poke' (use write, read, send or dump)"},
+      {{}, "no command given (use write, read, send, dump, scan or ports; --help explains)"},
+      {{"poke", "42"}, "unknown command 'poke' (use write, read, send, dump, scan or ports)"},
       {{"write", "42", "00"}, "write wants DEV SUB DATA"},
       {{"read", "42"}, "read wants DEV SUB [N]"},
       {{"send"}, "send wants FILE"},
@@ -64,8 +64,9 @@ TEST(CliArgumentsTest, BadInputIsNamedInTheError) {
       {{"dump", "42", "32768", "f"},
        "LAST must be a decimal register number from 0 to 32767, not '32768'"},
       {{"--backend", "usb", "read", "42", "0"},
-       "--backend must be auto, sim, ppdev or ioport, not 'usb'"},
-      {{"--port", "lpt4", "read", "42", "0"}, "--port must be lpt1, lpt2 or lpt3, not 'lpt4'"},
+       "--backend must be auto, sim, ppdev, ioport or i2cdev, not 'usb'"},
+      {{"--port", "lpt4", "read", "42", "0"},
+       "--port must be lpt1, lpt2, lpt3, i2c-N or /dev/i2c-N, not 'lpt4'"},
       {{"--sim-device", "42,", "read", "42", "0"},
        "--sim-device wants write addresses in hex (one or two digits) or 'none', not ''"},
       {{"--delay", "10", "send", "a.i2c"}, "--delay must be 0 to 9.99 seconds, not '10'"},
@@ -75,11 +76,43 @@ TEST(CliArgumentsTest, BadInputIsNamedInTheError) {
       {{"--trace=1", "read", "42", "0"}, "--trace takes no value"},
       {{"--help=all"}, "--help takes no value"},
       {{"--version=2"}, "--version takes no value"},
-      {{"--", "--version"}, "unknown command '--version' (use write, read, send or dump)"},
+      {{"--", "--version"},
+       "unknown command '--version' (use write, read, send, dump, scan or ports)"},
       {{"read", "42", "0", "--capture"}, "--capture wants a value"},
       {{"--capture=", "read", "42", "0"}, "--capture wants a file name"},
+      {{"--port", "i2c-01", "read", "42", "0"},
+       "--port must be lpt1, lpt2, lpt3, i2c-N or /dev/i2c-N, not 'i2c-01'"},
+      {{"--backend", "sim", "--port", "i2c-3", "read", "42", "0"},
+       "--port i2c-3 is an i2c-dev adapter: use --backend i2cdev or auto, not sim"},
+      {{"--backend", "i2cdev", "read", "42", "0"},
+       "--backend i2cdev wants an adapter: --port i2c-N or /dev/i2c-N, not lpt1"},
+      {{"--port", "/dev/i2c-3", "--capture", "a.vcd", "read", "42", "0"},
+       "--capture records the SCL and SDA lines the tool drives itself; i2c-3 is an adapter "
+       "that drives its own"},
+      {{"--7bit", "read", "80", "0"}, "DEV must be a 7-bit address with --7bit, 0 to 7F, not '80'"},
+      {{"--list", "read", "42", "0"}, "--all and --list go with scan"},
+      {{"write", "42", "0", "0", "--all"}, "--all and --list go with scan"},
+      {{"scan", "42"}, "scan takes no arguments"},
+      {{"ports", "all"}, "ports takes no arguments"},
+      {{"--7bit=1", "scan"}, "--7bit takes no value"},
   };
   for (const auto& [args, expected] : cases) EXPECT_EQ(usageError(args), expected);
+}
+
+TEST(CliArgumentsTest, ScanPortsAndTheirOptions) {
+  const auto scan = std::get<CliRequest>(parse({"scan", "--all", "--list", "--7bit"}));
+  EXPECT_EQ(scan.command, Command::Scan);
+  EXPECT_TRUE(scan.scanAll && scan.scanList && scan.sevenBit);
+  EXPECT_EQ(std::get<CliRequest>(parse({"ports"})).command, Command::Ports);
+
+  const auto adapter = std::get<CliRequest>(
+      parse({"--port", "/dev/i2c-3", "--repeated-start", "read", "21", "00", "--7bit"}));
+  EXPECT_EQ(adapter.port, port::PortChoice::i2cDev(3));
+  EXPECT_TRUE(adapter.onAdapter());
+  EXPECT_TRUE(adapter.repeatedStart);
+  EXPECT_EQ(adapter.device, 0x42) << "DEV is kept as the 8-bit write address";
+  EXPECT_EQ(std::get<CliRequest>(parse({"--backend", "i2cdev", "--port", "i2c-0", "scan"})).backend,
+            port::PortBackend::I2cDev);
 }
 
 TEST(CliArgumentsTest, DoubleDashEndsTheOptions) {
@@ -95,8 +128,9 @@ TEST(CliArgumentsTest, EchoedArgumentsAreCutAndHaveTheirControlCharactersEscaped
   const std::string hostile = "poke\x1b[2J\r\n" + std::string(500, 'A');
   const std::string message = usageError({hostile});
   EXPECT_EQ(message.rfind("unknown command 'poke\\x1B[2J\\x0D\\x0AAAA", 0), 0u) << message;
-  EXPECT_NE(message.find("...' (use write, read, send or dump)"), std::string::npos) << message;
-  EXPECT_LT(message.size(), 100u);
+  EXPECT_NE(message.find("...' (use write, read, send, dump, scan or ports)"), std::string::npos)
+      << message;
+  EXPECT_LT(message.size(), 110u);
   for (char ch : message) EXPECT_GE(static_cast<unsigned char>(ch), 0x20);
 
   // Not cut inside a UTF-8 character.
@@ -133,9 +167,12 @@ TEST(CliArgumentsTest, TheHelpTextWordForWord) {
        brelvion-i2c-cli [options] read DEV SUB [N]
        brelvion-i2c-cli [options] send FILE
        brelvion-i2c-cli [options] dump DEV LAST FILE
+       brelvion-i2c-cli [options] scan
+       brelvion-i2c-cli [options] ports
 
 Drives an I2C bus bit by bit through a PC parallel port, as the Brelvion I2C
-Debug Tool does, for scripts and quick checks without its windows.
+Debug Tool does, or through a Linux I2C adapter (/dev/i2c-N: a USB bridge, an
+SoC's bus), for scripts and quick checks without its windows.
 
 Commands:
   write DEV SUB DATA  Write DATA to register SUB of device DEV, then read the
@@ -152,20 +189,30 @@ Commands:
                       as Dump to File does: one line a register, read address,
                       register and value in hex. FILE is replaced only by a
                       complete dump; - is standard output.
+  scan                Probe every address from 08 to 77 (7-bit; --all: 00 to
+                      7F) as i2cdetect does, and print those that answered in
+                      its grid, as 8-bit write addresses (--7bit: 7-bit ones),
+                      or one a line with --list. On a parallel port it first
+                      checks that SDA reads high with both lines released.
+  ports               List the parallel ports and I2C adapters found, what
+                      each adapter can do, and what --backend auto picks.
 
   DEV, SUB and DATA are one or two hex digits. DEV is the device's write address
-  (the 7-bit address shifted left, e.g. 42); N is decimal, 1 to 32768; LAST is
-  decimal, 0 to 32767.
+  (the 7-bit address shifted left, e.g. 42; with --7bit the 7-bit address, e.g.
+  21); N is decimal, 1 to 32768; LAST is decimal, 0 to 32767.
 
 Options:
-  --backend auto|sim|ppdev|ioport
+  --backend auto|sim|ppdev|ioport|i2cdev
                       auto (default): a real parallel port through ppdev when a
                       /dev/parportN exists, else the simulated bus (said on
-                      standard error). sim: the simulated bus. ppdev: Linux
-                      /dev/parportN. ioport: direct port I/O (root, x86 only).
-  --port lpt1|lpt2|lpt3
-                      LPT1 (0x378, default), LPT2 (0x278) or LPT3 (0x3BC).
-                      On the simulated bus the cable is on the chosen port.
+                      standard error); the adapter when --port names one.
+                      sim: the simulated bus. ppdev: Linux /dev/parportN.
+                      ioport: direct port I/O (root, x86 only). i2cdev: the
+                      Linux I2C adapter --port names.
+  --port lpt1|lpt2|lpt3|i2c-N|/dev/i2c-N
+                      LPT1 (0x378, default), LPT2 (0x278) or LPT3 (0x3BC), or
+                      the I2C adapter /dev/i2c-N (ports lists them). On the
+                      simulated bus the cable is on the chosen LPT port.
   --sim-device ADDR[,ADDR...]|none
                       Simulated camera sensors by write address in hex
                       (default 42); none for a bus where nothing answers.
@@ -180,13 +227,23 @@ Options:
   --delay SECONDS     send: the extra pause after each write, 0 to 9.99
                       (default 0), on top of the fixed 0.1 s.
   --trace             Enable the bus debugger and print each trace line on
-                      standard error as it is logged.
+                      standard error as it is logged; on an I2C adapter, one
+                      line a transfer.
+  --7bit              DEV is a 7-bit address (00 to 7F, e.g. 21), and the
+                      addresses printed are 7-bit ones too.
+  --repeated-start    write, read, dump: the register pointer write and the
+                      read after it are one transfer, with a repeated START
+                      instead of STOP then START. Off by default: some camera
+                      sensors (SCCB) need the STOP.
+  --all               scan: every address from 00 to 7F.
+  --list              scan: one address a line instead of the grid.
   --version           Show the program's version.
   -h, --help          Show this text.
   --                  End of the options: what follows is the command.
 
-Exit status: 0 acknowledged (for send: every write), 1 not acknowledged, 2 bad
-usage, a port error, a command file that could not be read, or a dump, capture
+Exit status: 0 acknowledged (for send: every write; for scan: something
+answered), 1 not acknowledged (for scan: nothing answered), 2 bad usage, a port
+error, SDA held low, a command file that could not be read, or a dump, capture
 or standard output that could not be written.
 )");
 }

@@ -24,7 +24,7 @@ std::string errorOf(const std::vector<std::string>& args) {
 TEST(GuiArgumentsTest, WithoutOptionsTheToolChoosesItsBackendAndSimulatesASensorAt42) {
   const GuiRequest request = requestOf({});
   EXPECT_EQ(request.backend, PortBackend::Auto);
-  EXPECT_EQ(request.portIndex, 0);
+  EXPECT_EQ(request.port, port::PortChoice::lpt(0));
   EXPECT_EQ(request.simulatedDevices, (std::vector<std::uint8_t>{0x42}));
   EXPECT_FALSE(request.capturePath);
 }
@@ -33,7 +33,7 @@ TEST(GuiArgumentsTest, OptionsTakeTheirValueAfterABlankOrAnEqualsSign) {
   const GuiRequest request = requestOf(
       {"--backend", "sim", "--port=lpt2", "--sim-device", "42,6a", "--capture", "run.vcd"});
   EXPECT_EQ(request.backend, PortBackend::Simulated);
-  EXPECT_EQ(request.portIndex, 1);
+  EXPECT_EQ(request.port, port::PortChoice::lpt(1));
   EXPECT_EQ(request.simulatedDevices, (std::vector<std::uint8_t>{0x42, 0x6A}));
   EXPECT_EQ(request.capturePath, "run.vcd");
   EXPECT_TRUE(requestOf({"--sim-device=none"}).simulatedDevices.empty());
@@ -56,8 +56,9 @@ TEST(GuiArgumentsTest, HelpFitsEightyColumnsAndSaysWhatToDoWithoutADisplay) {
 
 TEST(GuiArgumentsTest, BadUsageIsNamed) {
   EXPECT_EQ(errorOf({"--backend", "usb"}),
-            "--backend must be auto, sim, ppdev or ioport, not 'usb'");
-  EXPECT_EQ(errorOf({"--port", "lpt4"}), "--port must be lpt1, lpt2 or lpt3, not 'lpt4'");
+            "--backend must be auto, sim, ppdev, ioport or i2cdev, not 'usb'");
+  EXPECT_EQ(errorOf({"--port", "lpt4"}),
+            "--port must be lpt1, lpt2, lpt3, i2c-N or /dev/i2c-N, not 'lpt4'");
   EXPECT_EQ(errorOf({"--sim-device", "42,"}),
             "--sim-device wants write addresses in hex (one or two digits) or 'none', not ''");
   EXPECT_EQ(errorOf({"--sim-device", "142"}),
@@ -75,7 +76,7 @@ TEST(GuiArgumentsTest, QtsOwnOptionsAndTheirValuesAreLetThrough) {
        "640x480+0+0", "-display", ":1", "--stylesheet=a.qss", "-reverse", "--widgetcount",
        "-qwindowtitle", "--port", "--qmljsdebugger=port:1234", "-title", "x", "--port=lpt2"});
   EXPECT_EQ(request.backend, PortBackend::Simulated);
-  EXPECT_EQ(request.portIndex, 1);
+  EXPECT_EQ(request.port, port::PortChoice::lpt(1));
   EXPECT_EQ(request.qtPlatform, "offscreen");
   EXPECT_EQ(request.qtDisplay, ":1");
   EXPECT_EQ(requestOf({"--platform", "xcb"}).qtPlatform, "xcb");
@@ -85,7 +86,7 @@ TEST(GuiArgumentsTest, QtsOwnOptionsAndTheirValuesAreLetThrough) {
 TEST(GuiArgumentsTest, WhatQtWouldLeaveAloneIsStillAnError) {
   EXPECT_EQ(errorOf({"-platform", "offscreen", "--bogus"}), "unknown option '--bogus'");
   EXPECT_EQ(errorOf({"-display", ":1", "--port", "lpt9"}),
-            "--port must be lpt1, lpt2 or lpt3, not 'lpt9'");
+            "--port must be lpt1, lpt2, lpt3, i2c-N or /dev/i2c-N, not 'lpt9'");
   EXPECT_EQ(errorOf({"-style"}), "-style wants a value");
   EXPECT_EQ(errorOf({"--platform"}), "--platform wants a value");
   // Qt takes these only as "-name value", or not at all.

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QScrollBar>
 #include <QTest>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,13 +75,17 @@ inline port::simulated::SimulatedBusConfig noDevice() {
 
 // A started main window on a simulated bus, with every trace line the log accepted.
 struct MainWindowHarness {
-  explicit MainWindowHarness(const port::simulated::SimulatedBusConfig& config = sensorAt42(),
-                             bool portFailsAtStart = false)
+  // beforeStart runs on the window just before its start-up (to give it adapters, say).
+  explicit MainWindowHarness(
+      const port::simulated::SimulatedBusConfig& config = sensorAt42(),
+      bool portFailsAtStart = false,
+      const std::function<void(gui::mainwindow::MainWindow&)>& beforeStart = {})
       : port(config) {
     port.failing = portFailsAtStart;
     core.log().setLineListener([this](std::string_view line) { lines.emplace_back(line); });
     window.setProgramEnd([this] { ++programEnds; });
     window.setSendClock(&clock);
+    if (beforeStart) beforeStart(window);
     window.startUp();
   }
 

@@ -49,5 +49,20 @@ TEST(SimulatedParallelPortTest, RejectsImpossibleConfigurationsWithError5) {
   EXPECT_FALSE(rejects([](SimulatedBusConfig&) {}));
 }
 
+// A short or a dead part: SDA stays low whatever the master does, unlike a stuck sensor,
+// which the bus clear's clock pulses free.
+TEST(SimulatedParallelPortTest, ASdaHeldLowStaysLowWithBothLinesReleased) {
+  SimulatedBusConfig config;
+  config.sdaHeldLow = true;
+  SimulatedParallelPort port(config);
+  for (int pulse = 0; pulse < 9; ++pulse) {
+    port.out(0x37A, 0x00);
+    port.out(0x37A, 0x08);
+  }
+  port.out(0x378, 0x7F);
+  EXPECT_EQ(port.inpb(0x379), kIdleStatus & 0x7F);
+  EXPECT_FALSE(port.bus().sda());
+}
+
 }  // namespace
 }  // namespace brelvion::port::simulated

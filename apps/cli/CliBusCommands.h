@@ -1,0 +1,23 @@
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+
+#include "CliArguments.h"
+#include "core/ToolCore.h"
+#include "port/hardware/PortSystemCalls.h"
+#include "port/i2cdev/I2cDevSystemCalls.h"
+
+namespace brelvion::apps::cli {
+
+// `scan` on a bus already opened: the grid (or with --list one address a line) of the
+// addresses that answered. Exit 0 when something answered, 1 when nothing did, 2 with
+// "SDA is held low" on err when the lines' SDA stays low and nothing was probed.
+int runScan(const CliRequest& request, core::ToolCore& core, std::ostream& out, std::ostream& err);
+
+// `ports`: the parallel ports under root, the I2C adapters with what each can do, and
+// what --backend auto picks for the request's port. Exit 0.
+int runPorts(const CliRequest& request, std::ostream& out, const std::filesystem::path& root,
+             port::hardware::PortSystemCalls& calls, port::i2cdev::I2cDevSystemCalls& i2cCalls);
+
+}  // namespace brelvion::apps::cli

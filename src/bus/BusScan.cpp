@@ -1,0 +1,32 @@
+#include "bus/BusScan.h"
+
+namespace brelvion::bus {
+
+ProbeMethod probeMethodFor(std::uint8_t address7) {
+  const bool eepromRange =
+      (address7 >= 0x30 && address7 <= 0x37) || (address7 >= 0x50 && address7 <= 0x5F);
+  return eepromRange ? ProbeMethod::ReadByte : ProbeMethod::QuickWrite;
+}
+
+ScanOutcome scanBus(BusEngine& engine, ScanRange range) {
+  ScanOutcome outcome;
+  if (!engine.ReleaseLinesAndSenseSda()) {
+    outcome.sdaHeldLow = true;
+    return outcome;
+  }
+  for (unsigned address7 = range.first7; address7 <= range.last7; ++address7) {
+    port::I2cMessage probe;
+    probe.address = static_cast<std::uint8_t>(address7 << 1);
+    if (probeMethodFor(static_cast<std::uint8_t>(address7)) == ProbeMethod::ReadByte) {
+      probe.read = true;
+      probe.readLength = 1;
+    }
+    const port::TransferResult result = engine.probe({probe});
+    if (result.messages[0].outcome == port::MessageOutcome::Acknowledged) {
+      outcome.answered.push_back(probe.address);
+    }
+  }
+  return outcome;
+}
+
+}  // namespace brelvion::bus

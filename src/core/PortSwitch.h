@@ -1,0 +1,30 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "core/ToolCore.h"
+#include "port/BusAdapter.h"
+#include "port/PortChoice.h"
+#include "port/i2cdev/I2cDevSystemCalls.h"
+
+namespace brelvion::core {
+
+// Makes the adapter for a port choice of a kind the engine does not bit-bang.
+using AdapterFactory =
+    std::function<std::unique_ptr<port::BusAdapter>(const port::PortChoice& choice)>;
+
+// The running system's adapters: i2c-dev adapters through calls, which must outlive them.
+AdapterFactory systemAdapters(
+    port::i2cdev::I2cDevSystemCalls& calls = port::i2cdev::I2cDevSystemCalls::real());
+
+// Puts every later bus command on choice: a parallel port becomes PortIndex, on its lines;
+// any other kind gets its adapter from factory. Opens nothing.
+void SelectPort(ToolCore& core, const port::PortChoice& choice, const AdapterFactory& factory);
+
+// The port list's command for any port: closes the bus where it is open, selects choice
+// and starts the bus there (ToolCore::StartBus). For a parallel port the same steps, port
+// accesses and trace as choosing it always made.
+void SwitchPort(ToolCore& core, const port::PortChoice& choice, const AdapterFactory& factory);
+
+}  // namespace brelvion::core

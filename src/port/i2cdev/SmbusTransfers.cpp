@@ -1,0 +1,158 @@
+// Transfers through SMBus calls, for adapters without I2C_FUNC_I2C (i2c-stub, many USB
+// bridges): each transfer the tool makes is matched to the call that does the same job.
+#include <linux/i2c-dev.h>
+#include <linux/i2c.h>
+
+#include <algorithm>
+
+#include "port/TransferText.h"
+#include "port/i2cdev/I2cDevAdapter.h"
+#include "port/i2cdev/I2cDevErrors.h"
+
+namespace brelvion::port::i2cdev {
+
+namespace {
+
+I2cMessage writeOf(std::uint8_t address, std::vector<std::uint8_t> bytes, AfterMessage after) {
+  I2cMessage message;
+  message.address = address;
+  message.bytes = std::move(bytes);
+  message.after = after;
+  return message;
+}
+
+I2cMessage readOf(std::uint8_t address, std::size_t length) {
+  I2cMessage message;
+  message.address = address;
+  message.read = true;
+  message.readLength = length;
+  return message;
+}
+
+// A register pointer write and a read from the same device after it.
+bool isRegisterRead(const std::vector<I2cMessage>& messages) {
+  return messages.size() == 2 && !messages[0].read && messages[0].bytes.size() == 1 &&
+         messages[1].read && messages[1].readLength > 0 &&
+         (messages[0].address >> 1) == (messages[1].address >> 1);
+}
+
+}  // namespace
+
+void I2cDevAdapter::requireFunction(unsigned long function, const char* callName,
+                                    const std::vector<I2cMessage>& messages) const {
+  if ((functionality_ & function) != 0) return;
+  throw unsupportedError(name(), std::string("cannot do SMBus ") + callName + ", which " +
+                                     transferText(messages) + " needs (its driver has neither "
+                                     "plain I2C transfers nor that call)");
+}
+
+void I2cDevAdapter::selectSlave(std::uint8_t address, const std::string& transfer) {
+  const auto slave = static_cast<std::uint16_t>(address >> 1);
+  if (slave_ == slave) return;
+  // FORCE, as I2C_RDWR ignores which addresses kernel drivers have claimed too.
+  const int status = calls_.ioctl(fd_, I2C_SLAVE_FORCE, reinterpret_cast<void*>(
+                                                            static_cast<unsigned long>(slave)));
+  if (status < 0) failCall(-status, "I2C_SLAVE_FORCE", transfer);
+  slave_ = slave;
+}
+
+MessageOutcome I2cDevAdapter::smbusCall(std::uint8_t address, std::uint8_t readWrite,
+                                        std::uint8_t command, std::uint32_t size,
+                                        std::vector<I2cMessage> wire,
+                                        std::vector<std::uint8_t>* received) {
+  const std::string transfer = transferText(wire);
+  selectSlave(address, transfer);
+  i2c_smbus_data data{};
+  if (size == I2C_SMBUS_I2C_BLOCK_DATA) data.block[0] = static_cast<__u8>(wire.back().readLength);
+  if (size == I2C_SMBUS_BYTE_DATA && readWrite == I2C_SMBUS_WRITE) data.byte = wire[0].bytes[1];
+  i2c_smbus_ioctl_data arguments{readWrite, command, size,
+                                 size == I2C_SMBUS_QUICK ? nullptr : &data};
+  const int status = calls_.ioctl(fd_, I2C_SMBUS, &arguments);
+
+  AdapterTransfer done;
+  done.call = AdapterCall::Smbus;
+  done.messages = std::move(wire);
+  done.results.resize(done.messages.size());
+  MessageOutcome outcome = MessageOutcome::Acknowledged;
+  if (status < 0) {
+    const auto refused = busOutcomeOfErrno(-status);
+    if (!refused) failCall(-status, "I2C_SMBUS", transfer);
+    outcome = *refused;
+  } else if (readWrite == I2C_SMBUS_READ && received != nullptr) {
+    if (size == I2C_SMBUS_I2C_BLOCK_DATA) {
+      const std::size_t got = std::min<std::size_t>(data.block[0], done.messages.back().readLength);
+      received->assign(data.block + 1, data.block + 1 + got);
+    } else {
+      received->assign(1, data.byte);
+    }
+  }
+  for (MessageResult& part : done.results) part.outcome = outcome;
+  if (received != nullptr) done.results.back().bytes = *received;
+  reportTransfer(done);
+  return outcome;
+}
+
+void I2cDevAdapter::smbusTransfer(const std::vector<I2cMessage>& messages,
+                                  TransferResult& result) {
+  if (isRegisterRead(messages)) {
+    smbusRegisterRead(messages, result);
+    return;
+  }
+  const I2cMessage& message = messages[0];
+  MessageResult& outcome = result.messages[0];
+  const std::uint8_t address = message.address;
+  if (messages.size() == 1 && !message.read && message.bytes.empty()) {
+    requireFunction(I2C_FUNC_SMBUS_QUICK, "quick write", messages);
+    outcome.outcome = smbusCall(address, I2C_SMBUS_WRITE, 0, I2C_SMBUS_QUICK,
+                                {writeOf(address, {}, AfterMessage::Stop)}, nullptr);
+  } else if (messages.size() == 1 && message.read && message.readLength == 1) {
+    requireFunction(I2C_FUNC_SMBUS_READ_BYTE, "receive byte", messages);
+    outcome.outcome = smbusCall(address, I2C_SMBUS_READ, 0, I2C_SMBUS_BYTE,
+                                {readOf(address, 1)}, &outcome.bytes);
+  } else if (messages.size() == 1 && !message.read && message.bytes.size() == 1) {
+    requireFunction(I2C_FUNC_SMBUS_WRITE_BYTE, "send byte", messages);
+    outcome.outcome = smbusCall(address, I2C_SMBUS_WRITE, message.bytes[0], I2C_SMBUS_BYTE,
+                                {writeOf(address, message.bytes, AfterMessage::Stop)}, nullptr);
+  } else if (messages.size() == 1 && !message.read && message.bytes.size() == 2) {
+    requireFunction(I2C_FUNC_SMBUS_WRITE_BYTE_DATA, "write byte data", messages);
+    outcome.outcome =
+        smbusCall(address, I2C_SMBUS_WRITE, message.bytes[0], I2C_SMBUS_BYTE_DATA,
+                  {writeOf(address, message.bytes, AfterMessage::Stop)}, nullptr);
+  } else {
+    throw unsupportedError(name(), "has only SMBus calls (no I2C_FUNC_I2C), and none of them does " +
+                                       transferText(messages));
+  }
+}
+
+// Read byte data for one byte; else I2C block reads from the register onwards (or read
+// byte data for each register where the adapter has no block read). The first call that
+// is refused ends the read with the bytes received before it.
+void I2cDevAdapter::smbusRegisterRead(const std::vector<I2cMessage>& messages,
+                                      TransferResult& result) {
+  const std::uint8_t writeAddress = messages[0].address;
+  const std::uint8_t readAddress = messages[1].address;
+  const std::size_t length = messages[1].readLength;
+  const bool blocks = length > 1 && (functionality_ & I2C_FUNC_SMBUS_READ_I2C_BLOCK) != 0;
+  if (!blocks) requireFunction(I2C_FUNC_SMBUS_READ_BYTE_DATA, "read byte data", messages);
+  const std::size_t step = blocks ? kMaxSmbusBlock : 1;
+
+  MessageResult& pointer = result.messages[0];
+  MessageResult& read = result.messages[1];
+  std::size_t offset = 0;
+  while (offset < length) {
+    const std::size_t piece = std::min(step, length - offset);
+    const auto command = static_cast<std::uint8_t>(messages[0].bytes[0] + offset);
+    std::vector<std::uint8_t> received;
+    const MessageOutcome outcome = smbusCall(
+        writeAddress, I2C_SMBUS_READ, command, blocks ? I2C_SMBUS_I2C_BLOCK_DATA : I2C_SMBUS_BYTE_DATA,
+        {writeOf(writeAddress, {command}, AfterMessage::RepeatedStart), readOf(readAddress, piece)},
+        &received);
+    if (offset == 0) pointer.outcome = outcome;
+    read.outcome = outcome;
+    read.bytes.insert(read.bytes.end(), received.begin(), received.end());
+    if (outcome != MessageOutcome::Acknowledged || received.empty()) return;
+    offset += received.size();
+  }
+}
+
+}  // namespace brelvion::port::i2cdev

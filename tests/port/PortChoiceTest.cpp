@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include "port/PortChoice.h"
+#include "port/TransferText.h"
+
+namespace brelvion::port {
+namespace {
+
+TEST(PortChoiceTest, TakesTheLptPortsAndAdaptersByEitherNameAndWritesTheShortOneBack) {
+  EXPECT_EQ(PortChoice::parse("lpt1"), PortChoice::lpt(0));
+  EXPECT_EQ(PortChoice::parse("lpt3"), PortChoice::lpt(2));
+  EXPECT_EQ(PortChoice::parse("i2c-3"), PortChoice::i2cDev(3));
+  EXPECT_EQ(PortChoice::parse("/dev/i2c-3"), PortChoice::i2cDev(3));
+  EXPECT_EQ(PortChoice::parse("i2c-0"), PortChoice::i2cDev(0));
+  EXPECT_EQ(PortChoice::parse("i2c-1048575"), PortChoice::i2cDev(1048575));
+  EXPECT_EQ(PortChoice::i2cDev(3).name(), "i2c-3");
+  EXPECT_EQ(PortChoice::lpt(1).name(), "lpt2");
+  EXPECT_EQ(PortChoice(), PortChoice::lpt(0));
+  EXPECT_TRUE(PortChoice::lpt(0).bitBanged());
+  EXPECT_FALSE(PortChoice::i2cDev(3).bitBanged());
+  EXPECT_EQ(PortChoice::acceptedForms(), "lpt1, lpt2, lpt3, i2c-N or /dev/i2c-N");
+}
+
+TEST(PortChoiceTest, AnythingElseIsNoPort) {
+  for (const char* text : {"", "lpt0", "lpt4", "LPT1", "lpt1 ", "i2c-", "i2c-01", "i2c--1",
+                           "i2c-3a", "i2c-1048576", "i2c-99999999", "/dev/i2c-", "/dev/lpt1",
+                           "dev/i2c-3", "/dev//i2c-3", "i2c3", "I2C-3"}) {
+    EXPECT_FALSE(PortChoice::parse(text)) << text;
+  }
+}
+
+TEST(TransferTextTest, MessagesJoinedByRepeatedStartsLongOnesCut) {
+  I2cMessage pointer{0x43, false, {0x00}};
+  I2cMessage read{0x42, true, {}, 2};
+  MessageResult readBack{MessageOutcome::Acknowledged, 0, {0x80, 0xE7}};
+  EXPECT_EQ(transferText({pointer, read}), "W 42 00 Sr R 43 (2)");
+  EXPECT_EQ(transferText({pointer, read}, {{}, readBack}), "W 42 00 Sr R 43 (2) 80 E7");
+  I2cMessage probe{0x42, false, {}};
+  EXPECT_EQ(transferText({probe}), "W 42");
+  I2cMessage longWrite{0x42, false, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}};
+  EXPECT_EQ(transferText({longWrite}), "W 42 (10) 00 01 02 03 04 05 06 07 ..");
+  MessageResult many{MessageOutcome::Acknowledged, 0, std::vector<std::uint8_t>(256, 0xAB)};
+  EXPECT_EQ(transferText({I2cMessage{0x42, true, {}, 256}}, {many}),
+            "R 43 (256) AB AB AB AB AB AB AB AB ..");
+}
+
+}  // namespace
+}  // namespace brelvion::port
