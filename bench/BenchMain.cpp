@@ -29,6 +29,7 @@ class WriteRecorder : public port::PortIo {
     inner_.out(port, value);
   }
   void waitQuanta(std::int64_t passes) override { inner_.waitQuanta(passes); }
+  void setQuantum(std::chrono::nanoseconds quantum) override { inner_.setQuantum(quantum); }
   void setCapture(port::BusCapture* capture) override { inner_.setCapture(capture); }
   std::vector<std::pair<std::uint16_t, std::uint8_t>> writes;
 
