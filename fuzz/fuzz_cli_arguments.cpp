@@ -60,6 +60,10 @@ std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
   option("--sim-device", devices.empty() ? "none" : devices);
   if (request.capturePath) option("--capture", *request.capturePath);
   if (request.trace) args.push_back("--trace");
+  if (request.stepUs) option("--step-us", std::to_string(*request.stepUs));
+  if (request.stretchTimeoutMs) {
+    option("--stretch-timeout", std::to_string(*request.stretchTimeoutMs));
+  }
   if (request.delay != 0) {
     char delay[8];
     std::snprintf(delay, sizeof delay, "%.2f", request.delay);
@@ -83,6 +87,9 @@ std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
       args.insert(args.end(),
                   {"dump", hexByte(request.device), std::to_string(request.last), request.file});
       break;
+    case Command::Recover:
+      args.push_back("recover");
+      break;
   }
   return args;
 }
@@ -92,7 +99,8 @@ bool sameRequest(const CliRequest& a, const CliRequest& b) {
          a.data == b.data && a.count == b.count && a.backend == b.backend &&
          a.portIndex == b.portIndex && a.simulatedDevices == b.simulatedDevices &&
          a.capturePath == b.capturePath && a.trace == b.trace && a.file == b.file &&
-         a.last == b.last && a.delay == b.delay;
+         a.last == b.last && a.delay == b.delay && a.stepUs == b.stepUs &&
+         a.stretchTimeoutMs == b.stretchTimeoutMs;
 }
 
 void checkInRange(const CliRequest& request, const std::string& shown) {
@@ -104,6 +112,10 @@ void checkInRange(const CliRequest& request, const std::string& shown) {
   FUZZ_CHECK(!request.capturePath || !request.capturePath->empty(), shown);
   FUZZ_CHECK(request.last >= 0 && request.last <= 32767, shown);
   FUZZ_CHECK(request.delay >= 0 && request.delay <= 9.99, shown);
+  FUZZ_CHECK(!request.stepUs || (*request.stepUs >= 5 && *request.stepUs <= 1000), shown);
+  FUZZ_CHECK(!request.stretchTimeoutMs ||
+                 (*request.stretchTimeoutMs >= 1 && *request.stretchTimeoutMs <= 10000),
+             shown);
   const bool takesFile = request.command == Command::Send || request.command == Command::Dump;
   FUZZ_CHECK(takesFile || request.file.empty(), shown);
 }

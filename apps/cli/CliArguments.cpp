@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "base/RuntimeError.h"
+#include "bus/LineControls.h"
 #include "commandfiles/CommandDelay.h"
 
 namespace brelvion::apps::cli {
@@ -89,7 +90,12 @@ Error applyDump(const std::vector<std::string>& arguments, CliRequest& request) 
   return std::nullopt;
 }
 
-const std::array<CommandSpec, 4> kCommands{{
+Error applyRecover(const std::vector<std::string>&, CliRequest& request) {
+  request.command = Command::Recover;
+  return std::nullopt;
+}
+
+const std::array<CommandSpec, 5> kCommands{{
     {"write", "DEV SUB DATA", 3, 3,
      "Write DATA to register SUB of device DEV, then read the\n"
      "register back. Prints the byte read back in hex and ACK or\n"
@@ -112,7 +118,20 @@ const std::array<CommandSpec, 4> kCommands{{
      "register and value in hex. FILE is replaced only by a\n"
      "complete dump; - is standard output.\n",
      applyDump},
+    {"recover", "", 0, 0,
+     "Free a bus a slave holds: while SDA reads low, up to nine\n"
+     "clock pulses, then a STOP. Prints whether the bus is free\n"
+     "and after how many pulses. Unlike the other commands it\n"
+     "does not start with the six-pulse bus clear.\n",
+     applyRecover},
 }};
+
+// "write DEV SUB DATA", "recover".
+std::string commandHead(const CommandSpec& command) {
+  std::string head = command.name;
+  if (*command.arguments != '\0') head += std::string(" ") + command.arguments;
+  return head;
+}
 
 std::string commandNames() {
   std::string names;
@@ -128,6 +147,7 @@ Error applyCommand(const std::vector<std::string>& words, CliRequest& request) {
     if (words[0] != command.name) continue;
     const std::vector<std::string> arguments(words.begin() + 1, words.end());
     if (arguments.size() < command.minArguments || arguments.size() > command.maxArguments) {
+      if (command.maxArguments == 0) return std::string(command.name) + " takes no arguments";
       return std::string(command.name) + " wants " + command.arguments;
     }
     return command.apply(arguments, request);
@@ -173,7 +193,28 @@ Error applyTrace(const std::string&, CliRequest& request) {
   return std::nullopt;
 }
 
-const std::array<OptionSpec, 6> kOptions{{
+Error applyStepUs(const std::string& value, CliRequest& request) {
+  const auto step = decimal(value);
+  if (!step || *step < bus::kShortestStep.count() || *step > bus::kLongestStep.count()) {
+    return "--step-us must be a decimal count of microseconds from 5 to 1000, not " +
+           shownArgument(value);
+  }
+  request.stepUs = *step;
+  return std::nullopt;
+}
+
+Error applyStretchTimeout(const std::string& value, CliRequest& request) {
+  const auto timeout = decimal(value);
+  if (!timeout || *timeout < bus::kShortestStretchTimeout.count() ||
+      *timeout > bus::kLongestStretchTimeout.count()) {
+    return "--stretch-timeout must be a decimal count of milliseconds from 1 to 10000, not " +
+           shownArgument(value);
+  }
+  request.stretchTimeoutMs = *timeout;
+  return std::nullopt;
+}
+
+const std::array<OptionSpec, 8> kOptions{{
     {"--backend", "auto|sim|ppdev|ioport",
      "auto (default): a real parallel port through ppdev when a\n"
      "/dev/parportN exists, else the simulated bus (said on\n"
@@ -206,6 +247,18 @@ const std::array<OptionSpec, 6> kOptions{{
      "Enable the bus debugger and print each trace line on\n"
      "standard error as it is logged.\n",
      applyTrace},
+    {"--step-us", "N",
+     "Each line step lasts at least N microseconds, 5 to 1000\n"
+     "(default 5: I2C standard mode). Slower for long wires or\n"
+     "a logic analyser that takes few samples.\n",
+     applyStepUs},
+    {"--stretch-timeout", "MS",
+     "How long a slave may stretch the clock (hold SCL low\n"
+     "after the master releases it), 1 to 10000 ms (default\n"
+     "25); longer ends the command with error 24. Only where\n"
+     "SCL can be read back: the parallel-port cable cannot\n"
+     "read SCL, so on it a stretched clock is not waited for.\n",
+     applyStretchTimeout},
 }};
 
 const OptionSpec* findOption(std::string_view name) {
@@ -295,15 +348,14 @@ std::string usageText() {
   std::string text;
   for (std::size_t i = 0; i < kCommands.size(); ++i) {
     text += i == 0 ? "Usage: " : "       ";
-    text += std::string(kProgram) + " [options] " + kCommands[i].name + ' ' +
-            kCommands[i].arguments + '\n';
+    text += std::string(kProgram) + " [options] " + commandHead(kCommands[i]) + '\n';
   }
   text +=
       "\nDrives an I2C bus bit by bit through a PC parallel port, as the Brelvion I2C\n"
       "Debug Tool does, for scripts and quick checks without its windows.\n"
       "\nCommands:\n";
   for (const CommandSpec& command : kCommands) {
-    appendHelp(text, std::string(command.name) + ' ' + command.arguments, command.help);
+    appendHelp(text, commandHead(command), command.help);
   }
   text +=
       "\n  DEV, SUB and DATA are one or two hex digits. DEV is the device's write address\n"
@@ -319,9 +371,10 @@ std::string usageText() {
   appendHelp(text, "-h, --help", "Show this text.\n");
   appendHelp(text, "--", "End of the options: what follows is the command.\n");
   text +=
-      "\nExit status: 0 acknowledged (for send: every write), 1 not acknowledged, 2 bad\n"
-      "usage, a port error, a command file that could not be read, or a dump, capture\n"
-      "or standard output that could not be written.\n";
+      "\nExit status: 0 acknowledged (for send: every write; for recover: the bus is\n"
+      "free), 1 not acknowledged (for recover: still held), 2 bad usage, a port error,\n"
+      "a command file that could not be read, or a dump, capture or standard output\n"
+      "that could not be written.\n";
   return text;
 }
 

@@ -12,7 +12,7 @@
 
 namespace brelvion::apps::cli {
 
-enum class Command { Write, Read, Send, Dump };
+enum class Command { Write, Read, Send, Dump, Recover };
 
 // The port options (backend, port, simulated devices, capture) come with the base.
 struct CliRequest : apps::PortOptions {
@@ -30,6 +30,10 @@ struct CliRequest : apps::PortOptions {
   double delay = 0;
 
   bool trace = false;
+  // The line step in microseconds (5 to 1000) and how long a slave may hold SCL low in
+  // milliseconds (1 to 10000), when given.
+  std::optional<int> stepUs;
+  std::optional<int> stretchTimeoutMs;
 };
 
 struct HelpRequest {};

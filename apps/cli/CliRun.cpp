@@ -1,7 +1,9 @@
 #include "CliRun.h"
 
+#include <chrono>
 #include <exception>
 #include <optional>
+#include <string>
 
 #include "CaptureTarget.h"
 #include "CliArguments.h"
@@ -47,6 +49,24 @@ void runWrite(const CliRequest& request, bus::BusEngine& engine, std::ostream& o
       << (engine.state().AckReceived ? "ACK" : "NO ACK") << '\n';
 }
 
+// "bus free after 5 clock pulses", or why it is not.
+int runRecover(bus::BusEngine& engine, std::ostream& out) {
+  const bus::RecoveryResult result = engine.RecoverBus();
+  const std::string pulses =
+      std::to_string(result.pulses) + (result.pulses == 1 ? " clock pulse" : " clock pulses");
+  if (result.free) {
+    out << "bus free after " << pulses << '\n';
+    return kExitAcknowledged;
+  }
+  if (result.sclHeldLow) {
+    out << "bus still held: SCL low for more than " << engine.stretchTimeout().count()
+        << " ms\n";
+  } else {
+    out << "bus still held: SDA low after " << pulses << '\n';
+  }
+  return kExitNotAcknowledged;
+}
+
 void runRead(const CliRequest& request, bus::BusEngine& engine, std::ostream& out) {
   std::int16_t device = request.device;
   engine.SetRegisterPointer(device, request.subAddress);
@@ -74,6 +94,8 @@ std::optional<int> runCommand(const CliRequest& request, core::ToolCore& core, b
       return runSend(core, request.file, request.delay, clock, out, err);
     case Command::Dump:
       return runDump(core, request.device, request.last, request.file);
+    case Command::Recover:
+      return runRecover(core.engine(), out);
   }
   return std::nullopt;
 }
@@ -95,8 +117,14 @@ int runOnPort(const CliRequest& request, port::PortIo& port, base::Clock& clock,
   if (request.trace) {
     session.core.log().setLineListener([&err](std::string_view line) { err << line << '\n'; });
   }
-  session.core.engine().OpenBus(request.portIndex, request.trace ? 1 : 0);
-  session.core.engine().InitPort(core::kAckTimeout);
+  bus::BusEngine& engine = session.core.engine();
+  if (request.stepUs) engine.setStepTime(std::chrono::microseconds(*request.stepUs));
+  if (request.stretchTimeoutMs) {
+    engine.setStretchTimeout(std::chrono::milliseconds(*request.stretchTimeoutMs));
+  }
+  engine.OpenBus(request.portIndex, request.trace ? 1 : 0);
+  // A recovery reports the bus as it finds it, so the bus clear would spoil its count.
+  if (request.command != Command::Recover) engine.InitPort(core::kAckTimeout);
 
   // Recording starts on the idle bus: the bus clear's back-to-back START and STOP
   // conditions would only confuse a protocol decoder.
@@ -115,7 +143,8 @@ int runOnPort(const CliRequest& request, port::PortIo& port, base::Clock& clock,
   // The result first, so that a capture on standard output ("-") follows it.
   out.flush();
   if (request.capturePath) capture.writeVcdFile(*request.capturePath);
-  const bool quiet = request.command == Command::Write || request.command == Command::Send;
+  const bool quiet = request.command == Command::Write || request.command == Command::Send ||
+                     request.command == Command::Recover;
   if (!quiet && (status ? *status == kExitNotAcknowledged : !session.core.busState().AckReceived)) {
     err << kProgram << ": NO ACK from device " << hexByte(request.device) << '\n';
   }

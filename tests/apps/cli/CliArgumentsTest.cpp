@@ -47,8 +47,9 @@ TEST(CliArgumentsTest, OptionsInEitherFormAndPosition) {
 // Each message word for word, as the program prints it after its name.
 TEST(CliArgumentsTest, BadInputIsNamedInTheError) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
-      {{}, "no command given (use write, read, send or dump; --help explains)"},
-      {{"poke", "42"}, "unknown command 'poke' (use write, read, send or dump)"},
+      {{}, "no command given (use write, read, send, dump or recover; --help explains)"},
+      {{"poke", "42"}, "unknown command 'poke' (use write, read, send, dump or recover)"},
+      {{"recover", "42"}, "recover takes no arguments"},
       {{"write", "42", "00"}, "write wants DEV SUB DATA"},
       {{"read", "42"}, "read wants DEV SUB [N]"},
       {{"send"}, "send wants FILE"},
@@ -75,11 +76,39 @@ TEST(CliArgumentsTest, BadInputIsNamedInTheError) {
       {{"--trace=1", "read", "42", "0"}, "--trace takes no value"},
       {{"--help=all"}, "--help takes no value"},
       {{"--version=2"}, "--version takes no value"},
-      {{"--", "--version"}, "unknown command '--version' (use write, read, send or dump)"},
+      {{"--", "--version"},
+       "unknown command '--version' (use write, read, send, dump or recover)"},
+      {{"--step-us", "4", "recover"},
+       "--step-us must be a decimal count of microseconds from 5 to 1000, not '4'"},
+      {{"--step-us=1001", "recover"},
+       "--step-us must be a decimal count of microseconds from 5 to 1000, not '1001'"},
+      {{"--step-us", "5.5", "recover"},
+       "--step-us must be a decimal count of microseconds from 5 to 1000, not '5.5'"},
+      {{"--stretch-timeout", "0", "recover"},
+       "--stretch-timeout must be a decimal count of milliseconds from 1 to 10000, not '0'"},
+      {{"--stretch-timeout", "10001", "recover"},
+       "--stretch-timeout must be a decimal count of milliseconds from 1 to 10000, not "
+       "'10001'"},
       {{"read", "42", "0", "--capture"}, "--capture wants a value"},
       {{"--capture=", "read", "42", "0"}, "--capture wants a file name"},
   };
   for (const auto& [args, expected] : cases) EXPECT_EQ(usageError(args), expected);
+}
+
+TEST(CliArgumentsTest, RecoverAndTheLineControls) {
+  const auto recover = std::get<CliRequest>(parse({"recover"}));
+  EXPECT_EQ(recover.command, Command::Recover);
+  EXPECT_FALSE(recover.stepUs);
+  EXPECT_FALSE(recover.stretchTimeoutMs);
+
+  const auto slow =
+      std::get<CliRequest>(parse({"--step-us=1000", "read", "42", "0", "--stretch-timeout", "1"}));
+  EXPECT_EQ(slow.stepUs, 1000);
+  EXPECT_EQ(slow.stretchTimeoutMs, 1);
+  const auto fast = std::get<CliRequest>(parse({"--step-us", "5", "--stretch-timeout=10000",
+                                                "recover"}));
+  EXPECT_EQ(fast.stepUs, 5);
+  EXPECT_EQ(fast.stretchTimeoutMs, 10000);
 }
 
 TEST(CliArgumentsTest, DoubleDashEndsTheOptions) {
@@ -95,8 +124,9 @@ TEST(CliArgumentsTest, EchoedArgumentsAreCutAndHaveTheirControlCharactersEscaped
   const std::string hostile = "poke\x1b[2J\r\n" + std::string(500, 'A');
   const std::string message = usageError({hostile});
   EXPECT_EQ(message.rfind("unknown command 'poke\\x1B[2J\\x0D\\x0AAAA", 0), 0u) << message;
-  EXPECT_NE(message.find("...' (use write, read, send or dump)"), std::string::npos) << message;
-  EXPECT_LT(message.size(), 100u);
+  EXPECT_NE(message.find("...' (use write, read, send, dump or recover)"), std::string::npos)
+      << message;
+  EXPECT_LT(message.size(), 110u);
   for (char ch : message) EXPECT_GE(static_cast<unsigned char>(ch), 0x20);
 
   // Not cut inside a UTF-8 character.
@@ -121,7 +151,8 @@ TEST(CliArgumentsTest, HelpFitsEightyColumnsAndNamesEveryOption) {
     EXPECT_LE(line.size(), 80u) << line;
   }
   for (const char* listed :
-       {"-h, --help", "--version", "--trace", "--capture", "  --  ", "after"}) {
+       {"-h, --help", "--version", "--trace", "--capture", "  --  ", "after", "recover",
+        "--step-us", "--stretch-timeout"}) {
     EXPECT_NE(usageText().find(listed), std::string::npos) << listed;
   }
 }
@@ -133,6 +164,7 @@ TEST(CliArgumentsTest, TheHelpTextWordForWord) {
        brelvion-i2c-cli [options] read DEV SUB [N]
        brelvion-i2c-cli [options] send FILE
        brelvion-i2c-cli [options] dump DEV LAST FILE
+       brelvion-i2c-cli [options] recover
 
 Drives an I2C bus bit by bit through a PC parallel port, as the Brelvion I2C
 Debug Tool does, for scripts and quick checks without its windows.
@@ -152,6 +184,10 @@ Commands:
                       as Dump to File does: one line a register, read address,
                       register and value in hex. FILE is replaced only by a
                       complete dump; - is standard output.
+  recover             Free a bus a slave holds: while SDA reads low, up to nine
+                      clock pulses, then a STOP. Prints whether the bus is free
+                      and after how many pulses. Unlike the other commands it
+                      does not start with the six-pulse bus clear.
 
   DEV, SUB and DATA are one or two hex digits. DEV is the device's write address
   (the 7-bit address shifted left, e.g. 42); N is decimal, 1 to 32768; LAST is
@@ -181,13 +217,23 @@ Options:
                       (default 0), on top of the fixed 0.1 s.
   --trace             Enable the bus debugger and print each trace line on
                       standard error as it is logged.
+  --step-us N         Each line step lasts at least N microseconds, 5 to 1000
+                      (default 5: I2C standard mode). Slower for long wires or
+                      a logic analyser that takes few samples.
+  --stretch-timeout MS
+                      How long a slave may stretch the clock (hold SCL low
+                      after the master releases it), 1 to 10000 ms (default
+                      25); longer ends the command with error 24. Only where
+                      SCL can be read back: the parallel-port cable cannot
+                      read SCL, so on it a stretched clock is not waited for.
   --version           Show the program's version.
   -h, --help          Show this text.
   --                  End of the options: what follows is the command.
 
-Exit status: 0 acknowledged (for send: every write), 1 not acknowledged, 2 bad
-usage, a port error, a command file that could not be read, or a dump, capture
-or standard output that could not be written.
+Exit status: 0 acknowledged (for send: every write; for recover: the bus is
+free), 1 not acknowledged (for recover: still held), 2 bad usage, a port error,
+a command file that could not be read, or a dump, capture or standard output
+that could not be written.
 )");
 }
 
