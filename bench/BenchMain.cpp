@@ -9,6 +9,7 @@
 
 #include "BenchEngine.h"
 #include "CommandFileBench.h"
+#include "GpioBench.h"
 #include "StepTiming.h"
 #include "bus/BusEngine.h"
 #include "port/simulated/SimulatedParallelPort.h"
@@ -134,6 +135,7 @@ int main() {
          steps.minimumUs >= 5.0);
   report("hardware quantum: mean line step", steps.meanUs, "us", "<= 5.5", steps.meanUs <= 5.5);
   std::printf("(%zu hardware-timed steps measured)\n", steps.steps);
+  gpioFigures(report);
   commandFileFigures(report);
   return 0;
 }

@@ -69,7 +69,8 @@ void GpioLines::setLine(int index, bool released) {
   }
   if (result < 0) accessFailed(-result);
   // Timed from the end of the call, as a port write is.
-  timer_.markWrite(monotonicNanos());
+  lastSetNs_ = monotonicNanos();
+  timer_.markWrite(lastSetNs_);
 }
 
 bool GpioLines::readLine(int index) {
@@ -84,6 +85,8 @@ bool GpioLines::readLine(int index) {
 
 void GpioLines::waitQuanta(std::int64_t passes) {
   const StepTimer::Nanos deadline = timer_.deadlineAfter(passes);
+  // A deadline no later than the latest set (passes of no time) has passed already.
+  if (deadline <= lastSetNs_) return;
   while (monotonicNanos() < deadline) {
   }
 }

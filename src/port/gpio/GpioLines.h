@@ -78,6 +78,7 @@ class GpioLines : public BitLines {
   // The master's own level of each line, by index in the request.
   std::array<bool, 2> released_{true, true};
   bool noticeGiven_ = false;
+  StepTimer::Nanos lastSetNs_ = 0;
 };
 
 }  // namespace brelvion::port::gpio
