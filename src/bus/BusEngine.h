@@ -147,6 +147,9 @@ class BusEngine : public port::I2cMaster {
   std::chrono::nanoseconds quantum_ = port::kHardwareQuantum;
   std::chrono::milliseconds stretchTimeout_ = kDefaultStretchTimeout;
   std::int64_t stretchPasses_ = stretchPassesFor(kDefaultStretchTimeout, port::kHardwareQuantum);
+  // Lines that cannot read SCL (the cable) say so at the first release; they are not asked
+  // again.
+  bool sclReadable_ = true;
   static std::int64_t stretchPassesFor(std::chrono::milliseconds timeout,
                                        std::chrono::nanoseconds quantum);
 };

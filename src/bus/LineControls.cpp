@@ -53,7 +53,12 @@ std::int64_t BusEngine::stretchPassesFor(std::chrono::milliseconds timeout,
 }
 
 bool BusEngine::sclRises() {
+  if (!sclReadable_) return true;
   std::optional<bool> scl = lines_.scl();
+  if (!scl) {
+    sclReadable_ = false;
+    return true;
+  }
   for (std::int64_t waited = 0; !scl.value_or(true); ++waited) {
     if (waited >= stretchPasses_) return false;
     lines_.waitQuanta(1);
