@@ -39,7 +39,8 @@ class ClockHeldLow : public base::RuntimeError {
                            "SCL stayed low for more than " + std::to_string(timeout.count()) +
                                " ms after the master released it: a slave stretches the clock "
                                "longer than the stretch timeout allows, or something holds SCL "
-                               "low. Allow a longer stretch, or recover the bus") {}
+                               "low. Allow the slave a longer stretch, or find what holds SCL "
+                               "low") {}
 };
 
 }  // namespace brelvion::bus

@@ -117,7 +117,7 @@ TEST(ClockStretchingTest, AStretchBeyondTheTimeoutEndsTheCommandWithItsOwnTraceL
               raisesRuntimeError(24, "SCL stayed low for more than 25 ms after the master "
                                      "released it: a slave stretches the clock longer than the "
                                      "stretch timeout allows, or something holds SCL low. Allow "
-                                     "a longer stretch, or recover the bus"));
+                                     "the slave a longer stretch, or find what holds SCL low"));
   const std::int64_t waited = set.port.nowNs() - before;
   EXPECT_GE(waited, 25'000'000);
   EXPECT_LT(waited, 26'000'000);
