@@ -114,8 +114,14 @@ void stepFigures(const Report& report) {
   const double minimum = *std::min_element(steps.begin(), steps.end());
   const double mean =
       std::accumulate(steps.begin(), steps.end(), 0.0) / static_cast<double>(steps.size());
+  // The median, which the steps a busy machine stretches by preempting the program move
+  // least, to read beside the mean.
+  std::nth_element(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(steps.size() / 2),
+                   steps.end());
+  const double median = steps[steps.size() / 2];
   report("GPIO (fake kernel): minimum line step", minimum, "us", ">= 5.0", minimum >= 5.0);
   report("GPIO (fake kernel): mean line step", mean, "us", "<= 5.5", mean <= 5.5);
+  report("GPIO (fake kernel): median line step", median, "us", "", true);
 }
 
 double bestNsPer(int repetitions, const std::function<void()>& body) {
