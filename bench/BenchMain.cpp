@@ -10,6 +10,7 @@
 #include "BenchEngine.h"
 #include "BusBench.h"
 #include "CommandFileBench.h"
+#include "GpioBench.h"
 #include "StepTiming.h"
 #include "bus/BusEngine.h"
 #include "port/simulated/SimulatedParallelPort.h"
@@ -30,6 +31,7 @@ class WriteRecorder : public port::PortIo {
     inner_.out(port, value);
   }
   void waitQuanta(std::int64_t passes) override { inner_.waitQuanta(passes); }
+  void setQuantum(std::chrono::nanoseconds quantum) override { inner_.setQuantum(quantum); }
   void setCapture(port::BusCapture* capture) override { inner_.setCapture(capture); }
   std::vector<std::pair<std::uint16_t, std::uint8_t>> writes;
 
@@ -134,6 +136,7 @@ int main() {
          steps.minimumUs >= 5.0);
   report("hardware quantum: mean line step", steps.meanUs, "us", "<= 5.5", steps.meanUs <= 5.5);
   std::printf("(%zu hardware-timed steps measured)\n", steps.steps);
+  gpioFigures(report);
   commandFileFigures(report);
   busFigures(report);
   return 0;

@@ -45,6 +45,7 @@ class DelayWatchingPort : public port::PortIo {
     inner_.noteDelay();
     inner_.waitQuanta(passes);
   }
+  void setQuantum(std::chrono::nanoseconds quantum) override { inner_.setQuantum(quantum); }
   void setCapture(port::BusCapture* capture) override { inner_.setCapture(capture); }
 
  private:

@@ -64,6 +64,10 @@ std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
   if (request.repeatedStart) args.push_back("--repeated-start");
   if (request.scanAll) args.push_back("--all");
   if (request.scanList) args.push_back("--list");
+  if (request.stepUs) option("--step-us", std::to_string(*request.stepUs));
+  if (request.stretchTimeoutMs) {
+    option("--stretch-timeout", std::to_string(*request.stretchTimeoutMs));
+  }
   if (request.delay != 0) {
     char delay[8];
     std::snprintf(delay, sizeof delay, "%.2f", request.delay);
@@ -93,6 +97,9 @@ std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
     case Command::Ports:
       args.push_back("ports");
       break;
+    case Command::Recover:
+      args.push_back("recover");
+      break;
   }
   return args;
 }
@@ -104,7 +111,8 @@ bool sameRequest(const CliRequest& a, const CliRequest& b) {
          a.capturePath == b.capturePath && a.trace == b.trace && a.file == b.file &&
          a.last == b.last && a.delay == b.delay && a.sevenBit == b.sevenBit &&
          a.repeatedStart == b.repeatedStart && a.scanAll == b.scanAll &&
-         a.scanList == b.scanList;
+         a.scanList == b.scanList &&
+         a.stepUs == b.stepUs && a.stretchTimeoutMs == b.stretchTimeoutMs;
 }
 
 void checkInRange(const CliRequest& request, const std::string& shown) {
@@ -122,6 +130,10 @@ void checkInRange(const CliRequest& request, const std::string& shown) {
   FUZZ_CHECK(!request.capturePath || !request.capturePath->empty(), shown);
   FUZZ_CHECK(request.last >= 0 && request.last <= 32767, shown);
   FUZZ_CHECK(request.delay >= 0 && request.delay <= 9.99, shown);
+  FUZZ_CHECK(!request.stepUs || (*request.stepUs >= 5 && *request.stepUs <= 1000), shown);
+  FUZZ_CHECK(!request.stretchTimeoutMs ||
+                 (*request.stretchTimeoutMs >= 1 && *request.stretchTimeoutMs <= 10000),
+             shown);
   const bool takesFile = request.command == Command::Send || request.command == Command::Dump;
   FUZZ_CHECK(takesFile || request.file.empty(), shown);
 }

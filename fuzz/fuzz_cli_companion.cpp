@@ -96,6 +96,10 @@ Case makeCase(FuzzInput& input) {
   if (!c.write) c.count = readCount(input);
   c.capture = capture && c.count <= kLargestCapturedCount;
   if (c.capture) c.args.insert(c.args.end(), {"--capture", (scratch() / "bus.vcd").string()});
+  // Last, so that earlier inputs keep their meaning: the wire is the same at any step time.
+  if (input.flag()) {
+    c.args.insert(c.args.end(), {"--step-us", std::to_string(5 + input.below(996))});
+  }
   c.args.push_back(c.write ? "write" : "read");
   c.args.push_back(hexByte(c.device));
   c.args.push_back(hexByte(c.sub));

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "base/RuntimeError.h"
+#include "bus/LineControls.h"
 #include "commandfiles/CommandDelay.h"
 
 namespace brelvion::apps::cli {
@@ -110,7 +111,13 @@ Error applyPorts(const std::vector<std::string>&, CliRequest& request) {
   return std::nullopt;
 }
 
-const std::array<CommandSpec, 6> kCommands{{
+
+Error applyRecover(const std::vector<std::string>&, CliRequest& request) {
+  request.command = Command::Recover;
+  return std::nullopt;
+}
+
+const std::array<CommandSpec, 7> kCommands{{
     {"write", "DEV SUB DATA", 3, 3,
      "Write DATA to register SUB of device DEV, then read the\n"
      "register back. Prints the byte read back in hex and ACK or\n"
@@ -144,6 +151,12 @@ const std::array<CommandSpec, 6> kCommands{{
      "List the parallel ports and I2C adapters found, what\n"
      "each adapter can do, and what --backend auto picks.\n",
      applyPorts},
+    {"recover", "", 0, 0,
+     "Free a bus a slave holds: while SDA reads low, up to nine\n"
+     "clock pulses, then a STOP. Prints whether the bus is free\n"
+     "and after how many pulses. Unlike the other commands it\n"
+     "does not start with the six-pulse bus clear.\n",
+     applyRecover},
 }};
 
 // "write DEV SUB DATA", "scan".
@@ -219,7 +232,29 @@ Error setFlag(const std::string&, CliRequest& request) {
   return std::nullopt;
 }
 
-const std::array<OptionSpec, 10> kOptions{{
+Error applyStepUs(const std::string& value, CliRequest& request) {
+  const auto step = decimal(value);
+  if (!step || *step < bus::kShortestStep.count() || *step > bus::kLongestStep.count()) {
+    return "--step-us must be a decimal count of microseconds from 5 to 1000, not " +
+           shownArgument(value);
+  }
+  request.stepUs = *step;
+  return std::nullopt;
+}
+
+Error applyStretchTimeout(const std::string& value, CliRequest& request) {
+  const auto timeout = decimal(value);
+  if (!timeout || *timeout < bus::kShortestStretchTimeout.count() ||
+      *timeout > bus::kLongestStretchTimeout.count()) {
+    return "--stretch-timeout must be a decimal count of milliseconds from 1 to 10000, not " +
+           shownArgument(value);
+  }
+  request.stretchTimeoutMs = *timeout;
+  return std::nullopt;
+}
+
+
+const std::array<OptionSpec, 12> kOptions{{
     {"--backend", "auto|sim|ppdev|ioport|i2cdev",
      "auto (default): a real parallel port through ppdev when a\n"
      "/dev/parportN exists, else the simulated bus (said on\n"
@@ -269,6 +304,18 @@ const std::array<OptionSpec, 10> kOptions{{
     {"--all", "", "scan: every address from 00 to 7F.\n", setFlag<&CliRequest::scanAll>},
     {"--list", "", "scan: one address a line instead of the grid.\n",
      setFlag<&CliRequest::scanList>},
+    {"--step-us", "N",
+     "Each line step lasts at least N microseconds, 5 to 1000\n"
+     "(default 5: I2C standard mode). Slower for long wires or\n"
+     "a logic analyser that takes few samples.\n",
+     applyStepUs},
+    {"--stretch-timeout", "MS",
+     "How long a slave may stretch the clock (hold SCL low\n"
+     "after the master releases it), 1 to 10000 ms (default\n"
+     "25); longer ends the command with error 24. Only where\n"
+     "SCL can be read back: the parallel-port cable cannot\n"
+     "read SCL, so on it a stretched clock is not waited for.\n",
+     applyStretchTimeout},
 }};
 
 const OptionSpec* findOption(std::string_view name) {
@@ -382,9 +429,10 @@ std::string usageText() {
   appendHelp(text, "--", "End of the options: what follows is the command.\n");
   text +=
       "\nExit status: 0 acknowledged (for send: every write; for scan: something\n"
-      "answered), 1 not acknowledged (for scan: nothing answered), 2 bad usage, a port\n"
-      "error, SDA held low, a command file that could not be read, or a dump, capture\n"
-      "or standard output that could not be written.\n";
+      "answered; for recover: the bus is free), 1 not acknowledged (for scan: nothing\n"
+      "answered; for recover: still held), 2 bad usage, a port error, SDA held low, a\n"
+      "command file that could not be read, or a dump, capture or standard output that\n"
+      "could not be written.\n";
   return text;
 }
 

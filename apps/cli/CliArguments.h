@@ -12,7 +12,7 @@
 
 namespace brelvion::apps::cli {
 
-enum class Command { Write, Read, Send, Dump, Scan, Ports };
+enum class Command { Write, Read, Send, Dump, Scan, Ports, Recover };
 
 // The port options (backend, port, simulated devices, capture) come with the base.
 struct CliRequest : apps::PortOptions {
@@ -37,6 +37,10 @@ struct CliRequest : apps::PortOptions {
   // scan: every address from 00h to 7Fh; one address a line instead of the grid.
   bool scanAll = false;
   bool scanList = false;
+  // The line step in microseconds (5 to 1000) and how long a slave may hold SCL low in
+  // milliseconds (1 to 10000), when given.
+  std::optional<int> stepUs;
+  std::optional<int> stretchTimeoutMs;
 };
 
 struct HelpRequest {};

@@ -1,7 +1,9 @@
 #include "CliRun.h"
 
+#include <chrono>
 #include <exception>
 #include <optional>
+#include <string>
 
 #include "CliArguments.h"
 #include "CliBusCommands.h"
@@ -56,6 +58,24 @@ void runWrite(const CliRequest& request, bus::BusEngine& engine, std::ostream& o
       << (engine.state().AckReceived ? "ACK" : "NO ACK") << '\n';
 }
 
+// "bus free after 5 clock pulses", or why it is not.
+int runRecover(bus::BusEngine& engine, std::ostream& out) {
+  const bus::RecoveryResult result = engine.RecoverBus();
+  const std::string pulses =
+      std::to_string(result.pulses) + (result.pulses == 1 ? " clock pulse" : " clock pulses");
+  if (result.free) {
+    out << "bus free after " << pulses << '\n';
+    return kExitAcknowledged;
+  }
+  if (result.sclHeldLow) {
+    out << "bus still held: SCL low for more than " << engine.stretchTimeout().count()
+        << " ms\n";
+  } else {
+    out << "bus still held: SDA low after " << pulses << '\n';
+  }
+  return kExitNotAcknowledged;
+}
+
 void runRead(const CliRequest& request, bus::BusEngine& engine, std::ostream& out) {
   std::int16_t device = request.device;
   engine.ReadRegisters(device, request.subAddress, static_cast<std::int16_t>(request.count - 1));
@@ -86,6 +106,8 @@ std::optional<int> runCommand(const CliRequest& request, core::ToolCore& core, b
       return runScan(request, core, out, err);
     case Command::Ports:
       break;
+    case Command::Recover:
+      return runRecover(core.engine(), out);
   }
   return std::nullopt;
 }
@@ -134,8 +156,14 @@ int runOnPort(const CliRequest& request, port::PortIo& port,
   if (request.trace) {
     session.core.log().setLineListener([&err](std::string_view line) { err << line << '\n'; });
   }
-  session.core.engine().OpenBus(apps::lptIndexOf(request), request.trace ? 1 : 0);
-  session.core.engine().InitPort(core::kAckTimeout);
+  bus::BusEngine& engine = session.core.engine();
+  if (request.stepUs) engine.setStepTime(std::chrono::microseconds(*request.stepUs));
+  if (request.stretchTimeoutMs) {
+    engine.setStretchTimeout(std::chrono::milliseconds(*request.stretchTimeoutMs));
+  }
+  engine.OpenBus(apps::lptIndexOf(request), request.trace ? 1 : 0);
+  // A recovery reports the bus as it finds it, so the bus clear would spoil its count.
+  if (request.command != Command::Recover) engine.InitPort(core::kAckTimeout);
 
   // Recording starts on the idle bus: the bus clear's back-to-back START and STOP
   // conditions would only confuse a protocol decoder.

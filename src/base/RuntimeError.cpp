@@ -32,6 +32,8 @@ std::string RuntimeError::standardDescription(int number) {
       return "Overflow";
     case kTypeMismatch:
       return "Type mismatch";
+    case kDeviceTimeout:
+      return "Device timeout";
     case kFileNotFound:
       return "File not found";
     case kFileAlreadyOpen:

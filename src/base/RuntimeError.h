@@ -11,6 +11,7 @@ class RuntimeError : public std::runtime_error {
   static constexpr int kInvalidCall = 5;
   static constexpr int kOverflow = 6;
   static constexpr int kTypeMismatch = 13;
+  static constexpr int kDeviceTimeout = 24;
   static constexpr int kFileNotFound = 53;
   static constexpr int kFileAlreadyOpen = 55;
   static constexpr int kDiskFull = 61;

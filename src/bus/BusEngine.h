@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -8,10 +9,12 @@
 
 #include "bus/BusState.h"
 #include "bus/BusTrace.h"
+#include "bus/LineControls.h"
 #include "port/BitLines.h"
 #include "port/BusAdapter.h"
 #include "port/I2cTransfer.h"
 #include "port/PortIo.h"
+#include "port/StepTimer.h"
 
 namespace brelvion::bus {
 
@@ -22,16 +25,25 @@ namespace brelvion::bus {
 // whatever the slave answers, as the tool always drove the bus; outcomes are read from
 // state() and from a transfer's result.
 //
-// The lines are the parallel-port cable unless a backend gives others; opening and closing
-// the bus (OpenBus, CloseBus) are the parallel port's own and use the port directly.
+// The lines are the parallel-port cable on port, or lines of their own (GPIO lines) without
+// a parallel port. On the cable, opening and closing the bus (OpenBus, CloseBus) are the
+// parallel port's own and use the port directly.
+//
+// Where the lines can read SCL back, every release of SCL waits until it reads high, up to
+// the stretch timeout: a slave may stretch the clock. Beyond it the command ends with
+// ClockHeldLow (RuntimeError 24) and its own trace line. The cable cannot read SCL, so on it
+// nothing waits and nothing changes.
 //
 // With an adapter set (setAdapter), every transaction and transfer goes to it instead, as
 // whole transfers, and each of its driver calls is one trace line; OpenBus, InitPort and
-// CloseBus then open, ready and close the adapter and touch no port (AdapterTransactions.cpp).
+// CloseBus then open, ready and close the adapter and touch no port or line
+// (AdapterTransactions.cpp).
 class BusEngine : public port::I2cMaster {
  public:
   BusEngine(BusState& state, port::PortIo& port, port::BitLines& lines, BusTrace& trace)
-      : state_(state), port_(port), lines_(lines), trace_(trace) {}
+      : state_(state), port_(&port), lines_(lines), trace_(trace) {}
+  BusEngine(BusState& state, port::BitLines& lines, BusTrace& trace)
+      : state_(state), port_(nullptr), lines_(lines), trace_(trace) {}
   ~BusEngine() override;
 
   BusEngine(const BusEngine&) = delete;
@@ -52,6 +64,20 @@ class BusEngine : public port::I2cMaster {
   void BitDelay(double d);
   // Bus clear and release: six clock pulses, each ending in a STOP, then both lines high.
   void InitPort(std::int16_t timeout);
+
+  // Line-level controls. The step time is how long each line step lasts at least (5 to
+  // 1000 us, standard mode's 5 by default), held by the lines' own step timer; the stretch
+  // timeout how long a slave may hold SCL low (1 to 10000 ms, 25 by default). Values out of
+  // range throw RuntimeError 5 and change nothing.
+  void setStepTime(std::chrono::microseconds step);
+  std::chrono::microseconds stepTime() const;
+  void setStretchTimeout(std::chrono::milliseconds timeout);
+  std::chrono::milliseconds stretchTimeout() const { return stretchTimeout_; }
+
+  // Frees a bus a slave holds: both lines released, then while SDA reads low up to nine
+  // clock pulses, each letting the slave shift out one more bit, then a STOP. Unlike
+  // InitPort's six pulses it frees a slave stopped early in a byte with many zero bits left.
+  RecoveryResult RecoverBus();
 
   // Primitives. All but SendStart expect SCL low, and all but SendStop leave it low.
   void SendStart();
@@ -104,6 +130,7 @@ class BusEngine : public port::I2cMaster {
   }
   void sclHigh() {
     lines_.setScl(true);
+    awaitScl();
     stepDelay();
   }
   void sclLow() {
@@ -112,6 +139,17 @@ class BusEngine : public port::I2cMaster {
   }
   // BitDelay(BusDelay).
   void stepDelay();
+  // After SCL was released: false when it still reads low at the stretch timeout. True at
+  // once on lines that cannot read SCL.
+  bool sclRises();
+  // sclRises, and ends the command (ClockHeldLow) when SCL does not rise.
+  void awaitScl() {
+    if (!sclRises()) clockHeldLow();
+  }
+  [[noreturn]] void clockHeldLow();
+  void openLines(std::int16_t debug);
+  void closeLines();
+  void logRecovery(const RecoveryResult& result);
   static std::int64_t delayPasses(double d);
   bool sdaSensedHigh() { return lines_.sda(); }
   void log(std::string_view message) {
@@ -141,7 +179,8 @@ class BusEngine : public port::I2cMaster {
                                 bool stopAfter, Store store);
 
   BusState& state_;
-  port::PortIo& port_;
+  // The parallel port under the cable; nullptr on lines of their own.
+  port::PortIo* port_;
   port::BitLines& lines_;
   BusTrace& trace_;
   port::BusAdapter* adapter_ = nullptr;
@@ -150,6 +189,15 @@ class BusEngine : public port::I2cMaster {
   // The pass count of the bus delay last used, so that a step need not work it out again.
   double stepDelay_ = 0;
   std::int64_t stepPasses_ = 1;
+  // The time of one pass on the lines, and the passes a slave may hold SCL low.
+  std::chrono::nanoseconds quantum_ = port::kHardwareQuantum;
+  std::chrono::milliseconds stretchTimeout_ = kDefaultStretchTimeout;
+  std::int64_t stretchPasses_ = stretchPassesFor(kDefaultStretchTimeout, port::kHardwareQuantum);
+  // Lines that cannot read SCL (the cable) say so at the first release; they are not asked
+  // again.
+  bool sclReadable_ = true;
+  static std::int64_t stretchPassesFor(std::chrono::milliseconds timeout,
+                                       std::chrono::nanoseconds quantum);
 };
 
 }  // namespace brelvion::bus

@@ -31,4 +31,11 @@ inline constexpr std::string_view kSysAdapterReady =
     "Wisp SYS001: I2C adapter ready, no lines to clear";
 inline constexpr std::string_view kSysClosed = "Wisp SYS003 :I2C Bus closed ";
 
+// The lines of the line-level controls, which the design did not have.
+inline constexpr std::string_view kSysOpenedOnPrefix = "Wisp SYS002: I2C bus opened on ";
+inline constexpr std::string_view kErrClockHeld = "Wisp ERR006:  Clock stretched beyond timeout ";
+inline constexpr std::string_view kMsgRecovery = "Wisp MSG009:  Recovering bus ";
+inline constexpr std::string_view kSysBusFreePrefix = "Wisp SYS004: Bus free after ";
+inline constexpr std::string_view kErrStillHeldPrefix = "Wisp ERR007:  Bus still held after ";
+
 }  // namespace brelvion::bus

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "bus/BusState.h"
+#include "numconv/HexText.h"
 #include "port/BitLines.h"
 #include "port/LptRegisters.h"
 #include "port/PortIo.h"
@@ -33,6 +36,10 @@ class LptCable final : public port::BitLines {
   bool sda() override { return port::sdaHighInStatus(port_.inpb(state_.StatusPort)); }
   std::optional<bool> scl() override { return std::nullopt; }
   void waitQuanta(std::int64_t passes) override { port_.waitQuanta(passes); }
+  void setQuantum(std::chrono::nanoseconds quantum) override { port_.setQuantum(quantum); }
+  std::string name() const override {
+    return "the parallel port at " + numconv::UpperHex(state_.DataPort) + "h";
+  }
 
  private:
   port::PortIo& port_;

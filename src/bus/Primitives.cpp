@@ -61,6 +61,7 @@ void BusEngine::WaitAck() {
   stepDelay();
   lines_.setScl(true);
   lines_.setScl(true);
+  awaitScl();
   stepDelay();
 
   bool done = false;

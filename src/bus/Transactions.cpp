@@ -10,6 +10,10 @@
 namespace brelvion::bus {
 
 void BusEngine::OpenBus(std::int16_t portIndex, std::int16_t debug) {
+  if (adapter_ == nullptr && port_ == nullptr) {
+    openLines(debug);
+    return;
+  }
   // Any other index keeps the port chosen last.
   if (portIndex >= 0 && portIndex < static_cast<std::int16_t>(port::kLptBases.size())) {
     const std::uint16_t base = port::kLptBases[static_cast<std::size_t>(portIndex)];
@@ -21,7 +25,7 @@ void BusEngine::OpenBus(std::int16_t portIndex, std::int16_t debug) {
     openAdapterBus(debug);
     return;
   }
-  state_.SavedControl = port_.inpb(state_.ControlPort);
+  state_.SavedControl = port_->inpb(state_.ControlPort);
   state_.DebugEnabled = debug == 1 ? 1 : 0;
   if (trace_.tracing()) {
     std::string message(kSysOpenedPrefix);
@@ -35,10 +39,31 @@ void BusEngine::CloseBus() {
     closeAdapterBus();
     return;
   }
-  port_.out(state_.ControlPort, state_.SavedControl);
-  port_.out(state_.DataPort, kDataSdaHigh);
+  if (port_ == nullptr) {
+    closeLines();
+  } else {
+    port_->out(state_.ControlPort, state_.SavedControl);
+    port_->out(state_.DataPort, kDataSdaHigh);
+  }
   // Logged whatever the debugger's state: the log itself drops it while disabled.
   trace_.logLine(kSysClosed);
+}
+
+// Lines of their own have no port to choose and no register to save: the bus is open on
+// them from the start.
+void BusEngine::openLines(std::int16_t debug) {
+  state_.DebugEnabled = debug == 1 ? 1 : 0;
+  if (trace_.tracing()) {
+    std::string message(kSysOpenedOnPrefix);
+    message.append(lines_.name());
+    trace_.logLine(message);
+  }
+}
+
+// Both lines let go, SCL first, as the cable's CloseBus leaves them.
+void BusEngine::closeLines() {
+  lines_.setScl(true);
+  lines_.setSda(true);
 }
 
 void BusEngine::beginMessage(std::int16_t address, bool repeatedStart) {
@@ -89,6 +114,8 @@ port::MessageOutcome BusEngine::sendRead(std::uint8_t address, std::size_t lengt
   return outcome;
 }
 
+// A slave that holds the clock too long ends the transfer: its message timed out, the
+// later ones were never sent. That is an outcome here, not an error.
 port::TransferResult BusEngine::transfer(const std::vector<port::I2cMessage>& messages) {
   if (adapter_ != nullptr) return adapterTransfer(messages);
   port::TransferResult result;
@@ -98,14 +125,19 @@ port::TransferResult BusEngine::transfer(const std::vector<port::I2cMessage>& me
     const port::I2cMessage& message = messages[i];
     port::MessageResult& outcome = result.messages[i];
     const bool stopAfter = i + 1 == messages.size() || message.after == port::AfterMessage::Stop;
-    if (message.read) {
-      outcome.bytes.resize(message.readLength);
-      outcome.outcome =
-          sendRead(message.address, message.readLength, repeatedStart, stopAfter,
-                   [&](std::size_t k, std::uint8_t byte) { outcome.bytes[k] = byte; });
-    } else {
-      outcome.outcome =
-          sendWrite(message.address, message.bytes, repeatedStart, stopAfter, outcome.nackedByte);
+    try {
+      if (message.read) {
+        outcome.bytes.resize(message.readLength);
+        outcome.outcome =
+            sendRead(message.address, message.readLength, repeatedStart, stopAfter,
+                     [&](std::size_t k, std::uint8_t byte) { outcome.bytes[k] = byte; });
+      } else {
+        outcome.outcome = sendWrite(message.address, message.bytes, repeatedStart, stopAfter,
+                                    outcome.nackedByte);
+      }
+    } catch (const ClockHeldLow&) {
+      outcome.outcome = port::MessageOutcome::TimedOut;
+      break;
     }
     repeatedStart = !stopAfter;
   }

@@ -3,21 +3,27 @@
 namespace brelvion::core {
 
 ToolCore::ToolCore(port::PortIo& port, desktop::Desktop& desktop, trace::TraceHolder& trace)
-    : port_(port),
-      desktop_(desktop),
-      trace_(trace),
-      log_(busState_, debuggerState_, trace_, desktop_),
-      cable_(port_, busState_),
-      engine_(busState_, port_, cable_, log_) {}
+    : ToolCore(&port, nullptr, desktop, &trace) {}
 
 ToolCore::ToolCore(port::PortIo& port, desktop::Desktop& desktop)
-    : port_(port),
-      desktop_(desktop),
-      ownTrace_(std::make_unique<trace::PlainTraceHolder>()),
-      trace_(*ownTrace_),
+    : ToolCore(&port, nullptr, desktop, nullptr) {}
+
+ToolCore::ToolCore(port::BitLines& lines, desktop::Desktop& desktop, trace::TraceHolder& trace)
+    : ToolCore(nullptr, &lines, desktop, &trace) {}
+
+ToolCore::ToolCore(port::BitLines& lines, desktop::Desktop& desktop)
+    : ToolCore(nullptr, &lines, desktop, nullptr) {}
+
+// Exactly one of port and lines is given; trace is nullptr for a plain text held here.
+ToolCore::ToolCore(port::PortIo* port, port::BitLines* lines, desktop::Desktop& desktop,
+                   trace::TraceHolder* trace)
+    : desktop_(desktop),
+      ownTrace_(trace == nullptr ? std::make_unique<trace::PlainTraceHolder>() : nullptr),
+      trace_(trace == nullptr ? *ownTrace_ : *trace),
       log_(busState_, debuggerState_, trace_, desktop_),
-      cable_(port_, busState_),
-      engine_(busState_, port_, cable_, log_) {}
+      cable_(port == nullptr ? std::nullopt : std::make_optional<bus::LptCable>(*port, busState_)),
+      engine_(port == nullptr ? bus::BusEngine(busState_, *lines, log_)
+                              : bus::BusEngine(busState_, *port, *cable_, log_)) {}
 
 void ToolCore::useAdapter(std::unique_ptr<port::BusAdapter> adapter) {
   engine_.setAdapter(adapter.get());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "bus/BusEngine.h"
 #include "bus/BusState.h"
@@ -9,6 +10,7 @@
 #include "core/StartBus.h"
 #include "desktop/Desktop.h"
 #include "port/BusAdapter.h"
+#include "port/BitLines.h"
 #include "port/PortIo.h"
 #include "trace/DebugLog.h"
 #include "trace/DebuggerState.h"
@@ -18,14 +20,19 @@ namespace brelvion::core {
 
 // Everything program-wide in one place: the bus engine with its state, the debugger
 // options and the values of the main window and the command files. Every program (the
-// windows, the companion, the benchmark) and every test builds one of these on its port,
-// desktop services and trace holder; nothing else holds program-wide state.
+// windows, the companion, the benchmark) and every test builds one of these on its port
+// (or its bus lines), desktop services and trace holder; nothing else holds program-wide
+// state.
 class ToolCore {
  public:
-  // trace: where the log keeps the trace (the debugger window in the windowed program).
+  // On a parallel port, through the interface cable. trace: where the log keeps the trace
+  // (the debugger window in the windowed program).
   ToolCore(port::PortIo& port, desktop::Desktop& desktop, trace::TraceHolder& trace);
   // The trace is a plain text held here.
   ToolCore(port::PortIo& port, desktop::Desktop& desktop);
+  // On bus lines of their own (GPIO lines), which must outlive the core.
+  ToolCore(port::BitLines& lines, desktop::Desktop& desktop, trace::TraceHolder& trace);
+  ToolCore(port::BitLines& lines, desktop::Desktop& desktop);
 
   ToolCore(const ToolCore&) = delete;
   ToolCore& operator=(const ToolCore&) = delete;
@@ -41,11 +48,10 @@ class ToolCore {
   const PortSelection& ports() const { return ports_; }
   ProgramValues& values() { return values_; }
   const ProgramValues& values() const { return values_; }
-  port::PortIo& port() { return port_; }
-  // The adapter every bus command goes to instead of the parallel port's lines, or nullptr.
+  // The adapter every bus command goes to instead of the lines, or nullptr.
   port::BusAdapter* adapter() { return adapter_.get(); }
-  // Hands the bus to adapter, or back to the parallel port's lines (nullptr); the adapter
-  // used before is closed.
+  // Hands the bus to adapter, or back to the lines (nullptr); the adapter used before is
+  // closed.
   void useAdapter(std::unique_ptr<port::BusAdapter> adapter);
   desktop::Desktop& desktop() { return desktop_; }
   trace::TraceHolder& trace() { return trace_; }
@@ -76,7 +82,9 @@ class ToolCore {
   };
 
  private:
-  port::PortIo& port_;
+  ToolCore(port::PortIo* port, port::BitLines* lines, desktop::Desktop& desktop,
+           trace::TraceHolder* trace);
+
   desktop::Desktop& desktop_;
   std::unique_ptr<trace::PlainTraceHolder> ownTrace_;
   trace::TraceHolder& trace_;
@@ -85,7 +93,8 @@ class ToolCore {
   PortSelection ports_;
   ProgramValues values_;
   trace::DebugLog log_;
-  bus::LptCable cable_;
+  // The cable on the parallel port, when the core has one.
+  std::optional<bus::LptCable> cable_;
   // Before the engine, which lets go of it as it ends.
   std::unique_ptr<port::BusAdapter> adapter_;
   bus::BusEngine engine_;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace brelvion::port {
 
@@ -22,6 +24,11 @@ class BitLines {
   virtual std::optional<bool> scl() = 0;
   // The passes of one BitDelay, one quantum of the backend's step timing each.
   virtual void waitQuanta(std::int64_t passes) = 0;
+  // The time one pass stands for from now on (kHardwareQuantum until changed): how the
+  // step time is set, on the backend's own step timer.
+  virtual void setQuantum(std::chrono::nanoseconds quantum) = 0;
+  // What the lines are, as the trace names them when the bus is opened on them.
+  virtual std::string name() const = 0;
 };
 
 }  // namespace brelvion::port

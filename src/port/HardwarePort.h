@@ -18,6 +18,7 @@ class HardwarePort : public PortIo {
   std::uint8_t inpb(std::uint16_t port) final;
   void out(std::uint16_t port, std::uint8_t value) final;
   void waitQuanta(std::int64_t passes) final;
+  void setQuantum(std::chrono::nanoseconds quantum) final { timer_.setQuantum(quantum); }
   void setCapture(BusCapture* capture) final;
 
  protected:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 namespace brelvion::port {
@@ -20,6 +21,8 @@ class PortIo {
   // The passes of one BitDelay, one quantum each. Real hardware waits here so that a line
   // step keeps I2C standard-mode timing; a simulated port only moves its virtual clock.
   virtual void waitQuanta(std::int64_t passes) = 0;
+  // The time one pass stands for from now on (kHardwareQuantum until changed).
+  virtual void setQuantum(std::chrono::nanoseconds quantum) = 0;
 
   // Records every change of SCL and SDA into capture from now on; nullptr stops recording.
   // The capture must outlive the recording.

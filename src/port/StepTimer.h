@@ -19,6 +19,7 @@ class StepTimer {
   explicit StepTimer(std::chrono::nanoseconds quantum) : quantum_(quantum.count()) {}
 
   Nanos quantum() const { return quantum_; }
+  void setQuantum(std::chrono::nanoseconds quantum) { quantum_ = quantum.count(); }
 
   void markWrite(Nanos writeTime) {
     anchor_ = writeTime;

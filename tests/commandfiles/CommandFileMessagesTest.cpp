@@ -79,6 +79,7 @@ struct LoosePort : port::PortIo {
     if (loose) throw std::runtime_error("the cable came loose");
   }
   void waitQuanta(std::int64_t) override {}
+  void setQuantum(std::chrono::nanoseconds) override {}
   void setCapture(port::BusCapture*) override {}
   bool loose = false;
 };

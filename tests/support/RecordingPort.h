@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -35,6 +36,7 @@ class RecordingPort : public port::PortIo {
   void waitQuanta(std::int64_t passes) override {
     for (std::int64_t i = 0; i < passes; ++i) log.push_back({Kind::Wait, 0, 0});
   }
+  void setQuantum(std::chrono::nanoseconds quantum) override { quanta.push_back(quantum); }
   void setCapture(port::BusCapture*) override {}
 
   std::vector<Access> writes() const { return only(Kind::Write); }
@@ -45,6 +47,8 @@ class RecordingPort : public port::PortIo {
   std::deque<std::uint8_t> reads;
   std::uint8_t defaultRead = 0xFF;
   std::vector<Access> log;
+  // Every quantum set, in order.
+  std::vector<std::chrono::nanoseconds> quanta;
 
  private:
   std::vector<Access> only(Kind kind) const {

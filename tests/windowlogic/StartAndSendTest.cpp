@@ -28,6 +28,7 @@ struct UnreachablePort : port::PortIo {
   std::uint8_t inpb(std::uint16_t) override { fail(); }
   void out(std::uint16_t, std::uint8_t) override { fail(); }
   void waitQuanta(std::int64_t) override {}
+  void setQuantum(std::chrono::nanoseconds) override {}
   void setCapture(port::BusCapture*) override {}
   [[noreturn]] static void fail() {
     throw base::RuntimeError(base::RuntimeError::kFileNotFound, "inpb",

@@ -9,7 +9,6 @@ namespace {
 
 // A zero byte holds SDA low on every bit it has left, the worst a stuck slave can do.
 constexpr std::uint8_t kStuckByte = 0x00;
-constexpr int kStuckBitsClocked = 4;
 
 RegisterDevice::Registers defaultRegisters() {
   RegisterDevice::Registers registers{};
@@ -35,7 +34,11 @@ CameraSensor::CameraSensor(const CameraSensorOptions& options)
   if (acknowledgesLeft_ && *acknowledgesLeft_ < 0) {
     throw std::invalid_argument("A sensor's acknowledge limit cannot be negative");
   }
-  if (options.stuckMidByte) resumeMidRead(kStuckByte, kStuckBitsClocked);
+  if (options.clockStretchNs < 0) {
+    throw std::invalid_argument("A sensor's clock stretch cannot be negative");
+  }
+  setClockStretch(options.clockStretchNs);
+  if (options.stuckMidByte) resumeMidRead(kStuckByte, options.stuckBitsClocked);
 }
 
 std::uint8_t CameraSensor::defaultValue(std::uint8_t index) {

@@ -17,6 +17,10 @@ struct CameraSensorOptions {
   std::optional<int> acknowledgeLimit;
   // Start as a master reset in the middle of a read left the sensor: see CameraSensor.
   bool stuckMidByte = false;
+  // How far into its byte a stuck sensor was stopped: bits already clocked out, 1 to 8.
+  int stuckBitsClocked = 4;
+  // Nanoseconds the sensor holds SCL low after each byte it takes part in; 0 never.
+  std::int64_t clockStretchNs = 0;
 };
 
 // The camera sensor the tool is tried out against: a register device of this project's own
@@ -33,10 +37,12 @@ struct CameraSensorOptions {
 //   wrong register shows.
 // Writes to read-only registers are acknowledged and dropped, as a real part does.
 //
-// A stuck sensor starts four bits into sending 00h with SCL high, so it holds SDA low. A
-// bus clear frees it with exactly six clock pulses: the first four clock out bits 4 to 7,
-// the fifth leaves the ninth (acknowledge) slot to the master with SDA released, and on the
-// sixth the master's SDA rising while SCL is high is a STOP.
+// A stuck sensor starts some bits (four unless told otherwise) into sending 00h with SCL
+// high, so it holds SDA low. After four a bus clear frees it with exactly six clock pulses:
+// the first four clock out bits 4 to 7, the fifth leaves the ninth (acknowledge) slot to
+// the master with SDA released, and on the sixth the master's SDA rising while SCL is high
+// is a STOP. After fewer bits more zeros are left than the clear's six pulses clock out,
+// and only a bus recovery's up to nine pulses free it.
 class CameraSensor : public RegisterDevice {
  public:
   static constexpr std::uint8_t kRegChipIdHigh = 0xF8;
@@ -51,7 +57,8 @@ class CameraSensor : public RegisterDevice {
   static constexpr std::uint8_t kSystemControlDefault = 0x12;
   static constexpr std::uint8_t kSoftResetBit = 0x40;
 
-  // Throws std::invalid_argument for an odd write address or a negative acknowledge limit.
+  // Throws std::invalid_argument for an odd write address, a negative acknowledge limit or
+  // clock stretch, or a stuck sensor stopped after no bits or more than eight.
   explicit CameraSensor(const CameraSensorOptions& options = {});
 
   static std::uint8_t defaultValue(std::uint8_t index);

@@ -81,6 +81,7 @@ void I2cSlave::receiverFall() {
   if (clocks_ < 9) return;
   // The end of the ninth clock: the acknowledge is over.
   release();
+  stretchAfterByte();
   clocks_ = 0;
   incoming_ = 0;
   if (phase_ == Phase::Address) {
@@ -115,6 +116,7 @@ void I2cSlave::transmitterFall() {
     // The ninth clock belongs to the master's acknowledge.
     release();
   } else if (acked_) {
+    stretchAfterByte();
     loadByteToRead();
   } else {
     // A NACK ends the read; the master follows with STOP or START.

@@ -13,6 +13,10 @@ namespace brelvion::port::simulated {
 // the fall after the eighth bit to the fall of the ninth clock, read data bits MSB first.
 // A slave that does not match the address, or refuses a byte, ignores the bus until the
 // next START or STOP. Derived devices decide what to acknowledge and what to send.
+//
+// A slave may also stretch the clock: hold SCL low for a while after each byte it takes
+// part in, from the fall that ends the byte's acknowledge clock, as a device that needs
+// time to handle the byte does. The bus keeps the time and holds SCL.
 class I2cSlave {
  public:
   // address7: the 7-bit address, without the read/write bit.
@@ -34,6 +38,15 @@ class I2cSlave {
   void syncLines(bool scl, bool sda) {
     scl_ = scl;
     sda_ = sda;
+  }
+
+  // Nanoseconds of SCL held low after each byte from now on; 0 (the default) never.
+  void setClockStretch(std::int64_t ns) { stretchNs_ = ns; }
+  // The stretch begun at the latest clock fall, handed to the bus once; 0 when none.
+  std::int64_t takeStretch() {
+    const std::int64_t stretch = pendingStretch_;
+    pendingStretch_ = 0;
+    return stretch;
   }
 
  protected:
@@ -64,6 +77,7 @@ class I2cSlave {
   void loadByteToRead();
   void driveBit(int index) { sdaReleased_ = ((outgoing_ >> (7 - index)) & 1) != 0; }
   void release() { sdaReleased_ = true; }
+  void stretchAfterByte() { pendingStretch_ = stretchNs_; }
 
   std::uint8_t address_;
   bool scl_ = true;
@@ -78,6 +92,8 @@ class I2cSlave {
   // The acknowledge of the current byte: the one this slave gave, or in a read the master's.
   bool acked_ = false;
   bool engaged_ = false;
+  std::int64_t stretchNs_ = 0;
+  std::int64_t pendingStretch_ = 0;
 };
 
 }  // namespace brelvion::port::simulated

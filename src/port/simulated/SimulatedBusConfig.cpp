@@ -6,6 +6,8 @@
 #include "base/RuntimeError.h"
 #include "numconv/HexText.h"
 #include "port/LptRegisters.h"
+#include "port/simulated/CameraSensor.h"
+#include "port/simulated/SimulatedI2cBus.h"
 
 namespace brelvion::port::simulated {
 
@@ -36,6 +38,24 @@ void checkSimulatedBusConfig(const SimulatedBusConfig& config) {
   if (config.stuckMidByte && addresses.empty()) {
     reject("A stuck bus needs a sensor to hold it");
   }
+  if (config.stuckMidByte && (config.stuckBitsClocked < 1 || config.stuckBitsClocked > 8)) {
+    reject("A stuck sensor is stopped after 1 to 8 bits of its byte, not " +
+           std::to_string(config.stuckBitsClocked));
+  }
+  if (config.clockStretchNs < 0) reject("A clock stretch cannot be negative");
+}
+
+void attachSensors(SimulatedI2cBus& bus, const SimulatedBusConfig& config) {
+  for (std::uint8_t address : config.sensorAddresses) {
+    CameraSensorOptions options;
+    options.writeAddress = address;
+    options.acknowledgeLimit = config.stopAckingAfterBytes;
+    options.stuckMidByte = config.stuckMidByte;
+    options.stuckBitsClocked = config.stuckBitsClocked;
+    options.clockStretchNs = config.clockStretchNs;
+    bus.attach(std::make_unique<CameraSensor>(options));
+  }
+  if (config.sdaHeldLow) bus.holdSdaLow();
 }
 
 }  // namespace brelvion::port::simulated

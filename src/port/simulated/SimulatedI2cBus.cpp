@@ -1,5 +1,6 @@
 #include "port/simulated/SimulatedI2cBus.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace brelvion::port::simulated {
@@ -23,6 +24,11 @@ void SimulatedI2cBus::holdSdaLow() {
   settle();
 }
 
+void SimulatedI2cBus::advanceTo(std::int64_t nowNs) {
+  now_ = std::max(now_, nowNs);
+  if (scl_ != (masterScl_ && slavesReleaseScl())) settle();
+}
+
 bool SimulatedI2cBus::slavesReleaseSda() const {
   if (sdaHeldLow_) return false;
   for (const auto& slave : slaves_) {
@@ -42,11 +48,17 @@ void SimulatedI2cBus::attachSlave(std::unique_ptr<I2cSlave> slave) {
 
 void SimulatedI2cBus::settle() {
   for (int round = 0; round < kMaxSettleRounds; ++round) {
+    const bool scl = masterScl_ && slavesReleaseScl();
     const bool sda = masterSda_ && slavesReleaseSda();
-    if (masterScl_ == scl_ && sda == sda_) return;
-    scl_ = masterScl_;
+    if (scl == scl_ && sda == sda_) return;
+    scl_ = scl;
     sda_ = sda;
-    for (const auto& slave : slaves_) slave->sense(scl_, sda_);
+    for (const auto& slave : slaves_) {
+      slave->sense(scl_, sda_);
+      if (const std::int64_t stretch = slave->takeStretch(); stretch > 0) {
+        sclHeldUntil_ = std::max(sclHeldUntil_, now_ + stretch);
+      }
+    }
   }
   throw std::logic_error("The simulated SDA line does not settle: a slave keeps toggling it");
 }

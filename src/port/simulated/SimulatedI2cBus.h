@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -8,10 +9,12 @@
 
 namespace brelvion::port::simulated {
 
-// The two wires with their pull-ups. SCL is the master's alone (no slave here stretches the
-// clock); SDA is low while the master or any slave pulls it low. After every change the new
-// levels go to every slave, again and again until no slave output changes any more, so a
-// slave's acknowledge or data bit is on the wire before the master's next access.
+// The two wires with their pull-ups. SDA is low while the master or any slave pulls it low;
+// SCL is low while the master pulls it low or a slave stretches the clock. After every
+// change the new levels go to every slave, again and again until no slave output changes
+// any more, so a slave's acknowledge or data bit is on the wire before the master's next
+// access. A stretch lasts in the bus's own time, which whoever drives the bus moves on
+// (advanceTo); SCL rises once that time has passed, if the master has released it.
 class SimulatedI2cBus {
  public:
   // Both lines start released and high.
@@ -29,13 +32,17 @@ class SimulatedI2cBus {
 
   // The master's outputs: true releases the line.
   void driveMaster(bool scl, bool sdaReleased);
+  // The bus's time in nanoseconds; it never runs back. A stretch that has run out ends.
+  void advanceTo(std::int64_t nowNs);
 
   // Holds SDA low from now on, as a short to ground would, whatever master and slaves do.
   void holdSdaLow();
 
   bool scl() const { return scl_; }
   bool sda() const { return sda_; }
+  bool masterReleasesScl() const { return masterScl_; }
   bool masterReleasesSda() const { return masterSda_; }
+  bool slavesReleaseScl() const { return now_ >= sclHeldUntil_; }
   // Whether everything on the bus but the master leaves SDA to the pull-up.
   bool slavesReleaseSda() const;
 
@@ -53,6 +60,8 @@ class SimulatedI2cBus {
   // The levels the slaves were last told.
   bool scl_ = true;
   bool sda_ = true;
+  std::int64_t now_ = 0;
+  std::int64_t sclHeldUntil_ = 0;
 };
 
 }  // namespace brelvion::port::simulated

@@ -4,7 +4,6 @@
 
 #include "port/BusCapture.h"
 #include "port/LptRegisters.h"
-#include "port/simulated/CameraSensor.h"
 
 namespace brelvion::port::simulated {
 
@@ -13,14 +12,7 @@ SimulatedParallelPort::SimulatedParallelPort(const SimulatedBusConfig& config)
   checkSimulatedBusConfig(config);
   const Latches& cable = latches_[lptIndex(cabledBase_)];
   bus_.driveMaster(sclReleasedByControl(cable.control), sdaReleasedByData(cable.data));
-  for (std::uint8_t address : config.sensorAddresses) {
-    CameraSensorOptions options;
-    options.writeAddress = address;
-    options.acknowledgeLimit = config.stopAckingAfterBytes;
-    options.stuckMidByte = config.stuckMidByte;
-    bus_.attach(std::make_unique<CameraSensor>(options));
-  }
-  if (config.sdaHeldLow) bus_.holdSdaLow();
+  attachSensors(bus_, config);
 }
 
 std::uint8_t SimulatedParallelPort::inpb(std::uint16_t port) {
@@ -57,14 +49,23 @@ void SimulatedParallelPort::out(std::uint16_t port, std::uint8_t value) {
 void SimulatedParallelPort::driveCable(std::int64_t when, const Latches& latches) {
   const bool scl = sclReleasedByControl(latches.control);
   const bool sda = sdaReleasedByData(latches.data);
-  if (scl == bus_.scl() && sda == bus_.masterReleasesSda()) return;
-  if (capture_ != nullptr) capture_->record(when, scl, sda && bus_.slavesReleaseSda());
+  if (scl == bus_.masterReleasesScl() && sda == bus_.masterReleasesSda()) return;
+  if (capture_ != nullptr) {
+    capture_->record(when, scl && bus_.slavesReleaseScl(), sda && bus_.slavesReleaseSda());
+  }
   bus_.driveMaster(scl, sda);
   if (capture_ != nullptr) capture_->record(when + kSlaveResponseNs, bus_.scl(), bus_.sda());
 }
 
 void SimulatedParallelPort::waitQuanta(std::int64_t passes) {
   now_ = std::max(now_, timer_.deadlineAfter(passes));
+  followBusTime();
+}
+
+void SimulatedParallelPort::followBusTime() {
+  const bool sclWas = bus_.scl();
+  bus_.advanceTo(now_);
+  if (capture_ != nullptr && bus_.scl() != sclWas) capture_->record(now_, bus_.scl(), bus_.sda());
 }
 
 void SimulatedParallelPort::setCapture(BusCapture* capture) {

@@ -44,6 +44,7 @@ class SimulatedParallelPort : public PortIo {
   std::uint8_t inpb(std::uint16_t port) override;
   void out(std::uint16_t port, std::uint8_t value) override;
   void waitQuanta(std::int64_t passes) override;
+  void setQuantum(std::chrono::nanoseconds quantum) override { timer_.setQuantum(quantum); }
   // Records the wire levels, slaves' acknowledges and data included, in virtual time.
   void setCapture(BusCapture* capture) override;
 
@@ -60,10 +61,13 @@ class SimulatedParallelPort : public PortIo {
 
   // Starts an access: the time it takes effect.
   std::int64_t access() {
+    followBusTime();
     const std::int64_t start = now_;
     now_ += kAccessNs;
     return start;
   }
+  // A slave's clock stretch ends in virtual time; the cable cannot see it, only the capture.
+  void followBusTime();
   std::uint8_t readRegister(std::uint16_t port) const;
   void driveCable(std::int64_t when, const Latches& latches);
 

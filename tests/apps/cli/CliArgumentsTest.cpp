@@ -47,8 +47,9 @@ TEST(CliArgumentsTest, OptionsInEitherFormAndPosition) {
 // Each message word for word, as the program prints it after its name.
 TEST(CliArgumentsTest, BadInputIsNamedInTheError) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
-      {{}, "no command given (use write, read, send, dump, scan or ports; --help explains)"},
-      {{"poke", "42"}, "unknown command 'poke' (use write, read, send, dump, scan or ports)"},
+      {{}, "no command given (use write, read, send, dump, scan, ports or recover; --help explains)"},
+      {{"poke", "42"}, "unknown command 'poke' (use write, read, send, dump, scan, ports or recover)"},
+      {{"recover", "42"}, "recover takes no arguments"},
       {{"write", "42", "00"}, "write wants DEV SUB DATA"},
       {{"read", "42"}, "read wants DEV SUB [N]"},
       {{"send"}, "send wants FILE"},
@@ -77,7 +78,18 @@ TEST(CliArgumentsTest, BadInputIsNamedInTheError) {
       {{"--help=all"}, "--help takes no value"},
       {{"--version=2"}, "--version takes no value"},
       {{"--", "--version"},
-       "unknown command '--version' (use write, read, send, dump, scan or ports)"},
+       "unknown command '--version' (use write, read, send, dump, scan, ports or recover)"},
+      {{"--step-us", "4", "recover"},
+       "--step-us must be a decimal count of microseconds from 5 to 1000, not '4'"},
+      {{"--step-us=1001", "recover"},
+       "--step-us must be a decimal count of microseconds from 5 to 1000, not '1001'"},
+      {{"--step-us", "5.5", "recover"},
+       "--step-us must be a decimal count of microseconds from 5 to 1000, not '5.5'"},
+      {{"--stretch-timeout", "0", "recover"},
+       "--stretch-timeout must be a decimal count of milliseconds from 1 to 10000, not '0'"},
+      {{"--stretch-timeout", "10001", "recover"},
+       "--stretch-timeout must be a decimal count of milliseconds from 1 to 10000, not "
+       "'10001'"},
       {{"read", "42", "0", "--capture"}, "--capture wants a value"},
       {{"--capture=", "read", "42", "0"}, "--capture wants a file name"},
       {{"--port", "i2c-01", "read", "42", "0"},
@@ -115,6 +127,22 @@ TEST(CliArgumentsTest, ScanPortsAndTheirOptions) {
             port::PortBackend::I2cDev);
 }
 
+TEST(CliArgumentsTest, RecoverAndTheLineControls) {
+  const auto recover = std::get<CliRequest>(parse({"recover"}));
+  EXPECT_EQ(recover.command, Command::Recover);
+  EXPECT_FALSE(recover.stepUs);
+  EXPECT_FALSE(recover.stretchTimeoutMs);
+
+  const auto slow =
+      std::get<CliRequest>(parse({"--step-us=1000", "read", "42", "0", "--stretch-timeout", "1"}));
+  EXPECT_EQ(slow.stepUs, 1000);
+  EXPECT_EQ(slow.stretchTimeoutMs, 1);
+  const auto fast = std::get<CliRequest>(parse({"--step-us", "5", "--stretch-timeout=10000",
+                                                "recover"}));
+  EXPECT_EQ(fast.stepUs, 5);
+  EXPECT_EQ(fast.stretchTimeoutMs, 10000);
+}
+
 TEST(CliArgumentsTest, DoubleDashEndsTheOptions) {
   const auto request = std::get<CliRequest>(parse({"--backend", "sim", "--", "read", "42", "00"}));
   EXPECT_EQ(request.command, Command::Read);
@@ -128,9 +156,9 @@ TEST(CliArgumentsTest, EchoedArgumentsAreCutAndHaveTheirControlCharactersEscaped
   const std::string hostile = "poke\x1b[2J\r\n" + std::string(500, 'A');
   const std::string message = usageError({hostile});
   EXPECT_EQ(message.rfind("unknown command 'poke\\x1B[2J\\x0D\\x0AAAA", 0), 0u) << message;
-  EXPECT_NE(message.find("...' (use write, read, send, dump, scan or ports)"), std::string::npos)
+  EXPECT_NE(message.find("...' (use write, read, send, dump, scan, ports or recover)"), std::string::npos)
       << message;
-  EXPECT_LT(message.size(), 110u);
+  EXPECT_LT(message.size(), 120u);
   for (char ch : message) EXPECT_GE(static_cast<unsigned char>(ch), 0x20);
 
   // Not cut inside a UTF-8 character.
@@ -155,7 +183,8 @@ TEST(CliArgumentsTest, HelpFitsEightyColumnsAndNamesEveryOption) {
     EXPECT_LE(line.size(), 80u) << line;
   }
   for (const char* listed :
-       {"-h, --help", "--version", "--trace", "--capture", "  --  ", "after"}) {
+       {"-h, --help", "--version", "--trace", "--capture", "  --  ", "after", "recover",
+        "--step-us", "--stretch-timeout"}) {
     EXPECT_NE(usageText().find(listed), std::string::npos) << listed;
   }
 }
@@ -169,6 +198,7 @@ TEST(CliArgumentsTest, TheHelpTextWordForWord) {
        brelvion-i2c-cli [options] dump DEV LAST FILE
        brelvion-i2c-cli [options] scan
        brelvion-i2c-cli [options] ports
+       brelvion-i2c-cli [options] recover
 
 Drives an I2C bus bit by bit through a PC parallel port, as the Brelvion I2C
 Debug Tool does, or through a Linux I2C adapter (/dev/i2c-N: a USB bridge, an
@@ -196,6 +226,10 @@ Commands:
                       checks that SDA reads high with both lines released.
   ports               List the parallel ports and I2C adapters found, what
                       each adapter can do, and what --backend auto picks.
+  recover             Free a bus a slave holds: while SDA reads low, up to nine
+                      clock pulses, then a STOP. Prints whether the bus is free
+                      and after how many pulses. Unlike the other commands it
+                      does not start with the six-pulse bus clear.
 
   DEV, SUB and DATA are one or two hex digits. DEV is the device's write address
   (the 7-bit address shifted left, e.g. 42; with --7bit the 7-bit address, e.g.
@@ -237,14 +271,24 @@ Options:
                       sensors (SCCB) need the STOP.
   --all               scan: every address from 00 to 7F.
   --list              scan: one address a line instead of the grid.
+  --step-us N         Each line step lasts at least N microseconds, 5 to 1000
+                      (default 5: I2C standard mode). Slower for long wires or
+                      a logic analyser that takes few samples.
+  --stretch-timeout MS
+                      How long a slave may stretch the clock (hold SCL low
+                      after the master releases it), 1 to 10000 ms (default
+                      25); longer ends the command with error 24. Only where
+                      SCL can be read back: the parallel-port cable cannot
+                      read SCL, so on it a stretched clock is not waited for.
   --version           Show the program's version.
   -h, --help          Show this text.
   --                  End of the options: what follows is the command.
 
 Exit status: 0 acknowledged (for send: every write; for scan: something
-answered), 1 not acknowledged (for scan: nothing answered), 2 bad usage, a port
-error, SDA held low, a command file that could not be read, or a dump, capture
-or standard output that could not be written.
+answered; for recover: the bus is free), 1 not acknowledged (for scan: nothing
+answered; for recover: still held), 2 bad usage, a port error, SDA held low, a
+command file that could not be read, or a dump, capture or standard output that
+could not be written.
 )");
 }
 

@@ -52,6 +52,7 @@ class FailingPort : public port::PortIo {
     inner_->out(port, value);
   }
   void waitQuanta(std::int64_t passes) override { inner_->waitQuanta(passes); }
+  void setQuantum(std::chrono::nanoseconds quantum) override { inner_->setQuantum(quantum); }
   void setCapture(port::BusCapture* capture) override { inner_->setCapture(capture); }
 
   bool failing = false;

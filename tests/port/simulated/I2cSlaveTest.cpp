@@ -133,5 +133,41 @@ TEST_F(I2cSlaveTest, AStartInsideATransferRestartsAddressReception) {
   EXPECT_EQ(slave.stops, 0) << "a repeated START is no STOP";
 }
 
+// A stretch starts at the fall that ends the acknowledge clock of a byte the slave took part
+// in, and lasts in the bus's time: until it has passed, a released SCL stays low and no
+// slave sees it rise.
+TEST_F(I2cSlaveTest, AStretchingSlaveHoldsSclAfterEachByteUntilItsTimeHasPassed) {
+  slave.setClockStretch(1000);
+  bus.advanceTo(5000);
+  start();
+  EXPECT_TRUE(writeByte(0x42));
+  set(false, false);  // the first bit of 5Ah
+  set(true, false);
+  EXPECT_FALSE(bus.scl()) << "SCL not held after the address";
+  EXPECT_FALSE(bus.slavesReleaseScl());
+  bus.advanceTo(5999);
+  EXPECT_FALSE(bus.scl());
+  bus.advanceTo(6000);
+  EXPECT_TRUE(bus.scl());
+  bus.advanceTo(1000);
+  EXPECT_TRUE(bus.scl()) << "time ran back";
+
+  // The held rise was the slave's first clock of the byte, taken once it came.
+  set(false, false);
+  for (int bit = 6; bit >= 0; --bit) clock(((0x5A >> bit) & 1) != 0);
+  EXPECT_FALSE(clock(true)) << "5Ah not acknowledged";
+  EXPECT_EQ(slave.written, std::vector<std::uint8_t>{0x5A});
+  set(true, true);
+  EXPECT_FALSE(bus.scl()) << "no stretch after the second byte";
+  bus.advanceTo(7000);
+  EXPECT_TRUE(bus.scl());
+
+  // Nobody else's address: no stretch.
+  start();
+  EXPECT_FALSE(writeByte(0x44));
+  set(true, true);
+  EXPECT_TRUE(bus.scl());
+}
+
 }  // namespace
 }  // namespace brelvion::port::simulated

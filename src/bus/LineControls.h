@@ -1,0 +1,46 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "base/RuntimeError.h"
+
+namespace brelvion::bus {
+
+// Standard mode: each line step at least 5 us, SCL high at least 4.0 us and low 4.7 us.
+inline constexpr std::chrono::microseconds kStandardStep{5};
+inline constexpr std::chrono::microseconds kShortestStep = kStandardStep;
+inline constexpr std::chrono::microseconds kLongestStep{1000};
+
+// How long a slave may hold SCL low after the master released it, where the lines can read
+// SCL back: the SMBus clock-low timeout.
+inline constexpr std::chrono::milliseconds kDefaultStretchTimeout{25};
+inline constexpr std::chrono::milliseconds kShortestStretchTimeout{1};
+inline constexpr std::chrono::milliseconds kLongestStretchTimeout{10000};
+
+// Clock pulses a bus recovery gives at most: enough for a slave stopped anywhere in a byte
+// to clock out what it has left and let go of SDA in the acknowledge slot.
+inline constexpr int kRecoveryPulses = 9;
+
+struct RecoveryResult {
+  // SDA high after the STOP, and SCL too where the lines can read it: the bus is idle.
+  bool free = false;
+  // Clock pulses given while SDA read low, 0 to kRecoveryPulses.
+  int pulses = 0;
+  // SCL stayed low beyond the stretch timeout: no clocking can free this bus.
+  bool sclHeldLow = false;
+};
+
+// A slave held SCL low longer than the stretch timeout: the command ends here.
+class ClockHeldLow : public base::RuntimeError {
+ public:
+  explicit ClockHeldLow(std::chrono::milliseconds timeout)
+      : base::RuntimeError(kDeviceTimeout, "BusEngine",
+                           "SCL stayed low for more than " + std::to_string(timeout.count()) +
+                               " ms after the master released it: a slave stretches the clock "
+                               "longer than the stretch timeout allows, or something holds SCL "
+                               "low. Allow the slave a longer stretch, or find what holds SCL "
+                               "low") {}
+};
+
+}  // namespace brelvion::bus

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace brelvion::port::gpio {
+
+// A name or label out of one of the kernel's fixed-size fields, which ends at the first NUL
+// or at the end of the field.
+template <std::size_t N>
+std::string kernelString(const char (&field)[N]) {
+  std::size_t length = 0;
+  while (length < N && field[length] != '\0') ++length;
+  return std::string(field, length);
+}
+
+// 'name' in quotes for a message, control characters written as \xNN.
+std::string quotedName(const std::string& name);
+
+// The system's text for an errno value.
+std::string errnoText(int error);
+
+}  // namespace brelvion::port::gpio

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include "support/ConfiguredSimulation.h"
+#include "support/EngineFixture.h"
+#include "support/MarkedLines.h"
+#include "support/MasterWireDecoder.h"
+
+namespace brelvion::testing {
+namespace {
+
+using Kind = RecordingPort::Kind;
+using port::simulated::SimulatedBusConfig;
+using port::simulated::SimulatedLines;
+
+// A sensor stopped one bit into a zero byte: seven zeros left, more than the bus clear's
+// six pulses clock out.
+struct StuckEarly {
+  void operator()(SimulatedBusConfig& c) const {
+    c.stuckMidByte = true;
+    c.stuckBitsClocked = 1;
+  }
+};
+// The design's stuck sensor, four bits in.
+struct StuckMidway {
+  void operator()(SimulatedBusConfig& c) const { c.stuckMidByte = true; }
+};
+// A sensor that stretches the clock for good after its address.
+struct HoldsTheClock {
+  void operator()(SimulatedBusConfig& c) const { c.clockStretchNs = 1'000'000'000'000; }
+};
+
+template <typename Port>
+void openOnly(EngineSet<Port>& set) {
+  set.busState.BusDelay = 0.001;
+  set.debuggerState.TraceBufferSize = 1000;
+  set.engine.OpenBus(0, 1);
+  set.busState.AckTimeout = 10;
+  set.trace.replaceText("");
+}
+
+template <typename Port>
+std::int16_t writeAndReadBack(EngineSet<Port>& set) {
+  std::int16_t address = 0x42;
+  set.engine.WriteRegister(address, 0x10, 0x5A);
+  set.engine.SetRegisterPointer(address, 0x10);
+  set.engine.ReadSequential(address, 0);
+  return set.busState.AckReceived ? set.busState.ReadBuffer[0] : -1;
+}
+
+template <typename Port>
+void recoveryFreesWhatTheBusClearCannot() {
+  EngineSet<Port> set;
+  openOnly(set);
+  set.engine.InitPort(10);
+  EXPECT_FALSE(set.port.bus().sda()) << "the six pulses should not free this sensor";
+
+  const bus::RecoveryResult result = set.engine.RecoverBus();
+  EXPECT_TRUE(result.free);
+  EXPECT_EQ(result.pulses, 2);
+  EXPECT_FALSE(result.sclHeldLow);
+  EXPECT_TRUE(set.port.bus().sda() && set.port.bus().scl());
+  EXPECT_EQ(writeAndReadBack(set), 0x5A);
+}
+
+TEST(RecoveryTest, FreesASensorStoppedEarlyInAZeroByteWhereTheBusClearCannot) {
+  recoveryFreesWhatTheBusClearCannot<ConfiguredLines<StuckEarly>>();
+  recoveryFreesWhatTheBusClearCannot<ConfiguredPort<StuckEarly>>();
+}
+
+TEST(RecoveryTest, CountsThePulsesUntilSdaIsFreeAndTracesThem) {
+  EngineSet<ConfiguredLines<StuckEarly>> early;
+  openOnly(early);
+  EXPECT_EQ(early.engine.RecoverBus().pulses, 8);
+
+  EngineSet<ConfiguredLines<StuckMidway>> midway;
+  openOnly(midway);
+  const bus::RecoveryResult result = midway.engine.RecoverBus();
+  EXPECT_TRUE(result.free);
+  EXPECT_EQ(result.pulses, 5);
+  EXPECT_EQ(midway.traceLines(), markedLines({"|",
+                                              "Wisp MSG009:  Recovering bus                      |",
+                                              "Wisp MSG002:  Generating STOP on bus              |",
+                                              "Wisp SYS004: Bus free after 5 clock pulses        |"}));
+  EXPECT_EQ(writeAndReadBack(midway), 0x5A);
+
+  midway.trace.replaceText("");
+  EXPECT_EQ(midway.engine.RecoverBus().pulses, 0);
+  EXPECT_EQ(midway.traceLines().back(),
+            markedLine("Wisp SYS004: Bus free after 0 clock pulses        |"));
+}
+
+// On the cable: both lines released, nine pulses while the status reads SDA low, then the
+// STOP; every step one write and its delay.
+TEST(RecoveryTest, OnTheCableGivesNinePulsesAtMostThenAStop) {
+  EngineSet<RecordingPort> set;
+  openOnly(set);
+  set.port.log.clear();
+  set.port.defaultRead = 0x00;
+  const bus::RecoveryResult result = set.engine.RecoverBus();
+  EXPECT_FALSE(result.free);
+  EXPECT_EQ(result.pulses, 9);
+  EXPECT_EQ(masterWire(set.port.log), "1111111110P");
+  EXPECT_EQ(set.port.readsDone().size(), 9u + 1u + 1u);
+  EXPECT_EQ(set.port.writes().size(), 2u + 2u * 9u + 1u + 5u);
+  EXPECT_EQ(set.port.waits(), set.port.writes().size() * 2);
+  EXPECT_EQ(set.traceLines().back(),
+            markedLine("Wisp ERR007:  Bus still held after 9 clock pulses |"));
+
+  set.port.log.clear();
+  set.port.reads = {0x00, 0x00, 0x80};
+  set.port.defaultRead = 0x80;
+  EXPECT_EQ(set.engine.RecoverBus().pulses, 2);
+  EXPECT_EQ(masterWire(set.port.log), "110P");
+  EXPECT_EQ(set.traceLines().back(),
+            markedLine("Wisp SYS004: Bus free after 2 clock pulses        |"));
+}
+
+TEST(RecoveryTest, ABusWhoseClockIsHeldCannotBeRecoveredAndSaysSo) {
+  EngineSet<ConfiguredLines<HoldsTheClock>> set;
+  openOnly(set);
+  set.engine.InitPort(10);
+  std::int16_t address = 0x42;
+  EXPECT_THROW(set.engine.WriteRegister(address, 0x10, 0x5A), bus::ClockHeldLow);
+  set.trace.replaceText("");
+
+  const bus::RecoveryResult result = set.engine.RecoverBus();
+  EXPECT_TRUE(result.sclHeldLow);
+  EXPECT_FALSE(result.free);
+  EXPECT_EQ(result.pulses, 0);
+  EXPECT_EQ(set.traceLines(), markedLines({"|",
+                                           "Wisp MSG009:  Recovering bus                      |",
+                                           "Wisp ERR006:  Clock stretched beyond timeout      |"}));
+  EXPECT_TRUE(set.port.bus().masterReleasesScl() && set.port.bus().masterReleasesSda());
+}
+
+}  // namespace
+}  // namespace brelvion::testing
