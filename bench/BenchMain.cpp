@@ -1,5 +1,5 @@
-// Speed figures of the bus engine, the debug log and the command files, with the goals they
-// are held to.
+// Speed figures of the bus engine, the debug log, the command files and the scripts, with
+// the goals they are held to.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -9,6 +9,7 @@
 
 #include "BenchEngine.h"
 #include "CommandFileBench.h"
+#include "ScriptBench.h"
 #include "StepTiming.h"
 #include "bus/BusEngine.h"
 #include "port/simulated/SimulatedParallelPort.h"
@@ -134,5 +135,6 @@ int main() {
   report("hardware quantum: mean line step", steps.meanUs, "us", "<= 5.5", steps.meanUs <= 5.5);
   std::printf("(%zu hardware-timed steps measured)\n", steps.steps);
   commandFileFigures(report);
+  scriptFigures(report);
   return 0;
 }

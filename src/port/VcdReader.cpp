@@ -10,7 +10,14 @@ namespace {
 
 constexpr std::int64_t kFemtosecondsPerNs = 1'000'000;
 
-bool isBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n' || ch == '\f'; }
+// Blanks by a table: the reader looks at every byte of files of many megabytes.
+constexpr std::array<bool, 256> kBlanks = [] {
+  std::array<bool, 256> blanks{};
+  for (const char ch : {' ', '\t', '\r', '\n', '\f', '\v'}) blanks[static_cast<unsigned char>(ch)] = true;
+  return blanks;
+}();
+
+bool isBlank(char ch) { return kBlanks[static_cast<unsigned char>(ch)]; }
 
 bool sameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -35,12 +42,11 @@ class Cursor {
   bool skipBlanks() {
     while (p_ < end_) {
       const char ch = *p_;
+      if (!isBlank(ch)) return true;
       if (ch == '\n') {
         ++line_;
-      } else if (ch == '\r') {
-        if (p_ + 1 == end_ || p_[1] != '\n') ++line_;
-      } else if (!isBlank(ch)) {
-        return true;
+      } else if (ch == '\r' && (p_ + 1 == end_ || p_[1] != '\n')) {
+        ++line_;
       }
       ++p_;
     }
@@ -55,6 +61,10 @@ class Cursor {
   }
   // The first character of the next word; only after skipBlanks() returned true.
   char peek() const { return *p_; }
+  // For a caller that reads a word's characters itself (no line breaks among them).
+  const char* position() const { return p_; }
+  const char* end() const { return end_; }
+  void moveTo(const char* p) { p_ = p; }
   std::size_t line() const { return line_; }
   // The lines of the whole text, once it has been read to its end.
   std::size_t lines() const { return line_ - (endsWithBreak_ ? 1 : 0); }
@@ -244,17 +254,27 @@ class Reader {
     return fail("'" + std::string(word) + "' after $enddefinitions");
   }
 
+  // "#" and decimal digits, read in place: a large capture is mostly time stamps.
   bool timeStamp() {
-    const std::string_view word = in_.word();
-    std::int64_t ticks = 0;
-    if (word.size() < 2) return fail("'#' without a time");
-    for (std::size_t i = 1; i < word.size(); ++i) {
-      const char digit = word[i];
-      if (digit < '0' || digit > '9') return fail("time stamp '" + std::string(word) + "' is not a number");
-      if (ticks > (std::numeric_limits<std::int64_t>::max() - 9) / 10) return fail("time stamp " + std::string(word) + " is too large");
-      ticks = ticks * 10 + (digit - '0');
+    const char* const start = in_.position();
+    const char* p = start + 1;
+    const char* const end = in_.end();
+    // Unsigned, so that a number too long to hold wraps harmlessly before it is refused.
+    std::uint64_t digitsValue = 0;
+    while (p < end && static_cast<unsigned>(*p - '0') < 10) {
+      digitsValue = digitsValue * 10 + static_cast<unsigned>(*p++ - '0');
     }
-    if (ticks > std::numeric_limits<std::int64_t>::max() / scale_.multiply) {
+    const auto digits = p - start - 1;
+    const bool ended = p == end || isBlank(*p);
+    if (digits == 0 || !ended) {
+      const std::string word(in_.word());
+      return fail(word == "#" ? "'#' without a time" : "time stamp '" + word + "' is not a number");
+    }
+    in_.moveTo(p);
+    const std::string_view word(start, static_cast<std::size_t>(p - start));
+    // 18 digits never overflow; more are beyond any capture.
+    const auto ticks = static_cast<std::int64_t>(digitsValue);
+    if (digits > 18 || ticks > std::numeric_limits<std::int64_t>::max() / scale_.multiply) {
       return fail("time stamp " + std::string(word) + " is too large");
     }
     const std::int64_t ns = ticks * scale_.multiply / scale_.divide;
@@ -270,27 +290,39 @@ class Reader {
     return true;
   }
 
-  bool change(char value, std::string_view id) {
+  // Which of the two lines id names: 0 SCL, 1 SDA, -1 another signal.
+  int lineOf(std::string_view id) const {
     for (int k = 0; k < 2; ++k) {
-      if (id != ids_[k]) continue;
-      if (value == 'x' || value == 'X') {
-        if (known_[k]) return fail((k == 0 ? signals_.scl : signals_.sda) + " becomes x (unknown)");
-        continue;
+      const std::string& wanted = ids_[k];
+      if (id.size() == wanted.size() && id[0] == wanted[0] &&
+          (id.size() == 1 || id.substr(1) == std::string_view(wanted).substr(1))) {
+        return k;
       }
-      const bool level = value != '0';
-      if (value != '0' && value != '1' && value != 'z' && value != 'Z') {
-        return fail("'" + std::string(1, value) + "' is not a level");
-      }
-      ++stats_.changes;
-      if (known_[k] && level_[k] == level) ++stats_.redundantChanges;
-      level_[k] = level;
-      known_[k] = true;
-      changedAtTime_ = true;
-      changedSinceLastStamp_ = true;
-      if (!timeKnown_) {
-        timeKnown_ = true;
-        timeLine_ = in_.line();
-      }
+    }
+    return -1;
+  }
+
+  bool change(char value, std::string_view id) {
+    if (id.empty()) return fail("a value without its identifier");
+    const int k = lineOf(id);
+    if (k < 0) return true;
+    if (value == 'x' || value == 'X') {
+      if (known_[k]) return fail((k == 0 ? signals_.scl : signals_.sda) + " becomes x (unknown)");
+      return true;
+    }
+    if (value != '0' && value != '1' && value != 'z' && value != 'Z') {
+      return fail("'" + std::string(1, value) + "' is not a level");
+    }
+    const bool level = value != '0';
+    ++stats_.changes;
+    if (known_[k] && level_[k] == level) ++stats_.redundantChanges;
+    level_[k] = level;
+    known_[k] = true;
+    changedAtTime_ = true;
+    changedSinceLastStamp_ = true;
+    if (!timeKnown_) {
+      timeKnown_ = true;
+      timeLine_ = in_.line();
     }
     return true;
   }
