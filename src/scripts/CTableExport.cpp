@@ -135,6 +135,7 @@ class TableCollector {
   }
 
   std::optional<ExportResult> delay(const Statement& statement, std::size_t index) {
+    if (statement.number == 0) return std::nullopt;
     if (rows_ == 0) {
       return cannotExport(scriptName_, statement, index,
                           "a delay before the first write cannot be written in a C table, "

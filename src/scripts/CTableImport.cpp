@@ -228,6 +228,12 @@ class CTableWriter {
                          (row.comment.empty() ? "" : ": " + row.comment));
         return;
       case Row::Kind::Delay:
+        // A wait of nothing, which a table row cannot give back: said, not run.
+        if (row.delayMs == 0) {
+          builder_.comment(row.reg.name + " of 0 ms: no wait" +
+                           (row.comment.empty() ? "" : ": " + row.comment));
+          return;
+        }
         delay(row, row.comment);
         return;
       case Row::Kind::Write:

@@ -115,6 +115,13 @@ TEST(CTableTest, TheOptionsGiveWidthsATableDoesNot) {
   EXPECT_EQ(scriptText(result), "device 20\nregbits 16\nvalbits 16\nwrite 0030 0001\n");
 }
 
+TEST(CTableTest, AZeroDelayIsSaidNotRun) {
+  const ImportResult result =
+      importText(Format::C, "{0x10, 0x01},\n{REG_DELAY, 0},\n", "zero.c", atDevice(0x20));
+  EXPECT_EQ(scriptText(result), "device 20\nwrite 10 01\n; REG_DELAY of 0 ms: no wait\n");
+  expectRoundTrip(Format::C, result, atDevice(0x20));
+}
+
 TEST(CTableTest, ReportsEveryLineItCannotConvertAndGoesOnWhenAsked) {
   const std::string source =
       "#include <linux/i2c.h>\n"
