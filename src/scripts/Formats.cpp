@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "numconv/HexText.h"
 #include "scripts/Converters.h"
 #include "scripts/TextLines.h"
 
@@ -45,9 +46,34 @@ std::string_view formatNames() { return "c, i2ctransfer, xml, vcd, i2c"; }
 
 bool canExport(Format format) { return format != Format::Vcd; }
 
+namespace {
+
+// The options as the importers take them for granted: a write address, widths there are.
+std::optional<std::string> optionsProblem(const ImportOptions& options) {
+  if (options.device && (*options.device & 1) != 0) {
+    return "the device " + numconv::UpperHex(*options.device, 2) +
+           " is a read address; the 8-bit write address is " +
+           numconv::UpperHex(*options.device & 0xFE, 2);
+  }
+  if (options.regBits && !isRegisterWidth(*options.regBits)) {
+    return "register widths are 8 or 16 bits, not " + std::to_string(*options.regBits);
+  }
+  if (options.valBits && !isValueWidth(*options.valBits)) {
+    return "value widths are 8, 16 or 32 bits, not " + std::to_string(*options.valBits);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 ImportResult importText(Format format, std::string_view text, const std::string& fileName,
                         const ImportOptions& options) {
   ImportResult result;
+  if (const auto problem = optionsProblem(options)) {
+    result.failed = true;
+    result.problems.push_back(Problem{fileName, 0, *problem});
+    return result;
+  }
   switch (format) {
     case Format::C:
       result = importCTable(text, fileName, options);

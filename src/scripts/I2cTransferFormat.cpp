@@ -54,9 +54,13 @@ class I2cTransferReader {
 
   void line(std::string_view text, std::size_t number) {
     number_ = number;
+    // A '#' at the start of a word starts the shell's comment.
     std::string comment;
-    const std::size_t hash = text.find('#');
-    if (hash != std::string_view::npos && (hash == 0 || text[hash - 1] == ' ' || text[hash - 1] == '\t')) {
+    std::size_t hash = text.find('#');
+    while (hash != std::string_view::npos && hash > 0 && text[hash - 1] != ' ' && text[hash - 1] != '\t') {
+      hash = text.find('#', hash + 1);
+    }
+    if (hash != std::string_view::npos) {
       comment = std::string(trimBlanks(text.substr(hash + 1)));
       text = text.substr(0, hash);
     }

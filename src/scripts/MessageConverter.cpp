@@ -33,6 +33,8 @@ void MessageConverter::message(BusMessage message) {
     if (pointer_ && pointer_->address == message.address) {
       const BusMessage pointer = std::move(*pointer_);
       pointer_.reset();
+      // What came between pointer and read goes before the read, which is one command.
+      releaseHeld();
       read(pointer, message);
       return;
     }
@@ -54,20 +56,38 @@ void MessageConverter::message(BusMessage message) {
 }
 
 void MessageConverter::delay(std::uint32_t ms, std::string comment) {
-  flushPointer();
-  builder_.delay(ms, std::move(comment));
+  Statement statement = Statement::delay(ms);
+  statement.comment = std::move(comment);
+  hold(std::move(statement));
 }
 
-void MessageConverter::comment(std::string text) {
-  flushPointer();
-  builder_.comment(std::move(text));
+void MessageConverter::comment(std::string text) { hold(Statement::note(std::move(text))); }
+
+// A delay or comment after a register write that may yet be a read's waits for the next
+// message to say which.
+void MessageConverter::hold(Statement statement) {
+  held_.push_back(std::move(statement));
+  if (!pointer_) releaseHeld();
+}
+
+void MessageConverter::releaseHeld() {
+  for (Statement& statement : held_) {
+    if (statement.op == Op::Delay) {
+      builder_.delay(statement.number, std::move(statement.comment));
+    } else {
+      builder_.comment(std::move(statement.comment));
+    }
+  }
+  held_.clear();
 }
 
 void MessageConverter::flushPointer() {
-  if (!pointer_) return;
-  const BusMessage pointer = std::move(*pointer_);
-  pointer_.reset();
-  write(pointer);
+  if (pointer_) {
+    const BusMessage pointer = std::move(*pointer_);
+    pointer_.reset();
+    write(pointer);
+  }
+  releaseHeld();
 }
 
 void MessageConverter::write(const BusMessage& message) {

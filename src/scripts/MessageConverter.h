@@ -55,6 +55,8 @@ class MessageConverter {
   };
 
   void flushPointer();
+  void hold(Statement statement);
+  void releaseHeld();
   void write(const BusMessage& message);
   void read(const BusMessage& pointer, const BusMessage& message);
   std::optional<Widths> writeWidths(std::uint8_t device, std::size_t length) const;
@@ -68,6 +70,8 @@ class MessageConverter {
   Problems& problems_;
   // A write short enough to be a register pointer, held until the next message says.
   std::optional<BusMessage> pointer_;
+  // Delays and comments that came after pointer_.
+  std::vector<Statement> held_;
   // The widths of each device's last command.
   std::map<std::uint8_t, Widths> widths_;
 };

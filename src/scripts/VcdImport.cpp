@@ -2,6 +2,7 @@
 // project's I2C decoder, and turned into writes and register reads, with the gaps between
 // transfers longer than the options' minimum kept as delays.
 #include <algorithm>
+#include <iterator>
 
 #include "numconv/HexText.h"
 #include "port/I2cWireDecoder.h"

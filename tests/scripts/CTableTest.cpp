@@ -166,6 +166,19 @@ TEST(CTableTest, ATableWithoutADeviceNeedsOneFromTheOptions) {
                 "init.c: a C table names no device: give its 8-bit write address (--device)"}));
 }
 
+TEST(CTableTest, OptionsThatNoScriptCanHoldFailTheImport) {
+  ImportOptions options = atDevice(0x21);
+  EXPECT_EQ(problemTexts(importText(Format::C, kPlainTable, "init.c", options).problems),
+            (std::vector<std::string>{
+                "init.c: the device 21 is a read address; the 8-bit write address is 20"}));
+  options = atDevice(0x20);
+  options.valBits = 24;
+  const ImportResult wide = importText(Format::C, kPlainTable, "init.c", options);
+  EXPECT_TRUE(wide.failed);
+  EXPECT_EQ(problemTexts(wide.problems),
+            (std::vector<std::string>{"init.c: value widths are 8, 16 or 32 bits, not 24"}));
+}
+
 TEST(CTableExportTest, WritesRowsOfTheFormTheScriptNeedsAndRefusesWhatNoTableHolds) {
   const Script script = testing::scriptOf(
       "device 20\nregbits 16\nwrite 0103 01 ; reset\ndelay 10\nmodify 3820 06 46\n");

@@ -70,6 +70,21 @@ TEST(I2cTransferTest, WidthsFromTheOptionsMustFitEveryMessage) {
   EXPECT_EQ(scriptText(result), "device 20\nregbits 16\nwrite 0100 01\nread 0000 3\n");
 }
 
+TEST(I2cTransferTest, AWaitBetweenARegisterAndItsReadGoesBeforeTheRead) {
+  const ImportResult result = importText(Format::I2ctransfer,
+                                         "i2ctransfer -y 1 w2@0x10 0x00 0x18\n"
+                                         "sleep 0.002 # let it settle\n"
+                                         "i2ctransfer -y 1 r1@0x10\n"
+                                         "i2ctransfer -y 1 w1@0x10 0x18\n"
+                                         "sleep 1\n",
+                                         "wait.sh", {});
+  EXPECT_EQ(problemTexts(result.problems),
+            (std::vector<std::string>{
+                "wait.sh:4: a write of one byte to 20 (a register with no value and no read after "
+                "it) cannot be a script command"}));
+  EXPECT_EQ(scriptText(result), "delay 2  ; let it settle\ndevice 20\nregbits 16\nread 0018 1\ndelay 1000\n");
+}
+
 TEST(I2cTransferTest, FillsDataSuffixesAndReportsWhatItCannotRead) {
   const ImportResult filled =
       importText(Format::I2ctransfer, "i2ctransfer -y 0 w5@0x50 0x00 0x10+\n", "fill.sh", {});
