@@ -48,11 +48,11 @@ class VcdLevelSink {
   virtual void levels(std::int64_t timeNs, bool scl, bool sda, std::size_t line) = 0;
 };
 
-// Reads a value change dump: the header's $timescale and $var declarations, then time
-// stamps and value changes. Scalar changes (0, 1, z for a released line, x for an unknown
-// level) and one-bit vectors are taken for the two lines; every other signal's changes are
-// skipped. Returns the first fault of the file with its line, after which nothing more is
-// given to sink.
+// Reads a value change dump: the header's $timescale (1 ns where it gives none) and $var
+// declarations, then time stamps and value changes. Scalar changes (0, 1, z for a released
+// line, x for an unknown level) and one-bit vectors are taken for the two lines; every
+// other signal's changes are skipped. Returns the first fault of the file with its line,
+// after which nothing more is given to sink.
 std::optional<VcdError> readVcd(std::string_view text, const VcdSignals& signals,
                                 VcdLevelSink& sink, VcdStats* stats = nullptr);
 

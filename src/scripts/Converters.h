@@ -32,7 +32,7 @@ inline std::size_t lineOf(const Statement& statement, std::size_t index) {
   return statement.line > 0 ? statement.line : index + 1;
 }
 
-// "ExportResult with a problem": statement `index` of script cannot be written as format.
+// The failed export at statement `index`, which the format cannot hold, saying why.
 ExportResult cannotExport(const std::string& scriptName, const Statement& statement,
                           std::size_t index, const std::string& why);
 
