@@ -1,5 +1,5 @@
-// Speed figures of the bus engine, the debug log and the command files, with the goals they
-// are held to.
+// Speed figures of the bus engine, the debug log, the command files and the scripts, with
+// the goals they are held to.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -11,6 +11,7 @@
 #include "BusBench.h"
 #include "CommandFileBench.h"
 #include "GpioBench.h"
+#include "ScriptBench.h"
 #include "StepTiming.h"
 #include "bus/BusEngine.h"
 #include "port/simulated/SimulatedParallelPort.h"
@@ -139,5 +140,6 @@ int main() {
   gpioFigures(report);
   commandFileFigures(report);
   busFigures(report);
+  scriptFigures(report);
   return 0;
 }

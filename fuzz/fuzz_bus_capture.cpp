@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "VcdReader.h"
 #include "base/UserFile.h"
 #include "port/BusCapture.h"
+#include "port/VcdReader.h"
 
 namespace {
 
@@ -72,9 +72,14 @@ void checkSamples(const BusCapture& capture, std::size_t from, const Levels* las
 }
 
 void checkVcd(const BusCapture& capture, const std::string& vcd) {
-  std::string error;
-  const auto back = brelvion::fuzz::readVcd(vcd, &error);
-  FUZZ_CHECK(back.has_value(), "the VCD does not read back: " + error);
+  brelvion::port::VcdError error;
+  const auto back = brelvion::port::readVcdCapture(vcd, {}, &error);
+  FUZZ_CHECK(back.has_value(), "the VCD does not read back: line " + std::to_string(error.line) +
+                                   ": " + error.message);
+  // The writer sets a line only to a new level, and marks no time without a change but the
+  // last.
+  FUZZ_CHECK(back->stats.redundantChanges == 0, "a line set to the level it had");
+  FUZZ_CHECK(back->stats.idleTimeStamps == 0, "a time stamp without a change");
   const auto& samples = capture.samples();
   FUZZ_CHECK(back->samples.size() == samples.size(), "VCD holds another number of samples");
   for (std::size_t i = 0; i < samples.size(); ++i) {
@@ -84,7 +89,7 @@ void checkVcd(const BusCapture& capture, const std::string& vcd) {
                "VCD sample " + std::to_string(i) + " differs");
   }
   if (!samples.empty()) {
-    FUZZ_CHECK(back->endTime > back->samples.back().timeNs, "no time after the last change");
+    FUZZ_CHECK(back->stats.endTimeNs > back->samples.back().timeNs, "no time after the last change");
   }
 }
 

@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "VcdReader.h"
 #include "base/RuntimeError.h"
 #include "port/BusCapture.h"
 #include "port/LptRegisters.h"
+#include "port/VcdReader.h"
 #include "port/simulated/CameraSensor.h"
 #include "port/simulated/SimulatedParallelPort.h"
 
@@ -327,9 +327,10 @@ void PortCheck::finish() {
   }
   std::ostringstream vcd;
   capture_.writeVcd(vcd);
-  std::string error;
-  const auto back = brelvion::fuzz::readVcd(vcd.str(), &error);
-  FUZZ_CHECK(back && back->samples.size() == samples.size(), "capture read back: " + error);
+  brelvion::port::VcdError error;
+  const auto back = brelvion::port::readVcdCapture(vcd.str(), {}, &error);
+  FUZZ_CHECK(back && back->samples.size() == samples.size(),
+             "capture read back: line " + std::to_string(error.line) + ": " + error.message);
 }
 
 simulated::SimulatedBusConfig makeConfig(FuzzInput& input) {

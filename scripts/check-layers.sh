@@ -17,6 +17,7 @@ layers=(
   desktop         # what the program asks of the desktop, editor and document lookup
   trace           # the debug log and the Qt-free side of the trace
   core            # ToolCore, the program values, the bus start
+  scripts         # bring-up scripts, their importers and exporters
   commandfiles    # command files and register dumps
   windowlogic     # what the windows decide, without Qt
   gui/qt          # Qt from here on: the window system on Qt

@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev libqt6svg6 fonts-liberation2
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   sigrok-cli
+  # The adapter batch files (XML) of the script importers.
+  libpugixml-dev
   # The fuzz targets: clang with its libFuzzer and sanitizer runtimes.
   clang libclang-rt-14-dev
   # Faster rebuilds when present; the build uses it on its own.

@@ -8,32 +8,36 @@
 
 #include "port/LptRegisters.h"
 #include "support/RecordingPort.h"
+#include "support/WireTokens.h"
 
 namespace brelvion::testing {
 
-// Reads back what the master put on the wire from a RecordingPort's writes: "S" for a
-// START, "P" for a STOP and one character per SCL pulse with the master's SDA level
-// ('1' released, '0' pulled low). The engine's own view, independent of any slave.
+// Reads back what the master put on the wire from a RecordingPort's writes, through the
+// project's wire decoder: "S" for a START, "P" for a STOP and one character per SCL pulse
+// with the master's SDA level ('1' released, '0' pulled low). The engine's own view,
+// independent of any slave. The lines start released, as the bus is when idle.
 inline std::string masterWire(const std::vector<RecordingPort::Access>& log) {
   bool scl = true;
   bool sda = true;
-  std::string wire;
+  WireTokenText tokens;
+  port::WireEventDecoder decoder(tokens);
+  std::int64_t step = 0;
+  decoder.levels(step, scl, sda);
   for (const RecordingPort::Access& access : log) {
     if (access.kind != RecordingPort::Kind::Write) continue;
     const auto address = port::classifyLptAddress(access.port);
     if (!address) continue;
     if (address->reg == port::LptRegister::Data) {
-      const bool next = port::sdaReleasedByData(access.value);
-      if (scl && sda && !next) wire += 'S';
-      if (scl && !sda && next) wire += 'P';
-      sda = next;
+      sda = port::sdaReleasedByData(access.value);
     } else if (address->reg == port::LptRegister::Control) {
-      const bool next = port::sclReleasedByControl(access.value);
-      if (!scl && next) wire += sda ? '1' : '0';
-      scl = next;
+      scl = port::sclReleasedByControl(access.value);
+    } else {
+      continue;
     }
+    decoder.levels(++step, scl, sda);
   }
-  return wire;
+  decoder.finish();
+  return tokens.text;
 }
 
 // The nine clock pulses of a byte sent by the master and an acknowledge slot it left free.

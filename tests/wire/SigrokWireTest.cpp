@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "port/BusCapture.h"
+#include "port/I2cWireDecoder.h"
 #include "port/simulated/SimulatedParallelPort.h"
 #include "support/EngineFixture.h"
 
@@ -171,6 +172,70 @@ TEST(SigrokWireTest, WithoutARepeatedStartTheCaptureIsTheDesignsByteForByte) {
   EXPECT_FALSE(fileText(offPath).empty());
   std::remove(offPath.c_str());
   std::remove(designPath.c_str());
+}
+
+// The project's own decoder, which the capture importer uses, reads the same wire as
+// sigrok: the tool's writes and reads, a write nobody answers, and a transfer with a
+// repeated START. Its transfers are written as sigrok's annotations to compare.
+class SigrokLines : public port::TransferSink {
+ public:
+  void transfer(port::DecodedTransfer&& transfer) override {
+    for (std::size_t m = 0; m < transfer.messages.size(); ++m) {
+      const port::DecodedMessage& message = transfer.messages[m];
+      const char* direction = message.read() ? "read" : "write";
+      lines.push_back(m == 0 ? "Start" : "Start repeat");
+      lines.push_back(message.read() ? "Read" : "Write");
+      lines.push_back(std::string("Address ") + direction + ": " + hex(message.address >> 1));
+      lines.push_back(message.addressAcknowledged ? "ACK" : "NACK");
+      for (std::size_t i = 0; i < message.bytes.size(); ++i) {
+        lines.push_back(std::string("Data ") + direction + ": " + hex(message.bytes[i]));
+        lines.push_back(message.acknowledged[i] ? "ACK" : "NACK");
+      }
+    }
+    if (transfer.stopped) lines.push_back("Stop");
+  }
+  static std::string hex(unsigned value) {
+    char text[4];
+    std::snprintf(text, sizeof text, "%02X", value & 0xFF);
+    return text;
+  }
+  std::vector<std::string> lines;
+};
+
+TEST(SigrokWireTest, TheProjectsDecoderReadsTheWireAsSigrokDoes) {
+  ASSERT_EQ(run("command -v sigrok-cli").status, 0) << "sigrok-cli is not on PATH";
+  testing::EngineSet<port::simulated::SimulatedParallelPort> set;
+  set.busState.BusDelay = 0.001;
+  set.engine.OpenBus(0, 0);
+  set.engine.InitPort(10);
+  port::BusCapture capture;
+  set.port.setCapture(&capture);
+  std::int16_t address = 0x42;
+  set.engine.WriteRegister(address, 0x10, 0x5A);
+  std::int16_t absent = 0x50;
+  set.engine.WriteRegister(absent, 0x01, 0x02);
+  set.engine.SetRegisterPointer(address, 0x0F);
+  set.engine.ReadSequential(address, 3);
+  port::I2cMessage pointer{0x42, false, {0xF8}, 0, port::AfterMessage::RepeatedStart};
+  port::I2cMessage read{0x42, true, {}, 2, port::AfterMessage::Stop};
+  set.engine.transfer({pointer, read});
+  set.port.setCapture(nullptr);
+
+  SigrokLines ours;
+  port::I2cDecoder decoder(ours);
+  for (const auto& sample : capture.samples()) decoder.levels(sample.timeNs, sample.scl, sample.sda);
+  decoder.finish();
+
+  const std::string path =
+      ::testing::TempDir() + "brelvion_decoder_" + std::to_string(getpid()) + ".vcd";
+  capture.writeVcdFile(path);
+  const CommandResult decoded =
+      run("sigrok-cli -I vcd -i '" + path + "' -P i2c:scl=scl:sda=sda -A i2c=addr-data");
+  std::remove(path.c_str());
+  ASSERT_EQ(decoded.status, 0);
+  for (std::string& line : ours.lines) line = "i2c-1: " + line;
+  EXPECT_EQ(ours.lines, decoded.lines);
+  EXPECT_EQ(ours.lines.size(), 53u);
 }
 
 }  // namespace

@@ -1,0 +1,201 @@
+// A script as a register table of a Linux sensor driver: regmap's struct reg_sequence rows
+// {reg, val}; CCI_REGn(reg) where the value widths are not all 8 bits; and rows
+// {reg, val, mask, delay_ms} (mask 0 a plain write) where the script modifies or waits.
+#include <cstdio>
+#include <optional>
+#include <variant>
+#include <vector>
+
+#include "numconv/HexText.h"
+#include "scripts/Converters.h"
+
+namespace brelvion::scripts {
+
+namespace {
+
+struct OutRow {
+  std::uint32_t reg = 0;
+  std::uint32_t value = 0;
+  std::uint32_t mask = 0;
+  unsigned valBits = 8;
+  std::uint64_t delayMs = 0;
+  std::string comment;
+};
+
+struct OutNote {
+  std::string text;
+};
+
+using OutItem = std::variant<OutRow, OutNote>;
+
+struct Table {
+  std::vector<OutItem> items;
+  std::uint8_t device = 0;
+  unsigned regBits = 8;
+  bool cci = false;
+  bool fourFields = false;
+};
+
+std::string literal(std::uint32_t value, unsigned bits) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%0*x", static_cast<int>(bits / 4), value);
+  return text;
+}
+
+// A C comment's text, which must not close the comment early.
+std::string commentText(const std::string& text) {
+  std::string safe;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char ch = text[i];
+    safe.push_back(ch == '\r' || ch == '\n' ? ' ' : ch);
+    if (ch == '*' && i + 1 < text.size() && text[i + 1] == '/') safe.push_back(' ');
+  }
+  return safe;
+}
+
+// The table's name: the script's file name without folder and extension, as a C name.
+std::string tableName(const std::string& scriptName) {
+  std::string base = scriptName.substr(scriptName.find_last_of('/') + 1);
+  base = base.substr(0, base.find('.'));
+  std::string name;
+  for (const char ch : base) {
+    const bool keep = (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') ||
+                      (ch >= '0' && ch <= '9') || ch == '_';
+    name.push_back(keep ? ch : '_');
+  }
+  if (name.empty() || (name[0] >= '0' && name[0] <= '9')) name.insert(0, "script_");
+  return name + "_regs";
+}
+
+class TableCollector {
+ public:
+  explicit TableCollector(const std::string& scriptName) : scriptName_(scriptName) {}
+
+  std::optional<ExportResult> statement(const Statement& statement, std::size_t index) {
+    switch (statement.op) {
+      case Op::Comment:
+        table.items.emplace_back(OutNote{statement.comment});
+        return std::nullopt;
+      case Op::Device:
+        target_.device = static_cast<std::uint8_t>(statement.value);
+        return std::nullopt;
+      case Op::RegBits:
+        target_.regBits = static_cast<std::uint8_t>(statement.value);
+        return std::nullopt;
+      case Op::ValBits:
+        target_.valBits = static_cast<std::uint8_t>(statement.value);
+        return std::nullopt;
+      case Op::Write:
+      case Op::Modify:
+        return row(statement, index);
+      case Op::Delay:
+        return delay(statement, index);
+      default:
+        return cannotExport(scriptName_, statement, index,
+                            std::string(commandName(statement.op)) +
+                                " cannot be written in a C register table");
+    }
+  }
+
+  Table table;
+
+ private:
+  std::optional<ExportResult> row(const Statement& statement, std::size_t index) {
+    if (rows_ > 0 && target_.device != table.device) {
+      return cannotExport(scriptName_, statement, index,
+                          "device " + numconv::UpperHex(target_.device, 2) + " after device " +
+                              numconv::UpperHex(table.device, 2) +
+                              ": a C table holds the registers of one device");
+    }
+    if (rows_ > 0 && target_.regBits != table.regBits) {
+      return cannotExport(scriptName_, statement, index,
+                          "registers of " + std::to_string(target_.regBits) + " bits after " +
+                              std::to_string(table.regBits) +
+                              ": a C table holds registers of one width");
+    }
+    if (statement.op == Op::Modify && statement.mask == 0) {
+      return cannotExport(scriptName_, statement, index,
+                          "modify with mask 0 cannot be written in a C table, where mask 0 "
+                          "is a plain write");
+    }
+    table.device = target_.device;
+    table.regBits = target_.regBits;
+    table.cci = table.cci || target_.valBits != 8;
+    table.fourFields = table.fourFields || statement.op == Op::Modify;
+    OutRow out;
+    out.reg = statement.reg;
+    out.value = statement.value;
+    out.mask = statement.op == Op::Modify ? statement.mask : 0;
+    out.valBits = target_.valBits;
+    out.comment = statement.comment;
+    table.items.emplace_back(out);
+    lastRow_ = table.items.size() - 1;
+    ++rows_;
+    return std::nullopt;
+  }
+
+  std::optional<ExportResult> delay(const Statement& statement, std::size_t index) {
+    if (statement.number == 0) return std::nullopt;
+    if (rows_ == 0) {
+      return cannotExport(scriptName_, statement, index,
+                          "a delay before the first write cannot be written in a C table, "
+                          "where a delay follows a row");
+    }
+    OutRow& last = std::get<OutRow>(table.items[lastRow_]);
+    if (last.delayMs + statement.number > kLongestWaitMs) {
+      return cannotExport(scriptName_, statement, index,
+                          "the delays after one row add up to more than an hour, the longest "
+                          "a C table row's delay may be here");
+    }
+    last.delayMs += statement.number;
+    table.fourFields = true;
+    if (!statement.comment.empty()) table.items.emplace_back(OutNote{statement.comment});
+    return std::nullopt;
+  }
+
+  const std::string& scriptName_;
+  Target target_;
+  std::size_t rows_ = 0;
+  std::size_t lastRow_ = 0;
+};
+
+std::string rowText(const Table& table, const OutRow& row) {
+  std::string reg = literal(row.reg, table.regBits);
+  if (table.cci) reg = "CCI_REG" + std::to_string(row.valBits) + "(" + reg + ")";
+  std::string text = "\t{ " + reg + ", " + literal(row.value, row.valBits);
+  if (table.fourFields) {
+    text += ", " + literal(row.mask, row.valBits) + ", " + std::to_string(row.delayMs);
+  }
+  text += " },";
+  if (!row.comment.empty()) text += " /* " + commentText(row.comment) + " */";
+  return text + "\n";
+}
+
+}  // namespace
+
+ExportResult exportCTable(const Script& script, const std::string& scriptName) {
+  TableCollector collector(scriptName);
+  for (std::size_t i = 0; i < script.statements.size(); ++i) {
+    if (auto failed = collector.statement(script.statements[i], i)) return *failed;
+  }
+  const Table& table = collector.table;
+  const char* type = table.fourFields ? "reg_value" : (table.cci ? "cci_reg_sequence" : "reg_sequence");
+  ExportResult result;
+  result.text = "/* " + commentText(scriptName) + " for the device at " +
+                numconv::UpperHex(table.device, 2) + " (7-bit " +
+                numconv::UpperHex(table.device >> 1, 2) + "), " + std::to_string(table.regBits) +
+                "-bit registers" +
+                (table.fourFields ? "; rows {reg, val, mask (0: write), delay_ms}" : "") + " */\n";
+  result.text += "static const struct " + std::string(type) + " " + tableName(scriptName) + "[] = {\n";
+  for (const OutItem& item : table.items) {
+    if (const OutNote* note = std::get_if<OutNote>(&item)) {
+      result.text += "\t/* " + commentText(note->text) + " */\n";
+    } else {
+      result.text += rowText(table, std::get<OutRow>(item));
+    }
+  }
+  result.text += "};\n";
+  return result;
+}
+
+}  // namespace brelvion::scripts

@@ -1,0 +1,211 @@
+// The tool's command files (.i2c): three hex values a write (device, register, data), read
+// as the sender reads them.
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "numconv/HexText.h"
+#include "scripts/Converters.h"
+#include "scripts/ScriptBuilder.h"
+#include "scripts/ScriptWriter.h"
+#include "scripts/TextLines.h"
+
+namespace brelvion::scripts {
+
+namespace {
+
+// The sender's fixed pause after each write.
+constexpr std::uint32_t kPauseAfterWriteMs = 100;
+
+bool isSeparator(char ch) { return ch == ' ' || ch == '\t' || ch == ','; }
+bool isHexDigit(char ch) { return numconv::hexDigitValue(ch).has_value(); }
+
+struct Value {
+  std::uint8_t value;
+  std::size_t line;
+};
+
+class CommandFileImport {
+ public:
+  CommandFileImport(const std::string& fileName, const ImportOptions& options, ImportResult& result)
+      : fileName_(fileName), options_(options), result_(result) {}
+
+  void line(std::string_view text, std::size_t number) {
+    const std::size_t semicolon = text.find(';');
+    const std::string_view code = text.substr(0, semicolon);
+    const std::size_t statementsBefore = builder_.script().statements.size();
+    const std::vector<std::uint8_t> values = scan(code, number);
+    if (!plain(code)) {
+      std::string read;
+      for (const std::uint8_t value : values) read += " " + numconv::UpperHex(value, 2);
+      problem(number, "not only hex values: the sender reads this line as" +
+                          (read.empty() ? std::string(" no values") : " the values" + read) +
+                          " (a value is one or two hex digits, between blanks)");
+    }
+    if (semicolon != std::string_view::npos) {
+      comment(std::string(trimBlanks(text.substr(semicolon + 1))), statementsBefore);
+    }
+  }
+
+  void finish() {
+    if (group_.empty()) return;
+    problem(group_.front().line,
+            std::to_string(group_.size()) + (group_.size() == 1 ? " value" : " values") +
+                " at the end of the file make no write (three values a write): the sender "
+                "sends nothing for them");
+  }
+
+  Script take() { return builder_.take(); }
+
+ private:
+  // The values of the line as ReadHexField takes them: a hex digit and, when the byte
+  // after it is one too, that one; the byte after a lone digit is taken with it.
+  std::vector<std::uint8_t> scan(std::string_view code, std::size_t number) {
+    std::vector<std::uint8_t> values;
+    std::size_t i = 0;
+    while (i < code.size()) {
+      const std::optional<int> high = numconv::hexDigitValue(code[i]);
+      if (!high) {
+        ++i;
+        continue;
+      }
+      int value = *high;
+      if (i + 1 < code.size() && isHexDigit(code[i + 1])) {
+        value = value * 16 + *numconv::hexDigitValue(code[i + 1]);
+      }
+      i += 2;
+      values.push_back(static_cast<std::uint8_t>(value));
+      take(Value{static_cast<std::uint8_t>(value), number});
+    }
+    return values;
+  }
+
+  // Only values of one or two digits between separators.
+  static bool plain(std::string_view code) {
+    std::size_t run = 0;
+    for (const char ch : code) {
+      if (isHexDigit(ch)) {
+        if (++run > 2) return false;
+      } else if (isSeparator(ch)) {
+        run = 0;
+      } else {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  void take(const Value& value) {
+    group_.push_back(value);
+    if (group_.size() < 3) return;
+    // The engine writes to the address with bit 0 cleared, whatever the file says.
+    const Target target{static_cast<std::uint8_t>(group_[0].value & 0xFE), 8, 8};
+    builder_.command(target, Statement::write(group_[1].value, group_[2].value));
+    if (options_.keepPauses) builder_.delay(kPauseAfterWriteMs);
+    group_.clear();
+  }
+
+  // A comment goes with the write its line began, else on a line of its own.
+  void comment(std::string text, std::size_t statementsBefore) {
+    Statement* last = builder_.lastCommand();
+    const bool madeHere = builder_.script().statements.size() > statementsBefore;
+    if (madeHere && last != nullptr && last->comment.empty() && !text.empty()) {
+      last->comment = std::move(text);
+    } else {
+      builder_.comment(std::move(text));
+    }
+  }
+
+  void problem(std::size_t line, std::string message) {
+    result_.problems.push_back(Problem{fileName_, line, std::move(message)});
+  }
+
+  const std::string& fileName_;
+  const ImportOptions& options_;
+  ImportResult& result_;
+  ScriptBuilder builder_;
+  std::vector<Value> group_;
+};
+
+std::string hex2(std::uint32_t value) { return numconv::UpperHex(value, 2); }
+
+std::string commentText(const std::string& comment) {
+  std::string text;
+  for (const char ch : comment) text.push_back(ch == '\r' || ch == '\n' ? ' ' : ch);
+  return text;
+}
+
+}  // namespace
+
+ImportResult importCommandFile(std::string_view text, const std::string& fileName,
+                               const ImportOptions& options) {
+  ImportResult result;
+  if ((options.regBits && *options.regBits != 8) || (options.valBits && *options.valBits != 8)) {
+    result.failed = true;
+    result.problems.push_back(
+        Problem{fileName, 0, "a .i2c file has 8-bit registers and values, not the widths given"});
+    return result;
+  }
+  CommandFileImport reader(fileName, options, result);
+  const std::vector<std::string_view> lines = splitLines(text);
+  for (std::size_t i = 0; i < lines.size(); ++i) reader.line(lines[i], i + 1);
+  reader.finish();
+  result.script = reader.take();
+  return result;
+}
+
+ExportResult exportCommandFile(const Script& script, const std::string& scriptName) {
+  ExportResult result;
+  Target target;
+  std::uint32_t pauseLeft = 0;
+  for (std::size_t i = 0; i < script.statements.size(); ++i) {
+    const Statement& statement = script.statements[i];
+    switch (statement.op) {
+      case Op::Comment:
+        result.text += statement.comment.empty() ? ";" : "; " + commentText(statement.comment);
+        result.text += "\r\n";
+        continue;
+      case Op::Device:
+        target.device = static_cast<std::uint8_t>(statement.value);
+        continue;
+      case Op::RegBits:
+        target.regBits = static_cast<std::uint8_t>(statement.value);
+        continue;
+      case Op::ValBits:
+        target.valBits = static_cast<std::uint8_t>(statement.value);
+        continue;
+      case Op::Write:
+        if (target.regBits != 8 || target.valBits != 8) {
+          return cannotExport(scriptName, statement, i,
+                              "'" + writeStatement(Statement::write(statement.reg, statement.value),
+                                                   target) +
+                                  "' has regbits " + std::to_string(target.regBits) +
+                                  " and valbits " + std::to_string(target.valBits) +
+                                  "; a .i2c file holds writes of 8-bit registers and values only");
+        }
+        result.text += hex2(target.device) + " " + hex2(statement.reg) + " " + hex2(statement.value);
+        if (!statement.comment.empty()) result.text += " ; " + commentText(statement.comment);
+        result.text += "\r\n";
+        pauseLeft = kPauseAfterWriteMs;
+        continue;
+      case Op::Delay:
+        // The pause the sender makes after every write holds a short enough delay.
+        if (statement.number > pauseLeft) {
+          return cannotExport(scriptName, statement, i,
+                              "delay " + std::to_string(statement.number) +
+                                  " cannot be written in a .i2c file: its only pause is the "
+                                  "0.1 s after each write");
+        }
+        pauseLeft -= statement.number;
+        if (!statement.comment.empty()) result.text += "; " + commentText(statement.comment) + "\r\n";
+        continue;
+      default:
+        return cannotExport(scriptName, statement, i,
+                            std::string(commandName(statement.op)) +
+                                " cannot be written in a .i2c file, which holds writes only");
+    }
+  }
+  return result;
+}
+
+}  // namespace brelvion::scripts

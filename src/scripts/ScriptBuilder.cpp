@@ -1,0 +1,31 @@
+#include "scripts/ScriptBuilder.h"
+
+namespace brelvion::scripts {
+
+void ScriptBuilder::command(const Target& target, Statement statement) {
+  if (!started_ || target.device != target_.device) {
+    script_.statements.push_back(Statement::device(target.device));
+  }
+  if (target.regBits != target_.regBits) {
+    script_.statements.push_back(Statement::regBits(target.regBits));
+  }
+  if (target.valBits != target_.valBits) {
+    script_.statements.push_back(Statement::valBits(target.valBits));
+  }
+  started_ = true;
+  target_ = target;
+  lastCommand_ = script_.statements.size();
+  script_.statements.push_back(std::move(statement));
+}
+
+void ScriptBuilder::delay(std::uint32_t ms, std::string comment) {
+  Statement statement = Statement::delay(ms);
+  statement.comment = std::move(comment);
+  script_.statements.push_back(std::move(statement));
+}
+
+void ScriptBuilder::comment(std::string text) {
+  script_.statements.push_back(Statement::note(std::move(text)));
+}
+
+}  // namespace brelvion::scripts

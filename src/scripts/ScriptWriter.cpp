@@ -1,0 +1,75 @@
+#include "scripts/ScriptWriter.h"
+
+#include "numconv/HexText.h"
+
+namespace brelvion::scripts {
+
+namespace {
+
+void appendHex(std::string& text, std::uint32_t value, unsigned bits) {
+  text.push_back(' ');
+  numconv::appendUpperHex(text, value, static_cast<int>(bits / 4));
+}
+
+void appendDecimal(std::string& text, std::uint32_t value) {
+  text.push_back(' ');
+  text += std::to_string(value);
+}
+
+void appendComment(std::string& text, const std::string& comment, bool alone) {
+  if (!alone && comment.empty()) return;
+  text += alone ? ";" : "  ;";
+  if (comment.empty()) return;
+  text.push_back(' ');
+  for (const char ch : comment) text.push_back(ch == '\r' || ch == '\n' ? ' ' : ch);
+}
+
+}  // namespace
+
+std::string writeStatement(const Statement& statement, const Target& widths) {
+  std::string text(commandName(statement.op));
+  switch (statement.op) {
+    case Op::Comment:
+      break;
+    case Op::Device:
+      appendHex(text, statement.value, 8);
+      break;
+    case Op::RegBits:
+    case Op::ValBits:
+    case Op::Delay:
+      appendDecimal(text, statement.op == Op::Delay ? statement.number : statement.value);
+      break;
+    case Op::Write:
+    case Op::Expect:
+      appendHex(text, statement.reg, widths.regBits);
+      appendHex(text, statement.value, widths.valBits);
+      break;
+    case Op::Modify:
+    case Op::Poll:
+      appendHex(text, statement.reg, widths.regBits);
+      appendHex(text, statement.mask, widths.valBits);
+      appendHex(text, statement.value, widths.valBits);
+      if (statement.op == Op::Poll) appendDecimal(text, statement.number);
+      break;
+    case Op::Read:
+      appendHex(text, statement.reg, widths.regBits);
+      appendDecimal(text, statement.number);
+      break;
+  }
+  appendComment(text, statement.comment, statement.op == Op::Comment);
+  return text;
+}
+
+std::string writeScript(const Script& script) {
+  std::string text;
+  Target widths;
+  for (const Statement& statement : script.statements) {
+    if (statement.op == Op::RegBits) widths.regBits = static_cast<std::uint8_t>(statement.value);
+    if (statement.op == Op::ValBits) widths.valBits = static_cast<std::uint8_t>(statement.value);
+    text += writeStatement(statement, widths);
+    text.push_back('\n');
+  }
+  return text;
+}
+
+}  // namespace brelvion::scripts
