@@ -35,7 +35,7 @@ TEST(BusMessagesTest, EveryMessageKeepsItsWordingAndBlanks) {
 }
 
 struct NoDevicePort : SimulatedParallelPort {
-  NoDevicePort() : SimulatedParallelPort(SimulatedBusConfig{{}, 0x378, {}, false}) {}
+  NoDevicePort() : SimulatedParallelPort(SimulatedBusConfig{{}, 0x378, {}, false, {}}) {}
 };
 
 // The bus opened with the debugger enabled and room for every line.

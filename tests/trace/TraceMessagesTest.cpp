@@ -51,7 +51,7 @@ TEST(TraceMessagesTest, TheSwitchingLinesReachASavedTraceFilePadded) {
 }
 
 struct NoDevicePort : SimulatedParallelPort {
-  NoDevicePort() : SimulatedParallelPort(SimulatedBusConfig{{}, 0x378, {}, false}) {}
+  NoDevicePort() : SimulatedParallelPort(SimulatedBusConfig{{}, 0x378, {}, false, {}}) {}
 };
 
 TEST(TraceMessagesTest, StopOnErrorBoxesEachTimeoutOfARealWriteAsTraced) {

@@ -18,7 +18,7 @@ using port::simulated::SimulatedParallelPort;
 using testing::EngineSet;
 
 struct NoDevicePort : SimulatedParallelPort {
-  NoDevicePort() : SimulatedParallelPort(SimulatedBusConfig{{}, 0x378, {}, false}) {}
+  NoDevicePort() : SimulatedParallelPort(SimulatedBusConfig{{}, 0x378, {}, false, {}}) {}
 };
 
 // A port whose every access fails as an unreachable port library would.

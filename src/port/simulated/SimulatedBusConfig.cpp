@@ -23,7 +23,9 @@ void checkSimulatedBusConfig(const SimulatedBusConfig& config) {
   if (!isLptBase(config.cabledBase)) {
     reject("No parallel port at " + hex(config.cabledBase) + " to plug the cable into");
   }
-  const auto& addresses = config.sensorAddresses;
+  std::vector<std::uint8_t> addresses = config.sensorAddresses;
+  addresses.insert(addresses.end(), config.sensor16Addresses.begin(),
+                   config.sensor16Addresses.end());
   for (auto it = addresses.begin(); it != addresses.end(); ++it) {
     if ((*it & 1) != 0) reject("Sensor address " + hex(*it) + " is not an even write address");
     if (std::find(addresses.begin(), it, *it) != it) {
@@ -33,7 +35,7 @@ void checkSimulatedBusConfig(const SimulatedBusConfig& config) {
   if (config.stopAckingAfterBytes && *config.stopAckingAfterBytes < 0) {
     reject("The number of bytes a sensor acknowledges cannot be negative");
   }
-  if (config.stuckMidByte && addresses.empty()) {
+  if (config.stuckMidByte && config.sensorAddresses.empty()) {
     reject("A stuck bus needs a sensor to hold it");
   }
 }

@@ -12,15 +12,17 @@ struct SimulatedBusConfig {
   std::vector<std::uint8_t> sensorAddresses{0x42};
   // The port (0x378, 0x278 or 0x3BC) the cable is plugged into.
   std::uint16_t cabledBase = 0x378;
-  // Every sensor acknowledges only this many bytes, then never again.
+  // Every camera sensor acknowledges only this many bytes, then never again.
   std::optional<int> stopAckingAfterBytes;
-  // Every sensor starts caught in the middle of a read, holding SDA low.
+  // Every camera sensor starts caught in the middle of a read, holding SDA low.
   bool stuckMidByte = false;
+  // 8-bit write addresses (even) of the 16-bit sensors (Sensor16) on the bus.
+  std::vector<std::uint8_t> sensor16Addresses;
 };
 
 // Throws RuntimeError 5 (invalid argument) naming what is wrong: a base that is not a
-// known port, an odd or repeated sensor address, a negative acknowledge limit, or a stuck
-// bus without a sensor to hold it.
+// known port, an odd sensor address or one two sensors share, a negative acknowledge
+// limit, or a stuck bus without a camera sensor to hold it.
 void checkSimulatedBusConfig(const SimulatedBusConfig& config);
 
 }  // namespace brelvion::port::simulated

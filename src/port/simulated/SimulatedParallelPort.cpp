@@ -5,6 +5,7 @@
 #include "port/BusCapture.h"
 #include "port/LptRegisters.h"
 #include "port/simulated/CameraSensor.h"
+#include "port/simulated/Sensor16.h"
 
 namespace brelvion::port::simulated {
 
@@ -19,6 +20,9 @@ SimulatedParallelPort::SimulatedParallelPort(const SimulatedBusConfig& config)
     options.acknowledgeLimit = config.stopAckingAfterBytes;
     options.stuckMidByte = config.stuckMidByte;
     bus_.attach(std::make_unique<CameraSensor>(options));
+  }
+  for (std::uint8_t address : config.sensor16Addresses) {
+    bus_.attach(std::make_unique<Sensor16>(address, [this] { return now_; }));
   }
 }
 
