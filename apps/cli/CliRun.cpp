@@ -6,6 +6,7 @@
 #include "CaptureTarget.h"
 #include "CliArguments.h"
 #include "CliFileCommands.h"
+#include "CliRegisterCommands.h"
 #include "ConsoleDesktop.h"
 #include "ProgramVersion.h"
 #include "base/RuntimeError.h"
@@ -61,8 +62,12 @@ void runRead(const CliRequest& request, bus::BusEngine& engine, std::ostream& ou
 // Write and read print nothing until the bus work is done, so that a port failing half-way
 // leaves no partial result on standard output; a send prints each write as it goes out.
 // The exit status when the command decides it itself.
-std::optional<int> runCommand(const CliRequest& request, core::ToolCore& core, base::Clock& clock,
-                              std::ostream& out, std::ostream& err) {
+std::optional<int> runCommand(const CliRequest& request, const PreparedRegisters& prepared,
+                              core::ToolCore& core, base::Clock& clock, std::ostream& out,
+                              std::ostream& err) {
+  if (const auto* command = std::get_if<RegisterCommand>(&prepared)) {
+    return runRegisterCommand(request, *command, core.engine(), out);
+  }
   switch (request.command) {
     case Command::Write:
       runWrite(request, core.engine(), out);
@@ -89,8 +94,8 @@ std::string portChoiceHint(const CliRequest& request, const std::filesystem::pat
          port::hardware::portAddressText(port::kLptBases[*other]) + ")";
 }
 
-int runOnPort(const CliRequest& request, port::PortIo& port, base::Clock& clock, std::ostream& out,
-              std::ostream& err) {
+int runOnPort(const CliRequest& request, const PreparedRegisters& prepared, port::PortIo& port,
+              base::Clock& clock, std::ostream& out, std::ostream& err) {
   Session session(port, err);
   if (request.trace) {
     session.core.log().setLineListener([&err](std::string_view line) { err << line << '\n'; });
@@ -104,7 +109,7 @@ int runOnPort(const CliRequest& request, port::PortIo& port, base::Clock& clock,
   if (request.capturePath) port.setCapture(&capture);
   std::optional<int> status;
   try {
-    status = runCommand(request, session.core, clock, out, err);
+    status = runCommand(request, prepared, session.core, clock, out, err);
   } catch (...) {
     port.setCapture(nullptr);
     throw;
@@ -117,7 +122,9 @@ int runOnPort(const CliRequest& request, port::PortIo& port, base::Clock& clock,
   if (request.capturePath) capture.writeVcdFile(*request.capturePath);
   const bool quiet = request.command == Command::Write || request.command == Command::Send;
   if (!quiet && (status ? *status == kExitNotAcknowledged : !session.core.busState().AckReceived)) {
-    err << kProgram << ": NO ACK from device " << hexByte(request.device) << '\n';
+    const auto* command = std::get_if<RegisterCommand>(&prepared);
+    err << kProgram << ": NO ACK from device "
+        << hexByte(command != nullptr ? command->device : request.device) << '\n';
   }
   if (status) return *status;
   return session.core.busState().AckReceived ? kExitAcknowledged : kExitNotAcknowledged;
@@ -131,13 +138,20 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
   if (request.capturePath) {
     if (auto problem = apps::captureTargetProblem(*request.capturePath)) throw *problem;
   }
+  const PreparedRegisters prepared = prepareRegisterCommand(request);
+  if (const auto* refused = std::get_if<UsageError>(&prepared)) {
+    err << kProgram << ": " << escapeControls(refused->message) << '\n';
+    return kExitUsageOrPortError;
+  }
   base::Clock& clock = overrides.clock != nullptr ? *overrides.clock : base::systemClock();
-  if (overrides.port != nullptr) return runOnPort(request, *overrides.port, clock, out, err);
+  if (overrides.port != nullptr) {
+    return runOnPort(request, prepared, *overrides.port, clock, out, err);
+  }
   const port::simulated::SimulatedBusConfig simulation = apps::simulationOf(request);
   port::OpenedPort opened = port::openPortBackend(request.backend, simulation, root, calls);
   if (!opened.notice.empty()) err << kProgram << ": " << opened.notice << '\n';
   try {
-    return runOnPort(request, *opened.port, clock, out, err);
+    return runOnPort(request, prepared, *opened.port, clock, out, err);
   } catch (const base::RuntimeError& error) {
     if (opened.backend != port::PortBackend::Ppdev ||
         error.number() != base::RuntimeError::kFileNotFound) {

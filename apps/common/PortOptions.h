@@ -17,8 +17,10 @@ struct PortOptions {
   // 0 = LPT1, 1 = LPT2, 2 = LPT3: the port the bus is opened on, and where the simulated
   // cable is plugged in.
   std::int16_t portIndex = 0;
-  // Write addresses of the simulated sensors; empty for a bus with no device.
+  // Write addresses of the simulated camera sensors; empty for a bus with no device.
   std::vector<std::uint8_t> simulatedDevices{0x42};
+  // Write addresses of the simulated 16-bit sensors (ADDR:sensor16).
+  std::vector<std::uint8_t> simulatedSensor16s;
   std::optional<std::string> capturePath;
 };
 
