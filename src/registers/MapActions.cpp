@@ -2,6 +2,7 @@
 
 #include "base/RuntimeError.h"
 #include "bus/RegisterAccess.h"
+#include "registers/MapWindowLogic.h"
 
 namespace brelvion::registers {
 
@@ -9,12 +10,6 @@ namespace {
 
 std::string plural(std::size_t count, const char* one, const char* several) {
   return std::to_string(count) + " " + (count == 1 ? one : several);
-}
-
-// "MODE_SELECT (0100)", or "0100" for a register without a name.
-std::string registerTitle(const RegisterMap& map, const Register& reg) {
-  const std::string address = addressHex(reg.address, map.registerBits);
-  return reg.name.empty() ? address : reg.name + " (" + address + ")";
 }
 
 }  // namespace

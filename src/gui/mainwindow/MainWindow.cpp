@@ -64,6 +64,7 @@ MainWindow::MainWindow(core::ToolCore& core, desktop::WindowSystem& windows,
   QCoreApplication::instance()->installEventFilter(programWatch_);
   resizeClientToDesign();
   connectHandlers();
+  addRegisterMapItem();
 }
 
 // The watch goes first: the events of tearing the window down must not reach a half-gone

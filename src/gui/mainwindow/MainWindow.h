@@ -16,6 +16,10 @@
 
 class QLabel;
 
+namespace brelvion::gui::registermap {
+class RegisterMapWindow;
+}
+
 namespace brelvion::gui::mainwindow {
 
 inline constexpr const char* kWindowCaption = "Brelvion I2C Debug Tool";
@@ -99,6 +103,10 @@ class MainWindow : public QMainWindow,
   void showBusHelp();
   void showCableSchematic();
 
+  // Bus > Register Map...
+  void addRegisterMapItem();
+  void openRegisterMap();
+
   // Entry fields.
   void deviceAddressChanged();
   void subAddressChanged();
@@ -142,6 +150,7 @@ class MainWindow : public QMainWindow,
   // the latest mouse press was already selected (a click on it picks it again).
   int appliedPortRow_ = -1;
   bool pressedRowWasSelected_ = false;
+  registermap::RegisterMapWindow* registerMap_ = nullptr;
 };
 
 template <typename Sender, typename Signal>
