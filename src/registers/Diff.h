@@ -38,7 +38,7 @@ std::vector<Difference> compareValues(const std::vector<RegisterValue>& left,
 std::vector<RegisterValue> defaultValues(const RegisterMap& map);
 
 // "0100 MODE_SELECT: 00 -> 01", "0003 FRAME_COUNT: 07 -> (none)": a line of the list of
-// differences, left value first.
+// differences, left value first (the one that was, where one side is a reference).
 std::string differenceText(const Difference& difference, int registerBits);
 
 }  // namespace brelvion::registers

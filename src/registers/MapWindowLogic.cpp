@@ -50,7 +50,7 @@ std::optional<ReadRun> RefreshCycle::next() {
 
 std::string comparisonTitle(const std::string& left, const std::string& right,
                             std::size_t differences) {
-  const std::string sides = left + " against " + right + ": ";
+  const std::string sides = left + " -> " + right + ": ";
   if (differences == 0) return sides + "no differences";
   return sides + std::to_string(differences) + (differences == 1 ? " difference" : " differences");
 }

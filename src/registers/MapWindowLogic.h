@@ -54,8 +54,8 @@ class RefreshCycle {
   std::size_t next_ = 0;
 };
 
-// "Live values against base.snap: 3 differences", "Live values against the defaults: no
-// differences".
+// "base.snap -> live values: 3 differences", "the defaults -> live values: no
+// differences": what was, then what is, as the lines of differences show their values.
 std::string comparisonTitle(const std::string& left, const std::string& right,
                             std::size_t differences);
 

@@ -98,12 +98,12 @@ TEST_F(MapActionsTest, ASnapshotShowsExactlyWhatChangedAndWritingItBackUndoesIt)
   writeAndCheck(master, 0x20, table, indexOf("ORIENTATION"), 0x03);
   readAll();
   std::vector<std::string> listed;
-  for (const Difference& difference : compareValues(table.liveValues(), before.values)) {
+  for (const Difference& difference : compareValues(before.values, table.liveValues())) {
     listed.push_back(differenceText(difference, 16));
   }
-  EXPECT_EQ(listed, (std::vector<std::string>{"0101 ORIENTATION: 03 -> 00",
-                                              "0200 EXPOSURE: 0123 -> 03E8",
-                                              "0600 TEST_PATTERN: 02 -> 00"}));
+  EXPECT_EQ(listed, (std::vector<std::string>{"0101 ORIENTATION: 00 -> 03",
+                                              "0200 EXPOSURE: 03E8 -> 0123",
+                                              "0600 TEST_PATTERN: 00 -> 02"}));
 
   // Through the file, as the window does it.
   const WriteBackPlan plan = planWriteBack(table.map(), readSnapshot(snapshotText(before), "s"));

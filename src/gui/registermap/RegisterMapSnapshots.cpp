@@ -41,8 +41,8 @@ void RegisterMapWindow::compareLiveWithSnapshot() {
   const std::string path = chooseFile("Compare with Snapshot", false);
   if (path.empty()) return;
   const registers::Snapshot snapshot = registers::loadSnapshot(path);
-  showComparison(registers::compareValues(table_.liveValues(), snapshot.values),
-                 "Live values", fileName(path));
+  showComparison(registers::compareValues(snapshot.values, table_.liveValues()), fileName(path),
+                 "live values");
 }
 
 void RegisterMapWindow::compareSnapshots() {
@@ -57,9 +57,9 @@ void RegisterMapWindow::compareSnapshots() {
 }
 
 void RegisterMapWindow::compareWithDefaults() {
-  showComparison(registers::compareValues(table_.liveValues(), registers::defaultValues(table_.map()),
-                                          registers::CompareScope::Common),
-                 "Live values", "the defaults");
+  showComparison(registers::compareValues(registers::defaultValues(table_.map()),
+                                          table_.liveValues(), registers::CompareScope::Common),
+                 "the defaults", "live values");
 }
 
 void RegisterMapWindow::showComparison(const std::vector<registers::Difference>& differences,

@@ -2,12 +2,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
 #include <chrono>
+#include <filesystem>
 
 #include "core/BusCommandGuard.h"
 #include "desktop/ErrorTrap.h"
@@ -125,12 +127,41 @@ void RegisterMapWindow::replaceMap(registers::RegisterMap map, const std::string
   const registers::RegisterMap& shown = table_.map();
   const std::string count = std::to_string(shown.registers.size()) +
                             (shown.registers.size() == 1 ? " register" : " registers");
+  const std::string file = std::filesystem::path(source).filename().string();
   mapName_->setText(QString::fromStdString(
-      source.empty() ? "Plain range: " + count
-                     : shown.deviceName + " (" + source + "): " + count));
+      source.empty() ? "Plain range: " + count : shown.deviceName + " (" + file + "): " + count));
+  mapName_->setToolTip(QString::fromStdString(source));
   showSelectedFields();
+  sizeColumns();
   say("");
-  if (shown.chipId && core_.ports().BusOpen == 1) checkChipId();
+  if (shown.chipId) checkChipIdOnOpening();
+}
+
+// The map is open whatever the check finds; a port that fails is said beside it.
+void RegisterMapWindow::checkChipIdOnOpening() {
+  try {
+    checkChipId();
+  } catch (const base::RuntimeError& error) {
+    chipId_->setText(QString::fromStdString("Chip ID not checked: " + error.boxText()));
+  }
+}
+
+void RegisterMapWindow::sizeColumns() {
+  const QFontMetrics metrics(tableView_->font());
+  auto widthOf = [&](const std::string& text) {
+    return metrics.horizontalAdvance(QString::fromStdString(text)) + 2 * metrics.averageCharWidth() + 8;
+  };
+  std::string longest = "Name";
+  for (const registers::Register& reg : table_.map().registers) {
+    if (reg.name.size() > longest.size()) longest = reg.name;
+  }
+  using registers::Column;
+  tableView_->setColumnWidth(static_cast<int>(Column::Address), widthOf("Address"));
+  tableView_->setColumnWidth(static_cast<int>(Column::Name), widthOf(longest));
+  tableView_->setColumnWidth(static_cast<int>(Column::Width), widthOf("Width"));
+  tableView_->setColumnWidth(static_cast<int>(Column::Access), widthOf("Access"));
+  tableView_->setColumnWidth(static_cast<int>(Column::Value), widthOf("FFFFFFFF"));
+  tableView_->setColumnWidth(static_cast<int>(Column::Default), widthOf("FFFFFFFF"));
 }
 
 void RegisterMapWindow::updateFormatFields() {

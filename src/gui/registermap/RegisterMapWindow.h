@@ -71,6 +71,7 @@ class RegisterMapWindow : public QWidget {
   void chooseMap();
   void showPlainRange();
   void replaceMap(registers::RegisterMap map, const std::string& source);
+  void sizeColumns();
   void applyFilter();
   void showSelectedFields();
   void updateFormatFields();
@@ -84,6 +85,7 @@ class RegisterMapWindow : public QWidget {
   void writeFieldValue(std::size_t index, std::size_t field, std::uint32_t value);
   void writeRegister(std::size_t index, std::uint32_t value);
   void checkChipId();
+  void checkChipIdOnOpening();
   void refreshToggled();
   void refreshTick();
 

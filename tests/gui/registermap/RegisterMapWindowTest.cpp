@@ -148,7 +148,8 @@ void RegisterMapWindowTest::aDescriptionOpensWithItsChipIdChecked() {
            std::string("Register maps (*.yaml *.yml *.csv)|*.yaml *.yml *.csv|All files (*)|*"));
   QCOMPARE(r.model()->rowCount(), 19);
   QCOMPARE(r.find<QLabel>("mapName")->text(),
-           QString::fromStdString("SIM16 camera sensor (" + kExample + "): 19 registers"));
+           QString("SIM16 camera sensor (sim-sensor16.yaml): 19 registers"));
+  QCOMPARE(r.find<QLabel>("mapName")->toolTip(), QString::fromStdString(kExample));
   QCOMPARE(r.find<QLineEdit>("device")->text(), QString("20"));
   QVERIFY(!r.find<QComboBox>("registerBits")->isEnabled());
   QCOMPARE(r.find<QLabel>("chipId")->text(),
@@ -190,7 +191,7 @@ void RegisterMapWindowTest::aBrokenDescriptionIsReportedAndTheMapStays() {
                "access, default, description, fields)"));
   QCOMPARE(r.model()->rowCount(), 19);
   QCOMPARE(r.find<QLabel>("mapName")->text(),
-           QString::fromStdString("SIM16 camera sensor (" + kExample + "): 19 registers"));
+           QString("SIM16 camera sensor (sim-sensor16.yaml): 19 registers"));
 }
 
 void RegisterMapWindowTest::readAllFillsTheTableThroughTheEngine() {
@@ -309,9 +310,9 @@ void RegisterMapWindowTest::snapshotsSaveCompareAndWriteBack() {
   r.windows.dialogAnswers.push_back(base.toStdString());
   r.click("compareLive");
   QCOMPARE(r.find<QLabel>("comparisonTitle")->text(),
-           QString("Live values against base.snap: 2 differences"));
+           QString("base.snap -> live values: 2 differences"));
   QCOMPARE(listed(r.find<QListWidget>("differences")),
-           (QStringList{"0200 EXPOSURE: 0123 -> 03E8", "0600 TEST_PATTERN: 02 -> 00"}));
+           (QStringList{"0200 EXPOSURE: 03E8 -> 0123", "0600 TEST_PATTERN: 00 -> 02"}));
   QCOMPARE(r.cell("EXPOSURE", kMark), QString("D C S"));
   QCOMPARE(r.model()->index(r.rowOf("EXPOSURE"), 0).data(Qt::BackgroundRole).value<QBrush>().color(),
            QColor(255, 236, 160));
@@ -326,7 +327,7 @@ void RegisterMapWindowTest::snapshotsSaveCompareAndWriteBack() {
   r.windows.dialogAnswers.push_back(base.toStdString());
   r.click("compareLive");
   QCOMPARE(r.find<QLabel>("comparisonTitle")->text(),
-           QString("Live values against base.snap: no differences"));
+           QString("base.snap -> live values: no differences"));
   QCOMPARE(r.find<QListWidget>("differences")->count(), 0);
   r.click("clearComparison");
   QCOMPARE(r.find<QLabel>("comparisonTitle")->text(), QString("No comparison"));
@@ -358,13 +359,13 @@ void RegisterMapWindowTest::twoSnapshotsAndTheDefaultsCompareToo() {
   r.windows.dialogAnswers.push_back(after.toStdString());
   r.click("compareSnapshots");
   QCOMPARE(r.find<QLabel>("comparisonTitle")->text(),
-           QString("before.snap against after.snap: 1 difference"));
+           QString("before.snap -> after.snap: 1 difference"));
   QCOMPARE(listed(r.find<QListWidget>("differences")), QStringList{"0100 MODE_SELECT: 00 -> 01"});
 
   r.click("compareDefaults");
   QCOMPARE(r.find<QLabel>("comparisonTitle")->text(),
-           QString("Live values against the defaults: 1 difference"));
-  QCOMPARE(listed(r.find<QListWidget>("differences")), QStringList{"0100 MODE_SELECT: 01 -> 00"});
+           QString("the defaults -> live values: 1 difference"));
+  QCOMPARE(listed(r.find<QListWidget>("differences")), QStringList{"0100 MODE_SELECT: 00 -> 01"});
 }
 
 void RegisterMapWindowTest::theRefreshReadsOneRunATickAndStepsAsideForOtherCommands() {
