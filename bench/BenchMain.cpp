@@ -9,6 +9,7 @@
 
 #include "BenchEngine.h"
 #include "CommandFileBench.h"
+#include "RegisterMapBench.h"
 #include "StepTiming.h"
 #include "bus/BusEngine.h"
 #include "port/simulated/SimulatedParallelPort.h"
@@ -134,5 +135,6 @@ int main() {
   report("hardware quantum: mean line step", steps.meanUs, "us", "<= 5.5", steps.meanUs <= 5.5);
   std::printf("(%zu hardware-timed steps measured)\n", steps.steps);
   commandFileFigures(report);
+  registerMapFigures(report);
   return 0;
 }
