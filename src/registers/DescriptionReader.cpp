@@ -8,6 +8,7 @@
 
 #include "registers/MapChecks.h"
 #include "registers/SourceText.h"
+#include "registers/YamlDocument.h"
 
 namespace brelvion::registers {
 
@@ -121,15 +122,7 @@ std::string DescriptionParser::text(const Keys& keys, const std::string& key,
 }
 
 RegisterMap DescriptionParser::parse(const std::string& text) {
-  std::vector<YAML::Node> documents;
-  try {
-    documents = YAML::LoadAll(text);
-  } catch (const YAML::Exception& error) {
-    fail(positionOf(error.mark), "not YAML: " + error.msg);
-  }
-  if (documents.empty() || documents[0].IsNull()) fail(SourcePosition{}, "the description is empty");
-  if (documents.size() > 1) fail(documents[1], "a description is one YAML document, not several");
-  const YAML::Node& root = documents[0];
+  const YAML::Node root = loadOneDocument(text, file_);
   const Keys top = keysOf(root, "the description",
                           {"device", "i2c-address", "register-bits", "value-bits", "byte-order",
                            "chip-id", "registers"});
