@@ -40,6 +40,9 @@ class RefreshCycle {
  public:
   static constexpr int kMinPeriodMs = 50;
   static constexpr int kMaxPeriodMs = 60000;
+  // The longest read of a refresh turn: 32 bytes last about 6 ms on a real port, so the
+  // window's events never wait longer than that.
+  static constexpr std::size_t kReadBytes = 32;
 
   void start(std::vector<ReadRun> runs) {
     runs_ = std::move(runs);

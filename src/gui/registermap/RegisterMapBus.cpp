@@ -4,6 +4,7 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QTimer>
+#include <algorithm>
 #include <set>
 
 #include "core/BusCommandGuard.h"
@@ -90,7 +91,8 @@ void RegisterMapWindow::refreshToggled() {
     refreshTimer_->stop();
     return;
   }
-  refresh_.start(registers::planReadAll(table_.map(), readLimit_));
+  refresh_.start(registers::planReadAll(
+      table_.map(), std::min(readLimit_, registers::RefreshCycle::kReadBytes)));
   if (refresh_.empty()) {
     refreshBox_->setChecked(false);
     say("Nothing to refresh: no register of the map can be read");
