@@ -36,14 +36,17 @@ int entryFor(QComboBox& box, const registers::Field& field, std::uint32_t value)
 
 void RegisterMapWindow::showSelectedFields() {
   const QModelIndex current = tableView_->selectionModel()->currentIndex();
-  const std::size_t index =
-      current.isValid() ? model_->registerAt(current.row()) : static_cast<std::size_t>(-1);
+  if (!current.isValid()) {
+    fields_->setRowCount(0);
+    shownFieldsOf_ = static_cast<std::size_t>(-1);
+    return;
+  }
+  const std::size_t index = model_->registerAt(current.row());
   const bool same = index == shownFieldsOf_;
   if (!same) {
     fields_->setRowCount(0);
     shownFieldsOf_ = index;
   }
-  if (!current.isValid()) return;
   const registers::Register& reg = table_.map().registers.at(index);
   const std::uint32_t value = registers::fieldEditBase(table_, index);
   fields_->setRowCount(static_cast<int>(reg.fields.size()));

@@ -275,6 +275,13 @@ void RegisterMapWindowTest::aFieldIsEditedByItsNamedValues() {
   r.select("STATUS");
   QVERIFY(!r.find<QComboBox>("field_READY")->isEnabled());
   QCOMPARE(r.find<QComboBox>("field_READY")->currentText(), QString("1 (ready)"));
+  // Another map, or another filter, takes the fields of the register shown away with it.
+  r.find<QLineEdit>("filter")->setText("EXPO");
+  QCOMPARE(r.find<QTableWidget>("fields")->rowCount(), 0);
+  r.find<QLineEdit>("filter")->clear();
+  r.select("ORIENTATION");
+  r.click("showRange");
+  QCOMPARE(r.find<QTableWidget>("fields")->rowCount(), 0);
 }
 
 void RegisterMapWindowTest::theFilterShowsMatchingRegisters() {
