@@ -11,6 +11,7 @@
 #include "BusBench.h"
 #include "CommandFileBench.h"
 #include "GpioBench.h"
+#include "RegisterMapBench.h"
 #include "ScriptBench.h"
 #include "StepTiming.h"
 #include "bus/BusEngine.h"
@@ -141,5 +142,6 @@ int main() {
   commandFileFigures(report);
   busFigures(report);
   scriptFigures(report);
+  registerMapFigures(report);
   return 0;
 }

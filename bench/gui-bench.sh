@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Prints the windows' speed figures with the goals they are held to, under a private
 # virtual X server so painting costs what it does on a desktop: a burst of trace lines
-# into the shown debugger window, Send Register with it shown, and the real program's
-# start to the first paint of its main window. Figures to read, not a test: a busy
-# machine makes them worse.
+# into the shown debugger window, Send Register with it shown, the register map's table
+# after a read of 5,000 registers, and the real program's start to the first paint of its
+# main window. Figures to read, not a test: a busy machine makes them worse.
 #
 #   bench/gui-bench.sh [STARTS]     (default 10 timed starts)
 #

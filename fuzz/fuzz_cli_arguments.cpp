@@ -37,8 +37,8 @@ std::string describe(const std::vector<std::string>& args) {
   return text;
 }
 
-std::string hexByte(int value) {
-  return brelvion::numconv::UpperHex(static_cast<unsigned>(value), 2);
+std::string hexByte(std::int64_t value) {
+  return brelvion::numconv::UpperHex(static_cast<std::uint64_t>(value), 2);
 }
 
 std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
@@ -57,6 +57,9 @@ std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
   for (std::uint8_t device : request.simulatedDevices) {
     devices += (devices.empty() ? "" : ",") + hexByte(device);
   }
+  for (std::uint8_t device : request.simulatedSensor16s) {
+    devices += (devices.empty() ? "" : ",") + hexByte(device) + ":sensor16";
+  }
   option("--sim-device", devices.empty() ? "none" : devices);
   if (request.capturePath) option("--capture", *request.capturePath);
   if (request.trace) args.push_back("--trace");
@@ -73,9 +76,20 @@ std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
     std::snprintf(delay, sizeof delay, "%.2f", request.delay);
     option("--delay", delay);
   }
+  if (request.registerBits) option("--reg-bits", std::to_string(*request.registerBits));
+  if (request.valueBits) option("--value-bits", std::to_string(*request.valueBits));
+  if (request.littleEndian) args.push_back("--le");
+  if (request.mapFile) option("--map", *request.mapFile);
   // Words after "--" are never taken for options, whatever a file name looks like.
   args.push_back("--");
   const std::string device = hexByte(request.sevenBit ? request.device >> 1 : request.device);
+  if (request.mapFile) {
+    args.push_back(request.command == Command::Write ? "write" : "read");
+    if (request.deviceGiven) args.push_back(device);
+    args.push_back(request.registerName);
+    if (request.command == Command::Write) args.push_back(request.dataText);
+    return args;
+  }
   switch (request.command) {
     case Command::Write:
       args.insert(args.end(),
@@ -111,13 +125,24 @@ bool sameRequest(const CliRequest& a, const CliRequest& b) {
          a.capturePath == b.capturePath && a.trace == b.trace && a.file == b.file &&
          a.last == b.last && a.delay == b.delay && a.sevenBit == b.sevenBit &&
          a.repeatedStart == b.repeatedStart && a.scanAll == b.scanAll &&
-         a.scanList == b.scanList &&
-         a.stepUs == b.stepUs && a.stretchTimeoutMs == b.stretchTimeoutMs;
+         a.scanList == b.scanList && a.stepUs == b.stepUs &&
+         a.stretchTimeoutMs == b.stretchTimeoutMs &&
+         a.simulatedSensor16s == b.simulatedSensor16s && a.registerBits == b.registerBits &&
+         a.valueBits == b.valueBits && a.littleEndian == b.littleEndian &&
+         a.mapFile == b.mapFile && a.registerName == b.registerName &&
+         a.dataText == b.dataText && a.deviceGiven == b.deviceGiven;
 }
 
 void checkInRange(const CliRequest& request, const std::string& shown) {
-  auto isByte = [](std::int16_t value) { return value >= 0 && value <= 0xFF; };
-  FUZZ_CHECK(isByte(request.device) && isByte(request.subAddress) && isByte(request.data), shown);
+  auto fits = [](std::int64_t value, std::optional<int> bits) {
+    return value >= 0 && value < (std::int64_t{1} << bits.value_or(8));
+  };
+  FUZZ_CHECK(fits(request.device, 8) && fits(request.subAddress, request.registerBits), shown);
+  FUZZ_CHECK(fits(request.data, request.mapFile ? 32 : request.valueBits), shown);
+  const bool registers = request.command == Command::Write || request.command == Command::Read;
+  FUZZ_CHECK(registers || (!request.registerBits && !request.valueBits && !request.littleEndian &&
+                           !request.mapFile),
+             shown);
   FUZZ_CHECK(request.count >= 1 && request.count <= 32768, shown);
   FUZZ_CHECK(request.command == Command::Read || request.count == 1, shown);
   FUZZ_CHECK(request.port.bitBanged() ? request.port.lptPort()->index >= 0 &&
@@ -175,6 +200,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (bool joined : {false, true}) {
     // A value that looks like an option needs the joined spelling.
     if (!joined && request.capturePath && request.capturePath->rfind('-', 0) == 0) continue;
+    if (!joined && request.mapFile && request.mapFile->rfind('-', 0) == 0) continue;
     const std::vector<std::string> again = writeBack(request, joined);
     const ParsedArguments reparsed = parseOrFail(again);
     const auto* same = std::get_if<CliRequest>(&reparsed);

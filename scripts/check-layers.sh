@@ -17,12 +17,14 @@ layers=(
   desktop         # what the program asks of the desktop, editor and document lookup
   trace           # the debug log and the Qt-free side of the trace
   core            # ToolCore, the program values, the bus start
+  registers       # register maps: descriptions, lists, snapshots, diffs, read plans
   scripts         # bring-up scripts, their importers and exporters
   commandfiles    # command files and register dumps
   windowlogic     # what the windows decide, without Qt
   gui/qt          # Qt from here on: the window system on Qt
   gui/debugger    # the bus debugger window
   gui/scan        # the bus scan's dialog
+  gui/registermap # the register map window
   gui/mainwindow  # the main window
 )
 qt_allowed='^(src/gui|apps/gui)/'

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev libqt6svg6 fonts-liberation2
+  # Device descriptions of register maps are YAML.
+  libyaml-cpp-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   sigrok-cli
   # The adapter batch files (XML) of the script importers.

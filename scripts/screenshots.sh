@@ -2,7 +2,9 @@
 # Photographs the real windows on the simulated bus, under a private virtual X server, so
 # their look can be checked without a desktop: the main window at its design size, shrunk
 # until its scroll bars show, after a Send Register that was acknowledged and one that was
-# not, and the Wisp debugger in its trace view, about view and trace-buffer dialog.
+# not, the Wisp debugger in its trace view, about view and trace-buffer dialog, and the
+# register map of the simulated 16-bit sensor compared with a snapshot
+# (docs/images/register-map.png is that picture).
 #
 #   scripts/screenshots.sh [FOLDER]      (default build/screenshots)
 #
@@ -154,6 +156,47 @@ start_program --backend sim --sim-device none
 click_main Command2
 shoot "$main" main-noack "no device: NO ACK"
 expect_colour main-noack '#ff0000' "red NO ACK"
+stop_program
+
+# --- The register map of the 16-bit sensor: read, saved, changed, read again and compared
+# with what was saved. Its buttons are reached by their Alt keys, its table from the first
+# row's Address cell by the arrow keys.
+map_title='^Register Map$'
+in_dialog() {  # TITLE PATH: types PATH into the file dialog and takes it
+  local dialog
+  dialog=$(find_window "$1") || { echo "screenshots: no dialog $1" >&2; exit 1; }
+  xdotool windowfocus --sync "$dialog"
+  xdotool type --delay 10 "$2"
+  xdotool key Return
+  sleep "$settle"
+  xdotool windowfocus --sync "$map"
+}
+typed_value() {  # DOWNS VALUE: down so many rows, and type the value into its cell
+  local i
+  for ((i = 0; i < $1; i++)); do xdotool key Down; done
+  xdotool type "$2"
+  xdotool key Return
+  sleep "$settle"
+}
+start_program --backend sim --sim-device 42,20:sensor16
+# Bus is the fourth menu: File, Help, Option, Bus.
+keys "$main" alt+f Right Right Right Return
+map=$(find_window "$map_title") || { echo "screenshots: no register map window" >&2; exit 1; }
+xdotool windowfocus --sync "$map"
+xdotool key alt+o
+in_dialog "Open Register Map" "$PWD/data/sim-sensor16.yaml"
+keys "$map" alt+r alt+s
+in_dialog "Save Snapshot" "$work/base.snap"
+xdotool mousemove --window "$map" 40 152 click 1
+keys "$map" Right Right Right Right
+typed_value 4 01     # MODE_SELECT: streaming
+typed_value 3 0500   # EXPOSURE
+typed_value 11 02    # TEST_PATTERN: colour bars
+keys "$map" alt+r alt+c
+in_dialog "Compare with Snapshot" "$work/base.snap"
+keys "$map" Home
+shoot "$map" register-map "register map: compared with a snapshot, TEST_PATTERN's field"
+expect_colour register-map '#ffeca0' "rows that differ from the snapshot"
 stop_program
 
 if [ "$failures" -gt 0 ]; then

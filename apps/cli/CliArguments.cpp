@@ -5,6 +5,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "CliRegisterArguments.h"
 #include "base/RuntimeError.h"
 #include "bus/LineControls.h"
 #include "commandfiles/CommandDelay.h"
@@ -19,7 +20,6 @@ constexpr const char* kProgram = "brelvion-i2c-cli";
 
 using Error = std::optional<std::string>;
 
-using apps::hexField;
 
 std::optional<int> decimal(const std::string& text) {
   int value = 0;
@@ -29,13 +29,6 @@ std::optional<int> decimal(const std::string& text) {
   return value;
 }
 
-Error hexArgument(const std::string& text, const char* what, std::int16_t& target) {
-  const auto value = hexField(text);
-  if (!value)
-    return std::string(what) + " must be one or two hex digits, not " + shownArgument(text);
-  target = *value;
-  return std::nullopt;
-}
 
 // DEV as the tool keeps it, the 8-bit write address, whichever way it was given.
 Error deviceArgument(const std::string& text, CliRequest& request) {
@@ -64,14 +57,20 @@ struct CommandSpec {
 Error applyWrite(const std::vector<std::string>& arguments, CliRequest& request) {
   request.command = Command::Write;
   if (auto error = deviceArgument(arguments[0], request)) return error;
-  if (auto error = hexArgument(arguments[1], "SUB", request.subAddress)) return error;
-  return hexArgument(arguments[2], "DATA", request.data);
+  if (auto error = registerArgument(arguments[1], "SUB", request.registerBits, "--reg-bits",
+                                    request.subAddress)) {
+    return error;
+  }
+  return registerArgument(arguments[2], "DATA", request.valueBits, "--value-bits", request.data);
 }
 
 Error applyRead(const std::vector<std::string>& arguments, CliRequest& request) {
   request.command = Command::Read;
   if (auto error = deviceArgument(arguments[0], request)) return error;
-  if (auto error = hexArgument(arguments[1], "SUB", request.subAddress)) return error;
+  if (auto error = registerArgument(arguments[1], "SUB", request.registerBits, "--reg-bits",
+                                    request.subAddress)) {
+    return error;
+  }
   if (arguments.size() == 3) {
     const auto count = decimal(arguments[2]);
     if (!count || *count < 1 || *count > kMaxReadCount) {
@@ -176,6 +175,9 @@ std::string commandNames() {
 }
 
 Error applyCommand(const std::vector<std::string>& words, CliRequest& request) {
+  if (request.mapFile && (words[0] == "write" || words[0] == "read")) {
+    return applyByName(words, request);
+  }
   for (const CommandSpec& command : kCommands) {
     if (words[0] != command.name) continue;
     const std::vector<std::string> arguments(words.begin() + 1, words.end());
@@ -254,7 +256,7 @@ Error applyStretchTimeout(const std::string& value, CliRequest& request) {
 }
 
 
-const std::array<OptionSpec, 12> kOptions{{
+const std::array<OptionSpec, 16> kOptions{{
     {"--backend", "auto|sim|ppdev|ioport|i2cdev",
      "auto (default): a real parallel port through ppdev when a\n"
      "/dev/parportN exists, else the simulated bus (said on\n"
@@ -268,9 +270,11 @@ const std::array<OptionSpec, 12> kOptions{{
      "the I2C adapter /dev/i2c-N (ports lists them). On the\n"
      "simulated bus the cable is on the chosen LPT port.\n",
      applyPort},
-    {"--sim-device", "ADDR[,ADDR...]|none",
-     "Simulated camera sensors by write address in hex\n"
-     "(default 42); none for a bus where nothing answers.\n",
+    {"--sim-device", "ADDR[:KIND][,ADDR[:KIND]...]|none",
+     "Simulated sensors by write address in hex (default 42);\n"
+     "KIND is sensor8 (the camera sensor, the default) or\n"
+     "sensor16 (16-bit register addresses, e.g. 20:sensor16);\n"
+     "none for a bus where nothing answers.\n",
      applySimDevices},
     {"--capture", "FILE.vcd",
      "Write every change of SCL and SDA during the command as a\n"
@@ -316,6 +320,24 @@ const std::array<OptionSpec, 12> kOptions{{
      "SCL can be read back: the parallel-port cable cannot\n"
      "read SCL, so on it a stretched clock is not waited for.\n",
      applyStretchTimeout},
+    {"--reg-bits", "8|16",
+     "write, read: register addresses of 8 (default) or 16\n"
+     "bits, sent most significant byte first.\n",
+     applyRegisterBits},
+    {"--value-bits", "8|16|32",
+     "write, read: register values of 8 (default), 16 or 32\n"
+     "bits; read's N counts values of that width.\n",
+     applyValueBits},
+    {"--le", "",
+     "write, read: values least significant byte first (the\n"
+     "default is most significant byte first).\n",
+     applyLittleEndian},
+    {"--map", "FILE",
+     "write, read: registers by name from a device description\n"
+     "(.yaml) or register list (.csv), which gives their widths\n"
+     "and the device address (--reg-bits, --value-bits and --le\n"
+     "win over it). read prints the value, its name and fields.\n",
+     applyMap},
 }};
 
 const OptionSpec* findOption(std::string_view name) {
@@ -399,6 +421,7 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
   }
   if (auto error = applyCommand(words, request)) return UsageError{*error};
   if (auto problem = apps::portOptionsProblem(request)) return UsageError{*problem};
+  if (auto error = checkRegisterOptions(request)) return UsageError{*error};
   return request;
 }
 
@@ -417,7 +440,13 @@ std::string usageText() {
   text +=
       "\n  DEV, SUB and DATA are one or two hex digits. DEV is the device's write address\n"
       "  (the 7-bit address shifted left, e.g. 42; with --7bit the 7-bit address, e.g.\n"
-      "  21); N is decimal, 1 to 32768; LAST is decimal, 0 to 32767.\n"
+      "  21); N is decimal, 1 to 32768; LAST is decimal, 0 to 32767. With --reg-bits\n"
+      "  16, SUB takes up to 4 hex digits; with --value-bits 16 or 32, DATA takes up to\n"
+      "  4 or 8; ACK then means that every message of the command was acknowledged.\n"
+      "\n  With --map, write and read name the register:\n"
+      "    brelvion-i2c-cli --map FILE [options] write [DEV] NAME DATA\n"
+      "    brelvion-i2c-cli --map FILE [options] read [DEV] NAME\n"
+      "  DEV, when given, is used in place of the description's i2c-address.\n"
       "\nOptions:\n";
   for (const OptionSpec& option : kOptions) {
     std::string head = option.name;

@@ -18,9 +18,11 @@ enum class Command { Write, Read, Send, Dump, Scan, Ports, Recover };
 struct CliRequest : apps::PortOptions {
   Command command = Command::Write;
   std::int16_t device = 0;
-  std::int16_t subAddress = 0;
-  std::int16_t data = 0;
-  // Bytes to read, 1 to 32768.
+  // The register address, up to FFFF with --reg-bits 16.
+  std::int32_t subAddress = 0;
+  // The value written, up to FFFFFFFF with --value-bits 32.
+  std::int64_t data = 0;
+  // Registers to read, 1 to 32768.
   int count = 1;
   // The command file to send, or the file to dump into.
   std::string file;
@@ -41,6 +43,19 @@ struct CliRequest : apps::PortOptions {
   // milliseconds (1 to 10000), when given.
   std::optional<int> stepUs;
   std::optional<int> stretchTimeoutMs;
+
+  // --reg-bits, --value-bits and --le, when given: the register format of write and read
+  // (and, with --map, in place of the description's).
+  std::optional<int> registerBits;
+  std::optional<int> valueBits;
+  bool littleEndian = false;
+  // --map: write and read name a register of this description or list.
+  std::optional<std::string> mapFile;
+  std::string registerName;
+  // The DATA of a write by name, checked against the register's width once the map is read.
+  std::string dataText;
+  // Whether DEV was given; by name it may come from the description instead.
+  bool deviceGiven = true;
 };
 
 struct HelpRequest {};

@@ -8,6 +8,7 @@
 #include "CliArguments.h"
 #include "CliBusCommands.h"
 #include "CliFileCommands.h"
+#include "CliRegisterCommands.h"
 #include "ConsoleDesktop.h"
 #include "ProgramVersion.h"
 #include "base/RuntimeError.h"
@@ -89,8 +90,12 @@ void runRead(const CliRequest& request, bus::BusEngine& engine, std::ostream& ou
 // Write and read print nothing until the bus work is done, so that a port failing half-way
 // leaves no partial result on standard output; a send prints each write as it goes out.
 // The exit status when the command decides it itself.
-std::optional<int> runCommand(const CliRequest& request, core::ToolCore& core, base::Clock& clock,
-                              std::ostream& out, std::ostream& err) {
+std::optional<int> runCommand(const CliRequest& request, const PreparedRegisters& prepared,
+                              core::ToolCore& core, base::Clock& clock, std::ostream& out,
+                              std::ostream& err) {
+  if (const auto* command = std::get_if<RegisterCommand>(&prepared)) {
+    return runRegisterCommand(request, *command, core.engine(), out);
+  }
   switch (request.command) {
     case Command::Write:
       runWrite(request, core.engine(), out);
@@ -115,8 +120,8 @@ std::optional<int> runCommand(const CliRequest& request, core::ToolCore& core, b
 // What the command's end says on standard error when the bus refused it: a timeout or lost
 // arbitration whatever the command, a missing acknowledge for read and dump (write, send
 // and scan print theirs with the result).
-void reportRefusal(const CliRequest& request, core::ToolCore& core, std::optional<int> status,
-                   std::ostream& err) {
+void reportRefusal(const CliRequest& request, std::uint8_t device, core::ToolCore& core,
+                   std::optional<int> status, std::ostream& err) {
   const auto refusal = core.engine().lastAdapterRefusal();
   const port::BusAdapter* adapter = core.adapter();
   if (adapter != nullptr && refusal == port::MessageOutcome::TimedOut) {
@@ -131,7 +136,7 @@ void reportRefusal(const CliRequest& request, core::ToolCore& core, std::optiona
   }
   const bool quiet = request.command != Command::Read && request.command != Command::Dump;
   if (!quiet && (status ? *status == kExitNotAcknowledged : !core.busState().AckReceived)) {
-    err << kProgram << ": NO ACK from device " << shownAddress(request, request.device) << '\n';
+    err << kProgram << ": NO ACK from device " << shownAddress(request, device) << '\n';
   }
 }
 
@@ -147,7 +152,7 @@ std::string portChoiceHint(const CliRequest& request, const std::filesystem::pat
 }
 
 // adapter, when there is one, carries every command; port's lines are then never stepped.
-int runOnPort(const CliRequest& request, port::PortIo& port,
+int runOnPort(const CliRequest& request, const PreparedRegisters& prepared, port::PortIo& port,
               std::unique_ptr<port::BusAdapter> adapter, base::Clock& clock, std::ostream& out,
               std::ostream& err) {
   Session session(port, err);
@@ -171,7 +176,7 @@ int runOnPort(const CliRequest& request, port::PortIo& port,
   if (request.capturePath) port.setCapture(&capture);
   std::optional<int> status;
   try {
-    status = runCommand(request, session.core, clock, out, err);
+    status = runCommand(request, prepared, session.core, clock, out, err);
   } catch (...) {
     port.setCapture(nullptr);
     throw;
@@ -182,22 +187,24 @@ int runOnPort(const CliRequest& request, port::PortIo& port,
   // The result first, so that a capture on standard output ("-") follows it.
   out.flush();
   if (request.capturePath) capture.writeVcdFile(*request.capturePath);
-  reportRefusal(request, session.core, status, err);
+  const auto* command = std::get_if<RegisterCommand>(&prepared);
+  reportRefusal(request, command != nullptr ? command->device : request.device, session.core,
+                status, err);
   if (status) return *status;
   return session.core.busState().AckReceived ? kExitAcknowledged : kExitNotAcknowledged;
 }
 
-int runOnAdapter(const CliRequest& request, port::i2cdev::I2cDevSystemCalls& calls,
-                 const CliOverrides& overrides, base::Clock& clock, std::ostream& out,
-                 std::ostream& err) {
+int runOnAdapter(const CliRequest& request, const PreparedRegisters& prepared,
+                 port::i2cdev::I2cDevSystemCalls& calls, const CliOverrides& overrides,
+                 base::Clock& clock, std::ostream& out, std::ostream& err) {
   // The engine needs a port even when an adapter carries the bus; nothing ever reaches it.
   port::simulated::SimulatedBusConfig unused;
   unused.sensorAddresses = {};
   port::simulated::SimulatedParallelPort idle(unused);
   port::PortIo& lines = overrides.port != nullptr ? *overrides.port : idle;
   const unsigned number = request.port.i2cDevAdapter()->number;
-  return runOnPort(request, lines, std::make_unique<port::i2cdev::I2cDevAdapter>(number, calls),
-                   clock, out, err);
+  return runOnPort(request, prepared, lines,
+                   std::make_unique<port::i2cdev::I2cDevAdapter>(number, calls), clock, out, err);
 }
 
 int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
@@ -212,14 +219,23 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
   if (request.capturePath) {
     if (auto problem = base::userFileProblem(*request.capturePath, "--capture")) throw *problem;
   }
+  const PreparedRegisters prepared = prepareRegisterCommand(request);
+  if (const auto* refused = std::get_if<UsageError>(&prepared)) {
+    err << kProgram << ": " << escapeControls(refused->message) << '\n';
+    return kExitUsageOrPortError;
+  }
   base::Clock& clock = overrides.clock != nullptr ? *overrides.clock : base::systemClock();
-  if (request.onAdapter()) return runOnAdapter(request, i2cCalls, overrides, clock, out, err);
-  if (overrides.port != nullptr) return runOnPort(request, *overrides.port, nullptr, clock, out, err);
+  if (request.onAdapter()) {
+    return runOnAdapter(request, prepared, i2cCalls, overrides, clock, out, err);
+  }
+  if (overrides.port != nullptr) {
+    return runOnPort(request, prepared, *overrides.port, nullptr, clock, out, err);
+  }
   const port::simulated::SimulatedBusConfig simulation = apps::simulationOf(request);
   port::OpenedPort opened = port::openPortBackend(request.backend, simulation, root, calls);
   if (!opened.notice.empty()) err << kProgram << ": " << opened.notice << '\n';
   try {
-    return runOnPort(request, *opened.port, nullptr, clock, out, err);
+    return runOnPort(request, prepared, *opened.port, nullptr, clock, out, err);
   } catch (const base::RuntimeError& error) {
     if (opened.backend != port::PortBackend::Ppdev ||
         error.number() != base::RuntimeError::kFileNotFound) {

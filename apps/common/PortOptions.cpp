@@ -37,19 +37,34 @@ Error applyPort(const std::string& value, PortOptions& options) {
   return std::nullopt;
 }
 
+// "42", "42:sensor8" (the camera sensor) or "20:sensor16", into the list of its kind.
+Error applySimDevice(const std::string& item, PortOptions& options) {
+  const std::size_t colon = item.find(':');
+  const auto address = hexField(item.substr(0, colon));
+  if (!address) {
+    return "--sim-device wants write addresses in hex (one or two digits) or 'none', not " +
+           shownArgument(item.substr(0, colon));
+  }
+  const std::string kind = colon == std::string::npos ? "sensor8" : item.substr(colon + 1);
+  if (kind == "sensor8") {
+    options.simulatedDevices.push_back(static_cast<std::uint8_t>(*address));
+  } else if (kind == "sensor16") {
+    options.simulatedSensor16s.push_back(static_cast<std::uint8_t>(*address));
+  } else {
+    return "--sim-device: a device kind is sensor8 or sensor16, not " + shownArgument(kind);
+  }
+  return std::nullopt;
+}
+
 Error applySimDevices(const std::string& text, PortOptions& options) {
   options.simulatedDevices.clear();
+  options.simulatedSensor16s.clear();
   if (text == "none") return std::nullopt;
   std::size_t start = 0;
   while (start <= text.size()) {
     const std::size_t comma = text.find(',', start);
     const std::string item = text.substr(start, comma == std::string::npos ? comma : comma - start);
-    const auto address = hexField(item);
-    if (!address) {
-      return "--sim-device wants write addresses in hex (one or two digits) or 'none', not " +
-             shownArgument(item);
-    }
-    options.simulatedDevices.push_back(static_cast<std::uint8_t>(*address));
+    if (auto error = applySimDevice(item, options)) return error;
     if (comma == std::string::npos) break;
     start = comma + 1;
   }
@@ -103,6 +118,7 @@ std::int16_t lptIndexOf(const PortOptions& options) {
 port::simulated::SimulatedBusConfig simulationOf(const PortOptions& options) {
   port::simulated::SimulatedBusConfig simulation;
   simulation.sensorAddresses = options.simulatedDevices;
+  simulation.sensor16Addresses = options.simulatedSensor16s;
   simulation.cabledBase = port::kLptBases[static_cast<std::size_t>(lptIndexOf(options))];
   return simulation;
 }

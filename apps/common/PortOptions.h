@@ -18,8 +18,10 @@ struct PortOptions {
   // The port the bus is opened on: a parallel port (also where the simulated cable is
   // plugged in), or an i2c-dev adapter.
   port::PortChoice port;
-  // Write addresses of the simulated sensors; empty for a bus where nothing answers.
+  // Write addresses of the simulated camera sensors; empty for a bus with no device.
   std::vector<std::uint8_t> simulatedDevices{0x42};
+  // Write addresses of the simulated 16-bit sensors (ADDR:sensor16).
+  std::vector<std::uint8_t> simulatedSensor16s;
   std::optional<std::string> capturePath;
 
   // The port is an adapter, which the engine hands whole transfers rather than line steps.

@@ -53,13 +53,20 @@ std::string busNoticeText(port::PortBackend backend,
       break;
   }
   const auto& sensors = simulation.sensorAddresses;
-  if (sensors.empty()) return "Simulated bus: no device";
-  std::string text = sensors.size() == 1 ? "Simulated bus: camera sensor at "
-                                         : "Simulated bus: camera sensors at ";
-  for (std::size_t i = 0; i < sensors.size(); ++i) {
-    if (i > 0) text += ", ";
-    text += numconv::UpperHex(sensors[i], 2) + "h";
-  }
+  const auto& wide = simulation.sensor16Addresses;
+  if (sensors.empty() && wide.empty()) return "Simulated bus: no device";
+  auto listed = [](const std::vector<std::uint8_t>& addresses, const char* one,
+                   const char* several) {
+    std::string text = addresses.size() == 1 ? one : several;
+    for (std::size_t i = 0; i < addresses.size(); ++i) {
+      text += (i == 0 ? " " : ", ") + numconv::UpperHex(addresses[i], 2) + "h";
+    }
+    return text;
+  };
+  std::string text = "Simulated bus: ";
+  if (!sensors.empty()) text += listed(sensors, "camera sensor at", "camera sensors at");
+  if (!sensors.empty() && !wide.empty()) text += "; ";
+  if (!wide.empty()) text += listed(wide, "16-bit sensor at", "16-bit sensors at");
   return text;
 }
 
@@ -85,9 +92,11 @@ Options:
                       /dev/i2c-N. On the simulated bus the cable is on the LPT
                       port. The port list in the window changes the port later;
                       it has a row for every I2C adapter found.
-  --sim-device ADDR[,ADDR...]|none
-                      Simulated camera sensors by write address in hex
-                      (default 42); none for a bus where nothing answers.
+  --sim-device ADDR[:KIND][,ADDR[:KIND]...]|none
+                      Simulated sensors by write address in hex (default 42);
+                      KIND is sensor8 (the camera sensor, the default) or
+                      sensor16 (16-bit register addresses, e.g. 20:sensor16);
+                      none for a bus where nothing answers.
   --capture FILE.vcd  Record every change of SCL and SDA from the end of the
                       start-up's bus clear until the program ends, and write it
                       then as a VCD file (signals scl and sda) for a logic-

@@ -48,6 +48,8 @@ std::string RuntimeError::standardDescription(int number) {
       return "Path/File access error";
     case kPathNotFound:
       return "Path not found";
+    case kInvalidFileFormat:
+      return "Invalid file format";
     default:
       return "Application-defined or object-defined error";
   }

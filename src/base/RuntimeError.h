@@ -19,6 +19,7 @@ class RuntimeError : public std::runtime_error {
   static constexpr int kPermissionDenied = 70;
   static constexpr int kPathFileAccess = 75;
   static constexpr int kPathNotFound = 76;
+  static constexpr int kInvalidFileFormat = 321;
 
   // description empty: the standard description of number.
   RuntimeError(int number, std::string source, std::string description = {});

@@ -11,13 +11,28 @@ namespace brelvion::port {
 
 namespace {
 
-std::string describeSimulation(const simulated::SimulatedBusConfig& simulation) {
-  if (simulation.sensorAddresses.empty()) return "with no device on it";
-  std::string text = simulation.sensorAddresses.size() == 1 ? "with a camera sensor at"
-                                                            : "with camera sensors at";
-  for (std::size_t i = 0; i < simulation.sensorAddresses.size(); ++i) {
+// "a camera sensor at 42", "16-bit sensors at 20, 22".
+std::string describeSensors(const std::vector<std::uint8_t>& addresses, const char* one,
+                            const char* several) {
+  std::string text = addresses.size() == 1 ? one : several;
+  for (std::size_t i = 0; i < addresses.size(); ++i) {
     text += (i == 0 ? " " : ", ");
-    text += numconv::UpperHex(simulation.sensorAddresses[i], 2);
+    text += numconv::UpperHex(addresses[i], 2);
+  }
+  return text;
+}
+
+std::string describeSimulation(const simulated::SimulatedBusConfig& simulation) {
+  const bool cameras = !simulation.sensorAddresses.empty();
+  const bool wide = !simulation.sensor16Addresses.empty();
+  if (!cameras && !wide) return "with no device on it";
+  std::string text = "with ";
+  if (cameras) {
+    text += describeSensors(simulation.sensorAddresses, "a camera sensor at", "camera sensors at");
+  }
+  if (cameras && wide) text += " and ";
+  if (wide) {
+    text += describeSensors(simulation.sensor16Addresses, "a 16-bit sensor at", "16-bit sensors at");
   }
   return text;
 }

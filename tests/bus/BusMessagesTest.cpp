@@ -34,9 +34,6 @@ TEST(BusMessagesTest, EveryMessageKeepsItsWordingAndBlanks) {
   for (const auto& [constant, literal] : messages) EXPECT_EQ(constant, literal);
 }
 
-struct NoDevicePort : SimulatedParallelPort {
-  NoDevicePort() : SimulatedParallelPort(SimulatedBusConfig{{}, 0x378, {}, false}) {}
-};
 
 // The bus opened with the debugger enabled and room for every line.
 template <typename Port>

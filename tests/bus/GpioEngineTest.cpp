@@ -52,7 +52,7 @@ class GpioEngine {
  public:
   explicit GpioEngine(const SimulatedBusConfig& config = {},
                       std::chrono::nanoseconds quantum = 0ns) {
-    port::simulated::attachSensors(bus, config);
+    port::simulated::attachSensors(bus, config, [] { return std::int64_t{0}; });
     kernel.wire(chip, kSclOffset, kSdaOffset, bus);
     port::gpio::GpioLinesOptions options;
     options.quantum = quantum;

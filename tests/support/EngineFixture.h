@@ -3,6 +3,7 @@
 #include "bus/BusEngine.h"
 #include "bus/BusState.h"
 #include "core/ToolCore.h"
+#include "port/simulated/SimulatedParallelPort.h"
 #include "support/FakeDesktop.h"
 #include "support/RecordingPort.h"
 #include "trace/DebugLog.h"
@@ -10,6 +11,16 @@
 #include "trace/TraceHolder.h"
 
 namespace brelvion::testing {
+
+// The simulated parallel port with nothing on its bus to answer.
+struct NoDevicePort : port::simulated::SimulatedParallelPort {
+  NoDevicePort() : SimulatedParallelPort(noSensors()) {}
+  static port::simulated::SimulatedBusConfig noSensors() {
+    port::simulated::SimulatedBusConfig config;
+    config.sensorAddresses = {};
+    return config;
+  }
+};
 
 // A fresh set of the program-wide objects around a bus engine, on any port.
 template <typename Port>

@@ -50,9 +50,6 @@ TEST(TraceMessagesTest, TheSwitchingLinesReachASavedTraceFilePadded) {
             "Wisp95 V1.01 : debugger  DISABLED                 \r\n");
 }
 
-struct NoDevicePort : SimulatedParallelPort {
-  NoDevicePort() : SimulatedParallelPort(SimulatedBusConfig{{}, 0x378, {}, false}) {}
-};
 
 TEST(TraceMessagesTest, StopOnErrorBoxesEachTimeoutOfARealWriteAsTraced) {
   EngineSet<NoDevicePort> set;

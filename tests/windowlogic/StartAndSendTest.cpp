@@ -18,10 +18,8 @@ namespace {
 using port::simulated::SimulatedBusConfig;
 using port::simulated::SimulatedParallelPort;
 using testing::EngineSet;
+using testing::NoDevicePort;
 
-struct NoDevicePort : SimulatedParallelPort {
-  NoDevicePort() : SimulatedParallelPort(SimulatedBusConfig{{}, 0x378, {}, false}) {}
-};
 
 // A port whose every access fails as an unreachable port library would.
 struct UnreachablePort : port::PortIo {

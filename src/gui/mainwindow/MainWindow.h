@@ -22,6 +22,10 @@ namespace brelvion::gui::scan {
 class ScanDialog;
 }
 
+namespace brelvion::gui::registermap {
+class RegisterMapWindow;
+}
+
 namespace brelvion::gui::mainwindow {
 
 inline constexpr const char* kWindowCaption = "Brelvion I2C Debug Tool";
@@ -116,6 +120,9 @@ class MainWindow : public QMainWindow,
   void showBusHelp();
   void showCableSchematic();
 
+  // Bus > Register Map...
+  void openRegisterMap();
+
   // Entry fields.
   void deviceAddressChanged();
   void subAddressChanged();
@@ -163,6 +170,7 @@ class MainWindow : public QMainWindow,
   // the latest mouse press was already selected (a click on it picks it again).
   int appliedPortRow_ = -1;
   bool pressedRowWasSelected_ = false;
+  registermap::RegisterMapWindow* registerMap_ = nullptr;
 };
 
 template <typename Sender, typename Signal>

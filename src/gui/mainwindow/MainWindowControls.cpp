@@ -196,6 +196,8 @@ void buildBusMenu(QMainWindow& window, MainWindowControls& c) {
   c.repeatedStartAction->setObjectName("mnuBusRepeatedStart");
   c.repeatedStartAction->setCheckable(true);
   c.repeatedStartAction->setChecked(false);
+  c.registerMapAction = c.busMenu->addAction("Register Map...");
+  c.registerMapAction->setObjectName("mnuBusRegisterMap");
 }
 
 // The design's tab indices, lowest first; labels and frames take no focus.

@@ -79,6 +79,7 @@ struct MainWindowControls {
   QMenu* busMenu = nullptr;
   QAction* scanAction = nullptr;
   QAction* repeatedStartAction = nullptr;
+  QAction* registerMapAction = nullptr;
 };
 
 // Creates the controls with their design texts, tool tips, fonts, places (the design's

@@ -7,6 +7,7 @@
 #include "numconv/HexText.h"
 #include "port/LptRegisters.h"
 #include "port/simulated/CameraSensor.h"
+#include "port/simulated/Sensor16.h"
 #include "port/simulated/SimulatedI2cBus.h"
 
 namespace brelvion::port::simulated {
@@ -25,7 +26,9 @@ void checkSimulatedBusConfig(const SimulatedBusConfig& config) {
   if (!isLptBase(config.cabledBase)) {
     reject("No parallel port at " + hex(config.cabledBase) + " to plug the cable into");
   }
-  const auto& addresses = config.sensorAddresses;
+  std::vector<std::uint8_t> addresses = config.sensorAddresses;
+  addresses.insert(addresses.end(), config.sensor16Addresses.begin(),
+                   config.sensor16Addresses.end());
   for (auto it = addresses.begin(); it != addresses.end(); ++it) {
     if ((*it & 1) != 0) reject("Sensor address " + hex(*it) + " is not an even write address");
     if (std::find(addresses.begin(), it, *it) != it) {
@@ -35,7 +38,7 @@ void checkSimulatedBusConfig(const SimulatedBusConfig& config) {
   if (config.stopAckingAfterBytes && *config.stopAckingAfterBytes < 0) {
     reject("The number of bytes a sensor acknowledges cannot be negative");
   }
-  if (config.stuckMidByte && addresses.empty()) {
+  if (config.stuckMidByte && config.sensorAddresses.empty()) {
     reject("A stuck bus needs a sensor to hold it");
   }
   if (config.stuckMidByte && (config.stuckBitsClocked < 1 || config.stuckBitsClocked > 8)) {
@@ -45,7 +48,8 @@ void checkSimulatedBusConfig(const SimulatedBusConfig& config) {
   if (config.clockStretchNs < 0) reject("A clock stretch cannot be negative");
 }
 
-void attachSensors(SimulatedI2cBus& bus, const SimulatedBusConfig& config) {
+void attachSensors(SimulatedI2cBus& bus, const SimulatedBusConfig& config,
+                   const std::function<std::int64_t()>& nowNs) {
   for (std::uint8_t address : config.sensorAddresses) {
     CameraSensorOptions options;
     options.writeAddress = address;
@@ -54,6 +58,9 @@ void attachSensors(SimulatedI2cBus& bus, const SimulatedBusConfig& config) {
     options.stuckBitsClocked = config.stuckBitsClocked;
     options.clockStretchNs = config.clockStretchNs;
     bus.attach(std::make_unique<CameraSensor>(options));
+  }
+  for (std::uint8_t address : config.sensor16Addresses) {
+    bus.attach(std::make_unique<Sensor16>(address, nowNs));
   }
   if (config.sdaHeldLow) bus.holdSdaLow();
 }

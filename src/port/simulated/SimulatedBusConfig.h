@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -14,7 +15,7 @@ struct SimulatedBusConfig {
   std::vector<std::uint8_t> sensorAddresses{0x42};
   // The port (0x378, 0x278 or 0x3BC) the cable is plugged into.
   std::uint16_t cabledBase = 0x378;
-  // Every sensor acknowledges only this many bytes, then never again.
+  // Every camera sensor acknowledges only this many bytes, then never again.
   std::optional<int> stopAckingAfterBytes;
   // Every sensor starts caught in the middle of a read, holding SDA low, this many bits
   // (1 to 8) into its byte: four the design's bus clear frees, fewer it cannot.
@@ -25,15 +26,19 @@ struct SimulatedBusConfig {
   int stuckBitsClocked = 4;
   // Every sensor holds SCL low this many nanoseconds after each byte it takes part in.
   std::int64_t clockStretchNs = 0;
+  // 8-bit write addresses (even) of the 16-bit sensors (Sensor16) on the bus.
+  std::vector<std::uint8_t> sensor16Addresses;
 };
 
 // Throws RuntimeError 5 (invalid argument) naming what is wrong: a base that is not a
-// known port, an odd or repeated sensor address, a negative acknowledge limit or clock
-// stretch, a stuck bus without a sensor to hold it, or a stuck sensor stopped after no
-// bits or more than eight.
+// known port, an odd sensor address or one two sensors share, a negative acknowledge
+// limit or clock stretch, a stuck bus without a camera sensor to hold it, or a stuck
+// sensor stopped after no bits or more than eight.
 void checkSimulatedBusConfig(const SimulatedBusConfig& config);
 
-// Puts the camera sensors the configuration describes on bus.
-void attachSensors(SimulatedI2cBus& bus, const SimulatedBusConfig& config);
+// Puts the sensors the configuration describes on bus; nowNs is the bus's virtual clock,
+// which a 16-bit sensor's reset time runs on.
+void attachSensors(SimulatedI2cBus& bus, const SimulatedBusConfig& config,
+                   const std::function<std::int64_t()>& nowNs);
 
 }  // namespace brelvion::port::simulated

@@ -233,7 +233,14 @@ Commands:
 
   DEV, SUB and DATA are one or two hex digits. DEV is the device's write address
   (the 7-bit address shifted left, e.g. 42; with --7bit the 7-bit address, e.g.
-  21); N is decimal, 1 to 32768; LAST is decimal, 0 to 32767.
+  21); N is decimal, 1 to 32768; LAST is decimal, 0 to 32767. With --reg-bits
+  16, SUB takes up to 4 hex digits; with --value-bits 16 or 32, DATA takes up to
+  4 or 8; ACK then means that every message of the command was acknowledged.
+
+  With --map, write and read name the register:
+    brelvion-i2c-cli --map FILE [options] write [DEV] NAME DATA
+    brelvion-i2c-cli --map FILE [options] read [DEV] NAME
+  DEV, when given, is used in place of the description's i2c-address.
 
 Options:
   --backend auto|sim|ppdev|ioport|i2cdev
@@ -247,9 +254,11 @@ Options:
                       LPT1 (0x378, default), LPT2 (0x278) or LPT3 (0x3BC), or
                       the I2C adapter /dev/i2c-N (ports lists them). On the
                       simulated bus the cable is on the chosen LPT port.
-  --sim-device ADDR[,ADDR...]|none
-                      Simulated camera sensors by write address in hex
-                      (default 42); none for a bus where nothing answers.
+  --sim-device ADDR[:KIND][,ADDR[:KIND]...]|none
+                      Simulated sensors by write address in hex (default 42);
+                      KIND is sensor8 (the camera sensor, the default) or
+                      sensor16 (16-bit register addresses, e.g. 20:sensor16);
+                      none for a bus where nothing answers.
   --capture FILE.vcd  Write every change of SCL and SDA during the command as a
                       VCD file (signals scl and sda) for a logic-analyser viewer
                       or sigrok's I2C decoder. A regular file is replaced only
@@ -280,6 +289,17 @@ Options:
                       25); longer ends the command with error 24. Only where
                       SCL can be read back: the parallel-port cable cannot
                       read SCL, so on it a stretched clock is not waited for.
+  --reg-bits 8|16     write, read: register addresses of 8 (default) or 16
+                      bits, sent most significant byte first.
+  --value-bits 8|16|32
+                      write, read: register values of 8 (default), 16 or 32
+                      bits; read's N counts values of that width.
+  --le                write, read: values least significant byte first (the
+                      default is most significant byte first).
+  --map FILE          write, read: registers by name from a device description
+                      (.yaml) or register list (.csv), which gives their widths
+                      and the device address (--reg-bits, --value-bits and --le
+                      win over it). read prints the value, its name and fields.
   --version           Show the program's version.
   -h, --help          Show this text.
   --                  End of the options: what follows is the command.

@@ -102,7 +102,14 @@ TEST(GuiArgumentsTest, TheBusNoticeSaysWhatTheProgramRunsOn) {
   simulation.sensorAddresses = {0x42, 0x60};
   EXPECT_EQ(busNoticeText(PortBackend::Simulated, simulation),
             "Simulated bus: camera sensors at 42h, 60h");
+  simulation.sensor16Addresses = {0x20};
+  EXPECT_EQ(busNoticeText(PortBackend::Simulated, simulation),
+            "Simulated bus: camera sensors at 42h, 60h; 16-bit sensor at 20h");
   simulation.sensorAddresses = {};
+  simulation.sensor16Addresses = {0x20, 0x22};
+  EXPECT_EQ(busNoticeText(PortBackend::Simulated, simulation),
+            "Simulated bus: 16-bit sensors at 20h, 22h");
+  simulation.sensor16Addresses = {};
   EXPECT_EQ(busNoticeText(PortBackend::Simulated, simulation), "Simulated bus: no device");
   EXPECT_EQ(busNoticeText(PortBackend::Ppdev, simulation),
             "Parallel port through /dev/parport (ppdev)");

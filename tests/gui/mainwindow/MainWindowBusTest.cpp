@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "MainWindowHarness.h"
+#include "gui/registermap/RegisterMapWindow.h"
 #include "gui/scan/ScanDialog.h"
 #include "support/FakeI2cDevSystemCalls.h"
 
@@ -42,14 +43,15 @@ class MainWindowBusTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void theBusMenuFollowsOptionWithItsTwoItems();
+  void theBusMenuFollowsOptionWithItsItems();
   void repeatedStartJoinsTheReadOfSendRegister();
+  void registerMapOpensOneWindowOnTheProgramsCore();
   void theScanShowsTheSensorsAndADoubleClickChoosesOne();
   void aScanWithSdaHeldLowSaysSoInTheDialog();
   void anAdapterRowCarriesEveryCommandAndTheStatusLineNamesIt();
 };
 
-void MainWindowBusTest::theBusMenuFollowsOptionWithItsTwoItems() {
+void MainWindowBusTest::theBusMenuFollowsOptionWithItsItems() {
   MainWindowHarness h;
   const QList<QAction*> menus = h.window.menuBar()->actions();
   QStringList names;
@@ -57,13 +59,32 @@ void MainWindowBusTest::theBusMenuFollowsOptionWithItsTwoItems() {
   QCOMPARE(names, (QStringList{"mnuFile", "Help", "mnuOption", "mnuBus"}));
   auto* bus = h.find<QMenu>("mnuBus");
   QCOMPARE(bus->title(), QString("Bus"));
-  QCOMPARE(bus->actions().size(), 2);
+  QCOMPARE(bus->actions().size(), 3);
   QCOMPARE(bus->actions()[0]->objectName(), QString("mnuBusScan"));
   QCOMPARE(bus->actions()[0]->text(), QString("Scan..."));
   auto* repeated = h.find<QAction>("mnuBusRepeatedStart");
   QCOMPARE(repeated->text(), QString("Repeated START"));
   QVERIFY(repeated->isCheckable());
   QVERIFY(!repeated->isChecked());
+  QCOMPARE(bus->actions()[2]->objectName(), QString("mnuBusRegisterMap"));
+  QCOMPARE(bus->actions()[2]->text(), QString("Register Map..."));
+}
+
+void MainWindowBusTest::registerMapOpensOneWindowOnTheProgramsCore() {
+  MainWindowHarness h;
+  QVERIFY(h.window.findChild<gui::registermap::RegisterMapWindow*>() == nullptr);
+  h.find<QAction>("mnuBusRegisterMap")->trigger();
+  auto* map = h.window.findChild<gui::registermap::RegisterMapWindow*>("RegisterMapWindow");
+  QVERIFY(map != nullptr);
+  QVERIFY(map->isVisible());
+  QVERIFY(map->isWindow());
+  map->close();
+  h.find<QAction>("mnuBusRegisterMap")->trigger();
+  QCOMPARE(h.window.findChildren<gui::registermap::RegisterMapWindow*>().size(), 1);
+  QVERIFY(map->isVisible());
+  // It starts on the main window's device, 256 one-byte registers.
+  QCOMPARE(map->table().map().deviceAddress, std::optional<std::uint8_t>(0x42));
+  QCOMPARE(map->table().map().registers.size(), std::size_t{256});
 }
 
 void MainWindowBusTest::repeatedStartJoinsTheReadOfSendRegister() {

@@ -1,0 +1,145 @@
+#include "CliRegisterCommands.h"
+
+#include "CliRun.h"
+#include "bus/RegisterAccess.h"
+#include "numconv/HexText.h"
+#include "registers/Fields.h"
+#include "registers/MapFiles.h"
+
+namespace brelvion::apps::cli {
+
+namespace {
+
+constexpr std::size_t kBytesPerLine = 16;
+
+int bytesOf(std::optional<int> bits) { return bits.value_or(8) / 8; }
+
+bus::ByteOrder orderOf(const CliRequest& request, bus::ByteOrder otherwise) {
+  return request.littleEndian ? bus::ByteOrder::LittleEndian : otherwise;
+}
+
+PreparedRegisters prepareByName(const CliRequest& request) {
+  RegisterCommand command;
+  registers::RegisterMap map = registers::loadRegisterMap(*request.mapFile);
+  if (request.registerBits) map.registerBits = *request.registerBits;
+  if (request.valueBits) map.valueBits = *request.valueBits;
+  map.order = orderOf(request, map.order);
+  const registers::Register* reg = map.findByName(request.registerName);
+  if (reg == nullptr) {
+    return UsageError{"no register named " + shownArgument(request.registerName) + " in " +
+                      *request.mapFile};
+  }
+  if (request.deviceGiven) {
+    command.device = static_cast<std::uint8_t>(request.device);
+  } else if (map.deviceAddress) {
+    command.device = *map.deviceAddress;
+  } else {
+    return UsageError{*request.mapFile + " gives no i2c-address: name the device (" +
+                      (request.command == Command::Write ? "write DEV NAME DATA" : "read DEV NAME") +
+                      ")"};
+  }
+  if (map.registerBits != 0 && reg->end() - 1 > map.maxAddress()) {
+    return UsageError{reg->name + " at " + numconv::UpperHex(reg->address) +
+                      "h does not fit --reg-bits " + std::to_string(map.registerBits)};
+  }
+  if (request.command == Command::Read && !reg->readable()) {
+    return UsageError{reg->name + " is write-only: it is never read"};
+  }
+  if (request.command == Command::Write) {
+    if (!reg->writable()) return UsageError{reg->name + " is read-only: it is never written"};
+    if (static_cast<int>(request.dataText.size()) > reg->widthBits / 4) {
+      return UsageError{"DATA must be 1 to " + std::to_string(reg->widthBits / 4) +
+                        " hex digits for " + reg->name + " (" + std::to_string(reg->widthBits) +
+                        " bits), not " + shownArgument(request.dataText)};
+    }
+  }
+  command.format = map.formatFor(reg->widthBits);
+  command.registerAddress = reg->address;
+  command.value = static_cast<std::uint32_t>(request.data);
+  command.registerIndex = static_cast<std::size_t>(reg - map.registers.data());
+  command.map = std::move(map);
+  return command;
+}
+
+// "0100 MODE_SELECT".
+std::string registerHead(const RegisterCommand& command) {
+  const registers::Register& reg = command.map->registers[command.registerIndex];
+  return registers::addressHex(reg.address, command.map->registerBits) + " " + reg.name;
+}
+
+std::string registerLine(const RegisterCommand& command, std::uint32_t value) {
+  const registers::Register& reg = command.map->registers[command.registerIndex];
+  return registerHead(command) + " " + registers::valueHex(value, reg.widthBits);
+}
+
+void printFields(const RegisterCommand& command, std::uint32_t value, std::ostream& out) {
+  const registers::Register& reg = command.map->registers[command.registerIndex];
+  for (const std::string& line : registers::decodedFieldLines(reg, value)) out << line << '\n';
+}
+
+int runWrite(const RegisterCommand& command, port::I2cMaster& master, std::ostream& out) {
+  const bool written = bus::writeRegister(master, command.device, command.format,
+                                          command.registerAddress, command.value)
+                           .acknowledged();
+  const bool readable = !command.map || command.map->registers[command.registerIndex].readable();
+  if (!readable) {
+    out << registerHead(command) << " (write-only, not read back) " << (written ? "ACK" : "NO ACK")
+        << '\n';
+    return written ? kExitAcknowledged : kExitNotAcknowledged;
+  }
+  const bus::RegisterRead back =
+      bus::readRegisters(master, command.device, command.format, command.registerAddress, 1);
+  const bool acknowledged = written && back.acknowledged();
+  const std::uint32_t value = back.values.empty() ? 0 : back.values[0];
+  if (command.map) {
+    out << registerLine(command, value);
+  } else {
+    out << registers::valueHex(value, 8 * command.format.valueBytes);
+  }
+  out << ' ' << (acknowledged ? "ACK" : "NO ACK") << '\n';
+  if (command.map) printFields(command, value, out);
+  return acknowledged ? kExitAcknowledged : kExitNotAcknowledged;
+}
+
+int runRead(const RegisterCommand& command, port::I2cMaster& master, std::ostream& out) {
+  const bus::RegisterRead read = bus::readRegisters(master, command.device, command.format,
+                                                    command.registerAddress, command.count);
+  if (command.map) {
+    out << registerLine(command, read.values.at(0)) << '\n';
+    printFields(command, read.values[0], out);
+  } else {
+    const std::size_t perLine = kBytesPerLine / static_cast<std::size_t>(command.format.valueBytes);
+    const int bits = 8 * command.format.valueBytes;
+    for (std::size_t i = 0; i < read.values.size(); ++i) {
+      out << registers::valueHex(read.values[i], bits)
+          << ((i + 1) % perLine == 0 || i + 1 == read.values.size() ? '\n' : ' ');
+    }
+  }
+  return read.acknowledged() ? kExitAcknowledged : kExitNotAcknowledged;
+}
+
+}  // namespace
+
+PreparedRegisters prepareRegisterCommand(const CliRequest& request) {
+  if (request.command != Command::Write && request.command != Command::Read) {
+    return DesignRegisters{};
+  }
+  if (request.mapFile) return prepareByName(request);
+  RegisterCommand command;
+  command.format = {bytesOf(request.registerBits), bytesOf(request.valueBits),
+                    orderOf(request, bus::ByteOrder::BigEndian)};
+  if (command.format.addressBytes == 1 && command.format.valueBytes == 1) return DesignRegisters{};
+  command.device = static_cast<std::uint8_t>(request.device);
+  command.registerAddress = static_cast<std::uint32_t>(request.subAddress);
+  command.value = static_cast<std::uint32_t>(request.data);
+  command.count = static_cast<std::size_t>(request.count);
+  return command;
+}
+
+int runRegisterCommand(const CliRequest& request, const RegisterCommand& command,
+                       port::I2cMaster& master, std::ostream& out) {
+  return request.command == Command::Write ? runWrite(command, master, out)
+                                           : runRead(command, master, out);
+}
+
+}  // namespace brelvion::apps::cli

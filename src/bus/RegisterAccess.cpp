@@ -1,0 +1,78 @@
+#include "bus/RegisterAccess.h"
+
+#include <span>
+
+#include "base/RuntimeError.h"
+
+namespace brelvion::bus {
+
+std::vector<port::I2cMessage> registerWriteMessages(std::uint8_t device,
+                                                    const RegisterFormat& format,
+                                                    std::uint32_t registerAddress,
+                                                    std::uint32_t value) {
+  port::I2cMessage write;
+  write.address = static_cast<std::uint8_t>(device & 0xFE);
+  write.bytes = registerAddressBytes(format, registerAddress);
+  const std::vector<std::uint8_t> data = encodeValue(value, format.valueBytes, format.order);
+  write.bytes.insert(write.bytes.end(), data.begin(), data.end());
+  return {write};
+}
+
+std::vector<port::I2cMessage> registerReadMessages(std::uint8_t device,
+                                                   const RegisterFormat& format,
+                                                   std::uint32_t registerAddress,
+                                                   std::size_t byteCount,
+                                                   port::AfterMessage pointerThen) {
+  if (byteCount == 0) {
+    throw base::RuntimeError(base::RuntimeError::kInvalidCall, "RegisterRead",
+                             "A register read takes at least one byte");
+  }
+  std::vector<port::I2cMessage> messages;
+  std::vector<std::uint8_t> pointer = registerAddressBytes(format, registerAddress);
+  if (!pointer.empty()) {
+    port::I2cMessage write;
+    write.address = static_cast<std::uint8_t>(device & 0xFE);
+    write.bytes = std::move(pointer);
+    write.after = pointerThen;
+    messages.push_back(std::move(write));
+  }
+  port::I2cMessage read;
+  read.address = static_cast<std::uint8_t>(device | 1);
+  read.read = true;
+  read.readLength = byteCount;
+  messages.push_back(std::move(read));
+  return messages;
+}
+
+port::TransferResult writeRegister(port::I2cMaster& master, std::uint8_t device,
+                                   const RegisterFormat& format, std::uint32_t registerAddress,
+                                   std::uint32_t value) {
+  return master.transfer(registerWriteMessages(device, format, registerAddress, value));
+}
+
+RegisterRead readRegisters(port::I2cMaster& master, std::uint8_t device,
+                           const RegisterFormat& format, std::uint32_t registerAddress,
+                           std::size_t count, port::AfterMessage pointerThen) {
+  if (auto problem = formatProblem(format)) {
+    throw base::RuntimeError(base::RuntimeError::kInvalidCall, "RegisterRead", *problem);
+  }
+  const std::size_t byteCount = count * static_cast<std::size_t>(format.valueBytes);
+  RegisterRead read;
+  read.transfer = master.transfer(
+      registerReadMessages(device, format, registerAddress, byteCount, pointerThen));
+  if (!read.transfer.messages.empty()) read.bytes = read.transfer.messages.back().bytes;
+  read.values = valuesOf(read.bytes, format);
+  return read;
+}
+
+std::vector<std::uint32_t> valuesOf(const std::vector<std::uint8_t>& bytes,
+                                    const RegisterFormat& format) {
+  std::vector<std::uint32_t> values;
+  const auto width = static_cast<std::size_t>(format.valueBytes);
+  for (std::size_t at = 0; width > 0 && at + width <= bytes.size(); at += width) {
+    values.push_back(decodeValue(std::span(bytes).subspan(at, width), format.order));
+  }
+  return values;
+}
+
+}  // namespace brelvion::bus

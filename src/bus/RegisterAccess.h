@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "bus/RegisterFormat.h"
+#include "port/I2cTransfer.h"
+
+namespace brelvion::bus {
+
+// Register transactions of any format as transfers, so that they run on every bus master
+// (the bit-banging engine, an i2c-dev adapter) and show in its trace and captures. In the
+// design's format they put on the wire exactly what WriteRegister, SetRegisterPointer and
+// ReadSequential do. Every function refuses (RuntimeError 5) a format, register or value
+// that does not fit before a message is built.
+
+// One write: the register address bytes, then the value's bytes, then a STOP.
+std::vector<port::I2cMessage> registerWriteMessages(std::uint8_t device,
+                                                    const RegisterFormat& format,
+                                                    std::uint32_t registerAddress,
+                                                    std::uint32_t value);
+
+// A write of the register address bytes, then one read of byteCount bytes. pointerThen
+// says what comes between them: a STOP (the design's SetRegisterPointer, then
+// ReadSequential) or a repeated START. A format without a register address reads alone.
+std::vector<port::I2cMessage> registerReadMessages(
+    std::uint8_t device, const RegisterFormat& format, std::uint32_t registerAddress,
+    std::size_t byteCount, port::AfterMessage pointerThen = port::AfterMessage::Stop);
+
+struct RegisterRead {
+  port::TransferResult transfer;
+  // The bytes the read message received, in wire order.
+  std::vector<std::uint8_t> bytes;
+  // bytes as values of the format's width.
+  std::vector<std::uint32_t> values;
+
+  bool acknowledged() const { return transfer.acknowledged(); }
+};
+
+// Writes one register.
+port::TransferResult writeRegister(port::I2cMaster& master, std::uint8_t device,
+                                   const RegisterFormat& format, std::uint32_t registerAddress,
+                                   std::uint32_t value);
+
+// Reads count registers of the format's width from registerAddress on, in one sequential
+// read. count must be at least 1.
+RegisterRead readRegisters(port::I2cMaster& master, std::uint8_t device,
+                           const RegisterFormat& format, std::uint32_t registerAddress,
+                           std::size_t count,
+                           port::AfterMessage pointerThen = port::AfterMessage::Stop);
+
+// The values in bytes, each of the format's width; bytes left over make no value.
+std::vector<std::uint32_t> valuesOf(const std::vector<std::uint8_t>& bytes,
+                                    const RegisterFormat& format);
+
+}  // namespace brelvion::bus

@@ -1,0 +1,108 @@
+#include <QLabel>
+#include <QListWidget>
+#include <filesystem>
+
+#include "gui/registermap/RegisterMapWindow.h"
+#include "gui/registermap/RegisterTableModel.h"
+#include "registers/Diff.h"
+#include "registers/MapActions.h"
+#include "registers/MapFiles.h"
+
+// Snapshots of the map's values, and comparisons of live values, snapshots and defaults.
+namespace brelvion::gui::registermap {
+
+namespace {
+
+std::string fileName(const std::string& path) {
+  return std::filesystem::path(path).filename().string();
+}
+
+}  // namespace
+
+std::string RegisterMapWindow::chooseFile(const char* title, bool save) {
+  return windows_.fileDialog(
+      {save ? desktop::FileDialogMode::Save : desktop::FileDialogMode::Open, title,
+       registers::kSnapshotFileFilter});
+}
+
+void RegisterMapWindow::saveSnapshot() {
+  const registers::Snapshot snapshot = table_.snapshot(snapshotTime_(), device());
+  if (snapshot.values.empty()) {
+    say("Nothing to save: no register has been read yet");
+    return;
+  }
+  const std::string path = chooseFile("Save Snapshot", true);
+  if (path.empty()) return;
+  registers::saveSnapshot(path, snapshot);
+  say("Saved " + std::to_string(snapshot.values.size()) + " register values to " + path);
+}
+
+void RegisterMapWindow::compareLiveWithSnapshot() {
+  const std::string path = chooseFile("Compare with Snapshot", false);
+  if (path.empty()) return;
+  const registers::Snapshot snapshot = registers::loadSnapshot(path);
+  showComparison(registers::compareValues(snapshot.values, table_.liveValues()), fileName(path),
+                 "live values");
+}
+
+void RegisterMapWindow::compareSnapshots() {
+  const std::string first = chooseFile("Compare Two Snapshots: the first", false);
+  if (first.empty()) return;
+  const std::string second = chooseFile("Compare Two Snapshots: the second", false);
+  if (second.empty()) return;
+  const registers::Snapshot left = registers::loadSnapshot(first);
+  const registers::Snapshot right = registers::loadSnapshot(second);
+  showComparison(registers::compareValues(left.values, right.values),
+                 fileName(first), fileName(second));
+}
+
+void RegisterMapWindow::compareWithDefaults() {
+  showComparison(registers::compareValues(registers::defaultValues(table_.map()),
+                                          table_.liveValues(), registers::CompareScope::Common),
+                 "the defaults", "live values");
+}
+
+void RegisterMapWindow::showComparison(const std::vector<registers::Difference>& differences,
+                                       const std::string& left, const std::string& right) {
+  comparisonTitle_->setText(
+      QString::fromStdString(registers::comparisonTitle(left, right, differences.size())));
+  differences_->clear();
+  for (const registers::Difference& difference : differences) {
+    differences_->addItem(
+        QString::fromStdString(registers::differenceText(difference, table_.map().registerBits)));
+  }
+  table_.setComparison(differences);
+  model_->valuesChanged();
+}
+
+void RegisterMapWindow::clearComparison() {
+  comparisonTitle_->setText("No comparison");
+  differences_->clear();
+  table_.setComparison({});
+  model_->valuesChanged();
+}
+
+void RegisterMapWindow::writeSnapshotBack() {
+  const std::string path = chooseFile("Write Snapshot Back", false);
+  if (path.empty()) return;
+  const registers::Snapshot snapshot = registers::loadSnapshot(path);
+  const registers::WriteBackPlan plan = registers::planWriteBack(table_.map(), snapshot);
+  const std::uint8_t address = device();
+  const desktop::MessageAnswer answer = windows_.messageBox(
+      {"Write " + std::to_string(plan.writes.size()) + " registers of " + fileName(path) +
+           " to the device at " + registers::valueHex(address, 8) + "?",
+       kRegisterMapTitle, desktop::MessageIcon::Question, desktop::MessageButtons::YesNo});
+  if (answer != desktop::MessageAnswer::Yes) return;
+  registers::WriteBackOutcome outcome;
+  const auto runs = registers::planReadAll(table_.map(), readLimit_);
+  if (!busCommand("Write Snapshot Back", [&] {
+        outcome = registers::writeBack(core_.engine(), address, table_, plan);
+        registers::readRuns(core_.engine(), address, table_, runs);
+      })) {
+    return;
+  }
+  afterValuesChanged();
+  say(registers::writeBackText(outcome) + ", then read all again");
+}
+
+}  // namespace brelvion::gui::registermap

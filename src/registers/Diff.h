@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "registers/Snapshot.h"
+
+namespace brelvion::registers {
+
+// One register whose value differs between two sets of values, or that only one of them
+// holds.
+struct Difference {
+  std::uint32_t address = 0;
+  std::string name;
+  int widthBits = 8;
+  std::optional<std::uint32_t> left;
+  std::optional<std::uint32_t> right;
+  bool operator==(const Difference&) const = default;
+};
+
+enum class CompareScope {
+  // A register only one side holds is a difference too (a snapshot against a snapshot).
+  Everything,
+  // Only registers both sides hold (live values against the defaults, which only some
+  // registers have).
+  Common,
+};
+
+// The differences in address order. Both sides are in address order, as snapshots and
+// maps keep them. A register of another width on the other side is a difference.
+std::vector<Difference> compareValues(const std::vector<RegisterValue>& left,
+                                      const std::vector<RegisterValue>& right,
+                                      CompareScope scope = CompareScope::Everything);
+
+// The defaults of the map's registers that have one.
+std::vector<RegisterValue> defaultValues(const RegisterMap& map);
+
+// "0100 MODE_SELECT: 00 -> 01", "0003 FRAME_COUNT: 07 -> (none)": a line of the list of
+// differences, left value first (the one that was, where one side is a reference).
+std::string differenceText(const Difference& difference, int registerBits);
+
+}  // namespace brelvion::registers

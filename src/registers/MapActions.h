@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "port/I2cTransfer.h"
+#include "registers/ReadPlan.h"
+#include "registers/RegisterTable.h"
+#include "registers/Snapshot.h"
+
+namespace brelvion::registers {
+
+// What the register map does on the bus, each through the one bus master it is given, so
+// every transaction shows in the trace and the captures like any other command.
+
+struct ReadOutcome {
+  std::size_t reads = 0;
+  std::size_t notAcknowledged = 0;
+  std::size_t registers = 0;
+};
+
+// Each run in one sequential read, its values into the table.
+ReadOutcome readRuns(port::I2cMaster& master, std::uint8_t device, RegisterTable& table,
+                     const std::vector<ReadRun>& runs);
+// "Read 19 registers in 9 reads", with how many were not acknowledged.
+std::string readText(const ReadOutcome& outcome);
+
+struct WriteOutcome {
+  bool acknowledged = false;
+  // The read back after the write: nothing for a write-only register, or one not acknowledged.
+  std::optional<std::uint32_t> readBack;
+};
+
+// Writes value to the register and, unless it is write-only, reads it back; both go into
+// the table. A read-only register is never written: RuntimeError 5 before the bus is
+// touched, as for a value wider than the register.
+WriteOutcome writeAndCheck(port::I2cMaster& master, std::uint8_t device, RegisterTable& table,
+                           std::size_t index, std::uint32_t value);
+// "MODE_SELECT (0100) = 01: written and read back", or what went wrong.
+std::string writeText(const RegisterMap& map, std::size_t index, std::uint32_t value,
+                      const WriteOutcome& outcome);
+
+struct ChipIdOutcome {
+  bool answered = false;
+  std::uint32_t value = 0;
+  bool matches = false;
+};
+
+// Reads the map's chip-ID register (the map must have one).
+ChipIdOutcome checkChipId(port::I2cMaster& master, std::uint8_t device, const RegisterMap& map);
+std::string chipIdText(const RegisterMap& map, std::uint8_t device, const ChipIdOutcome& outcome);
+
+struct PlannedWrite {
+  std::size_t index = 0;
+  std::uint32_t value = 0;
+};
+struct WriteBackPlan {
+  // In address order.
+  std::vector<PlannedWrite> writes;
+  // Values the map has no writable register of that address and width for.
+  std::vector<RegisterValue> skipped;
+};
+
+// The writes that put a snapshot's values back: writable registers only, in address order.
+WriteBackPlan planWriteBack(const RegisterMap& map, const Snapshot& snapshot);
+
+struct WriteBackOutcome {
+  std::size_t written = 0;
+  std::size_t notAcknowledged = 0;
+  std::size_t skipped = 0;
+};
+
+// The plan's writes, one transaction each, without read backs: a read afterwards shows
+// what stuck.
+WriteBackOutcome writeBack(port::I2cMaster& master, std::uint8_t device, RegisterTable& table,
+                           const WriteBackPlan& plan);
+std::string writeBackText(const WriteBackOutcome& outcome);
+
+}  // namespace brelvion::registers

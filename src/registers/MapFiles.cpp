@@ -1,0 +1,35 @@
+#include "registers/MapFiles.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "base/UserFile.h"
+#include "registers/DescriptionReader.h"
+#include "registers/RegisterList.h"
+#include "registers/SourceText.h"
+
+namespace brelvion::registers {
+
+namespace {
+
+bool endsWithCsv(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string end = path.substr(path.size() - 4);
+  for (char& ch : end) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return end == ".csv";
+}
+
+}  // namespace
+
+RegisterMap loadRegisterMap(const std::string& path) {
+  const std::string text = readTextFile(path);
+  return endsWithCsv(path) ? readRegisterList(text, path) : readDescription(text, path);
+}
+
+Snapshot loadSnapshot(const std::string& path) { return readSnapshot(readTextFile(path), path); }
+
+void saveSnapshot(const std::string& path, const Snapshot& snapshot) {
+  base::writeUserFile(path, snapshotText(snapshot), "Register Map");
+}
+
+}  // namespace brelvion::registers

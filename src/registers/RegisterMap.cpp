@@ -1,0 +1,102 @@
+#include "registers/RegisterMap.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "base/RuntimeError.h"
+#include "numconv/HexText.h"
+
+namespace brelvion::registers {
+
+std::string_view accessText(Access access) {
+  switch (access) {
+    case Access::ReadOnly:
+      return "ro";
+    case Access::WriteOnly:
+      return "wo";
+    case Access::ReadWrite:
+      break;
+  }
+  return "rw";
+}
+
+std::optional<Access> accessFromText(std::string_view text) {
+  if (text == "rw") return Access::ReadWrite;
+  if (text == "ro") return Access::ReadOnly;
+  if (text == "wo") return Access::WriteOnly;
+  return std::nullopt;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+  });
+}
+
+const Register* RegisterMap::findByName(std::string_view name) const {
+  for (const Register& reg : registers) {
+    if (!reg.name.empty() && sameName(reg.name, name)) return &reg;
+  }
+  return nullptr;
+}
+
+std::optional<std::size_t> RegisterMap::indexOfAddress(std::uint32_t address) const {
+  const auto found = std::lower_bound(
+      registers.begin(), registers.end(), address,
+      [](const Register& reg, std::uint32_t wanted) { return reg.address < wanted; });
+  if (found == registers.end() || found->address != address) return std::nullopt;
+  return static_cast<std::size_t>(found - registers.begin());
+}
+
+const Register* RegisterMap::findByAddress(std::uint32_t address) const {
+  const auto index = indexOfAddress(address);
+  return index ? &registers[*index] : nullptr;
+}
+
+RegisterMap plainRange(std::uint8_t deviceAddress, int registerBits, int valueBits,
+                       bus::ByteOrder order, std::uint32_t first, std::uint32_t last) {
+  RegisterMap map;
+  map.deviceAddress = static_cast<std::uint8_t>(deviceAddress & 0xFE);
+  map.registerBits = registerBits;
+  map.valueBits = valueBits;
+  map.order = order;
+  if (auto problem = bus::formatProblem(map.formatFor(valueBits))) {
+    throw base::RuntimeError(base::RuntimeError::kInvalidCall, "Register Map", *problem);
+  }
+  const std::uint32_t bytes = static_cast<std::uint32_t>(valueBits / 8);
+  if (first > last || last > map.maxAddress() || last - first + 1 < bytes) {
+    throw base::RuntimeError(
+        base::RuntimeError::kInvalidCall, "Register Map",
+        "Registers " + addressHex(first, registerBits) + " to " + addressHex(last, registerBits) +
+            " are no range of " + std::to_string(valueBits) + "-bit registers with " +
+            std::to_string(registerBits) + "-bit addresses");
+  }
+  for (std::uint64_t address = first; address + bytes - 1 <= last; address += bytes) {
+    Register reg;
+    reg.address = static_cast<std::uint32_t>(address);
+    reg.widthBits = valueBits;
+    map.registers.push_back(reg);
+  }
+  return map;
+}
+
+bool validName(std::string_view name) {
+  if (name.empty()) return false;
+  const auto letter = [](char ch) {
+    return std::isalpha(static_cast<unsigned char>(ch)) != 0 || ch == '_';
+  };
+  if (!letter(name.front())) return false;
+  return std::all_of(name.begin(), name.end(), [&](char ch) {
+    return letter(ch) || std::isdigit(static_cast<unsigned char>(ch)) != 0;
+  });
+}
+
+std::string valueHex(std::uint32_t value, int widthBits) {
+  return numconv::UpperHex(value, std::max(widthBits / 4, 1));
+}
+
+std::string addressHex(std::uint32_t address, int registerBits) {
+  return numconv::UpperHex(address, registerBits > 8 ? 4 : 2);
+}
+
+}  // namespace brelvion::registers

@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <variant>
+
+#include "registers/MapFiles.h"
+#include "registers/MapWindowLogic.h"
+
+namespace brelvion::registers {
+namespace {
+
+const std::string kExample = std::string(BRELVION_DATA_DIR) + "/sim-sensor16.yaml";
+
+std::string whyNot(const RangeFields& fields) {
+  const auto range = rangeFromFields(fields);
+  const auto* why = std::get_if<std::string>(&range);
+  return why != nullptr ? *why : "(a range)";
+}
+
+TEST(MapWindowLogicTest, TheRangeFieldsMakeAPlainRangeOrSayWhyNot) {
+  RangeFields fields{"21", 16, 16, true, "0200", "0207"};
+  const auto range = rangeFromFields(fields);
+  const auto& map = std::get<RegisterMap>(range);
+  EXPECT_EQ(map.deviceAddress, std::uint8_t{0x20});
+  EXPECT_EQ(map.order, bus::ByteOrder::LittleEndian);
+  EXPECT_EQ(map.registers.size(), 4u);
+
+  EXPECT_EQ(whyNot({"2G", 8, 8, false, "00", "FF"}), "The device address is one or two hex digits");
+  EXPECT_EQ(whyNot({"42", 8, 8, false, "00", "100"}),
+            "First and Last are register addresses of up to 2 hex digits");
+  EXPECT_EQ(whyNot({"42", 8, 8, false, "10", "0F"}),
+            "Last must come at least one 8-bit register after First");
+  EXPECT_EQ(whyNot({"42", 16, 32, false, "0000", "0002"}),
+            "Last must come at least one 32-bit register after First");
+  EXPECT_EQ(deviceFromText(" 43 "), std::uint8_t{0x42});
+  EXPECT_FALSE(deviceFromText(""));
+}
+
+TEST(MapWindowLogicTest, AFieldEditStartsFromWhatIsKnownOfTheRegister) {
+  RegisterTable table(loadRegisterMap(kExample));
+  const std::size_t exposure = *table.map().indexOfAddress(0x0200);
+  const std::size_t reset = *table.map().indexOfAddress(0x0103);
+  const std::size_t chip = *table.map().indexOfAddress(0x0000);
+  EXPECT_EQ(fieldEditBase(table, exposure), 0x03E8u);  // the default, before any read
+  EXPECT_EQ(fieldEditBase(table, reset), 0u);          // no default either
+  table.applyRead({0x0200, 2, exposure, 1}, {0x12, 0x34}, true);
+  EXPECT_EQ(fieldEditBase(table, exposure), 0x1234u);
+  table.applyWrite(reset, 0x01, std::nullopt);
+  EXPECT_EQ(fieldEditBase(table, reset), 0x01u);
+  EXPECT_EQ(registerTitle(table.map(), table.map().registers[chip]), "CHIP_ID (0000)");
+}
+
+TEST(MapWindowLogicTest, TheRefreshGoesRoundTheRunsWithAPauseAfterEachPass) {
+  RefreshCycle cycle;
+  EXPECT_TRUE(cycle.empty());
+  EXPECT_FALSE(cycle.next());
+  cycle.start({{0x10, 2, 0, 2}, {0x20, 1, 2, 1}});
+  EXPECT_EQ(cycle.next()->start, 0x10u);
+  EXPECT_EQ(cycle.next()->start, 0x20u);
+  EXPECT_FALSE(cycle.next());
+  EXPECT_EQ(cycle.next()->start, 0x10u);
+}
+
+TEST(MapWindowLogicTest, ComparisonTitlesSayWhatWasThenWhatIs) {
+  EXPECT_EQ(comparisonTitle("base.snap", "live values", 0), "base.snap -> live values: no differences");
+  EXPECT_EQ(comparisonTitle("a.snap", "b.snap", 1), "a.snap -> b.snap: 1 difference");
+  EXPECT_EQ(comparisonTitle("the defaults", "live values", 3),
+            "the defaults -> live values: 3 differences");
+}
+
+}  // namespace
+}  // namespace brelvion::registers

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "port/BusCapture.h"
+
+namespace brelvion::testing {
+
+struct CommandResult {
+  int status = -1;
+  std::vector<std::string> lines;
+};
+
+inline CommandResult runCommand(const std::string& command) {
+  CommandResult result;
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (pipe == nullptr) return result;
+  std::array<char, 512> buffer{};
+  std::string text;
+  while (fgets(buffer.data(), static_cast<int>(buffer.size()), pipe) != nullptr)
+    text += buffer.data();
+  const int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) result.lines.push_back(line);
+  return result;
+}
+
+// sigrok's I2C decoder on a capture: its lines without the "i2c-1: " in front.
+inline CommandResult decodeI2c(const port::BusCapture& capture, const std::string& name) {
+  const std::string path =
+      ::testing::TempDir() + "brelvion_" + name + "_" + std::to_string(getpid()) + ".vcd";
+  capture.writeVcdFile(path);
+  CommandResult decoded =
+      runCommand("sigrok-cli -I vcd -i '" + path + "' -P i2c:scl=scl:sda=sda -A i2c=addr-data");
+  std::remove(path.c_str());
+  for (std::string& line : decoded.lines) {
+    if (line.rfind("i2c-1: ", 0) == 0) line.erase(0, 7);
+  }
+  return decoded;
+}
+
+}  // namespace brelvion::testing
