@@ -29,18 +29,6 @@ std::optional<int> decimal(const std::string& text) {
   return value;
 }
 
-
-// DEV as the tool keeps it, the 8-bit write address, whichever way it was given.
-Error deviceArgument(const std::string& text, CliRequest& request) {
-  if (!request.sevenBit) return hexArgument(text, "DEV", request.device);
-  const auto value = hexField(text);
-  if (!value || *value > 0x7F) {
-    return "DEV must be a 7-bit address with --7bit, 0 to 7F, not " + shownArgument(text);
-  }
-  request.device = static_cast<std::int16_t>(*value << 1);
-  return std::nullopt;
-}
-
 // ---- Commands --------------------------------------------------------------------------
 
 struct CommandSpec {

@@ -41,6 +41,17 @@ ArgumentError hexArgument(const std::string& text, const char* what, std::int16_
   return std::nullopt;
 }
 
+// DEV as the tool keeps it, the 8-bit write address, whichever way it was given.
+ArgumentError deviceArgument(const std::string& text, CliRequest& request) {
+  if (!request.sevenBit) return hexArgument(text, "DEV", request.device);
+  const auto value = apps::hexField(text);
+  if (!value || *value > 0x7F) {
+    return "DEV must be a 7-bit address with --7bit, 0 to 7F, not " + shownArgument(text);
+  }
+  request.device = static_cast<std::int16_t>(*value << 1);
+  return std::nullopt;
+}
+
 ArgumentError registerArgument(const std::string& text, const char* what,
                                std::optional<int> bits, const char* option,
                                std::int32_t& target) {
@@ -69,7 +80,7 @@ ArgumentError applyByName(const std::vector<std::string>& words, CliRequest& req
   }
   request.deviceGiven = arguments.size() > named;
   if (request.deviceGiven) {
-    if (auto error = hexArgument(arguments[0], "DEV", request.device)) return error;
+    if (auto error = deviceArgument(arguments[0], request)) return error;
     arguments.erase(arguments.begin());
   }
   request.registerName = arguments[0];

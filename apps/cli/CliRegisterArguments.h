@@ -16,6 +16,10 @@ using ArgumentError = std::optional<std::string>;
 // DEV, and SUB and DATA in the design's format: one or two hex digits.
 ArgumentError hexArgument(const std::string& text, const char* what, std::int16_t& target);
 
+// DEV as the tool keeps it, the 8-bit write address, whether given as that or, with
+// --7bit, as the 7-bit address.
+ArgumentError deviceArgument(const std::string& text, CliRequest& request);
+
 // SUB or DATA of a register format: up to bits / 4 hex digits (the design's one or two
 // without a width option).
 ArgumentError registerArgument(const std::string& text, const char* what,

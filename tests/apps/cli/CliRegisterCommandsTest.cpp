@@ -179,6 +179,11 @@ TEST(CliRegisterCommandsTest, ByNameWithTheShippedDescription) {
   EXPECT_EQ(other.err,
             "brelvion-i2c-cli: no parallel port found; using the simulated bus with a camera "
             "sensor at 42 and a 16-bit sensor at 22\n");
+  // With --7bit the device named is the 7-bit address, as for every other command.
+  EXPECT_EQ(run({"--sim-device", "42,22:sensor16", "--7bit", "--map", kExample, "read", "11",
+                 "CHIP_ID"})
+                .out,
+            "0000 CHIP_ID B716\n");
 }
 
 TEST(CliRegisterCommandsTest, WhatTheMapForbidsIsRefusedBeforeTheBusIsUsed) {
