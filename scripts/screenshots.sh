@@ -179,8 +179,8 @@ typed_value() {  # DOWNS VALUE: down so many rows, and type the value into its c
   sleep "$settle"
 }
 start_program --backend sim --sim-device 42,20:sensor16
-# Bus is the fourth menu: File, Help, Option, Bus.
-keys "$main" alt+f Right Right Right Return
+# Bus is the fourth menu: File, Help, Option, Bus; Register Map... is its third item.
+keys "$main" alt+f Right Right Right Down Down Return
 map=$(find_window "$map_title") || { echo "screenshots: no register map window" >&2; exit 1; }
 xdotool windowfocus --sync "$map"
 xdotool key alt+o
