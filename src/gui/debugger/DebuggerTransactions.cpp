@@ -1,6 +1,7 @@
 // The debugger window's transactions view: one line a transaction from the engine's
 // record, its address and register forms, and saving it as a bring-up script.
 #include <QAction>
+#include <QFontDatabase>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -28,7 +29,8 @@ void DebuggerWindow::buildTransactionsBox(QWidget* client) {
   transactionsBox_ = new QPlainTextEdit(client);
   transactionsBox_->setObjectName(QStringLiteral("wisptransactions"));
   transactionsBox_->setGeometry(traceBox_->geometry());
-  transactionsBox_->setFont(traceBox_->font());
+  // Fixed-width, so that the times and columns of the lines stand under each other.
+  transactionsBox_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   transactionsBox_->setReadOnly(true);
   transactionsBox_->setTextInteractionFlags(Qt::TextSelectableByMouse |
                                             Qt::TextSelectableByKeyboard);
