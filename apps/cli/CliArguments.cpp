@@ -244,7 +244,7 @@ Error applyStretchTimeout(const std::string& value, CliRequest& request) {
 }
 
 
-const std::array<OptionSpec, 16> kOptions{{
+const std::array<OptionSpec, 17> kOptions{{
     {"--backend", "auto|sim|ppdev|ioport|i2cdev",
      "auto (default): a real parallel port through ppdev when a\n"
      "/dev/parportN exists, else the simulated bus (said on\n"
@@ -283,6 +283,12 @@ const std::array<OptionSpec, 16> kOptions{{
      "standard error as it is logged; on an I2C adapter, one\n"
      "line a transfer.\n",
      setFlag<&CliRequest::trace>},
+    {"--transactions", "",
+     "Print one line a transaction on standard error, as the\n"
+     "debugger's Transactions view shows it, instead of the\n"
+     "trace: the milliseconds since the start, the address, W\n"
+     "or R, the register, the bytes and ACK or NO ACK.\n",
+     setFlag<&CliRequest::transactions>},
     {"--7bit", "",
      "DEV is a 7-bit address (00 to 7F, e.g. 21), and the\n"
      "addresses printed are 7-bit ones too.\n",

@@ -32,6 +32,9 @@ struct CliRequest : apps::PortOptions {
   double delay = 0;
 
   bool trace = false;
+  // One line a transaction on standard error (the transactions view's lines), instead of
+  // the step trace.
+  bool transactions = false;
   // DEV is read, and addresses are printed, as 7-bit addresses (device holds the 8-bit one).
   bool sevenBit = false;
   // A register read's pointer write and read are one transfer with a repeated START.

@@ -22,6 +22,7 @@
 #include "port/hardware/PortAddressText.h"
 #include "port/i2cdev/I2cDevAdapter.h"
 #include "port/simulated/SimulatedParallelPort.h"
+#include "trace/TransactionText.h"
 
 namespace brelvion::apps::cli {
 
@@ -140,6 +141,23 @@ void reportRefusal(const CliRequest& request, std::uint8_t device, core::ToolCor
   }
 }
 
+// Each transaction's line as the record keeps it, the read's register from the write
+// before it.
+void printTransactions(bus::TransactionRecord& record, const CliRequest& request,
+                       const PreparedRegisters& prepared, std::ostream& err) {
+  // The register as the command's own format reads it: 16 bits with --reg-bits 16 or a map
+  // that says so.
+  const auto* command = std::get_if<RegisterCommand>(&prepared);
+  const unsigned registerBits = command != nullptr && command->format.addressBytes == 2 ? 16 : 8;
+  const trace::TransactionView view{request.sevenBit, registerBits};
+  record.setListener([&record, view, &err](const bus::Transaction* entry) {
+    if (entry == nullptr) return;
+    const auto& entries = record.entries();
+    const bus::Transaction* before = entries.size() >= 2 ? &entries[entries.size() - 2] : nullptr;
+    err << trace::transactionLine(*entry, view, before) << '\n';
+  });
+}
+
 // For a port missing at the chosen address while the only one is at another: the option
 // that selects that one.
 std::string portChoiceHint(const CliRequest& request, const std::filesystem::path& root) {
@@ -161,12 +179,15 @@ int runOnPort(const CliRequest& request, const PreparedRegisters& prepared, port
   if (request.trace) {
     session.core.log().setLineListener([&err](std::string_view line) { err << line << '\n'; });
   }
+  // Transaction times count from here, on the clock the pauses use.
+  session.core.engine().record().restart(clock);
+  if (request.transactions) printTransactions(session.core.engine().record(), request, prepared, err);
   bus::BusEngine& engine = session.core.engine();
   if (request.stepUs) engine.setStepTime(std::chrono::microseconds(*request.stepUs));
   if (request.stretchTimeoutMs) {
     engine.setStretchTimeout(std::chrono::milliseconds(*request.stretchTimeoutMs));
   }
-  engine.OpenBus(apps::lptIndexOf(request), request.trace ? 1 : 0);
+  engine.OpenBus(apps::lptIndexOf(request), request.trace || request.transactions ? 1 : 0);
   // A recovery reports the bus as it finds it, so the bus clear would spoil its count.
   if (request.command != Command::Recover) engine.InitPort(core::kAckTimeout);
 

@@ -52,6 +52,7 @@ void BusEngine::keepReadBytes(const port::MessageResult& read) {
 
 void BusEngine::traceAdapterCall(const port::AdapterTransfer& done) {
   if (trace_.tracing()) trace_.logLine(adapterTransferLine(adapter_->name(), done));
+  recordAdapterCall(done);
   if (const auto refusal = refusalOf(done)) {
     if (!adapterRefusal_) adapterRefusal_ = refusal;
     acknowledgeMissing(refusalErrorLine(*refusal));

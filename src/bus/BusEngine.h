@@ -10,6 +10,7 @@
 #include "bus/BusState.h"
 #include "bus/BusTrace.h"
 #include "bus/LineControls.h"
+#include "bus/TransactionRecord.h"
 #include "port/BitLines.h"
 #include "port/BusAdapter.h"
 #include "port/I2cTransfer.h"
@@ -58,6 +59,10 @@ class BusEngine : public port::I2cMaster {
   std::optional<port::MessageOutcome> lastAdapterRefusal() const { return adapterRefusal_; }
 
   BusState& state() { return state_; }
+  // One entry a message of every transaction and transfer, kept while tracing
+  // (TransactionRecording.cpp).
+  TransactionRecord& record() { return record_; }
+  const TransactionRecord& record() const { return record_; }
   const BusState& state() const { return state_; }
 
   // Line control.
@@ -167,6 +172,13 @@ class BusEngine : public port::I2cMaster {
                                            std::size_t length, bool repeatedStart);
   void traceAdapterCall(const port::AdapterTransfer& done);
   void keepReadBytes(const port::MessageResult& read);
+  // The record's entry for a message about to go out on the lines while tracing, else
+  // nothing; kept by finishEntry with how the message ended.
+  std::optional<Transaction> startEntry(std::uint8_t address, bool read);
+  void finishEntry(std::optional<Transaction>& entry, port::MessageOutcome outcome,
+                   std::size_t nackedByte);
+  // An adapter's driver call, one entry a message it sent.
+  void recordAdapterCall(const port::AdapterTransfer& done);
   // The messages of a transfer. Each begins with START (or a repeated START) and the
   // address byte with its acknowledge wait, AddressPhase set around them, and ends with a
   // STOP when stopAfter. A write records the first byte not acknowledged in nackedByte; a
@@ -183,6 +195,7 @@ class BusEngine : public port::I2cMaster {
   port::PortIo* port_;
   port::BitLines& lines_;
   BusTrace& trace_;
+  TransactionRecord record_;
   port::BusAdapter* adapter_ = nullptr;
   std::optional<port::MessageOutcome> adapterRefusal_;
   bool probing_ = false;

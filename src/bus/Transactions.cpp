@@ -81,36 +81,54 @@ void BusEngine::beginMessage(std::int16_t address, bool repeatedStart) {
 port::MessageOutcome BusEngine::sendWrite(std::uint8_t address, std::span<const std::uint8_t> bytes,
                                           bool repeatedStart, bool stopAfter,
                                           std::size_t& nackedByte) {
-  beginMessage(static_cast<std::int16_t>(address & 0xFE), repeatedStart);
-  port::MessageOutcome outcome = state_.AckReceived ? port::MessageOutcome::Acknowledged
-                                                    : port::MessageOutcome::AddressNotAcknowledged;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    TransmitByte(bytes[i]);
-    WaitAck();
-    if (!state_.AckReceived && outcome == port::MessageOutcome::Acknowledged) {
-      outcome = port::MessageOutcome::DataNotAcknowledged;
-      nackedByte = i;
+  std::optional<Transaction> entry = startEntry(static_cast<std::uint8_t>(address & 0xFE), false);
+  if (entry) entry->bytes.assign(bytes.begin(), bytes.end());
+  port::MessageOutcome outcome = port::MessageOutcome::TimedOut;
+  try {
+    beginMessage(static_cast<std::int16_t>(address & 0xFE), repeatedStart);
+    outcome = state_.AckReceived ? port::MessageOutcome::Acknowledged
+                                 : port::MessageOutcome::AddressNotAcknowledged;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      TransmitByte(bytes[i]);
+      WaitAck();
+      if (!state_.AckReceived && outcome == port::MessageOutcome::Acknowledged) {
+        outcome = port::MessageOutcome::DataNotAcknowledged;
+        nackedByte = i;
+      }
     }
+    if (stopAfter) SendStop();
+  } catch (const ClockHeldLow&) {
+    finishEntry(entry, port::MessageOutcome::TimedOut, 0);
+    throw;
   }
-  if (stopAfter) SendStop();
+  finishEntry(entry, outcome, nackedByte);
   return outcome;
 }
 
 template <typename Store>
 port::MessageOutcome BusEngine::sendRead(std::uint8_t address, std::size_t length,
                                          bool repeatedStart, bool stopAfter, Store store) {
-  beginMessage(static_cast<std::int16_t>(address | 1), repeatedStart);
-  const port::MessageOutcome outcome = state_.AckReceived
-                                           ? port::MessageOutcome::Acknowledged
-                                           : port::MessageOutcome::AddressNotAcknowledged;
-  for (std::size_t i = 0; i < length; ++i) {
-    ReceiveByte();
-    // The last byte gets no acknowledge clock of its own: the STOP follows at once. Its SCL
-    // rise, with SDA already low, is what a decoder reads as that byte's ninth clock.
-    if (i + 1 < length) SendMasterAck();
-    store(i, static_cast<std::uint8_t>(state_.ReceivedByte));
+  std::optional<Transaction> entry = startEntry(static_cast<std::uint8_t>(address | 1), true);
+  port::MessageOutcome outcome = port::MessageOutcome::TimedOut;
+  try {
+    beginMessage(static_cast<std::int16_t>(address | 1), repeatedStart);
+    outcome = state_.AckReceived ? port::MessageOutcome::Acknowledged
+                                 : port::MessageOutcome::AddressNotAcknowledged;
+    for (std::size_t i = 0; i < length; ++i) {
+      ReceiveByte();
+      // The last byte gets no acknowledge clock of its own: the STOP follows at once. Its
+      // SCL rise, with SDA already low, is what a decoder reads as that byte's ninth clock.
+      if (i + 1 < length) SendMasterAck();
+      const auto byte = static_cast<std::uint8_t>(state_.ReceivedByte);
+      store(i, byte);
+      if (entry) entry->bytes.push_back(byte);
+    }
+    if (stopAfter) SendStop();
+  } catch (const ClockHeldLow&) {
+    finishEntry(entry, port::MessageOutcome::TimedOut, 0);
+    throw;
   }
-  if (stopAfter) SendStop();
+  finishEntry(entry, outcome, 0);
   return outcome;
 }
 

@@ -81,7 +81,10 @@ void DebuggerWindow::showAbout() { setAboutViewVisible(true); }
 
 void DebuggerWindow::closeAbout() { setAboutViewVisible(false); }
 
-void DebuggerWindow::clearTrace() { setTraceText({}); }
+void DebuggerWindow::clearTrace() {
+  setTraceText({});
+  core_.engine().record().clear();
+}
 
 void DebuggerWindow::setRunMode(QAction* chosen, const char* caption, std::int16_t enabled) {
   for (QAction* item : {runStopItem_, runStandardItem_, runExtendedItem_}) {

@@ -80,6 +80,7 @@ void DebuggerWindow::buildControls() {
   traceBox_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   traceBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
   traceBox_->setUndoRedoEnabled(false);
+  buildTransactionsBox(client);
 
   aboutText_ = label(client, "wispabout", "", {0, 720, 6255, 2655}, dpi);
   aboutText_->setWordWrap(true);
@@ -142,6 +143,7 @@ void DebuggerWindow::buildMenus() {
   file->setObjectName(QStringLiteral("wispfile"));
   addCommand(file, "wispfilesave", "&Save", &DebuggerWindow::saveTrace);
   addCommand(file, "wispfileload", "&Load", &DebuggerWindow::loadTrace);
+  addScriptCommands(file);
   file->addSeparator();
   addCommand(file, "wispfileabout", "&About", &DebuggerWindow::showAbout);
 
@@ -166,6 +168,7 @@ void DebuggerWindow::buildMenus() {
       addCommand(options, "wispoptionstop", "Stop on Error", &DebuggerWindow::toggleStopOnError);
   stopOnErrorItem_->setCheckable(true);
 
+  buildViewMenu();
   addCommand(bar, "Help", "Help", &DebuggerWindow::showDebuggerHelp);
 }
 
@@ -223,7 +226,7 @@ void DebuggerWindow::refreshTrace() {
 }
 
 void DebuggerWindow::setAboutViewVisible(bool visible) {
-  traceBox_->setVisible(!visible);
+  showListView(!visible);
   for (QWidget* control : {static_cast<QWidget*>(aboutText_), static_cast<QWidget*>(logo_),
                            static_cast<QWidget*>(closeAboutButton_)}) {
     control->setVisible(visible);
@@ -237,7 +240,7 @@ void DebuggerWindow::setTraceDialogVisible(bool visible) {
         static_cast<QWidget*>(traceSizeOk_), static_cast<QWidget*>(traceSizeCancel_)}) {
     control->setVisible(visible);
   }
-  traceBox_->setVisible(!visible);
+  showListView(!visible);
 }
 
 }  // namespace brelvion::gui::debugger

@@ -7,6 +7,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
@@ -39,6 +40,9 @@ class DebuggerWindow : public QMainWindow {
   void setTraceText(std::string text);
   static constexpr int kTraceRefreshMs = 20;
 
+  // The engine's record changed; the transactions view shows it within kTraceRefreshMs.
+  void noteTransactionsChanged();
+
   // Deletes the window once none of its handlers is running: a handler that let events
   // run may be in the middle of its work when the user closes the window.
   void destroyWhenIdle();
@@ -63,6 +67,22 @@ class DebuggerWindow : public QMainWindow {
   void setRunMode(QAction* chosen, const char* caption, std::int16_t enabled);
   void setAboutViewVisible(bool visible);
   void setTraceDialogVisible(bool visible);
+  // The trace box, or with View > Transactions the transactions box, shown or hidden.
+  void showListView(bool shown);
+
+  // The transactions view (DebuggerTransactions.cpp).
+  void buildTransactionsBox(QWidget* client);
+  void addScriptCommands(QMenu* file);
+  void buildViewMenu();
+  void refreshTransactions();
+  void showTrace();
+  void showTransactions();
+  void toggleSevenBitAddresses();
+  void registersOf8Bits();
+  void registersOf16Bits();
+  void setRegisterBits(unsigned bits);
+  void toggleReadsAsExpect();
+  void saveAsScript();
 
   void setUpWindow();
   void hideWindow();
@@ -104,6 +124,18 @@ class DebuggerWindow : public QMainWindow {
   QAction* runStandardItem_ = nullptr;
   QAction* runExtendedItem_ = nullptr;
   QAction* stopOnErrorItem_ = nullptr;
+
+  // The transactions view: off until View > Transactions.
+  QPlainTextEdit* transactionsBox_ = nullptr;
+  QTimer transactionsTimer_;
+  bool showingTransactions_ = false;
+  bool sevenBitAddresses_ = false;
+  unsigned registerBits_ = 8;
+  bool readsAsExpect_ = false;
+  QAction* viewTraceItem_ = nullptr;
+  QAction* viewTransactionsItem_ = nullptr;
+  QAction* register8Item_ = nullptr;
+  QAction* register16Item_ = nullptr;
 };
 
 }  // namespace brelvion::gui::debugger

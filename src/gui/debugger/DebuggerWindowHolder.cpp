@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "core/ToolCore.h"
 #include "gui/debugger/DebuggerWindow.h"
 
 namespace brelvion::gui::debugger {
@@ -17,7 +18,13 @@ DebuggerWindowHolder::~DebuggerWindowHolder() {
   for (const QPointer<DebuggerWindow>& closed : closed_) delete closed.data();
 }
 
-void DebuggerWindowHolder::attach(core::ToolCore& core) { core_ = &core; }
+void DebuggerWindowHolder::attach(core::ToolCore& core) {
+  core_ = &core;
+  // The record changes without the window: shown when the window is there to show it.
+  core.engine().record().setListener([this](const bus::Transaction*) {
+    if (window_) window_->noteTransactionsChanged();
+  });
+}
 
 bool DebuggerWindowHolder::exists() const { return !window_.isNull(); }
 

@@ -272,6 +272,10 @@ Options:
   --trace             Enable the bus debugger and print each trace line on
                       standard error as it is logged; on an I2C adapter, one
                       line a transfer.
+  --transactions      Print one line a transaction on standard error, as the
+                      debugger's Transactions view shows it, instead of the
+                      trace: the milliseconds since the start, the address, W
+                      or R, the register, the bytes and ACK or NO ACK.
   --7bit              DEV is a 7-bit address (00 to 7F, e.g. 21), and the
                       addresses printed are 7-bit ones too.
   --repeated-start    write, read, dump: the register pointer write and the

@@ -1,0 +1,45 @@
+// The engine's record of its transactions: one entry a message, made only while the trace
+// runs, so that with the trace off a message costs one question and nothing more.
+#include "bus/BusEngine.h"
+
+namespace brelvion::bus {
+
+std::optional<Transaction> BusEngine::startEntry(std::uint8_t address, bool read) {
+  if (!trace_.tracing()) return std::nullopt;
+  Transaction entry;
+  entry.time = record_.sinceStart();
+  entry.address = address;
+  entry.read = read;
+  return entry;
+}
+
+void BusEngine::finishEntry(std::optional<Transaction>& entry, port::MessageOutcome outcome,
+                            std::size_t nackedByte) {
+  if (!entry) return;
+  entry->outcome = outcome;
+  entry->nackedByte = outcome == port::MessageOutcome::DataNotAcknowledged ? nackedByte : 0;
+  record_.append(std::move(*entry), trace_.transactionBound());
+  entry.reset();
+}
+
+void BusEngine::recordAdapterCall(const port::AdapterTransfer& done) {
+  if (!trace_.tracing()) return;
+  const auto time = record_.sinceStart();
+  for (std::size_t k = 0; k < done.messages.size() && k < done.results.size(); ++k) {
+    const port::I2cMessage& message = done.messages[k];
+    const port::MessageResult& result = done.results[k];
+    if (result.outcome == port::MessageOutcome::NotSent) continue;
+    Transaction entry;
+    entry.time = time;
+    entry.address = static_cast<std::uint8_t>(message.read ? message.address | 1
+                                                           : message.address & 0xFE);
+    entry.read = message.read;
+    entry.bytes = message.read ? result.bytes : message.bytes;
+    entry.outcome = result.outcome;
+    entry.nackedByte = result.nackedByte;
+    entry.adapter = true;
+    record_.append(std::move(entry), trace_.transactionBound());
+  }
+}
+
+}  // namespace brelvion::bus

@@ -1,0 +1,142 @@
+// The debugger window's transactions view: one line a transaction from the engine's
+// record, its address and register forms, and saving it as a bring-up script.
+#include <QAction>
+#include <QFontDatabase>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+
+#include "base/UserFile.h"
+#include "core/ToolCore.h"
+#include "desktop/WindowSystem.h"
+#include "gui/debugger/DebuggerWindow.h"
+#include "scripts/ScriptWriter.h"
+#include "scripts/TransactionScript.h"
+#include "trace/TransactionText.h"
+
+namespace brelvion::gui::debugger {
+
+namespace {
+
+constexpr const char* kScriptFileFilter = "Bring-up scripts (*.i2cs)|*.i2cs";
+constexpr const char* kSaveScriptTitle = "Save Transactions as Script:";
+
+}  // namespace
+
+void DebuggerWindow::buildTransactionsBox(QWidget* client) {
+  // Where the trace box is, in its place while chosen.
+  transactionsBox_ = new QPlainTextEdit(client);
+  transactionsBox_->setObjectName(QStringLiteral("wisptransactions"));
+  transactionsBox_->setGeometry(traceBox_->geometry());
+  // Fixed-width, so that the times and columns of the lines stand under each other.
+  transactionsBox_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  transactionsBox_->setReadOnly(true);
+  transactionsBox_->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                            Qt::TextSelectableByKeyboard);
+  transactionsBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  transactionsBox_->setUndoRedoEnabled(false);
+  transactionsBox_->setHidden(true);
+  transactionsTimer_.setSingleShot(true);
+  transactionsTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&transactionsTimer_, &QTimer::timeout, this,
+          [this] { handle("Wisp Debugger - Error", &DebuggerWindow::refreshTransactions); });
+}
+
+void DebuggerWindow::addScriptCommands(QMenu* file) {
+  addCommand(file, "wispfilescript", "Save as &Script...", &DebuggerWindow::saveAsScript);
+  QAction* expects = addCommand(file, "wispfileexpect", "Script with Reads as &expect",
+                                &DebuggerWindow::toggleReadsAsExpect);
+  expects->setCheckable(true);
+}
+
+void DebuggerWindow::buildViewMenu() {
+  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  view->setObjectName(QStringLiteral("wispview"));
+  viewTraceItem_ = addCommand(view, "wispviewtrace", "&Trace", &DebuggerWindow::showTrace);
+  viewTransactionsItem_ =
+      addCommand(view, "wispviewtransactions", "T&ransactions", &DebuggerWindow::showTransactions);
+  view->addSeparator();
+  QAction* sevenBit = addCommand(view, "wispview7bit", "&7-bit Addresses",
+                                 &DebuggerWindow::toggleSevenBitAddresses);
+  register8Item_ =
+      addCommand(view, "wispviewreg8", "&8-bit Registers", &DebuggerWindow::registersOf8Bits);
+  register16Item_ =
+      addCommand(view, "wispviewreg16", "&16-bit Registers", &DebuggerWindow::registersOf16Bits);
+  for (QAction* item :
+       {viewTraceItem_, viewTransactionsItem_, sevenBit, register8Item_, register16Item_}) {
+    item->setCheckable(true);
+  }
+  viewTraceItem_->setChecked(true);
+  register8Item_->setChecked(true);
+}
+
+void DebuggerWindow::showListView(bool shown) {
+  traceBox_->setVisible(shown && !showingTransactions_);
+  transactionsBox_->setVisible(shown && showingTransactions_);
+}
+
+void DebuggerWindow::noteTransactionsChanged() {
+  if (!transactionsTimer_.isActive()) transactionsTimer_.start(kTraceRefreshMs);
+}
+
+void DebuggerWindow::refreshTransactions() {
+  transactionsTimer_.stop();
+  if (!showingTransactions_) return;
+  QScrollBar* lines = transactionsBox_->verticalScrollBar();
+  const bool following = lines->value() >= lines->maximum();
+  const int line = lines->value();
+  const trace::TransactionView view{sevenBitAddresses_, registerBits_};
+  std::string text = trace::transactionLines(core_.engine().record().entries(), view);
+  if (!text.empty()) text.pop_back();
+  transactionsBox_->setPlainText(QString::fromStdString(text));
+  lines->setValue(following ? lines->maximum() : line);
+}
+
+void DebuggerWindow::showTrace() {
+  // Chosen while the about view or the trace-buffer dialog is up, it shows after them.
+  const bool listShown = !traceBox_->isHidden() || !transactionsBox_->isHidden();
+  showingTransactions_ = false;
+  viewTraceItem_->setChecked(true);
+  viewTransactionsItem_->setChecked(false);
+  showListView(listShown);
+}
+
+void DebuggerWindow::showTransactions() {
+  const bool listShown = !traceBox_->isHidden() || !transactionsBox_->isHidden();
+  showingTransactions_ = true;
+  viewTraceItem_->setChecked(false);
+  viewTransactionsItem_->setChecked(true);
+  showListView(listShown);
+  refreshTransactions();
+}
+
+void DebuggerWindow::toggleSevenBitAddresses() {
+  sevenBitAddresses_ = !sevenBitAddresses_;
+  refreshTransactions();
+}
+
+void DebuggerWindow::registersOf8Bits() { setRegisterBits(8); }
+
+void DebuggerWindow::registersOf16Bits() { setRegisterBits(16); }
+
+void DebuggerWindow::setRegisterBits(unsigned bits) {
+  registerBits_ = bits;
+  register8Item_->setChecked(bits == 8);
+  register16Item_->setChecked(bits == 16);
+  refreshTransactions();
+}
+
+void DebuggerWindow::toggleReadsAsExpect() { readsAsExpect_ = !readsAsExpect_; }
+
+void DebuggerWindow::saveAsScript() {
+  const std::string chosen =
+      windows_.fileDialog({desktop::FileDialogMode::Save, kSaveScriptTitle, kScriptFileFilter});
+  if (chosen.empty()) return;
+  const scripts::Script script = scripts::scriptOfTransactions(
+      core_.engine().record().entries(), {registerBits_, readsAsExpect_});
+  base::writeUserFile(scripts::withScriptExtension(chosen), scripts::writeScript(script),
+                      "saveAsScript");
+}
+
+}  // namespace brelvion::gui::debugger

@@ -1,0 +1,130 @@
+#include "scripts/TransactionScript.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "numconv/HexText.h"
+#include "scripts/MessageConverter.h"
+#include "scripts/ScriptReader.h"
+
+namespace brelvion::scripts {
+
+namespace {
+
+const std::string kEntryName = "transaction";
+
+// What a command made from a message not acknowledged when recorded says of it.
+std::string unacknowledgedNote(const bus::Transaction& entry) {
+  switch (entry.outcome) {
+    case port::MessageOutcome::Acknowledged:
+      return {};
+    case port::MessageOutcome::AddressNotAcknowledged:
+      return "NO ACK at address when recorded";
+    case port::MessageOutcome::DataNotAcknowledged:
+      return "NO ACK at byte " + std::to_string(entry.nackedByte + 1) + " when recorded";
+    case port::MessageOutcome::TimedOut:
+      return "TIMEOUT when recorded";
+    case port::MessageOutcome::ArbitrationLost:
+      return "ARBITRATION LOST when recorded";
+    default:
+      return "NO ACK when recorded";
+  }
+}
+
+// The commands the converter made, with the transactions of its reads in order.
+struct Converted {
+  Script script;
+  std::vector<const bus::Transaction*> reads;
+  Problems problems;
+};
+
+Converted convert(const std::deque<bus::Transaction>& entries, unsigned registerBits) {
+  Converted converted;
+  ImportOptions importOptions;
+  importOptions.regBits = registerBits;
+  ScriptBuilder builder;
+  MessageConverter converter(kEntryName, importOptions, builder, converted.problems);
+  std::size_t line = 0;
+  for (const bus::Transaction& entry : entries) {
+    BusMessage message;
+    message.address = static_cast<std::uint8_t>(entry.address & 0xFE);
+    message.read = entry.read;
+    message.bytes = entry.bytes;
+    message.readLength = entry.read ? entry.bytes.size() : 0;
+    message.line = ++line;
+    message.note = unacknowledgedNote(entry);
+    const std::size_t problemsBefore = converted.problems.size();
+    converter.message(std::move(message));
+    // A read that made no problem became the newest command.
+    if (entry.read && converted.problems.size() == problemsBefore) {
+      converted.reads.push_back(&entry);
+    }
+  }
+  converter.finish();
+  converted.script = builder.take();
+  return converted;
+}
+
+// A read's registers as expect lines, each value as wide as the read's, registers counted
+// in bytes as sensors number them (a 16-bit value takes two).
+void addExpects(ScriptBuilder& builder, const Target& target, const Statement& read,
+                const bus::Transaction& entry) {
+  if (entry.outcome != port::MessageOutcome::Acknowledged) {
+    builder.comment("read of " + numconv::UpperHex(read.reg, target.regBits / 4) +
+                    " not acknowledged when recorded: no expect");
+    return;
+  }
+  const unsigned valBytes = target.valBits / 8u;
+  for (std::uint32_t i = 0; i < read.number; ++i) {
+    const std::uint32_t reg = (read.reg + i * valBytes) & largestOf(target.regBits);
+    builder.command(target, Statement::expect(reg, bigEndian(entry.bytes, i * valBytes, valBytes)));
+  }
+}
+
+}  // namespace
+
+Script scriptOfTransactions(const std::deque<bus::Transaction>& entries,
+                            const TransactionScriptOptions& options) {
+  const Converted converted = convert(entries, options.registerBits);
+  ScriptBuilder builder;
+  builder.comment(kTransactionScriptHeader);
+  for (const Problem& problem : converted.problems) {
+    builder.comment(kEntryName + " " + std::to_string(problem.line) + " left out: " +
+                    problem.message);
+  }
+  Target target;
+  std::size_t read = 0;
+  for (const Statement& statement : converted.script.statements) {
+    switch (statement.op) {
+      case Op::Device:
+        target.device = static_cast<std::uint8_t>(statement.value);
+        break;
+      case Op::RegBits:
+        target.regBits = static_cast<std::uint8_t>(statement.value);
+        break;
+      case Op::ValBits:
+        target.valBits = static_cast<std::uint8_t>(statement.value);
+        break;
+      case Op::Write:
+        builder.command(target, statement);
+        break;
+      case Op::Read:
+        if (options.readsAsExpect) addExpects(builder, target, statement, *converted.reads[read]);
+        ++read;
+        break;
+      default:
+        break;
+    }
+  }
+  return builder.take();
+}
+
+std::string withScriptExtension(const std::string& path) {
+  const std::size_t nameStart = path.find_last_of('/') + 1;
+  const std::size_t dot = path.find('.', nameStart);
+  // A leading dot names a hidden file, not an extension.
+  if (dot != std::string::npos && dot > nameStart) return path;
+  return path + std::string(kScriptExtension);
+}
+
+}  // namespace brelvion::scripts

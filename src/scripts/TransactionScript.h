@@ -1,0 +1,35 @@
+#pragma once
+
+#include <deque>
+#include <string>
+
+#include "bus/TransactionRecord.h"
+#include "scripts/Script.h"
+
+namespace brelvion::scripts {
+
+struct TransactionScriptOptions {
+  // The register-address width the transactions are read with, 8 or 16, as the view shows
+  // them: a write of that many bytes followed by a read of the same device is a register
+  // read, a longer write a register and its value.
+  unsigned registerBits = 8;
+  // Each register an acknowledged read returned becomes an `expect` line holding the value
+  // read; without it reads are left out, the register writes before them too.
+  bool readsAsExpect = false;
+};
+
+// The header comment of a saved script.
+inline constexpr const char* kTransactionScriptHeader = "saved from the Wisp debugger's transactions";
+
+// The transactions as a script: every write (one not acknowledged when recorded says so in
+// its comment), and the reads as asked. A transaction that cannot be a script command (an
+// address alone, as a scan probes; a read with no register written before it) is named in
+// a comment at the head, by its place in entries counted from 1, with the reason.
+Script scriptOfTransactions(const std::deque<bus::Transaction>& entries,
+                            const TransactionScriptOptions& options);
+
+// path, with ".i2cs" added when its file name has no extension, so that sending it again
+// runs it as a script.
+std::string withScriptExtension(const std::string& path);
+
+}  // namespace brelvion::scripts

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "port/i2cdev/I2cDevAdapter.h"
+#include "port/simulated/SimulatedParallelPort.h"
+#include "support/ConfiguredSimulation.h"
+#include "support/EngineFixture.h"
+#include "support/FakeClock.h"
+#include "support/FakeI2cDevSystemCalls.h"
+
+namespace brelvion::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using bus::Transaction;
+using port::MessageOutcome;
+using port::simulated::SimulatedBusConfig;
+using port::simulated::SimulatedParallelPort;
+
+Transaction entry(std::chrono::nanoseconds time, std::uint8_t address, std::vector<std::uint8_t> bytes,
+                  MessageOutcome outcome = MessageOutcome::Acknowledged, std::size_t nackedByte = 0) {
+  return Transaction{time, address, (address & 1) != 0, std::move(bytes), outcome, nackedByte, false};
+}
+
+// The engine on a bus, the debugger on unless asked, its record on a fake clock.
+template <typename Port>
+struct Recording {
+  explicit Recording(std::int16_t debug = 1, double bound = 1000) {
+    set.busState.BusDelay = 0.001;
+    set.debuggerState.TraceBufferSize = bound;
+    set.engine.OpenBus(0, debug);
+    set.engine.InitPort(10);
+    set.engine.record().restart(clock);
+  }
+  const std::deque<Transaction>& entries() const { return set.engine.record().entries(); }
+  FakeClock clock;
+  EngineSet<Port> set;
+};
+
+TEST(TransactionRecordTest, EveryMessageOfTheDesignsTransactionsIsOneEntryTimedOnTheClock) {
+  Recording<SimulatedParallelPort> bus;
+  bus.clock.time = 5ms;
+  std::int16_t address = 0x42;
+  bus.set.engine.WriteRegister(address, 0x12, 0x80);
+  bus.clock.time = 7ms;
+  EXPECT_TRUE(bus.set.engine.ReadRegisters(address, 0x12, 1));
+  bus.set.busState.RepeatedStartReads = true;
+  bus.clock.time = 9ms;
+  EXPECT_TRUE(bus.set.engine.ReadRegisters(address, 0x00, 0));
+
+  EXPECT_EQ(bus.entries(), (std::deque<Transaction>{
+                               entry(5ms, 0x42, {0x12, 0x80}),
+                               entry(7ms, 0x42, {0x12}),
+                               entry(7ms, 0x43, {0x80, 0xE7}),
+                               entry(9ms, 0x42, {0x00}),
+                               entry(9ms, 0x43, {0x28}),
+                           }));
+}
+
+TEST(TransactionRecordTest, OutcomesSayWhereTheAcknowledgeWasMissing) {
+  struct ThreeAcks {
+    void operator()(SimulatedBusConfig& c) const { c.stopAckingAfterBytes = 3; }
+  };
+  Recording<ConfiguredPort<ThreeAcks>> bus;
+  // The address and two bytes are acknowledged, the third byte is not.
+  const auto result = bus.set.engine.transfer({{0x42, false, {0x10, 0x01, 0x02, 0x03}}});
+  EXPECT_EQ(result.messages[0].outcome, MessageOutcome::DataNotAcknowledged);
+  std::int16_t nobody = 0x60;
+  bus.set.engine.ReadRegisters(nobody, 0x00, 0);
+
+  EXPECT_EQ(bus.entries(), (std::deque<Transaction>{
+                               entry(0ms, 0x42, {0x10, 0x01, 0x02, 0x03},
+                                     MessageOutcome::DataNotAcknowledged, 2),
+                               entry(0ms, 0x60, {0x00}, MessageOutcome::AddressNotAcknowledged),
+                               entry(0ms, 0x61, {0xFF}, MessageOutcome::AddressNotAcknowledged),
+                           }));
+}
+
+TEST(TransactionRecordTest, AClockHeldTooLongRecordsTheMessageAsTimedOut) {
+  struct Overlong {
+    void operator()(SimulatedBusConfig& c) const { c.clockStretchNs = 30'000'000; }
+  };
+  Recording<ConfiguredLines<Overlong>> bus;
+  std::int16_t address = 0x42;
+  EXPECT_THROW(bus.set.engine.WriteRegister(address, 0x10, 0x5A), base::RuntimeError);
+  ASSERT_EQ(bus.entries().size(), 1u);
+  EXPECT_EQ(bus.entries()[0].outcome, MessageOutcome::TimedOut);
+  EXPECT_EQ(bus.entries()[0].bytes, (std::vector<std::uint8_t>{0x10, 0x5A}));
+}
+
+TEST(TransactionRecordTest, FollowsTheRunModeAndTheTraceBound) {
+  Recording<SimulatedParallelPort> off(0);
+  std::int16_t address = 0x42;
+  off.set.engine.WriteRegister(address, 0x12, 0x80);
+  EXPECT_TRUE(off.entries().empty());
+
+  // Three lines of trace keep three transactions, the newest.
+  Recording<SimulatedParallelPort> bounded(1, 3.9);
+  for (std::int16_t value = 1; value <= 5; ++value) {
+    bounded.set.engine.WriteRegister(address, 0x12, value);
+  }
+  ASSERT_EQ(bounded.entries().size(), 3u);
+  EXPECT_EQ(bounded.entries().front().bytes, (std::vector<std::uint8_t>{0x12, 0x03}));
+  EXPECT_EQ(bounded.entries().back().bytes, (std::vector<std::uint8_t>{0x12, 0x05}));
+
+  // A bound below one line keeps the newest transaction, as the trace keeps its newest line.
+  bounded.set.debuggerState.TraceBufferSize = 0;
+  bounded.set.engine.WriteRegister(address, 0x12, 0x06);
+  ASSERT_EQ(bounded.entries().size(), 1u);
+  EXPECT_EQ(bounded.entries().back().bytes, (std::vector<std::uint8_t>{0x12, 0x06}));
+
+  int heard = 0;
+  bounded.set.engine.record().setListener([&heard](const Transaction*) { ++heard; });
+  bounded.set.engine.record().clear();
+  EXPECT_TRUE(bounded.entries().empty());
+  EXPECT_EQ(heard, 1);
+}
+
+TEST(TransactionRecordTest, AnAdapterRecordsEachMessageOfItsCallsWithItsOutcome) {
+  FakeI2cDevSystemCalls calls;
+  calls.kernel.addAdapter(3, "CP2112 SMBus Bridge on hidraw0").devices[0x21];
+  Recording<RecordingPort> bus;
+  bus.set.core.useAdapter(std::make_unique<port::i2cdev::I2cDevAdapter>(3, calls));
+  std::int16_t address = 0x42;
+  bus.set.engine.WriteRegister(address, 0x12, 0x80);
+  EXPECT_TRUE(bus.set.engine.ReadRegisters(address, 0x12, 0));
+  std::int16_t nobody = 0x60;
+  bus.set.engine.WriteRegister(nobody, 0x00, 0x01);
+
+  auto adapted = [](Transaction transaction) {
+    transaction.adapter = true;
+    return transaction;
+  };
+  EXPECT_EQ(bus.entries(), (std::deque<Transaction>{
+                               adapted(entry(0ms, 0x42, {0x12, 0x80})),
+                               adapted(entry(0ms, 0x42, {0x12})),
+                               adapted(entry(0ms, 0x43, {0x80})),
+                               adapted(entry(0ms, 0x60, {0x00, 0x01}, MessageOutcome::NotAcknowledged)),
+                           }));
+}
+
+}  // namespace
+}  // namespace brelvion::testing

@@ -1,0 +1,245 @@
+#include <QAction>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "core/ToolCore.h"
+#include "gui/debugger/DebuggerWindow.h"
+#include "gui/debugger/DebuggerWindowHolder.h"
+#include "port/simulated/SimulatedParallelPort.h"
+#include "scripts/ScriptReader.h"
+#include "support/FakeClock.h"
+#include "support/FakeWindowSystem.h"
+
+namespace brelvion::testing {
+namespace {
+
+using gui::debugger::DebuggerWindow;
+
+// The debugger window over the simulated sensor at 42, the bus open with the trace on and
+// the record on a clock of the test's.
+struct Rig {
+  Rig() {
+    holder.attach(core);
+    core.debuggerState().TraceBufferSize = 10;
+    core.busState().BusDelay = 0.001;
+    core.engine().OpenBus(0, 1);
+    core.engine().InitPort(10);
+    core.engine().record().restart(clock);
+  }
+  void writeRegister(std::int16_t reg, std::int16_t value) {
+    std::int16_t address = 0x42;
+    core.engine().WriteRegister(address, reg, value);
+  }
+  port::simulated::SimulatedParallelPort port;
+  FakeClock clock;
+  FakeWindowSystem windows;
+  gui::debugger::DebuggerWindowHolder holder{windows};
+  core::ToolCore core{port, windows, holder};
+};
+
+std::string fileContent(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void waitForRefresh() { QTest::qWait(DebuggerWindow::kTraceRefreshMs + 10); }
+
+// The writes a record holds that wrote a value (more than a register pointer): address and
+// bytes.
+std::vector<std::pair<int, std::vector<std::uint8_t>>> valueWrites(
+    const std::deque<bus::Transaction>& entries) {
+  std::vector<std::pair<int, std::vector<std::uint8_t>>> writes;
+  for (const bus::Transaction& entry : entries) {
+    if (!entry.read && entry.bytes.size() > 1) writes.emplace_back(entry.address, entry.bytes);
+  }
+  return writes;
+}
+
+// Sends a script's writes through an engine as the bytes its widths make.
+void sendWrites(bus::BusEngine& engine, const scripts::Script& script) {
+  for (const scripts::Step& step : scripts::stepsOf(script)) {
+    if (step.op != scripts::Op::Write) continue;
+    std::vector<std::uint8_t> bytes;
+    for (int shift = step.target.regBits - 8; shift >= 0; shift -= 8) {
+      bytes.push_back(static_cast<std::uint8_t>(step.reg >> shift));
+    }
+    for (int shift = step.target.valBits - 8; shift >= 0; shift -= 8) {
+      bytes.push_back(static_cast<std::uint8_t>(step.value >> shift));
+    }
+    engine.transfer({{step.target.device, false, bytes}});
+  }
+}
+
+}  // namespace
+
+class DebuggerTransactionsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<Rig> rig;
+
+  DebuggerWindow* window() {
+    rig->holder.createHidden();
+    return rig->holder.window();
+  }
+  template <typename T>
+  T* control(const char* name) {
+    T* found = window()->findChild<T*>(QString::fromLatin1(name));
+    if (found == nullptr) qFatal("no control %s", name);
+    return found;
+  }
+  QAction* item(const char* name) { return control<QAction>(name); }
+  QPlainTextEdit* transactionsBox() { return control<QPlainTextEdit>("wisptransactions"); }
+  QPlainTextEdit* traceBox() { return control<QPlainTextEdit>("I2Cmonitor"); }
+  QString transactionsText() { return transactionsBox()->toPlainText(); }
+
+ private slots:
+  void init() { rig = std::make_unique<Rig>(); }
+  void cleanup() {
+    rig.reset();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  void theTraceStaysTheViewUntilTransactionsAreChosen() {
+    QVERIFY(!traceBox()->isHidden() && transactionsBox()->isHidden());
+    QCOMPARE(transactionsBox()->geometry(), traceBox()->geometry());
+    QVERIFY(item("wispviewtrace")->isChecked() && !item("wispviewtransactions")->isChecked());
+    QVERIFY(item("wispviewreg8")->isChecked() && !item("wispviewreg16")->isChecked());
+    QVERIFY(!item("wispview7bit")->isChecked() && !item("wispfileexpect")->isChecked());
+    const std::pair<const char*, const char*> captions[] = {
+        {"wispviewtrace", "&Trace"},
+        {"wispviewtransactions", "T&ransactions"},
+        {"wispview7bit", "&7-bit Addresses"},
+        {"wispviewreg8", "&8-bit Registers"},
+        {"wispviewreg16", "&16-bit Registers"},
+        {"wispfilescript", "Save as &Script..."},
+        {"wispfileexpect", "Script with Reads as &expect"}};
+    for (const auto& [name, caption] : captions) QCOMPARE(item(name)->text(), QString(caption));
+  }
+
+  void theViewFillsFromARunAndFollowsTheToggles() {
+    rig->clock.time = std::chrono::milliseconds(2);
+    rig->writeRegister(0x12, 0x80);
+    std::int16_t address = 0x42;
+    rig->clock.time = std::chrono::microseconds(3500);
+    QVERIFY(rig->core.engine().ReadRegisters(address, 0x12, 1));
+    item("wispviewtransactions")->trigger();
+    QVERIFY(traceBox()->isHidden() && !transactionsBox()->isHidden());
+    QVERIFY(!item("wispviewtrace")->isChecked() && item("wispviewtransactions")->isChecked());
+    QCOMPARE(transactionsText(), QString("     2.000 ms  42 W  reg 12  80  ACK\n"
+                                         "     3.500 ms  42 W  reg 12  ACK\n"
+                                         "     3.500 ms  43 R  reg 12  80 E7  ACK"));
+
+    item("wispview7bit")->trigger();
+    QCOMPARE(transactionsText().left(36), QString("     2.000 ms  21 W  reg 12  80  ACK"));
+    item("wispviewreg16")->trigger();
+    QVERIFY(item("wispviewreg16")->isChecked() && !item("wispviewreg8")->isChecked());
+    QCOMPARE(transactionsText(), QString("     2.000 ms  21 W  reg 1280  ACK\n"
+                                         "     3.500 ms  21 W  12  ACK\n"
+                                         "     3.500 ms  21 R  80 E7  ACK"));
+    item("wispview7bit")->trigger();
+    item("wispviewreg8")->trigger();
+
+    // A new transaction shows at the next refresh; the trace is still kept meanwhile.
+    rig->writeRegister(0x13, 0x01);
+    waitForRefresh();
+    QVERIFY(transactionsText().endsWith("42 W  reg 13  01  ACK"));
+    QVERIFY(window()->traceText().find("Generating STOP") != std::string::npos);
+
+    // The about view covers it, and gives it back.
+    item("wispfileabout")->trigger();
+    QVERIFY(transactionsBox()->isHidden() && traceBox()->isHidden());
+    control<QPushButton>("showwisp")->click();
+    QVERIFY(!transactionsBox()->isHidden() && traceBox()->isHidden());
+
+    item("wispviewtrace")->trigger();
+    QVERIFY(!traceBox()->isHidden() && transactionsBox()->isHidden());
+  }
+
+  void runModeStopRecordsNothingAndClearEmptiesTheView() {
+    item("wispviewtransactions")->trigger();
+    item("wisprunstop")->trigger();
+    rig->writeRegister(0x12, 0x80);
+    waitForRefresh();
+    QCOMPARE(transactionsText(), QString());
+    item("wisprunstandard")->trigger();
+    rig->writeRegister(0x12, 0x81);
+    waitForRefresh();
+    QCOMPARE(transactionsText(), QString("     0.000 ms  42 W  reg 12  81  ACK"));
+    item("wispclear")->trigger();
+    waitForRefresh();
+    QCOMPARE(transactionsText(), QString());
+    QVERIFY(rig->core.engine().record().entries().empty());
+  }
+
+  void saveAsScriptReproducesTheWritesOnTheWire() {
+    rig->writeRegister(0x12, 0x80);
+    std::int16_t address = 0x42;
+    QVERIFY(rig->core.engine().ReadRegisters(address, 0x12, 0));
+    QVERIFY(rig->core.engine().transfer({{0x42, false, {0x20, 0x01, 0x02}}}).acknowledged());
+    rig->writeRegister(0x13, 0x5A);
+
+    QTemporaryDir dir;
+    const std::string chosen = dir.filePath("bring-up").toStdString();
+    rig->windows.dialogAnswers.push_back(chosen);
+    item("wispfilescript")->trigger();
+    QCOMPARE(rig->windows.boxes.size(), std::size_t{0});
+    QCOMPARE(rig->windows.dialogs.back().title, std::string("Save Transactions as Script:"));
+    QCOMPARE(rig->windows.dialogs.back().filter, std::string("Bring-up scripts (*.i2cs)|*.i2cs"));
+    const std::string text = fileContent(chosen + ".i2cs");
+    QCOMPARE(text, std::string("; saved from the Wisp debugger's transactions\n"
+                               "device 42\n"
+                               "write 12 80\n"
+                               "valbits 16\n"
+                               "write 20 0102\n"
+                               "valbits 8\n"
+                               "write 13 5A\n"));
+
+    // Read back and sent on another bus, the script puts the same writes on the wire.
+    const scripts::ReadResult read = scripts::readScript(text, "bring-up.i2cs");
+    QVERIFY(read.ok());
+    Rig replay;
+    sendWrites(replay.core.engine(), read.script);
+    QCOMPARE(valueWrites(replay.core.engine().record().entries()),
+             valueWrites(rig->core.engine().record().entries()));
+
+    // The reads as expect lines when asked.
+    item("wispfileexpect")->trigger();
+    QVERIFY(item("wispfileexpect")->isChecked());
+    rig->windows.dialogAnswers.push_back(chosen + ".i2cs");
+    item("wispfilescript")->trigger();
+    QVERIFY(fileContent(chosen + ".i2cs").find("write 12 80\nexpect 12 80\n") != std::string::npos);
+  }
+
+  void aScriptThatCannotBeWrittenIsABoxAndACancelWritesNothing() {
+    rig->writeRegister(0x12, 0x80);
+    const std::string before = rig->holder.text();
+    item("wispfilescript")->trigger();
+    QCOMPARE(rig->windows.boxes.size(), std::size_t{0});
+    QCOMPARE(rig->holder.text(), before);
+
+    QTemporaryDir dir;
+    const std::string nowhere = dir.filePath("missing/bring-up.i2cs").toStdString();
+    rig->windows.dialogAnswers.push_back(nowhere);
+    item("wispfilescript")->trigger();
+    QCOMPARE(rig->windows.boxes.size(), std::size_t{1});
+    QCOMPARE(rig->windows.boxes[0].text,
+             "76: Cannot write " + nowhere + ": No such file or directory");
+    QCOMPARE(rig->windows.boxes[0].title, std::string("Wisp Debugger - Error"));
+    QVERIFY(rig->windows.boxes[0].icon == desktop::MessageIcon::Critical);
+    QVERIFY(!std::filesystem::exists(nowhere));
+  }
+};
+
+}  // namespace brelvion::testing
+
+QTEST_MAIN(brelvion::testing::DebuggerTransactionsTest)
+#include "DebuggerTransactionsTest.moc"
