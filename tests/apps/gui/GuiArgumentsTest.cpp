@@ -56,9 +56,9 @@ TEST(GuiArgumentsTest, HelpFitsEightyColumnsAndSaysWhatToDoWithoutADisplay) {
 
 TEST(GuiArgumentsTest, BadUsageIsNamed) {
   EXPECT_EQ(errorOf({"--backend", "usb"}),
-            "--backend must be auto, sim, ppdev, ioport or i2cdev, not 'usb'");
+            "--backend must be auto, sim, ppdev, ioport, i2cdev or gpio, not 'usb'");
   EXPECT_EQ(errorOf({"--port", "lpt4"}),
-            "--port must be lpt1, lpt2, lpt3, i2c-N or /dev/i2c-N, not 'lpt4'");
+            "--port must be lpt1, lpt2, lpt3, i2c-N, /dev/i2c-N or gpio:CHIP:SCL,SDA, not 'lpt4'");
   EXPECT_EQ(errorOf({"--sim-device", "42,"}),
             "--sim-device wants write addresses in hex (one or two digits) or 'none', not ''");
   EXPECT_EQ(errorOf({"--sim-device", "142"}),
@@ -86,7 +86,7 @@ TEST(GuiArgumentsTest, QtsOwnOptionsAndTheirValuesAreLetThrough) {
 TEST(GuiArgumentsTest, WhatQtWouldLeaveAloneIsStillAnError) {
   EXPECT_EQ(errorOf({"-platform", "offscreen", "--bogus"}), "unknown option '--bogus'");
   EXPECT_EQ(errorOf({"-display", ":1", "--port", "lpt9"}),
-            "--port must be lpt1, lpt2, lpt3, i2c-N or /dev/i2c-N, not 'lpt9'");
+            "--port must be lpt1, lpt2, lpt3, i2c-N, /dev/i2c-N or gpio:CHIP:SCL,SDA, not 'lpt9'");
   EXPECT_EQ(errorOf({"-style"}), "-style wants a value");
   EXPECT_EQ(errorOf({"--platform"}), "--platform wants a value");
   // Qt takes these only as "-name value", or not at all.
