@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <sstream>
 
 #include "CliRun.h"
@@ -178,6 +179,22 @@ TEST_F(CliGpioTest, MissingBusyAndVanishingChipsAreNumberedErrors) {
             "program, then try again\n");
   chip.lines[2].used = false;
 
+  EXPECT_EQ(run({"--port", "gpio:gpiochip0:3,60", "read", "42", "00"}).err,
+            "brelvion-i2c-cli: error 53: gpiochip0 has no line 60 for SDA: its 54 lines are 0 to "
+            "53\n");
+  EXPECT_EQ(run({"--port", "gpio:gpiochip0:SCL,2", "read", "42", "00"}).err,
+            "brelvion-i2c-cli: error 53: gpiochip0 has no line named 'SCL' for SCL (names are "
+            "case-sensitive; gpioinfo lists a chip's lines), or give the line's offset\n");
+  kernel.openErrors[kernel.path("gpiochip0")] = EACCES;
+  const CliOutcome denied = run({"--port", kLines, "write", "42", "12", "80"});
+  EXPECT_EQ(denied.status, kExitUsageOrPortError);
+  EXPECT_EQ(denied.out, "");
+  EXPECT_EQ(denied.err, "brelvion-i2c-cli: error 70: Permission denied on " +
+                            kernel.path("gpiochip0") +
+                            ": add your user to the group 'gpio' (sudo adduser $USER gpio) and "
+                            "log in again, or run as root\n");
+  kernel.openErrors.clear();
+
   // As when a parallel port goes away: nothing printed, no dump written.
   const std::string file = scratch.write("dump.i2c", "an earlier dump\n");
   kernel.removeAfterCalls = 200;
@@ -189,6 +206,15 @@ TEST_F(CliGpioTest, MissingBusyAndVanishingChipsAreNumberedErrors) {
             std::string::npos)
       << gone.err;
   EXPECT_EQ(testing::readWhole(file), "an earlier dump\n");
+
+  // Nor a capture of the half-done command.
+  const std::string capture = scratch.file("gone.vcd");
+  kernel.removeAfterCalls = 100;
+  const CliOutcome captured =
+      run({"--port", kLines, "--capture", capture, "read", "42", "00", "16"});
+  EXPECT_EQ(captured.status, kExitUsageOrPortError);
+  EXPECT_EQ(captured.out, "");
+  EXPECT_FALSE(std::filesystem::exists(capture));
 }
 
 TEST_F(CliGpioTest, PortsListsTheChipsWithTheirLabelsAndLines) {
