@@ -41,18 +41,18 @@ std::optional<long> wholeNumber(const std::string& text) {
 }
 
 long fieldValue(const std::string& text, const FieldRange& range) {
-  const std::string bounds = std::to_string(range.lowest) + " to " +
-                             std::to_string(range.highest) + " " + range.unit;
+  const std::string bounds =
+      std::to_string(range.lowest) + " to " + std::to_string(range.highest) + " " + range.unit;
   const auto value = wholeNumber(text);
   if (!value) {
-    throw RuntimeError(RuntimeError::kTypeMismatch, kStepTimeTitle,
-                       std::string(range.what) + " must be a whole number, " + bounds +
-                           ", not '" + text + "'");
+    throw RuntimeError(
+        RuntimeError::kTypeMismatch, kStepTimeTitle,
+        std::string(range.what) + " must be a whole number, " + bounds + ", not '" + text + "'");
   }
   if (*value < range.lowest || *value > range.highest) {
-    throw RuntimeError(RuntimeError::kInvalidCall, kStepTimeTitle,
-                       std::string(range.what) + " must be " + bounds + ", not " +
-                           std::to_string(*value));
+    throw RuntimeError(
+        RuntimeError::kInvalidCall, kStepTimeTitle,
+        std::string(range.what) + " must be " + bounds + ", not " + std::to_string(*value));
   }
   return *value;
 }

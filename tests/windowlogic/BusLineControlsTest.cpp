@@ -40,7 +40,8 @@ TEST(BusLineControlsTest, StepTimeSetsBothValuesOrNeitherAndNamesTheField) {
     const char* box;
   };
   const Case refused[] = {
-      {"", "25", StepTimeField::Step, "13: The line step must be a whole number, 5 to 1000 \u00b5s, not ''"},
+      {"", "25", StepTimeField::Step,
+       "13: The line step must be a whole number, 5 to 1000 \u00b5s, not ''"},
       {"5.5", "25", StepTimeField::Step,
        "13: The line step must be a whole number, 5 to 1000 \u00b5s, not '5.5'"},
       {"4", "25", StepTimeField::Step, "5: The line step must be 5 to 1000 \u00b5s, not 4"},

@@ -49,9 +49,7 @@ void GpioCapture::lineRead(int index, bool high, std::int64_t nowNs) {
   record(nowNs);
 }
 
-bool GpioCapture::wire(int index) const {
-  return released_[at(index)] && !slaveHolds_[at(index)];
-}
+bool GpioCapture::wire(int index) const { return released_[at(index)] && !slaveHolds_[at(index)]; }
 
 void GpioCapture::record(std::int64_t nowNs) {
   capture_->record(nowNs, wire(kSclIndex), wire(kSdaIndex));

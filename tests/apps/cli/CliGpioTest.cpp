@@ -48,8 +48,8 @@ class CliGpioTest : public ::testing::Test {
     CliOverrides overrides;
     overrides.gpioCalls = &kernel;
     overrides.clock = &clock;
-    const int status = runCli(args, out, err, kernel.root(),
-                              port::hardware::PortSystemCalls::real(), overrides);
+    const int status =
+        runCli(args, out, err, kernel.root(), port::hardware::PortSystemCalls::real(), overrides);
     return {status, out.str(), err.str()};
   }
 
@@ -103,7 +103,7 @@ TEST_F(CliGpioTest, ReadGetsTheBytesFromTheSdaLineAndWaitsForSclAfterEachRelease
   EXPECT_EQ(read.status, kExitAcknowledged);
   EXPECT_EQ(read.out, "28 4D\n");
   // Read back with the request, then the three acknowledges (low), the bytes 28h and 4Dh.
-  EXPECT_EQ(reads(kSda), "1" "000" "00101000" "01001101");
+  EXPECT_EQ(reads(kSda), std::string("1") + "000" + "00101000" + "01001101");
   const std::string scl = reads(kScl);
   EXPECT_FALSE(scl.empty());
   EXPECT_EQ(scl.find('0'), std::string::npos) << "no slave stretched the clock";
@@ -142,8 +142,8 @@ TEST_F(CliGpioTest, ACaptureRecordsTheCommandOnTheLines) {
   // wire's, not only the master's. The STOP after each message pulls SDA low while SCL is
   // low, then lets SCL rise: a decoder sees one more bit, 0, before it.
   EXPECT_EQ(testing::wireTokens(capture->samples),
-            testing::wire({"S", "010000100", "000100100", "100000000", "0P",   // the write
-                           "S", "010000100", "000100100", "0P",                // the pointer
+            testing::wire({"S", "010000100", "000100100", "100000000", "0P",        // the write
+                           "S", "010000100", "000100100", "0P",                     // the pointer
                            "S", "010000110", "10000000", "0", "11100111", "0P"}));  // 80 E7
 }
 
@@ -257,7 +257,7 @@ TEST_F(CliGpioStuckTest, RecoverFreesTheBusOnTheLines) {
             "Wisp SYS004: Bus free after 8 clock pulses        \n"
             "Wisp SYS003 :I2C Bus closed                       \n");
   // Low at the request, low before each of the eight pulses, then free.
-  EXPECT_EQ(reads(kSda), "0" "00000000" "11");
+  EXPECT_EQ(reads(kSda), std::string("0") + "00000000" + "11");
   EXPECT_EQ(run({"--port", kLines, "write", "42", "12", "80"}).out, "80 ACK\n");
 }
 

@@ -54,8 +54,7 @@ struct GpioBench {
 // A started window with the bench's lines in its port list (the row after the LPT rows).
 struct GpioWindow {
   explicit GpioWindow(const port::simulated::SimulatedBusConfig& config = {})
-      : bench(config),
-        h(sensorAt42(), false, [this](gui::mainwindow::MainWindow& window) {
+      : bench(config), h(sensorAt42(), false, [this](gui::mainwindow::MainWindow& window) {
           window.setGpioLines(*bench.lines);
           window.setBusNotice("Simulated bus: camera sensor at 42h");
         }) {}
@@ -132,9 +131,9 @@ void MainWindowLinesTest::theGpioRowFollowsTheLptRowsAndCarriesSendRegister() {
   QCOMPARE(h.field("txtRRead")->text(), QString("80"));
   QCOMPARE(h.find<QLabel>("lblAck")->text(), QString("ACK"));
   const std::string wire = masterWire(bench.kernel.events, kScl, kSda);
-  QVERIFY2(wire.find(testing::wire({"S", sentByte(0x42), sentByte(0x12), sentByte(0x80), "0P"})) ==
-               0,
-           wire.c_str());
+  QVERIFY2(
+      wire.find(testing::wire({"S", sentByte(0x42), sentByte(0x12), sentByte(0x80), "0P"})) == 0,
+      wire.c_str());
   QCOMPARE(bench.kernel.drivenHigh, 0);
 
   pickPort(h, 0);

@@ -21,7 +21,8 @@ using Levels = std::tuple<std::int64_t, bool, bool>;
 // Time, SCL and SDA of each sample.
 std::vector<Levels> samplesOf(const BusCapture& capture) {
   std::vector<Levels> levels;
-  for (const Sample& sample : capture.samples()) levels.emplace_back(sample.timeNs, sample.scl, sample.sda);
+  for (const Sample& sample : capture.samples())
+    levels.emplace_back(sample.timeNs, sample.scl, sample.sda);
   return levels;
 }
 
@@ -47,10 +48,9 @@ TEST(GpioCaptureTest, ASlavesSdaIsWrittenBackToWhenItWasFreeToChange) {
   lines.lineRead(kSdaIndex, false, 210);  // it acknowledged
   lines.lineSet(kSclIndex, false, 300);
   lines.lineRead(kSdaIndex, true, 320);  // and let go after SCL fell
-  EXPECT_EQ(samplesOf(capture), (std::vector<Levels>{{0, true, true},
-                                                     {100, false, false},
-                                                     {200, true, false},
-                                                     {300, false, true}}));
+  EXPECT_EQ(samplesOf(capture),
+            (std::vector<Levels>{
+                {0, true, true}, {100, false, false}, {200, true, false}, {300, false, true}}));
 }
 
 TEST(GpioCaptureTest, AStretchedClockIsLowFromTheReleaseUntilItReadsHigh) {
@@ -58,7 +58,7 @@ TEST(GpioCaptureTest, AStretchedClockIsLowFromTheReleaseUntilItReadsHigh) {
   BusCapture capture;
   lines.setCapture(&capture, 0);
   lines.lineSet(kSclIndex, false, 100);
-  lines.lineSet(kSclIndex, true, 200);   // released, but
+  lines.lineSet(kSclIndex, true, 200);    // released, but
   lines.lineRead(kSclIndex, false, 210);  // a slave holds it
   lines.lineRead(kSclIndex, false, 400);
   lines.lineRead(kSclIndex, true, 900);  // until here
@@ -118,7 +118,9 @@ TEST(GpioCaptureTest, GpioLinesRecordAStretchingSensorsWriteAsTheWireHasIt) {
   lines.setCapture(nullptr);
 
   EXPECT_TRUE(acknowledged);
-  EXPECT_EQ(testing::wireTokens(capture.samples()), "S010000100" "0P");
+  EXPECT_EQ(testing::wireTokens(capture.samples()),
+            "S010000100"
+            "0P");
   // Where the master let SCL go but the sensor held it, SCL stays low in the capture: far
   // longer than the master's own 5 us steps (the stretch began as SCL fell, a step or two
   // before the master let go, and the STOP's SDA change may split it).
