@@ -30,7 +30,7 @@ StepTimeDialog::StepTimeDialog(QWidget* parent) : QDialog(parent) {
   step_ = numberField(this, "stepTimeStep");
   stretchTimeout_ = numberField(this, "stepTimeStretch");
   auto* hint = new QLabel(
-      QString::fromUtf8("Each line step lasts at least the line step (5 µs: I2C standard "
+      QString::fromUtf8("Each line step lasts at least the line step (5\u00a0µs: I2C standard "
                         "mode). A slave may hold SCL low up to the stretch timeout where the "
                         "lines read SCL back (GPIO lines); the parallel-port cable cannot."),
       this);

@@ -240,6 +240,16 @@ void MainWindowLinesTest::stepTimeSetsTheEngineAndKeepsTheDialogOpenOnABadValue(
   auto* stretch = dialog->findChild<QLineEdit*>("stepTimeStretch");
   QCOMPARE(step->text(), QString("5"));
   QCOMPARE(stretch->text(), QString("25"));
+  QStringList captions;
+  for (QLabel* label : dialog->findChildren<QLabel*>()) captions << label->text();
+  QCOMPARE(captions,
+           (QStringList{QString::fromUtf8("Each line step lasts at least the line step "
+                                          "(5\u00a0µs: I2C standard mode). A slave may hold "
+                                          "SCL low up to the stretch timeout where the lines "
+                                          "read SCL back (GPIO lines); the parallel-port cable "
+                                          "cannot."),
+                        QString::fromUtf8("Line step (µs, 5 to 1000):"),
+                        "Stretch timeout (ms, 1 to 10000):"}));
 
   step->setText("1001");
   stretch->setText("100");
