@@ -62,7 +62,7 @@ class WatchedLines : public port::BitLines {
 // opened and cleared as the companion does.
 struct GpioEngineSet {
   explicit GpioEngineSet(std::chrono::nanoseconds quantum) {
-    port::simulated::attachSensors(bus, {}, [] { return std::int64_t{0}; });
+    port::simulated::attachSensors(bus, {});
     kernel.wire(chip, 3, 2, bus);
     port::gpio::GpioLinesChoice choice;
     port::gpio::parseGpioLines("gpio:gpiochip0:3,2", choice);

@@ -145,11 +145,13 @@ void checkInRange(const CliRequest& request, const std::string& shown) {
              shown);
   FUZZ_CHECK(request.count >= 1 && request.count <= 32768, shown);
   FUZZ_CHECK(request.command == Command::Read || request.count == 1, shown);
-  FUZZ_CHECK(request.port.bitBanged() ? request.port.lptPort()->index >= 0 &&
-                                             request.port.lptPort()->index <= 2
-                                       : request.port.i2cDevAdapter()->number <=
-                                             brelvion::port::PortChoice::kMaxAdapterNumber,
-             shown);
+  if (const auto* lpt = request.port.lptPort()) {
+    FUZZ_CHECK(lpt->index >= 0 && lpt->index <= 2, shown);
+  } else if (const auto* adapter = request.port.i2cDevAdapter()) {
+    FUZZ_CHECK(adapter->number <= brelvion::port::PortChoice::kMaxAdapterNumber, shown);
+  } else {
+    FUZZ_CHECK(request.onGpioLines() && request.port.bitBanged(), shown);
+  }
   FUZZ_CHECK(!request.sevenBit || (request.device & 1) == 0, shown);
   FUZZ_CHECK(request.command == Command::Scan || (!request.scanAll && !request.scanList), shown);
   FUZZ_CHECK(!request.capturePath || !request.capturePath->empty(), shown);

@@ -1,6 +1,6 @@
 // Port names and the I2C adapter list from any sysfs the kernel (or a fuzzer) could show:
-// nothing throws, an accepted port name writes back as itself and parses to the same
-// choice, and every adapter listed comes from an entry that names it, once, in order, with
+// nothing throws, an accepted port name writes back as itself (GPIO line offsets without
+// leading zeros) and parses to the same choice, and every adapter listed comes from an entry that names it, once, in order, with
 // a clean name and a node exactly when /dev has one.
 //
 // Input: fields separated by NUL bytes. The first is a port name. Then pairs: an entry
@@ -65,8 +65,14 @@ void checkPortName(const std::string& text) {
   const auto choice = PortChoice::parse(text);
   if (!choice) return;
   const std::string name = choice->name();
-  FUZZ_CHECK(text == name || text == "/dev/" + name, text + " -> " + name);
   FUZZ_CHECK(PortChoice::parse(name) == choice, name);
+  if (const auto* lines = choice->gpioLines()) {
+    // A line offset is written back without its leading zeros, the rest as it was given.
+    FUZZ_CHECK(name.size() <= text.size(), text + " -> " + name);
+    FUZZ_CHECK(!lines->chip.empty() && lines->scl != lines->sda, name);
+    return;
+  }
+  FUZZ_CHECK(text == name || text == "/dev/" + name, text + " -> " + name);
   if (const auto* lpt = choice->lptPort()) {
     FUZZ_CHECK(lpt->index >= 0 && lpt->index <= 2, name);
   } else {

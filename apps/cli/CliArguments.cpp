@@ -135,8 +135,9 @@ const std::array<CommandSpec, 7> kCommands{{
      "checks that SDA reads high with both lines released.\n",
      applyScan},
     {"ports", "", 0, 0,
-     "List the parallel ports and I2C adapters found, what\n"
-     "each adapter can do, and what --backend auto picks.\n",
+     "List the parallel ports, I2C adapters and GPIO chips\n"
+     "found, what each adapter can do, how many lines each chip\n"
+     "has, and what --backend auto picks.\n",
      applyPorts},
     {"recover", "", 0, 0,
      "Free a bus a slave holds: while SDA reads low, up to nine\n"
@@ -245,18 +246,23 @@ Error applyStretchTimeout(const std::string& value, CliRequest& request) {
 
 
 const std::array<OptionSpec, 17> kOptions{{
-    {"--backend", "auto|sim|ppdev|ioport|i2cdev",
+    {"--backend", "auto|sim|ppdev|ioport|i2cdev|gpio",
      "auto (default): a real parallel port through ppdev when a\n"
      "/dev/parportN exists, else the simulated bus (said on\n"
-     "standard error); the adapter when --port names one.\n"
-     "sim: the simulated bus. ppdev: Linux /dev/parportN.\n"
-     "ioport: direct port I/O (root, x86 only). i2cdev: the\n"
-     "Linux I2C adapter --port names.\n",
+     "standard error); the adapter or the GPIO lines when\n"
+     "--port names them. sim: the simulated bus. ppdev: Linux\n"
+     "/dev/parportN. ioport: direct port I/O (root, x86 only).\n"
+     "i2cdev: the Linux I2C adapter --port names. gpio: the\n"
+     "GPIO lines --port names. sim, ppdev and ioport go with\n"
+     "an LPT port, i2cdev with an adapter, gpio with GPIO\n"
+     "lines; other pairs are refused.\n",
      applyBackend},
-    {"--port", "lpt1|lpt2|lpt3|i2c-N|/dev/i2c-N",
-     "LPT1 (0x378, default), LPT2 (0x278) or LPT3 (0x3BC), or\n"
-     "the I2C adapter /dev/i2c-N (ports lists them). On the\n"
-     "simulated bus the cable is on the chosen LPT port.\n",
+    {"--port", "lpt1|lpt2|lpt3|i2c-N|/dev/i2c-N|gpio:CHIP:SCL,SDA",
+     "LPT1 (0x378, default), LPT2 (0x278) or LPT3 (0x3BC); the\n"
+     "I2C adapter /dev/i2c-N; or two lines of a GPIO chip for\n"
+     "SCL and SDA, by offset or by name, e.g. gpio:gpiochip0:3,2\n"
+     "(ports lists adapters and chips). On the simulated bus\n"
+     "the cable is on the chosen LPT port.\n",
      applyPort},
     {"--sim-device", "ADDR[:KIND][,ADDR[:KIND]...]|none",
      "Simulated sensors by write address in hex (default 42);\n"
@@ -311,8 +317,9 @@ const std::array<OptionSpec, 17> kOptions{{
      "How long a slave may stretch the clock (hold SCL low\n"
      "after the master releases it), 1 to 10000 ms (default\n"
      "25); longer ends the command with error 24. Only where\n"
-     "SCL can be read back: the parallel-port cable cannot\n"
-     "read SCL, so on it a stretched clock is not waited for.\n",
+     "SCL can be read back, as on GPIO lines: the parallel-port\n"
+     "cable cannot read SCL, so on it a stretched clock is not\n"
+     "waited for.\n",
      applyStretchTimeout},
     {"--reg-bits", "8|16",
      "write, read: register addresses of 8 (default) or 16\n"
@@ -426,9 +433,9 @@ std::string usageText() {
     text += std::string(kProgram) + " [options] " + commandHead(kCommands[i]) + '\n';
   }
   text +=
-      "\nDrives an I2C bus bit by bit through a PC parallel port, as the Brelvion I2C\n"
-      "Debug Tool does, or through a Linux I2C adapter (/dev/i2c-N: a USB bridge, an\n"
-      "SoC's bus), for scripts and quick checks without its windows.\n"
+      "\nDrives an I2C bus bit by bit through a PC parallel port or two GPIO lines, as\n"
+      "the Brelvion I2C Debug Tool does, or through a Linux I2C adapter (/dev/i2c-N: a\n"
+      "USB bridge, an SoC's bus), for scripts and quick checks without its windows.\n"
       "\nCommands:\n";
   for (const CommandSpec& command : kCommands) appendHelp(text, commandHead(command), command.help);
   text +=

@@ -6,6 +6,7 @@
 #include "bus/ScanTable.h"
 #include "port/LptRegisters.h"
 #include "port/PortBackend.h"
+#include "port/gpio/GpioChips.h"
 #include "port/hardware/ParportDevices.h"
 #include "port/hardware/PortAddressText.h"
 #include "port/i2cdev/I2cAdapterList.h"
@@ -40,12 +41,21 @@ std::string adapterLine(const port::i2cdev::I2cAdapterInfo& adapter,
   return line;
 }
 
+// "gpiochip0, pinctrl-bcm2711: 58 lines", or why the chip could not be asked.
+std::string gpioChipLine(const port::gpio::GpioChip& chip) {
+  std::string line = "  " + chip.name;
+  if (!chip.label.empty()) line += ", " + escapeControls(chip.label);
+  if (!chip.problem.empty()) return line + ": " + chip.problem;
+  return line + ": " + std::to_string(chip.lines) + (chip.lines == 1 ? " line" : " lines");
+}
+
 // What --backend auto runs on for the request's port.
 std::string autoChoice(const CliRequest& request, const std::filesystem::path& root,
                        port::hardware::PortSystemCalls& calls) {
   if (const auto* adapter = request.port.i2cDevAdapter()) {
     return "i2cdev, the I2C adapter /dev/i2c-" + std::to_string(adapter->number);
   }
+  if (request.onGpioLines()) return "gpio, SCL and SDA on GPIO lines";
   const port::OpenedPort opened =
       port::openPortBackend(port::PortBackend::Auto, apps::simulationOf(request), root, calls);
   if (opened.backend == port::PortBackend::Ppdev) return "ppdev (a parallel port is there)";
@@ -69,19 +79,24 @@ int runScan(const CliRequest& request, core::ToolCore& core, std::ostream& out,
 }
 
 int runPorts(const CliRequest& request, std::ostream& out, const std::filesystem::path& root,
-             port::hardware::PortSystemCalls& calls, port::i2cdev::I2cDevSystemCalls& i2cCalls) {
+             const PortsCalls& calls) {
   out << "Parallel ports:\n";
   const auto parports = port::hardware::listParportDevices(root);
   for (const auto& device : parports) out << parallelPortLine(device) << '\n';
   if (parports.empty()) out << "  none found\n";
 
   out << "I2C adapters:\n";
-  const auto adapters = port::i2cdev::listI2cAdapters(i2cCalls);
-  for (const auto& adapter : adapters) out << adapterLine(adapter, i2cCalls) << '\n';
+  const auto adapters = port::i2cdev::listI2cAdapters(calls.i2c);
+  for (const auto& adapter : adapters) out << adapterLine(adapter, calls.i2c) << '\n';
   if (adapters.empty()) out << "  none found (the i2c-dev module: sudo modprobe i2c-dev)\n";
 
-  out << "--backend auto with --port " << request.port.name() << ": "
-      << autoChoice(request, root, calls) << '\n';
+  out << "GPIO chips:\n";
+  const auto chips = port::gpio::listGpioChips(calls.gpio, root);
+  for (const auto& chip : chips) out << gpioChipLine(chip) << '\n';
+  if (chips.empty()) out << "  none found\n";
+
+  out << "--backend auto with --port " << shownPortName(request.port) << ": "
+      << autoChoice(request, root, calls.parport) << '\n';
   return kExitAcknowledged;
 }
 

@@ -5,6 +5,7 @@
 
 #include "CliArguments.h"
 #include "core/ToolCore.h"
+#include "port/gpio/GpioSystemCalls.h"
 #include "port/hardware/PortSystemCalls.h"
 #include "port/i2cdev/I2cDevSystemCalls.h"
 
@@ -15,9 +16,17 @@ namespace brelvion::apps::cli {
 // "SDA is held low" on err when the lines' SDA stays low and nothing was probed.
 int runScan(const CliRequest& request, core::ToolCore& core, std::ostream& out, std::ostream& err);
 
-// `ports`: the parallel ports under root, the I2C adapters with what each can do, and
-// what --backend auto picks for the request's port. Exit 0.
+// The system calls `ports` asks each kind of port with.
+struct PortsCalls {
+  port::hardware::PortSystemCalls& parport;
+  port::i2cdev::I2cDevSystemCalls& i2c;
+  port::gpio::GpioSystemCalls& gpio;
+};
+
+// `ports`: the parallel ports under root, the I2C adapters with what each can do, the GPIO
+// chips with their labels and numbers of lines, and what --backend auto picks for the
+// request's port. Exit 0.
 int runPorts(const CliRequest& request, std::ostream& out, const std::filesystem::path& root,
-             port::hardware::PortSystemCalls& calls, port::i2cdev::I2cDevSystemCalls& i2cCalls);
+             const PortsCalls& calls);
 
 }  // namespace brelvion::apps::cli

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <exception>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -19,6 +20,7 @@
 #include "port/BusCapture.h"
 #include "port/LptRegisters.h"
 #include "port/hardware/ParportDevices.h"
+#include "port/gpio/GpioLines.h"
 #include "port/hardware/PortAddressText.h"
 #include "port/i2cdev/I2cDevAdapter.h"
 #include "port/simulated/SimulatedParallelPort.h"
@@ -35,15 +37,23 @@ std::string hexByte(int value) {
   return numconv::UpperHex(static_cast<std::uint64_t>(value & 0xFF), 2);
 }
 
-// The program-wide state, set up as the tool's start-up does.
+// The program-wide state on a parallel port or on lines of their own, set up as the tool's
+// start-up does.
 struct Session {
-  Session(port::PortIo& port, std::ostream& err) : desktop(err), core(port, desktop) {
+  Session(port::PortIo& port, std::ostream& err) : desktop(err), core(port, desktop) { setUp(); }
+  Session(port::BitLines& lines, std::ostream& err) : desktop(err), core(lines, desktop) {
+    setUp();
+  }
+  void setUp() {
     core.busState().BusDelay = 0.001;
     core.debuggerState().TraceBufferSize = 10;
   }
   ConsoleDesktop desktop;
   core::ToolCore core;
 };
+
+// Starts (capture) and stops (nullptr) recording the lines the session steps.
+using Recorder = std::function<void(port::BusCapture* capture)>;
 
 // An address as the request prints it: the 8-bit write address, or with --7bit the 7-bit one.
 std::string shownAddress(const CliRequest& request, int writeAddress) {
@@ -63,19 +73,8 @@ void runWrite(const CliRequest& request, bus::BusEngine& engine, std::ostream& o
 // "bus free after 5 clock pulses", or why it is not.
 int runRecover(bus::BusEngine& engine, std::ostream& out) {
   const bus::RecoveryResult result = engine.RecoverBus();
-  const std::string pulses =
-      std::to_string(result.pulses) + (result.pulses == 1 ? " clock pulse" : " clock pulses");
-  if (result.free) {
-    out << "bus free after " << pulses << '\n';
-    return kExitAcknowledged;
-  }
-  if (result.sclHeldLow) {
-    out << "bus still held: SCL low for more than " << engine.stretchTimeout().count()
-        << " ms\n";
-  } else {
-    out << "bus still held: SDA low after " << pulses << '\n';
-  }
-  return kExitNotAcknowledged;
+  out << bus::recoveryText(result, engine.stretchTimeout()) << '\n';
+  return result.free ? kExitAcknowledged : kExitNotAcknowledged;
 }
 
 void runRead(const CliRequest& request, bus::BusEngine& engine, std::ostream& out) {
@@ -169,19 +168,17 @@ std::string portChoiceHint(const CliRequest& request, const std::filesystem::pat
          port::hardware::portAddressText(port::kLptBases[*other]) + ")";
 }
 
-// adapter, when there is one, carries every command; port's lines are then never stepped.
-int runOnPort(const CliRequest& request, const PreparedRegisters& prepared, port::PortIo& port,
-              std::unique_ptr<port::BusAdapter> adapter, base::Clock& clock, std::ostream& out,
-              std::ostream& err) {
-  Session session(port, err);
-  session.core.useAdapter(std::move(adapter));
+int runSession(const CliRequest& request, const PreparedRegisters& prepared, Session& session,
+               const Recorder& record, base::Clock& clock, std::ostream& out, std::ostream& err) {
   session.core.busState().RepeatedStartReads = request.repeatedStart;
   if (request.trace) {
     session.core.log().setLineListener([&err](std::string_view line) { err << line << '\n'; });
   }
   // Transaction times count from here, on the clock the pauses use.
   session.core.engine().record().restart(clock);
-  if (request.transactions) printTransactions(session.core.engine().record(), request, prepared, err);
+  if (request.transactions) {
+    printTransactions(session.core.engine().record(), request, prepared, err);
+  }
   bus::BusEngine& engine = session.core.engine();
   if (request.stepUs) engine.setStepTime(std::chrono::microseconds(*request.stepUs));
   if (request.stretchTimeoutMs) {
@@ -194,15 +191,15 @@ int runOnPort(const CliRequest& request, const PreparedRegisters& prepared, port
   // Recording starts on the idle bus: the bus clear's back-to-back START and STOP
   // conditions would only confuse a protocol decoder.
   port::BusCapture capture;
-  if (request.capturePath) port.setCapture(&capture);
+  if (request.capturePath) record(&capture);
   std::optional<int> status;
   try {
     status = runCommand(request, prepared, session.core, clock, out, err);
   } catch (...) {
-    port.setCapture(nullptr);
+    record(nullptr);
     throw;
   }
-  port.setCapture(nullptr);
+  record(nullptr);
   session.core.engine().CloseBus();
 
   // The result first, so that a capture on standard output ("-") follows it.
@@ -213,6 +210,33 @@ int runOnPort(const CliRequest& request, const PreparedRegisters& prepared, port
                 status, err);
   if (status) return *status;
   return session.core.busState().AckReceived ? kExitAcknowledged : kExitNotAcknowledged;
+}
+
+// adapter, when there is one, carries every command; port's lines are then never stepped.
+int runOnPort(const CliRequest& request, const PreparedRegisters& prepared, port::PortIo& port,
+              std::unique_ptr<port::BusAdapter> adapter, base::Clock& clock, std::ostream& out,
+              std::ostream& err) {
+  Session session(port, err);
+  session.core.useAdapter(std::move(adapter));
+  return runSession(
+      request, prepared, session,
+      [&port](port::BusCapture* capture) { port.setCapture(capture); }, clock, out, err);
+}
+
+// The lines are requested at the first line step; the notice that they switch direction
+// comes then, once, on standard error.
+int runOnGpioLines(const CliRequest& request, const PreparedRegisters& prepared,
+                   port::gpio::GpioSystemCalls& calls, const std::filesystem::path& root,
+                   base::Clock& clock, std::ostream& out, std::ostream& err) {
+  port::gpio::GpioLinesOptions options;
+  options.notice = [&err](const std::string& notice) {
+    err << kProgram << ": " << escapeControls(notice) << '\n';
+  };
+  port::gpio::GpioLines lines(*request.port.gpioLines(), calls, root, std::move(options));
+  Session session(lines, err);
+  return runSession(
+      request, prepared, session,
+      [&lines](port::BusCapture* capture) { lines.setCapture(capture); }, clock, out, err);
 }
 
 int runOnAdapter(const CliRequest& request, const PreparedRegisters& prepared,
@@ -234,7 +258,12 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
   port::i2cdev::I2cDevSystemCalls& i2cCalls = overrides.i2cCalls != nullptr
                                                   ? *overrides.i2cCalls
                                                   : port::i2cdev::I2cDevSystemCalls::real();
-  if (request.command == Command::Ports) return runPorts(request, out, root, calls, i2cCalls);
+  port::gpio::GpioSystemCalls& gpioCalls = overrides.gpioCalls != nullptr
+                                               ? *overrides.gpioCalls
+                                               : port::gpio::GpioSystemCalls::real();
+  if (request.command == Command::Ports) {
+    return runPorts(request, out, root, {calls, i2cCalls, gpioCalls});
+  }
   // A capture is written only after the command; one that cannot be written there would
   // lose the command's work, so it is refused before the bus is touched.
   if (request.capturePath) {
@@ -248,6 +277,9 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
   base::Clock& clock = overrides.clock != nullptr ? *overrides.clock : base::systemClock();
   if (request.onAdapter()) {
     return runOnAdapter(request, prepared, i2cCalls, overrides, clock, out, err);
+  }
+  if (request.onGpioLines()) {
+    return runOnGpioLines(request, prepared, gpioCalls, root, clock, out, err);
   }
   if (overrides.port != nullptr) {
     return runOnPort(request, prepared, *overrides.port, nullptr, clock, out, err);

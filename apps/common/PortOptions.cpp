@@ -19,10 +19,12 @@ Error applyBackend(const std::string& value, PortOptions& options) {
       {"sim", port::PortBackend::Simulated},
       {"ppdev", port::PortBackend::Ppdev},
       {"ioport", port::PortBackend::IoPort},
-      {"i2cdev", port::PortBackend::I2cDev}};
+      {"i2cdev", port::PortBackend::I2cDev},
+      {"gpio", port::PortBackend::Gpio}};
   const auto found = backends.find(value);
   if (found == backends.end()) {
-    return "--backend must be auto, sim, ppdev, ioport or i2cdev, not " + shownArgument(value);
+    return "--backend must be auto, sim, ppdev, ioport, i2cdev or gpio, not " +
+           shownArgument(value);
   }
   options.backend = found->second;
   return std::nullopt;
@@ -31,6 +33,9 @@ Error applyBackend(const std::string& value, PortOptions& options) {
 Error applyPort(const std::string& value, PortOptions& options) {
   const auto choice = port::PortChoice::parse(value);
   if (!choice) {
+    if (auto problem = port::PortChoice::problemWith(value)) {
+      return "--port " + shownArgument(value) + ": " + *problem;
+    }
     return "--port must be " + port::PortChoice::acceptedForms() + ", not " + shownArgument(value);
   }
   options.port = *choice;
@@ -93,9 +98,9 @@ std::optional<std::string> applyPortOption(std::string_view name, const std::str
 }
 
 std::optional<std::string> portOptionsProblem(const PortOptions& options) {
-  const std::string port = options.port.name();
+  const std::string port = shownPortName(options.port);
+  const auto backend = options.backend;
   if (options.onAdapter()) {
-    const auto backend = options.backend;
     if (backend != port::PortBackend::Auto && backend != port::PortBackend::I2cDev) {
       return "--port " + port + " is an i2c-dev adapter: use --backend i2cdev or auto, not " +
              port::backendName(backend);
@@ -104,10 +109,22 @@ std::optional<std::string> portOptionsProblem(const PortOptions& options) {
       return "--capture records the SCL and SDA lines the tool drives itself; " + port +
              " is an adapter that drives its own";
     }
-  } else if (options.backend == port::PortBackend::I2cDev) {
+  } else if (options.onGpioLines()) {
+    // The parallel-port backends have no GPIO lines to offer, nor the GPIO backend a port.
+    if (backend != port::PortBackend::Auto && backend != port::PortBackend::Gpio) {
+      return "--port " + port + " is a pair of GPIO lines: use --backend gpio or auto, not " +
+             port::backendName(backend);
+    }
+  } else if (backend == port::PortBackend::I2cDev) {
     return "--backend i2cdev wants an adapter: --port i2c-N or /dev/i2c-N, not " + port;
+  } else if (backend == port::PortBackend::Gpio) {
+    return "--backend gpio wants GPIO lines: --port gpio:CHIP:SCL,SDA, not " + port;
   }
   return std::nullopt;
+}
+
+std::string shownPortName(const port::PortChoice& choice) {
+  return choice.gpioLines() != nullptr ? shownArgument(choice.name()) : choice.name();
 }
 
 std::int16_t lptIndexOf(const PortOptions& options) {

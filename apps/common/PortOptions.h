@@ -26,6 +26,8 @@ struct PortOptions {
 
   // The port is an adapter, which the engine hands whole transfers rather than line steps.
   bool onAdapter() const { return !port.bitBanged(); }
+  // The port is a pair of GPIO lines, which the engine bit-bangs without a parallel port.
+  bool onGpioLines() const { return port.gpioLines() != nullptr; }
 };
 
 // True for --backend, --port, --sim-device and --capture, which all take a value.
@@ -36,13 +38,19 @@ std::optional<std::string> applyPortOption(std::string_view name, const std::str
                                            PortOptions& options);
 
 // The error message for options that do not go together, once all are applied: a backend
-// of one kind with a port of the other, a capture of an adapter's lines.
+// of one kind with a port of another, a capture of an adapter's lines.
 std::optional<std::string> portOptionsProblem(const PortOptions& options);
 
-// The simulated bus the options describe; for an adapter port, the cable is on LPT1.
+// The port's name for a message: GPIO lines, whose chip and line names are the user's
+// text, in quotes with control characters escaped; the others as they are.
+std::string shownPortName(const port::PortChoice& choice);
+
+// The simulated bus the options describe; for an adapter or GPIO lines, the cable is on
+// LPT1.
 port::simulated::SimulatedBusConfig simulationOf(const PortOptions& options);
 
-// The parallel port's index the options choose: the port's, or LPT1 for an adapter.
+// The parallel port's index the options choose: the port's, or LPT1 for an adapter or GPIO
+// lines.
 std::int16_t lptIndexOf(const PortOptions& options);
 
 // A one- or two-digit hex field, as the entry fields and the command lines take them.

@@ -74,33 +74,41 @@ std::string guiUsageText() {
   return R"(Usage: brelvion-i2c [options]
 
 The Brelvion I2C Debug Tool: write and read camera sensor registers over an I2C
-bus driven bit by bit through a PC parallel port, or through a Linux I2C adapter
-(a USB bridge, an SoC's bus), send command files, scan the bus, and watch every
-bus step in the Wisp bus debugger.
+bus driven bit by bit through a PC parallel port or two GPIO lines, or through a
+Linux I2C adapter (a USB bridge, an SoC's bus), send command files, scan the
+bus, and watch every bus step in the Wisp bus debugger.
 
 Options:
-  --backend auto|sim|ppdev|ioport|i2cdev
+  --backend auto|sim|ppdev|ioport|i2cdev|gpio
                       auto (default): a real parallel port through ppdev when a
                       /dev/parportN exists, else the simulated bus (the status
-                      line says which); the adapter when --port names one. sim:
-                      the simulated bus. ppdev: Linux /dev/parportN. ioport:
-                      direct port I/O (root, x86 only). i2cdev: the Linux I2C
-                      adapter --port names.
-  --port lpt1|lpt2|lpt3|i2c-N|/dev/i2c-N
+                      line says which); the adapter or the GPIO lines when
+                      --port names them. sim: the simulated bus. ppdev: Linux
+                      /dev/parportN. ioport: direct port I/O (root, x86 only).
+                      i2cdev: the Linux I2C adapter --port names. gpio: the
+                      GPIO lines --port names. sim, ppdev and ioport go with an
+                      LPT port, i2cdev with an adapter, gpio with GPIO lines;
+                      other pairs are refused. With an adapter or GPIO lines,
+                      the LPT rows of the port list use what auto finds.
+  --port lpt1|lpt2|lpt3|i2c-N|/dev/i2c-N|gpio:CHIP:SCL,SDA
                       The port the bus is opened on at start-up: LPT1 (0x378,
-                      default), LPT2 (0x278) or LPT3 (0x3BC), or the I2C adapter
-                      /dev/i2c-N. On the simulated bus the cable is on the LPT
-                      port. The port list in the window changes the port later;
-                      it has a row for every I2C adapter found.
+                      default), LPT2 (0x278) or LPT3 (0x3BC), the I2C adapter
+                      /dev/i2c-N, or two lines of a GPIO chip for SCL and SDA,
+                      by offset or by name (gpio:gpiochip0:3,2). On the
+                      simulated bus the cable is on the LPT port. The port list
+                      in the window changes the port later; after the LPT rows
+                      it has a row for the GPIO lines given here and one for
+                      every I2C adapter found.
   --sim-device ADDR[:KIND][,ADDR[:KIND]...]|none
                       Simulated sensors by write address in hex (default 42);
                       KIND is sensor8 (the camera sensor, the default) or
                       sensor16 (16-bit register addresses, e.g. 20:sensor16);
                       none for a bus where nothing answers.
-  --capture FILE.vcd  Record every change of SCL and SDA from the end of the
-                      start-up's bus clear until the program ends, and write it
-                      then as a VCD file (signals scl and sda) for a logic-
-                      analyser viewer or sigrok's I2C decoder.
+  --capture FILE.vcd  Record every change of SCL and SDA of the start-up's port
+                      (an LPT port or GPIO lines) from the end of the start-up's
+                      bus clear until the program ends, and write it then as a
+                      VCD file (signals scl and sda) for a logic-analyser viewer
+                      or sigrok's I2C decoder.
   --version           Show the program's version.
   --help              Show this text.
 

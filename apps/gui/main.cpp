@@ -20,6 +20,7 @@
 #include "gui/mainwindow/MainWindow.h"
 #include "gui/qt/QtWindowSystem.h"
 #include "port/BusCapture.h"
+#include "port/gpio/GpioLines.h"
 #include "port/i2cdev/I2cAdapterList.h"
 
 namespace {
@@ -67,9 +68,12 @@ int main(int argc, char** argv) {
   app.setApplicationName(gui::mainwindow::kWindowCaption);
   desktop::setProgramDirectory(QCoreApplication::applicationDirPath().toStdString());
   const port::simulated::SimulatedBusConfig simulation = apps::gui::simulationOf(request);
-  // An adapter chosen at start-up leaves the LPT rows of the port list to what auto finds.
+  // An adapter or GPIO lines chosen at start-up leave the LPT rows of the port list to what
+  // auto finds.
   const port::PortBackend parallelBackend =
-      request.backend == port::PortBackend::I2cDev ? port::PortBackend::Auto : request.backend;
+      request.backend == port::PortBackend::I2cDev || request.backend == port::PortBackend::Gpio
+          ? port::PortBackend::Auto
+          : request.backend;
   port::OpenedPort opened;
   try {
     opened = port::openPortBackend(parallelBackend, simulation);
@@ -79,6 +83,13 @@ int main(int argc, char** argv) {
   }
   if (!opened.notice.empty()) std::cerr << kProgram << ": " << opened.notice << '\n';
 
+  // GPIO lines given with --port are kept for the whole run, before the core that steps
+  // them; they are requested at their first step.
+  std::unique_ptr<port::gpio::GpioLines> gpioLines;
+  if (const auto* lines = request.port.gpioLines()) {
+    gpioLines = std::make_unique<port::gpio::GpioLines>(*lines);
+  }
+
   gui::qt::QtWindowSystem windows;
   gui::debugger::DebuggerWindowHolder monitor(windows);
   core::ToolCore core(*opened.port, windows, monitor);
@@ -87,24 +98,34 @@ int main(int argc, char** argv) {
   const core::AdapterFactory adapters = core::systemAdapters();
   window->setAdapters(port::i2cdev::listI2cAdapters(port::i2cdev::I2cDevSystemCalls::real()),
                       adapters);
+  if (gpioLines) window->setGpioLines(*gpioLines);
   if (request.onAdapter()) core::SelectPort(core, request.port, adapters);
+  if (gpioLines) core::SelectPort(core, request.port, adapters, core::gpioLinesFor(*gpioLines));
   window->setBusNotice(
       QString::fromStdString(apps::gui::busNoticeText(opened.backend, simulation)));
 
+  // The capture follows the lines of the start-up's port.
+  const auto record = [&](port::BusCapture* capture) {
+    if (gpioLines) {
+      gpioLines->setCapture(capture);
+    } else {
+      opened.port->setCapture(capture);
+    }
+  };
   port::BusCapture capture;
   bool capturing = false;
   windowlogic::LoadOptions options;
   options.startPort = apps::lptIndexOf(request);
   options.onBusCleared = [&] {
     if (!request.capturePath || capturing) return;
-    opened.port->setCapture(&capture);
+    record(&capture);
     capturing = true;
   };
   const int status =
       apps::gui::execWithFirstPaintProbe(*window, sinceMain, [&] { window->startUp(options); });
 
   if (!capturing) return status;
-  opened.port->setCapture(nullptr);
+  record(nullptr);
   // A failure is shown in a box, which the ended main window would keep from the screen: it
   // holds back every window event from then on, and has queued a second exit (for an event
   // loop that had not started yet) that would end the box's own loop at once.

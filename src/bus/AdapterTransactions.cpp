@@ -72,7 +72,7 @@ bool BusEngine::ReleaseLinesAndSenseSda() {
   if (adapter_ != nullptr) return true;
   sdaHigh();
   sclHigh();
-  return lines_.sda();
+  return lines_->sda();
 }
 
 }  // namespace brelvion::bus

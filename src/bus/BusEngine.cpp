@@ -24,7 +24,7 @@ std::int64_t BusEngine::delayPasses(double d) {
 
 void BusEngine::BitDelay(double d) {
   const std::int64_t passes = delayPasses(d);
-  if (passes > 0) lines_.waitQuanta(passes);
+  if (passes > 0) lines_->waitQuanta(passes);
 }
 
 void BusEngine::stepDelay() {
@@ -33,7 +33,7 @@ void BusEngine::stepDelay() {
     stepDelay_ = state_.BusDelay;
     stepPasses_ = delayPasses(stepDelay_);
   }
-  if (stepPasses_ > 0) lines_.waitQuanta(stepPasses_);
+  if (stepPasses_ > 0) lines_->waitQuanta(stepPasses_);
 }
 
 void BusEngine::InitPort(std::int16_t timeout) {

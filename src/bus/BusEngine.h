@@ -42,9 +42,9 @@ namespace brelvion::bus {
 class BusEngine : public port::I2cMaster {
  public:
   BusEngine(BusState& state, port::PortIo& port, port::BitLines& lines, BusTrace& trace)
-      : state_(state), port_(&port), lines_(lines), trace_(trace) {}
+      : state_(state), port_(&port), builtLines_(lines), lines_(&lines), trace_(trace) {}
   BusEngine(BusState& state, port::BitLines& lines, BusTrace& trace)
-      : state_(state), port_(nullptr), lines_(lines), trace_(trace) {}
+      : state_(state), port_(nullptr), builtLines_(lines), lines_(&lines), trace_(trace) {}
   ~BusEngine() override;
 
   BusEngine(const BusEngine&) = delete;
@@ -54,6 +54,14 @@ class BusEngine : public port::I2cMaster {
   // must stay alive until it is replaced.
   void setAdapter(port::BusAdapter* adapter);
   port::BusAdapter* adapter() const { return adapter_; }
+
+  // Steps lines of their own from now on (GPIO lines beside the parallel port), or the lines
+  // the engine was built on again (nullptr). Lines of their own are opened and closed as in
+  // an engine built on them, and take the step time set. They must stay alive until
+  // replaced. An adapter set still takes every command.
+  void setLines(port::BitLines* lines);
+  // The lines set with setLines, or nullptr.
+  port::BitLines* otherLines() const { return lines_ != &builtLines_ ? lines_ : nullptr; }
   // How the adapter last refused a call of the latest transaction or transfer (a missing
   // acknowledge, a timeout, lost arbitration); nothing when it refused none.
   std::optional<port::MessageOutcome> lastAdapterRefusal() const { return adapterRefusal_; }
@@ -82,6 +90,8 @@ class BusEngine : public port::I2cMaster {
   // Frees a bus a slave holds: both lines released, then while SDA reads low up to nine
   // clock pulses, each letting the slave shift out one more bit, then a STOP. Unlike
   // InitPort's six pulses it frees a slave stopped early in a byte with many zero bits left.
+  // An adapter has no lines to pulse (its driver recovers its bus itself): RuntimeError 5,
+  // and no line is touched.
   RecoveryResult RecoverBus();
 
   // Primitives. All but SendStart expect SCL low, and all but SendStop leave it low.
@@ -126,20 +136,20 @@ class BusEngine : public port::I2cMaster {
  private:
   // A line step: one line set, then BitDelay(BusDelay).
   void sdaHigh() {
-    lines_.setSda(true);
+    lines_->setSda(true);
     stepDelay();
   }
   void sdaLow() {
-    lines_.setSda(false);
+    lines_->setSda(false);
     stepDelay();
   }
   void sclHigh() {
-    lines_.setScl(true);
+    lines_->setScl(true);
     awaitScl();
     stepDelay();
   }
   void sclLow() {
-    lines_.setScl(false);
+    lines_->setScl(false);
     stepDelay();
   }
   // BitDelay(BusDelay).
@@ -156,7 +166,7 @@ class BusEngine : public port::I2cMaster {
   void closeLines();
   void logRecovery(const RecoveryResult& result);
   static std::int64_t delayPasses(double d);
-  bool sdaSensedHigh() { return lines_.sda(); }
+  bool sdaSensedHigh() { return lines_->sda(); }
   void log(std::string_view message) {
     if (trace_.tracing()) trace_.logLine(message);
   }
@@ -191,9 +201,14 @@ class BusEngine : public port::I2cMaster {
                                 bool stopAfter, Store store);
 
   BusState& state_;
+  // Where OpenBus and CloseBus use the parallel port itself: on the cable it was built on.
+  bool onCable() const { return port_ != nullptr && lines_ == &builtLines_; }
+
   // The parallel port under the cable; nullptr on lines of their own.
   port::PortIo* port_;
-  port::BitLines& lines_;
+  // The lines the engine was built on, and those it steps (the same unless setLines).
+  port::BitLines& builtLines_;
+  port::BitLines* lines_;
   BusTrace& trace_;
   TransactionRecord record_;
   port::BusAdapter* adapter_ = nullptr;

@@ -19,6 +19,15 @@ std::string pulsesText(int pulses) {
 
 }  // namespace
 
+std::string recoveryText(const RecoveryResult& result, std::chrono::milliseconds stretchTimeout) {
+  if (result.free) return "bus free after " + pulsesText(result.pulses);
+  if (result.sclHeldLow) {
+    return "bus still held: SCL low for more than " + std::to_string(stretchTimeout.count()) +
+           " ms";
+  }
+  return "bus still held: SDA low after " + pulsesText(result.pulses);
+}
+
 void BusEngine::setStepTime(std::chrono::microseconds step) {
   if (step < kShortestStep || step > kLongestStep) {
     throw base::RuntimeError(base::RuntimeError::kInvalidCall, "BusEngine",
@@ -26,7 +35,7 @@ void BusEngine::setStepTime(std::chrono::microseconds step) {
                                  std::to_string(step.count()));
   }
   quantum_ = std::chrono::nanoseconds(step) / kPassesPerStep;
-  lines_.setQuantum(quantum_);
+  lines_->setQuantum(quantum_);
   stretchPasses_ = stretchPassesFor(stretchTimeout_, quantum_);
 }
 
@@ -54,50 +63,63 @@ std::int64_t BusEngine::stretchPassesFor(std::chrono::milliseconds timeout,
 
 bool BusEngine::sclRises() {
   if (!sclReadable_) return true;
-  std::optional<bool> scl = lines_.scl();
+  std::optional<bool> scl = lines_->scl();
   if (!scl) {
     sclReadable_ = false;
     return true;
   }
   for (std::int64_t waited = 0; !scl.value_or(true); ++waited) {
     if (waited >= stretchPasses_) return false;
-    lines_.waitQuanta(1);
-    scl = lines_.scl();
+    lines_->waitQuanta(1);
+    scl = lines_->scl();
   }
   return true;
 }
 
 // SDA is let go too (SCL is already), so that the master holds nothing on a bus it gives up.
 void BusEngine::clockHeldLow() {
-  lines_.setSda(true);
+  lines_->setSda(true);
   state_.AckReceived = false;
   log(kErrClockHeld);
   throw ClockHeldLow(stretchTimeout_);
 }
 
+void BusEngine::setLines(port::BitLines* lines) {
+  lines_ = lines != nullptr ? lines : &builtLines_;
+  lines_->setQuantum(quantum_);
+  // Other lines may read SCL where the ones before could not.
+  sclReadable_ = true;
+}
+
 RecoveryResult BusEngine::RecoverBus() {
+  if (adapter_ != nullptr) {
+    throw base::RuntimeError(base::RuntimeError::kInvalidCall, "BusEngine",
+                             "Bus recovery pulses lines the tool drives itself; " +
+                                 adapter_->name() +
+                                 " is an adapter whose driver recovers its own bus");
+  }
   log(kMsgRecovery);
   RecoveryResult result;
   sdaHigh();
-  lines_.setScl(true);
+  lines_->setScl(true);
   bool sclUp = sclRises();
   stepDelay();
   while (sclUp && !sdaSensedHigh() && result.pulses < kRecoveryPulses) {
     sclLow();
-    lines_.setScl(true);
+    lines_->setScl(true);
     sclUp = sclRises();
     stepDelay();
     ++result.pulses;
   }
   if (!sclUp) {
     result.sclHeldLow = true;
-    lines_.setSda(true);
+    lines_->setSda(true);
     log(kErrClockHeld);
     return result;
   }
   sclLow();
   SendStop();
-  result.free = sdaSensedHigh() && lines_.scl().value_or(true);
+  result.free = sdaSensedHigh() && lines_->scl().value_or(true);
   logRecovery(result);
   return result;
 }

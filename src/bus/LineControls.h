@@ -31,6 +31,11 @@ struct RecoveryResult {
   bool sclHeldLow = false;
 };
 
+// What a recovery found, as the companion prints it and the window's status line shows it:
+// "bus free after 5 clock pulses", "bus still held: SDA low after 9 clock pulses", or
+// "bus still held: SCL low for more than 25 ms" (the stretch timeout it ran with).
+std::string recoveryText(const RecoveryResult& result, std::chrono::milliseconds stretchTimeout);
+
 // A slave held SCL low longer than the stretch timeout: the command ends here.
 class ClockHeldLow : public base::RuntimeError {
  public:

@@ -56,11 +56,11 @@ void BusEngine::TransmitByte(std::int16_t b) {
 // Leaves SCL low.
 void BusEngine::WaitAck() {
   log(kMsgWaitAck);
-  lines_.setSda(true);
-  lines_.setSda(true);
+  lines_->setSda(true);
+  lines_->setSda(true);
   stepDelay();
-  lines_.setScl(true);
-  lines_.setScl(true);
+  lines_->setScl(true);
+  lines_->setScl(true);
   awaitScl();
   stepDelay();
 
@@ -80,11 +80,11 @@ void BusEngine::WaitAck() {
     }
   }
 
-  lines_.setSda(true);
-  lines_.setSda(true);
+  lines_->setSda(true);
+  lines_->setSda(true);
   stepDelay();
-  lines_.setScl(false);
-  lines_.setScl(false);
+  lines_->setScl(false);
+  lines_->setScl(false);
   stepDelay();
 }
 

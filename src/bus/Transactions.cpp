@@ -10,7 +10,7 @@
 namespace brelvion::bus {
 
 void BusEngine::OpenBus(std::int16_t portIndex, std::int16_t debug) {
-  if (adapter_ == nullptr && port_ == nullptr) {
+  if (adapter_ == nullptr && !onCable()) {
     openLines(debug);
     return;
   }
@@ -39,7 +39,7 @@ void BusEngine::CloseBus() {
     closeAdapterBus();
     return;
   }
-  if (port_ == nullptr) {
+  if (!onCable()) {
     closeLines();
   } else {
     port_->out(state_.ControlPort, state_.SavedControl);
@@ -55,15 +55,15 @@ void BusEngine::openLines(std::int16_t debug) {
   state_.DebugEnabled = debug == 1 ? 1 : 0;
   if (trace_.tracing()) {
     std::string message(kSysOpenedOnPrefix);
-    message.append(lines_.name());
+    message.append(lines_->name());
     trace_.logLine(message);
   }
 }
 
 // Both lines let go, SCL first, as the cable's CloseBus leaves them.
 void BusEngine::closeLines() {
-  lines_.setScl(true);
-  lines_.setSda(true);
+  lines_->setScl(true);
+  lines_->setSda(true);
 }
 
 void BusEngine::beginMessage(std::int16_t address, bool repeatedStart) {

@@ -1,5 +1,6 @@
 #include "core/PortSwitch.h"
 
+#include "base/RuntimeError.h"
 #include "port/i2cdev/I2cDevAdapter.h"
 
 namespace brelvion::core {
@@ -13,21 +14,42 @@ AdapterFactory systemAdapters(port::i2cdev::I2cDevSystemCalls& calls) {
   };
 }
 
-void SelectPort(ToolCore& core, const port::PortChoice& choice, const AdapterFactory& factory) {
+LinesLookup gpioLinesFor(port::gpio::GpioLines& lines) {
+  return [&lines](const port::PortChoice& choice) -> port::BitLines* {
+    const port::gpio::GpioLinesChoice* wanted = choice.gpioLines();
+    return wanted != nullptr && *wanted == lines.choice() ? &lines : nullptr;
+  };
+}
+
+void SelectPort(ToolCore& core, const port::PortChoice& choice, const AdapterFactory& factory,
+                const LinesLookup& lines) {
   if (const auto* lpt = choice.lptPort()) {
     core.ports().PortIndex = lpt->index;
     core.useAdapter(nullptr);
+    core.useLines(nullptr);
+    return;
+  }
+  if (choice.gpioLines() != nullptr) {
+    port::BitLines* found = lines ? lines(choice) : nullptr;
+    if (found == nullptr) {
+      throw base::RuntimeError(base::RuntimeError::kFileNotFound, "SelectPort",
+                               "No GPIO lines were opened for " + choice.name());
+    }
+    core.useAdapter(nullptr);
+    core.useLines(found);
     return;
   }
   core.useAdapter(factory(choice));
+  core.useLines(nullptr);
 }
 
-void SwitchPort(ToolCore& core, const port::PortChoice& choice, const AdapterFactory& factory) {
+void SwitchPort(ToolCore& core, const port::PortChoice& choice, const AdapterFactory& factory,
+                const LinesLookup& lines) {
   if (core.ports().BusOpen == 1) {
     core.engine().CloseBus();
     core.ports().BusOpen = 0;
   }
-  SelectPort(core, choice, factory);
+  SelectPort(core, choice, factory, lines);
   core.StartBus();
 }
 

@@ -53,6 +53,13 @@ class ToolCore {
   // Hands the bus to adapter, or back to the lines (nullptr); the adapter used before is
   // closed.
   void useAdapter(std::unique_ptr<port::BusAdapter> adapter);
+  // Lines of their own every bus command steps instead of the parallel port's cable (GPIO
+  // lines beside it), or nullptr for the cable, or the lines the core was built on.
+  port::BitLines* lines() { return engine_.otherLines(); }
+  // Hands the bus to lines (nullptr: back to the cable); they stay the caller's and must
+  // outlive their use. A program keeps its GPIO lines for its whole run, so that their
+  // notice is said once and a capture follows them.
+  void useLines(port::BitLines* lines) { engine_.setLines(lines); }
   desktop::Desktop& desktop() { return desktop_; }
   trace::TraceHolder& trace() { return trace_; }
 

@@ -41,14 +41,18 @@ void BusCapture::dropIfUnchanged() {
   }
 }
 
-void BusCapture::amendSda(std::size_t from, bool sda) {
+void BusCapture::amendSda(std::size_t from, bool sda) { amendLine(from, &Sample::sda, sda); }
+
+void BusCapture::amendScl(std::size_t from, bool scl) { amendLine(from, &Sample::scl, scl); }
+
+void BusCapture::amendLine(std::size_t from, bool Sample::*line, bool level) {
   if (from >= samples_.size()) return;
   // In place: only the samples from `from` on change, and a sample that no longer
   // changes anything is merged into the one before it.
   std::size_t kept = from;
   for (std::size_t i = from; i < samples_.size(); ++i) {
     Sample sample = samples_[i];
-    sample.sda = sda;
+    sample.*line = level;
     if (kept > 0 && samples_[kept - 1].scl == sample.scl && samples_[kept - 1].sda == sample.sda) {
       continue;
     }

@@ -24,6 +24,9 @@ class BusCapture {
   // Rewrites SDA from sample index `from` to the end, for a recorder that learns a line
   // level only after the fact (a master that senses SDA some time after a slave set it).
   void amendSda(std::size_t from, bool sda);
+  // The same for SCL, for a recorder that learns only after releasing SCL that a slave held
+  // it low (a stretched clock).
+  void amendScl(std::size_t from, bool scl);
 
   const std::vector<Sample>& samples() const { return samples_; }
 
@@ -35,6 +38,7 @@ class BusCapture {
 
  private:
   void dropIfUnchanged();
+  void amendLine(std::size_t from, bool Sample::*line, bool level);
 
   std::vector<Sample> samples_;
 };

@@ -84,6 +84,8 @@ const char* backendName(PortBackend backend) {
       return "ioport";
     case PortBackend::I2cDev:
       return "i2cdev";
+    case PortBackend::Gpio:
+      return "gpio";
   }
   return "?";
 }

@@ -10,9 +10,10 @@
 
 namespace brelvion::port {
 
-// I2cDev names the i2c-dev adapters, which openPortBackend does not open: a program that
-// runs on one builds its adapter itself (port/i2cdev).
-enum class PortBackend { Auto, Simulated, Ppdev, IoPort, I2cDev };
+// I2cDev names the i2c-dev adapters and Gpio the GPIO lines, which openPortBackend does not
+// open: a program that runs on one builds its adapter (port/i2cdev) or its lines
+// (port/gpio) itself.
+enum class PortBackend { Auto, Simulated, Ppdev, IoPort, I2cDev, Gpio };
 
 struct OpenedPort {
   std::unique_ptr<PortIo> port;

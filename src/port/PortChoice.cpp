@@ -1,6 +1,7 @@
 #include "port/PortChoice.h"
 
 #include <array>
+#include <vector>
 
 #include "port/LptRegisters.h"
 
@@ -40,14 +41,24 @@ std::optional<PortChoice> parseI2cDev(std::string_view text) {
   return PortChoice::i2cDev(*number);
 }
 
+constexpr std::string_view kGpioPrefix = "gpio:";
+
+std::optional<PortChoice> parseGpio(std::string_view text) {
+  gpio::GpioLinesChoice lines;
+  if (gpio::parseGpioLines(text, lines)) return std::nullopt;
+  return PortChoice::gpio(std::move(lines));
+}
+
 struct KindSyntax {
-  const char* forms;
+  // Each a form of its own, for the list of forms.
+  std::array<const char*, 3> forms;
   std::optional<PortChoice> (*parse)(std::string_view text);
 };
 
-const std::array<KindSyntax, 2> kKinds{{
-    {"lpt1, lpt2, lpt3", parseLpt},
-    {"i2c-N or /dev/i2c-N", parseI2cDev},
+const std::array<KindSyntax, 3> kKinds{{
+    {{"lpt1", "lpt2", "lpt3"}, parseLpt},
+    {{"i2c-N", "/dev/i2c-N", nullptr}, parseI2cDev},
+    {{"gpio:CHIP:SCL,SDA", nullptr, nullptr}, parseGpio},
 }};
 
 }  // namespace
@@ -59,17 +70,30 @@ std::optional<PortChoice> PortChoice::parse(std::string_view text) {
   return std::nullopt;
 }
 
+std::optional<std::string> PortChoice::problemWith(std::string_view text) {
+  if (text.substr(0, kGpioPrefix.size()) != kGpioPrefix) return std::nullopt;
+  gpio::GpioLinesChoice unused;
+  return gpio::parseGpioLines(text, unused);
+}
+
 std::string PortChoice::acceptedForms() {
-  std::string forms;
-  for (std::size_t i = 0; i < kKinds.size(); ++i) {
-    if (i > 0) forms += ", ";
-    forms += kKinds[i].forms;
+  std::vector<const char*> forms;
+  for (const KindSyntax& kind : kKinds) {
+    for (const char* form : kind.forms) {
+      if (form != nullptr) forms.push_back(form);
+    }
   }
-  return forms;
+  std::string text;
+  for (std::size_t i = 0; i < forms.size(); ++i) {
+    if (i > 0) text += i + 1 == forms.size() ? " or " : ", ";
+    text += forms[i];
+  }
+  return text;
 }
 
 std::string PortChoice::name() const {
   if (const Lpt* lpt = lptPort()) return "lpt" + std::to_string(lpt->index + 1);
+  if (const gpio::GpioLinesChoice* lines = gpioLines()) return gpio::gpioLinesText(*lines);
   return "i2c-" + std::to_string(std::get<I2cDev>(kind_).number);
 }
 

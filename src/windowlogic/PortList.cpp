@@ -4,6 +4,16 @@
 
 namespace brelvion::windowlogic {
 
+namespace {
+
+constexpr std::string_view kGpioPrefix = "gpio:";
+
+std::string lineText(const port::gpio::GpioLineName& line) {
+  return line.offset ? std::to_string(*line.offset) : line.name;
+}
+
+}  // namespace
+
 std::optional<std::int16_t> PortIndexOfItem(const std::string& itemText) {
   const std::string name = base::trimmed((itemText + "    ").substr(0, 4));
   if (name == "LPT1") return 0;
@@ -18,22 +28,35 @@ std::string adapterItemText(const port::i2cdev::I2cAdapterInfo& adapter) {
   return text;
 }
 
+std::string gpioItemText(const port::gpio::GpioLinesChoice& lines) {
+  // The choice as written, but for the "gpio:" the row's start says already.
+  return "GPIO, " + port::gpio::gpioLinesText(lines).substr(kGpioPrefix.size());
+}
+
 std::optional<port::PortChoice> PortChoiceOfRow(
     int row, const std::string& itemText,
-    const std::vector<port::i2cdev::I2cAdapterInfo>& adapters) {
+    const std::vector<port::i2cdev::I2cAdapterInfo>& adapters,
+    const port::gpio::GpioLinesChoice* gpioLines) {
   const int lptRows = static_cast<int>(kPortItems.size());
   if (row < lptRows) {
     const auto index = PortIndexOfItem(itemText);
     if (!index) return std::nullopt;
     return port::PortChoice::lpt(*index);
   }
-  const auto adapter = static_cast<std::size_t>(row - lptRows);
+  const int gpioRows = gpioLines != nullptr ? 1 : 0;
+  if (row < lptRows + gpioRows) return port::PortChoice::gpio(*gpioLines);
+  const auto adapter = static_cast<std::size_t>(row - lptRows - gpioRows);
   if (adapter >= adapters.size()) return std::nullopt;
   return port::PortChoice::i2cDev(adapters[adapter].number);
 }
 
 std::string adapterBusNotice(const std::string& adapterDescription) {
   return "I2C adapter " + adapterDescription + " (i2c-dev)";
+}
+
+std::string gpioBusNotice(const port::gpio::GpioLinesChoice& lines) {
+  return "GPIO lines of " + lines.chip + ": SCL " + lineText(lines.scl) + ", SDA " +
+         lineText(lines.sda);
 }
 
 }  // namespace brelvion::windowlogic

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "port/PortChoice.h"
+#include "port/gpio/GpioLinesText.h"
 #include "port/i2cdev/I2cAdapterList.h"
 
 namespace brelvion::windowlogic {
@@ -24,13 +25,22 @@ std::optional<std::int16_t> PortIndexOfItem(const std::string& itemText);
 // hidraw0", or "I2C-3" for an adapter without a name.
 std::string adapterItemText(const port::i2cdev::I2cAdapterInfo& adapter);
 
+// The row after the LPT rows for the GPIO lines given with --port: "GPIO, gpiochip0:3,2".
+std::string gpioItemText(const port::gpio::GpioLinesChoice& lines);
+
 // The port a row of the list stands for: the three LPT rows by their text (PortIndexOfItem),
-// then one row per adapter in the order of adapters. No value where the list keeps the port.
+// the row of gpioLines when there are some, then one row per adapter in the order of
+// adapters. No value where the list keeps the port.
 std::optional<port::PortChoice> PortChoiceOfRow(
-    int row, const std::string& itemText, const std::vector<port::i2cdev::I2cAdapterInfo>& adapters);
+    int row, const std::string& itemText, const std::vector<port::i2cdev::I2cAdapterInfo>& adapters,
+    const port::gpio::GpioLinesChoice* gpioLines = nullptr);
 
 // What the status line says while an adapter carries the bus: "I2C adapter i2c-3, CP2112
 // SMBus Bridge on hidraw0 (i2c-dev)".
 std::string adapterBusNotice(const std::string& adapterDescription);
+
+// What the status line says while GPIO lines carry the bus: "GPIO lines of gpiochip0: SCL 3,
+// SDA 2".
+std::string gpioBusNotice(const port::gpio::GpioLinesChoice& lines);
 
 }  // namespace brelvion::windowlogic

@@ -26,33 +26,13 @@ using port::simulated::SimulatedBusConfig;
 constexpr std::uint32_t kSclOffset = 3;
 constexpr std::uint32_t kSdaOffset = 2;
 
-// What the master put on the wire, read from the lines it set: "S" a START, "P" a STOP, one
-// character per SCL pulse with its SDA level, as masterWire reads the parallel port.
-std::string masterWireOf(const std::vector<FakeGpioKernel::Event>& events) {
-  bool scl = true;
-  bool sda = true;
-  std::string wire;
-  for (const FakeGpioKernel::Event& event : events) {
-    if (event.kind == Kind::Get) continue;
-    if (event.offset == kSdaOffset) {
-      if (scl && sda && !event.value) wire += 'S';
-      if (scl && !sda && event.value) wire += 'P';
-      sda = event.value;
-    } else if (event.offset == kSclOffset) {
-      if (!scl && event.value) wire += sda ? '1' : '0';
-      scl = event.value;
-    }
-  }
-  return wire;
-}
-
 // The engine on GPIO lines 3 (SCL) and 2 (SDA) of a chip wired to a simulated bus with the
 // sensors of config: the whole path through the fake kernel's calls.
 class GpioEngine {
  public:
   explicit GpioEngine(const SimulatedBusConfig& config = {},
                       std::chrono::nanoseconds quantum = 0ns) {
-    port::simulated::attachSensors(bus, config, [] { return std::int64_t{0}; });
+    port::simulated::attachSensors(bus, config);
     kernel.wire(chip, kSclOffset, kSdaOffset, bus);
     port::gpio::GpioLinesOptions options;
     options.quantum = quantum;
@@ -135,7 +115,7 @@ TEST(GpioEngineTest, TheMasterPutsWhatItPutsOnTheCableOnTheLines) {
   lpt.port.log.clear();
   run(gpio.core->engine());
   run(lpt.engine);
-  EXPECT_EQ(masterWireOf(gpio.kernel.events), masterWire(lpt.port.log));
+  EXPECT_EQ(masterWire(gpio.kernel.events, kSclOffset, kSdaOffset), masterWire(lpt.port.log));
   EXPECT_EQ(masterWire(lpt.port.log).substr(0, 31),
             wire({"S", sentByte(0x42), sentByte(0x12), sentByte(0x80), "0P", "S"}));
 }

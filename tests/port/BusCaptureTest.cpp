@@ -44,6 +44,18 @@ TEST(BusCaptureTest, AmendingSdaMergesSamplesThatNoLongerChangeAnything) {
   EXPECT_EQ(capture.samples().size(), 3u);
 }
 
+TEST(BusCaptureTest, SclAmendedLowMergesTheSamplesThatNoLongerChangeAnything) {
+  BusCapture capture;
+  capture.record(0, false, true);
+  capture.record(10, true, true);   // the master released SCL
+  capture.record(20, true, false);  // SDA fell: a START, as the master saw it
+  capture.amendScl(1, false);       // but a slave held SCL low all along
+  ASSERT_EQ(capture.samples().size(), 2u);
+  EXPECT_EQ(capture.samples()[1].timeNs, 20);
+  EXPECT_FALSE(capture.samples()[1].scl);
+  EXPECT_FALSE(capture.samples()[1].sda);
+}
+
 TEST(BusCaptureTest, WritesAVcdWithTimesFromTheFirstSample) {
   BusCapture capture;
   capture.record(1000, true, true);

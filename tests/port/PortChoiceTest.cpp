@@ -18,7 +18,38 @@ TEST(PortChoiceTest, TakesTheLptPortsAndAdaptersByEitherNameAndWritesTheShortOne
   EXPECT_EQ(PortChoice(), PortChoice::lpt(0));
   EXPECT_TRUE(PortChoice::lpt(0).bitBanged());
   EXPECT_FALSE(PortChoice::i2cDev(3).bitBanged());
-  EXPECT_EQ(PortChoice::acceptedForms(), "lpt1, lpt2, lpt3, i2c-N or /dev/i2c-N");
+  EXPECT_EQ(PortChoice::acceptedForms(), "lpt1, lpt2, lpt3, i2c-N, /dev/i2c-N or gpio:CHIP:SCL,SDA");
+}
+
+TEST(PortChoiceTest, GpioLinesAreBitBangedAndNamedAsWritten) {
+  const auto byOffset = PortChoice::parse("gpio:gpiochip0:3,2");
+  ASSERT_TRUE(byOffset);
+  ASSERT_NE(byOffset->gpioLines(), nullptr);
+  EXPECT_EQ(byOffset->gpioLines()->chip, "gpiochip0");
+  EXPECT_EQ(byOffset->gpioLines()->scl.offset, 3u);
+  EXPECT_EQ(byOffset->gpioLines()->sda.offset, 2u);
+  EXPECT_TRUE(byOffset->bitBanged());
+  EXPECT_EQ(byOffset->lptPort(), nullptr);
+  EXPECT_EQ(byOffset->name(), "gpio:gpiochip0:3,2");
+
+  const auto byName = PortChoice::parse("gpio:/dev/gpiochip1:I2C_SCL,I2C_SDA");
+  ASSERT_TRUE(byName);
+  EXPECT_EQ(byName->name(), "gpio:/dev/gpiochip1:I2C_SCL,I2C_SDA");
+  EXPECT_EQ(PortChoice::parse(byName->name()), byName);
+  EXPECT_NE(byName, byOffset);
+  EXPECT_EQ(PortChoice::parse("gpio:gpiochip0:03,2")->name(), "gpio:gpiochip0:3,2");
+}
+
+TEST(PortChoiceTest, AGpioFormWithAFaultSaysWhich) {
+  EXPECT_FALSE(PortChoice::parse("gpio:gpiochip0:3"));
+  EXPECT_EQ(PortChoice::problemWith("gpio:gpiochip0:3"),
+            "two lines are needed, SCL then SDA, with a comma between: gpio:CHIP:SCL,SDA (for "
+            "example gpio:gpiochip0:3,2)");
+  EXPECT_EQ(PortChoice::problemWith("gpio::3,2"), "the chip is missing: gpio:CHIP:SCL,SDA (for "
+                                                  "example gpio:gpiochip0:3,2)");
+  EXPECT_FALSE(PortChoice::problemWith("gpio:gpiochip0:3,2")) << "nothing wrong with it";
+  EXPECT_FALSE(PortChoice::problemWith("lpt9")) << "no kind's prefix: the list of forms says it";
+  EXPECT_FALSE(PortChoice::problemWith("GPIO:gpiochip0:3,2"));
 }
 
 TEST(PortChoiceTest, AnythingElseIsNoPort) {

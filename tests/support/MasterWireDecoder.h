@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "port/LptRegisters.h"
+#include "support/FakeGpioKernel.h"
 #include "support/RecordingPort.h"
 #include "support/WireTokens.h"
 
@@ -31,6 +32,30 @@ inline std::string masterWire(const std::vector<RecordingPort::Access>& log) {
       sda = port::sdaReleasedByData(access.value);
     } else if (address->reg == port::LptRegister::Control) {
       scl = port::sclReleasedByControl(access.value);
+    } else {
+      continue;
+    }
+    decoder.levels(++step, scl, sda);
+  }
+  decoder.finish();
+  return tokens.text;
+}
+
+// The same from the line sets of GPIO lines on the fake kernel: SCL and SDA by offset.
+inline std::string masterWire(const std::vector<FakeGpioKernel::Event>& events,
+                              std::uint32_t sclOffset, std::uint32_t sdaOffset) {
+  bool scl = true;
+  bool sda = true;
+  WireTokenText tokens;
+  port::WireEventDecoder decoder(tokens);
+  std::int64_t step = 0;
+  decoder.levels(step, scl, sda);
+  for (const FakeGpioKernel::Event& event : events) {
+    if (event.kind != FakeGpioKernel::Kind::Set) continue;
+    if (event.offset == sclOffset) {
+      scl = event.value;
+    } else if (event.offset == sdaOffset) {
+      sda = event.value;
     } else {
       continue;
     }

@@ -40,6 +40,19 @@ TEST(PortListTest, AdaptersFollowTheLptRowsByPosition) {
             "I2C adapter i2c-3, CP2112 SMBus Bridge on hidraw0 (i2c-dev)");
 }
 
+TEST(PortListTest, TheGpioRowComesBetweenTheLptRowsAndTheAdapters) {
+  const std::vector<port::i2cdev::I2cAdapterInfo> adapters{{3, "", true}};
+  port::gpio::GpioLinesChoice lines;
+  ASSERT_FALSE(port::gpio::parseGpioLines("gpio:gpiochip0:I2C_SCL,2", lines));
+  EXPECT_EQ(gpioItemText(lines), "GPIO, gpiochip0:I2C_SCL,2");
+  EXPECT_EQ(PortChoiceOfRow(2, kPortItems[2], adapters, &lines), port::PortChoice::lpt(2));
+  EXPECT_EQ(PortChoiceOfRow(3, gpioItemText(lines), adapters, &lines),
+            port::PortChoice::gpio(lines));
+  EXPECT_EQ(PortChoiceOfRow(4, "I2C-3", adapters, &lines), port::PortChoice::i2cDev(3));
+  EXPECT_EQ(PortChoiceOfRow(5, "", adapters, &lines), std::nullopt);
+  EXPECT_EQ(gpioBusNotice(lines), "GPIO lines of gpiochip0: SCL I2C_SCL, SDA 2");
+}
+
 // The design at 96 DPI: a 430 x 331 client area, a 409 x 313 panel, 17-pixel bars.
 ScrollLayoutInput designInput(int clientWidth = 430, int clientHeight = 331) {
   return {clientWidth, clientHeight, 409, 313, 17, 17};

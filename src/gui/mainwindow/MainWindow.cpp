@@ -68,7 +68,10 @@ MainWindow::MainWindow(core::ToolCore& core, desktop::WindowSystem& windows,
 
 // The watch goes first: the events of tearing the window down must not reach a half-gone
 // window.
-MainWindow::~MainWindow() { delete programWatch_; }
+MainWindow::~MainWindow() {
+  delete programWatch_;
+  if (gpioLines_ != nullptr) gpioLines_->setNotice({});
+}
 
 void MainWindow::startUp(const windowlogic::LoadOptions& options) {
   trapped([&] { windowlogic::StartUp(core_, *this, options); });
@@ -108,6 +111,8 @@ void MainWindow::connectHandlers() {
   handle(c_.scanAction, &QAction::triggered, &MainWindow::scanBus);
   handle(c_.repeatedStartAction, &QAction::triggered, &MainWindow::repeatedStartToggled);
   handle(c_.registerMapAction, &QAction::triggered, &MainWindow::openRegisterMap);
+  handle(c_.recoverAction, &QAction::triggered, &MainWindow::recoverBus);
+  handle(c_.stepTimeAction, &QAction::triggered, &MainWindow::chooseStepTime);
   handle(c_.horizontalBar, &QScrollBar::valueChanged, &MainWindow::scrolledHorizontally);
   handle(c_.verticalBar, &QScrollBar::valueChanged, &MainWindow::scrolledVertically);
   c_.client->installEventFilter(this);
@@ -171,6 +176,11 @@ void MainWindow::fillPortList() {
     auto* item = new QListWidgetItem(text, c_.portList);
     item->setSizeHint(row);
   }
+  if (gpioLines_ != nullptr) {
+    auto* item = new QListWidgetItem(
+        QString::fromStdString(windowlogic::gpioItemText(gpioLines_->choice())), c_.portList);
+    item->setSizeHint(row);
+  }
   for (const port::i2cdev::I2cAdapterInfo& adapter : adapters_) {
     auto* item = new QListWidgetItem(QString::fromStdString(windowlogic::adapterItemText(adapter)),
                                      c_.portList);
@@ -229,10 +239,11 @@ void MainWindow::choosePort() {
     ~NoticeAfterwards() { window.showBusNotice(); }
   } notice{*this};
   const bool ran = busCommand("Port change", [&] {
-    const auto choice =
-        windowlogic::PortChoiceOfRow(row, item->text().toLatin1().toStdString(), adapters_);
+    const auto choice = windowlogic::PortChoiceOfRow(
+        row, item->text().toLatin1().toStdString(), adapters_,
+        gpioLines_ != nullptr ? &gpioLines_->choice() : nullptr);
     if (choice) {
-      core::SwitchPort(core_, *choice, adapterFactory_);
+      core::SwitchPort(core_, *choice, adapterFactory_, gpioLinesLookup());
     } else {
       core_.StartBus();
     }

@@ -10,6 +10,7 @@
 #include "core/ToolCore.h"
 #include "desktop/WindowSystem.h"
 #include "gui/mainwindow/MainWindowControls.h"
+#include "port/gpio/GpioLines.h"
 #include "port/i2cdev/I2cAdapterList.h"
 #include "trace/MonitorWindow.h"
 #include "windowlogic/FormLoad.h"
@@ -24,6 +25,10 @@ class ScanDialog;
 
 namespace brelvion::gui::registermap {
 class RegisterMapWindow;
+}
+
+namespace brelvion::gui::mainwindow {
+class StepTimeDialog;
 }
 
 namespace brelvion::gui::mainwindow {
@@ -54,6 +59,9 @@ class MainWindow : public QMainWindow,
   // for a row. Before startUp.
   void setAdapters(std::vector<port::i2cdev::I2cAdapterInfo> adapters,
                    core::AdapterFactory factory);
+  // The GPIO lines given with --port, which outlive the window: their row in the port list
+  // after the LPT rows, and the status line for their notice. Before startUp.
+  void setGpioLines(port::gpio::GpioLines& lines);
   // What ending the program does once the temporary file is gone and every further event
   // of the program's windows is held back; leaving the event loop unless set.
   void setProgramEnd(std::function<void()> end) { programEnd_ = std::move(end); }
@@ -105,7 +113,11 @@ class MainWindow : public QMainWindow,
   void runScan();
   void useScannedAddress(std::uint8_t writeAddress);
   void repeatedStartToggled();
+  void recoverBus();
+  void chooseStepTime();
+  void applyStepTime();
   void showBusNotice();
+  core::LinesLookup gpioLinesLookup() const;
 
   // Buttons and menu items of the command files, the dump and the help documents.
   void sendFile();
@@ -156,6 +168,8 @@ class MainWindow : public QMainWindow,
   std::vector<port::i2cdev::I2cAdapterInfo> adapters_;
   core::AdapterFactory adapterFactory_;
   scan::ScanDialog* scanDialog_ = nullptr;
+  port::gpio::GpioLines* gpioLines_ = nullptr;
+  StepTimeDialog* stepTimeDialog_ = nullptr;
   std::function<void()> programEnd_;
   QObject* programWatch_ = nullptr;
   // The open dialog's file name, kept from one Open to the next.

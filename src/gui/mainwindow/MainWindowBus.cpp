@@ -1,6 +1,7 @@
-// The Bus menu, the adapters in the port list and the status line's bus.
+// The Bus menu, the adapters and GPIO lines in the port list and the status line's bus.
 #include <QAction>
 #include <QLabel>
+#include <QStatusBar>
 
 #include "bus/BusScan.h"
 #include "gui/mainwindow/EntryField.h"
@@ -17,11 +18,28 @@ void MainWindow::setAdapters(std::vector<port::i2cdev::I2cAdapterInfo> adapters,
   adapterFactory_ = std::move(factory);
 }
 
+void MainWindow::setGpioLines(port::gpio::GpioLines& lines) {
+  gpioLines_ = &lines;
+  // Said once, when the lines are first requested: in the middle of a command or the start-up.
+  lines.setNotice([this](const std::string& notice) {
+    statusBar()->showMessage(QString::fromStdString(notice));
+  });
+}
+
+core::LinesLookup MainWindow::gpioLinesLookup() const {
+  return gpioLines_ != nullptr ? core::gpioLinesFor(*gpioLines_) : core::LinesLookup{};
+}
+
 void MainWindow::showBusNotice() {
-  const port::BusAdapter* adapter = core_.adapter();
-  busNotice_->setText(adapter == nullptr ? parallelNotice_
-                                         : QString::fromStdString(windowlogic::adapterBusNotice(
-                                               adapter->description())));
+  if (const port::BusAdapter* adapter = core_.adapter()) {
+    busNotice_->setText(
+        QString::fromStdString(windowlogic::adapterBusNotice(adapter->description())));
+  } else if (core_.lines() != nullptr && gpioLines_ != nullptr) {
+    busNotice_->setText(
+        QString::fromStdString(windowlogic::gpioBusNotice(gpioLines_->choice())));
+  } else {
+    busNotice_->setText(parallelNotice_);
+  }
 }
 
 void MainWindow::repeatedStartToggled() {

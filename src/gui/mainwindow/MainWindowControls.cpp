@@ -227,6 +227,7 @@ void buildControls(QMainWindow& window, MainWindowControls& c) {
   buildSingleRegisterFrame(designer, c);
   buildMenus(window, c);
   buildBusMenu(window, c);
+  addLineControlItems(c);
   setTabOrder(c);
 }
 

@@ -80,11 +80,17 @@ struct MainWindowControls {
   QAction* scanAction = nullptr;
   QAction* repeatedStartAction = nullptr;
   QAction* registerMapAction = nullptr;
+  QAction* recoverAction = nullptr;
+  QAction* stepTimeAction = nullptr;
 };
 
 // Creates the controls with their design texts, tool tips, fonts, places (the design's
 // twips at the screen's DPI) and tab order, and the menus; the window's central widget
 // becomes the client area.
 void buildControls(QMainWindow& window, MainWindowControls& c);
+
+// Puts the line controls, Recover Bus and Step Time..., below the Bus menu's own items
+// after a separator (MainWindowLineControls.cpp).
+void addLineControlItems(MainWindowControls& c);
 
 }  // namespace brelvion::gui::mainwindow

@@ -35,6 +35,10 @@ void GpioLines::open() {
   if (request_.fd >= 0) return;
   request_ = requestGpioLines(choice_, calls_, root_);
   released_ = {true, true};
+  // The request releases both lines, whatever a request dropped before left them at.
+  const StepTimer::Nanos now = monotonicNanos();
+  capture_.lineSet(kSclIndex, true, now);
+  capture_.lineSet(kSdaIndex, true, now);
   if (!request_.notice.empty() && !noticeGiven_ && options_.notice) {
     noticeGiven_ = true;
     options_.notice(request_.notice);
@@ -71,6 +75,7 @@ void GpioLines::setLine(int index, bool released) {
   // Timed from the end of the call, as a port write is.
   lastSetNs_ = monotonicNanos();
   timer_.markWrite(lastSetNs_);
+  capture_.lineSet(index, released, lastSetNs_);
 }
 
 bool GpioLines::readLine(int index) {
@@ -80,8 +85,12 @@ bool GpioLines::readLine(int index) {
   gpio_v2_line_values values{0, bitOf(index)};
   const int result = calls_.ioctl(request_.fd, GPIO_V2_LINE_GET_VALUES_IOCTL, &values);
   if (result < 0) accessFailed(-result);
-  return (values.bits & bitOf(index)) != 0;
+  const bool high = (values.bits & bitOf(index)) != 0;
+  if (capture_.recording()) capture_.lineRead(index, high, monotonicNanos());
+  return high;
 }
+
+void GpioLines::setCapture(BusCapture* capture) { capture_.setCapture(capture, monotonicNanos()); }
 
 void GpioLines::waitQuanta(std::int64_t passes) {
   const StepTimer::Nanos deadline = timer_.deadlineAfter(passes);

@@ -7,9 +7,12 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "port/BitLines.h"
+#include "port/BusCapture.h"
 #include "port/StepTimer.h"
+#include "port/gpio/GpioCapture.h"
 #include "port/gpio/GpioLineRequest.h"
 #include "port/gpio/GpioLinesText.h"
 #include "port/gpio/GpioSystemCalls.h"
@@ -36,7 +39,8 @@ struct GpioLinesOptions {
 // consumer), a chip removed in the middle of a command, any other failure. A chip gone
 // mid-command leaves nothing open, and a later access opens it afresh.
 //
-// Each line set ends a step's start on the step timer, as a port write does.
+// Each line set ends a step's start on the step timer, as a port write does. A capture
+// records the lines as the master knows them, as on the parallel port (GpioCapture).
 class GpioLines : public BitLines {
  public:
   // calls must outlive the lines; root is where /dev is looked up.
@@ -61,6 +65,16 @@ class GpioLines : public BitLines {
   void open();
   // The request as it was made, once open: offsets, mode, bias.
   const GpioLineRequest& request() const { return request_; }
+  const GpioLinesChoice& choice() const { return choice_; }
+
+  // Where the notice goes from now on, in place of the one the options gave: a program
+  // that makes its lines before the window that shows the notice.
+  void setNotice(std::function<void(const std::string&)> notice) {
+    options_.notice = std::move(notice);
+  }
+  // Records every change of SCL and SDA into capture from now on; nullptr stops. The
+  // capture must outlive the recording.
+  void setCapture(BusCapture* capture);
 
  private:
   void setLine(int index, bool released);
@@ -79,6 +93,7 @@ class GpioLines : public BitLines {
   std::array<bool, 2> released_{true, true};
   bool noticeGiven_ = false;
   StepTimer::Nanos lastSetNs_ = 0;
+  GpioCapture capture_;
 };
 
 }  // namespace brelvion::port::gpio

@@ -48,8 +48,7 @@ void checkSimulatedBusConfig(const SimulatedBusConfig& config) {
   if (config.clockStretchNs < 0) reject("A clock stretch cannot be negative");
 }
 
-void attachSensors(SimulatedI2cBus& bus, const SimulatedBusConfig& config,
-                   const std::function<std::int64_t()>& nowNs) {
+void attachSensors(SimulatedI2cBus& bus, const SimulatedBusConfig& config) {
   for (std::uint8_t address : config.sensorAddresses) {
     CameraSensorOptions options;
     options.writeAddress = address;
@@ -60,7 +59,7 @@ void attachSensors(SimulatedI2cBus& bus, const SimulatedBusConfig& config,
     bus.attach(std::make_unique<CameraSensor>(options));
   }
   for (std::uint8_t address : config.sensor16Addresses) {
-    bus.attach(std::make_unique<Sensor16>(address, nowNs));
+    bus.attach(std::make_unique<Sensor16>(address, [&bus] { return bus.nowNs(); }));
   }
   if (config.sdaHeldLow) bus.holdSdaLow();
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -36,9 +35,8 @@ struct SimulatedBusConfig {
 // sensor stopped after no bits or more than eight.
 void checkSimulatedBusConfig(const SimulatedBusConfig& config);
 
-// Puts the sensors the configuration describes on bus; nowNs is the bus's virtual clock,
-// which a 16-bit sensor's reset time runs on.
-void attachSensors(SimulatedI2cBus& bus, const SimulatedBusConfig& config,
-                   const std::function<std::int64_t()>& nowNs);
+// Puts the sensors the configuration describes on bus. A 16-bit sensor's reset time runs
+// on the bus's own time.
+void attachSensors(SimulatedI2cBus& bus, const SimulatedBusConfig& config);
 
 }  // namespace brelvion::port::simulated

@@ -34,6 +34,7 @@ class SimulatedI2cBus {
   void driveMaster(bool scl, bool sdaReleased);
   // The bus's time in nanoseconds; it never runs back. A stretch that has run out ends.
   void advanceTo(std::int64_t nowNs);
+  std::int64_t nowNs() const { return now_; }
 
   // Holds SDA low from now on, as a short to ground would, whatever master and slaves do.
   void holdSdaLow();

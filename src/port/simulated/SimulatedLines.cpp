@@ -6,7 +6,7 @@ namespace brelvion::port::simulated {
 
 SimulatedLines::SimulatedLines(const SimulatedBusConfig& config) {
   checkSimulatedBusConfig(config);
-  attachSensors(bus_, config, [this] { return now_; });
+  attachSensors(bus_, config);
 }
 
 std::int64_t SimulatedLines::access() {

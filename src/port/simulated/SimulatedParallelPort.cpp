@@ -12,7 +12,7 @@ SimulatedParallelPort::SimulatedParallelPort(const SimulatedBusConfig& config)
   checkSimulatedBusConfig(config);
   const Latches& cable = latches_[lptIndex(cabledBase_)];
   bus_.driveMaster(sclReleasedByControl(cable.control), sdaReleasedByData(cable.data));
-  attachSensors(bus_, config, [this] { return now_; });
+  attachSensors(bus_, config);
 }
 
 std::uint8_t SimulatedParallelPort::inpb(std::uint16_t port) {

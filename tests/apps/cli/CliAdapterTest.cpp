@@ -205,6 +205,8 @@ TEST_F(CliAdapterTest, PortsListsWhatIsThereAndWhatAutoPicks) {
             "  i2c-3, CP2112 SMBus Bridge on hidraw0: I2C, SMBus quick, byte, byte data, I2C block\n"
             "  i2c-5, i915 gmbus dpb: Permission denied on /dev/i2c-5: add your user to the group "
             "'i2c' (sudo adduser $USER i2c) and log in again, or run as root\n"
+            "GPIO chips:\n"
+            "  none found\n"
             "--backend auto with --port lpt1: ppdev (a parallel port is there)\n");
   EXPECT_EQ(err.str(), "");
   EXPECT_TRUE(parport.log.empty());
@@ -217,6 +219,7 @@ TEST_F(CliAdapterTest, PortsListsWhatIsThereAndWhatAutoPicks) {
   EXPECT_EQ(run({"ports"}).out,
             "Parallel ports:\n  none found\nI2C adapters:\n"
             "  none found (the i2c-dev module: sudo modprobe i2c-dev)\n"
+            "GPIO chips:\n  none found\n"
             "--backend auto with --port lpt1: no parallel port found; using the simulated bus "
             "with a camera sensor at 42\n");
 }

@@ -65,9 +65,9 @@ TEST(CliArgumentsTest, BadInputIsNamedInTheError) {
       {{"dump", "42", "32768", "f"},
        "LAST must be a decimal register number from 0 to 32767, not '32768'"},
       {{"--backend", "usb", "read", "42", "0"},
-       "--backend must be auto, sim, ppdev, ioport or i2cdev, not 'usb'"},
+       "--backend must be auto, sim, ppdev, ioport, i2cdev or gpio, not 'usb'"},
       {{"--port", "lpt4", "read", "42", "0"},
-       "--port must be lpt1, lpt2, lpt3, i2c-N or /dev/i2c-N, not 'lpt4'"},
+       "--port must be lpt1, lpt2, lpt3, i2c-N, /dev/i2c-N or gpio:CHIP:SCL,SDA, not 'lpt4'"},
       {{"--sim-device", "42,", "read", "42", "0"},
        "--sim-device wants write addresses in hex (one or two digits) or 'none', not ''"},
       {{"--delay", "10", "send", "a.i2c"}, "--delay must be 0 to 9.99 seconds, not '10'"},
@@ -93,7 +93,7 @@ TEST(CliArgumentsTest, BadInputIsNamedInTheError) {
       {{"read", "42", "0", "--capture"}, "--capture wants a value"},
       {{"--capture=", "read", "42", "0"}, "--capture wants a file name"},
       {{"--port", "i2c-01", "read", "42", "0"},
-       "--port must be lpt1, lpt2, lpt3, i2c-N or /dev/i2c-N, not 'i2c-01'"},
+       "--port must be lpt1, lpt2, lpt3, i2c-N, /dev/i2c-N or gpio:CHIP:SCL,SDA, not 'i2c-01'"},
       {{"--backend", "sim", "--port", "i2c-3", "read", "42", "0"},
        "--port i2c-3 is an i2c-dev adapter: use --backend i2cdev or auto, not sim"},
       {{"--backend", "i2cdev", "read", "42", "0"},
@@ -107,6 +107,20 @@ TEST(CliArgumentsTest, BadInputIsNamedInTheError) {
       {{"scan", "42"}, "scan takes no arguments"},
       {{"ports", "all"}, "ports takes no arguments"},
       {{"--7bit=1", "scan"}, "--7bit takes no value"},
+      {{"--port", "gpio:gpiochip0:3", "read", "42", "0"},
+       "--port 'gpio:gpiochip0:3': two lines are needed, SCL then SDA, with a comma between: "
+       "gpio:CHIP:SCL,SDA (for example gpio:gpiochip0:3,2)"},
+      {{"--port", "gpio:gpiochip0:2,2", "read", "42", "0"},
+       "--port 'gpio:gpiochip0:2,2': SCL and SDA must be two different lines"},
+      {{"--backend", "ppdev", "--port", "gpio:gpiochip0:3,2", "read", "42", "0"},
+       "--port 'gpio:gpiochip0:3,2' is a pair of GPIO lines: use --backend gpio or auto, not "
+       "ppdev"},
+      {{"--backend", "i2cdev", "--port", "gpio:0:3,2", "scan"},
+       "--port 'gpio:0:3,2' is a pair of GPIO lines: use --backend gpio or auto, not i2cdev"},
+      {{"--backend", "gpio", "--port", "i2c-3", "scan"},
+       "--port i2c-3 is an i2c-dev adapter: use --backend i2cdev or auto, not gpio"},
+      {{"--backend", "gpio", "--port", "lpt2", "scan"},
+       "--backend gpio wants GPIO lines: --port gpio:CHIP:SCL,SDA, not lpt2"},
   };
   for (const auto& [args, expected] : cases) EXPECT_EQ(usageError(args), expected);
 }
@@ -125,6 +139,20 @@ TEST(CliArgumentsTest, ScanPortsAndTheirOptions) {
   EXPECT_EQ(adapter.device, 0x42) << "DEV is kept as the 8-bit write address";
   EXPECT_EQ(std::get<CliRequest>(parse({"--backend", "i2cdev", "--port", "i2c-0", "scan"})).backend,
             port::PortBackend::I2cDev);
+}
+
+TEST(CliArgumentsTest, GpioLinesAreAPortOfTheirOwnThatAutoOrGpioTakes) {
+  for (const char* backend : {"auto", "gpio"}) {
+    const auto gpio = std::get<CliRequest>(parse(
+        {"--backend", backend, "--port", "gpio:gpiochip0:GPIO3,GPIO2", "--capture", "a.vcd",
+         "recover"}));
+    ASSERT_NE(gpio.port.gpioLines(), nullptr);
+    EXPECT_EQ(gpio.port.gpioLines()->chip, "gpiochip0");
+    EXPECT_EQ(gpio.port.gpioLines()->scl.name, "GPIO3");
+    EXPECT_TRUE(gpio.onGpioLines());
+    EXPECT_FALSE(gpio.onAdapter());
+    EXPECT_EQ(gpio.capturePath, "a.vcd") << "GPIO lines are the tool's own to record";
+  }
 }
 
 TEST(CliArgumentsTest, RecoverAndTheLineControls) {
@@ -200,9 +228,9 @@ TEST(CliArgumentsTest, TheHelpTextWordForWord) {
        brelvion-i2c-cli [options] ports
        brelvion-i2c-cli [options] recover
 
-Drives an I2C bus bit by bit through a PC parallel port, as the Brelvion I2C
-Debug Tool does, or through a Linux I2C adapter (/dev/i2c-N: a USB bridge, an
-SoC's bus), for scripts and quick checks without its windows.
+Drives an I2C bus bit by bit through a PC parallel port or two GPIO lines, as
+the Brelvion I2C Debug Tool does, or through a Linux I2C adapter (/dev/i2c-N: a
+USB bridge, an SoC's bus), for scripts and quick checks without its windows.
 
 Commands:
   write DEV SUB DATA  Write DATA to register SUB of device DEV, then read the
@@ -224,8 +252,9 @@ Commands:
                       its grid, as 8-bit write addresses (--7bit: 7-bit ones),
                       or one a line with --list. On a parallel port it first
                       checks that SDA reads high with both lines released.
-  ports               List the parallel ports and I2C adapters found, what
-                      each adapter can do, and what --backend auto picks.
+  ports               List the parallel ports, I2C adapters and GPIO chips
+                      found, what each adapter can do, how many lines each chip
+                      has, and what --backend auto picks.
   recover             Free a bus a slave holds: while SDA reads low, up to nine
                       clock pulses, then a STOP. Prints whether the bus is free
                       and after how many pulses. Unlike the other commands it
@@ -243,17 +272,22 @@ Commands:
   DEV, when given, is used in place of the description's i2c-address.
 
 Options:
-  --backend auto|sim|ppdev|ioport|i2cdev
+  --backend auto|sim|ppdev|ioport|i2cdev|gpio
                       auto (default): a real parallel port through ppdev when a
                       /dev/parportN exists, else the simulated bus (said on
-                      standard error); the adapter when --port names one.
-                      sim: the simulated bus. ppdev: Linux /dev/parportN.
-                      ioport: direct port I/O (root, x86 only). i2cdev: the
-                      Linux I2C adapter --port names.
-  --port lpt1|lpt2|lpt3|i2c-N|/dev/i2c-N
-                      LPT1 (0x378, default), LPT2 (0x278) or LPT3 (0x3BC), or
-                      the I2C adapter /dev/i2c-N (ports lists them). On the
-                      simulated bus the cable is on the chosen LPT port.
+                      standard error); the adapter or the GPIO lines when
+                      --port names them. sim: the simulated bus. ppdev: Linux
+                      /dev/parportN. ioport: direct port I/O (root, x86 only).
+                      i2cdev: the Linux I2C adapter --port names. gpio: the
+                      GPIO lines --port names. sim, ppdev and ioport go with
+                      an LPT port, i2cdev with an adapter, gpio with GPIO
+                      lines; other pairs are refused.
+  --port lpt1|lpt2|lpt3|i2c-N|/dev/i2c-N|gpio:CHIP:SCL,SDA
+                      LPT1 (0x378, default), LPT2 (0x278) or LPT3 (0x3BC); the
+                      I2C adapter /dev/i2c-N; or two lines of a GPIO chip for
+                      SCL and SDA, by offset or by name, e.g. gpio:gpiochip0:3,2
+                      (ports lists adapters and chips). On the simulated bus
+                      the cable is on the chosen LPT port.
   --sim-device ADDR[:KIND][,ADDR[:KIND]...]|none
                       Simulated sensors by write address in hex (default 42);
                       KIND is sensor8 (the camera sensor, the default) or
@@ -291,8 +325,9 @@ Options:
                       How long a slave may stretch the clock (hold SCL low
                       after the master releases it), 1 to 10000 ms (default
                       25); longer ends the command with error 24. Only where
-                      SCL can be read back: the parallel-port cable cannot
-                      read SCL, so on it a stretched clock is not waited for.
+                      SCL can be read back, as on GPIO lines: the parallel-port
+                      cable cannot read SCL, so on it a stretched clock is not
+                      waited for.
   --reg-bits 8|16     write, read: register addresses of 8 (default) or 16
                       bits, sent most significant byte first.
   --value-bits 8|16|32

@@ -54,11 +54,57 @@ TEST(GuiArgumentsTest, HelpFitsEightyColumnsAndSaysWhatToDoWithoutADisplay) {
   }
 }
 
+TEST(GuiArgumentsTest, GpioLinesAreTheStartUpPortWithTheirOwnBackendOrAuto) {
+  const GuiRequest lines = requestOf({"--port", "gpio:gpiochip0:3,2", "--capture", "run.vcd"});
+  ASSERT_NE(lines.port.gpioLines(), nullptr);
+  EXPECT_EQ(lines.port.name(), "gpio:gpiochip0:3,2");
+  EXPECT_EQ(requestOf({"--backend", "gpio", "--port", "gpio:0:SCL,SDA"}).backend,
+            PortBackend::Gpio);
+  EXPECT_EQ(errorOf({"--backend", "sim", "--port", "gpio:gpiochip0:3,2"}),
+            "--port 'gpio:gpiochip0:3,2' is a pair of GPIO lines: use --backend gpio or auto, not "
+            "sim");
+  EXPECT_EQ(errorOf({"--port", "gpio:gpiochip0:3,3"}),
+            "--port 'gpio:gpiochip0:3,3': SCL and SDA must be two different lines");
+}
+
+TEST(GuiArgumentsTest, TheHelpNamesEveryBackendAndPortWordForWord) {
+  const std::string help = guiUsageText();
+  const std::string ports =
+      help.substr(help.find("  --backend"), help.find("  --sim-device") - help.find("  --backend"));
+  EXPECT_EQ(ports,
+            R"(  --backend auto|sim|ppdev|ioport|i2cdev|gpio
+                      auto (default): a real parallel port through ppdev when a
+                      /dev/parportN exists, else the simulated bus (the status
+                      line says which); the adapter or the GPIO lines when
+                      --port names them. sim: the simulated bus. ppdev: Linux
+                      /dev/parportN. ioport: direct port I/O (root, x86 only).
+                      i2cdev: the Linux I2C adapter --port names. gpio: the
+                      GPIO lines --port names. sim, ppdev and ioport go with an
+                      LPT port, i2cdev with an adapter, gpio with GPIO lines;
+                      other pairs are refused. With an adapter or GPIO lines,
+                      the LPT rows of the port list use what auto finds.
+  --port lpt1|lpt2|lpt3|i2c-N|/dev/i2c-N|gpio:CHIP:SCL,SDA
+                      The port the bus is opened on at start-up: LPT1 (0x378,
+                      default), LPT2 (0x278) or LPT3 (0x3BC), the I2C adapter
+                      /dev/i2c-N, or two lines of a GPIO chip for SCL and SDA,
+                      by offset or by name (gpio:gpiochip0:3,2). On the
+                      simulated bus the cable is on the LPT port. The port list
+                      in the window changes the port later; after the LPT rows
+                      it has a row for the GPIO lines given here and one for
+                      every I2C adapter found.
+)");
+  EXPECT_NE(
+      help.find(
+          "  --capture FILE.vcd  Record every change of SCL and SDA of the start-up's port\n"
+          "                      (an LPT port or GPIO lines) from the end of the start-up's\n"),
+      std::string::npos);
+}
+
 TEST(GuiArgumentsTest, BadUsageIsNamed) {
   EXPECT_EQ(errorOf({"--backend", "usb"}),
-            "--backend must be auto, sim, ppdev, ioport or i2cdev, not 'usb'");
+            "--backend must be auto, sim, ppdev, ioport, i2cdev or gpio, not 'usb'");
   EXPECT_EQ(errorOf({"--port", "lpt4"}),
-            "--port must be lpt1, lpt2, lpt3, i2c-N or /dev/i2c-N, not 'lpt4'");
+            "--port must be lpt1, lpt2, lpt3, i2c-N, /dev/i2c-N or gpio:CHIP:SCL,SDA, not 'lpt4'");
   EXPECT_EQ(errorOf({"--sim-device", "42,"}),
             "--sim-device wants write addresses in hex (one or two digits) or 'none', not ''");
   EXPECT_EQ(errorOf({"--sim-device", "142"}),
@@ -86,7 +132,7 @@ TEST(GuiArgumentsTest, QtsOwnOptionsAndTheirValuesAreLetThrough) {
 TEST(GuiArgumentsTest, WhatQtWouldLeaveAloneIsStillAnError) {
   EXPECT_EQ(errorOf({"-platform", "offscreen", "--bogus"}), "unknown option '--bogus'");
   EXPECT_EQ(errorOf({"-display", ":1", "--port", "lpt9"}),
-            "--port must be lpt1, lpt2, lpt3, i2c-N or /dev/i2c-N, not 'lpt9'");
+            "--port must be lpt1, lpt2, lpt3, i2c-N, /dev/i2c-N or gpio:CHIP:SCL,SDA, not 'lpt9'");
   EXPECT_EQ(errorOf({"-style"}), "-style wants a value");
   EXPECT_EQ(errorOf({"--platform"}), "--platform wants a value");
   // Qt takes these only as "-name value", or not at all.

@@ -68,7 +68,7 @@ case $case_name in
   bad_arguments)
     # Found before Qt starts, so they are said even without a display.
     refused "brelvion-i2c: unknown option '--bogus' (--help explains)" --bogus
-    refused "brelvion-i2c: --port must be lpt1, lpt2, lpt3, i2c-N or /dev/i2c-N, not 'lpt9' (--help explains)" --port lpt9
+    refused "brelvion-i2c: --port must be lpt1, lpt2, lpt3, i2c-N, /dev/i2c-N or gpio:CHIP:SCL,SDA, not 'lpt9' (--help explains)" --port lpt9
     refused "brelvion-i2c: unknown option '--bogus' (--help explains)" -platform offscreen -display :1 --bogus
     refused "brelvion-i2c: -style wants a value (--help explains)" -platform offscreen -style
     run "$gui" --help

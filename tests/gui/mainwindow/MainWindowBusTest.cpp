@@ -59,7 +59,6 @@ void MainWindowBusTest::theBusMenuFollowsOptionWithItsItems() {
   QCOMPARE(names, (QStringList{"mnuFile", "Help", "mnuOption", "mnuBus"}));
   auto* bus = h.find<QMenu>("mnuBus");
   QCOMPARE(bus->title(), QString("Bus"));
-  QCOMPARE(bus->actions().size(), 3);
   QCOMPARE(bus->actions()[0]->objectName(), QString("mnuBusScan"));
   QCOMPARE(bus->actions()[0]->text(), QString("Scan..."));
   auto* repeated = h.find<QAction>("mnuBusRepeatedStart");

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace brelvion::testing {
+
+struct CommandResult {
+  int status = -1;
+  std::vector<std::string> lines;
+};
+
+// Runs command through the shell, standard error joined to its output.
+inline CommandResult runCommand(const std::string& command) {
+  CommandResult result;
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (pipe == nullptr) return result;
+  std::array<char, 512> buffer{};
+  std::string text;
+  while (fgets(buffer.data(), static_cast<int>(buffer.size()), pipe) != nullptr) {
+    text += buffer.data();
+  }
+  const int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) result.lines.push_back(line);
+  return result;
+}
+
+inline bool sigrokAvailable() { return runCommand("command -v sigrok-cli").status == 0; }
+
+// sigrok's I2C decoder on a VCD capture with the signals scl and sda: one line per item,
+// "i2c-1: Start", "i2c-1: Address write: 21", ...
+inline CommandResult decodeI2cCapture(const std::string& vcdPath) {
+  return runCommand("sigrok-cli -I vcd -i '" + vcdPath +
+                    "' -P i2c:scl=scl:sda=sda -A i2c=addr-data");
+}
+
+}  // namespace brelvion::testing

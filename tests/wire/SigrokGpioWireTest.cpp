@@ -1,0 +1,133 @@
+// A capture made on GPIO lines of the fake kernel, with real step timing, decodes in sigrok
+// to the same START, address, data, acknowledge and STOP items as the same transactions
+// captured on the simulated parallel port.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/ToolCore.h"
+#include "port/BusCapture.h"
+#include "port/gpio/GpioLines.h"
+#include "port/simulated/SimulatedParallelPort.h"
+#include "support/EngineFixture.h"
+#include "support/FakeDesktop.h"
+#include "support/FakeGpioKernel.h"
+#include "support/SigrokRun.h"
+
+namespace brelvion {
+namespace {
+
+using port::simulated::SimulatedBusConfig;
+
+// A write, a write nobody answers, and a register read, recorded from an idle bus.
+void runTransactions(bus::BusEngine& engine) {
+  std::int16_t address = 0x42;
+  engine.WriteRegister(address, 0x10, 0x5A);
+  std::int16_t absent = 0x50;
+  engine.WriteRegister(absent, 0x01, 0x02);
+  engine.ReadRegisters(address, 0x0F, 2);
+}
+
+std::vector<std::string> decoded(const port::BusCapture& capture, const std::string& name) {
+  const std::string path =
+      ::testing::TempDir() + "brelvion_wire_" + name + "_" + std::to_string(getpid()) + ".vcd";
+  capture.writeVcdFile(path);
+  const testing::CommandResult result = testing::decodeI2cCapture(path);
+  std::remove(path.c_str());
+  EXPECT_EQ(result.status, 0);
+  return result.lines;
+}
+
+std::vector<std::string> onTheParallelPort() {
+  testing::EngineSet<port::simulated::SimulatedParallelPort> set;
+  set.busState.BusDelay = 0.001;
+  set.engine.OpenBus(0, 0);
+  set.engine.InitPort(10);
+  port::BusCapture capture;
+  set.port.setCapture(&capture);
+  runTransactions(set.engine);
+  set.port.setCapture(nullptr);
+  return decoded(capture, "lpt");
+}
+
+std::vector<std::string> onGpioLines(const SimulatedBusConfig& config) {
+  testing::FakeGpioKernel kernel;
+  auto& chip = kernel.addChip("gpiochip0", "pinctrl-bcm2711", 54);
+  port::simulated::SimulatedI2cBus bus;
+  port::simulated::attachSensors(bus, config);
+  kernel.wire(chip, 3, 2, bus);
+  port::gpio::GpioLinesChoice choice;
+  EXPECT_FALSE(port::gpio::parseGpioLines("gpio:gpiochip0:3,2", choice));
+  port::gpio::GpioLines lines(choice, kernel, kernel.root());
+  testing::FakeDesktop desktop;
+  core::ToolCore core(lines, desktop);
+  core.busState().BusDelay = 0.001;
+  core.engine().OpenBus(0, 0);
+  core.engine().InitPort(10);
+  port::BusCapture capture;
+  lines.setCapture(&capture);
+  runTransactions(core.engine());
+  lines.setCapture(nullptr);
+  core.engine().CloseBus();
+  return decoded(capture, "gpio");
+}
+
+TEST(SigrokGpioWireTest, AGpioCaptureDecodesAsTheSameCommandOnTheParallelPort) {
+  if (!testing::sigrokAvailable()) GTEST_SKIP() << "sigrok-cli is not on PATH";
+  const std::vector<std::string> lpt = onTheParallelPort();
+  std::vector<std::string> expected{"Start",
+                                    "Write",
+                                    "Address write: 21",
+                                    "ACK",
+                                    "Data write: 10",
+                                    "ACK",
+                                    "Data write: 5A",
+                                    "ACK",
+                                    "Stop",
+                                    "Start",
+                                    "Write",
+                                    "Address write: 28",
+                                    "NACK",
+                                    "Data write: 01",
+                                    "NACK",
+                                    "Data write: 02",
+                                    "NACK",
+                                    "Stop",
+                                    "Start",
+                                    "Write",
+                                    "Address write: 21",
+                                    "ACK",
+                                    "Data write: 0F",
+                                    "ACK",
+                                    "Stop",
+                                    "Start",
+                                    "Read",
+                                    "Address read: 21",
+                                    "ACK",
+                                    "Data read: 53",
+                                    "ACK",
+                                    "Data read: 5A",
+                                    "ACK",
+                                    "Data read: 9D",
+                                    "ACK",
+                                    "Stop"};
+  for (std::string& line : expected) line = "i2c-1: " + line;
+  EXPECT_EQ(lpt, expected);
+  EXPECT_EQ(onGpioLines({}), lpt);
+}
+
+// A sensor that holds SCL low 100 us after each byte: the capture shows SCL low until it
+// let go, which a decoder reads as the same bits.
+TEST(SigrokGpioWireTest, AStretchedClockDecodesToTheSameItems) {
+  if (!testing::sigrokAvailable()) GTEST_SKIP() << "sigrok-cli is not on PATH";
+  SimulatedBusConfig stretching;
+  stretching.clockStretchNs = 100'000;
+  EXPECT_EQ(onGpioLines(stretching), onTheParallelPort());
+}
+
+}  // namespace
+}  // namespace brelvion
