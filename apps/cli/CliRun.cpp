@@ -9,6 +9,8 @@
 #include "CliBusCommands.h"
 #include "CliFileCommands.h"
 #include "CliRegisterCommands.h"
+#include "CliScriptArguments.h"
+#include "CliScriptCommands.h"
 #include "ConsoleDesktop.h"
 #include "ProgramVersion.h"
 #include "base/RuntimeError.h"
@@ -21,6 +23,7 @@
 #include "port/hardware/ParportDevices.h"
 #include "port/hardware/PortAddressText.h"
 #include "port/i2cdev/I2cDevAdapter.h"
+#include "port/simulated/SimulatedBusClock.h"
 #include "port/simulated/SimulatedParallelPort.h"
 
 namespace brelvion::apps::cli {
@@ -87,11 +90,24 @@ void runRead(const CliRequest& request, bus::BusEngine& engine, std::ostream& ou
   }
 }
 
+// A script's delays and polls wait on the simulated bus's own time too, where the lines are
+// simulated, so that its sensors see the time pass.
+int runScript(const CheckedScript& script, const CliRequest& request, core::ToolCore& core,
+              port::PortIo& port, base::Clock& clock, std::ostream& out, std::ostream& err) {
+  auto* simulated = dynamic_cast<port::simulated::SimulatedParallelPort*>(&port);
+  if (simulated == nullptr || core.adapter() != nullptr) {
+    return runScriptSend(core, script, request, clock, out, err);
+  }
+  port::simulated::SimulatedBusClock busClock(*simulated, clock);
+  return runScriptSend(core, script, request, busClock, out, err);
+}
+
 // Write and read print nothing until the bus work is done, so that a port failing half-way
 // leaves no partial result on standard output; a send prints each write as it goes out.
 // The exit status when the command decides it itself.
 std::optional<int> runCommand(const CliRequest& request, const PreparedRegisters& prepared,
-                              core::ToolCore& core, base::Clock& clock, std::ostream& out,
+                              const CheckedScript* script, core::ToolCore& core,
+                              port::PortIo& port, base::Clock& clock, std::ostream& out,
                               std::ostream& err) {
   if (const auto* command = std::get_if<RegisterCommand>(&prepared)) {
     return runRegisterCommand(request, *command, core.engine(), out);
@@ -104,6 +120,7 @@ std::optional<int> runCommand(const CliRequest& request, const PreparedRegisters
       runRead(request, core.engine(), out);
       break;
     case Command::Send:
+      if (script != nullptr) return runScript(*script, request, core, port, clock, out, err);
       return runSend(core, request.file, request.delay, clock, out, err, request.sevenBit);
     case Command::Dump:
       return runDump(core, request.device, request.last, request.file);
@@ -113,6 +130,9 @@ std::optional<int> runCommand(const CliRequest& request, const PreparedRegisters
       break;
     case Command::Recover:
       return runRecover(core.engine(), out);
+    case Command::Import:
+    case Command::Export:
+      break;
   }
   return std::nullopt;
 }
@@ -152,7 +172,8 @@ std::string portChoiceHint(const CliRequest& request, const std::filesystem::pat
 }
 
 // adapter, when there is one, carries every command; port's lines are then never stepped.
-int runOnPort(const CliRequest& request, const PreparedRegisters& prepared, port::PortIo& port,
+int runOnPort(const CliRequest& request, const PreparedRegisters& prepared,
+              const CheckedScript* script, port::PortIo& port,
               std::unique_ptr<port::BusAdapter> adapter, base::Clock& clock, std::ostream& out,
               std::ostream& err) {
   Session session(port, err);
@@ -176,7 +197,7 @@ int runOnPort(const CliRequest& request, const PreparedRegisters& prepared, port
   if (request.capturePath) port.setCapture(&capture);
   std::optional<int> status;
   try {
-    status = runCommand(request, prepared, session.core, clock, out, err);
+    status = runCommand(request, prepared, script, session.core, port, clock, out, err);
   } catch (...) {
     port.setCapture(nullptr);
     throw;
@@ -195,7 +216,7 @@ int runOnPort(const CliRequest& request, const PreparedRegisters& prepared, port
 }
 
 int runOnAdapter(const CliRequest& request, const PreparedRegisters& prepared,
-                 port::i2cdev::I2cDevSystemCalls& calls, const CliOverrides& overrides,
+                 const CheckedScript* script, port::i2cdev::I2cDevSystemCalls& calls, const CliOverrides& overrides,
                  base::Clock& clock, std::ostream& out, std::ostream& err) {
   // The engine needs a port even when an adapter carries the bus; nothing ever reaches it.
   port::simulated::SimulatedBusConfig unused;
@@ -203,7 +224,7 @@ int runOnAdapter(const CliRequest& request, const PreparedRegisters& prepared,
   port::simulated::SimulatedParallelPort idle(unused);
   port::PortIo& lines = overrides.port != nullptr ? *overrides.port : idle;
   const unsigned number = request.port.i2cDevAdapter()->number;
-  return runOnPort(request, prepared, lines,
+  return runOnPort(request, prepared, script, lines,
                    std::make_unique<port::i2cdev::I2cDevAdapter>(number, calls), clock, out, err);
 }
 
@@ -214,6 +235,8 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
                                                   ? *overrides.i2cCalls
                                                   : port::i2cdev::I2cDevSystemCalls::real();
   if (request.command == Command::Ports) return runPorts(request, out, root, calls, i2cCalls);
+  if (request.command == Command::Import) return runImport(request, out, err);
+  if (request.command == Command::Export) return runExport(request, out, err);
   // A capture is written only after the command; one that cannot be written there would
   // lose the command's work, so it is refused before the bus is touched.
   if (request.capturePath) {
@@ -224,18 +247,25 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
     err << kProgram << ": " << escapeControls(refused->message) << '\n';
     return kExitUsageOrPortError;
   }
+  // A script is checked whole before the bus is opened: nothing of one with problems runs.
+  std::optional<CheckedScript> script;
+  if (request.command == Command::Send && isScriptFile(request.file)) {
+    script = checkScript(request.file, err);
+    if (!script) return kExitUsageOrPortError;
+  }
+  const CheckedScript* checked = script ? &*script : nullptr;
   base::Clock& clock = overrides.clock != nullptr ? *overrides.clock : base::systemClock();
   if (request.onAdapter()) {
-    return runOnAdapter(request, prepared, i2cCalls, overrides, clock, out, err);
+    return runOnAdapter(request, prepared, checked, i2cCalls, overrides, clock, out, err);
   }
   if (overrides.port != nullptr) {
-    return runOnPort(request, prepared, *overrides.port, nullptr, clock, out, err);
+    return runOnPort(request, prepared, checked, *overrides.port, nullptr, clock, out, err);
   }
   const port::simulated::SimulatedBusConfig simulation = apps::simulationOf(request);
   port::OpenedPort opened = port::openPortBackend(request.backend, simulation, root, calls);
   if (!opened.notice.empty()) err << kProgram << ": " << opened.notice << '\n';
   try {
-    return runOnPort(request, prepared, *opened.port, nullptr, clock, out, err);
+    return runOnPort(request, prepared, checked, *opened.port, nullptr, clock, out, err);
   } catch (const base::RuntimeError& error) {
     if (opened.backend != port::PortBackend::Ppdev ||
         error.number() != base::RuntimeError::kFileNotFound) {
