@@ -317,10 +317,10 @@ const std::array<OptionSpec, 24> kOptions{{
      "addresses printed are 7-bit ones too.\n",
      setFlag<&CliRequest::sevenBit>},
     {"--repeated-start", "",
-     "write, read, dump: the register pointer write and the\n"
-     "read after it are one transfer, with a repeated START\n"
-     "instead of STOP then START. Off by default: some camera\n"
-     "sensors (SCCB) need the STOP.\n",
+     "write, read, dump, a script's reads: the register pointer\n"
+     "write and the read after it are one transfer, with a\n"
+     "repeated START instead of STOP then START. Off by\n"
+     "default: some camera sensors (SCCB) need the STOP.\n",
      setFlag<&CliRequest::repeatedStart>},
     {"--all", "", "scan: every address from 00 to 7F.\n", setFlag<&CliRequest::scanAll>},
     {"--list", "", "scan: one address a line instead of the grid.\n",
