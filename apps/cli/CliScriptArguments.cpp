@@ -53,10 +53,7 @@ bool importOptionsGiven(const ScriptOptions& script) {
 
 }  // namespace
 
-bool isScriptFile(const std::string& file) {
-  return file.size() > scripts::kScriptExtension.size() &&
-         file.ends_with(scripts::kScriptExtension);
-}
+bool isScriptFile(const std::string& file) { return scripts::isScriptFileName(file); }
 
 ScriptArgumentError applyImport(const std::vector<std::string>& arguments, CliRequest& request) {
   request.command = Command::Import;
