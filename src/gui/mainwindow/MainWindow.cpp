@@ -108,6 +108,7 @@ void MainWindow::connectHandlers() {
   handle(c_.scanAction, &QAction::triggered, &MainWindow::scanBus);
   handle(c_.repeatedStartAction, &QAction::triggered, &MainWindow::repeatedStartToggled);
   handle(c_.registerMapAction, &QAction::triggered, &MainWindow::openRegisterMap);
+  addScriptItems();
   handle(c_.horizontalBar, &QScrollBar::valueChanged, &MainWindow::scrolledHorizontally);
   handle(c_.verticalBar, &QScrollBar::valueChanged, &MainWindow::scrolledVertically);
   c_.client->installEventFilter(this);
