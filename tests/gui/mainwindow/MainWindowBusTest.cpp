@@ -59,7 +59,7 @@ void MainWindowBusTest::theBusMenuFollowsOptionWithItsItems() {
   QCOMPARE(names, (QStringList{"mnuFile", "Help", "mnuOption", "mnuBus"}));
   auto* bus = h.find<QMenu>("mnuBus");
   QCOMPARE(bus->title(), QString("Bus"));
-  QCOMPARE(bus->actions().size(), 3);
+  QCOMPARE(bus->actions().size(), 5);
   QCOMPARE(bus->actions()[0]->objectName(), QString("mnuBusScan"));
   QCOMPARE(bus->actions()[0]->text(), QString("Scan..."));
   auto* repeated = h.find<QAction>("mnuBusRepeatedStart");
@@ -68,6 +68,9 @@ void MainWindowBusTest::theBusMenuFollowsOptionWithItsItems() {
   QVERIFY(!repeated->isChecked());
   QCOMPARE(bus->actions()[2]->objectName(), QString("mnuBusRegisterMap"));
   QCOMPARE(bus->actions()[2]->text(), QString("Register Map..."));
+  // The scripts' item, last, below a separator.
+  QVERIFY(bus->actions()[3]->isSeparator());
+  QCOMPARE(bus->actions()[4]->objectName(), QString("mnuBusKeepGoing"));
 }
 
 void MainWindowBusTest::registerMapOpensOneWindowOnTheProgramsCore() {
