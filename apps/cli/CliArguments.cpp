@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "CliRegisterArguments.h"
+#include "CliScriptArguments.h"
 #include "base/RuntimeError.h"
 #include "bus/LineControls.h"
 #include "commandfiles/CommandDelay.h"
@@ -104,7 +105,7 @@ Error applyRecover(const std::vector<std::string>&, CliRequest& request) {
   return std::nullopt;
 }
 
-const std::array<CommandSpec, 7> kCommands{{
+const std::array<CommandSpec, 9> kCommands{{
     {"write", "DEV SUB DATA", 3, 3,
      "Write DATA to register SUB of device DEV, then read the\n"
      "register back. Prints the byte read back in hex and ACK or\n"
@@ -119,7 +120,11 @@ const std::array<CommandSpec, 7> kCommands{{
      "a write (device, register, data), ';' starts a comment.\n"
      "Pauses 0.1 s plus --delay after each write. Prints one\n"
      "line a write: DEV SUB DATA and ACK or NO ACK (the data\n"
-     "byte's), DEV as sent (bit 0 cleared).\n",
+     "byte's), DEV as sent (bit 0 cleared). A bring-up script\n"
+     "(FILE.i2cs) is checked whole first, then run: one line a\n"
+     "bus command (20 0103 01 ACK, 20 0000 = B716 OK, 20 0005\n"
+     "= 01 after 5 ms); a NO ACK stops it unless --keep-going,\n"
+     "a failed poll or expect always, with FILE:LINE.\n",
      applySend},
     {"dump", "DEV LAST FILE", 3, 3,
      "Read registers 0 to LAST of DEV and write them to FILE\n"
@@ -145,6 +150,20 @@ const std::array<CommandSpec, 7> kCommands{{
      "and after how many pulses. Unlike the other commands it\n"
      "does not start with the six-pulse bus clear.\n",
      applyRecover},
+    {"import", "FORMAT IN", 2, 2,
+     "Convert IN into a bring-up script, on standard output or\n"
+     "into -o OUT. FORMAT: c (a driver's register table),\n"
+     "i2ctransfer, xml (an adapter's batch file), vcd (a\n"
+     "capture of SCL and SDA) or i2c (a command file). A line\n"
+     "that cannot be converted is named with its line number\n"
+     "and nothing is written (--skip-unknown: written without\n"
+     "it).\n",
+     applyImport},
+    {"export", "FORMAT IN", 2, 2,
+     "Write the bring-up script IN as c, i2ctransfer, xml or\n"
+     "i2c, on standard output or into -o OUT. A command the\n"
+     "format cannot express is named with its line.\n",
+     applyExport},
 }};
 
 // "write DEV SUB DATA", "scan".
@@ -223,6 +242,12 @@ Error setFlag(const std::string&, CliRequest& request) {
   return std::nullopt;
 }
 
+template <bool ScriptOptions::*flag>
+Error setScriptFlag(const std::string&, CliRequest& request) {
+  request.script.*flag = true;
+  return std::nullopt;
+}
+
 Error applyStepUs(const std::string& value, CliRequest& request) {
   const auto step = decimal(value);
   if (!step || *step < bus::kShortestStep.count() || *step > bus::kLongestStep.count()) {
@@ -245,7 +270,7 @@ Error applyStretchTimeout(const std::string& value, CliRequest& request) {
 }
 
 
-const std::array<OptionSpec, 17> kOptions{{
+const std::array<OptionSpec, 25> kOptions{{
     {"--backend", "auto|sim|ppdev|ioport|i2cdev|gpio",
      "auto (default): a real parallel port through ppdev when a\n"
      "/dev/parportN exists, else the simulated bus (said on\n"
@@ -284,6 +309,10 @@ const std::array<OptionSpec, 17> kOptions{{
      "send: the extra pause after each write, 0 to 9.99\n"
      "(default 0), on top of the fixed 0.1 s.\n",
      applyDelay},
+    {"--keep-going", "",
+     "send FILE.i2cs: go on after a command that is not\n"
+     "acknowledged, as command files do (exit status 1).\n",
+     setScriptFlag<&ScriptOptions::keepGoing>},
     {"--trace", "",
      "Enable the bus debugger and print each trace line on\n"
      "standard error as it is logged; on an I2C adapter, one\n"
@@ -300,10 +329,10 @@ const std::array<OptionSpec, 17> kOptions{{
      "addresses printed are 7-bit ones too.\n",
      setFlag<&CliRequest::sevenBit>},
     {"--repeated-start", "",
-     "write, read, dump: the register pointer write and the\n"
-     "read after it are one transfer, with a repeated START\n"
-     "instead of STOP then START. Off by default: some camera\n"
-     "sensors (SCCB) need the STOP.\n",
+     "write, read, dump, a script's reads: the register pointer\n"
+     "write and the read after it are one transfer, with a\n"
+     "repeated START instead of STOP then START. Off by\n"
+     "default: some camera sensors (SCCB) need the STOP.\n",
      setFlag<&CliRequest::repeatedStart>},
     {"--all", "", "scan: every address from 00 to 7F.\n", setFlag<&CliRequest::scanAll>},
     {"--list", "", "scan: one address a line instead of the grid.\n",
@@ -323,11 +352,13 @@ const std::array<OptionSpec, 17> kOptions{{
      applyStretchTimeout},
     {"--reg-bits", "8|16",
      "write, read: register addresses of 8 (default) or 16\n"
-     "bits, sent most significant byte first.\n",
+     "bits, sent most significant byte first. import: the\n"
+     "width where the input does not give it.\n",
      applyRegisterBits},
     {"--value-bits", "8|16|32",
      "write, read: register values of 8 (default), 16 or 32\n"
-     "bits; read's N counts values of that width.\n",
+     "bits; read's N counts values of that width. import: the\n"
+     "width where the input does not give it.\n",
      applyValueBits},
     {"--le", "",
      "write, read: values least significant byte first (the\n"
@@ -339,6 +370,29 @@ const std::array<OptionSpec, 17> kOptions{{
      "and the device address (--reg-bits, --value-bits and --le\n"
      "win over it). read prints the value, its name and fields.\n",
      applyMap},
+    {"--device", "DEV",
+     "import: the device where the input names none (a C\n"
+     "table), as DEV is given to write.\n",
+     applyImportDevice},
+    {"--skip-unknown", "",
+     "import: name the lines that cannot be converted and\n"
+     "write the script without them (exit status 0).\n",
+     setScriptFlag<&ScriptOptions::skipUnknown>},
+    {"--scl", "NAME", "import vcd: the capture's SCL signal (default scl).\n", applySclName},
+    {"--sda", "NAME", "import vcd: the capture's SDA signal (default sda).\n", applySdaName},
+    {"--min-delay", "MS",
+     "import vcd: a gap between transfers longer than MS\n"
+     "milliseconds (default 1) becomes a delay line.\n",
+     applyMinDelay},
+    {"--keep-pauses", "",
+     "import i2c: keep the 0.1 s pause after each write as\n"
+     "delay 100.\n",
+     setScriptFlag<&ScriptOptions::keepPauses>},
+    {"-o", "OUT",
+     "import, export: write into OUT instead of standard\n"
+     "output; a regular file is replaced only by a complete\n"
+     "one.\n",
+     applyOutput},
 }};
 
 const OptionSpec* findOption(std::string_view name) {
@@ -363,7 +417,7 @@ Error applyOptionAt(const std::vector<std::string>& args, std::size_t& i, CliReq
   const std::string& arg = args[i];
   const std::size_t equals = arg.find('=');
   const std::string name = arg.substr(0, equals);
-  const OptionSpec* option = arg.rfind("--", 0) == 0 ? findOption(name) : nullptr;
+  const OptionSpec* option = findOption(name);
   if (option == nullptr) {
     if (name == "--help" || name == kVersionOption) return name + " takes no value";
     return "unknown option " + shownArgument(name) + " (--help lists them)";
@@ -422,7 +476,10 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
   }
   if (auto error = applyCommand(words, request)) return UsageError{*error};
   if (auto problem = apps::portOptionsProblem(request)) return UsageError{*problem};
-  if (auto error = checkRegisterOptions(request)) return UsageError{*error};
+  if (request.command != Command::Import) {
+    if (auto error = checkRegisterOptions(request)) return UsageError{*error};
+  }
+  if (auto error = checkScriptOptions(request)) return UsageError{*error};
   return request;
 }
 
@@ -462,7 +519,8 @@ std::string usageText() {
       "answered; for recover: the bus is free), 1 not acknowledged (for scan: nothing\n"
       "answered; for recover: still held), 2 bad usage, a port error, SDA held low, a\n"
       "command file that could not be read, or a dump, capture or standard output that\n"
-      "could not be written.\n";
+      "could not be written; for a script also a failed poll or expect, or a script\n"
+      "with problems, and for import and export a line that cannot be converted.\n";
   return text;
 }
 

@@ -12,7 +12,26 @@
 
 namespace brelvion::apps::cli {
 
-enum class Command { Write, Read, Send, Dump, Scan, Ports, Recover };
+enum class Command { Write, Read, Send, Dump, Scan, Ports, Recover, Import, Export };
+
+// The options of import and export, and send's of a bring-up script.
+struct ScriptOptions {
+  // import and export: the format's name as given, and the file converted.
+  std::string format;
+  std::string input;
+  // -o: where the result goes instead of standard output.
+  std::optional<std::string> output;
+  // import: --device as given (read once --7bit is known), --skip-unknown, the VCD
+  // signals, the shortest gap kept as a delay, the .i2c pauses kept.
+  std::optional<std::string> deviceText;
+  bool skipUnknown = false;
+  std::optional<std::string> sclName;
+  std::optional<std::string> sdaName;
+  std::optional<double> minDelayMs;
+  bool keepPauses = false;
+  // send FILE.i2cs: a command that is not acknowledged does not stop the script.
+  bool keepGoing = false;
+};
 
 // The port options (backend, port, simulated devices, capture) come with the base.
 struct CliRequest : apps::PortOptions {
@@ -59,6 +78,8 @@ struct CliRequest : apps::PortOptions {
   std::string dataText;
   // Whether DEV was given; by name it may come from the description instead.
   bool deviceGiven = true;
+
+  ScriptOptions script;
 };
 
 struct HelpRequest {};

@@ -10,6 +10,8 @@
 #include "CliBusCommands.h"
 #include "CliFileCommands.h"
 #include "CliRegisterCommands.h"
+#include "CliScriptArguments.h"
+#include "CliScriptCommands.h"
 #include "ConsoleDesktop.h"
 #include "ProgramVersion.h"
 #include "base/RuntimeError.h"
@@ -23,6 +25,7 @@
 #include "port/gpio/GpioLines.h"
 #include "port/hardware/PortAddressText.h"
 #include "port/i2cdev/I2cDevAdapter.h"
+#include "port/simulated/SimulatedBusClock.h"
 #include "port/simulated/SimulatedParallelPort.h"
 #include "trace/TransactionText.h"
 
@@ -54,6 +57,13 @@ struct Session {
 
 // Starts (capture) and stops (nullptr) recording the lines the session steps.
 using Recorder = std::function<void(port::BusCapture* capture)>;
+
+// What the command was checked into before the bus is opened: its register format, and
+// for a send of a script, the script.
+struct PreparedCommand {
+  PreparedRegisters registers;
+  std::optional<CheckedScript> script;
+};
 
 // An address as the request prints it: the 8-bit write address, or with --7bit the 7-bit one.
 std::string shownAddress(const CliRequest& request, int writeAddress) {
@@ -87,13 +97,26 @@ void runRead(const CliRequest& request, bus::BusEngine& engine, std::ostream& ou
   }
 }
 
+// A script's delays and polls wait on the simulated bus's own time too, where the lines are
+// simulated, so that its sensors see the time pass.
+int runScript(const CheckedScript& script, const CliRequest& request, core::ToolCore& core,
+              port::simulated::SimulatedParallelPort* simulated, base::Clock& clock,
+              std::ostream& out, std::ostream& err) {
+  if (simulated == nullptr || core.adapter() != nullptr) {
+    return runScriptSend(core, script, request, clock, out, err);
+  }
+  port::simulated::SimulatedBusClock busClock(*simulated, clock);
+  return runScriptSend(core, script, request, busClock, out, err);
+}
+
 // Write and read print nothing until the bus work is done, so that a port failing half-way
 // leaves no partial result on standard output; a send prints each write as it goes out.
 // The exit status when the command decides it itself.
-std::optional<int> runCommand(const CliRequest& request, const PreparedRegisters& prepared,
-                              core::ToolCore& core, base::Clock& clock, std::ostream& out,
-                              std::ostream& err) {
-  if (const auto* command = std::get_if<RegisterCommand>(&prepared)) {
+std::optional<int> runCommand(const CliRequest& request, const PreparedCommand& prepared,
+                              core::ToolCore& core,
+                              port::simulated::SimulatedParallelPort* simulated,
+                              base::Clock& clock, std::ostream& out, std::ostream& err) {
+  if (const auto* command = std::get_if<RegisterCommand>(&prepared.registers)) {
     return runRegisterCommand(request, *command, core.engine(), out);
   }
   switch (request.command) {
@@ -104,6 +127,9 @@ std::optional<int> runCommand(const CliRequest& request, const PreparedRegisters
       runRead(request, core.engine(), out);
       break;
     case Command::Send:
+      if (prepared.script) {
+        return runScript(*prepared.script, request, core, simulated, clock, out, err);
+      }
       return runSend(core, request.file, request.delay, clock, out, err, request.sevenBit);
     case Command::Dump:
       return runDump(core, request.device, request.last, request.file);
@@ -113,6 +139,9 @@ std::optional<int> runCommand(const CliRequest& request, const PreparedRegisters
       break;
     case Command::Recover:
       return runRecover(core.engine(), out);
+    case Command::Import:
+    case Command::Export:
+      break;
   }
   return std::nullopt;
 }
@@ -168,8 +197,10 @@ std::string portChoiceHint(const CliRequest& request, const std::filesystem::pat
          port::hardware::portAddressText(port::kLptBases[*other]) + ")";
 }
 
-int runSession(const CliRequest& request, const PreparedRegisters& prepared, Session& session,
-               const Recorder& record, base::Clock& clock, std::ostream& out, std::ostream& err) {
+// simulated is the simulated parallel port the session runs on, if it does.
+int runSession(const CliRequest& request, const PreparedCommand& prepared, Session& session,
+               port::simulated::SimulatedParallelPort* simulated, const Recorder& record,
+               base::Clock& clock, std::ostream& out, std::ostream& err) {
   session.core.busState().RepeatedStartReads = request.repeatedStart;
   if (request.trace) {
     session.core.log().setLineListener([&err](std::string_view line) { err << line << '\n'; });
@@ -177,7 +208,7 @@ int runSession(const CliRequest& request, const PreparedRegisters& prepared, Ses
   // Transaction times count from here, on the clock the pauses use.
   session.core.engine().record().restart(clock);
   if (request.transactions) {
-    printTransactions(session.core.engine().record(), request, prepared, err);
+    printTransactions(session.core.engine().record(), request, prepared.registers, err);
   }
   bus::BusEngine& engine = session.core.engine();
   if (request.stepUs) engine.setStepTime(std::chrono::microseconds(*request.stepUs));
@@ -194,7 +225,7 @@ int runSession(const CliRequest& request, const PreparedRegisters& prepared, Ses
   if (request.capturePath) record(&capture);
   std::optional<int> status;
   try {
-    status = runCommand(request, prepared, session.core, clock, out, err);
+    status = runCommand(request, prepared, session.core, simulated, clock, out, err);
   } catch (...) {
     record(nullptr);
     throw;
@@ -205,7 +236,7 @@ int runSession(const CliRequest& request, const PreparedRegisters& prepared, Ses
   // The result first, so that a capture on standard output ("-") follows it.
   out.flush();
   if (request.capturePath) capture.writeVcdFile(*request.capturePath);
-  const auto* command = std::get_if<RegisterCommand>(&prepared);
+  const auto* command = std::get_if<RegisterCommand>(&prepared.registers);
   reportRefusal(request, command != nullptr ? command->device : request.device, session.core,
                 status, err);
   if (status) return *status;
@@ -213,19 +244,19 @@ int runSession(const CliRequest& request, const PreparedRegisters& prepared, Ses
 }
 
 // adapter, when there is one, carries every command; port's lines are then never stepped.
-int runOnPort(const CliRequest& request, const PreparedRegisters& prepared, port::PortIo& port,
+int runOnPort(const CliRequest& request, const PreparedCommand& prepared, port::PortIo& port,
               std::unique_ptr<port::BusAdapter> adapter, base::Clock& clock, std::ostream& out,
               std::ostream& err) {
   Session session(port, err);
   session.core.useAdapter(std::move(adapter));
   return runSession(
-      request, prepared, session,
+      request, prepared, session, dynamic_cast<port::simulated::SimulatedParallelPort*>(&port),
       [&port](port::BusCapture* capture) { port.setCapture(capture); }, clock, out, err);
 }
 
 // The lines are requested at the first line step; the notice that they switch direction
 // comes then, once, on standard error.
-int runOnGpioLines(const CliRequest& request, const PreparedRegisters& prepared,
+int runOnGpioLines(const CliRequest& request, const PreparedCommand& prepared,
                    port::gpio::GpioSystemCalls& calls, const std::filesystem::path& root,
                    base::Clock& clock, std::ostream& out, std::ostream& err) {
   port::gpio::GpioLinesOptions options;
@@ -235,11 +266,11 @@ int runOnGpioLines(const CliRequest& request, const PreparedRegisters& prepared,
   port::gpio::GpioLines lines(*request.port.gpioLines(), calls, root, std::move(options));
   Session session(lines, err);
   return runSession(
-      request, prepared, session,
+      request, prepared, session, nullptr,
       [&lines](port::BusCapture* capture) { lines.setCapture(capture); }, clock, out, err);
 }
 
-int runOnAdapter(const CliRequest& request, const PreparedRegisters& prepared,
+int runOnAdapter(const CliRequest& request, const PreparedCommand& prepared,
                  port::i2cdev::I2cDevSystemCalls& calls, const CliOverrides& overrides,
                  base::Clock& clock, std::ostream& out, std::ostream& err) {
   // The engine needs a port even when an adapter carries the bus; nothing ever reaches it.
@@ -264,15 +295,22 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
   if (request.command == Command::Ports) {
     return runPorts(request, out, root, {calls, i2cCalls, gpioCalls});
   }
+  if (request.command == Command::Import) return runImport(request, out, err);
+  if (request.command == Command::Export) return runExport(request, out, err);
   // A capture is written only after the command; one that cannot be written there would
   // lose the command's work, so it is refused before the bus is touched.
   if (request.capturePath) {
     if (auto problem = base::userFileProblem(*request.capturePath, "--capture")) throw *problem;
   }
-  const PreparedRegisters prepared = prepareRegisterCommand(request);
-  if (const auto* refused = std::get_if<UsageError>(&prepared)) {
+  PreparedCommand prepared{prepareRegisterCommand(request), std::nullopt};
+  if (const auto* refused = std::get_if<UsageError>(&prepared.registers)) {
     err << kProgram << ": " << escapeControls(refused->message) << '\n';
     return kExitUsageOrPortError;
+  }
+  // A script is checked whole before the bus is opened: nothing of one with problems runs.
+  if (request.command == Command::Send && isScriptFile(request.file)) {
+    prepared.script = checkScript(request.file, err);
+    if (!prepared.script) return kExitUsageOrPortError;
   }
   base::Clock& clock = overrides.clock != nullptr ? *overrides.clock : base::systemClock();
   if (request.onAdapter()) {

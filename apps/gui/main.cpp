@@ -2,6 +2,7 @@
 #include <QElapsedTimer>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@
 #include "port/BusCapture.h"
 #include "port/gpio/GpioLines.h"
 #include "port/i2cdev/I2cAdapterList.h"
+#include "port/simulated/SimulatedBusClock.h"
 
 namespace {
 
@@ -94,7 +96,13 @@ int main(int argc, char** argv) {
   gui::debugger::DebuggerWindowHolder monitor(windows);
   core::ToolCore core(*opened.port, windows, monitor);
   monitor.attach(core);
+  // A script's delays pass on the simulated bus too, so that its sensors see them.
+  std::optional<port::simulated::SimulatedBusClock> busClock;
+  if (auto* simulated = dynamic_cast<port::simulated::SimulatedParallelPort*>(opened.port.get())) {
+    busClock.emplace(*simulated, base::systemClock());
+  }
   auto window = std::make_unique<gui::mainwindow::MainWindow>(core, windows, monitor);
+  if (busClock) window->setScriptClock(&*busClock);
   const core::AdapterFactory adapters = core::systemAdapters();
   window->setAdapters(port::i2cdev::listI2cAdapters(port::i2cdev::I2cDevSystemCalls::real()),
                       adapters);

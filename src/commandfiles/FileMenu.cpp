@@ -2,6 +2,7 @@
 
 #include "base/RuntimeError.h"
 #include "commandfiles/CommandFileErrors.h"
+#include "commandfiles/ScriptSend.h"
 #include "desktop/ErrorBox.h"
 
 namespace brelvion::commandfiles {
@@ -10,7 +11,7 @@ const std::string& ChooseCommandFile(desktop::WindowSystem& windows, std::string
   desktop::FileDialogRequest request;
   request.mode = desktop::FileDialogMode::Open;
   request.title = kOpenDialogTitle;
-  request.filter = kCommandFileFilter;
+  request.filter = kOpenDialogFilter;
   std::string chosen = windows.fileDialog(request);
   if (!chosen.empty()) lastChosen = std::move(chosen);
   return lastChosen;

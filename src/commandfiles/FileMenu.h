@@ -9,7 +9,7 @@ namespace brelvion::commandfiles {
 
 inline constexpr std::string_view kOpenDialogTitle = "Open";
 
-// The Open dialog for a command file. lastChosen is the dialog's file name, kept from one
+// The Open dialog for a command file or a bring-up script. lastChosen is the dialog's file name, kept from one
 // use to the next: a choice replaces it and a cancel leaves it as it was. Returns it, so
 // after a cancel the earlier choice comes back (empty when nothing was ever chosen).
 const std::string& ChooseCommandFile(desktop::WindowSystem& windows, std::string& lastChosen);

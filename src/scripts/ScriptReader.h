@@ -11,6 +11,11 @@ namespace brelvion::scripts {
 // The file name of scripts, ".i2cs".
 inline constexpr std::string_view kScriptExtension = ".i2cs";
 
+// Whether a file is a script by its name: something before ".i2cs" at its end.
+inline bool isScriptFileName(std::string_view path) {
+  return path.size() > kScriptExtension.size() && path.ends_with(kScriptExtension);
+}
+
 struct ReadResult {
   Script script;
   // Every problem of the file, in line order; the script is not to be run unless empty.

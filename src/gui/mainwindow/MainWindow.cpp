@@ -113,6 +113,7 @@ void MainWindow::connectHandlers() {
   handle(c_.registerMapAction, &QAction::triggered, &MainWindow::openRegisterMap);
   handle(c_.recoverAction, &QAction::triggered, &MainWindow::recoverBus);
   handle(c_.stepTimeAction, &QAction::triggered, &MainWindow::chooseStepTime);
+  addScriptItems();
   handle(c_.horizontalBar, &QScrollBar::valueChanged, &MainWindow::scrolledHorizontally);
   handle(c_.verticalBar, &QScrollBar::valueChanged, &MainWindow::scrolledVertically);
   c_.client->installEventFilter(this);

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "base/Clock.h"
+#include "commandfiles/ScriptSend.h"
 #include "commandfiles/Sender.h"
 #include "core/PortSwitch.h"
 #include "core/ToolCore.h"
@@ -17,6 +18,7 @@
 #include "windowlogic/ScrollLayout.h"
 #include "windowlogic/SingleRegister.h"
 
+class QAction;
 class QLabel;
 
 namespace brelvion::gui::scan {
@@ -67,6 +69,9 @@ class MainWindow : public QMainWindow,
   void setProgramEnd(std::function<void()> end) { programEnd_ = std::move(end); }
   // The clock of Send File's pauses; the system's unless set.
   void setSendClock(base::Clock* clock) { sendClock_ = clock; }
+  // The clock of a script's delays and polls while the lines carry the bus (the simulated
+  // bus's own time); Send File's clock unless set, and on an adapter.
+  void setScriptClock(base::Clock* clock) { scriptClock_ = clock; }
 
   void InitDeviceMonitor() override;
   void UpdateDeviceMonitor() override;
@@ -135,6 +140,11 @@ class MainWindow : public QMainWindow,
   // Bus > Register Map...
   void openRegisterMap();
 
+  // Bring-up scripts (MainWindowScripts.cpp): Send File on a .i2cs, and its Bus menu item.
+  void addScriptItems();
+  void sendScript(const std::string& path);
+  void showScriptSendEnd(const commandfiles::ScriptSendOutcome& outcome);
+
   // Entry fields.
   void deviceAddressChanged();
   void subAddressChanged();
@@ -175,6 +185,8 @@ class MainWindow : public QMainWindow,
   // The open dialog's file name, kept from one Open to the next.
   std::string lastChosenFile_;
   base::Clock* sendClock_ = nullptr;
+  base::Clock* scriptClock_ = nullptr;
+  QAction* keepGoingAction_ = nullptr;
   bool sending_ = false;
   // The writes of the file being sent, as its progress said.
   long long sendTotal_ = 0;

@@ -14,6 +14,7 @@
 #include "desktop/HelpDocuments.h"
 #include "gui/mainwindow/EntryField.h"
 #include "gui/mainwindow/MainWindow.h"
+#include "scripts/ScriptReader.h"
 
 namespace brelvion::gui::mainwindow {
 
@@ -57,6 +58,11 @@ void MainWindow::sendChosenFile() {
     c_.sendFileButton->setEnabled(true);
   });
   if (core_.values().FileEdited) c_.fileName->setText(pathText(lastChosenFile_));
+  const std::string chosen = base::trimmed(pathOf(c_.fileName));
+  if (scripts::isScriptFileName(chosen)) {
+    sendScript(chosen);
+    return;
+  }
 
   commandfiles::SendHooks hooks;
   // Painted in the yield that follows the write.
@@ -109,7 +115,8 @@ void MainWindow::openCommandFile() {
     const std::string chosen = commandfiles::ChooseCommandFile(windows_, lastChosenFile_);
     if (chosen.empty()) return;
     c_.fileName->setText(pathText(chosen));
-    commandfiles::PrepareCommandFile(core_, chosen);
+    // A script is read as it is at each Send File; it has no comment-free copy.
+    if (!scripts::isScriptFileName(chosen)) commandfiles::PrepareCommandFile(core_, chosen);
   } catch (const base::RuntimeError& error) {
     commandfiles::reportFailure(windows_, commandfiles::Step::Open, error);
   }

@@ -62,6 +62,11 @@ void SimulatedParallelPort::waitQuanta(std::int64_t passes) {
   followBusTime();
 }
 
+void SimulatedParallelPort::passTime(std::int64_t ns) {
+  now_ += std::max<std::int64_t>(ns, 0);
+  followBusTime();
+}
+
 void SimulatedParallelPort::followBusTime() {
   const bool sclWas = bus_.scl();
   bus_.advanceTo(now_);

@@ -51,6 +51,9 @@ class SimulatedParallelPort : public PortIo {
   SimulatedI2cBus& bus() { return bus_; }
   const SimulatedI2cBus& bus() const { return bus_; }
   std::int64_t nowNs() const { return now_; }
+  // Lets ns of virtual time pass with the lines as they are (a script's delay): the
+  // slaves see the time go by, a capture the idle bus.
+  void passTime(std::int64_t ns);
   std::uint16_t cabledBase() const { return cabledBase_; }
 
  private:

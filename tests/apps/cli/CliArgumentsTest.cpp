@@ -47,8 +47,11 @@ TEST(CliArgumentsTest, OptionsInEitherFormAndPosition) {
 // Each message word for word, as the program prints it after its name.
 TEST(CliArgumentsTest, BadInputIsNamedInTheError) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
-      {{}, "no command given (use write, read, send, dump, scan, ports or recover; --help explains)"},
-      {{"poke", "42"}, "unknown command 'poke' (use write, read, send, dump, scan, ports or recover)"},
+      {{}, "no command given (use write, read, send, dump, scan, ports, recover, import or export; "
+           "--help explains)"},
+      {{"poke", "42"},
+       "unknown command 'poke' (use write, read, send, dump, scan, ports, recover, import or "
+       "export)"},
       {{"recover", "42"}, "recover takes no arguments"},
       {{"write", "42", "00"}, "write wants DEV SUB DATA"},
       {{"read", "42"}, "read wants DEV SUB [N]"},
@@ -78,7 +81,8 @@ TEST(CliArgumentsTest, BadInputIsNamedInTheError) {
       {{"--help=all"}, "--help takes no value"},
       {{"--version=2"}, "--version takes no value"},
       {{"--", "--version"},
-       "unknown command '--version' (use write, read, send, dump, scan, ports or recover)"},
+       "unknown command '--version' (use write, read, send, dump, scan, ports, recover, "
+       "import or export)"},
       {{"--step-us", "4", "recover"},
        "--step-us must be a decimal count of microseconds from 5 to 1000, not '4'"},
       {{"--step-us=1001", "recover"},
@@ -184,9 +188,10 @@ TEST(CliArgumentsTest, EchoedArgumentsAreCutAndHaveTheirControlCharactersEscaped
   const std::string hostile = "poke\x1b[2J\r\n" + std::string(500, 'A');
   const std::string message = usageError({hostile});
   EXPECT_EQ(message.rfind("unknown command 'poke\\x1B[2J\\x0D\\x0AAAA", 0), 0u) << message;
-  EXPECT_NE(message.find("...' (use write, read, send, dump, scan, ports or recover)"), std::string::npos)
+  EXPECT_NE(message.find("...' (use write, read, send, dump, scan, ports, recover, import or export)"),
+            std::string::npos)
       << message;
-  EXPECT_LT(message.size(), 120u);
+  EXPECT_LT(message.size(), 140u);
   for (char ch : message) EXPECT_GE(static_cast<unsigned char>(ch), 0x20);
 
   // Not cut inside a UTF-8 character.
@@ -212,7 +217,7 @@ TEST(CliArgumentsTest, HelpFitsEightyColumnsAndNamesEveryOption) {
   }
   for (const char* listed :
        {"-h, --help", "--version", "--trace", "--capture", "  --  ", "after", "recover",
-        "--step-us", "--stretch-timeout"}) {
+        "--step-us", "--stretch-timeout", "--keep-going", "-o OUT", "import FORMAT IN"}) {
     EXPECT_NE(usageText().find(listed), std::string::npos) << listed;
   }
 }
@@ -227,6 +232,8 @@ TEST(CliArgumentsTest, TheHelpTextWordForWord) {
        brelvion-i2c-cli [options] scan
        brelvion-i2c-cli [options] ports
        brelvion-i2c-cli [options] recover
+       brelvion-i2c-cli [options] import FORMAT IN
+       brelvion-i2c-cli [options] export FORMAT IN
 
 Drives an I2C bus bit by bit through a PC parallel port or two GPIO lines, as
 the Brelvion I2C Debug Tool does, or through a Linux I2C adapter (/dev/i2c-N: a
@@ -242,7 +249,11 @@ Commands:
                       a write (device, register, data), ';' starts a comment.
                       Pauses 0.1 s plus --delay after each write. Prints one
                       line a write: DEV SUB DATA and ACK or NO ACK (the data
-                      byte's), DEV as sent (bit 0 cleared).
+                      byte's), DEV as sent (bit 0 cleared). A bring-up script
+                      (FILE.i2cs) is checked whole first, then run: one line a
+                      bus command (20 0103 01 ACK, 20 0000 = B716 OK, 20 0005
+                      = 01 after 5 ms); a NO ACK stops it unless --keep-going,
+                      a failed poll or expect always, with FILE:LINE.
   dump DEV LAST FILE  Read registers 0 to LAST of DEV and write them to FILE
                       as Dump to File does: one line a register, read address,
                       register and value in hex. FILE is replaced only by a
@@ -259,6 +270,16 @@ Commands:
                       clock pulses, then a STOP. Prints whether the bus is free
                       and after how many pulses. Unlike the other commands it
                       does not start with the six-pulse bus clear.
+  import FORMAT IN    Convert IN into a bring-up script, on standard output or
+                      into -o OUT. FORMAT: c (a driver's register table),
+                      i2ctransfer, xml (an adapter's batch file), vcd (a
+                      capture of SCL and SDA) or i2c (a command file). A line
+                      that cannot be converted is named with its line number
+                      and nothing is written (--skip-unknown: written without
+                      it).
+  export FORMAT IN    Write the bring-up script IN as c, i2ctransfer, xml or
+                      i2c, on standard output or into -o OUT. A command the
+                      format cannot express is named with its line.
 
   DEV, SUB and DATA are one or two hex digits. DEV is the device's write address
   (the 7-bit address shifted left, e.g. 42; with --7bit the 7-bit address, e.g.
@@ -303,6 +324,8 @@ Options:
                       printed, and an error writing it follows the result.
   --delay SECONDS     send: the extra pause after each write, 0 to 9.99
                       (default 0), on top of the fixed 0.1 s.
+  --keep-going        send FILE.i2cs: go on after a command that is not
+                      acknowledged, as command files do (exit status 1).
   --trace             Enable the bus debugger and print each trace line on
                       standard error as it is logged; on an I2C adapter, one
                       line a transfer.
@@ -312,10 +335,10 @@ Options:
                       or R, the register, the bytes and ACK or NO ACK.
   --7bit              DEV is a 7-bit address (00 to 7F, e.g. 21), and the
                       addresses printed are 7-bit ones too.
-  --repeated-start    write, read, dump: the register pointer write and the
-                      read after it are one transfer, with a repeated START
-                      instead of STOP then START. Off by default: some camera
-                      sensors (SCCB) need the STOP.
+  --repeated-start    write, read, dump, a script's reads: the register pointer
+                      write and the read after it are one transfer, with a
+                      repeated START instead of STOP then START. Off by
+                      default: some camera sensors (SCCB) need the STOP.
   --all               scan: every address from 00 to 7F.
   --list              scan: one address a line instead of the grid.
   --step-us N         Each line step lasts at least N microseconds, 5 to 1000
@@ -329,16 +352,31 @@ Options:
                       cable cannot read SCL, so on it a stretched clock is not
                       waited for.
   --reg-bits 8|16     write, read: register addresses of 8 (default) or 16
-                      bits, sent most significant byte first.
+                      bits, sent most significant byte first. import: the
+                      width where the input does not give it.
   --value-bits 8|16|32
                       write, read: register values of 8 (default), 16 or 32
-                      bits; read's N counts values of that width.
+                      bits; read's N counts values of that width. import: the
+                      width where the input does not give it.
   --le                write, read: values least significant byte first (the
                       default is most significant byte first).
   --map FILE          write, read: registers by name from a device description
                       (.yaml) or register list (.csv), which gives their widths
                       and the device address (--reg-bits, --value-bits and --le
                       win over it). read prints the value, its name and fields.
+  --device DEV        import: the device where the input names none (a C
+                      table), as DEV is given to write.
+  --skip-unknown      import: name the lines that cannot be converted and
+                      write the script without them (exit status 0).
+  --scl NAME          import vcd: the capture's SCL signal (default scl).
+  --sda NAME          import vcd: the capture's SDA signal (default sda).
+  --min-delay MS      import vcd: a gap between transfers longer than MS
+                      milliseconds (default 1) becomes a delay line.
+  --keep-pauses       import i2c: keep the 0.1 s pause after each write as
+                      delay 100.
+  -o OUT              import, export: write into OUT instead of standard
+                      output; a regular file is replaced only by a complete
+                      one.
   --version           Show the program's version.
   -h, --help          Show this text.
   --                  End of the options: what follows is the command.
@@ -347,7 +385,8 @@ Exit status: 0 acknowledged (for send: every write; for scan: something
 answered; for recover: the bus is free), 1 not acknowledged (for scan: nothing
 answered; for recover: still held), 2 bad usage, a port error, SDA held low, a
 command file that could not be read, or a dump, capture or standard output that
-could not be written.
+could not be written; for a script also a failed poll or expect, or a script
+with problems, and for import and export a line that cannot be converted.
 )");
 }
 

@@ -67,6 +67,13 @@ void MainWindowBusTest::theBusMenuFollowsOptionWithItsItems() {
   QVERIFY(!repeated->isChecked());
   QCOMPARE(bus->actions()[2]->objectName(), QString("mnuBusRegisterMap"));
   QCOMPARE(bus->actions()[2]->text(), QString("Register Map..."));
+  // Then the line controls and the scripts' item, each group below a separator.
+  QStringList items;
+  for (QAction* action : bus->actions()) items << action->objectName();
+  QCOMPARE(items, (QStringList{"mnuBusScan", "mnuBusRepeatedStart", "mnuBusRegisterMap",
+                               "mnuBusSp1", "mnuBusRecover", "mnuBusStepTime",
+                               "mnuBusScriptsSp", "mnuBusKeepGoing"}));
+  QVERIFY(h.find<QAction>("mnuBusScriptsSp")->isSeparator());
 }
 
 void MainWindowBusTest::registerMapOpensOneWindowOnTheProgramsCore() {

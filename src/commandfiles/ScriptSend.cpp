@@ -1,0 +1,86 @@
+#include "commandfiles/ScriptSend.h"
+
+#include "scripts/ScriptReader.h"
+
+namespace brelvion::commandfiles {
+
+namespace {
+
+constexpr const char* kScriptSource = "SendScriptFile";
+
+ScriptSendOutcome failed(core::ToolCore& core, int number, const std::string& text) {
+  reportFailure(core.desktop(), Step::SendFile, base::RuntimeError(number, kScriptSource, text));
+  ScriptSendOutcome outcome;
+  outcome.end = SendEnd::Failed;
+  return outcome;
+}
+
+scripts::RunHooks runHooksOf(core::ToolCore& core, const SendHooks& hooks) {
+  scripts::RunHooks run;
+  run.progress = [&hooks](std::size_t index, std::size_t total) {
+    if (hooks.progress) {
+      hooks.progress(static_cast<long long>(index), static_cast<long long>(total));
+    }
+  };
+  run.reported = [&core, &hooks](const scripts::CommandReport& report) {
+    core.busState().AckReceived = report.result != scripts::CommandResult::NotAcknowledged;
+    if (hooks.UpdateDeviceMonitor) hooks.UpdateDeviceMonitor();
+  };
+  run.yield = [&core] { core.yieldBetweenTransactions(); };
+  run.stopRequested = hooks.stopRequested;
+  return run;
+}
+
+ScriptSendOutcome run(core::ToolCore& core, const std::string& path,
+                      const std::vector<scripts::Step>& steps, const SendHooks& hooks,
+                      bool keepGoing) {
+  scripts::RunOptions options;
+  options.keepGoing = keepGoing;
+  options.pointerThen = core.busState().RepeatedStartReads ? port::AfterMessage::RepeatedStart
+                                                           : port::AfterMessage::Stop;
+  base::Clock& clock = hooks.clock != nullptr ? *hooks.clock : base::systemClock();
+  const scripts::RunOutcome ran =
+      scripts::runScript(core.engine(), clock, steps, path, options, runHooksOf(core, hooks));
+  ScriptSendOutcome outcome;
+  if (ran.problem) {
+    outcome = failed(core, base::RuntimeError::kInvalidCall, ran.problem->text());
+  } else if (ran.end == scripts::RunEnd::Stopped) {
+    outcome.end = SendEnd::Stopped;
+  }
+  outcome.commands = ran.commands;
+  outcome.total = ran.total;
+  outcome.unacknowledged = ran.unacknowledged;
+  return outcome;
+}
+
+}  // namespace
+
+std::string problemsText(const scripts::Problems& problems) {
+  std::string text;
+  for (std::size_t i = 0; i < problems.size() && i < kProblemsShown; ++i) {
+    if (i > 0) text += '\n';
+    text += problems[i].text();
+  }
+  if (problems.size() > kProblemsShown) {
+    text += "\n... and " + std::to_string(problems.size() - kProblemsShown) + " more";
+  }
+  return text;
+}
+
+ScriptSendOutcome SendScriptFile(core::ToolCore& core, const std::string& path,
+                                 const SendHooks& hooks, bool keepGoing) {
+  try {
+    const scripts::ReadResult read = scripts::readScriptFile(path);
+    if (!read.ok()) {
+      return failed(core, base::RuntimeError::kInvalidFileFormat, problemsText(read.problems));
+    }
+    return run(core, path, scripts::stepsOf(read.script), hooks, keepGoing);
+  } catch (const base::RuntimeError& error) {
+    reportFailure(core.desktop(), Step::SendFile, error);
+    ScriptSendOutcome outcome;
+    outcome.end = SendEnd::Failed;
+    return outcome;
+  }
+}
+
+}  // namespace brelvion::commandfiles

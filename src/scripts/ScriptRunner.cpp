@@ -1,0 +1,232 @@
+#include "scripts/ScriptRunner.h"
+
+#include <algorithm>
+
+#include "bus/RegisterAccess.h"
+#include "numconv/HexText.h"
+
+namespace brelvion::scripts {
+
+namespace {
+
+using Nanos = std::chrono::nanoseconds;
+using std::chrono::milliseconds;
+
+// The longest sleep between two yields, so that Escape stops a long delay promptly.
+constexpr Nanos kWaitSlice = milliseconds(50);
+
+port::MessageOutcome firstRefusal(const port::TransferResult& result) {
+  for (const port::MessageResult& message : result.messages) {
+    if (message.outcome != port::MessageOutcome::Acknowledged) return message.outcome;
+  }
+  return port::MessageOutcome::NotSent;
+}
+
+std::string refusalText(port::MessageOutcome refusal, std::uint8_t device) {
+  const std::string address = numconv::UpperHex(device, 2);
+  switch (refusal) {
+    case port::MessageOutcome::TimedOut:
+      return "bus timeout at device " + address;
+    case port::MessageOutcome::ArbitrationLost:
+      return "lost arbitration at device " + address;
+    default:
+      return "not acknowledged by device " + address;
+  }
+}
+
+class Runner {
+ public:
+  Runner(port::I2cMaster& master, base::Clock& clock, const std::string& fileName,
+         const RunOptions& options, const RunHooks& hooks)
+      : master_(master), clock_(clock), fileName_(fileName), options_(options), hooks_(hooks) {}
+
+  RunOutcome run(const std::vector<Step>& steps) {
+    outcome_.total = busCommandCount(steps);
+    for (const Step& step : steps) {
+      if (step.op == Op::Delay) {
+        if (!waitFor(milliseconds(step.number))) return stopped();
+        continue;
+      }
+      if (hooks_.progress) hooks_.progress(outcome_.commands + 1, outcome_.total);
+      const CommandReport report = runCommand(step);
+      if (stopped_) return stopped();
+      if (hooks_.reported) hooks_.reported(report);
+      if (!judge(report)) return outcome_;
+      if (!yieldAndGoOn()) return stopped();
+    }
+    return outcome_;
+  }
+
+ private:
+  CommandReport runCommand(const Step& step) {
+    CommandReport report;
+    report.step = step;
+    report.index = ++outcome_.commands;
+    switch (step.op) {
+      case Op::Write:
+        noteTransfer(report, bus::writeRegister(master_, step.target.device,
+                                                formatOf(step.target), step.reg, step.value));
+        break;
+      case Op::Read:
+        readInto(report, step.number);
+        break;
+      case Op::Modify:
+        modify(report);
+        break;
+      case Op::Expect:
+        readInto(report, 1);
+        if (report.result == CommandResult::Done && report.values[0] != step.value) {
+          report.result = CommandResult::CheckFailed;
+        }
+        break;
+      case Op::Poll:
+        poll(report);
+        break;
+      default:
+        break;
+    }
+    return report;
+  }
+
+  void noteTransfer(CommandReport& report, const port::TransferResult& result) {
+    if (result.acknowledged()) return;
+    report.result = CommandResult::NotAcknowledged;
+    report.refusal = firstRefusal(result);
+  }
+
+  void readInto(CommandReport& report, std::uint32_t count) {
+    const Step& step = report.step;
+    const bus::RegisterRead read =
+        bus::readRegisters(master_, step.target.device, formatOf(step.target), step.reg, count,
+                           options_.pointerThen);
+    report.result = CommandResult::Done;
+    report.values.clear();
+    noteTransfer(report, read.transfer);
+    if (read.acknowledged()) report.values = read.values;
+  }
+
+  void modify(CommandReport& report) {
+    const Step& step = report.step;
+    readInto(report, 1);
+    if (report.result != CommandResult::Done) return;
+    const std::uint32_t written = (report.values[0] & ~step.mask) | (step.value & step.mask);
+    report.written = written;
+    noteTransfer(report, bus::writeRegister(master_, step.target.device, formatOf(step.target),
+                                            step.reg, written));
+  }
+
+  // Reads until the masked value is the one wanted or the time is up; a read that is not
+  // acknowledged is tried again (a sensor in its reset may not answer), and counts only
+  // when it is the last.
+  void poll(CommandReport& report) {
+    const Step& step = report.step;
+    const Nanos start = clock_.now();
+    const Nanos limit = milliseconds(step.number);
+    for (;;) {
+      readInto(report, 1);
+      const Nanos elapsed = clock_.now() - start;
+      report.elapsed = std::chrono::duration_cast<milliseconds>(elapsed);
+      if (report.result == CommandResult::Done && (report.values[0] & step.mask) == step.value) {
+        return;
+      }
+      if (elapsed >= limit) break;
+      if (!sleepSlice(std::min<Nanos>(options_.pollInterval, limit - elapsed))) return;
+    }
+    if (report.result == CommandResult::Done) report.result = CommandResult::CheckFailed;
+  }
+
+  // Whether the run goes on after the command; otherwise outcome_ says why it ended.
+  bool judge(const CommandReport& report) {
+    const Step& step = report.step;
+    const std::string head = std::string(commandName(step.op)) + ' ' +
+                             registerText(step.target, step.reg) + ": ";
+    switch (report.result) {
+      case CommandResult::Done:
+        return true;
+      case CommandResult::NotAcknowledged:
+        ++outcome_.unacknowledged;
+        if (options_.keepGoing) return true;
+        return end(RunEnd::NotAcknowledged, step,
+                   head + refusalText(report.refusal, step.target.device));
+      case CommandResult::CheckFailed:
+        return end(RunEnd::CheckFailed, step, head + checkText(report));
+    }
+    return true;
+  }
+
+  static std::string checkText(const CommandReport& report) {
+    const Step& step = report.step;
+    const std::string read = valueText(step.target, report.values[0]);
+    if (step.op == Op::Expect) {
+      return "read " + read + ", expected " + valueText(step.target, step.value);
+    }
+    return "read " + read + " after " + std::to_string(report.elapsed.count()) + " ms, still not " +
+           valueText(step.target, step.value) + " under mask " + valueText(step.target, step.mask);
+  }
+
+  bool end(RunEnd end, const Step& step, std::string message) {
+    outcome_.end = end;
+    outcome_.problem = Problem{fileName_, step.line, std::move(message)};
+    return false;
+  }
+
+  RunOutcome stopped() {
+    outcome_.end = RunEnd::Stopped;
+    return outcome_;
+  }
+
+  bool yieldAndGoOn() {
+    if (hooks_.yield) hooks_.yield();
+    stopped_ = hooks_.stopRequested && hooks_.stopRequested();
+    return !stopped_;
+  }
+
+  // Sleeps at most one slice of duration, then yields; false when asked to stop.
+  bool sleepSlice(Nanos duration) {
+    clock_.sleepFor(std::min(duration, kWaitSlice));
+    return yieldAndGoOn();
+  }
+
+  bool waitFor(Nanos duration) {
+    const Nanos end = clock_.now() + duration;
+    for (Nanos now = clock_.now(); now < end; now = clock_.now()) {
+      if (!sleepSlice(end - now)) return false;
+    }
+    return true;
+  }
+
+  port::I2cMaster& master_;
+  base::Clock& clock_;
+  const std::string& fileName_;
+  const RunOptions& options_;
+  const RunHooks& hooks_;
+  RunOutcome outcome_;
+  bool stopped_ = false;
+};
+
+}  // namespace
+
+bus::RegisterFormat formatOf(const Target& target) {
+  return bus::RegisterFormat{target.regBits / 8, target.valBits / 8, bus::ByteOrder::BigEndian};
+}
+
+RunOutcome runScript(port::I2cMaster& master, base::Clock& clock, const std::vector<Step>& steps,
+                     const std::string& fileName, const RunOptions& options,
+                     const RunHooks& hooks) {
+  return Runner(master, clock, fileName, options, hooks).run(steps);
+}
+
+std::size_t busCommandCount(const std::vector<Step>& steps) {
+  return static_cast<std::size_t>(std::count_if(
+      steps.begin(), steps.end(), [](const Step& step) { return isBusCommand(step.op); }));
+}
+
+std::string registerText(const Target& target, std::uint32_t reg) {
+  return numconv::UpperHex(reg, target.regBits / 4);
+}
+
+std::string valueText(const Target& target, std::uint32_t value) {
+  return numconv::UpperHex(value, target.valBits / 4);
+}
+
+}  // namespace brelvion::scripts

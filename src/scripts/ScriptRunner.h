@@ -1,0 +1,106 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/Clock.h"
+#include "bus/RegisterFormat.h"
+#include "port/I2cTransfer.h"
+#include "scripts/Problem.h"
+#include "scripts/Script.h"
+
+namespace brelvion::scripts {
+
+// The register format of a script's target: its widths, values most significant byte first.
+bus::RegisterFormat formatOf(const Target& target);
+
+// How one bus command of a script ended.
+enum class CommandResult {
+  // Acknowledged throughout; an expect that matched, a poll that saw its value.
+  Done,
+  // A message was not acknowledged (or the adapter refused it: a timeout, lost arbitration).
+  NotAcknowledged,
+  // An expect that read another value, a poll that did not see its value in time.
+  CheckFailed,
+};
+
+// What one bus command did, for the companion's line and the window's indicator.
+struct CommandReport {
+  Step step;
+  // The bus command's number, from 1, of the script's bus commands (delays not counted).
+  std::size_t index = 0;
+  CommandResult result = CommandResult::Done;
+  // read: every value; modify, expect: the value read; poll: the last value read. Empty
+  // where the read was not acknowledged.
+  std::vector<std::uint32_t> values;
+  // modify: the value written, once its read went through.
+  std::optional<std::uint32_t> written;
+  // poll: from its start to its last read.
+  std::chrono::milliseconds elapsed{0};
+  // NotAcknowledged: the first outcome that was not an acknowledge.
+  port::MessageOutcome refusal = port::MessageOutcome::Acknowledged;
+};
+
+struct RunOptions {
+  // A command that is not acknowledged is reported and the script goes on, as command files
+  // do; a failed check still stops it.
+  bool keepGoing = false;
+  // Between a read's register pointer write and the read: a STOP or a repeated START.
+  port::AfterMessage pointerThen = port::AfterMessage::Stop;
+  // How long a poll waits between two reads.
+  std::chrono::milliseconds pollInterval{1};
+};
+
+// What the caller hears while a script runs. Every member may be left empty.
+struct RunHooks {
+  // Before bus command `index` (from 1) of `total`.
+  std::function<void(std::size_t index, std::size_t total)> progress;
+  // After each bus command.
+  std::function<void(const CommandReport&)> reported;
+  // Between two commands, and in the waits of delays and polls, where no transaction is
+  // under way: the window lets its events run there.
+  std::function<void()> yield;
+  // Asked after each yield; true ends the run there.
+  std::function<bool()> stopRequested;
+};
+
+enum class RunEnd {
+  Completed,
+  // A command was not acknowledged, without keepGoing.
+  NotAcknowledged,
+  CheckFailed,
+  // The caller asked to stop.
+  Stopped,
+};
+
+struct RunOutcome {
+  RunEnd end = RunEnd::Completed;
+  // Bus commands run, and of them not acknowledged, and how many the script has.
+  std::size_t commands = 0;
+  std::size_t unacknowledged = 0;
+  std::size_t total = 0;
+  // What ended the run early (NotAcknowledged, CheckFailed), with the file and line.
+  std::optional<Problem> problem;
+};
+
+// Runs the steps of a checked script on master. Delays and the waits of polls are measured
+// and slept on clock, in slices of at most 50 ms with a yield after each. A port that
+// fails throws base::RuntimeError, as the master does; fileName names the script in
+// problems.
+RunOutcome runScript(port::I2cMaster& master, base::Clock& clock, const std::vector<Step>& steps,
+                     const std::string& fileName, const RunOptions& options = {},
+                     const RunHooks& hooks = {});
+
+// The number of bus commands (not delays) in steps.
+std::size_t busCommandCount(const std::vector<Step>& steps);
+
+// A register and a value in hex as the target's widths write them: "0103", "0219".
+std::string registerText(const Target& target, std::uint32_t reg);
+std::string valueText(const Target& target, std::uint32_t value);
+
+}  // namespace brelvion::scripts
