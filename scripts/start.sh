@@ -4,8 +4,8 @@
 #
 #   scripts/start.sh [WINDOW OPTIONS]          e.g. --sim-device none, --port lpt2
 #   scripts/start.sh [OPTIONS] COMMAND ARGS    COMMAND is write, read, send, dump, scan,
-#                                              ports or recover: runs the command-line
-#                                              companion brelvion-i2c-cli
+#                                              ports, recover, import or export: runs the
+#                                              command-line companion brelvion-i2c-cli
 #
 # Without a display (neither $DISPLAY nor $WAYLAND_DISPLAY) the windows cannot open: the
 # script says so and shows the companion instead, writing a register of the sensor with
@@ -23,7 +23,7 @@ gui="$build/apps/gui/brelvion-i2c"
 
 for arg in "$@"; do
   case "$arg" in
-    write | read | send | dump | scan | ports | recover) exec "$cli" "$@" ;;
+    write | read | send | dump | scan | ports | recover | import | export) exec "$cli" "$@" ;;
   esac
 done
 
