@@ -1,12 +1,16 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "port/BusCapture.h"
 
 namespace brelvion::testing {
 
@@ -39,6 +43,20 @@ inline bool sigrokAvailable() { return runCommand("command -v sigrok-cli").statu
 inline CommandResult decodeI2cCapture(const std::string& vcdPath) {
   return runCommand("sigrok-cli -I vcd -i '" + vcdPath +
                     "' -P i2c:scl=scl:sda=sda -A i2c=addr-data");
+}
+
+// The same on a capture, written to a scratch file named after name: its lines without
+// the "i2c-1: " in front.
+inline CommandResult decodeI2c(const port::BusCapture& capture, const std::string& name) {
+  const std::string path =
+      ::testing::TempDir() + "brelvion_" + name + "_" + std::to_string(getpid()) + ".vcd";
+  capture.writeVcdFile(path);
+  CommandResult decoded = decodeI2cCapture(path);
+  std::remove(path.c_str());
+  for (std::string& line : decoded.lines) {
+    if (line.rfind("i2c-1: ", 0) == 0) line.erase(0, 7);
+  }
+  return decoded;
 }
 
 }  // namespace brelvion::testing

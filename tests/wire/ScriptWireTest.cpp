@@ -10,7 +10,7 @@
 #include "scripts/ScriptRunner.h"
 #include "support/EngineFixture.h"
 #include "support/FakeClock.h"
-#include "wire/SigrokDecoder.h"
+#include "support/SigrokRun.h"
 
 // A bring-up script run on the simulated 16-bit sensor, as sigrok decodes its writes.
 namespace brelvion::testing {

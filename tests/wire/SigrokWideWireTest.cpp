@@ -7,7 +7,7 @@
 #include "port/BusCapture.h"
 #include "port/simulated/SimulatedParallelPort.h"
 #include "support/EngineFixture.h"
-#include "wire/SigrokDecoder.h"
+#include "support/SigrokRun.h"
 
 // Register transfers of every width and both byte orders on the 16-bit sensor, as sigrok
 // decodes them from the simulated wire.

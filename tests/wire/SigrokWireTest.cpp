@@ -1,12 +1,8 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
-#include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,34 +10,17 @@
 #include "port/I2cWireDecoder.h"
 #include "port/simulated/SimulatedParallelPort.h"
 #include "support/EngineFixture.h"
+#include "support/SigrokRun.h"
 
 // sigrok's I2C decoder reads what the simulated port put on the wire, independently of the
 // engine and the slaves, which share this project's idea of I2C.
 namespace brelvion {
 namespace {
 
-struct CommandResult {
-  int status = -1;
-  std::vector<std::string> lines;
-};
-
-CommandResult run(const std::string& command) {
-  CommandResult result;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return result;
-  std::array<char, 512> buffer{};
-  std::string text;
-  while (fgets(buffer.data(), static_cast<int>(buffer.size()), pipe) != nullptr)
-    text += buffer.data();
-  const int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) result.lines.push_back(line);
-  return result;
-}
+using testing::CommandResult;
 
 TEST(SigrokWireTest, DecodedTrafficMatchesWhatTheEngineSentAndTheSensorReturned) {
-  ASSERT_EQ(run("command -v sigrok-cli").status, 0) << "sigrok-cli is not on PATH";
+  ASSERT_TRUE(testing::sigrokAvailable()) << "sigrok-cli is not on PATH";
 
   testing::EngineSet<port::simulated::SimulatedParallelPort> set;
   set.busState.BusDelay = 0.001;
@@ -64,8 +43,7 @@ TEST(SigrokWireTest, DecodedTrafficMatchesWhatTheEngineSentAndTheSensorReturned)
   const std::string path =
       ::testing::TempDir() + "brelvion_wire_" + std::to_string(getpid()) + ".vcd";
   capture.writeVcdFile(path);
-  const CommandResult decoded =
-      run("sigrok-cli -I vcd -i '" + path + "' -P i2c:scl=scl:sda=sda -A i2c=addr-data");
+  const CommandResult decoded = testing::decodeI2cCapture(path);
   std::remove(path.c_str());
   ASSERT_EQ(decoded.status, 0);
 
@@ -138,10 +116,9 @@ std::string fileText(const std::string& path) {
 }
 
 TEST(SigrokWireTest, ARepeatedStartDecodesBetweenTheWriteAndTheRead) {
-  ASSERT_EQ(run("command -v sigrok-cli").status, 0) << "sigrok-cli is not on PATH";
+  ASSERT_TRUE(testing::sigrokAvailable()) << "sigrok-cli is not on PATH";
   const std::string path = capturedRegisterRead(true);
-  const CommandResult decoded =
-      run("sigrok-cli -I vcd -i '" + path + "' -P i2c:scl=scl:sda=sda -A i2c=addr-data");
+  const CommandResult decoded = testing::decodeI2cCapture(path);
   std::remove(path.c_str());
   ASSERT_EQ(decoded.status, 0);
   std::vector<std::string> expected{
@@ -203,7 +180,7 @@ class SigrokLines : public port::TransferSink {
 };
 
 TEST(SigrokWireTest, TheProjectsDecoderReadsTheWireAsSigrokDoes) {
-  ASSERT_EQ(run("command -v sigrok-cli").status, 0) << "sigrok-cli is not on PATH";
+  ASSERT_TRUE(testing::sigrokAvailable()) << "sigrok-cli is not on PATH";
   testing::EngineSet<port::simulated::SimulatedParallelPort> set;
   set.busState.BusDelay = 0.001;
   set.engine.OpenBus(0, 0);
@@ -229,8 +206,7 @@ TEST(SigrokWireTest, TheProjectsDecoderReadsTheWireAsSigrokDoes) {
   const std::string path =
       ::testing::TempDir() + "brelvion_decoder_" + std::to_string(getpid()) + ".vcd";
   capture.writeVcdFile(path);
-  const CommandResult decoded =
-      run("sigrok-cli -I vcd -i '" + path + "' -P i2c:scl=scl:sda=sda -A i2c=addr-data");
+  const CommandResult decoded = testing::decodeI2cCapture(path);
   std::remove(path.c_str());
   ASSERT_EQ(decoded.status, 0);
   for (std::string& line : ours.lines) line = "i2c-1: " + line;
