@@ -1,10 +1,8 @@
 #include "port/hardware/PortSystemCalls.h"
 
-#include <fcntl.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <cerrno>
+
+#include "port/DeviceCalls.h"
 
 #if defined(__linux__) && (defined(__x86_64__) || defined(__i386__)) && __has_include(<sys/io.h>)
 #include <sys/io.h>
@@ -17,29 +15,13 @@ namespace brelvion::port::hardware {
 
 namespace {
 
-int resultOrErrno(int result) { return result < 0 ? -errno : result; }
-
 class RealPortSystemCalls final : public PortSystemCalls {
  public:
-  int open(const std::string& path, int flags) override {
-    int fd;
-    do {
-      fd = ::open(path.c_str(), flags | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    return resultOrErrno(fd);
-  }
-
+  int open(const std::string& path, int flags) override { return openDevice(path, flags); }
   int ioctl(int fd, unsigned long request, void* argument) override {
-    int result;
-    do {
-      result = ::ioctl(fd, request, argument);
-    } while (result < 0 && errno == EINTR);
-    return resultOrErrno(result);
+    return deviceIoctl(fd, request, argument);
   }
-
-  // Not retried on EINTR: Linux has released the descriptor by then, and a retry could
-  // close one another thread has just been given.
-  int close(int fd) override { return resultOrErrno(::close(fd)); }
+  int close(int fd) override { return closeDevice(fd); }
 
 #if BRELVION_HAS_PORT_IO
   bool hasPortIo() const override { return true; }

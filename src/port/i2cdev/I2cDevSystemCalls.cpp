@@ -9,6 +9,8 @@
 #include <array>
 #include <cerrno>
 
+#include "port/DeviceCalls.h"
+
 namespace brelvion::port::i2cdev {
 
 namespace {
@@ -16,28 +18,13 @@ namespace {
 // A sysfs attribute is at most a page; adapter names are far shorter.
 constexpr std::size_t kLargestSmallFile = 4096;
 
-int resultOrErrno(int result) { return result < 0 ? -errno : result; }
-
 class RealI2cDevSystemCalls final : public I2cDevSystemCalls {
  public:
-  int open(const std::string& path, int flags) override {
-    int fd;
-    do {
-      fd = ::open(path.c_str(), flags | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    return resultOrErrno(fd);
-  }
-
+  int open(const std::string& path, int flags) override { return openDevice(path, flags); }
   int ioctl(int fd, unsigned long request, void* argument) override {
-    int result;
-    do {
-      result = ::ioctl(fd, request, argument);
-    } while (result < 0 && errno == EINTR);
-    return resultOrErrno(result);
+    return deviceIoctl(fd, request, argument);
   }
-
-  // Not retried on EINTR: Linux has released the descriptor by then.
-  int close(int fd) override { return resultOrErrno(::close(fd)); }
+  int close(int fd) override { return closeDevice(fd); }
 
   std::vector<std::string> directoryEntries(const std::string& path) override {
     std::vector<std::string> names;
