@@ -77,13 +77,9 @@ class TableCollector {
         table.items.emplace_back(OutNote{statement.comment});
         return std::nullopt;
       case Op::Device:
-        target_.device = static_cast<std::uint8_t>(statement.value);
-        return std::nullopt;
       case Op::RegBits:
-        target_.regBits = static_cast<std::uint8_t>(statement.value);
-        return std::nullopt;
       case Op::ValBits:
-        target_.valBits = static_cast<std::uint8_t>(statement.value);
+        applySetting(statement, target_);
         return std::nullopt;
       case Op::Write:
       case Op::Modify:

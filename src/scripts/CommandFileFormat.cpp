@@ -129,12 +129,6 @@ class CommandFileImport {
 
 std::string hex2(std::uint32_t value) { return numconv::UpperHex(value, 2); }
 
-std::string commentText(const std::string& comment) {
-  std::string text;
-  for (const char ch : comment) text.push_back(ch == '\r' || ch == '\n' ? ' ' : ch);
-  return text;
-}
-
 }  // namespace
 
 ImportResult importCommandFile(std::string_view text, const std::string& fileName,
@@ -162,17 +156,13 @@ ExportResult exportCommandFile(const Script& script, const std::string& scriptNa
     const Statement& statement = script.statements[i];
     switch (statement.op) {
       case Op::Comment:
-        result.text += statement.comment.empty() ? ";" : "; " + commentText(statement.comment);
+        result.text += statement.comment.empty() ? ";" : "; " + oneLine(statement.comment);
         result.text += "\r\n";
         continue;
       case Op::Device:
-        target.device = static_cast<std::uint8_t>(statement.value);
-        continue;
       case Op::RegBits:
-        target.regBits = static_cast<std::uint8_t>(statement.value);
-        continue;
       case Op::ValBits:
-        target.valBits = static_cast<std::uint8_t>(statement.value);
+        applySetting(statement, target);
         continue;
       case Op::Write:
         if (target.regBits != 8 || target.valBits != 8) {
@@ -184,7 +174,7 @@ ExportResult exportCommandFile(const Script& script, const std::string& scriptNa
                                   "; a .i2c file holds writes of 8-bit registers and values only");
         }
         result.text += hex2(target.device) + " " + hex2(statement.reg) + " " + hex2(statement.value);
-        if (!statement.comment.empty()) result.text += " ; " + commentText(statement.comment);
+        if (!statement.comment.empty()) result.text += " ; " + oneLine(statement.comment);
         result.text += "\r\n";
         pauseLeft = kPauseAfterWriteMs;
         continue;
@@ -197,7 +187,7 @@ ExportResult exportCommandFile(const Script& script, const std::string& scriptNa
                                   "0.1 s after each write");
         }
         pauseLeft -= statement.number;
-        if (!statement.comment.empty()) result.text += "; " + commentText(statement.comment) + "\r\n";
+        if (!statement.comment.empty()) result.text += "; " + oneLine(statement.comment) + "\r\n";
         continue;
       default:
         return cannotExport(scriptName, statement, i,

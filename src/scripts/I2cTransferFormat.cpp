@@ -207,12 +207,6 @@ void appendBytes(std::string& text, std::uint32_t value, unsigned bits) {
   }
 }
 
-std::string lineComment(const std::string& comment) {
-  std::string text;
-  for (const char ch : comment) text.push_back(ch == '\r' || ch == '\n' ? ' ' : ch);
-  return text;
-}
-
 }  // namespace
 
 ImportResult importI2cTransfer(std::string_view text, const std::string& fileName,
@@ -231,7 +225,7 @@ ImportResult importI2cTransfer(std::string_view text, const std::string& fileNam
 ExportResult exportI2cTransfer(const Script& script, const std::string& scriptName,
                                const ExportOptions& options) {
   ExportResult result;
-  result.text = "#!/bin/sh\n# " + lineComment(scriptName) + " as i2c-tools lines (7-bit addresses)\n";
+  result.text = "#!/bin/sh\n# " + oneLine(scriptName) + " as i2c-tools lines (7-bit addresses)\n";
   const std::string command = "i2ctransfer -y " + std::to_string(options.i2cBus) + " ";
   Target target;
   for (std::size_t i = 0; i < script.statements.size(); ++i) {
@@ -241,16 +235,12 @@ ExportResult exportI2cTransfer(const Script& script, const std::string& scriptNa
     const std::string at = "@" + byteText(target.device >> 1);
     switch (statement.op) {
       case Op::Comment:
-        result.text += "#" + (statement.comment.empty() ? "" : " " + lineComment(statement.comment)) + "\n";
+        result.text += "#" + (statement.comment.empty() ? "" : " " + oneLine(statement.comment)) + "\n";
         continue;
       case Op::Device:
-        target.device = static_cast<std::uint8_t>(statement.value);
-        continue;
       case Op::RegBits:
-        target.regBits = static_cast<std::uint8_t>(statement.value);
-        continue;
       case Op::ValBits:
-        target.valBits = static_cast<std::uint8_t>(statement.value);
+        applySetting(statement, target);
         continue;
       case Op::Write:
         line = command + "w" + std::to_string(regBytes + target.valBits / 8u) + at;
@@ -274,7 +264,7 @@ ExportResult exportI2cTransfer(const Script& script, const std::string& scriptNa
                             std::string(commandName(statement.op)) +
                                 " cannot be written as i2ctransfer lines");
     }
-    if (!statement.comment.empty()) line += " # " + lineComment(statement.comment);
+    if (!statement.comment.empty()) line += " # " + oneLine(statement.comment);
     result.text += line + "\n";
   }
   return result;

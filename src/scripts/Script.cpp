@@ -34,27 +34,30 @@ bool Step::sameMeaning(const Step& other) const {
   return target == other.target && reg == other.reg && value == other.value && mask == other.mask;
 }
 
+bool applySetting(const Statement& statement, Target& target) {
+  const auto value = static_cast<std::uint8_t>(statement.value);
+  switch (statement.op) {
+    case Op::Device:
+      target.device = value;
+      return true;
+    case Op::RegBits:
+      target.regBits = value;
+      return true;
+    case Op::ValBits:
+      target.valBits = value;
+      return true;
+    default:
+      return false;
+  }
+}
+
 std::vector<Step> stepsOf(const Script& script) {
   std::vector<Step> steps;
   Target target;
   for (const Statement& statement : script.statements) {
-    switch (statement.op) {
-      case Op::Comment:
-        break;
-      case Op::Device:
-        target.device = static_cast<std::uint8_t>(statement.value);
-        break;
-      case Op::RegBits:
-        target.regBits = static_cast<std::uint8_t>(statement.value);
-        break;
-      case Op::ValBits:
-        target.valBits = static_cast<std::uint8_t>(statement.value);
-        break;
-      default:
-        steps.push_back(Step{statement.op, target, statement.reg, statement.value, statement.mask,
-                             statement.number, statement.line});
-        break;
-    }
+    if (statement.op == Op::Comment || applySetting(statement, target)) continue;
+    steps.push_back(Step{statement.op, target, statement.reg, statement.value, statement.mask,
+                         statement.number, statement.line});
   }
   return steps;
 }

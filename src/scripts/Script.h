@@ -96,6 +96,9 @@ constexpr bool isBusCommand(Op op) {
          op == Op::Read;
 }
 
+// Takes a device, regbits or valbits line into target; false for every other line.
+bool applySetting(const Statement& statement, Target& target);
+
 // The command's name as the script spells it ("write"); "" for a Comment.
 std::string_view commandName(Op op);
 

@@ -118,4 +118,10 @@ std::string lowerCase(std::string_view text) {
   return lower;
 }
 
+std::string oneLine(std::string_view comment) {
+  std::string text;
+  for (const char ch : comment) text.push_back(ch == '\r' || ch == '\n' ? ' ' : ch);
+  return text;
+}
+
 }  // namespace brelvion::scripts

@@ -31,6 +31,9 @@ std::optional<std::uint64_t> parseCNumber(std::string_view text);
 // The whole file; throws base::RuntimeError naming the file and the system's reason.
 std::string readTextFile(const std::string& path, const std::string& source);
 
+// A comment as one line: its line ends become blanks.
+std::string oneLine(std::string_view comment);
+
 // text with every letter in lower case (ASCII).
 std::string lowerCase(std::string_view text);
 

@@ -97,13 +97,9 @@ Script scriptOfTransactions(const std::deque<bus::Transaction>& entries,
   for (const Statement& statement : converted.script.statements) {
     switch (statement.op) {
       case Op::Device:
-        target.device = static_cast<std::uint8_t>(statement.value);
-        break;
       case Op::RegBits:
-        target.regBits = static_cast<std::uint8_t>(statement.value);
-        break;
       case Op::ValBits:
-        target.valBits = static_cast<std::uint8_t>(statement.value);
+        applySetting(statement, target);
         break;
       case Op::Write:
         builder.command(target, statement);

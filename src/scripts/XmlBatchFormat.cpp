@@ -241,13 +241,9 @@ ExportResult exportXmlBatch(const Script& script, const std::string& scriptName)
       case Op::Comment:
         break;
       case Op::Device:
-        target.device = static_cast<std::uint8_t>(statement.value);
-        break;
       case Op::RegBits:
-        target.regBits = static_cast<std::uint8_t>(statement.value);
-        break;
       case Op::ValBits:
-        target.valBits = static_cast<std::uint8_t>(statement.value);
+        applySetting(statement, target);
         break;
       case Op::Write: {
         pugi::xml_node write = appendMessage(root, false, target, (target.regBits + target.valBits) / 8u);
