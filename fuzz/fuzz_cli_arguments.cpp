@@ -3,6 +3,8 @@
 // written back out as arguments (in either option spelling) parses to the same request
 // again.
 
+#include <array>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -80,6 +82,20 @@ std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
   if (request.valueBits) option("--value-bits", std::to_string(*request.valueBits));
   if (request.littleEndian) args.push_back("--le");
   if (request.mapFile) option("--map", *request.mapFile);
+  const ScriptOptions& script = request.script;
+  if (script.deviceText) option("--device", *script.deviceText);
+  if (script.skipUnknown) args.push_back("--skip-unknown");
+  if (script.sclName) option("--scl", *script.sclName);
+  if (script.sdaName) option("--sda", *script.sdaName);
+  if (script.minDelayMs) {
+    std::array<char, 400> text{};
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), *script.minDelayMs,
+                                   std::chars_format::fixed).ptr;
+    option("--min-delay", std::string(text.data(), end));
+  }
+  if (script.keepPauses) args.push_back("--keep-pauses");
+  if (script.keepGoing) args.push_back("--keep-going");
+  if (script.output) option("-o", *script.output);
   // Words after "--" are never taken for options, whatever a file name looks like.
   args.push_back("--");
   const std::string device = hexByte(request.sevenBit ? request.device >> 1 : request.device);
@@ -114,8 +130,20 @@ std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
     case Command::Recover:
       args.push_back("recover");
       break;
+    case Command::Import:
+    case Command::Export:
+      args.insert(args.end(), {request.command == Command::Import ? "import" : "export",
+                               script.format, script.input});
+      break;
   }
   return args;
+}
+
+bool sameScriptOptions(const ScriptOptions& a, const ScriptOptions& b) {
+  return a.format == b.format && a.input == b.input && a.output == b.output &&
+         a.deviceText == b.deviceText && a.skipUnknown == b.skipUnknown &&
+         a.sclName == b.sclName && a.sdaName == b.sdaName && a.minDelayMs == b.minDelayMs &&
+         a.keepPauses == b.keepPauses && a.keepGoing == b.keepGoing;
 }
 
 bool sameRequest(const CliRequest& a, const CliRequest& b) {
@@ -130,7 +158,8 @@ bool sameRequest(const CliRequest& a, const CliRequest& b) {
          a.simulatedSensor16s == b.simulatedSensor16s && a.registerBits == b.registerBits &&
          a.valueBits == b.valueBits && a.littleEndian == b.littleEndian &&
          a.mapFile == b.mapFile && a.registerName == b.registerName &&
-         a.dataText == b.dataText && a.deviceGiven == b.deviceGiven;
+         a.dataText == b.dataText && a.deviceGiven == b.deviceGiven &&
+         sameScriptOptions(a.script, b.script);
 }
 
 void checkInRange(const CliRequest& request, const std::string& shown) {
