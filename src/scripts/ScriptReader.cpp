@@ -48,15 +48,15 @@ constexpr std::string_view kCommandList =
 
 const CommandSpec* findCommand(std::string_view word) {
   const std::string lower = lowerCase(word);
-  for (const CommandSpec& spec : kCommands) {
-    if (spec.name == lower) return &spec;
+  for (const CommandSpec& form : kCommands) {
+    if (form.name == lower) return &form;
   }
   return nullptr;
 }
 
-// The placeholder of argument i in spec's usage ("VALUE").
-std::string_view placeholder(const CommandSpec& spec, std::size_t i) {
-  std::string_view rest = spec.usage.substr(spec.name.size() + 1);
+// The placeholder of argument i in form's usage ("VALUE").
+std::string_view placeholder(const CommandSpec& form, std::size_t i) {
+  std::string_view rest = form.usage.substr(form.name.size() + 1);
   for (std::size_t k = 0; k < i; ++k) rest = rest.substr(rest.find(' ') + 1);
   return rest.substr(0, rest.find(' '));
 }
@@ -82,14 +82,14 @@ class LineReader {
       if (semicolon != std::string_view::npos) result_.script.statements.push_back(statement);
       return;
     }
-    const CommandSpec* spec = findCommand(words[0]);
-    if (spec == nullptr) {
+    const CommandSpec* form = findCommand(words[0]);
+    if (form == nullptr) {
       problem("unknown command " + quoted(words[0]) + " (the commands: " +
               std::string(kCommandList) + ")");
       return;
     }
-    statement.op = spec->op;
-    if (command(*spec, words, statement)) result_.script.statements.push_back(statement);
+    statement.op = form->op;
+    if (command(*form, words, statement)) result_.script.statements.push_back(statement);
   }
 
  private:
@@ -97,25 +97,25 @@ class LineReader {
     result_.problems.push_back(Problem{fileName_, number_, std::move(message)});
   }
 
-  bool command(const CommandSpec& spec, const std::vector<std::string_view>& words,
+  bool command(const CommandSpec& form, const std::vector<std::string_view>& words,
                Statement& statement) {
-    const std::string name(spec.name);
-    const std::string usage = " (" + std::string(spec.usage) + ")";
-    if (words.size() - 1 < spec.argCount) {
-      problem(name + ": missing " + std::string(placeholder(spec, words.size() - 1)) + usage);
+    const std::string name(form.name);
+    const std::string usage = " (" + std::string(form.usage) + ")";
+    if (words.size() - 1 < form.argCount) {
+      problem(name + ": missing " + std::string(placeholder(form, words.size() - 1)) + usage);
       return false;
     }
-    if (words.size() - 1 > spec.argCount) {
-      problem(name + ": extra argument " + quoted(words[spec.argCount + 1]) + usage);
+    if (words.size() - 1 > form.argCount) {
+      problem(name + ": extra argument " + quoted(words[form.argCount + 1]) + usage);
       return false;
     }
-    if (isBusCommand(spec.op) && !deviceSeen_ && !deviceReported_) {
+    if (isBusCommand(form.op) && !deviceSeen_ && !deviceReported_) {
       problem(name + ": no device line before the first bus command");
       deviceReported_ = true;
     }
     bool good = true;
-    for (std::size_t i = 0; i < spec.argCount; ++i) {
-      good = argument(spec, i, words[i + 1], statement) && good;
+    for (std::size_t i = 0; i < form.argCount; ++i) {
+      good = argument(form, i, words[i + 1], statement) && good;
     }
     if (good) settle(statement);
     return good;
@@ -138,10 +138,10 @@ class LineReader {
     }
   }
 
-  bool argument(const CommandSpec& spec, std::size_t i, std::string_view word,
+  bool argument(const CommandSpec& form, std::size_t i, std::string_view word,
                 Statement& statement) {
-    const std::string what = std::string(spec.name) + ": " + std::string(placeholder(spec, i)) + " ";
-    const Arg arg = spec.args[i];
+    const std::string what = std::string(form.name) + ": " + std::string(placeholder(form, i)) + " ";
+    const Arg arg = form.args[i];
     const bool hex = arg == Arg::Register || arg == Arg::Value || arg == Arg::Mask ||
                      arg == Arg::Address;
     const std::optional<std::uint64_t> number = hex ? parseHex(word) : parseDecimal(word);
@@ -158,7 +158,7 @@ class LineReader {
         return fits(what, word, *number, valBits_, "valbits") && store(statement.mask, *number);
       case Arg::Milliseconds:
         if (*number > kLongestWaitMs) {
-          problem(std::string(spec.name) + ": " + std::string(word) + " ms is longer than an hour (" +
+          problem(std::string(form.name) + ": " + std::string(word) + " ms is longer than an hour (" +
                   std::to_string(kLongestWaitMs) + " ms)");
           return false;
         }
