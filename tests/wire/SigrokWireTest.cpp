@@ -40,11 +40,7 @@ TEST(SigrokWireTest, DecodedTrafficMatchesWhatTheEngineSentAndTheSensorReturned)
   // Registers 0Fh to 12h: defaults around the byte just written.
   ASSERT_EQ(set.busState.ReadBuffer, (std::vector<std::int16_t>{0x53, 0x5A, 0x9D, 0xC2}));
 
-  const std::string path =
-      ::testing::TempDir() + "brelvion_wire_" + std::to_string(getpid()) + ".vcd";
-  capture.writeVcdFile(path);
-  const CommandResult decoded = testing::decodeI2cCapture(path);
-  std::remove(path.c_str());
+  const CommandResult decoded = testing::decodeI2c(capture, "wire");
   ASSERT_EQ(decoded.status, 0);
 
   // Every byte read shows as acknowledged, the last one too: the engine clocks no
@@ -88,7 +84,6 @@ TEST(SigrokWireTest, DecodedTrafficMatchesWhatTheEngineSentAndTheSensorReturned)
                                     "Data read: C2",
                                     "ACK",
                                     "Stop"};
-  for (std::string& line : expected) line = "i2c-1: " + line;
   EXPECT_EQ(decoded.lines, expected);
 }
 
@@ -203,13 +198,8 @@ TEST(SigrokWireTest, TheProjectsDecoderReadsTheWireAsSigrokDoes) {
   for (const auto& sample : capture.samples()) decoder.levels(sample.timeNs, sample.scl, sample.sda);
   decoder.finish();
 
-  const std::string path =
-      ::testing::TempDir() + "brelvion_decoder_" + std::to_string(getpid()) + ".vcd";
-  capture.writeVcdFile(path);
-  const CommandResult decoded = testing::decodeI2cCapture(path);
-  std::remove(path.c_str());
+  const CommandResult decoded = testing::decodeI2c(capture, "decoder");
   ASSERT_EQ(decoded.status, 0);
-  for (std::string& line : ours.lines) line = "i2c-1: " + line;
   EXPECT_EQ(ours.lines, decoded.lines);
   EXPECT_EQ(ours.lines.size(), 53u);
 }
