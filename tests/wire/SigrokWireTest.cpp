@@ -10,6 +10,7 @@
 #include "port/I2cWireDecoder.h"
 #include "port/simulated/SimulatedParallelPort.h"
 #include "support/EngineFixture.h"
+#include "support/ScratchDirectory.h"
 #include "support/SigrokRun.h"
 
 // sigrok's I2C decoder reads what the simulated port put on the wire, independently of the
@@ -105,11 +106,6 @@ std::string capturedRegisterRead(bool repeatedStart) {
   return path;
 }
 
-std::string fileText(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 TEST(SigrokWireTest, ARepeatedStartDecodesBetweenTheWriteAndTheRead) {
   ASSERT_TRUE(testing::sigrokAvailable()) << "sigrok-cli is not on PATH";
   const std::string path = capturedRegisterRead(true);
@@ -140,8 +136,8 @@ TEST(SigrokWireTest, WithoutARepeatedStartTheCaptureIsTheDesignsByteForByte) {
                                  std::to_string(getpid()) + ".vcd";
   capture.writeVcdFile(designPath);
   const std::string offPath = capturedRegisterRead(false);
-  EXPECT_EQ(fileText(offPath), fileText(designPath));
-  EXPECT_FALSE(fileText(offPath).empty());
+  EXPECT_EQ(testing::readWhole(offPath), testing::readWhole(designPath));
+  EXPECT_FALSE(testing::readWhole(offPath).empty());
   std::remove(offPath.c_str());
   std::remove(designPath.c_str());
 }

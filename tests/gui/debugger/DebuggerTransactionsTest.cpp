@@ -16,6 +16,7 @@
 #include "scripts/ScriptReader.h"
 #include "support/FakeClock.h"
 #include "support/FakeWindowSystem.h"
+#include "support/ScratchDirectory.h"
 
 namespace brelvion::testing {
 namespace {
@@ -43,11 +44,6 @@ struct Rig {
   gui::debugger::DebuggerWindowHolder holder{windows};
   core::ToolCore core{port, windows, holder};
 };
-
-std::string fileContent(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 void waitForRefresh() { QTest::qWait(DebuggerWindow::kTraceRefreshMs + 10); }
 
@@ -194,7 +190,7 @@ class DebuggerTransactionsTest : public QObject {
     QCOMPARE(rig->windows.boxes.size(), std::size_t{0});
     QCOMPARE(rig->windows.dialogs.back().title, std::string("Save Transactions as Script:"));
     QCOMPARE(rig->windows.dialogs.back().filter, std::string("Bring-up scripts (*.i2cs)|*.i2cs"));
-    const std::string text = fileContent(chosen + ".i2cs");
+    const std::string text = readWhole(chosen + ".i2cs");
     QCOMPARE(text, std::string("; saved from the Wisp debugger's transactions\n"
                                "device 42\n"
                                "write 12 80\n"
@@ -216,7 +212,7 @@ class DebuggerTransactionsTest : public QObject {
     QVERIFY(item("wispfileexpect")->isChecked());
     rig->windows.dialogAnswers.push_back(chosen + ".i2cs");
     item("wispfilescript")->trigger();
-    QVERIFY(fileContent(chosen + ".i2cs").find("write 12 80\nexpect 12 80\n") != std::string::npos);
+    QVERIFY(readWhole(chosen + ".i2cs").find("write 12 80\nexpect 12 80\n") != std::string::npos);
   }
 
   void aScriptThatCannotBeWrittenIsABoxAndACancelWritesNothing() {

@@ -20,6 +20,7 @@
 #include "port/BusCapture.h"
 #include "port/simulated/SimulatedParallelPort.h"
 #include "support/FakeWindowSystem.h"
+#include "support/ScratchDirectory.h"
 
 namespace brelvion::testing {
 namespace {
@@ -81,11 +82,6 @@ struct Rig {
 
 constexpr int kValue = 4;
 constexpr int kMark = 6;
-
-std::string fileContent(const QString& path) {
-  std::ifstream in(path.toStdString(), std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 QStringList listed(const QListWidget* list) {
   QStringList items;
@@ -306,7 +302,7 @@ void RegisterMapWindowTest::snapshotsSaveCompareAndWriteBack() {
   r.click("saveSnapshot");
   QCOMPARE(r.windows.dialogs.back().mode, desktop::FileDialogMode::Save);
   QCOMPARE(r.status(), "Saved 18 register values to " + base);
-  const std::string saved = fileContent(base);
+  const std::string saved = readWhole(base.toStdString());
   QCOMPARE(saved.substr(0, saved.find("0000 CHIP_ID")),
            std::string("brelvion-register-snapshot 1\ndevice: SIM16 camera sensor\n"
                        "i2c-address: 20\nregister-bits: 16\nbyte-order: big\n"
