@@ -5,6 +5,7 @@
 #include "bus/ScanTable.h"
 #include "port/i2cdev/I2cDevAdapter.h"
 #include "port/simulated/SimulatedParallelPort.h"
+#include "support/ConfiguredSimulation.h"
 #include "support/EngineFixture.h"
 #include "support/FakeI2cDevSystemCalls.h"
 
@@ -13,17 +14,9 @@ namespace {
 
 using port::simulated::SimulatedBusConfig;
 using port::simulated::SimulatedParallelPort;
+using testing::ConfiguredPort;
 using testing::EngineSet;
 
-template <typename Configure>
-struct ConfiguredPort : SimulatedParallelPort {
-  static SimulatedBusConfig config() {
-    SimulatedBusConfig config;
-    Configure{}(config);
-    return config;
-  }
-  ConfiguredPort() : SimulatedParallelPort(config()) {}
-};
 struct ThreeSensors {
   void operator()(SimulatedBusConfig& c) const { c.sensorAddresses = {0x42, 0x60, 0xA0}; }
 };

@@ -6,23 +6,15 @@
 
 #include "port/simulated/CameraSensor.h"
 #include "port/simulated/SimulatedParallelPort.h"
+#include "support/ConfiguredSimulation.h"
 #include "support/EngineFixture.h"
 
 namespace brelvion::port::simulated {
 namespace {
 
+using testing::ConfiguredPort;
 using testing::EngineSet;
 
-// Ports with other cables, for EngineSet, which builds its port by default construction.
-template <typename Configure>
-struct ConfiguredPort : SimulatedParallelPort {
-  static SimulatedBusConfig config() {
-    SimulatedBusConfig config;
-    Configure{}(config);
-    return config;
-  }
-  ConfiguredPort() : SimulatedParallelPort(config()) {}
-};
 struct NoDevice {
   void operator()(SimulatedBusConfig& c) const { c.sensorAddresses = {}; }
 };
