@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <exception>
+#include <functional>
 #include <limits>
 
 #include "commandfiles/TmpFile.h"
@@ -17,6 +18,8 @@ constexpr const char* kSenderSource = "SendCommandFile";
 
 // The longest single sleep, so that a huge pause never overflows a duration.
 constexpr std::chrono::nanoseconds kLongestSleep = std::chrono::hours(1);
+// The longest sleep of a command file's pause between two passes of pending events.
+constexpr std::chrono::nanoseconds kPauseSlice = std::chrono::milliseconds(50);
 
 }  // namespace
 
@@ -40,23 +43,36 @@ long long CountWrites(const std::string& path) {
   return values / 3;
 }
 
-void DelayTime(desktop::Desktop& desktop, double seconds, base::Clock& clock) {
+namespace {
+
+// Waits seconds on clock; between(), when given, runs at least every kPauseSlice and ends
+// the wait early by returning false. False when the wait was ended so.
+bool waitOnClock(desktop::Desktop& desktop, double seconds, base::Clock& clock,
+                 const std::function<bool()>& between) {
   using Seconds = std::chrono::duration<double>;
   if (!std::isfinite(seconds) || std::fabs(seconds) > std::numeric_limits<float>::max()) {
     reportFailure(desktop, Step::DelayTime,
                   base::RuntimeError(base::RuntimeError::kOverflow, "DelayTime"));
-    return;
+    return true;
   }
   // Compared in single precision, as the pause has always been measured.
   const float requested = static_cast<float>(seconds);
   const auto start = clock.now();
+  const std::chrono::nanoseconds longest = between ? kPauseSlice : kLongestSleep;
   for (;;) {
     const float elapsed = static_cast<float>(Seconds(clock.now() - start).count());
-    if (!(requested > elapsed)) return;
+    if (!(requested > elapsed)) return true;
     const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(
         Seconds(static_cast<double>(requested) - static_cast<double>(elapsed)));
-    clock.sleepFor(std::max(std::min(left, kLongestSleep), std::chrono::nanoseconds(1)));
+    clock.sleepFor(std::max(std::min(left, longest), std::chrono::nanoseconds(1)));
+    if (between && !between()) return false;
   }
+}
+
+}  // namespace
+
+void DelayTime(desktop::Desktop& desktop, double seconds, base::Clock& clock) {
+  waitOnClock(desktop, seconds, clock, {});
 }
 
 namespace {
@@ -65,6 +81,11 @@ void sendGroups(core::ToolCore& core, InputFile& file, long long total, const Se
                 SendOutcome& outcome) {
   core::ProgramValues& values = core.values();
   base::Clock& clock = hooks.clock != nullptr ? *hooks.clock : base::systemClock();
+  // One pass of pending events; false once the caller asks the send to stop.
+  const std::function<bool()> goOn = [&core, &hooks] {
+    core.yieldBetweenTransactions();
+    return !(hooks.stopRequested && hooks.stopRequested());
+  };
   while (!file.atEnd()) {
     values.DeviceAddress = ReadHexField(file);
     values.SubAddress = ReadHexField(file);
@@ -75,12 +96,15 @@ void sendGroups(core::ToolCore& core, InputFile& file, long long total, const Se
       ++outcome.writes;
       if (!core.busState().AckReceived) ++outcome.unacknowledged;
       if (hooks.UpdateDeviceMonitor) hooks.UpdateDeviceMonitor();
-      DelayTime(core.desktop(), kPauseAfterWrite, clock);
-      DelayTime(core.desktop(), values.CommandDelay, clock);
+      const std::function<bool()> inPause = hooks.yieldInPauses ? goOn : std::function<bool()>();
+      if (!waitOnClock(core.desktop(), kPauseAfterWrite, clock, inPause) ||
+          !waitOnClock(core.desktop(), values.CommandDelay, clock, inPause)) {
+        outcome.end = SendEnd::Stopped;
+        return;
+      }
       if (values.BeepOn) core.desktop().beep();
     }
-    core.yieldBetweenTransactions();
-    if (hooks.stopRequested && hooks.stopRequested()) {
+    if (!goOn()) {
       outcome.end = SendEnd::Stopped;
       return;
     }

@@ -40,6 +40,9 @@ struct SendHooks {
   std::function<bool()> stopRequested;
   // The pauses' clock; the system's when null.
   base::Clock* clock = nullptr;
+  // Pending events run at least every 50 ms of the pauses after the writes too, and a stop
+  // asked for there ends the send at once: a window keeps answering through a long delay.
+  bool yieldInPauses = false;
 };
 
 enum class SendEnd { Completed, Stopped, Failed };
@@ -55,7 +58,8 @@ struct SendOutcome {
 // Sends the command file name: three values at a time into DeviceAddress, SubAddress and
 // WriteData; each complete group is written with WriteRegister, followed by
 // UpdateDeviceMonitor, a pause of kPauseAfterWrite plus CommandDelay seconds and a beep
-// when BeepOn; every group, complete or not, is followed by one processPendingEvents.
+// when BeepOn; every group, complete or not, is followed by one processPendingEvents (and
+// with yieldInPauses, the pause is sliced by more of them).
 // A group cut off by the end of the file leaves -1 in its missing values. An error shows
 // the box with the default title and ends the send; the file is closed on every path.
 // The caller holds the bus (ToolCore::BusCommand) and keeps Send File disabled meanwhile;

@@ -74,6 +74,7 @@ void MainWindow::sendChosenFile() {
   hooks.UpdateDeviceMonitor = [this] { UpdateDeviceMonitor(); };
   hooks.stopRequested = [this] { return stopRequested_ || ending_; };
   hooks.clock = sendClock_;
+  hooks.yieldInPauses = true;
   stopRequested_ = false;
   sendTotal_ = 0;
   sending_ = true;

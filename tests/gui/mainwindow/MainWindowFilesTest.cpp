@@ -20,6 +20,7 @@ class MainWindowFilesTest : public QObject {
   void openCancelledKeepsTheEarlierChoice();
   void sendFileWritesTheRegistersAndShowsItsProgress();
   void escapeStopsTheSendAfterTheCurrentWrite();
+  void aLongDelayKeepsTheWindowAnsweringAndEscapeEndsIt();
   void otherBusCommandsRunBetweenTheWritesOfASend();
   void theSendCountsTheWritesNobodyAcknowledged();
   void aSendThatFailsIsReportedAndTheButtonComesBack();
@@ -154,6 +155,41 @@ void MainWindowFilesTest::escapeStopsTheSendAfterTheCurrentWrite() {
   QTest::keyClick(h.field("Text4"), Qt::Key_Escape);
   click(h, "Command1");
   QCOMPARE(readRegister(h, 0x14), 0x05);
+}
+
+// Through the pause after each write events run at least every 50 ms, so a click or
+// Escape is seen at once, and the pause lasts what it always did.
+void MainWindowFilesTest::aLongDelayKeepsTheWindowAnsweringAndEscapeEndsIt() {
+  using std::chrono::milliseconds;
+  ScratchCurrentDirectory cwd;
+  MainWindowHarness h;
+  h.field("Text6")->setText("3");
+  QCOMPARE(h.core.values().CommandDelay, 3.0);
+  openFile(h, cwd.write("six.i2c", "42 10 01\n42 11 02\n42 12 03\n42 13 04\n42 14 05\n42 15 06\n"));
+  const auto started = h.clock.time;
+  const int yieldsBefore = h.windows.yields;
+  click(h, "Command1");
+  QCOMPARE(readRegister(h, 0x15), 0x06);
+  const auto waited = h.clock.time - started;
+  QVERIFY(waited >= 6 * milliseconds(3100) - milliseconds(1));
+  QVERIFY(waited <= 6 * milliseconds(3100) + milliseconds(1));
+  for (const std::chrono::nanoseconds sleep : h.clock.sleeps) QVERIFY(sleep <= milliseconds(50));
+  QVERIFY(h.windows.yields - yieldsBefore >= 6 * 3100 / 50);
+
+  // Escape in the middle of the first pause ends the send there, without waiting it out.
+  h.field("Text4")->setFocus();
+  const auto second = h.clock.time;
+  std::chrono::nanoseconds pressedAt{-1};
+  h.windows.onYield = [&] {
+    if (pressedAt.count() >= 0 || h.clock.time - second < milliseconds(1000)) return;
+    QTest::keyClick(h.field("Text4"), Qt::Key_Escape);
+    pressedAt = h.clock.time;
+  };
+  click(h, "Command1");
+  h.windows.onYield = nullptr;
+  QVERIFY(pressedAt.count() >= 0);
+  QCOMPARE(h.clock.time, pressedAt);
+  QCOMPARE(h.window.statusBar()->currentMessage(), QString("Send File stopped after write 1 of 6"));
 }
 
 // Between two writes the bus is idle: Send Register, Dump to File and a port choice made
