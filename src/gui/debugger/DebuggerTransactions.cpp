@@ -1,6 +1,7 @@
 // The debugger window's transactions view: one line a transaction from the engine's
 // record, its address and register forms, and saving it as a bring-up script.
 #include <QAction>
+#include <QActionGroup>
 #include <QFontDatabase>
 #include <QMenu>
 #include <QMenuBar>
@@ -44,7 +45,8 @@ void DebuggerWindow::buildTransactionsBox(QWidget* client) {
 }
 
 void DebuggerWindow::addScriptCommands(QMenu* file) {
-  addCommand(file, "wispfilescript", "Save as &Script...", &DebuggerWindow::saveAsScript);
+  // Its own letter: S stays Save's, so that Alt+F, S saves the trace at once.
+  addCommand(file, "wispfilescript", "Save as Sc&ript...", &DebuggerWindow::saveAsScript);
   QAction* expects = addCommand(file, "wispfileexpect", "Script with Reads as &expect",
                                 &DebuggerWindow::toggleReadsAsExpect);
   expects->setCheckable(true);
@@ -67,6 +69,11 @@ void DebuggerWindow::buildViewMenu() {
        {viewTraceItem_, viewTransactionsItem_, sevenBit, register8Item_, register16Item_}) {
     item->setCheckable(true);
   }
+  // The box shows one list or the other: one choice, so a second click keeps it chosen.
+  auto* lists = new QActionGroup(view);
+  lists->setExclusive(true);
+  lists->addAction(viewTraceItem_);
+  lists->addAction(viewTransactionsItem_);
   viewTraceItem_->setChecked(true);
   register8Item_->setChecked(true);
 }

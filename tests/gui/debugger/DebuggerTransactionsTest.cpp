@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QActionGroup>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -116,7 +117,7 @@ class DebuggerTransactionsTest : public QObject {
         {"wispview7bit", "&7-bit Addresses"},
         {"wispviewreg8", "&8-bit Registers"},
         {"wispviewreg16", "&16-bit Registers"},
-        {"wispfilescript", "Save as &Script..."},
+        {"wispfilescript", "Save as Sc&ript..."},
         {"wispfileexpect", "Script with Reads as &expect"}};
     for (const auto& [name, caption] : captions) QCOMPARE(item(name)->text(), QString(caption));
   }
@@ -158,6 +159,20 @@ class DebuggerTransactionsTest : public QObject {
 
     item("wispviewtrace")->trigger();
     QVERIFY(!traceBox()->isHidden() && transactionsBox()->isHidden());
+  }
+
+  void traceAndTransactionsAreOneChoice() {
+    QAction* trace = item("wispviewtrace");
+    QAction* transactions = item("wispviewtransactions");
+    QVERIFY(trace->actionGroup() != nullptr && trace->actionGroup()->isExclusive());
+    QCOMPARE(transactions->actionGroup(), trace->actionGroup());
+    // Choosing the chosen view again keeps it chosen.
+    for (QAction* view : {trace, trace, transactions, transactions}) {
+      view->trigger();
+      QVERIFY(view->isChecked());
+      QCOMPARE(trace->isChecked(), !transactions->isChecked());
+      QCOMPARE(traceBox()->isHidden(), view == transactions);
+    }
   }
 
   void runModeStopRecordsNothingAndClearEmptiesTheView() {

@@ -169,6 +169,29 @@ class DebuggerWindowTest : public QObject {
     }
   }
 
+  void theFileMenuIsReachedByItsLetters() {
+    DebuggerWindow* w = window();
+    w->show();
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    auto* file = control<QMenu>("wispfile");
+    QString letters;
+    for (QAction* action : file->actions()) {
+      if (action->isSeparator()) continue;
+      const qsizetype amp = action->text().indexOf('&');
+      QVERIFY2(amp >= 0, qPrintable(action->text()));
+      const QChar letter = action->text()[amp + 1].toLower();
+      QVERIFY2(!letters.contains(letter), qPrintable(action->text()));
+      letters += letter;
+    }
+    // Alt+F, S: Save at once.
+    QTest::keyClick(w, Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY(file->isVisible());
+    QTest::keyClick(file, Qt::Key_S);
+    QTRY_COMPARE(rig->windows.dialogs.size(), std::size_t{1});
+    QCOMPARE(rig->windows.dialogs[0].title, std::string("Save Wisp Debugwindow to:"));
+  }
+
   void aboutAndDialogViewsSwapWithTheTraceBox() {
     item("wispfileabout")->trigger();
     QVERIFY(!traceView() && aboutView() && !dialogShown());
