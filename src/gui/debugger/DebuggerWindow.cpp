@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollBar>
 
 #include "core/ToolCore.h"
@@ -81,6 +82,7 @@ void DebuggerWindow::buildControls() {
   traceBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
   traceBox_->setUndoRedoEnabled(false);
   buildTransactionsBox(client);
+  client->installEventFilter(this);
 
   aboutText_ = label(client, "wispabout", "", {0, 720, 6255, 2655}, dpi);
   aboutText_->setWordWrap(true);
@@ -185,6 +187,17 @@ void DebuggerWindow::destroyWhenIdle() {
   } else {
     deleteLater();
   }
+}
+
+// The window opens at the design's size; made larger, the trace and the transactions
+// fill it, while the about view and the trace-buffer dialog keep their places.
+bool DebuggerWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == centralWidget() && event->type() == QEvent::Resize) {
+    const QRect whole(QPoint(0, 0), static_cast<QResizeEvent*>(event)->size());
+    traceBox_->setGeometry(whole);
+    transactionsBox_->setGeometry(whole);
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void DebuggerWindow::closeEvent(QCloseEvent* event) {

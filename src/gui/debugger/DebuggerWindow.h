@@ -53,6 +53,7 @@ class DebuggerWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   using Handler = void (DebuggerWindow::*)();

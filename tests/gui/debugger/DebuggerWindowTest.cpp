@@ -169,6 +169,17 @@ class DebuggerWindowTest : public QObject {
     }
   }
 
+  void theListsGrowWithTheWindow() {
+    DebuggerWindow* w = window();
+    w->show();
+    const QSize design = w->centralWidget()->size();
+    w->resize(w->size() + QSize(200, 100));
+    QTRY_COMPARE(w->centralWidget()->size(), design + QSize(200, 100));
+    const QRect whole = w->centralWidget()->rect();
+    QCOMPARE(control<QPlainTextEdit>("I2Cmonitor")->geometry(), whole);
+    QCOMPARE(control<QPlainTextEdit>("wisptransactions")->geometry(), whole);
+  }
+
   void theFileMenuIsReachedByItsLetters() {
     DebuggerWindow* w = window();
     w->show();
