@@ -14,6 +14,7 @@
 #include "desktop/WindowSystem.h"
 #include "gui/qt/AppIcons.h"
 #include "gui/qt/DesignFonts.h"
+#include "gui/qt/EnterPressesButtons.h"
 #include "gui/qt/Twips.h"
 #include "trace/TraceBufferText.h"
 
@@ -58,6 +59,7 @@ DebuggerWindow::DebuggerWindow(core::ToolCore& core, desktop::WindowSystem& wind
   buildControls();
   buildMenus();
   setTabOrderOfControls();
+  gui::qt::letEnterPressButtons(*this);
   refreshTimer_.setSingleShot(true);
   refreshTimer_.setTimerType(Qt::PreciseTimer);
   connect(&refreshTimer_, &QTimer::timeout, this, &DebuggerWindow::refreshTrace);

@@ -15,6 +15,7 @@
 #include "desktop/ErrorTrap.h"
 #include "gui/mainwindow/EntryField.h"
 #include "gui/qt/AppIcons.h"
+#include "gui/qt/EnterPressesButtons.h"
 #include "gui/qt/Twips.h"
 #include "windowlogic/DeviceMonitor.h"
 #include "windowlogic/PortList.h"
@@ -64,6 +65,7 @@ MainWindow::MainWindow(core::ToolCore& core, desktop::WindowSystem& windows,
   QCoreApplication::instance()->installEventFilter(programWatch_);
   resizeClientToDesign();
   connectHandlers();
+  gui::qt::letEnterPressButtons(*this);
 }
 
 // The watch goes first: the events of tearing the window down must not reach a half-gone

@@ -203,6 +203,18 @@ class DebuggerWindowTest : public QObject {
     QCOMPARE(rig->windows.dialogs[0].title, std::string("Save Wisp Debugwindow to:"));
   }
 
+  void enterPressesTheFocusedButton() {
+    window()->show();
+    item("wispoptionbuffer")->trigger();
+    auto* slider = control<QScrollBar>("wisptraceslider");
+    slider->setValue(40);
+    auto* ok = control<QPushButton>("wisptraceok");
+    ok->setFocus();
+    QTest::keyClick(ok, Qt::Key_Return);
+    QVERIFY(traceView() && !dialogShown());
+    QCOMPARE(rig->core.debuggerState().TraceBufferSize, 40.0);
+  }
+
   void aboutAndDialogViewsSwapWithTheTraceBox() {
     item("wispfileabout")->trigger();
     QVERIFY(!traceView() && aboutView() && !dialogShown());

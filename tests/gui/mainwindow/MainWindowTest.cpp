@@ -48,6 +48,7 @@ class MainWindowTest : public QObject {
   void exitAndClosingEndTheProgram();
   void theBusNoticeShowsInTheStatusLine();
   void theCaptionAndTheResizeBoxTitleKeepTheirWords();
+  void enterPressesTheFocusedButton();
 };
 
 void MainWindowTest::startUpSetsTheDefaultsAndLeavesTwoTraceLines() {
@@ -345,6 +346,19 @@ void MainWindowTest::theBusNoticeShowsInTheStatusLine() {
 void MainWindowTest::theCaptionAndTheResizeBoxTitleKeepTheirWords() {
   QCOMPARE(QString(gui::mainwindow::kFormResizeTitle), QString("Form Resize - Error"));
   QCOMPARE(QString(gui::mainwindow::kWindowCaption), QString("Brelvion I2C Debug Tool"));
+}
+
+void MainWindowTest::enterPressesTheFocusedButton() {
+  MainWindowHarness h;
+  h.field("Text3")->setText("12");
+  h.field("Text4")->setText("80");
+  auto* sendRegister = h.find<QPushButton>("Command2");
+  sendRegister->setFocus();
+  QTest::keyClick(sendRegister, Qt::Key_Return);
+  QCOMPARE(h.field("txtRRead")->text(), QString("80"));
+  h.field("Text4")->setText("81");
+  QTest::keyClick(sendRegister, Qt::Key_Enter, Qt::KeypadModifier);
+  QCOMPARE(h.field("txtRRead")->text(), QString("81"));
 }
 
 }  // namespace brelvion::testing
