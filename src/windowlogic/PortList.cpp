@@ -50,6 +50,23 @@ std::optional<port::PortChoice> PortChoiceOfRow(
   return port::PortChoice::i2cDev(adapters[adapter].number);
 }
 
+std::optional<int> RowOfBusInUse(const std::string* adapterName, bool onGpioLines,
+                                 const std::vector<port::i2cdev::I2cAdapterInfo>& adapters,
+                                 bool gpioRow) {
+  const int lptRows = static_cast<int>(kPortItems.size());
+  const int gpioRows = gpioRow ? 1 : 0;
+  if (adapterName != nullptr) {
+    for (std::size_t i = 0; i < adapters.size(); ++i) {
+      if (adapters[i].adapterName() == *adapterName) {
+        return lptRows + gpioRows + static_cast<int>(i);
+      }
+    }
+    return std::nullopt;
+  }
+  if (onGpioLines && gpioRow) return lptRows;
+  return std::nullopt;
+}
+
 std::string adapterBusNotice(const std::string& adapterDescription) {
   return "I2C adapter " + adapterDescription + " (i2c-dev)";
 }

@@ -35,6 +35,14 @@ std::optional<port::PortChoice> PortChoiceOfRow(
     int row, const std::string& itemText, const std::vector<port::i2cdev::I2cAdapterInfo>& adapters,
     const port::gpio::GpioLinesChoice* gpioLines = nullptr);
 
+// The row of the bus in use when the adapter named adapterName ("i2c-3"), or the GPIO
+// lines, carry it: the row PortChoiceOfRow reads as that port (gpioRow: the list has the
+// GPIO row). No value on the parallel port, whose rows start with none selected, and for
+// an adapter the list does not hold.
+std::optional<int> RowOfBusInUse(const std::string* adapterName, bool onGpioLines,
+                                 const std::vector<port::i2cdev::I2cAdapterInfo>& adapters,
+                                 bool gpioRow);
+
 // What the status line says while an adapter carries the bus: "I2C adapter i2c-3, CP2112
 // SMBus Bridge on hidraw0 (i2c-dev)".
 std::string adapterBusNotice(const std::string& adapterDescription);

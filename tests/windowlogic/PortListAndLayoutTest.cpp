@@ -53,6 +53,23 @@ TEST(PortListTest, TheGpioRowComesBetweenTheLptRowsAndTheAdapters) {
   EXPECT_EQ(gpioBusNotice(lines), "GPIO lines of gpiochip0: SCL I2C_SCL, SDA 2");
 }
 
+TEST(PortListTest, TheBusInUseAtStartUpHasItsRow) {
+  const std::vector<port::i2cdev::I2cAdapterInfo> adapters{{3, "", true}, {7, "", true}};
+  const std::string seven = "i2c-7";
+  const std::string gone = "i2c-9";
+  struct Case {
+    const std::string* adapter;
+    bool onGpio;
+    bool gpioRow;
+    std::optional<int> row;
+  };
+  for (const Case& c : {Case{nullptr, false, true, std::nullopt}, Case{nullptr, true, true, 3},
+                        Case{&seven, false, false, 4}, Case{&seven, false, true, 5},
+                        Case{&gone, false, true, std::nullopt}}) {
+    EXPECT_EQ(RowOfBusInUse(c.adapter, c.onGpio, adapters, c.gpioRow), c.row);
+  }
+}
+
 // The design at 96 DPI: a 430 x 331 client area, a 409 x 313 panel, 17-pixel bars.
 ScrollLayoutInput designInput(int clientWidth = 430, int clientHeight = 331) {
   return {clientWidth, clientHeight, 409, 313, 17, 17};

@@ -77,9 +77,23 @@ MainWindow::~MainWindow() {
 
 void MainWindow::startUp(const windowlogic::LoadOptions& options) {
   trapped([&] { windowlogic::StartUp(core_, *this, options); });
+  markBusInUse();
   // The start-up window shows once its load is over, even when the load stopped early:
   // the user can still pick another port or look at the debugger.
   if (!isVisible()) trapped([this] { showWindow(); });
+}
+
+// An adapter or GPIO lines chosen before the start-up: the list shows their row.
+void MainWindow::markBusInUse() {
+  const port::BusAdapter* adapter = core_.adapter();
+  const std::string adapterName = adapter != nullptr ? adapter->name() : std::string();
+  const std::optional<int> row =
+      windowlogic::RowOfBusInUse(adapter != nullptr ? &adapterName : nullptr,
+                                 core_.lines() != nullptr, adapters_, gpioLines_ != nullptr);
+  if (!row || *row >= c_.portList->count()) return;
+  const QSignalBlocker quiet(c_.portList);
+  c_.portList->setCurrentRow(*row);
+  appliedPortRow_ = *row;
 }
 
 void MainWindow::setBusNotice(const QString& text) {

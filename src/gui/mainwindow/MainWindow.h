@@ -86,6 +86,7 @@ class MainWindow : public QMainWindow,
   void initDelayFields() override;
   bool audibleChecked() const override;
   void fillPortList() override;
+  void markBusInUse();
   std::string deviceAddressText() const override;
   std::string subAddressText() const override;
   std::string writeDataText() const override;

@@ -186,17 +186,18 @@ void buildMenus(QMainWindow& window, MainWindowControls& c) {
   c.audibleAction->setChecked(true);
 }
 
-// After Option, the one menu the design did not have. Its items go below one another here.
+// After Option, the one menu the design did not have. Its items go below one another here,
+// each with a letter of its own for the keyboard.
 void buildBusMenu(QMainWindow& window, MainWindowControls& c) {
-  c.busMenu = window.menuBar()->addMenu("Bus");
+  c.busMenu = window.menuBar()->addMenu("&Bus");
   c.busMenu->setObjectName("mnuBus");
-  c.scanAction = c.busMenu->addAction("Scan...");
+  c.scanAction = c.busMenu->addAction("&Scan...");
   c.scanAction->setObjectName("mnuBusScan");
-  c.repeatedStartAction = c.busMenu->addAction("Repeated START");
+  c.repeatedStartAction = c.busMenu->addAction("&Repeated START");
   c.repeatedStartAction->setObjectName("mnuBusRepeatedStart");
   c.repeatedStartAction->setCheckable(true);
   c.repeatedStartAction->setChecked(false);
-  c.registerMapAction = c.busMenu->addAction("Register Map...");
+  c.registerMapAction = c.busMenu->addAction("Register &Map...");
   c.registerMapAction->setObjectName("mnuBusRegisterMap");
 }
 

@@ -10,9 +10,9 @@ namespace brelvion::gui::mainwindow {
 
 void addLineControlItems(MainWindowControls& c) {
   c.busMenu->addSeparator()->setObjectName("mnuBusSp1");
-  c.recoverAction = c.busMenu->addAction(windowlogic::kRecoverBusName);
+  c.recoverAction = c.busMenu->addAction("Re&cover Bus");
   c.recoverAction->setObjectName("mnuBusRecover");
-  c.stepTimeAction = c.busMenu->addAction(QString(windowlogic::kStepTimeTitle) + "...");
+  c.stepTimeAction = c.busMenu->addAction("Step &Time...");
   c.stepTimeAction->setObjectName("mnuBusStepTime");
 }
 

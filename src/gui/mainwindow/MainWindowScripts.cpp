@@ -18,7 +18,7 @@ constexpr int kResultShownMs = 10000;
 // acknowledge unless asked otherwise.
 void MainWindow::addScriptItems() {
   c_.busMenu->addSeparator()->setObjectName("mnuBusScriptsSp");
-  keepGoingAction_ = c_.busMenu->addAction("Scripts Go On after NO ACK");
+  keepGoingAction_ = c_.busMenu->addAction("Scripts &Go On after NO ACK");
   keepGoingAction_->setObjectName("mnuBusKeepGoing");
   keepGoingAction_->setCheckable(true);
   keepGoingAction_->setChecked(false);

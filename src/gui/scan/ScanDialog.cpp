@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -52,11 +53,14 @@ ScanDialog::ScanDialog(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(grid_);
   layout->addWidget(summary_);
-  layout->addWidget(new QLabel(kScanChooseHint, this));
+  hint_ = new QLabel(kScanChooseHint, this);
+  hint_->setObjectName("scanHint");
+  layout->addWidget(hint_);
   layout->addLayout(buttons);
 
   connect(sevenBit_, &QCheckBox::toggled, this, [this] { fillGrid(); });
   connect(grid_, &QTableWidget::cellDoubleClicked, this, &ScanDialog::cellChosen);
+  grid_->installEventFilter(this);
   connect(scanAgain_, &QPushButton::clicked, this, &ScanDialog::rescanRequested);
   connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
@@ -86,6 +90,8 @@ void ScanDialog::fillGrid() {
   grid_->setCurrentItem(nullptr);
   fitGridToContents();
   grid_->setEnabled(!outcome_.sdaHeldLow);
+  // Nothing to choose: no advice to double-click.
+  hint_->setVisible(!outcome_.sdaHeldLow && !outcome_.answered.empty());
   summary_->setText(QString::fromStdString(bus::scanSummaryText(outcome_, labels())));
 }
 
@@ -97,6 +103,19 @@ void ScanDialog::fitGridToContents() {
   grid_->setFixedSize(
       grid_->verticalHeader()->sizeHint().width() + grid_->horizontalHeader()->length() + frame,
       grid_->horizontalHeader()->sizeHint().height() + grid_->verticalHeader()->length() + frame);
+}
+
+// Enter chooses the current cell as a double-click does, and never presses a button of
+// the dialog.
+bool ScanDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == grid_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      if (grid_->currentItem() != nullptr) cellChosen(grid_->currentRow(), grid_->currentColumn());
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void ScanDialog::cellChosen(int row, int column) {

@@ -19,8 +19,8 @@ inline constexpr const char* kScanChooseHint =
 
 // The outcome of a bus scan in i2cdetect's grid (bus/ScanTable.h decides every text):
 // 8-bit write addresses, or 7-bit ones while "7-bit addresses" is checked. A double-click
-// on an address that answered chooses it; "Scan Again" asks for a new scan. Control names:
-// scanGrid, scanSevenBit, scanSummary, scanAgain.
+// on an address that answered, or Enter on it, chooses it; "Scan Again" asks for a new
+// scan. Control names: scanGrid, scanSevenBit, scanSummary, scanHint, scanAgain.
 class ScanDialog : public QDialog {
   Q_OBJECT
 
@@ -34,6 +34,9 @@ class ScanDialog : public QDialog {
   void addressChosen(std::uint8_t writeAddress);
   void rescanRequested();
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   bus::AddressLabels labels() const;
   void fillGrid();
@@ -43,6 +46,7 @@ class ScanDialog : public QDialog {
   QTableWidget* grid_ = nullptr;
   QCheckBox* sevenBit_ = nullptr;
   QLabel* summary_ = nullptr;
+  QLabel* hint_ = nullptr;
   QPushButton* scanAgain_ = nullptr;
   bus::ScanOutcome outcome_;
   bus::ScanRange range_ = bus::kUsualScanRange;

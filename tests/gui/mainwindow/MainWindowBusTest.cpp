@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "MainWindowHarness.h"
+#include "core/PortSwitch.h"
 #include "gui/registermap/RegisterMapWindow.h"
 #include "gui/scan/ScanDialog.h"
 #include "support/FakeI2cDevSystemCalls.h"
@@ -49,6 +50,9 @@ class MainWindowBusTest : public QObject {
   void theScanShowsTheSensorsAndADoubleClickChoosesOne();
   void aScanWithSdaHeldLowSaysSoInTheDialog();
   void anAdapterRowCarriesEveryCommandAndTheStatusLineNamesIt();
+  void theRowOfAnAdapterChosenAtStartUpIsSelected();
+  void enterOnAnAddressThatAnsweredChoosesIt();
+  void aScanThatFoundNothingGivesNoAdviceToDoubleClick();
 };
 
 void MainWindowBusTest::theBusMenuFollowsOptionWithItsItems() {
@@ -58,15 +62,15 @@ void MainWindowBusTest::theBusMenuFollowsOptionWithItsItems() {
   for (QAction* menu : menus) names << menu->menu()->objectName();
   QCOMPARE(names, (QStringList{"mnuFile", "Help", "mnuOption", "mnuBus"}));
   auto* bus = h.find<QMenu>("mnuBus");
-  QCOMPARE(bus->title(), QString("Bus"));
+  QCOMPARE(bus->title(), QString("&Bus"));
   QCOMPARE(bus->actions()[0]->objectName(), QString("mnuBusScan"));
-  QCOMPARE(bus->actions()[0]->text(), QString("Scan..."));
+  QCOMPARE(bus->actions()[0]->text(), QString("&Scan..."));
   auto* repeated = h.find<QAction>("mnuBusRepeatedStart");
-  QCOMPARE(repeated->text(), QString("Repeated START"));
+  QCOMPARE(repeated->text(), QString("&Repeated START"));
   QVERIFY(repeated->isCheckable());
   QVERIFY(!repeated->isChecked());
   QCOMPARE(bus->actions()[2]->objectName(), QString("mnuBusRegisterMap"));
-  QCOMPARE(bus->actions()[2]->text(), QString("Register Map..."));
+  QCOMPARE(bus->actions()[2]->text(), QString("Register &Map..."));
   // Then the line controls and the scripts' item, each group below a separator.
   QStringList items;
   for (QAction* action : bus->actions()) items << action->objectName();
@@ -74,6 +78,17 @@ void MainWindowBusTest::theBusMenuFollowsOptionWithItsItems() {
                                "mnuBusSp1", "mnuBusRecover", "mnuBusStepTime",
                                "mnuBusScriptsSp", "mnuBusKeepGoing"}));
   QVERIFY(h.find<QAction>("mnuBusScriptsSp")->isSeparator());
+  // Each item is reached from the keyboard by a letter no other item of the menu has.
+  QString letters;
+  for (QAction* action : bus->actions()) {
+    if (action->isSeparator()) continue;
+    const QString caption = action->text();
+    const qsizetype amp = caption.indexOf('&');
+    QVERIFY2(amp >= 0 && amp + 1 < caption.size(), qPrintable(caption));
+    const QChar letter = caption[amp + 1].toLower();
+    QVERIFY2(!letters.contains(letter), qPrintable(caption));
+    letters += letter;
+  }
 }
 
 void MainWindowBusTest::registerMapOpensOneWindowOnTheProgramsCore() {
@@ -192,6 +207,49 @@ void MainWindowBusTest::anAdapterRowCarriesEveryCommandAndTheStatusLineNamesIt()
   QVERIFY(h.core.adapter() == nullptr);
   QCOMPARE(notice->text(), QString("Simulated bus: camera sensor at 42h"));
   QCOMPARE(calls.kernel.log.back(), std::string("close 3"));
+}
+
+void MainWindowBusTest::theRowOfAnAdapterChosenAtStartUpIsSelected() {
+  FakeI2cDevSystemCalls calls;
+  calls.kernel.addAdapter(3, "CP2112 SMBus Bridge on hidraw0");
+  calls.kernel.addAdapter(5, "").devices[0x21];
+  const core::AdapterFactory factory = core::systemAdapters(calls);
+  MainWindowHarness h(sensorAt42(), false, [&](gui::mainwindow::MainWindow& window) {
+    window.setAdapters(port::i2cdev::listI2cAdapters(calls), factory);
+    core::SelectPort(h.core, port::PortChoice::i2cDev(5), factory);
+  });
+  QVERIFY(h.core.adapter() != nullptr);
+  auto* ports = h.find<QListWidget>("ports");
+  QCOMPARE(ports->currentRow(), 4);
+  QCOMPARE(ports->selectedItems(), QList<QListWidgetItem*>{ports->item(4)});
+  // The bus stays where it is: marking the row is no port change.
+  QCOMPARE(h.core.adapter()->name(), std::string("i2c-5"));
+}
+
+void MainWindowBusTest::enterOnAnAddressThatAnsweredChoosesIt() {
+  MainWindowHarness h(sensorsAt({0x42, 0x6C}));
+  h.find<QAction>("mnuBusScan")->trigger();
+  auto* dialog = h.find<gui::scan::ScanDialog>("ScanDialog");
+  auto* grid = h.find<QTableWidget>("scanGrid");
+  QVERIFY(h.find<QLabel>("scanHint")->isVisible());
+  const QPoint empty = grid->visualItemRect(grid->item(2, 2)).center();
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, empty);
+  QCOMPARE(grid->selectedItems(), QList<QTableWidgetItem*>{grid->item(2, 2)});
+  QTest::keyClick(grid, Qt::Key_Return);  // nobody there: nothing, and no rescan either
+  QVERIFY(dialog->isVisible());
+  QCOMPARE(h.field("Text2")->text(), QString("42"));
+  const QPoint sensor = grid->visualItemRect(grid->item(3, 6)).center();
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, sensor);
+  QTest::keyClick(grid, Qt::Key_Enter, Qt::KeypadModifier);
+  QVERIFY(!dialog->isVisible());
+  QCOMPARE(h.field("Text2")->text(), QString("6C"));
+}
+
+void MainWindowBusTest::aScanThatFoundNothingGivesNoAdviceToDoubleClick() {
+  MainWindowHarness h(noDevice());
+  h.find<QAction>("mnuBusScan")->trigger();
+  QVERIFY(h.find<gui::scan::ScanDialog>("ScanDialog")->isVisible());
+  QVERIFY(!h.find<QLabel>("scanHint")->isVisible());
 }
 
 }  // namespace brelvion::testing

@@ -96,8 +96,8 @@ void MainWindowLinesTest::theLineControlsFollowTheBusMenusItemsAfterASeparator()
   QCOMPARE(names.mid(names.indexOf("mnuBusRegisterMap") + 1, 3),
            (QStringList{"mnuBusSp1", "mnuBusRecover", "mnuBusStepTime"}));
   QVERIFY(h.find<QAction>("mnuBusSp1")->isSeparator());
-  QCOMPARE(h.find<QAction>("mnuBusRecover")->text(), QString("Recover Bus"));
-  QCOMPARE(h.find<QAction>("mnuBusStepTime")->text(), QString("Step Time..."));
+  QCOMPARE(h.find<QAction>("mnuBusRecover")->text(), QString("Re&cover Bus"));
+  QCOMPARE(h.find<QAction>("mnuBusStepTime")->text(), QString("Step &Time..."));
 }
 
 void MainWindowLinesTest::theGpioRowFollowsTheLptRowsAndCarriesSendRegister() {

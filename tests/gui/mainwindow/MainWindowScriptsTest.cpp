@@ -103,7 +103,7 @@ void MainWindowScriptsTest::theBusMenuItemLetsAScriptGoOnAfterNoAck() {
   auto* keepGoing = h.find<QAction>("mnuBusKeepGoing");
   QVERIFY(keepGoing->isCheckable());
   QVERIFY(!keepGoing->isChecked());
-  QCOMPARE(keepGoing->text(), QString("Scripts Go On after NO ACK"));
+  QCOMPARE(keepGoing->text(), QString("Scripts &Go On after NO ACK"));
   const std::string file = cwd.write("n.i2cs", "device 30\nwrite 00 00\ndevice 42\nwrite 11 77\n");
   openFile(h, file);
   click(h, "Command1");
