@@ -62,9 +62,14 @@ long fieldValue(const std::string& text, const FieldRange& range) {
 desktop::MessageBoxRequest recoveryBoxRequest(const bus::RecoveryResult& result,
                                               std::chrono::milliseconds stretchTimeout) {
   desktop::MessageBoxRequest box;
-  box.text = bus::recoveryText(result, stretchTimeout);
-  // A sentence of its own in the box.
-  box.text.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(box.text.front())));
+  if (result.free && result.pulses == 0) {
+    box.text = kBusAlreadyFree;
+  } else {
+    box.text = bus::recoveryText(result, stretchTimeout);
+    // A sentence of its own in the box.
+    box.text.front() =
+        static_cast<char>(std::toupper(static_cast<unsigned char>(box.text.front())));
+  }
   box.title = kRecoverBusName;
   box.icon = result.free ? desktop::MessageIcon::Information : desktop::MessageIcon::Exclamation;
   return box;

@@ -13,9 +13,13 @@ namespace brelvion::windowlogic {
 inline constexpr const char* kRecoverBusName = "Recover Bus";
 inline constexpr const char* kStepTimeTitle = "Step Time";
 
+// What Recover Bus says of a bus that needed no clock pulse.
+inline constexpr const char* kBusAlreadyFree = "The bus was already free";
+
 // The box Recover Bus shows, titled "Recover Bus" with one OK button: "Bus free after 5
-// clock pulses" with the information icon, or with the exclamation icon "Bus still held:
-// SDA low after 9 clock pulses" or "Bus still held: SCL low for more than 25 ms".
+// clock pulses" (or kBusAlreadyFree) with the information icon, or with the exclamation
+// icon "Bus still held: SDA low after 9 clock pulses" or "Bus still held: SCL low for more
+// than 25 ms".
 desktop::MessageBoxRequest recoveryBoxRequest(const bus::RecoveryResult& result,
                                               std::chrono::milliseconds stretchTimeout);
 

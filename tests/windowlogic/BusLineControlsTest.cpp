@@ -28,7 +28,7 @@ TEST(BusLineControlsTest, RecoverBusShowsItsResultOnThePortsLines) {
   EngineSet<port::simulated::SimulatedParallelPort> set;
   RecoverBus(set.core);
   ASSERT_EQ(set.desktop.boxes.size(), 1u);
-  EXPECT_EQ(set.desktop.boxes[0].text, "Bus free after 0 clock pulses");
+  EXPECT_EQ(set.desktop.boxes[0].text, "The bus was already free");
 }
 
 TEST(BusLineControlsTest, StepTimeSetsBothValuesOrNeitherAndNamesTheField) {
