@@ -10,9 +10,10 @@
 
 namespace brelvion::commandfiles {
 
-// The Open dialog's types: the design's command files first, then bring-up scripts.
+// The Open dialog's types: the design's command files first (chosen when it opens), both
+// kinds together, then bring-up scripts.
 inline constexpr std::string_view kOpenDialogFilter =
-    "I2C File (*.i2c)|*.i2c|I2C Script (*.i2cs)|*.i2cs";
+    "I2C File (*.i2c)|*.i2c|All I2C files|*.i2c;*.i2cs|I2C Script (*.i2cs)|*.i2cs";
 
 // The most problems of a script one box lists; the rest are counted.
 inline constexpr std::size_t kProblemsShown = 10;

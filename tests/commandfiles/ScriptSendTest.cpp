@@ -117,7 +117,8 @@ TEST(OpenDialogTest, OffersScriptsAfterTheDesignsCommandFiles) {
   windows.dialogAnswers.push_back("/x/bring-up.i2cs");
   EXPECT_EQ(ChooseCommandFile(windows, last), "/x/bring-up.i2cs");
   ASSERT_EQ(windows.dialogs.size(), 1u);
-  EXPECT_EQ(windows.dialogs[0].filter, "I2C File (*.i2c)|*.i2c|I2C Script (*.i2cs)|*.i2cs");
+  EXPECT_EQ(windows.dialogs[0].filter,
+            "I2C File (*.i2c)|*.i2c|All I2C files|*.i2c;*.i2cs|I2C Script (*.i2cs)|*.i2cs");
 }
 
 }  // namespace

@@ -39,8 +39,9 @@ void MainWindowFilesTest::sendFileBeforeAnyOpenRunsOpenAndSendsNothing() {
   click(h, "Command1");
   QCOMPARE(h.windows.dialogs.size(), std::size_t{1});
   QCOMPARE(h.windows.dialogs[0].title, std::string("Open"));
-  QCOMPARE(h.windows.dialogs[0].filter,
-           std::string("I2C File (*.i2c)|*.i2c|I2C Script (*.i2cs)|*.i2cs"));
+  QCOMPARE(
+      h.windows.dialogs[0].filter,
+      std::string("I2C File (*.i2c)|*.i2c|All I2C files|*.i2c;*.i2cs|I2C Script (*.i2cs)|*.i2cs"));
   QCOMPARE(h.windows.dialogs[0].mode, desktop::FileDialogMode::Open);
   QCOMPARE(starts(h), before);
   QVERIFY(h.field("Text5")->text().isEmpty());
