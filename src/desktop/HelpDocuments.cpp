@@ -32,7 +32,9 @@ void openHelpDocument(WindowSystem& windows, std::string_view name) {
     return;
   }
   if (isTextFile(name)) {
-    const std::string failure = windows.startTextEditor(*path);
+    // Without an editor the help is still there to read.
+    const std::string failure =
+        windows.hasTextEditor() ? windows.startTextEditor(*path) : windows.showTextFile(*path);
     if (!failure.empty()) {
       showErrorBox(windows, notFound(failure), "", MessageIcon::Exclamation, kErrorCodePrefix);
     }

@@ -40,6 +40,13 @@ class WindowSystem : public Desktop {
   // empty text, or why no editor could be started.
   virtual std::string startTextEditor(const std::string& file) = 0;
 
+  // Whether startTextEditor has an editor to start.
+  virtual bool hasTextEditor() = 0;
+
+  // Shows the text file path read-only in a window of its own, without waiting: help can
+  // be read where there is no editor. Returns an empty text, or why it could not be shown.
+  virtual std::string showTextFile(const std::string& path) = 0;
+
   // Shows a document in the desktop's viewer for its type. Returns an empty text, or why
   // it could not be shown.
   virtual std::string openDocument(const std::string& path) = 0;

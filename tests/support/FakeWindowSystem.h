@@ -51,6 +51,11 @@ class FakeWindowSystem : public desktop::WindowSystem {
     editorFiles.push_back(file);
     return startError;
   }
+  bool hasTextEditor() override { return editorFound; }
+  std::string showTextFile(const std::string& path) override {
+    textWindows.push_back(path);
+    return textWindowError;
+  }
   std::string openDocument(const std::string& path) override {
     documents.push_back(path);
     return documentError;
@@ -71,9 +76,12 @@ class FakeWindowSystem : public desktop::WindowSystem {
   std::vector<ProgramStart> starts;
   std::vector<std::string> editorFiles;
   std::vector<std::string> documents;
-  // Set to make program starts or document requests fail with this reason.
+  std::vector<std::string> textWindows;
+  // Set to make program starts, document requests or text windows fail with this reason.
   std::string startError;
   std::string documentError;
+  std::string textWindowError;
+  bool editorFound = true;
   desktop::ScreenSize screen{1024, 768};
 };
 

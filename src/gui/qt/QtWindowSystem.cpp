@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
@@ -16,6 +17,10 @@
 namespace brelvion::gui::qt {
 
 namespace {
+
+// A help text's window: wide enough for a plain text file's lines.
+constexpr int kTextWindowWidth = 640;
+constexpr int kTextWindowHeight = 480;
 
 QString fromPath(const std::string& path) { return QFile::decodeName(path.c_str()); }
 std::string toPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
@@ -119,6 +124,26 @@ std::string QtWindowSystem::startTextEditor(const std::string& file) {
       editorLookup_ ? editorLookup_(file) : std::nullopt;
   if (!command) return "No text editor was found to open " + (file.empty() ? "a file" : file);
   return startProgram(command->program, command->arguments);
+}
+
+bool QtWindowSystem::hasTextEditor() { return editorLookup_ && editorLookup_("").has_value(); }
+
+std::string QtWindowSystem::showTextFile(const std::string& path) {
+  QFile file(fromPath(path));
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    return "Cannot read " + path + ": " + file.errorString().toStdString();
+  }
+  // A window of its own, gone with the window it was asked from.
+  auto* view = new QPlainTextEdit(dialogParent());
+  view->setWindowFlag(Qt::Window);
+  view->setAttribute(Qt::WA_DeleteOnClose);
+  view->setObjectName(QStringLiteral("helpText"));
+  view->setWindowTitle(QFileInfo(file.fileName()).fileName());
+  view->setReadOnly(true);
+  view->setPlainText(QString::fromUtf8(file.readAll()));
+  view->resize(kTextWindowWidth, kTextWindowHeight);
+  view->show();
+  return {};
 }
 
 std::string QtWindowSystem::openDocument(const std::string& path) {

@@ -25,6 +25,8 @@ class QtWindowSystem : public desktop::WindowSystem {
   std::string startProgram(const std::string& program,
                            const std::vector<std::string>& arguments) override;
   std::string startTextEditor(const std::string& file) override;
+  bool hasTextEditor() override;
+  std::string showTextFile(const std::string& path) override;
   std::string openDocument(const std::string& path) override;
   desktop::ScreenSize screenSize() override;
 

@@ -390,6 +390,19 @@ void MainWindowFilesTest::helpEntriesFindTheirDocumentsOrSaySo() {
   h.find<QAction>("cable")->trigger();
   QCOMPARE(h.windows.boxes.back().text, std::string("53: No program was found to show Cable.pdf"));
   QCOMPARE(h.windows.boxes.back().icon, MessageIcon::Information);
+
+  // With no editor on the machine the help shows read-only instead.
+  h.windows.boxes.clear();
+  h.windows.editorFound = false;
+  h.find<QAction>("zelhelp")->trigger();
+  QCOMPARE(h.windows.textWindows, std::vector<std::string>{"readme.txt"});
+  QCOMPARE(h.windows.editorFiles.size(), std::size_t{1});
+  QVERIFY(h.windows.boxes.empty());
+  h.windows.textWindowError = "Cannot read readme.txt: Permission denied";
+  h.find<QAction>("zelhelp")->trigger();
+  QCOMPARE(h.windows.boxes.size(), std::size_t{1});
+  QCOMPARE(h.windows.boxes[0].text,
+           std::string("Error Code 53: Cannot read readme.txt: Permission denied"));
 }
 
 }  // namespace brelvion::testing

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -171,6 +172,32 @@ class QtWindowSystemTest : public QObject {
     windows.setTextEditorLookup(&noEditor);
     QCOMPARE(windows.startTextEditor("readme.txt"),
              std::string("No text editor was found to open readme.txt"));
+  }
+
+  void aTextFileShowsReadOnlyInAWindowOfItsOwn() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("winwisp.txt");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Wisp help\n");
+    file.close();
+    QtWindowSystem windows;
+    windows.setTextEditorLookup(&touchAsEditor);
+    QVERIFY(windows.hasTextEditor());
+    windows.setTextEditorLookup(&noEditor);
+    QVERIFY(!windows.hasTextEditor());
+    QCOMPARE(windows.showTextFile(path.toStdString()), std::string());
+    QPlainTextEdit* shown = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (window->objectName() == "helpText") shown = qobject_cast<QPlainTextEdit*>(window);
+    }
+    QVERIFY(shown != nullptr);
+    QVERIFY(shown->isVisible() && shown->isReadOnly());
+    QCOMPARE(shown->windowTitle(), QString("winwisp.txt"));
+    QCOMPARE(shown->toPlainText(), QString("Wisp help\n"));
+    shown->close();
+    QVERIFY(windows.showTextFile(dir.filePath("gone.txt").toStdString()).rfind("Cannot read ", 0) ==
+            0);
   }
 
   void aMissingDocumentIsReportedBeforeAnyViewer() {
