@@ -86,7 +86,6 @@ class MainWindow : public QMainWindow,
   void initDelayFields() override;
   bool audibleChecked() const override;
   void fillPortList() override;
-  void markBusInUse();
   std::string deviceAddressText() const override;
   std::string subAddressText() const override;
   std::string writeDataText() const override;
@@ -95,6 +94,7 @@ class MainWindow : public QMainWindow,
 
   void connectHandlers();
   void connectFieldHandlers();
+  void markBusInUse();
   template <typename Sender, typename Signal>
   void handle(Sender* sender, Signal signal, void (MainWindow::*handler)());
   void trapped(const std::function<void()>& handler);
