@@ -121,6 +121,48 @@ TEST(SenderTest, SendFileAfterEditingRebuildsTheCopyFromTheChosenFile) {
   EXPECT_EQ(fixture.set.core.values().SendFileName, "tmpI2C.txt");
 }
 
+TEST(SenderTest, AScriptUnderAnotherNameIsRefusedBeforeAnyWrite) {
+  const struct {
+    const char* source;
+    const char* refusal;  // nullptr: sent as a command file
+  } cases[] = {
+      {"; bring-up\n\n  device 20\nwrite 10 01\n", "(line 3 starts with 'device')"},
+      {"\xEF\xBB\xBF" "\tWRITE 10 01\n", "(line 1 starts with 'WRITE')"},
+      {"42 12 80 ; device 20\ndelay 10\n", nullptr},
+  };
+  for (const auto& test : cases) {
+    SendFixture fixture;
+    const SendOutcome outcome = fixture.send(test.source);
+    if (test.refusal == nullptr) {
+      EXPECT_FALSE(fixture.writes.empty()) << test.source;
+      EXPECT_TRUE(fixture.set.desktop.boxes.empty()) << test.source;
+      continue;
+    }
+    EXPECT_TRUE(fixture.writes.empty()) << test.source;
+    EXPECT_EQ(outcome.writes, 0);
+    ASSERT_EQ(fixture.set.desktop.boxes.size(), 1u) << test.source;
+    EXPECT_EQ(fixture.set.desktop.boxes[0].text,
+              "321: " + fixture.scratch.file("commands.i2c") +
+                  " is a bring-up script, not a command file " + test.refusal +
+                  ": send it under a name ending in .i2cs");
+  }
+}
+
+TEST(SenderTest, SendFileOfAScriptEditedUnderAnotherNameSendsNothing) {
+  SendFixture fixture;
+  testing::WorkingDirectory here(fixture.scratch.path());
+  const std::string chosen = fixture.scratch.write("chosen.txt", "42 12 80\r\n");
+  PrepareCommandFile(fixture.set.core, chosen);
+  fixture.set.core.values().FileEdited = true;
+  fixture.scratch.write("chosen.txt", "device 20\nwrite 10 01\n");
+  SendOutcome outcome;
+  EXPECT_EQ(SendFile(fixture.set.core, chosen, fixture.hooks, &outcome), SendFileAction::Sent);
+  EXPECT_EQ(outcome.writes, 0);
+  EXPECT_TRUE(fixture.writes.empty());
+  ASSERT_EQ(fixture.set.desktop.boxes.size(), 1u);
+  EXPECT_EQ(fixture.set.desktop.boxes[0].title, "Create tmpFile - Error");
+}
+
 TEST(DelayTimeTest, WaitsOnTheClockWithoutYielding) {
   testing::FakeDesktop desktop;
   testing::FakeClock clock;
