@@ -270,7 +270,6 @@ Error applyStretchTimeout(const std::string& value, CliRequest& request) {
   return std::nullopt;
 }
 
-
 const std::array<OptionSpec, 26> kOptions{{
     {"--backend", "auto|sim|ppdev|ioport|i2cdev|gpio",
      "auto (default): a real parallel port through ppdev when a\n"

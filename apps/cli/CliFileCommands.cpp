@@ -77,8 +77,8 @@ std::string hexByte(int value) {
 
 }  // namespace
 
-int runSend(core::ToolCore& core, const CommandFileSource& source, double delay,
-            base::Clock& clock, std::ostream& out, std::ostream& err, bool sevenBit) {
+int runSend(core::ToolCore& core, const CommandFileSource& source, double delay, base::Clock& clock,
+            std::ostream& out, std::ostream& err, bool sevenBit) {
   PrivateDirectory directory;
   if (directory.path().empty()) {
     err << "brelvion-i2c-cli: " << directory.error() << '\n';

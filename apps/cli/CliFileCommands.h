@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <ostream>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 

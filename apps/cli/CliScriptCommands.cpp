@@ -163,10 +163,9 @@ int runExport(const CliRequest& request, std::ostream& out, std::ostream& err) {
     printProblems(read.problems, err);
     return kExitUsageOrPortError;
   }
-  const scripts::ExportResult exported =
-      scripts::exportScript(*scripts::formatNamed(request.script.format), read.script,
-                            request.script.input,
-                            scripts::ExportOptions{.repeatedStartReads = request.repeatedStart});
+  const scripts::ExportResult exported = scripts::exportScript(
+      *scripts::formatNamed(request.script.format), read.script, request.script.input,
+      scripts::ExportOptions{.repeatedStartReads = request.repeatedStart});
   if (!exported.ok()) {
     printProblems({*exported.problem}, err);
     return kExitUsageOrPortError;

@@ -214,8 +214,7 @@ class CTableWriter {
       return;
     }
     if (!fits(row, row.reg.number, widths.regBits, "register") ||
-        !fits(row, row.value.number, valBits, "value") ||
-        !fits(row, row.mask, valBits, "mask")) {
+        !fits(row, row.value.number, valBits, "value") || !fits(row, row.mask, valBits, "mask")) {
       return;
     }
     auto value = static_cast<std::uint32_t>(row.value.number);

@@ -35,8 +35,7 @@ const MarkerName* markerNamed(std::string_view name) {
   for (const MarkerName& marker : kMarkerNames) {
     if (upper == marker.name) return &marker;
     if (marker.afterPrefix && upper.size() > marker.name.size() + 1 &&
-        upper.ends_with(marker.name) &&
-        upper[upper.size() - marker.name.size() - 1] == '_') {
+        upper.ends_with(marker.name) && upper[upper.size() - marker.name.size() - 1] == '_') {
       return &marker;
     }
   }
@@ -76,8 +75,8 @@ unsigned WidthSettler::valueWidth(const std::vector<Row*>& rows) {
     if (row->reg.kind == Field::Kind::Cci) continue;
     const unsigned bits = widthOf(row->value, row->mask);
     widest = std::max(widest, bits);
-    const auto at = static_cast<std::size_t>(
-        std::find(kWidths.begin(), kWidths.end(), bits) - kWidths.begin());
+    const auto at =
+        static_cast<std::size_t>(std::find(kWidths.begin(), kWidths.end(), bits) - kWidths.begin());
     if (row->value.hexDigits > 0 || bits > 8) byWidth[at].push_back(row);
   }
   const auto stated = std::count_if(byWidth.begin(), byWidth.end(),
@@ -97,12 +96,12 @@ void WidthSettler::report(const std::vector<Row*>& rows, unsigned bits, std::siz
                           unsigned otherBits) {
   for (Row* row : rows) {
     row->leftOut = true;
-    problems_.push_back(Problem{
-        fileName_, row->line,
-        "the value " + row->value.text + " is " + std::to_string(bits) + " bits where " +
-            std::to_string(others) + " other row" + (others == 1 ? "" : "s") + " of its table " +
-            (others == 1 ? "has " : "have ") + std::to_string(otherBits) +
-            ": --value-bits says which width the table writes"});
+    problems_.push_back(Problem{fileName_, row->line,
+                                "the value " + row->value.text + " is " + std::to_string(bits) +
+                                    " bits where " + std::to_string(others) + " other row" +
+                                    (others == 1 ? "" : "s") + " of its table " +
+                                    (others == 1 ? "has " : "have ") + std::to_string(otherBits) +
+                                    ": --value-bits says which width the table writes"});
   }
 }
 

@@ -64,8 +64,7 @@ class WidthSettler {
 
  private:
   unsigned valueWidth(const std::vector<Row*>& rows);
-  void report(const std::vector<Row*>& rows, unsigned bits, std::size_t others,
-              unsigned otherBits);
+  void report(const std::vector<Row*>& rows, unsigned bits, std::size_t others, unsigned otherBits);
 
   const std::string& fileName_;
   Problems& problems_;

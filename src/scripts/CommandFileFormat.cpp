@@ -144,7 +144,8 @@ ImportResult importCommandFile(std::string_view text, const std::string& fileNam
   // The sender refuses a script sent as a command file; so does its importer.
   if (const std::optional<ScriptStart> start = scriptStartOf(text)) {
     result.failed = true;
-    result.problems.push_back(Problem{fileName, start->line, scriptNotCommandFile(fileName, *start)});
+    result.problems.push_back(
+        Problem{fileName, start->line, scriptNotCommandFile(fileName, *start)});
     return result;
   }
   CommandFileImport reader(fileName, options, result);

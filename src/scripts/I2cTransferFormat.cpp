@@ -115,8 +115,8 @@ class I2cTransferReader {
     }
     if (!bus_) bus_ = std::string(bus);
     if (bus != *bus_) {
-      return problem("a transfer on bus " + std::string(bus) + " after transfers on bus " +
-                     *bus_ + ": a script runs on one bus");
+      return problem("a transfer on bus " + std::string(bus) + " after transfers on bus " + *bus_ +
+                     ": a script runs on one bus");
     }
     std::vector<BusMessage> messages;
     std::optional<std::uint8_t> address;

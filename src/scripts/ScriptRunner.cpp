@@ -146,8 +146,9 @@ class Runner {
       case CommandResult::NotAcknowledged:
         ++outcome_.unacknowledged;
         if (options_.keepGoing) return true;
-        return end(RunEnd::NotAcknowledged, step,
-                   head + refusalText(report.refusal, step.target.device, options_.sevenBitDevices));
+        return end(
+            RunEnd::NotAcknowledged, step,
+            head + refusalText(report.refusal, step.target.device, options_.sevenBitDevices));
       case CommandResult::CheckFailed:
         return end(RunEnd::CheckFailed, step, head + checkText(report));
     }

@@ -127,7 +127,9 @@ TEST(SenderTest, AScriptUnderAnotherNameIsRefusedBeforeAnyWrite) {
     const char* refusal;  // nullptr: sent as a command file
   } cases[] = {
       {"; bring-up\n\n  device 20\nwrite 10 01\n", "(line 3 starts with 'device')"},
-      {"\xEF\xBB\xBF" "\tWRITE 10 01\n", "(line 1 starts with 'WRITE')"},
+      {"\xEF\xBB\xBF"
+       "\tWRITE 10 01\n",
+       "(line 1 starts with 'WRITE')"},
       {"42 12 80 ; device 20\ndelay 10\n", nullptr},
   };
   for (const auto& test : cases) {
@@ -141,10 +143,10 @@ TEST(SenderTest, AScriptUnderAnotherNameIsRefusedBeforeAnyWrite) {
     EXPECT_TRUE(fixture.writes.empty()) << test.source;
     EXPECT_EQ(outcome.writes, 0);
     ASSERT_EQ(fixture.set.desktop.boxes.size(), 1u) << test.source;
-    EXPECT_EQ(fixture.set.desktop.boxes[0].text,
-              "321: " + fixture.scratch.file("commands.i2c") +
-                  " is a bring-up script, not a command file " + test.refusal +
-                  ": send it under a name ending in .i2cs");
+    EXPECT_EQ(fixture.set.desktop.boxes[0].text, "321: " + fixture.scratch.file("commands.i2c") +
+                                                     " is a bring-up script, not a command file " +
+                                                     test.refusal +
+                                                     ": send it under a name ending in .i2cs");
   }
 }
 

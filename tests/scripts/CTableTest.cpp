@@ -203,8 +203,8 @@ TEST(CTableTest, ATableWhoseValueLiteralsDisagreeIsReportedNotWidened) {
 }
 
 TEST(CTableTest, ALittleEndianMaskedRowSwapsItsMaskAsItsValue) {
-  const ImportResult result = importText(
-      Format::C, "{CCI_REG16_LE(0x3000), 0x1234, 0x00FF, 0},\n", "le.c", atDevice(0x20));
+  const ImportResult result =
+      importText(Format::C, "{CCI_REG16_LE(0x3000), 0x1234, 0x00FF, 0},\n", "le.c", atDevice(0x20));
   ASSERT_TRUE(result.ok()) << problemTexts(result.problems)[0];
   EXPECT_EQ(scriptText(result), "device 20\nregbits 16\nvalbits 16\nmodify 3000 FF00 3412\n");
 }

@@ -183,9 +183,10 @@ TEST(I2cTransferTest, LinesForAnotherBusAreReportedNotMerged) {
                                          "i2ctransfer -y 1 w2@0x10 0x01 0x02\n"
                                          "i2ctransfer -y 2 w2@0x10 0x03 0x04\n",
                                          "two.sh", {});
-  EXPECT_EQ(problemTexts(result.problems),
-            (std::vector<std::string>{
-                "two.sh:2: a transfer on bus 2 after transfers on bus 1: a script runs on one bus"}));
+  EXPECT_EQ(
+      problemTexts(result.problems),
+      (std::vector<std::string>{
+          "two.sh:2: a transfer on bus 2 after transfers on bus 1: a script runs on one bus"}));
 }
 
 }  // namespace

@@ -173,15 +173,17 @@ TEST(ScriptReaderTest, ScriptsAreToldByTheirNameInAnyCaseOrByTheirFirstCommand) 
   const struct {
     std::string_view name;
     bool script;
-  } names[] = {{"a.i2cs", true},  {"BRING.I2CS", true},   {"dir/x.I2cS", true},
-               {".i2cs", false},  {"a.i2c", false},       {"a.i2cs.txt", false}};
+  } names[] = {{"a.i2cs", true}, {"BRING.I2CS", true}, {"dir/x.I2cS", true},
+               {".i2cs", false}, {"a.i2c", false},     {"a.i2cs.txt", false}};
   for (const auto& name : names) EXPECT_EQ(isScriptFileName(name.name), name.script) << name.name;
 
   const struct {
     std::string_view text;
     bool script;
   } texts[] = {{"; setup\n\n  \tDEVICE 20\n", true},
-               {"\xEF\xBB\xBF" "device 20\n", true},
+               {"\xEF\xBB\xBF"
+                "device 20\n",
+                true},
                {"42 12 80 ; device 20\n", false},
                {"; device 20\n", false},
                {"", false}};
