@@ -203,10 +203,15 @@ TEST(ScriptReaderTest, EveryTextReaderTakesAByteOrderMark) {
     std::string text;
   } imports[] = {{Format::I2ctransfer, "i2ctransfer -y 1 w2@0x10 0x10 0x20\n"},
                  {Format::I2c, "20 10 20\n"},
-                 {Format::C, "{0x10, 0x20},\n"}};
+                 {Format::C, "{0x10, 0x20},\n"},
+                 {Format::Vcd,
+                  "$timescale 1ns $end\n$var wire 1 ! scl $end\n$var wire 1 \" sda $end\n"
+                  "$enddefinitions $end\n#0\n1!\n1\"\n"}};
   for (const auto& input : imports) {
     const ImportResult result = importText(input.format, bom + input.text, "bom", options);
-    EXPECT_TRUE(result.ok() && result.script.statements.size() >= 2)
+    // A capture holds no transfer here: only the summary of its decoding.
+    const std::size_t least = input.format == Format::Vcd ? 1 : 2;
+    EXPECT_TRUE(result.ok() && result.script.statements.size() >= least)
         << formatName(input.format) << ": "
         << (result.problems.empty() ? "no command" : result.problems[0].text());
   }
