@@ -150,19 +150,29 @@ TEST(SenderTest, AScriptUnderAnotherNameIsRefusedBeforeAnyWrite) {
   }
 }
 
-TEST(SenderTest, SendFileOfAScriptEditedUnderAnotherNameSendsNothing) {
-  SendFixture fixture;
-  testing::WorkingDirectory here(fixture.scratch.path());
-  const std::string chosen = fixture.scratch.write("chosen.txt", "42 12 80\r\n");
-  PrepareCommandFile(fixture.set.core, chosen);
-  fixture.set.core.values().FileEdited = true;
-  fixture.scratch.write("chosen.txt", "device 20\nwrite 10 01\n");
-  SendOutcome outcome;
-  EXPECT_EQ(SendFile(fixture.set.core, chosen, fixture.hooks, &outcome), SendFileAction::Sent);
-  EXPECT_EQ(outcome.writes, 0);
-  EXPECT_TRUE(fixture.writes.empty());
-  ASSERT_EQ(fixture.set.desktop.boxes.size(), 1u);
-  EXPECT_EQ(fixture.set.desktop.boxes[0].title, "Create tmpFile - Error");
+TEST(SenderTest, SendFileOfAScriptUnderAnotherNameSendsNothingAndSaysWhy) {
+  for (const bool edited : {false, true}) {
+    SendFixture fixture;
+    testing::WorkingDirectory here(fixture.scratch.path());
+    const std::string script = "device 20\nwrite 10 01\n";
+    // Opened as a script, or as a command file that the editor then made a script.
+    const std::string chosen =
+        fixture.scratch.write("chosen.txt", edited ? "42 12 80\r\n" : script);
+    PrepareCommandFile(fixture.set.core, chosen);
+    fixture.set.core.values().FileEdited = edited;
+    fixture.scratch.write("chosen.txt", script);
+    SendOutcome outcome;
+    EXPECT_EQ(SendFile(fixture.set.core, chosen, fixture.hooks, &outcome), SendFileAction::Sent);
+    EXPECT_EQ(outcome.end, edited ? SendEnd::Completed : SendEnd::Failed);
+    EXPECT_EQ(outcome.writes, 0);
+    EXPECT_TRUE(fixture.writes.empty());
+    // Open's refusal, then Send File's; after editing, the copy made at Send File refuses.
+    ASSERT_EQ(fixture.set.desktop.boxes.size(), edited ? 1u : 2u);
+    EXPECT_EQ(fixture.set.desktop.boxes.back().title,
+              edited ? "Create tmpFile - Error" : "Send File - Error");
+    EXPECT_NE(fixture.set.desktop.boxes.back().text.find(chosen + " is a bring-up script"),
+              std::string::npos);
+  }
 }
 
 TEST(DelayTimeTest, WaitsOnTheClockWithoutYielding) {
