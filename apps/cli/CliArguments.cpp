@@ -124,7 +124,8 @@ const std::array<CommandSpec, 9> kCommands{{
      "(FILE.i2cs) is checked whole first, then run: one line a\n"
      "bus command (20 0103 01 ACK, 20 0000 = B716 OK, 20 0005\n"
      "= 01 after 5 ms); a NO ACK stops it unless --keep-going,\n"
-     "a failed poll or expect always, with FILE:LINE.\n",
+     "a failed poll or expect always, with FILE:LINE. - is\n"
+     "standard input, a script when it starts with a command.\n",
      applySend},
     {"dump", "DEV LAST FILE", 3, 3,
      "Read registers 0 to LAST of DEV and write them to FILE\n"
@@ -269,8 +270,7 @@ Error applyStretchTimeout(const std::string& value, CliRequest& request) {
   return std::nullopt;
 }
 
-
-const std::array<OptionSpec, 25> kOptions{{
+const std::array<OptionSpec, 26> kOptions{{
     {"--backend", "auto|sim|ppdev|ioport|i2cdev|gpio",
      "auto (default): a real parallel port through ppdev when a\n"
      "/dev/parportN exists, else the simulated bus (said on\n"
@@ -332,7 +332,8 @@ const std::array<OptionSpec, 25> kOptions{{
      "write, read, dump, a script's reads: the register pointer\n"
      "write and the read after it are one transfer, with a\n"
      "repeated START instead of STOP then START. Off by\n"
-     "default: some camera sensors (SCCB) need the STOP.\n",
+     "default: some camera sensors (SCCB) need the STOP.\n"
+     "export i2ctransfer writes a read as one line with it.\n",
      setFlag<&CliRequest::repeatedStart>},
     {"--all", "", "scan: every address from 00 to 7F.\n", setFlag<&CliRequest::scanAll>},
     {"--list", "", "scan: one address a line instead of the grid.\n",
@@ -384,6 +385,10 @@ const std::array<OptionSpec, 25> kOptions{{
      "import vcd: a gap between transfers longer than MS\n"
      "milliseconds (default 1) becomes a delay line.\n",
      applyMinDelay},
+    {"--expect", "",
+     "import vcd: each read becomes expect lines holding the\n"
+     "values the capture shows it returned.\n",
+     setScriptFlag<&ScriptOptions::readsAsExpect>},
     {"--keep-pauses", "",
      "import i2c: keep the 0.1 s pause after each write as\n"
      "delay 100.\n",

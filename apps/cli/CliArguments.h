@@ -29,6 +29,8 @@ struct ScriptOptions {
   std::optional<std::string> sdaName;
   std::optional<double> minDelayMs;
   bool keepPauses = false;
+  // import vcd --expect: reads become expect lines of the values they returned.
+  bool readsAsExpect = false;
   // send FILE.i2cs: a command that is not acknowledged does not stop the script.
   bool keepGoing = false;
 };

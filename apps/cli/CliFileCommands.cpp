@@ -6,8 +6,10 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include "CliRun.h"
+#include "base/UserFile.h"
 #include "commandfiles/Dump.h"
 #include "commandfiles/Sender.h"
 #include "commandfiles/TmpFile.h"
@@ -51,20 +53,41 @@ struct CopyRemover {
   ~CopyRemover() { commandfiles::CleanUp(core); }
 };
 
+// Standard input's text, kept in the private directory while it is sent, since the copy is
+// made from a file; removed however the send ends.
+class InputKeeper {
+ public:
+  InputKeeper(const PrivateDirectory& directory, const std::string& text)
+      : path_(directory.path() + "/standard-input") {
+    base::writeUserFile(path_, text, "send");
+  }
+  ~InputKeeper() { ::unlink(path_.c_str()); }
+  InputKeeper(const InputKeeper&) = delete;
+  InputKeeper& operator=(const InputKeeper&) = delete;
+
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
 std::string hexByte(int value) {
   return numconv::UpperHex(static_cast<std::uint64_t>(value & 0xFF), 2);
 }
 
 }  // namespace
 
-int runSend(core::ToolCore& core, const std::string& file, double delay, base::Clock& clock,
+int runSend(core::ToolCore& core, const CommandFileSource& source, double delay, base::Clock& clock,
             std::ostream& out, std::ostream& err, bool sevenBit) {
   PrivateDirectory directory;
   if (directory.path().empty()) {
     err << "brelvion-i2c-cli: " << directory.error() << '\n';
     return kExitUsageOrPortError;
   }
+  std::optional<InputKeeper> input;
+  if (source.text) input.emplace(directory, *source.text);
   CopyRemover remover{core};
+  const std::string& file = input ? input->path() : source.file;
   if (commandfiles::CreateTmpFile(core, file, directory.path())) return kExitUsageOrPortError;
 
   core.values().CommandDelay = delay;

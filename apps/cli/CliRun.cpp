@@ -27,6 +27,8 @@
 #include "port/i2cdev/I2cDevAdapter.h"
 #include "port/simulated/SimulatedBusClock.h"
 #include "port/simulated/SimulatedParallelPort.h"
+#include "scripts/ScriptReader.h"
+#include "scripts/TextLines.h"
 #include "trace/TransactionText.h"
 
 namespace brelvion::apps::cli {
@@ -63,6 +65,8 @@ using Recorder = std::function<void(port::BusCapture* capture)>;
 struct PreparedCommand {
   PreparedRegisters registers;
   std::optional<CheckedScript> script;
+  // send -: the command file read from standard input.
+  std::optional<std::string> standardInput;
 };
 
 // An address as the request prints it: the 8-bit write address, or with --7bit the 7-bit one.
@@ -130,7 +134,8 @@ std::optional<int> runCommand(const CliRequest& request, const PreparedCommand& 
       if (prepared.script) {
         return runScript(*prepared.script, request, core, simulated, clock, out, err);
       }
-      return runSend(core, request.file, request.delay, clock, out, err, request.sevenBit);
+      return runSend(core, {request.file, prepared.standardInput}, request.delay, clock, out, err,
+                     request.sevenBit);
     case Command::Dump:
       return runDump(core, request.device, request.last, request.file);
     case Command::Scan:
@@ -302,13 +307,21 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
   if (request.capturePath) {
     if (auto problem = base::userFileProblem(*request.capturePath, "--capture")) throw *problem;
   }
-  PreparedCommand prepared{prepareRegisterCommand(request), std::nullopt};
+  PreparedCommand prepared{prepareRegisterCommand(request), std::nullopt, std::nullopt};
   if (const auto* refused = std::get_if<UsageError>(&prepared.registers)) {
     err << kProgram << ": " << escapeControls(refused->message) << '\n';
     return kExitUsageOrPortError;
   }
   // A script is checked whole before the bus is opened: nothing of one with problems runs.
-  if (request.command == Command::Send && isScriptFile(request.file)) {
+  if (request.command == Command::Send && request.file == kStandardInput) {
+    std::string text = scripts::readTextFile("/dev/stdin", "send");
+    if (scripts::scriptStartOf(text)) {
+      prepared.script = checkScriptText(text, std::string(kStandardInputName), err);
+      if (!prepared.script) return kExitUsageOrPortError;
+    } else {
+      prepared.standardInput = std::move(text);
+    }
+  } else if (request.command == Command::Send && isScriptFile(request.file)) {
     prepared.script = checkScript(request.file, err);
     if (!prepared.script) return kExitUsageOrPortError;
   }

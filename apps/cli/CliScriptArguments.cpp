@@ -110,8 +110,15 @@ ScriptArgumentError checkScriptOptions(const CliRequest& request) {
   if (importOptionsGiven(request.script) && command != Command::Import) {
     return "--device, --skip-unknown, --scl, --sda, --min-delay and --keep-pauses go with import";
   }
+  if (request.script.readsAsExpect &&
+      (command != Command::Import ||
+       scripts::formatNamed(request.script.format) != scripts::Format::Vcd)) {
+    return "--expect goes with import vcd";
+  }
   const bool script = command == Command::Send && isScriptFile(request.file);
-  if (request.script.keepGoing && !script) {
+  // Standard input is told a script or a command file only once it is read.
+  const bool maybeScript = command == Command::Send && request.file == kStandardInput;
+  if (request.script.keepGoing && !script && !maybeScript) {
     return "--keep-going goes with send FILE.i2cs (a command file always goes on)";
   }
   if (script && request.delay != 0) {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CliArguments.h"
@@ -11,6 +12,9 @@ namespace brelvion::apps::cli {
 // The parts of the companion's parser for bring-up scripts: import, export, and send of a
 // FILE.i2cs. Each returns the usage error's message, or nothing.
 using ScriptArgumentError = std::optional<std::string>;
+
+// send's FILE that stands for standard input, a script or a command file by its content.
+inline constexpr std::string_view kStandardInput = "-";
 
 // Whether send's FILE is a bring-up script (it ends in .i2cs) rather than a command file.
 bool isScriptFile(const std::string& file);

@@ -6,6 +6,7 @@
 #include "scripts/Formats.h"
 #include "scripts/ScriptReader.h"
 #include "scripts/ScriptWriter.h"
+#include "scripts/TextLines.h"
 
 namespace brelvion::apps::cli {
 
@@ -81,6 +82,7 @@ scripts::ImportOptions importOptionsOf(const CliRequest& request) {
   if (request.valueBits) options.valBits = static_cast<unsigned>(*request.valueBits);
   options.skipUnknown = request.script.skipUnknown;
   options.keepPauses = request.script.keepPauses;
+  options.readsAsExpect = request.script.readsAsExpect;
   if (request.script.sclName) options.signals.scl = *request.script.sclName;
   if (request.script.sdaName) options.signals.sda = *request.script.sdaName;
   if (request.script.minDelayMs) options.minDelayMs = *request.script.minDelayMs;
@@ -90,7 +92,12 @@ scripts::ImportOptions importOptionsOf(const CliRequest& request) {
 }  // namespace
 
 std::optional<CheckedScript> checkScript(const std::string& file, std::ostream& err) {
-  const scripts::ReadResult read = scripts::readScriptFile(file);
+  return checkScriptText(scripts::readTextFile(file, "Read Script"), file, err);
+}
+
+std::optional<CheckedScript> checkScriptText(std::string_view text, const std::string& file,
+                                             std::ostream& err) {
+  const scripts::ReadResult read = scripts::readScript(text, file);
   if (!read.ok()) {
     printProblems(read.problems, err);
     return std::nullopt;
@@ -108,6 +115,7 @@ int runScriptSend(core::ToolCore& core, const CheckedScript& script, const CliRe
                   base::Clock& clock, std::ostream& out, std::ostream& err) {
   scripts::RunOptions options;
   options.keepGoing = request.script.keepGoing;
+  options.sevenBitDevices = request.sevenBit;
   options.pointerThen =
       request.repeatedStart ? port::AfterMessage::RepeatedStart : port::AfterMessage::Stop;
   scripts::RunHooks hooks;
@@ -156,7 +164,8 @@ int runExport(const CliRequest& request, std::ostream& out, std::ostream& err) {
     return kExitUsageOrPortError;
   }
   const scripts::ExportResult exported = scripts::exportScript(
-      *scripts::formatNamed(request.script.format), read.script, request.script.input);
+      *scripts::formatNamed(request.script.format), read.script, request.script.input,
+      scripts::ExportOptions{.repeatedStartReads = request.repeatedStart});
   if (!exported.ok()) {
     printProblems({*exported.problem}, err);
     return kExitUsageOrPortError;

@@ -3,6 +3,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CliArguments.h"
@@ -22,6 +23,9 @@ struct CheckedScript {
 // Reads and checks send's FILE.i2cs. Every problem is printed on err as "FILE:LINE: what",
 // and nothing comes back then. A file that cannot be read throws base::RuntimeError.
 std::optional<CheckedScript> checkScript(const std::string& file, std::ostream& err);
+// The same for a script's text, named file in its problems.
+std::optional<CheckedScript> checkScriptText(std::string_view text, const std::string& file,
+                                             std::ostream& err);
 
 // Runs a checked script on the bus already opened, one line a bus command on out; what
 // stopped it on err, with FILE:LINE. clock measures and sleeps its delays and polls.

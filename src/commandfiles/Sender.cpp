@@ -4,11 +4,14 @@
 #include <chrono>
 #include <cmath>
 #include <exception>
+#include <filesystem>
 #include <functional>
 #include <limits>
 
 #include "commandfiles/TmpFile.h"
 #include "numconv/HexText.h"
+#include "scripts/ScriptReader.h"
+#include "scripts/TextLines.h"
 
 namespace brelvion::commandfiles {
 
@@ -129,6 +132,18 @@ SendOutcome SendCommandFile(core::ToolCore& core, const std::string& name, const
 
 namespace {
 
+// A script chosen under another name had its copy refused, and left empty, when Open made
+// it; Send File says why again rather than sending nothing. Only a regular file is read
+// here, since a pipe's content was taken by the copy already.
+void refuseScript(const std::string& chosen) {
+  std::error_code error;
+  if (chosen.empty() || !std::filesystem::is_regular_file(chosen, error)) return;
+  if (const auto start = scripts::scriptStartOf(scripts::readTextFile(chosen, "SendFile"))) {
+    throw base::RuntimeError(base::RuntimeError::kInvalidFileFormat, "SendFile",
+                             scripts::scriptNotCommandFile(chosen, *start));
+  }
+}
+
 void failed(Failure failure, SendOutcome* outcome) {
   if (outcome == nullptr) return;
   outcome->end = SendEnd::Failed;
@@ -143,6 +158,8 @@ SendFileAction SendFile(core::ToolCore& core, const std::string& lastChosenFile,
     if (core.values().FileEdited) {
       CreateTmpFile(core, lastChosenFile);
       core.values().SendFileName = core.values().TmpFileName;
+    } else {
+      refuseScript(lastChosenFile);
     }
     if (core.values().SendFileName.empty()) return SendFileAction::OpenInstead;
     SendOutcome sent = SendCommandFile(core, core.values().SendFileName, hooks);

@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/Text.h"
 #include "commandfiles/InputFile.h"
+#include "scripts/ScriptReader.h"
 
 namespace brelvion::commandfiles {
 
@@ -68,10 +70,48 @@ class ReplacingWriter {
   std::string pending_;
 };
 
+// Catches a bring-up script sent as a command file before any of it is sent: its words
+// would be read as hex values and make writes to devices nobody named. Watches the first
+// word of the first line that has one, as the copy is made, so that a pipe is read once.
+class ScriptGuard {
+ public:
+  explicit ScriptGuard(const std::string& source) : source_(source) {}
+
+  // The next byte the copy keeps on line `line` (from 1).
+  void take(char ch, std::size_t line) {
+    if (decided_) return;
+    if (ch != ' ' && ch != '\t' && word_.size() < kLongestWord) {
+      word_.push_back(ch);
+      return;
+    }
+    lineEnded(line);
+  }
+  void lineEnded(std::size_t line) {
+    if (decided_ || base::withoutByteOrderMark(word_).empty()) {
+      word_.clear();
+      return;
+    }
+    decided_ = true;
+    const std::string_view command = scripts::scriptCommandOf(base::withoutByteOrderMark(word_));
+    if (command.empty()) return;
+    throw base::RuntimeError(
+        base::RuntimeError::kInvalidFileFormat, kSource,
+        scripts::scriptNotCommandFile(source_, scripts::ScriptStart{line, std::string(command)}));
+  }
+
+ private:
+  // Longer than any script command, so the word is none of them.
+  static constexpr std::size_t kLongestWord = 16;
+
+  const std::string& source_;
+  std::string word_;
+  bool decided_ = false;
+};
+
 // One source line at a time, as its bytes arrive.
 class CommentStripper {
  public:
-  explicit CommentStripper(ReplacingWriter& out) : out_(out) {}
+  CommentStripper(ReplacingWriter& out, ScriptGuard& guard) : out_(out), guard_(guard) {}
 
   void take(unsigned char ch) {
     if (afterCr_ && ch == '\n') {
@@ -91,6 +131,7 @@ class CommentStripper {
     }
     if (state_ == State::Leading && ch == ' ') return;
     state_ = State::Text;
+    guard_.take(static_cast<char>(ch), line_);
     out_.put(static_cast<char>(ch));
   }
   // A last line without a line end is a line too.
@@ -102,6 +143,8 @@ class CommentStripper {
   enum class State { Leading, Text, Comment, Dropped };
 
   void endLine() {
+    guard_.lineEnded(line_);
+    ++line_;
     if (state_ != State::Dropped) {
       out_.put('\r');
       out_.put('\n');
@@ -111,6 +154,8 @@ class CommentStripper {
   }
 
   ReplacingWriter& out_;
+  ScriptGuard& guard_;
+  std::size_t line_ = 1;
   State state_ = State::Leading;
   std::size_t column_ = 0;
   bool afterCr_ = false;
@@ -119,7 +164,8 @@ class CommentStripper {
 void copyWithoutComments(const std::string& source, const std::string& target) {
   ReplacingWriter out(target);
   InputFile in(source, kSource);
-  CommentStripper stripper(out);
+  ScriptGuard guard(source);
+  CommentStripper stripper(out, guard);
   while (!in.atEnd()) stripper.take(in.get());
   stripper.finish();
   out.commit();

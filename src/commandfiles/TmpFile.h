@@ -14,8 +14,10 @@ namespace brelvion::commandfiles {
 //
 // Each line of source (ended by CR LF, LF or CR) is copied with its leading blanks removed
 // and ended by CR LF; a ";" cuts the rest of its line, and a line that starts with ";" is
-// left out. The copy replaces the old one only when it is complete, by a rename that
-// replaces a symbolic link planted under the name rather than following it.
+// left out. A file whose first command line starts with a script command is a bring-up
+// script under another name and is refused, naming it, before anything is sent. The copy
+// replaces the old one only when it is complete, by a rename that replaces a symbolic link
+// planted under the name rather than following it.
 //
 // On an error the "Create tmpFile - Error" box is shown, the copy is left empty (so an
 // older file's writes are never sent in its place) and the failure is returned; the caller

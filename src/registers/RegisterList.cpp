@@ -23,7 +23,7 @@ using Row = std::vector<Cell>;
 class CsvScanner {
  public:
   explicit CsvScanner(const std::string& text) : text_(text) {
-    if (text_.rfind("\xEF\xBB\xBF", 0) == 0) position_ = 3;
+    position_ = text_.size() - base::withoutByteOrderMark(text_).size();
     separator_ = guessSeparator();
   }
 

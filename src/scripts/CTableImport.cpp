@@ -7,6 +7,7 @@
 
 #include "numconv/HexText.h"
 #include "scripts/CSource.h"
+#include "scripts/CTableRows.h"
 #include "scripts/Converters.h"
 #include "scripts/ScriptBuilder.h"
 #include "scripts/TextLines.h"
@@ -16,46 +17,14 @@ namespace brelvion::scripts {
 namespace {
 
 using csource::Field;
-
-struct Row {
-  enum class Kind { Write, Modify, Delay, End };
-  Kind kind = Kind::Write;
-  std::size_t line = 0;
-  Field reg;
-  Field value;
-  std::uint64_t mask = 0;
-  // The wait after the row (a delay row: its wait).
-  std::uint64_t delayMs = 0;
-  std::string comment;
-};
+using ctable::Row;
+using ctable::TableWidths;
 
 struct Note {
   std::string text;
 };
 
 using Item = std::variant<Row, Note>;
-
-bool contains(const std::string& upper, std::string_view part) {
-  return upper.find(part) != std::string::npos;
-}
-
-std::string upperCase(std::string_view text) {
-  std::string upper(text);
-  for (char& ch : upper) {
-    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
-  }
-  return upper;
-}
-
-bool isDelayMarker(const std::string& upper) {
-  return contains(upper, "DELAY") || contains(upper, "WAIT") || contains(upper, "SLEEP");
-}
-bool inMicroseconds(const std::string& upper) {
-  return contains(upper, "_US") || (upper.size() > 2 && upper.ends_with("US"));
-}
-bool isEndMarker(const std::string& upper) {
-  return contains(upper, "END") || contains(upper, "NULL") || contains(upper, "TERM");
-}
 
 std::uint64_t microsecondsToMs(std::uint64_t us) { return us / 1000 + (us % 1000 != 0 ? 1 : 0); }
 
@@ -78,6 +47,7 @@ class CTableReader {
     std::string_view rows = code;
     std::optional<csource::Declaration> declaration = csource::declarationOf(code);
     if (declaration) {
+      ++table_;
       items_.emplace_back(Note{"table " + declaration->name + (line.comment.empty() ? "" : ": " + line.comment)});
       rows = trimBlanks(declaration->rest);
       if (rows.empty()) return;
@@ -102,6 +72,8 @@ class CTableReader {
   }
 
   std::vector<Item> take() { return std::move(items_); }
+  // The tables read: rows before the first declaration are a table too.
+  std::size_t tables() const { return table_ + 1; }
 
  private:
   void takeRow(const std::vector<std::string>& texts, std::size_t number) {
@@ -116,6 +88,7 @@ class CTableReader {
     }
     Row row;
     row.line = number;
+    row.table = table_;
     if (fields.size() == 2 && fields[0].kind == Field::Kind::Name) {
       marker(row, fields);
       return;
@@ -145,21 +118,20 @@ class CTableReader {
   }
 
   void marker(Row& row, const std::vector<Field>& fields) {
-    const std::string upper = upperCase(fields[0].name);
-    if (isDelayMarker(upper)) {
+    const ctable::MarkerName* marker = ctable::markerNamed(fields[0].name);
+    if (marker == nullptr) {
+      problem(row.line, "'" + fields[0].name + "' is neither a register nor a delay or end marker");
+      return;
+    }
+    if (marker->kind == Row::Kind::Delay) {
       if (fields[1].kind != Field::Kind::Number) {
         problem(row.line, "'" + fields[1].text + "' where the delay of " + fields[0].name +
                               " belongs");
         return;
       }
-      row.kind = Row::Kind::Delay;
-      row.delayMs = inMicroseconds(upper) ? microsecondsToMs(fields[1].number) : fields[1].number;
-    } else if (isEndMarker(upper)) {
-      row.kind = Row::Kind::End;
-    } else {
-      problem(row.line, "'" + fields[0].name + "' is neither a register nor a delay or end marker");
-      return;
+      row.delayMs = marker->microseconds ? microsecondsToMs(fields[1].number) : fields[1].number;
     }
+    row.kind = marker->kind;
     row.reg = fields[0];
     items_.emplace_back(row);
   }
@@ -171,37 +143,23 @@ class CTableReader {
   const std::string& fileName_;
   ImportResult& result_;
   std::vector<Item> items_;
+  std::size_t table_ = 0;
 };
 
-// The widths the table does not give: registers of 16 bits where one is above FFh or is
-// written with three or more hex digits; values likewise of 16 or 32 bits.
-struct TableWidths {
-  unsigned regBits = 8;
-  unsigned valBits = 8;
-};
-
-unsigned widthOf(const Field& field, std::uint64_t also = 0) {
-  const std::uint64_t largest = std::max(field.number, also);
-  if (largest > 0xFFFF || field.hexDigits > 4) return 32;
-  if (largest > 0xFF || field.hexDigits > 2) return 16;
-  return 8;
-}
-
-TableWidths tableWidths(const std::vector<Item>& items, const ImportOptions& options) {
-  TableWidths widths;
-  for (const Item& item : items) {
-    const Row* row = std::get_if<Row>(&item);
-    if (row == nullptr || row->kind == Row::Kind::Delay || row->kind == Row::Kind::End) continue;
+// The rows a table's widths come from: its writes, with a width a script has.
+std::vector<Row*> rowsOfTable(std::vector<Item>& items, std::size_t table) {
+  std::vector<Row*> rows;
+  for (Item& item : items) {
+    Row* row = std::get_if<Row>(&item);
+    if (row == nullptr || row->table != table || row->kind == Row::Kind::Delay ||
+        row->kind == Row::Kind::End) {
+      continue;
+    }
     // A row of a width no script has is reported and left out, here too.
     if (row->reg.kind == Field::Kind::Cci && !isValueWidth(row->reg.cciBits)) continue;
-    widths.regBits = std::max(widths.regBits, std::min(widthOf(row->reg), 16u));
-    if (row->reg.kind != Field::Kind::Cci) {
-      widths.valBits = std::max(widths.valBits, widthOf(row->value, row->mask));
-    }
+    rows.push_back(row);
   }
-  if (options.regBits) widths.regBits = *options.regBits;
-  if (options.valBits) widths.valBits = *options.valBits;
-  return widths;
+  return rows;
 }
 
 std::uint32_t swapped(std::uint32_t value, unsigned bits) {
@@ -212,9 +170,9 @@ std::uint32_t swapped(std::uint32_t value, unsigned bits) {
 
 class CTableWriter {
  public:
-  CTableWriter(const std::string& fileName, const TableWidths& widths, std::uint8_t device,
+  CTableWriter(const std::string& fileName, std::vector<TableWidths> widths, std::uint8_t device,
                ImportResult& result)
-      : fileName_(fileName), widths_(widths), device_(device), result_(result) {}
+      : fileName_(fileName), widths_(std::move(widths)), device_(device), result_(result) {}
 
   void item(const Item& item) {
     if (const Note* note = std::get_if<Note>(&item)) {
@@ -222,6 +180,7 @@ class CTableWriter {
       return;
     }
     const Row& row = std::get<Row>(item);
+    if (row.leftOut) return;
     switch (row.kind) {
       case Row::Kind::End:
         builder_.comment("end of table (" + row.reg.name + ")" +
@@ -247,15 +206,15 @@ class CTableWriter {
 
  private:
   void command(const Row& row) {
-    const unsigned valBits = row.reg.kind == Field::Kind::Cci ? row.reg.cciBits : widths_.valBits;
+    const TableWidths& widths = widths_[row.table];
+    const unsigned valBits = row.reg.kind == Field::Kind::Cci ? row.reg.cciBits : widths.valBits;
     if (!isValueWidth(valBits)) {
       problem(row.line, "CCI_REG" + std::to_string(valBits) +
                             ": values of that width are none of 8, 16 and 32 bits");
       return;
     }
-    if (!fits(row, row.reg.number, widths_.regBits, "register") ||
-        !fits(row, row.value.number, valBits, "value") ||
-        !fits(row, row.mask, valBits, "mask")) {
+    if (!fits(row, row.reg.number, widths.regBits, "register") ||
+        !fits(row, row.value.number, valBits, "value") || !fits(row, row.mask, valBits, "mask")) {
       return;
     }
     auto value = static_cast<std::uint32_t>(row.value.number);
@@ -268,7 +227,7 @@ class CTableWriter {
     Statement statement = row.kind == Row::Kind::Modify ? Statement::modify(reg, mask, value)
                                                         : Statement::write(reg, value);
     statement.comment = row.comment;
-    builder_.command(Target{device_, static_cast<std::uint8_t>(widths_.regBits),
+    builder_.command(Target{device_, static_cast<std::uint8_t>(widths.regBits),
                             static_cast<std::uint8_t>(valBits)},
                      std::move(statement));
     if (row.delayMs > 0) delay(row, {});
@@ -294,7 +253,7 @@ class CTableWriter {
   }
 
   const std::string& fileName_;
-  TableWidths widths_;
+  std::vector<TableWidths> widths_;
   std::uint8_t device_;
   ImportResult& result_;
   ScriptBuilder builder_;
@@ -314,7 +273,7 @@ ImportResult importCTable(std::string_view text, const std::string& fileName,
   ImportResult result;
   CTableReader reader(fileName, result);
   for (const csource::CodeLine& line : csource::codeLines(text)) reader.line(line);
-  const std::vector<Item> items = reader.take();
+  std::vector<Item> items = reader.take();
   if (hasCommands(items) && !options.device) {
     result.failed = true;
     result.problems.insert(result.problems.begin(),
@@ -323,8 +282,12 @@ ImportResult importCTable(std::string_view text, const std::string& fileName,
                                    "(--device)"});
     return result;
   }
-  const TableWidths widths = tableWidths(items, options);
-  CTableWriter writer(fileName, widths, options.device.value_or(0), result);
+  ctable::WidthSettler settler(fileName, result.problems);
+  std::vector<TableWidths> widths;
+  for (std::size_t table = 0; table < reader.tables(); ++table) {
+    widths.push_back(settler.settle(rowsOfTable(items, table), options));
+  }
+  CTableWriter writer(fileName, std::move(widths), options.device.value_or(0), result);
   for (const Item& item : items) writer.item(item);
   result.script = writer.take();
   std::stable_sort(result.problems.begin(), result.problems.end(),

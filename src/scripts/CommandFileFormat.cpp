@@ -7,6 +7,7 @@
 #include "numconv/HexText.h"
 #include "scripts/Converters.h"
 #include "scripts/ScriptBuilder.h"
+#include "scripts/ScriptReader.h"
 #include "scripts/ScriptWriter.h"
 #include "scripts/TextLines.h"
 
@@ -138,6 +139,13 @@ ImportResult importCommandFile(std::string_view text, const std::string& fileNam
     result.failed = true;
     result.problems.push_back(
         Problem{fileName, 0, "a .i2c file has 8-bit registers and values, not the widths given"});
+    return result;
+  }
+  // The sender refuses a script sent as a command file; so does its importer.
+  if (const std::optional<ScriptStart> start = scriptStartOf(text)) {
+    result.failed = true;
+    result.problems.push_back(
+        Problem{fileName, start->line, scriptNotCommandFile(fileName, *start)});
     return result;
   }
   CommandFileImport reader(fileName, options, result);

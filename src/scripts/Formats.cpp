@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "base/Text.h"
 #include "numconv/HexText.h"
 #include "scripts/Converters.h"
 #include "scripts/TextLines.h"
@@ -74,6 +75,8 @@ ImportResult importText(Format format, std::string_view text, const std::string&
     result.problems.push_back(Problem{fileName, 0, *problem});
     return result;
   }
+  // A capture is read by its own tokenizer, not by lines: the mark comes off here for all.
+  text = base::withoutByteOrderMark(text);
   switch (format) {
     case Format::C:
       result = importCTable(text, fileName, options);

@@ -41,6 +41,8 @@ struct ImportOptions {
   port::VcdSignals signals;
   double minDelayMs = 1.0;
   std::int64_t glitchNs = 50;
+  // vcd: each read becomes expect lines holding the values the capture shows it returned.
+  bool readsAsExpect = false;
 };
 
 struct ImportResult {
@@ -64,6 +66,9 @@ ImportResult importFile(Format format, const std::string& path, const ImportOpti
 struct ExportOptions {
   // i2ctransfer: the bus number of the lines written.
   unsigned i2cBus = 1;
+  // i2ctransfer: a read's register pointer write and the read are one transfer (a repeated
+  // START), as the run option of that name does; otherwise two, STOP then START.
+  bool repeatedStartReads = false;
 };
 
 struct ExportResult {

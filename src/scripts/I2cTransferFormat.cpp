@@ -1,6 +1,6 @@
 // i2c-tools command lines: "i2ctransfer -y 1 w3@0x10 0x01 0x00 0x01", each line one
 // transfer of messages joined by repeated STARTs, 7-bit addresses in hex; "sleep SECONDS"
-// and "usleep MICROSECONDS" between them; '#' comments.
+// and "usleep MICROSECONDS" between them; '#' comments. All on one bus.
 #include <cstdio>
 
 #include "numconv/HexText.h"
@@ -107,7 +107,17 @@ class I2cTransferReader {
       ++i;
     }
     if (i >= words.size()) return problem("i2ctransfer without a bus");
-    ++i;  // The bus: the script runs on the tool's own.
+    // The script runs on one bus, the tool's own: lines for another cannot join it.
+    std::string_view bus = words[i++];
+    // i2ctransfer takes a bus by number or as its adapter's name: 1, i2c-1, /dev/i2c-1.
+    for (const std::string_view prefix : {"/dev/i2c-", "i2c-"}) {
+      if (bus.starts_with(prefix) && bus.size() > prefix.size()) bus.remove_prefix(prefix.size());
+    }
+    if (!bus_) bus_ = std::string(bus);
+    if (bus != *bus_) {
+      return problem("a transfer on bus " + std::string(bus) + " after transfers on bus " + *bus_ +
+                     ": a script runs on one bus");
+    }
     std::vector<BusMessage> messages;
     std::optional<std::uint8_t> address;
     while (i < words.size()) {
@@ -192,6 +202,8 @@ class I2cTransferReader {
   const std::string& fileName_;
   Problems& problems_;
   std::size_t number_ = 0;
+  // The bus of the first transfer.
+  std::optional<std::string> bus_;
 };
 
 std::string byteText(std::uint32_t value) {
@@ -250,7 +262,11 @@ ExportResult exportI2cTransfer(const Script& script, const std::string& scriptNa
       case Op::Read:
         line = command + "w" + std::to_string(regBytes) + at;
         appendBytes(line, statement.reg, target.regBits);
-        line += " r" + std::to_string(statement.number * (target.valBits / 8u));
+        // STOP then START is the script's way to read (SCCB sensors need it): two lines.
+        if (!options.repeatedStartReads) line += "\n" + command;
+        line += (options.repeatedStartReads ? " r" : "r") +
+                std::to_string(statement.number * (target.valBits / 8u)) +
+                (options.repeatedStartReads ? "" : at);
         break;
       case Op::Delay: {
         char seconds[32];

@@ -137,13 +137,31 @@ void MessageConverter::read(const BusMessage& pointer, const BusMessage& message
     return;
   }
   const auto regBytes = static_cast<unsigned>(pointer.bytes.size());
-  Statement statement =
-      Statement::read(bigEndian(pointer.bytes, 0, regBytes), static_cast<std::uint32_t>(count));
+  const std::uint32_t reg = bigEndian(pointer.bytes, 0, regBytes);
+  Statement statement = Statement::read(reg, static_cast<std::uint32_t>(count));
   statement.comment = joined(pointer.note, message.note);
   widths_[pointer.address] = Widths{regBytes, *valBytes};
-  builder_.command(Target{pointer.address, static_cast<std::uint8_t>(regBytes * 8),
-                          static_cast<std::uint8_t>(*valBytes * 8)},
-                   std::move(statement));
+  const Target target{pointer.address, static_cast<std::uint8_t>(regBytes * 8),
+                      static_cast<std::uint8_t>(*valBytes * 8)};
+  if (options_.readsAsExpect && message.bytes.size() == length) {
+    std::vector<Statement> expects =
+        expectsOf(target, reg, static_cast<std::uint32_t>(count), message.bytes);
+    expects.front().comment = std::move(statement.comment);
+    for (Statement& expect : expects) builder_.command(target, std::move(expect));
+    return;
+  }
+  builder_.command(target, std::move(statement));
+}
+
+std::vector<Statement> expectsOf(const Target& target, std::uint32_t reg, std::uint32_t count,
+                                 const std::vector<std::uint8_t>& bytes) {
+  std::vector<Statement> expects;
+  const unsigned valBytes = target.valBits / 8u;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const std::uint32_t at = (reg + i * valBytes) & largestOf(target.regBits);
+    expects.push_back(Statement::expect(at, bigEndian(bytes, i * valBytes, valBytes)));
+  }
+  return expects;
 }
 
 std::optional<MessageConverter::Widths> MessageConverter::writeWidths(std::uint8_t device,

@@ -18,7 +18,7 @@ struct BusMessage {
   // The 8-bit write address (bit 0 clear).
   std::uint8_t address = 0;
   bool read = false;
-  // The bytes written (for a read from a capture: the bytes read).
+  // The bytes written (for a read: the bytes read, when known).
   std::vector<std::uint8_t> bytes;
   // The bytes a read takes.
   std::size_t readLength = 0;
@@ -35,7 +35,7 @@ struct BusMessage {
 // takes the register width from the length of the register written before it, and the
 // device's value width when the length read is a whole number of such values, else 8 bits.
 // The bytes on the wire stay the same either way. A message that cannot be a command is a
-// problem.
+// problem. With readsAsExpect, a read whose bytes are known becomes expect lines instead.
 class MessageConverter {
  public:
   MessageConverter(const std::string& fileName, const ImportOptions& options,
@@ -75,6 +75,11 @@ class MessageConverter {
   // The widths of each device's last command.
   std::map<std::uint8_t, Widths> widths_;
 };
+
+// A read's registers as expect lines of the values bytes holds, each as wide as target's
+// values, registers counted in bytes as sensors number them (a 16-bit value takes two).
+std::vector<Statement> expectsOf(const Target& target, std::uint32_t reg, std::uint32_t count,
+                                 const std::vector<std::uint8_t>& bytes);
 
 // The number the bytes make, most significant first.
 std::uint32_t bigEndian(const std::vector<std::uint8_t>& bytes, std::size_t from, std::size_t count);

@@ -117,6 +117,12 @@ class LineReader {
     for (std::size_t i = 0; i < form.argCount; ++i) {
       good = argument(form, i, words[i + 1], statement) && good;
     }
+    if (good && statement.op == Op::Poll && (statement.value & ~statement.mask) != 0) {
+      // The read is masked before it is compared, so such a poll waits out its time.
+      problem("poll: VALUE " + std::string(words[3]) + " has bits outside MASK " +
+              std::string(words[2]) + ", so the poll can never succeed");
+      good = false;
+    }
     if (good) settle(statement);
     return good;
   }
@@ -224,6 +230,33 @@ class LineReader {
 };
 
 }  // namespace
+
+bool isScriptFileName(std::string_view path) {
+  return path.size() > kScriptExtension.size() &&
+         lowerCase(path.substr(path.size() - kScriptExtension.size())) == kScriptExtension;
+}
+
+std::string_view scriptCommandOf(std::string_view line) {
+  const std::vector<std::string_view> words = splitWords(line.substr(0, line.find(';')));
+  if (words.empty() || findCommand(words[0]) == nullptr) return {};
+  return words[0];
+}
+
+std::optional<ScriptStart> scriptStartOf(std::string_view text) {
+  const std::vector<std::string_view> lines = splitLines(text);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (splitWords(lines[i].substr(0, lines[i].find(';'))).empty()) continue;
+    const std::string_view command = scriptCommandOf(lines[i]);
+    if (command.empty()) return std::nullopt;
+    return ScriptStart{i + 1, std::string(command)};
+  }
+  return std::nullopt;
+}
+
+std::string scriptNotCommandFile(const std::string& file, const ScriptStart& start) {
+  return file + " is a bring-up script, not a command file (line " + std::to_string(start.line) +
+         " starts with '" + start.command + "'): send it under a name ending in .i2cs";
+}
 
 ReadResult readScript(std::string_view text, const std::string& fileName) {
   ReadResult result;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,10 +13,24 @@ namespace brelvion::scripts {
 // The file name of scripts, ".i2cs".
 inline constexpr std::string_view kScriptExtension = ".i2cs";
 
-// Whether a file is a script by its name: something before ".i2cs" at its end.
-inline bool isScriptFileName(std::string_view path) {
-  return path.size() > kScriptExtension.size() && path.ends_with(kScriptExtension);
-}
+// Whether a file is a script by its name: something before ".i2cs", in any case, at its end.
+bool isScriptFileName(std::string_view path);
+
+// The first word of line when it is one of the script's commands, in any case; empty when
+// it is not. No command file's line starts so (its values are hex digits), which tells a
+// script sent as a command file by its content.
+std::string_view scriptCommandOf(std::string_view line);
+
+// Where text shows itself a script by its content: its first line with a command on it
+// (blank lines and comments skipped) starts with one of the script's commands.
+struct ScriptStart {
+  std::size_t line = 0;
+  std::string command;
+};
+std::optional<ScriptStart> scriptStartOf(std::string_view text);
+
+// Why file, a script by its content, is refused where a command file is wanted.
+std::string scriptNotCommandFile(const std::string& file, const ScriptStart& start);
 
 struct ReadResult {
   Script script;

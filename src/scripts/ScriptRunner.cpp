@@ -22,8 +22,8 @@ port::MessageOutcome firstRefusal(const port::TransferResult& result) {
   return port::MessageOutcome::NotSent;
 }
 
-std::string refusalText(port::MessageOutcome refusal, std::uint8_t device) {
-  const std::string address = numconv::UpperHex(device, 2);
+std::string refusalText(port::MessageOutcome refusal, std::uint8_t device, bool sevenBit) {
+  const std::string address = numconv::UpperHex(sevenBit ? device >> 1 : device, 2);
   switch (refusal) {
     case port::MessageOutcome::TimedOut:
       return "bus timeout at device " + address;
@@ -146,8 +146,9 @@ class Runner {
       case CommandResult::NotAcknowledged:
         ++outcome_.unacknowledged;
         if (options_.keepGoing) return true;
-        return end(RunEnd::NotAcknowledged, step,
-                   head + refusalText(report.refusal, step.target.device));
+        return end(
+            RunEnd::NotAcknowledged, step,
+            head + refusalText(report.refusal, step.target.device, options_.sevenBitDevices));
       case CommandResult::CheckFailed:
         return end(RunEnd::CheckFailed, step, head + checkText(report));
     }

@@ -54,6 +54,9 @@ struct RunOptions {
   port::AfterMessage pointerThen = port::AfterMessage::Stop;
   // How long a poll waits between two reads.
   std::chrono::milliseconds pollInterval{1};
+  // The problem that ends a run names the device by its 7-bit address, as the user asked
+  // to see them, rather than by the 8-bit write address the script gives.
+  bool sevenBitDevices = false;
 };
 
 // What the caller hears while a script runs. Every member may be left empty.

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "base/FileError.h"
+#include "base/Text.h"
 #include "numconv/HexText.h"
 
 namespace brelvion::scripts {
@@ -36,6 +37,7 @@ std::optional<std::uint64_t> parseDigits(std::string_view text, unsigned base) {
 }  // namespace
 
 std::vector<std::string_view> splitLines(std::string_view text) {
+  text = base::withoutByteOrderMark(text);
   std::vector<std::string_view> lines;
   std::size_t start = 0;
   std::size_t i = 0;

@@ -9,7 +9,8 @@
 namespace brelvion::scripts {
 
 // The lines of a text as the tool's readers take them: a line ends at CR LF, LF or CR (one
-// end, not two), and the text after the last end is a line only when it is not empty.
+// end, not two), and the text after the last end is a line only when it is not empty. A
+// byte-order mark at the head is no part of the first line.
 // Line i of the result is line i + 1 of the file.
 std::vector<std::string_view> splitLines(std::string_view text);
 

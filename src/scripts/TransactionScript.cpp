@@ -65,8 +65,7 @@ Converted convert(const std::deque<bus::Transaction>& entries, unsigned register
   return converted;
 }
 
-// A read's registers as expect lines, each value as wide as the read's, registers counted
-// in bytes as sensors number them (a 16-bit value takes two).
+// A read's registers as expect lines, or why it has none.
 void addExpects(ScriptBuilder& builder, const Target& target, const Statement& read,
                 const bus::Transaction& entry) {
   if (entry.outcome != port::MessageOutcome::Acknowledged) {
@@ -74,10 +73,8 @@ void addExpects(ScriptBuilder& builder, const Target& target, const Statement& r
                     " not acknowledged when recorded: no expect");
     return;
   }
-  const unsigned valBytes = target.valBits / 8u;
-  for (std::uint32_t i = 0; i < read.number; ++i) {
-    const std::uint32_t reg = (read.reg + i * valBytes) & largestOf(target.regBits);
-    builder.command(target, Statement::expect(reg, bigEndian(entry.bytes, i * valBytes, valBytes)));
+  for (Statement& expect : expectsOf(target, read.reg, read.number, entry.bytes)) {
+    builder.command(target, std::move(expect));
   }
 }
 

@@ -61,11 +61,8 @@ class TransferConverter : public port::TransferSink {
     out.address = static_cast<std::uint8_t>(message.address & 0xFE);
     out.read = message.read();
     out.line = message.line;
-    if (out.read) {
-      out.readLength = message.bytes.size();
-    } else {
-      out.bytes = message.bytes;
-    }
+    out.readLength = out.read ? message.bytes.size() : 0;
+    out.bytes = message.bytes;
     out.note = note(message);
     converter_.message(std::move(out));
   }

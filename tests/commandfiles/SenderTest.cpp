@@ -121,6 +121,60 @@ TEST(SenderTest, SendFileAfterEditingRebuildsTheCopyFromTheChosenFile) {
   EXPECT_EQ(fixture.set.core.values().SendFileName, "tmpI2C.txt");
 }
 
+TEST(SenderTest, AScriptUnderAnotherNameIsRefusedBeforeAnyWrite) {
+  const struct {
+    const char* source;
+    const char* refusal;  // nullptr: sent as a command file
+  } cases[] = {
+      {"; bring-up\n\n  device 20\nwrite 10 01\n", "(line 3 starts with 'device')"},
+      {"\xEF\xBB\xBF"
+       "\tWRITE 10 01\n",
+       "(line 1 starts with 'WRITE')"},
+      {"42 12 80 ; device 20\ndelay 10\n", nullptr},
+  };
+  for (const auto& test : cases) {
+    SendFixture fixture;
+    const SendOutcome outcome = fixture.send(test.source);
+    if (test.refusal == nullptr) {
+      EXPECT_FALSE(fixture.writes.empty()) << test.source;
+      EXPECT_TRUE(fixture.set.desktop.boxes.empty()) << test.source;
+      continue;
+    }
+    EXPECT_TRUE(fixture.writes.empty()) << test.source;
+    EXPECT_EQ(outcome.writes, 0);
+    ASSERT_EQ(fixture.set.desktop.boxes.size(), 1u) << test.source;
+    EXPECT_EQ(fixture.set.desktop.boxes[0].text, "321: " + fixture.scratch.file("commands.i2c") +
+                                                     " is a bring-up script, not a command file " +
+                                                     test.refusal +
+                                                     ": send it under a name ending in .i2cs");
+  }
+}
+
+TEST(SenderTest, SendFileOfAScriptUnderAnotherNameSendsNothingAndSaysWhy) {
+  for (const bool edited : {false, true}) {
+    SendFixture fixture;
+    testing::WorkingDirectory here(fixture.scratch.path());
+    const std::string script = "device 20\nwrite 10 01\n";
+    // Opened as a script, or as a command file that the editor then made a script.
+    const std::string chosen =
+        fixture.scratch.write("chosen.txt", edited ? "42 12 80\r\n" : script);
+    PrepareCommandFile(fixture.set.core, chosen);
+    fixture.set.core.values().FileEdited = edited;
+    fixture.scratch.write("chosen.txt", script);
+    SendOutcome outcome;
+    EXPECT_EQ(SendFile(fixture.set.core, chosen, fixture.hooks, &outcome), SendFileAction::Sent);
+    EXPECT_EQ(outcome.end, edited ? SendEnd::Completed : SendEnd::Failed);
+    EXPECT_EQ(outcome.writes, 0);
+    EXPECT_TRUE(fixture.writes.empty());
+    // Open's refusal, then Send File's; after editing, the copy made at Send File refuses.
+    ASSERT_EQ(fixture.set.desktop.boxes.size(), edited ? 1u : 2u);
+    EXPECT_EQ(fixture.set.desktop.boxes.back().title,
+              edited ? "Create tmpFile - Error" : "Send File - Error");
+    EXPECT_NE(fixture.set.desktop.boxes.back().text.find(chosen + " is a bring-up script"),
+              std::string::npos);
+  }
+}
+
 TEST(DelayTimeTest, WaitsOnTheClockWithoutYielding) {
   testing::FakeDesktop desktop;
   testing::FakeClock clock;

@@ -155,6 +155,60 @@ TEST(CTableTest, ReportsEveryLineItCannotConvertAndGoesOnWhenAsked) {
   EXPECT_EQ(scriptText(skipping), "; table broken\ndevice 20\nwrite 10 01\n");
 }
 
+TEST(CTableTest, OnlyTheWholeNamesDriversGiveMarkersAreMarkers) {
+  ImportOptions options = atDevice(0x20);
+  options.skipUnknown = true;
+  const ImportResult result = importText(Format::C,
+                                         "{ SIM16_REG_X_ADDR_END, 0x077F },\n"
+                                         "{ SIM16_REG_HS_DELAY, 0x20 },\n"
+                                         "{ OV5693_TABLE_WAIT_MS, 3 },\n"
+                                         "{ REG_DELAY_US, 1500 },\n"
+                                         "{ 0x10, 0x01 },\n"
+                                         "{ OV5693_TABLE_END, 0x00 },\n",
+                                         "markers.c", options);
+  EXPECT_EQ(problemTexts(result.problems),
+            (std::vector<std::string>{
+                "markers.c:1: 'SIM16_REG_X_ADDR_END' is neither a register nor a delay or end "
+                "marker",
+                "markers.c:2: 'SIM16_REG_HS_DELAY' is neither a register nor a delay or end "
+                "marker"}));
+  EXPECT_EQ(scriptText(result),
+            "delay 3\ndelay 2\ndevice 20\nwrite 10 01\n; end of table (OV5693_TABLE_END)\n");
+}
+
+TEST(CTableTest, ATableWhoseValueLiteralsDisagreeIsReportedNotWidened) {
+  const std::string mode =
+      "static const struct regval mode[] = {\n"
+      "\t{0x0340, 0x0460},\n"
+      "\t{0x0204, 0x02}, {0x0205, 0x00},\n"
+      "\t{0x0206, 10},\n"
+      "};\n"
+      "static const struct regval other[] = {\n"
+      "\t{0x0340, 0x0465},\n"
+      "};\n";
+  ImportOptions options = atDevice(0x20);
+  options.skipUnknown = true;
+  const ImportResult reported = importText(Format::C, mode, "mode.c", options);
+  EXPECT_EQ(problemTexts(reported.problems),
+            (std::vector<std::string>{"mode.c:2: the value 0x0460 is 16 bits where 2 other rows "
+                                      "of its table have 8: --value-bits says which width the "
+                                      "table writes"}));
+  EXPECT_EQ(scriptText(reported),
+            "; table mode\ndevice 20\nregbits 16\nwrite 0204 02\nwrite 0205 00\n"
+            "write 0206 0A\n; table other\nvalbits 16\nwrite 0340 0465\n");
+  options.valBits = 16;
+  const ImportResult settled = importText(Format::C, mode, "mode.c", options);
+  EXPECT_TRUE(settled.problems.empty()) << problemTexts(settled.problems)[0];
+  EXPECT_NE(scriptText(settled).find("write 0204 0002"), std::string::npos);
+}
+
+TEST(CTableTest, ALittleEndianMaskedRowSwapsItsMaskAsItsValue) {
+  const ImportResult result =
+      importText(Format::C, "{CCI_REG16_LE(0x3000), 0x1234, 0x00FF, 0},\n", "le.c", atDevice(0x20));
+  ASSERT_TRUE(result.ok()) << problemTexts(result.problems)[0];
+  EXPECT_EQ(scriptText(result), "device 20\nregbits 16\nvalbits 16\nmodify 3000 FF00 3412\n");
+}
+
 TEST(CTableTest, ATableWithoutADeviceNeedsOneFromTheOptions) {
   ImportOptions options;
   options.skipUnknown = true;

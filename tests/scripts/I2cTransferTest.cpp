@@ -122,6 +122,7 @@ TEST(I2cTransferTest, ExportWritesLinesThatImportBackToTheSameCommands) {
       "read 0000 2\ndevice 6C\nregbits 8\nvalbits 8\nwrite 12 80\n");
   ExportOptions options;
   options.i2cBus = 3;
+  options.repeatedStartReads = true;
   const ExportResult exported = exportScript(Format::I2ctransfer, script, "s.i2cs", options);
   ASSERT_TRUE(exported.ok());
   EXPECT_EQ(exported.text,
@@ -163,6 +164,29 @@ TEST(I2cTransferTest, ExportWritesLinesThatImportBackToTheSameCommands) {
       Format::I2ctransfer, testing::scriptOf("device 20\nexpect 10 01\n"), "s.i2cs");
   ASSERT_FALSE(refused.ok());
   EXPECT_EQ(refused.problem->text(), "s.i2cs:2: expect cannot be written as i2ctransfer lines");
+}
+
+TEST(I2cTransferTest, AReadIsExportedAsTwoTransfersUnlessRepeatedStartIsAsked) {
+  const Script script = testing::scriptOf("device 20\nregbits 16\nread 0010 2 ; id\n");
+  const ExportResult apart = exportScript(Format::I2ctransfer, script, "s.i2cs");
+  ASSERT_TRUE(apart.ok());
+  EXPECT_NE(apart.text.find("i2ctransfer -y 1 w2@0x10 0x00 0x10\n"
+                            "i2ctransfer -y 1 r2@0x10 # id\n"),
+            std::string::npos)
+      << apart.text;
+  const ImportResult back = importText(Format::I2ctransfer, apart.text, "back.sh", {});
+  EXPECT_NE(scriptText(back).find("read 0010 2  ; id\n"), std::string::npos) << scriptText(back);
+}
+
+TEST(I2cTransferTest, LinesForAnotherBusAreReportedNotMerged) {
+  const ImportResult result = importText(Format::I2ctransfer,
+                                         "i2ctransfer -y 1 w2@0x10 0x01 0x02\n"
+                                         "i2ctransfer -y 2 w2@0x10 0x03 0x04\n",
+                                         "two.sh", {});
+  EXPECT_EQ(
+      problemTexts(result.problems),
+      (std::vector<std::string>{
+          "two.sh:2: a transfer on bus 2 after transfers on bus 1: a script runs on one bus"}));
 }
 
 }  // namespace

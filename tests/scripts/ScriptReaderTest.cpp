@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/RuntimeError.h"
+#include "scripts/Formats.h"
 #include "scripts/ScriptReader.h"
 #include "scripts/ScriptWriter.h"
 
@@ -159,6 +161,60 @@ TEST(ScriptReaderTest, ABusCommandBeforeAnyDeviceIsReportedOnceAndADelayNeedsNon
             (std::vector<std::string>{
                 "bring-up.i2cs:2: regbits: 17 is not 8 or 16",
                 "bring-up.i2cs:3: write: REGISTER 0100 is too wide for regbits 8 (at most FF)"}));
+}
+
+TEST(ScriptReaderTest, APollWhoseValueHasBitsOutsideItsMaskIsReported) {
+  EXPECT_EQ(problemsAfterDevice("poll 10 F0 10 5\npoll 10 0F 10 5\n"),
+            (std::vector<std::string>{"bring-up.i2cs:3: poll: VALUE 10 has bits outside MASK 0F, "
+                                      "so the poll can never succeed"}));
+}
+
+TEST(ScriptReaderTest, ScriptsAreToldByTheirNameInAnyCaseOrByTheirFirstCommand) {
+  const struct {
+    std::string_view name;
+    bool script;
+  } names[] = {{"a.i2cs", true}, {"BRING.I2CS", true}, {"dir/x.I2cS", true},
+               {".i2cs", false}, {"a.i2c", false},     {"a.i2cs.txt", false}};
+  for (const auto& name : names) EXPECT_EQ(isScriptFileName(name.name), name.script) << name.name;
+
+  const struct {
+    std::string_view text;
+    bool script;
+  } texts[] = {{"; setup\n\n  \tDEVICE 20\n", true},
+               {"\xEF\xBB\xBF"
+                "device 20\n",
+                true},
+               {"42 12 80 ; device 20\n", false},
+               {"; device 20\n", false},
+               {"", false}};
+  for (const auto& text : texts) {
+    EXPECT_EQ(scriptStartOf(text.text).has_value(), text.script) << text.text;
+  }
+}
+
+TEST(ScriptReaderTest, EveryTextReaderTakesAByteOrderMark) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const ReadResult script = readScript(bom + "device 20\nwrite 10 20\n", "bom.i2cs");
+  EXPECT_TRUE(script.ok()) << problemTexts(script)[0];
+  ImportOptions options;
+  options.device = 0x20;
+  const struct {
+    Format format;
+    std::string text;
+  } imports[] = {{Format::I2ctransfer, "i2ctransfer -y 1 w2@0x10 0x10 0x20\n"},
+                 {Format::I2c, "20 10 20\n"},
+                 {Format::C, "{0x10, 0x20},\n"},
+                 {Format::Vcd,
+                  "$timescale 1ns $end\n$var wire 1 ! scl $end\n$var wire 1 \" sda $end\n"
+                  "$enddefinitions $end\n#0\n1!\n1\"\n"}};
+  for (const auto& input : imports) {
+    const ImportResult result = importText(input.format, bom + input.text, "bom", options);
+    // A capture holds no transfer here: only the summary of its decoding.
+    const std::size_t least = input.format == Format::Vcd ? 1 : 2;
+    EXPECT_TRUE(result.ok() && result.script.statements.size() >= least)
+        << formatName(input.format) << ": "
+        << (result.problems.empty() ? "no command" : result.problems[0].text());
+  }
 }
 
 TEST(ScriptReaderTest, ReadsAFileAndNamesAMissingOne) {

@@ -171,6 +171,52 @@ TEST_F(ScriptRunnerTest, AStopBetweenCommandsOrInALongDelayEndsTheRun) {
   EXPECT_EQ(sensorByte(0x0600), 0x01);
 }
 
+// Acknowledges reads and register-pointer writes, each read giving 5Ah; refuses every
+// write that carries a value.
+struct ValueWriteRefusingMaster : port::I2cMaster {
+  port::TransferResult transfer(const std::vector<port::I2cMessage>& messages) override {
+    port::TransferResult result;
+    for (const port::I2cMessage& message : messages) {
+      port::MessageResult one;
+      one.outcome = !message.read && message.bytes.size() > 1
+                        ? port::MessageOutcome::DataNotAcknowledged
+                        : port::MessageOutcome::Acknowledged;
+      if (message.read) one.bytes.assign(message.readLength, 0x5A);
+      result.messages.push_back(one);
+    }
+    return result;
+  }
+};
+
+TEST(ScriptRunnerRefusalTest, ARefusedWriteEndsTheRunNamingTheDeviceAsTheUserChose) {
+  const struct {
+    const char* script;
+    bool sevenBit;
+    const char* problem;
+  } cases[] = {
+      {"device 30\nmodify 01 0F 05\nwrite 02 00\n", false,
+       "m.i2cs:2: modify 01: not acknowledged by device 30"},
+      {"device 30\nmodify 01 0F 05\nwrite 02 00\n", true,
+       "m.i2cs:2: modify 01: not acknowledged by device 18"},
+      {"device 30\nwrite 02 00\n", true, "m.i2cs:2: write 02: not acknowledged by device 18"},
+  };
+  for (const auto& run : cases) {
+    ValueWriteRefusingMaster master;
+    testing::FakeClock clock;
+    std::vector<CommandReport> reports;
+    RunHooks hooks;
+    hooks.reported = [&](const CommandReport& report) { reports.push_back(report); };
+    const ReadResult read = readScript(run.script, "m.i2cs");
+    const RunOutcome outcome = runScript(master, clock, stepsOf(read.script), "m.i2cs",
+                                         RunOptions{.sevenBitDevices = run.sevenBit}, hooks);
+    EXPECT_EQ(outcome.end, RunEnd::NotAcknowledged) << run.script;
+    ASSERT_TRUE(outcome.problem) << run.script;
+    EXPECT_EQ(outcome.problem->text(), run.problem);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].result, CommandResult::NotAcknowledged);
+  }
+}
+
 TEST(ScriptRunnerClockTest, ADelayIsSleptOnTheClockGiven) {
   testing::EngineSet<testing::NoDevicePort> set;
   testing::FakeClock clock;

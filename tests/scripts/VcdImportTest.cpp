@@ -104,6 +104,20 @@ TEST(VcdImportTest, TheToolsOwnTransactionsComeBackAsTheCommandsThatMadeThem) {
   EXPECT_EQ(body(noDelay).find("delay"), std::string::npos);
 }
 
+TEST(VcdImportTest, WithReadsAsExpectTheValuesTheReadsReturnedAreKept) {
+  ImportOptions options;
+  options.readsAsExpect = true;
+  const ImportResult result = importText(Format::Vcd, toolTraffic(), "bus.vcd", options);
+  ASSERT_TRUE(result.ok()) << problemTexts(result.problems)[0];
+  // The values are the bytes the capture shows the sensor sending, F8h an ID register.
+  EXPECT_EQ(body(result),
+            "device 42\nwrite 10 5A\ndelay 10\nwrite B3 45\n"
+            "expect 0F 53\nexpect 10 78\nexpect 11 9D\nexpect 12 C2\n"
+            "device 50\nwrite 01 02  ; no ACK in the capture\n"
+            "device 42\nexpect F8 B7\nexpect F9 3E\nregbits 16\nwrite 0103 01\n");
+  EXPECT_TRUE(testing::readsBack(result));
+}
+
 // Spikes of 20 ns in every third quiet stretch: on SCL while it is low (a bit that never
 // was) and on SDA while SCL is high (a STOP and a START that never were).
 std::string withGlitches(const std::string& vcd) {

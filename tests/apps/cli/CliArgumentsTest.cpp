@@ -253,7 +253,8 @@ Commands:
                       (FILE.i2cs) is checked whole first, then run: one line a
                       bus command (20 0103 01 ACK, 20 0000 = B716 OK, 20 0005
                       = 01 after 5 ms); a NO ACK stops it unless --keep-going,
-                      a failed poll or expect always, with FILE:LINE.
+                      a failed poll or expect always, with FILE:LINE. - is
+                      standard input, a script when it starts with a command.
   dump DEV LAST FILE  Read registers 0 to LAST of DEV and write them to FILE
                       as Dump to File does: one line a register, read address,
                       register and value in hex. FILE is replaced only by a
@@ -339,6 +340,7 @@ Options:
                       write and the read after it are one transfer, with a
                       repeated START instead of STOP then START. Off by
                       default: some camera sensors (SCCB) need the STOP.
+                      export i2ctransfer writes a read as one line with it.
   --all               scan: every address from 00 to 7F.
   --list              scan: one address a line instead of the grid.
   --step-us N         Each line step lasts at least N microseconds, 5 to 1000
@@ -372,6 +374,8 @@ Options:
   --sda NAME          import vcd: the capture's SDA signal (default sda).
   --min-delay MS      import vcd: a gap between transfers longer than MS
                       milliseconds (default 1) becomes a delay line.
+  --expect            import vcd: each read becomes expect lines holding the
+                      values the capture shows it returned.
   --keep-pauses       import i2c: keep the 0.1 s pause after each write as
                       delay 100.
   -o OUT              import, export: write into OUT instead of standard
