@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "CliArguments.h"
+#include "CliMapArguments.h"
 #include "FuzzSupport.h"
 #include "numconv/HexText.h"
 
@@ -99,7 +100,7 @@ std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
   // Words after "--" are never taken for options, whatever a file name looks like.
   args.push_back("--");
   const std::string device = hexByte(request.sevenBit ? request.device >> 1 : request.device);
-  if (request.mapFile) {
+  if (request.mapFile && !isMapCommand(request.command)) {
     args.push_back(request.command == Command::Write ? "write" : "read");
     if (request.deviceGiven) args.push_back(device);
     args.push_back(request.registerName);
@@ -135,6 +136,19 @@ std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
       args.insert(args.end(), {request.command == Command::Import ? "import" : "export",
                                script.format, script.input});
       break;
+    case Command::ReadAll:
+      args.push_back("read-all");
+      break;
+    case Command::Snapshot:
+      args.insert(args.end(), {"snapshot", request.file});
+      break;
+    case Command::Diff:
+      args.insert(args.end(), {"diff", request.file});
+      if (request.otherSnapshot) args.push_back(*request.otherSnapshot);
+      break;
+    case Command::WriteBack:
+      args.insert(args.end(), {"write-back", request.file});
+      break;
   }
   return args;
 }
@@ -159,6 +173,7 @@ bool sameRequest(const CliRequest& a, const CliRequest& b) {
          a.valueBits == b.valueBits && a.littleEndian == b.littleEndian &&
          a.mapFile == b.mapFile && a.registerName == b.registerName &&
          a.dataText == b.dataText && a.deviceGiven == b.deviceGiven &&
+         a.otherSnapshot == b.otherSnapshot &&
          sameScriptOptions(a.script, b.script);
 }
 
@@ -170,7 +185,7 @@ void checkInRange(const CliRequest& request, const std::string& shown) {
   FUZZ_CHECK(fits(request.data, request.mapFile ? 32 : request.valueBits), shown);
   const bool registers = request.command == Command::Write || request.command == Command::Read;
   FUZZ_CHECK(registers || (!request.registerBits && !request.valueBits && !request.littleEndian &&
-                           !request.mapFile),
+                           (!request.mapFile || isMapCommand(request.command))),
              shown);
   FUZZ_CHECK(request.count >= 1 && request.count <= 32768, shown);
   FUZZ_CHECK(request.command == Command::Read || request.count == 1, shown);
@@ -190,7 +205,8 @@ void checkInRange(const CliRequest& request, const std::string& shown) {
   FUZZ_CHECK(!request.stretchTimeoutMs ||
                  (*request.stretchTimeoutMs >= 1 && *request.stretchTimeoutMs <= 10000),
              shown);
-  const bool takesFile = request.command == Command::Send || request.command == Command::Dump;
+  const bool takesFile = request.command == Command::Send || request.command == Command::Dump ||
+                         (isMapCommand(request.command) && request.command != Command::ReadAll);
   FUZZ_CHECK(takesFile || request.file.empty(), shown);
 }
 

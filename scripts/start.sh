@@ -4,7 +4,8 @@
 #
 #   scripts/start.sh [WINDOW OPTIONS]          e.g. --sim-device none, --port lpt2
 #   scripts/start.sh [OPTIONS] COMMAND ARGS    COMMAND is write, read, send, dump, scan,
-#                                              ports, recover, import or export: runs the
+#                                              ports, recover, import, export, read-all,
+#                                              snapshot, diff or write-back: runs the
 #                                              command-line companion brelvion-i2c-cli
 #
 # Without a display (neither $DISPLAY nor $WAYLAND_DISPLAY) the windows cannot open: the
@@ -23,7 +24,8 @@ gui="$build/apps/gui/brelvion-i2c"
 
 for arg in "$@"; do
   case "$arg" in
-    write | read | send | dump | scan | ports | recover | import | export) exec "$cli" "$@" ;;
+    write | read | send | dump | scan | ports | recover | import | export | read-all | snapshot | \
+      diff | write-back) exec "$cli" "$@" ;;
   esac
 done
 

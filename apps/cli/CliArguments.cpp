@@ -4,7 +4,9 @@
 #include <cctype>
 #include <charconv>
 #include <string_view>
+#include <utility>
 
+#include "CliMapArguments.h"
 #include "CliRegisterArguments.h"
 #include "CliScriptArguments.h"
 #include "base/RuntimeError.h"
@@ -105,7 +107,7 @@ Error applyRecover(const std::vector<std::string>&, CliRequest& request) {
   return std::nullopt;
 }
 
-const std::array<CommandSpec, 9> kCommands{{
+const std::array<CommandSpec, 13> kCommands{{
     {"write", "DEV SUB DATA", 3, 3,
      "Write DATA to register SUB of device DEV, then read the\n"
      "register back. Prints the byte read back in hex and ACK or\n"
@@ -165,6 +167,30 @@ const std::array<CommandSpec, 9> kCommands{{
      "i2c, on standard output or into -o OUT. A command the\n"
      "format cannot express is named with its line.\n",
      applyExport},
+    {"read-all", "", 0, 0,
+     "With --map FILE: read every register of the map that may\n"
+     "be read, contiguous ones in one sequential read each, and\n"
+     "print a line a register (address, name, value; -- when\n"
+     "not read), its bit fields below it.\n",
+     applyReadAll},
+    {"snapshot", "OUT", 1, 1,
+     "With --map FILE: read all, then write the values to OUT\n"
+     "as a register snapshot (.snap). OUT is replaced only by\n"
+     "a complete snapshot, and not at all when a read is not\n"
+     "acknowledged; - is standard output.\n",
+     applySnapshot},
+    {"diff", "A [B]", 1, 2,
+     "Compare snapshot A with snapshot B, or (with --map FILE)\n"
+     "with the device's values read now; print a line a\n"
+     "difference, A's value first (0100 MODE_SELECT: 00 -> 01).\n"
+     "Exit status 1 when they differ.\n",
+     applyDiff},
+    {"write-back", "SNAPSHOT", 1, 1,
+     "With --map FILE: write the snapshot's values to the\n"
+     "map's writable registers of the same address and width,\n"
+     "in address order, then read all again and print it as\n"
+     "read-all does.\n",
+     applyWriteBack},
 }};
 
 // "write DEV SUB DATA", "scan".
@@ -174,10 +200,14 @@ std::string commandHead(const CommandSpec& command) {
   return head;
 }
 
+// The commands a usage error suggests: those that need no map. The map's come last in the
+// table, and --help shows them.
+constexpr std::size_t kSuggestedCommands = 9;
+
 std::string commandNames() {
   std::string names;
-  for (std::size_t i = 0; i < kCommands.size(); ++i) {
-    if (i > 0) names += i + 1 == kCommands.size() ? " or " : ", ";
+  for (std::size_t i = 0; i < kSuggestedCommands; ++i) {
+    if (i > 0) names += i + 1 == kSuggestedCommands ? " or " : ", ";
     names += kCommands[i].name;
   }
   return names;
@@ -369,11 +399,13 @@ const std::array<OptionSpec, 26> kOptions{{
      "write, read: registers by name from a device description\n"
      "(.yaml) or register list (.csv), which gives their widths\n"
      "and the device address (--reg-bits, --value-bits and --le\n"
-     "win over it). read prints the value, its name and fields.\n",
+     "win over it). read prints the value, its name and fields.\n"
+     "read-all, snapshot, diff, write-back: the map they act on.\n",
      applyMap},
     {"--device", "DEV",
      "import: the device where the input names none (a C\n"
-     "table), as DEV is given to write.\n",
+     "table), as DEV is given to write. read-all, snapshot,\n"
+     "diff, write-back: the device instead of the map's.\n",
      applyImportDevice},
     {"--skip-unknown", "",
      "import: name the lines that cannot be converted and\n"
@@ -437,17 +469,19 @@ Error applyOptionAt(const std::vector<std::string>& args, std::size_t& i, CliReq
   return option->apply(args[++i], request);
 }
 
-void appendHelp(std::string& text, const std::string& head, const char* help) {
-  constexpr std::size_t kHelpColumn = 22;
+constexpr std::size_t kHelpColumn = 22;
+
+void appendHelp(std::string& text, const std::string& head, const char* help,
+                std::size_t column = kHelpColumn) {
   std::string_view lines(help);
   std::string prefix = "  " + head;
-  if (prefix.size() + 2 > kHelpColumn) {
+  if (prefix.size() + 2 > column) {
     text += prefix + '\n';
     prefix.clear();
   }
   while (!lines.empty()) {
     const std::size_t end = lines.find('\n');
-    prefix.resize(kHelpColumn, ' ');
+    prefix.resize(column, ' ');
     text += prefix;
     text += lines.substr(0, end);
     text += '\n';
@@ -455,6 +489,19 @@ void appendHelp(std::string& text, const std::string& head, const char* help) {
     lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 1);
   }
 }
+
+// Each meaning's lines already within the width of the usage text.
+const std::array<std::pair<const char*, const char*>, 3> kExitStatuses{{
+    {"0", "acknowledged (for send: every write; for scan: something\n"
+          "answered; for recover: the bus is free; for diff: no differences)\n"},
+    {"1", "not acknowledged (for scan: nothing answered; for recover: still\n"
+          "held); for diff: the snapshots or the device differ\n"},
+    {"2", "bad usage, a port error, SDA held low, a command file, map or\n"
+          "snapshot that could not be read, or a dump, snapshot, capture or\n"
+          "standard output that could not be written; for a script also a\n"
+          "failed poll or expect, or a script with problems, and for import\n"
+          "and export a line that cannot be converted\n"},
+}};
 
 }  // namespace
 
@@ -488,12 +535,36 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
   return request;
 }
 
-std::string usageText() {
+std::string synopsisText(std::string_view indent) {
   std::string text;
-  for (std::size_t i = 0; i < kCommands.size(); ++i) {
-    text += i == 0 ? "Usage: " : "       ";
-    text += std::string(kProgram) + " [options] " + commandHead(kCommands[i]) + '\n';
+  for (const CommandSpec& command : kCommands) {
+    text += std::string(indent) + kProgram + " [options] " + commandHead(command) + '\n';
   }
+  return text;
+}
+
+std::string optionsText() {
+  std::string text;
+  for (const OptionSpec& option : kOptions) {
+    std::string head = option.name;
+    if (*option.value != '\0') head += std::string(" ") + option.value;
+    appendHelp(text, head, option.help);
+  }
+  appendHelp(text, kVersionOption, "Show the program's version.\n");
+  appendHelp(text, "-h, --help", "Show this text.\n");
+  appendHelp(text, "--", "End of the options: what follows is the command.\n");
+  return text;
+}
+
+std::string exitStatusText() {
+  std::string text;
+  for (const auto& [status, meaning] : kExitStatuses) appendHelp(text, status, meaning, 7);
+  return text;
+}
+
+std::string usageText() {
+  std::string text = synopsisText("       ");
+  text.replace(0, 7, "Usage: ");
   text +=
       "\nDrives an I2C bus bit by bit through a PC parallel port or two GPIO lines, as\n"
       "the Brelvion I2C Debug Tool does, or through a Linux I2C adapter (/dev/i2c-N: a\n"
@@ -509,23 +580,11 @@ std::string usageText() {
       "\n  With --map, write and read name the register:\n"
       "    brelvion-i2c-cli --map FILE [options] write [DEV] NAME DATA\n"
       "    brelvion-i2c-cli --map FILE [options] read [DEV] NAME\n"
-      "  DEV, when given, is used in place of the description's i2c-address.\n"
+      "  DEV, when given, is used in place of the description's i2c-address; for\n"
+      "  read-all, snapshot, diff and write-back, --device DEV is.\n"
       "\nOptions:\n";
-  for (const OptionSpec& option : kOptions) {
-    std::string head = option.name;
-    if (*option.value != '\0') head += std::string(" ") + option.value;
-    appendHelp(text, head, option.help);
-  }
-  appendHelp(text, kVersionOption, "Show the program's version.\n");
-  appendHelp(text, "-h, --help", "Show this text.\n");
-  appendHelp(text, "--", "End of the options: what follows is the command.\n");
-  text +=
-      "\nExit status: 0 acknowledged (for send: every write; for scan: something\n"
-      "answered; for recover: the bus is free), 1 not acknowledged (for scan: nothing\n"
-      "answered; for recover: still held), 2 bad usage, a port error, SDA held low, a\n"
-      "command file that could not be read, or a dump, capture or standard output that\n"
-      "could not be written; for a script also a failed poll or expect, or a script\n"
-      "with problems, and for import and export a line that cannot be converted.\n";
+  text += optionsText();
+  text += "\nExit status:\n" + exitStatusText();
   return text;
 }
 

@@ -12,7 +12,11 @@
 
 namespace brelvion::apps::cli {
 
-enum class Command { Write, Read, Send, Dump, Scan, Ports, Recover, Import, Export };
+enum class Command {
+  Write, Read, Send, Dump, Scan, Ports, Recover, Import, Export,
+  // The register map's actions, with --map.
+  ReadAll, Snapshot, Diff, WriteBack
+};
 
 // The options of import and export, and send's of a bring-up script.
 struct ScriptOptions {
@@ -45,8 +49,11 @@ struct CliRequest : apps::PortOptions {
   std::int64_t data = 0;
   // Registers to read, 1 to 32768.
   int count = 1;
-  // The command file to send, or the file to dump into.
+  // The command file to send, the file to dump into, the snapshot to write (snapshot OUT),
+  // to compare (diff A) or to write back.
   std::string file;
+  // diff A B: the second snapshot; without it, A is compared with the device.
+  std::optional<std::string> otherSnapshot;
   // The last register to dump, 0 to 32767.
   std::int16_t last = 0;
   // Extra seconds after each write of a send, 0 to 9.99.
@@ -99,6 +106,13 @@ ParsedArguments parseArguments(const std::vector<std::string>& args);
 
 // Within 80 columns, for a terminal.
 std::string usageText();
+
+// Parts of the help that the help document's chapter on the companion shows as they are:
+// a line a command ("brelvion-i2c-cli [options] write DEV SUB DATA", after indent), the
+// options with their explanations, and the exit statuses.
+std::string synopsisText(std::string_view indent);
+std::string optionsText();
+std::string exitStatusText();
 
 using apps::escapeControls;
 using apps::shownArgument;

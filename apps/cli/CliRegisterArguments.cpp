@@ -1,5 +1,6 @@
 #include "CliRegisterArguments.h"
 
+#include "CliMapArguments.h"
 #include "PortOptions.h"
 #include "numconv/HexText.h"
 
@@ -95,6 +96,7 @@ ArgumentError applyByName(const std::vector<std::string>& words, CliRequest& req
 }
 
 ArgumentError checkRegisterOptions(const CliRequest& request) {
+  if (isMapCommand(request.command)) return checkMapOptions(request);
   const bool registers = request.command == Command::Write || request.command == Command::Read;
   const bool given =
       request.registerBits || request.valueBits || request.littleEndian || request.mapFile;

@@ -9,6 +9,8 @@
 #include "CliArguments.h"
 #include "CliBusCommands.h"
 #include "CliFileCommands.h"
+#include "CliMapArguments.h"
+#include "CliMapCommands.h"
 #include "CliRegisterCommands.h"
 #include "CliScriptArguments.h"
 #include "CliScriptCommands.h"
@@ -67,6 +69,7 @@ struct PreparedCommand {
   std::optional<CheckedScript> script;
   // send -: the command file read from standard input.
   std::optional<std::string> standardInput;
+  std::optional<MapCommand> map;
 };
 
 // An address as the request prints it: the 8-bit write address, or with --7bit the 7-bit one.
@@ -123,6 +126,7 @@ std::optional<int> runCommand(const CliRequest& request, const PreparedCommand& 
   if (const auto* command = std::get_if<RegisterCommand>(&prepared.registers)) {
     return runRegisterCommand(request, *command, core.engine(), out);
   }
+  if (prepared.map) return runMapCommand(request, *prepared.map, core.engine(), out, err);
   switch (request.command) {
     case Command::Write:
       runWrite(request, core.engine(), out);
@@ -146,6 +150,10 @@ std::optional<int> runCommand(const CliRequest& request, const PreparedCommand& 
       return runRecover(core.engine(), out);
     case Command::Import:
     case Command::Export:
+    case Command::ReadAll:
+    case Command::Snapshot:
+    case Command::Diff:
+    case Command::WriteBack:
       break;
   }
   return std::nullopt;
@@ -302,6 +310,9 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
   }
   if (request.command == Command::Import) return runImport(request, out, err);
   if (request.command == Command::Export) return runExport(request, out, err);
+  if (request.command == Command::Diff && request.otherSnapshot) {
+    return runSnapshotDiff(request, out);
+  }
   // A capture is written only after the command; one that cannot be written there would
   // lose the command's work, so it is refused before the bus is touched.
   if (request.capturePath) {
@@ -311,6 +322,14 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
   if (const auto* refused = std::get_if<UsageError>(&prepared.registers)) {
     err << kProgram << ": " << escapeControls(refused->message) << '\n';
     return kExitUsageOrPortError;
+  }
+  if (isMapCommand(request.command)) {
+    auto map = prepareMapCommand(request);
+    if (const auto* refused = std::get_if<UsageError>(&map)) {
+      err << kProgram << ": " << escapeControls(refused->message) << '\n';
+      return kExitUsageOrPortError;
+    }
+    prepared.map = std::move(std::get<MapCommand>(map));
   }
   // A script is checked whole before the bus is opened: nothing of one with problems runs.
   if (request.command == Command::Send && request.file == kStandardInput) {

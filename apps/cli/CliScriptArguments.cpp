@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "CliMapArguments.h"
 #include "PortOptions.h"
 #include "scripts/Formats.h"
 #include "scripts/ScriptReader.h"
@@ -55,6 +56,8 @@ bool importOptionsGiven(const ScriptOptions& script) {
 
 bool isScriptFile(const std::string& file) { return scripts::isScriptFileName(file); }
 
+ScriptArgumentError readDeviceOption(CliRequest& request) { return importDevice(request); }
+
 ScriptArgumentError applyImport(const std::vector<std::string>& arguments, CliRequest& request) {
   request.command = Command::Import;
   if (auto error = applyConversion(arguments, request, false)) return error;
@@ -107,7 +110,10 @@ ScriptArgumentError checkScriptOptions(const CliRequest& request) {
   const bool converting = command == Command::Import || command == Command::Export;
   if (request.script.output && !converting) return "-o goes with import and export";
   if (converting && request.capturePath) return "--capture goes with the commands that use the bus";
-  if (importOptionsGiven(request.script) && command != Command::Import) {
+  // The map's commands take --device too, in place of the map's device.
+  ScriptOptions importOnly = request.script;
+  if (isMapCommand(command)) importOnly.deviceText.reset();
+  if (importOptionsGiven(importOnly) && command != Command::Import) {
     return "--device, --skip-unknown, --scl, --sda, --min-delay and --keep-pauses go with import";
   }
   if (request.script.readsAsExpect &&

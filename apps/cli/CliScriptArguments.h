@@ -23,6 +23,10 @@ bool isScriptFile(const std::string& file);
 ScriptArgumentError applyImport(const std::vector<std::string>& arguments, CliRequest& request);
 ScriptArgumentError applyExport(const std::vector<std::string>& arguments, CliRequest& request);
 
+// --device, read once every option is known into request.device: an 8-bit write address,
+// or 7-bit with --7bit. Nothing happens without it.
+ScriptArgumentError readDeviceOption(CliRequest& request);
+
 // The options of those commands.
 ScriptArgumentError applyImportDevice(const std::string& value, CliRequest& request);
 ScriptArgumentError applySclName(const std::string& value, CliRequest& request);

@@ -1,7 +1,5 @@
 #include "registers/Diff.h"
 
-#include <algorithm>
-
 namespace brelvion::registers {
 
 std::vector<Difference> compareValues(const std::vector<RegisterValue>& left,
@@ -26,8 +24,10 @@ std::vector<Difference> compareValues(const std::vector<RegisterValue>& left,
       const RegisterValue& a = left[l++];
       const RegisterValue& b = right[r++];
       if (a.value != b.value || a.widthBits != b.widthBits) {
-        differences.push_back({a.address, a.name.empty() ? b.name : a.name,
-                               std::max(a.widthBits, b.widthBits), a.value, b.value});
+        Difference difference{a.address, a.name.empty() ? b.name : a.name, a.widthBits, a.value,
+                              b.value};
+        if (b.widthBits != a.widthBits) difference.rightWidthBits = b.widthBits;
+        differences.push_back(difference);
       }
     }
   }
@@ -43,12 +43,13 @@ std::vector<RegisterValue> defaultValues(const RegisterMap& map) {
 }
 
 std::string differenceText(const Difference& difference, int registerBits) {
-  auto shown = [&](const std::optional<std::uint32_t>& value) {
-    return value ? valueHex(*value, difference.widthBits) : std::string("(none)");
+  auto shown = [](const std::optional<std::uint32_t>& value, int widthBits) {
+    return value ? valueHex(*value, widthBits) : std::string("(none)");
   };
   std::string text = addressHex(difference.address, registerBits);
   if (!difference.name.empty()) text += " " + difference.name;
-  return text + ": " + shown(difference.left) + " -> " + shown(difference.right);
+  return text + ": " + shown(difference.left, difference.widthBits) + " -> " +
+         shown(difference.right, difference.rightWidthBits.value_or(difference.widthBits));
 }
 
 }  // namespace brelvion::registers

@@ -14,9 +14,13 @@ namespace brelvion::registers {
 struct Difference {
   std::uint32_t address = 0;
   std::string name;
+  // The left side's width, or the only side's.
   int widthBits = 8;
   std::optional<std::uint32_t> left;
   std::optional<std::uint32_t> right;
+  // The right side's width where it is another: that alone is a difference, and each value
+  // is shown at its own width ("12 -> 0012").
+  std::optional<int> rightWidthBits = std::nullopt;
   bool operator==(const Difference&) const = default;
 };
 

@@ -142,4 +142,16 @@ std::string writeBackText(const WriteBackOutcome& outcome) {
   return text;
 }
 
+RestoreOutcome restoreSnapshot(port::I2cMaster& master, std::uint8_t device, RegisterTable& table,
+                               const WriteBackPlan& plan, std::size_t maxBytes) {
+  RestoreOutcome outcome;
+  outcome.written = writeBack(master, device, table, plan);
+  outcome.read = readRuns(master, device, table, planReadAll(table.map(), maxBytes));
+  return outcome;
+}
+
+std::string restoreText(const RestoreOutcome& outcome) {
+  return writeBackText(outcome.written) + ", then read all again";
+}
+
 }  // namespace brelvion::registers

@@ -79,4 +79,15 @@ WriteBackOutcome writeBack(port::I2cMaster& master, std::uint8_t device, Registe
                            const WriteBackPlan& plan);
 std::string writeBackText(const WriteBackOutcome& outcome);
 
+// Write Snapshot Back: the plan's writes, then every register read again (reads of up to
+// maxBytes), so that the table shows what stuck. The written counts, and how the read went.
+struct RestoreOutcome {
+  WriteBackOutcome written;
+  ReadOutcome read;
+};
+RestoreOutcome restoreSnapshot(port::I2cMaster& master, std::uint8_t device, RegisterTable& table,
+                               const WriteBackPlan& plan, std::size_t maxBytes);
+// "Wrote 5 registers back, then read all again", with what the write back says.
+std::string restoreText(const RestoreOutcome& outcome);
+
 }  // namespace brelvion::registers

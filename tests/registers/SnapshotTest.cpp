@@ -95,6 +95,30 @@ TEST(SnapshotTest, DifferencesListChangedRegistersAndThoseOnlyOneSideHolds) {
   EXPECT_TRUE(compareValues(left, left).empty());
 }
 
+// Two snapshots of one register; a width alone is a difference, shown at each side's width.
+TEST(SnapshotTest, TwoSnapshotsOfOneRegisterDifferByValueOrWidth) {
+  const std::string head = "brelvion-register-snapshot 1\nregister-bits: 16\n\n";
+  const struct {
+    std::string left;
+    std::string right;
+    std::vector<std::string> differences;
+  } cases[] = {
+      {"0010 A 8 12", "0010 A 8 12", {}},
+      {"0010 A 8 12", "0010 A 16 0012", {"0010 A: 12 -> 0012"}},
+      {"0010 A 16 0012", "0010 - 32 00000012", {"0010 A: 0012 -> 00000012"}},
+      {"0010 A 8 12", "0010 A 8 13", {"0010 A: 12 -> 13"}},
+  };
+  for (const auto& c : cases) {
+    const Snapshot left = readSnapshot(head + c.left + "\n", "a.snap");
+    const Snapshot right = readSnapshot(head + c.right + "\n", "b.snap");
+    std::vector<std::string> shown;
+    for (const Difference& difference : compareValues(left.values, right.values)) {
+      shown.push_back(differenceText(difference, 16));
+    }
+    EXPECT_EQ(shown, c.differences) << c.left << " against " << c.right;
+  }
+}
+
 TEST(SnapshotTest, SavedSnapshotsReplaceAFileOnlyWhole) {
   testing::ScratchDirectory dir;
   Snapshot snapshot = readSnapshot(kText, "s.snap");

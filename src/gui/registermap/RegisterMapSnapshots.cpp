@@ -93,16 +93,14 @@ void RegisterMapWindow::writeSnapshotBack() {
            " to the device at " + registers::valueHex(address, 8) + "?",
        kRegisterMapTitle, desktop::MessageIcon::Question, desktop::MessageButtons::YesNo});
   if (answer != desktop::MessageAnswer::Yes) return;
-  registers::WriteBackOutcome outcome;
-  const auto runs = registers::planReadAll(table_.map(), readLimit_);
+  registers::RestoreOutcome outcome;
   if (!busCommand("Write Snapshot Back", [&] {
-        outcome = registers::writeBack(core_.engine(), address, table_, plan);
-        registers::readRuns(core_.engine(), address, table_, runs);
+        outcome = registers::restoreSnapshot(core_.engine(), address, table_, plan, readLimit_);
       })) {
     return;
   }
   afterValuesChanged();
-  say(registers::writeBackText(outcome) + ", then read all again");
+  say(registers::restoreText(outcome));
 }
 
 }  // namespace brelvion::gui::registermap

@@ -234,6 +234,10 @@ TEST(CliArgumentsTest, TheHelpTextWordForWord) {
        brelvion-i2c-cli [options] recover
        brelvion-i2c-cli [options] import FORMAT IN
        brelvion-i2c-cli [options] export FORMAT IN
+       brelvion-i2c-cli [options] read-all
+       brelvion-i2c-cli [options] snapshot OUT
+       brelvion-i2c-cli [options] diff A [B]
+       brelvion-i2c-cli [options] write-back SNAPSHOT
 
 Drives an I2C bus bit by bit through a PC parallel port or two GPIO lines, as
 the Brelvion I2C Debug Tool does, or through a Linux I2C adapter (/dev/i2c-N: a
@@ -281,6 +285,23 @@ Commands:
   export FORMAT IN    Write the bring-up script IN as c, i2ctransfer, xml or
                       i2c, on standard output or into -o OUT. A command the
                       format cannot express is named with its line.
+  read-all            With --map FILE: read every register of the map that may
+                      be read, contiguous ones in one sequential read each, and
+                      print a line a register (address, name, value; -- when
+                      not read), its bit fields below it.
+  snapshot OUT        With --map FILE: read all, then write the values to OUT
+                      as a register snapshot (.snap). OUT is replaced only by
+                      a complete snapshot, and not at all when a read is not
+                      acknowledged; - is standard output.
+  diff A [B]          Compare snapshot A with snapshot B, or (with --map FILE)
+                      with the device's values read now; print a line a
+                      difference, A's value first (0100 MODE_SELECT: 00 -> 01).
+                      Exit status 1 when they differ.
+  write-back SNAPSHOT
+                      With --map FILE: write the snapshot's values to the
+                      map's writable registers of the same address and width,
+                      in address order, then read all again and print it as
+                      read-all does.
 
   DEV, SUB and DATA are one or two hex digits. DEV is the device's write address
   (the 7-bit address shifted left, e.g. 42; with --7bit the 7-bit address, e.g.
@@ -291,7 +312,8 @@ Commands:
   With --map, write and read name the register:
     brelvion-i2c-cli --map FILE [options] write [DEV] NAME DATA
     brelvion-i2c-cli --map FILE [options] read [DEV] NAME
-  DEV, when given, is used in place of the description's i2c-address.
+  DEV, when given, is used in place of the description's i2c-address; for
+  read-all, snapshot, diff and write-back, --device DEV is.
 
 Options:
   --backend auto|sim|ppdev|ioport|i2cdev|gpio
@@ -366,8 +388,10 @@ Options:
                       (.yaml) or register list (.csv), which gives their widths
                       and the device address (--reg-bits, --value-bits and --le
                       win over it). read prints the value, its name and fields.
+                      read-all, snapshot, diff, write-back: the map they act on.
   --device DEV        import: the device where the input names none (a C
-                      table), as DEV is given to write.
+                      table), as DEV is given to write. read-all, snapshot,
+                      diff, write-back: the device instead of the map's.
   --skip-unknown      import: name the lines that cannot be converted and
                       write the script without them (exit status 0).
   --scl NAME          import vcd: the capture's SCL signal (default scl).
@@ -385,12 +409,16 @@ Options:
   -h, --help          Show this text.
   --                  End of the options: what follows is the command.
 
-Exit status: 0 acknowledged (for send: every write; for scan: something
-answered; for recover: the bus is free), 1 not acknowledged (for scan: nothing
-answered; for recover: still held), 2 bad usage, a port error, SDA held low, a
-command file that could not be read, or a dump, capture or standard output that
-could not be written; for a script also a failed poll or expect, or a script
-with problems, and for import and export a line that cannot be converted.
+Exit status:
+  0    acknowledged (for send: every write; for scan: something
+       answered; for recover: the bus is free; for diff: no differences)
+  1    not acknowledged (for scan: nothing answered; for recover: still
+       held); for diff: the snapshots or the device differ
+  2    bad usage, a port error, SDA held low, a command file, map or
+       snapshot that could not be read, or a dump, snapshot, capture or
+       standard output that could not be written; for a script also a
+       failed poll or expect, or a script with problems, and for import
+       and export a line that cannot be converted
 )");
 }
 
