@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
+#include <utility>
 
 #include "commandfiles/InputFile.h"
 
@@ -68,10 +70,17 @@ class ReplacingWriter {
   std::string pending_;
 };
 
-// One source line at a time, as its bytes arrive.
+// What the copy is made into when it stays in memory.
+struct TextSink {
+  void put(char ch) { text.push_back(ch); }
+  std::string text;
+};
+
+// One source line at a time, as its bytes arrive, into out (a ReplacingWriter or TextSink).
+template <typename Out>
 class CommentStripper {
  public:
-  explicit CommentStripper(ReplacingWriter& out) : out_(out) {}
+  explicit CommentStripper(Out& out) : out_(out) {}
 
   void take(unsigned char ch) {
     if (afterCr_ && ch == '\n') {
@@ -110,7 +119,7 @@ class CommentStripper {
     column_ = 0;
   }
 
-  ReplacingWriter& out_;
+  Out& out_;
   State state_ = State::Leading;
   std::size_t column_ = 0;
   bool afterCr_ = false;
@@ -119,7 +128,7 @@ class CommentStripper {
 void copyWithoutComments(const std::string& source, const std::string& target) {
   ReplacingWriter out(target);
   InputFile in(source, kSource);
-  CommentStripper stripper(out);
+  CommentStripper<ReplacingWriter> stripper(out);
   while (!in.atEnd()) stripper.take(in.get());
   stripper.finish();
   out.commit();
@@ -138,6 +147,14 @@ void leaveEmpty(const std::string& target) {
 }
 
 }  // namespace
+
+std::string CommentFreeCopy(std::string_view source) {
+  TextSink out;
+  CommentStripper<TextSink> stripper(out);
+  for (const char ch : source) stripper.take(static_cast<unsigned char>(ch));
+  stripper.finish();
+  return std::move(out.text);
+}
 
 std::optional<Failure> CreateTmpFile(core::ToolCore& core, const std::string& source,
                                      const std::string& directory) {
