@@ -18,7 +18,7 @@ for arg in "$@"; do
   case "$arg" in
     --quiet) quiet=1 ;;
     --programs) targets=(--target brelvion-i2c-cli brelvion-i2c brelvion_docs) ;;
-    *) sed -n '2,12p' "$0" >&2; exit 2 ;;
+    *) sed -n '2,11p' "$0" >&2; exit 2 ;;
   esac
 done
 
