@@ -1,6 +1,7 @@
 // Command files end to end: the comment-free copy CreateTmpFile makes, the values
 // ReadHexField reads from the file and from its copy, the writes SendCommandFile puts on
-// the bus, and a register dump read back as a command file. Everything is checked against
+// the bus, and a register dump read back as a command file. All of it in memory, through
+// the same readers the files go through; how the copy is written to disk is TmpFileTest's. Everything is checked against
 // a reading of the format written here, apart from the code.
 //
 // The first byte chooses how the file is sent (see chooseSendCase); the rest is the
@@ -13,9 +14,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -39,9 +37,6 @@ using brelvion::testing::FakeClock;
 using brelvion::testing::FakeDesktop;
 using brelvion::testing::RecordingPort;
 namespace cf = brelvion::commandfiles;
-namespace fs = std::filesystem;
-
-const fs::path& scratch() { return brelvion::fuzz::scratchDirectory(); }
 
 // --- The format, read apart from the code -------------------------------------------------
 
@@ -126,22 +121,17 @@ std::string hexList(const std::vector<int>& values) {
 
 // --- The code under test ------------------------------------------------------------------
 
-std::string contents(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  FUZZ_CHECK(file.good(), "cannot read back " + path.string());
-  return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
-
 // ReadHexField over the whole file, and CountWrites of it, as the format says.
-void checkReader(const std::string& path, const Reading& expected, const std::string& what) {
-  cf::InputFile file(path, "fuzz");
+void checkReader(const std::string& text, const Reading& expected, const std::string& what) {
+  cf::InputFile file = cf::InputFile::fromText(text, what);
   std::vector<int> values;
   for (int value = cf::ReadHexField(file); value >= 0; value = cf::ReadHexField(file)) {
     values.push_back(value);
   }
   FUZZ_CHECK(values == expected.values,
              what + " reads as " + hexList(values) + "instead of " + hexList(expected.values));
-  const long long counted = cf::CountWrites(path);
+  cf::InputFile again = cf::InputFile::fromText(text, what);
+  const long long counted = cf::CountWrites(again);
   FUZZ_CHECK(counted == static_cast<long long>(expected.groups.size()),
              what + ": CountWrites gives " + std::to_string(counted));
 }
@@ -229,21 +219,15 @@ void copyAndSend(const SendCase& send, const std::string& source, const Reading&
   core.values().CommandDelay = send.delay;
   core.values().BeepOn = send.beep;
 
-  const auto failure = cf::CreateTmpFile(core, source, scratch().string());
-  FUZZ_CHECK(!failure && desktop.boxes.empty(), "CreateTmpFile failed");
-  const std::string copyPath = core.values().TmpFileName;
-  FUZZ_CHECK(copyPath == (scratch() / "tmpI2C.txt").string(), "the copy is " + copyPath);
-  const std::string copyText = contents(copyPath);
-  const std::string expected = expectedCopy(contents(source));
+  const std::string copyText = cf::CommentFreeCopy(source);
+  const std::string expected = expectedCopy(source);
   FUZZ_CHECK(copyText == expected, "the copy holds another text (" +
                                        std::to_string(copyText.size()) + " bytes for " +
                                        std::to_string(expected.size()) + ")");
-  const auto entries = std::distance(fs::directory_iterator(scratch()), fs::directory_iterator());
-  FUZZ_CHECK(entries == 2, "files left beside the copy");
   const Reading copy = readFormat(copyText);
-  checkReader(copyPath, copy, "the copy");
+  checkReader(copyText, copy, "the copy");
   // Comments aside, the copy holds the file's writes; with no ";" at all, exactly them.
-  if (contents(source).find(';') == std::string::npos) {
+  if (source.find(';') == std::string::npos) {
     FUZZ_CHECK(copy.values == sourceReading.values, "the copy lost or gained values");
   }
 
@@ -279,7 +263,7 @@ void copyAndSend(const SendCase& send, const std::string& source, const Reading&
   }
   hooks.stopRequested = [&] { return ++sent.yieldsAsked == send.stopAt; };
   port.log.clear();
-  const cf::SendOutcome outcome = cf::SendCommandFile(core, copyPath, hooks);
+  const cf::SendOutcome outcome = cf::SendCommandText(core, copyText, "tmpI2C.txt", hooks);
   checkSend(send, copy, sent, outcome, desktop, clock, port);
 }
 
@@ -323,15 +307,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string text =
       std::string(send.filler, 'x') + (send.dump ? dumpText(input, registers) : input.rest());
 
-  for (const auto& entry : fs::directory_iterator(scratch())) fs::remove(entry.path());
-  const fs::path source = scratch() / "commands.i2c";
-  std::ofstream(source, std::ios::binary) << text;
   const Reading reading = readFormat(text);
-  checkReader(source.string(), reading, "the file");
+  checkReader(text, reading, "the file");
   if (send.dump) {
     FUZZ_CHECK(sameGroups(reading.groups, registers), "the dump reads back as other registers");
     FUZZ_CHECK(expectedCopy(text) == text, "a dump is its own comment-free copy");
   }
-  copyAndSend(send, source.string(), reading);
+  copyAndSend(send, text, reading);
   return 0;
 }

@@ -1,20 +1,30 @@
 #!/usr/bin/env bash
 # Configures and builds everything into build/ (or $BUILD_DIR).
 #
-#   scripts/build.sh [--quiet]
+#   scripts/build.sh [--quiet] [--programs]
 #
 # --quiet (as start.sh runs it) prints one line a stage (configure, build, done) instead of
 # the build's progress, which goes to configure.log and build.log in the build folder; on
 # a failure the errors are shown in full all the same.
+# --programs (as start.sh runs it) builds only what running the tool needs: the two
+# programs and their help documents. The tests and the benchmark, most of a first build's
+# time, are left to scripts/test.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${BUILD_DIR:-build}
 quiet=0
-[ "${1:-}" = --quiet ] && quiet=1
+targets=()
+for arg in "$@"; do
+  case "$arg" in
+    --quiet) quiet=1 ;;
+    --programs) targets=(--target brelvion-i2c-cli brelvion-i2c brelvion_docs) ;;
+    *) sed -n '2,11p' "$0" >&2; exit 2 ;;
+  esac
+done
 
 if [ "$quiet" = 0 ]; then
   cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$build_dir" --parallel "$(nproc)"
+  cmake --build "$build_dir" --parallel "$(nproc)" "${targets[@]}"
   exit 0
 fi
 
@@ -29,6 +39,6 @@ echo "build: configuring in $build_dir"
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build_dir/configure.log" 2>&1 ||
   show_errors configuring "$build_dir/configure.log"
 echo "build: compiling (a few minutes the first time)"
-cmake --build "$build_dir" --parallel "$(nproc)" >"$build_dir/build.log" 2>&1 ||
+cmake --build "$build_dir" --parallel "$(nproc)" "${targets[@]}" >"$build_dir/build.log" 2>&1 ||
   show_errors compiling "$build_dir/build.log"
 echo "build: done"

@@ -17,7 +17,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh --quiet
+scripts/build.sh --quiet --programs
 build=${BUILD_DIR:-build}
 cli="$build/apps/cli/brelvion-i2c-cli"
 gui="$build/apps/gui/brelvion-i2c"

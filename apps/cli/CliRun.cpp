@@ -210,10 +210,12 @@ std::string portChoiceHint(const CliRequest& request, const std::filesystem::pat
          port::hardware::portAddressText(port::kLptBases[*other]) + ")";
 }
 
-// simulated is the simulated parallel port the session runs on, if it does.
+// simulated is the simulated parallel port the session runs on, if it does; a capture goes
+// to captureOut when there is one, else to its file.
 int runSession(const CliRequest& request, const PreparedCommand& prepared, Session& session,
                port::simulated::SimulatedParallelPort* simulated, const Recorder& record,
-               base::Clock& clock, std::ostream& out, std::ostream& err) {
+               base::Clock& clock, std::ostream& out, std::ostream& err,
+               std::ostream* captureOut) {
   session.core.busState().RepeatedStartReads = request.repeatedStart;
   if (request.trace) {
     session.core.log().setLineListener([&err](std::string_view line) { err << line << '\n'; });
@@ -248,7 +250,13 @@ int runSession(const CliRequest& request, const PreparedCommand& prepared, Sessi
 
   // The result first, so that a capture on standard output ("-") follows it.
   out.flush();
-  if (request.capturePath) capture.writeVcdFile(*request.capturePath);
+  if (request.capturePath) {
+    if (captureOut != nullptr) {
+      capture.writeVcd(*captureOut);
+    } else {
+      capture.writeVcdFile(*request.capturePath);
+    }
+  }
   const auto* command = std::get_if<RegisterCommand>(&prepared.registers);
   reportRefusal(request, command != nullptr ? command->device : request.device, session.core,
                 status, err);
@@ -259,19 +267,21 @@ int runSession(const CliRequest& request, const PreparedCommand& prepared, Sessi
 // adapter, when there is one, carries every command; port's lines are then never stepped.
 int runOnPort(const CliRequest& request, const PreparedCommand& prepared, port::PortIo& port,
               std::unique_ptr<port::BusAdapter> adapter, base::Clock& clock, std::ostream& out,
-              std::ostream& err) {
+              std::ostream& err, std::ostream* captureOut) {
   Session session(port, err);
   session.core.useAdapter(std::move(adapter));
   return runSession(
       request, prepared, session, dynamic_cast<port::simulated::SimulatedParallelPort*>(&port),
-      [&port](port::BusCapture* capture) { port.setCapture(capture); }, clock, out, err);
+      [&port](port::BusCapture* capture) { port.setCapture(capture); }, clock, out, err,
+      captureOut);
 }
 
 // The lines are requested at the first line step; the notice that they switch direction
 // comes then, once, on standard error.
 int runOnGpioLines(const CliRequest& request, const PreparedCommand& prepared,
                    port::gpio::GpioSystemCalls& calls, const std::filesystem::path& root,
-                   base::Clock& clock, std::ostream& out, std::ostream& err) {
+                   base::Clock& clock, std::ostream& out, std::ostream& err,
+                   std::ostream* captureOut) {
   port::gpio::GpioLinesOptions options;
   options.notice = [&err](const std::string& notice) {
     err << kProgram << ": " << escapeControls(notice) << '\n';
@@ -280,7 +290,8 @@ int runOnGpioLines(const CliRequest& request, const PreparedCommand& prepared,
   Session session(lines, err);
   return runSession(
       request, prepared, session, nullptr,
-      [&lines](port::BusCapture* capture) { lines.setCapture(capture); }, clock, out, err);
+      [&lines](port::BusCapture* capture) { lines.setCapture(capture); }, clock, out, err,
+      captureOut);
 }
 
 int runOnAdapter(const CliRequest& request, const PreparedCommand& prepared,
@@ -293,7 +304,8 @@ int runOnAdapter(const CliRequest& request, const PreparedCommand& prepared,
   port::PortIo& lines = overrides.port != nullptr ? *overrides.port : idle;
   const unsigned number = request.port.i2cDevAdapter()->number;
   return runOnPort(request, prepared, lines,
-                   std::make_unique<port::i2cdev::I2cDevAdapter>(number, calls), clock, out, err);
+                   std::make_unique<port::i2cdev::I2cDevAdapter>(number, calls), clock, out, err,
+                   overrides.capture);
 }
 
 int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
@@ -349,16 +361,17 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
     return runOnAdapter(request, prepared, i2cCalls, overrides, clock, out, err);
   }
   if (request.onGpioLines()) {
-    return runOnGpioLines(request, prepared, gpioCalls, root, clock, out, err);
+    return runOnGpioLines(request, prepared, gpioCalls, root, clock, out, err, overrides.capture);
   }
   if (overrides.port != nullptr) {
-    return runOnPort(request, prepared, *overrides.port, nullptr, clock, out, err);
+    return runOnPort(request, prepared, *overrides.port, nullptr, clock, out, err,
+                     overrides.capture);
   }
   const port::simulated::SimulatedBusConfig simulation = apps::simulationOf(request);
   port::OpenedPort opened = port::openPortBackend(request.backend, simulation, root, calls);
   if (!opened.notice.empty()) err << kProgram << ": " << opened.notice << '\n';
   try {
-    return runOnPort(request, prepared, *opened.port, nullptr, clock, out, err);
+    return runOnPort(request, prepared, *opened.port, nullptr, clock, out, err, overrides.capture);
   } catch (const base::RuntimeError& error) {
     if (opened.backend != port::PortBackend::Ppdev ||
         error.number() != base::RuntimeError::kFileNotFound) {

@@ -19,12 +19,14 @@ inline constexpr int kExitUsageOrPortError = 2;
 
 // What a test puts in place of the machine's: a port that keeps its devices' state from one
 // run to the next (instead of the one the options choose), a clock that never waits, a
-// kernel for the i2c-dev adapters, a kernel for the GPIO chips.
+// kernel for the i2c-dev adapters, a kernel for the GPIO chips, and a stream that takes the
+// capture --capture asks for instead of its file (whose name is checked all the same).
 struct CliOverrides {
   port::PortIo* port = nullptr;
   base::Clock* clock = nullptr;
   port::i2cdev::I2cDevSystemCalls* i2cCalls = nullptr;
   port::gpio::GpioSystemCalls* gpioCalls = nullptr;
+  std::ostream* capture = nullptr;
 };
 
 // The whole companion program: args without the program name. root is where /dev and

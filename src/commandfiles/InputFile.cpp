@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "commandfiles/CommandFileErrors.h"
@@ -20,11 +21,30 @@ InputFile::InputFile(const std::string& path, std::string source)
   buffer_.resize(kBufferSize);
 }
 
+InputFile::InputFile(std::string_view text, const std::string& name)
+    : path_(name), text_(text) {
+  // Never more than the file reader's buffer, so that a long text is read in the same pieces.
+  buffer_.resize(std::min(kBufferSize, text_.size()));
+}
+
+InputFile InputFile::fromText(std::string_view text, const std::string& name) {
+  return InputFile(text, name);
+}
+
 InputFile::~InputFile() {
   if (fd_ >= 0) ::close(fd_);
 }
 
 bool InputFile::refill() {
+  if (fd_ < 0) {
+    const std::size_t piece = std::min(buffer_.size(), text_.size() - taken_);
+    if (piece == 0) return false;
+    std::copy_n(text_.data() + taken_, piece, buffer_.data());
+    taken_ += piece;
+    position_ = 0;
+    length_ = piece;
+    return true;
+  }
   while (!ended_) {
     const ssize_t got = ::read(fd_, buffer_.data(), buffer_.size());
     if (got < 0) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace brelvion::commandfiles {
@@ -12,6 +13,9 @@ class InputFile {
  public:
   // Throws RuntimeError naming path and the reason (53 when it does not exist).
   InputFile(const std::string& path, std::string source);
+  // A file's text already in memory, read through the same buffer a piece at a time, so
+  // that its readers meet the same piece boundaries as on a file; name stands in for a path.
+  static InputFile fromText(std::string_view text, const std::string& name);
   ~InputFile();
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;
@@ -27,11 +31,16 @@ class InputFile {
   const std::string& path() const { return path_; }
 
  private:
+  InputFile(std::string_view text, const std::string& name);
   bool refill();
 
   std::string path_;
   std::string source_;
   int fd_ = -1;
+  // The text read instead of a file, when there is one (fd_ is then -1), and how much of it
+  // the buffer has taken.
+  std::string text_;
+  std::size_t taken_ = 0;
   std::vector<char> buffer_;
   std::size_t position_ = 0;
   std::size_t length_ = 0;

@@ -41,6 +41,10 @@ std::int16_t ReadHexField(InputFile& file) {
 
 long long CountWrites(const std::string& path) {
   InputFile file(path, kSenderSource);
+  return CountWrites(file);
+}
+
+long long CountWrites(InputFile& file) {
   long long values = 0;
   while (ReadHexField(file) >= 0) ++values;
   return values / 3;
@@ -116,18 +120,37 @@ void sendGroups(core::ToolCore& core, InputFile& file, long long total, const Se
 
 }  // namespace
 
-SendOutcome SendCommandFile(core::ToolCore& core, const std::string& name, const SendHooks& hooks) {
+namespace {
+
+// open makes a fresh reader of the file each time it is called.
+template <typename Open>
+SendOutcome sendReadings(core::ToolCore& core, const SendHooks& hooks, Open open) {
   SendOutcome outcome;
   try {
     // Counted first only for a caller that shows progress: the count is a second reading.
-    const long long total = hooks.progress ? CountWrites(name) : 0;
-    InputFile file(name, kSenderSource);
+    long long total = 0;
+    if (hooks.progress) {
+      InputFile counted = open();
+      total = CountWrites(counted);
+    }
+    InputFile file = open();
     sendGroups(core, file, total, hooks, outcome);
   } catch (const base::RuntimeError& error) {
     outcome.end = SendEnd::Failed;
     outcome.failure = reportFailure(core.desktop(), Step::SendCommandFile, error);
   }
   return outcome;
+}
+
+}  // namespace
+
+SendOutcome SendCommandFile(core::ToolCore& core, const std::string& name, const SendHooks& hooks) {
+  return sendReadings(core, hooks, [&name] { return InputFile(name, kSenderSource); });
+}
+
+SendOutcome SendCommandText(core::ToolCore& core, std::string_view text, const std::string& name,
+                            const SendHooks& hooks) {
+  return sendReadings(core, hooks, [&] { return InputFile::fromText(text, name); });
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "base/Clock.h"
 #include "commandfiles/CommandFileErrors.h"
@@ -24,6 +25,8 @@ std::int16_t ReadHexField(InputFile& file);
 // The writes a command file (or its copy) makes: its complete groups of three values.
 // Throws RuntimeError when the file cannot be read.
 long long CountWrites(const std::string& path);
+// The same from file's reading position on.
+long long CountWrites(InputFile& file);
 
 // Waits seconds on clock without letting any window event run. A value that is not a
 // finite number shows the "ERROR" box and ends the wait; one of 0 or less does not wait.
@@ -65,6 +68,9 @@ struct SendOutcome {
 // The caller holds the bus (ToolCore::BusCommand) and keeps Send File disabled meanwhile;
 // the yields fall between two writes, so the user's other bus commands may run in them.
 SendOutcome SendCommandFile(core::ToolCore& core, const std::string& name,
+                            const SendHooks& hooks = {});
+// The same for a command file's text already in memory, named name in its messages.
+SendOutcome SendCommandText(core::ToolCore& core, std::string_view text, const std::string& name,
                             const SendHooks& hooks = {});
 
 enum class SendFileAction { Sent, OpenInstead };

@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
+#include <utility>
 
 #include "base/Text.h"
 #include "commandfiles/InputFile.h"
@@ -108,10 +110,18 @@ class ScriptGuard {
   bool decided_ = false;
 };
 
-// One source line at a time, as its bytes arrive.
+// What the copy is made into when it stays in memory.
+struct TextSink {
+  void put(char ch) { text.push_back(ch); }
+  std::string text;
+};
+
+// One source line at a time, as its bytes arrive, into out (a ReplacingWriter or TextSink);
+// guard, when given, sees every byte kept.
+template <typename Out>
 class CommentStripper {
  public:
-  CommentStripper(ReplacingWriter& out, ScriptGuard& guard) : out_(out), guard_(guard) {}
+  explicit CommentStripper(Out& out, ScriptGuard* guard = nullptr) : out_(out), guard_(guard) {}
 
   void take(unsigned char ch) {
     if (afterCr_ && ch == '\n') {
@@ -131,7 +141,7 @@ class CommentStripper {
     }
     if (state_ == State::Leading && ch == ' ') return;
     state_ = State::Text;
-    guard_.take(static_cast<char>(ch), line_);
+    if (guard_ != nullptr) guard_->take(static_cast<char>(ch), line_);
     out_.put(static_cast<char>(ch));
   }
   // A last line without a line end is a line too.
@@ -143,7 +153,7 @@ class CommentStripper {
   enum class State { Leading, Text, Comment, Dropped };
 
   void endLine() {
-    guard_.lineEnded(line_);
+    if (guard_ != nullptr) guard_->lineEnded(line_);
     ++line_;
     if (state_ != State::Dropped) {
       out_.put('\r');
@@ -153,8 +163,8 @@ class CommentStripper {
     column_ = 0;
   }
 
-  ReplacingWriter& out_;
-  ScriptGuard& guard_;
+  Out& out_;
+  ScriptGuard* guard_;
   std::size_t line_ = 1;
   State state_ = State::Leading;
   std::size_t column_ = 0;
@@ -165,7 +175,7 @@ void copyWithoutComments(const std::string& source, const std::string& target) {
   ReplacingWriter out(target);
   InputFile in(source, kSource);
   ScriptGuard guard(source);
-  CommentStripper stripper(out, guard);
+  CommentStripper<ReplacingWriter> stripper(out, &guard);
   while (!in.atEnd()) stripper.take(in.get());
   stripper.finish();
   out.commit();
@@ -184,6 +194,14 @@ void leaveEmpty(const std::string& target) {
 }
 
 }  // namespace
+
+std::string CommentFreeCopy(std::string_view source) {
+  TextSink out;
+  CommentStripper<TextSink> stripper(out);
+  for (const char ch : source) stripper.take(static_cast<unsigned char>(ch));
+  stripper.finish();
+  return std::move(out.text);
+}
 
 std::optional<Failure> CreateTmpFile(core::ToolCore& core, const std::string& source,
                                      const std::string& directory) {

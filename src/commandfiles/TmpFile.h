@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "commandfiles/CommandFileErrors.h"
 #include "core/ToolCore.h"
@@ -24,6 +25,9 @@ namespace brelvion::commandfiles {
 // goes on as after success.
 std::optional<Failure> CreateTmpFile(core::ToolCore& core, const std::string& source,
                                      const std::string& directory = {});
+
+// The text CreateTmpFile writes into the copy, for a source already in memory.
+std::string CommentFreeCopy(std::string_view source);
 
 // Open's work once the dialog has given chosenFile: nothing when it is empty, else
 // CreateTmpFile and SendFileName := TmpFileName, whatever CreateTmpFile reported.

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "commandfiles/Sender.h"
 #include "commandfiles/TmpFile.h"
 #include "support/EngineFixture.h"
 #include "support/RecordingPort.h"
@@ -87,6 +88,30 @@ TEST_F(TmpFileTest, ADeletionThatFailsIsReportedAndTheCallerGoesOn) {
   EXPECT_EQ(set.desktop.boxes[0].icon, desktop::MessageIcon::Exclamation);
   EXPECT_EQ(set.desktop.boxes[0].text,
             "75: Cannot delete " + scratch.path().string() + ": Is a directory");
+}
+
+// A text in memory reads, counts and copies exactly as the same text in a file does, where
+// it ends and where it crosses from one of the reader's 64 KiB pieces to the next.
+TEST_F(TmpFileTest, ATextInMemoryReadsAndCopiesAsItsFileDoes) {
+  const std::string line = "  4A 1 f ; c\r";
+  for (const std::size_t length : {std::size_t{0}, std::size_t{5}, std::size_t{65535},
+                                   std::size_t{65536}, std::size_t{65537}, std::size_t{140000}}) {
+    std::string text;
+    while (text.size() < length) text += line;
+    text.resize(length);
+    const std::string path = scratch.write("a.i2c", text);
+    InputFile onDisk(path, "test");
+    InputFile inMemory = InputFile::fromText(text, "a.i2c");
+    for (int value = 0; value >= 0;) {
+      value = ReadHexField(onDisk);
+      ASSERT_EQ(ReadHexField(inMemory), value) << length << " bytes";
+    }
+    EXPECT_TRUE(inMemory.atEnd());
+    InputFile counted = InputFile::fromText(text, "a.i2c");
+    EXPECT_EQ(CountWrites(counted), CountWrites(path)) << length;
+    ASSERT_FALSE(CreateTmpFile(set.core, path, scratch.path().string()));
+    EXPECT_EQ(CommentFreeCopy(text), readWhole(values.TmpFileName)) << length;
+  }
 }
 
 }  // namespace
