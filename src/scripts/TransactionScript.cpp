@@ -1,6 +1,7 @@
 #include "scripts/TransactionScript.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "numconv/HexText.h"
@@ -38,14 +39,37 @@ struct Converted {
   Problems problems;
 };
 
+// How a transaction's bytes make commands: in the format of the command that sent it, else
+// with the view's register width and the value widths the lengths suggest.
+ImportOptions optionsFor(const bus::Transaction& entry, unsigned registerBits) {
+  ImportOptions options;
+  const std::optional<bus::RegisterFormat>& format = entry.command.format;
+  if (!format) {
+    options.regBits = registerBits;
+    return options;
+  }
+  if (format->addressBytes > 0) options.regBits = 8u * static_cast<unsigned>(format->addressBytes);
+  options.valBits = 8u * static_cast<unsigned>(format->valueBytes);
+  return options;
+}
+
 Converted convert(const std::deque<bus::Transaction>& entries, unsigned registerBits) {
   Converted converted;
-  ImportOptions importOptions;
-  importOptions.regBits = registerBits;
   ScriptBuilder builder;
-  MessageConverter converter(kEntryName, importOptions, builder, converted.problems);
+  // One converter a run of transactions in one format: a register write held back for a
+  // read is settled in its own format before the next run begins.
+  ImportOptions importOptions;
+  std::optional<MessageConverter> converter;
   std::size_t line = 0;
   for (const bus::Transaction& entry : entries) {
+    ImportOptions options = optionsFor(entry, registerBits);
+    if (!converter || options.regBits != importOptions.regBits ||
+        options.valBits != importOptions.valBits) {
+      if (converter) converter->finish();
+      converter.reset();
+      importOptions = std::move(options);
+      converter.emplace(kEntryName, importOptions, builder, converted.problems);
+    }
     BusMessage message;
     message.address = static_cast<std::uint8_t>(entry.address & 0xFE);
     message.read = entry.read;
@@ -54,19 +78,20 @@ Converted convert(const std::deque<bus::Transaction>& entries, unsigned register
     message.line = ++line;
     message.note = unacknowledgedNote(entry);
     const std::size_t problemsBefore = converted.problems.size();
-    converter.message(std::move(message));
+    converter->message(std::move(message));
     // A read that made no problem became the newest command.
     if (entry.read && converted.problems.size() == problemsBefore) {
       converted.reads.push_back(&entry);
     }
   }
-  converter.finish();
+  if (converter) converter->finish();
   converted.script = builder.take();
   return converted;
 }
 
 // A read's registers as expect lines, each value as wide as the read's, registers counted
-// in bytes as sensors number them (a 16-bit value takes two).
+// in bytes as sensors number them (a 16-bit value takes two). Only the values the command
+// showed: a byte read but never shown may have changed since without anyone knowing.
 void addExpects(ScriptBuilder& builder, const Target& target, const Statement& read,
                 const bus::Transaction& entry) {
   if (entry.outcome != port::MessageOutcome::Acknowledged) {
@@ -75,7 +100,8 @@ void addExpects(ScriptBuilder& builder, const Target& target, const Statement& r
     return;
   }
   const unsigned valBytes = target.valBits / 8u;
-  for (std::uint32_t i = 0; i < read.number; ++i) {
+  const std::size_t shown = entry.command.bytesShown.value_or(entry.bytes.size());
+  for (std::uint32_t i = 0; i < read.number && (i + 1) * valBytes <= shown; ++i) {
     const std::uint32_t reg = (read.reg + i * valBytes) & largestOf(target.regBits);
     builder.command(target, Statement::expect(reg, bigEndian(entry.bytes, i * valBytes, valBytes)));
   }
@@ -88,6 +114,7 @@ Script scriptOfTransactions(const std::deque<bus::Transaction>& entries,
   const Converted converted = convert(entries, options.registerBits);
   ScriptBuilder builder;
   builder.comment(kTransactionScriptHeader);
+  if (options.dropped > 0) builder.comment(droppedNote(options.dropped, entries.size()));
   for (const Problem& problem : converted.problems) {
     builder.comment(kEntryName + " " + std::to_string(problem.line) + " left out: " +
                     problem.message);
@@ -113,6 +140,19 @@ Script scriptOfTransactions(const std::deque<bus::Transaction>& entries,
     }
   }
   return builder.take();
+}
+
+std::string droppedNote(std::size_t dropped, std::size_t kept) {
+  return "The record kept the newest " + std::to_string(kept) +
+         " transactions: " + std::to_string(dropped) +
+         " older ones were dropped and are not in the script.";
+}
+
+bool holdsCommand(const Script& script) {
+  for (const Statement& statement : script.statements) {
+    if (isBusCommand(statement.op)) return true;
+  }
+  return false;
 }
 
 std::string withScriptExtension(const std::string& path) {
