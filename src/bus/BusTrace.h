@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstddef>
-#include <limits>
 #include <string_view>
 
 namespace brelvion::bus {
@@ -19,9 +17,6 @@ class BusTrace {
   virtual void logLine(std::string_view message) = 0;
   // An acknowledge wait timed out; message is the line it earns while tracing.
   virtual void acknowledgeMissing(std::string_view message) = 0;
-  // How many transactions the engine's record keeps while tracing: as many as the trace
-  // keeps lines. Unbounded unless the watcher bounds it.
-  virtual std::size_t transactionBound() const { return std::numeric_limits<std::size_t>::max(); }
 };
 
 }  // namespace brelvion::bus

@@ -3,6 +3,7 @@
 #include <span>
 
 #include "base/RuntimeError.h"
+#include "bus/BusEngine.h"
 
 namespace brelvion::bus {
 
@@ -44,10 +45,20 @@ std::vector<port::I2cMessage> registerReadMessages(std::uint8_t device,
   return messages;
 }
 
+port::TransferResult transferInFormat(port::I2cMaster& master, const RegisterFormat& format,
+                                      const std::vector<port::I2cMessage>& messages) {
+  // Other masters (a test's, an adapter used alone) keep no record.
+  auto* engine = dynamic_cast<BusEngine*>(&master);
+  if (engine == nullptr) return master.transfer(messages);
+  const NotedCommand noted(engine->record(), {format, std::nullopt});
+  return engine->transfer(messages);
+}
+
 port::TransferResult writeRegister(port::I2cMaster& master, std::uint8_t device,
                                    const RegisterFormat& format, std::uint32_t registerAddress,
                                    std::uint32_t value) {
-  return master.transfer(registerWriteMessages(device, format, registerAddress, value));
+  return transferInFormat(master, format,
+                          registerWriteMessages(device, format, registerAddress, value));
 }
 
 RegisterRead readRegisters(port::I2cMaster& master, std::uint8_t device,
@@ -58,7 +69,8 @@ RegisterRead readRegisters(port::I2cMaster& master, std::uint8_t device,
   }
   const std::size_t byteCount = count * static_cast<std::size_t>(format.valueBytes);
   RegisterRead read;
-  read.transfer = master.transfer(
+  read.transfer = transferInFormat(
+      master, format,
       registerReadMessages(device, format, registerAddress, byteCount, pointerThen));
   if (!read.transfer.messages.empty()) read.bytes = read.transfer.messages.back().bytes;
   read.values = valuesOf(read.bytes, format);

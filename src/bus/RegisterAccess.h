@@ -28,6 +28,12 @@ std::vector<port::I2cMessage> registerReadMessages(
     std::uint8_t device, const RegisterFormat& format, std::uint32_t registerAddress,
     std::size_t byteCount, port::AfterMessage pointerThen = port::AfterMessage::Stop);
 
+// A transfer of messages built in format (registerWriteMessages, registerReadMessages): on
+// the bus engine its record notes each message with the format, so that the transactions
+// view and a script saved from it read the register as this command wrote it.
+port::TransferResult transferInFormat(port::I2cMaster& master, const RegisterFormat& format,
+                                      const std::vector<port::I2cMessage>& messages);
+
 struct RegisterRead {
   port::TransferResult transfer;
   // The bytes the read message received, in wire order.

@@ -5,12 +5,26 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "base/Clock.h"
+#include "bus/RegisterFormat.h"
 #include "port/I2cTransfer.h"
 
 namespace brelvion::bus {
+
+// What the command that sent a message says of it (NotedCommand), which the bytes on the
+// bus do not: a bus with an 8-bit and a 16-bit sensor on it has both kinds of write.
+struct CommandNote {
+  // The register format of its writes and reads; none where no command said (a scan's
+  // probe, a transfer of messages built by hand).
+  std::optional<RegisterFormat> format;
+  // Of a read, how many of its bytes the command showed the user; none: all of them.
+  std::optional<std::size_t> bytesShown;
+
+  bool operator==(const CommandNote&) const = default;
+};
 
 // One message as the engine put it on the bus: what the step trace does not carry.
 struct Transaction {
@@ -27,15 +41,19 @@ struct Transaction {
   std::size_t nackedByte = 0;
   // Carried out by an adapter's driver, which says how a call ended but not where.
   bool adapter = false;
+  CommandNote command;
 
   bool operator==(const Transaction&) const = default;
 };
 
 // The engine's own record of its transactions, one entry a message, kept while the trace
-// runs and bounded as the trace is (BusTrace::transactionBound), the oldest dropped first.
-// Its time runs on a clock handed to it (the system's unless a test gives its own).
+// runs. It keeps the newest bound() entries, the oldest dropped first, whatever the trace
+// keeps of its lines, so that a session can be saved whole. Its time runs on a clock
+// handed to it (the system's unless a test gives its own).
 class TransactionRecord {
  public:
+  static constexpr std::size_t kDefaultBound = 10000;
+
   explicit TransactionRecord(base::Clock& clock = base::systemClock())
       : clock_(&clock), start_(clock.now()) {}
 
@@ -46,10 +64,20 @@ class TransactionRecord {
   }
   std::chrono::nanoseconds sinceStart() const { return clock_->now() - start_; }
 
-  // Keeps entry, then drops the oldest until at most bound are kept (at least the newest).
-  void append(Transaction entry, std::size_t bound);
+  // Keeps entry with the note of the command under way, then drops the oldest until at
+  // most bound() are kept.
+  void append(Transaction entry);
   void clear();
   const std::deque<Transaction>& entries() const { return entries_; }
+
+  // How many entries are kept at most (at least 1); a smaller bound drops the oldest now.
+  void setBound(std::size_t bound);
+  std::size_t bound() const { return bound_; }
+  // How many older entries were dropped for the bound since the record was last emptied.
+  std::size_t dropped() const { return dropped_; }
+
+  // What the command under way says of its messages (NotedCommand sets it).
+  const CommandNote& commandNote() const { return note_; }
 
   // Called after each entry is kept, and after the record is emptied (with nothing).
   void setListener(std::function<void(const Transaction*)> listener) {
@@ -57,10 +85,38 @@ class TransactionRecord {
   }
 
  private:
+  friend class NotedCommand;
+  void dropOldest();
+
   base::Clock* clock_;
   std::chrono::nanoseconds start_;
   std::deque<Transaction> entries_;
+  std::size_t bound_ = kDefaultBound;
+  std::size_t dropped_ = 0;
+  CommandNote note_;
   std::function<void(const Transaction*)> listener_;
 };
+
+// While it lives, the messages put on the bus are the noted command's; the note before it
+// holds again afterwards. Costs two copies of a small note: nothing is recorded unless the
+// trace runs.
+class NotedCommand {
+ public:
+  NotedCommand(TransactionRecord& record, const CommandNote& note)
+      : record_(record), before_(record.note_) {
+    record.note_ = note;
+  }
+  ~NotedCommand() { record_.note_ = before_; }
+  NotedCommand(const NotedCommand&) = delete;
+  NotedCommand& operator=(const NotedCommand&) = delete;
+
+ private:
+  TransactionRecord& record_;
+  CommandNote before_;
+};
+
+// The note of the design's own register commands (WriteRegister, ReadRegisters): one-byte
+// registers and values.
+inline constexpr CommandNote kByteRegisterCommand{kByteRegisters, std::nullopt};
 
 }  // namespace brelvion::bus

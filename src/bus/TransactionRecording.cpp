@@ -18,7 +18,7 @@ void BusEngine::finishEntry(std::optional<Transaction>& entry, port::MessageOutc
   if (!entry) return;
   entry->outcome = outcome;
   entry->nackedByte = outcome == port::MessageOutcome::DataNotAcknowledged ? nackedByte : 0;
-  record_.append(std::move(*entry), trace_.transactionBound());
+  record_.append(std::move(*entry));
   entry.reset();
 }
 
@@ -38,7 +38,7 @@ void BusEngine::recordAdapterCall(const port::AdapterTransfer& done) {
     entry.outcome = result.outcome;
     entry.nackedByte = result.nackedByte;
     entry.adapter = true;
-    record_.append(std::move(entry), trace_.transactionBound());
+    record_.append(std::move(entry));
   }
 }
 

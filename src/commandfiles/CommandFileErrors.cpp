@@ -38,6 +38,12 @@ desktop::MessageBoxRequest errorBox(Step step, const RuntimeError& error) {
       box.title = kDumpErrorTitle;
       box.icon = MessageIcon::Information;
       break;
+    case Step::SendScript:
+      // A failed expect or a command not acknowledged stopped the script: an error, and
+      // its box looks like one.
+      box.title = kSendFileErrorTitle;
+      box.icon = MessageIcon::Critical;
+      break;
   }
   return box;
 }

@@ -26,8 +26,18 @@ inline constexpr std::string_view kDeviceAddressZeroQuestion = "Device address i
 inline constexpr std::string_view kCountZeroQuestion = "Count is 0?";
 inline constexpr std::string_view kDefaultDumpFileText = " Dump.i2c";
 
-// Which procedure a failure ended; each has a box of its own.
-enum class Step { SendFile, CreateTmpFile, SendCommandFile, DelayTime, CleanUp, Open, DumpToFile };
+// Which procedure a failure ended; each has a box of its own. SendScript: a bring-up
+// script's run that stopped at a line.
+enum class Step {
+  SendFile,
+  CreateTmpFile,
+  SendCommandFile,
+  DelayTime,
+  CleanUp,
+  Open,
+  DumpToFile,
+  SendScript
+};
 
 struct Failure {
   Step step;

@@ -61,7 +61,10 @@ DumpOutcome DumpRegisters(core::ToolCore& core, std::int16_t count, const std::s
     if (count < 0) throw RuntimeError(RuntimeError::kInvalidCall, kDumpSource);
     if (hooks.running) hooks.running();
     std::int16_t& device = core.values().DeviceAddress;
-    outcome.acknowledged = core.engine().ReadRegisters(device, 0, count);
+    {
+      const bus::NotedCommand noted(core.engine().record(), bus::kByteRegisterCommand);
+      outcome.acknowledged = core.engine().ReadRegisters(device, 0, count);
+    }
     base::writeUserFile(name, DumpText(device, core.busState().ReadBuffer), kDumpSource);
     outcome.written = true;
   } catch (const RuntimeError& error) {

@@ -8,8 +8,8 @@ namespace {
 
 constexpr const char* kScriptSource = "SendScriptFile";
 
-ScriptSendOutcome failed(core::ToolCore& core, int number, const std::string& text) {
-  reportFailure(core.desktop(), Step::SendFile, base::RuntimeError(number, kScriptSource, text));
+ScriptSendOutcome failed(core::ToolCore& core, Step step, int number, const std::string& text) {
+  reportFailure(core.desktop(), step, base::RuntimeError(number, kScriptSource, text));
   ScriptSendOutcome outcome;
   outcome.end = SendEnd::Failed;
   return outcome;
@@ -43,7 +43,7 @@ ScriptSendOutcome run(core::ToolCore& core, const std::string& path,
       scripts::runScript(core.engine(), clock, steps, path, options, runHooksOf(core, hooks));
   ScriptSendOutcome outcome;
   if (ran.problem) {
-    outcome = failed(core, base::RuntimeError::kInvalidCall, ran.problem->text());
+    outcome = failed(core, Step::SendScript, base::RuntimeError::kInvalidCall, ran.problem->text());
   } else if (ran.end == scripts::RunEnd::Stopped) {
     outcome.end = SendEnd::Stopped;
   }
@@ -72,7 +72,8 @@ ScriptSendOutcome SendScriptFile(core::ToolCore& core, const std::string& path,
   try {
     const scripts::ReadResult read = scripts::readScriptFile(path);
     if (!read.ok()) {
-      return failed(core, base::RuntimeError::kInvalidFileFormat, problemsText(read.problems));
+      return failed(core, Step::SendFile, base::RuntimeError::kInvalidFileFormat,
+                    problemsText(read.problems));
     }
     return run(core, path, scripts::stepsOf(read.script), hooks, keepGoing);
   } catch (const base::RuntimeError& error) {

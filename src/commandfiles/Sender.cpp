@@ -99,7 +99,10 @@ void sendGroups(core::ToolCore& core, InputFile& file, long long total, const Se
     values.WriteData = ReadHexField(file);
     if (values.DeviceAddress != -1 && values.SubAddress != -1 && values.WriteData != -1) {
       if (hooks.progress) hooks.progress(outcome.writes + 1, total);
-      core.engine().WriteRegister(values.DeviceAddress, values.SubAddress, values.WriteData);
+      {
+        const bus::NotedCommand noted(core.engine().record(), bus::kByteRegisterCommand);
+        core.engine().WriteRegister(values.DeviceAddress, values.SubAddress, values.WriteData);
+      }
       ++outcome.writes;
       if (!core.busState().AckReceived) ++outcome.unacknowledged;
       if (hooks.UpdateDeviceMonitor) hooks.UpdateDeviceMonitor();

@@ -49,7 +49,7 @@ WriteOutcome writeAndCheck(port::I2cMaster& master, std::uint8_t device, Registe
   // Built before anything goes out, so a value too wide touches nothing.
   const auto messages = bus::registerWriteMessages(device, format, reg.address, value);
   WriteOutcome outcome;
-  outcome.acknowledged = master.transfer(messages).acknowledged();
+  outcome.acknowledged = bus::transferInFormat(master, format, messages).acknowledged();
   if (reg.readable()) {
     const bus::RegisterRead read = bus::readRegisters(master, device, format, reg.address, 1);
     if (read.acknowledged() && !read.values.empty()) outcome.readBack = read.values[0];

@@ -1,6 +1,8 @@
 #include "scripts/TransactionScript.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "numconv/HexText.h"
@@ -38,14 +40,37 @@ struct Converted {
   Problems problems;
 };
 
+// How a transaction's bytes make commands: in the format of the command that sent it, else
+// with the view's register width and the value widths the lengths suggest.
+ImportOptions optionsFor(const bus::Transaction& entry, unsigned registerBits) {
+  ImportOptions options;
+  const std::optional<bus::RegisterFormat>& format = entry.command.format;
+  if (!format) {
+    options.regBits = registerBits;
+    return options;
+  }
+  if (format->addressBytes > 0) options.regBits = 8u * static_cast<unsigned>(format->addressBytes);
+  options.valBits = 8u * static_cast<unsigned>(format->valueBytes);
+  return options;
+}
+
 Converted convert(const std::deque<bus::Transaction>& entries, unsigned registerBits) {
   Converted converted;
-  ImportOptions importOptions;
-  importOptions.regBits = registerBits;
   ScriptBuilder builder;
-  MessageConverter converter(kEntryName, importOptions, builder, converted.problems);
+  // One converter a run of transactions in one format: a register write held back for a
+  // read is settled in its own format before the next run begins.
+  ImportOptions importOptions;
+  std::optional<MessageConverter> converter;
   std::size_t line = 0;
   for (const bus::Transaction& entry : entries) {
+    ImportOptions options = optionsFor(entry, registerBits);
+    if (!converter || options.regBits != importOptions.regBits ||
+        options.valBits != importOptions.valBits) {
+      if (converter) converter->finish();
+      converter.reset();
+      importOptions = std::move(options);
+      converter.emplace(kEntryName, importOptions, builder, converted.problems);
+    }
     BusMessage message;
     message.address = static_cast<std::uint8_t>(entry.address & 0xFE);
     message.read = entry.read;
@@ -54,13 +79,13 @@ Converted convert(const std::deque<bus::Transaction>& entries, unsigned register
     message.line = ++line;
     message.note = unacknowledgedNote(entry);
     const std::size_t problemsBefore = converted.problems.size();
-    converter.message(std::move(message));
+    converter->message(std::move(message));
     // A read that made no problem became the newest command.
     if (entry.read && converted.problems.size() == problemsBefore) {
       converted.reads.push_back(&entry);
     }
   }
-  converter.finish();
+  if (converter) converter->finish();
   converted.script = builder.take();
   return converted;
 }
@@ -73,7 +98,12 @@ void addExpects(ScriptBuilder& builder, const Target& target, const Statement& r
                     " not acknowledged when recorded: no expect");
     return;
   }
-  for (Statement& expect : expectsOf(target, read.reg, read.number, entry.bytes)) {
+  // Only the values the command showed: a byte read but never shown may have changed since
+  // without anyone knowing.
+  const std::size_t shown = entry.command.bytesShown.value_or(entry.bytes.size());
+  const auto count = std::min<std::uint32_t>(
+      read.number, static_cast<std::uint32_t>(shown / std::max(1u, target.valBits / 8u)));
+  for (Statement& expect : expectsOf(target, read.reg, count, entry.bytes)) {
     builder.command(target, std::move(expect));
   }
 }
@@ -85,6 +115,7 @@ Script scriptOfTransactions(const std::deque<bus::Transaction>& entries,
   const Converted converted = convert(entries, options.registerBits);
   ScriptBuilder builder;
   builder.comment(kTransactionScriptHeader);
+  if (options.dropped > 0) builder.comment(droppedNote(options.dropped, entries.size()));
   for (const Problem& problem : converted.problems) {
     builder.comment(kEntryName + " " + std::to_string(problem.line) + " left out: " +
                     problem.message);
@@ -110,6 +141,19 @@ Script scriptOfTransactions(const std::deque<bus::Transaction>& entries,
     }
   }
   return builder.take();
+}
+
+std::string droppedNote(std::size_t dropped, std::size_t kept) {
+  return "The record kept the newest " + std::to_string(kept) +
+         " transactions: " + std::to_string(dropped) +
+         " older ones were dropped and are not in the script.";
+}
+
+bool holdsCommand(const Script& script) {
+  for (const Statement& statement : script.statements) {
+    if (isBusCommand(statement.op)) return true;
+  }
+  return false;
 }
 
 std::string withScriptExtension(const std::string& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <deque>
 #include <string>
 
@@ -9,13 +10,17 @@
 namespace brelvion::scripts {
 
 struct TransactionScriptOptions {
-  // The register-address width the transactions are read with, 8 or 16, as the view shows
-  // them: a write of that many bytes followed by a read of the same device is a register
-  // read, a longer write a register and its value.
+  // The register-address width, 8 or 16, of the transactions whose command did not say
+  // its format, as the view shows them: a write of that many bytes followed by a read of
+  // the same device is a register read, a longer write a register and its value. The
+  // others take their command's format.
   unsigned registerBits = 8;
-  // Each register an acknowledged read returned becomes an `expect` line holding the value
-  // read; without it reads are left out, the register writes before them too.
+  // Each register an acknowledged read returned, and its command showed, becomes an
+  // `expect` line holding the value read; without it reads are left out, the register
+  // writes before them too.
   bool readsAsExpect = false;
+  // How many older transactions the record dropped before these: said in a comment.
+  std::size_t dropped = 0;
 };
 
 // The header comment of a saved script.
@@ -27,6 +32,12 @@ inline constexpr const char* kTransactionScriptHeader = "saved from the Wisp deb
 // a comment at the head, by its place in entries counted from 1, with the reason.
 Script scriptOfTransactions(const std::deque<bus::Transaction>& entries,
                             const TransactionScriptOptions& options);
+
+// What the script's head and the window say of the transactions dropped before the kept.
+std::string droppedNote(std::size_t dropped, std::size_t kept);
+
+// Whether script puts anything on the bus (more than comments and settings).
+bool holdsCommand(const Script& script);
 
 // path, with ".i2cs" added when its file name has no extension, so that sending it again
 // runs it as a script.

@@ -63,14 +63,6 @@ void DebugLog::acknowledgeMissing(std::string_view message) {
   }
 }
 
-std::size_t DebugLog::transactionBound() const {
-  // The bound is a number of trace lines; the trace-buffer dialog may hold any number.
-  constexpr double kMostKept = 1e6;
-  const double lines = std::floor(state_.TraceBufferSize);
-  if (!(lines >= 1)) return 1;
-  return static_cast<std::size_t>(std::min(lines, kMostKept));
-}
-
 void DebugLog::DebuggerOff() {
   LogMessage(kDebuggerDisabledMessage);
   busState_.DebugEnabled = 0;

@@ -38,8 +38,6 @@ class DebugLog : public bus::BusTrace {
   bool tracing() const override { return enabled(); }
   void logLine(std::string_view message) override { LogMessage(message); }
   void acknowledgeMissing(std::string_view message) override;
-  // As many transactions as the trace keeps lines under TraceBufferSize (at least one).
-  std::size_t transactionBound() const override;
 
   // Called with each line the log accepts, padded as it went into the trace.
   void setLineListener(std::function<void(std::string_view)> listener) {

@@ -22,7 +22,11 @@ void appendTime(std::string& line, std::chrono::nanoseconds time) {
   line += " ms";
 }
 
-std::size_t registerBytes(const TransactionView& view) { return view.registerBits == 16 ? 2 : 1; }
+// The register as the command that sent entry addressed it, else as the view reads it.
+std::size_t registerBytes(const bus::Transaction& entry, const TransactionView& view) {
+  if (entry.command.format) return static_cast<std::size_t>(entry.command.format->addressBytes);
+  return view.registerBits == 16 ? 2 : 1;
+}
 
 void appendBytes(std::string& line, const std::vector<std::uint8_t>& bytes, std::size_t from,
                  std::size_t count) {
@@ -45,7 +49,7 @@ void appendRegister(std::string& line, const std::vector<std::uint8_t>& bytes,
 bool isPointerFor(const bus::Transaction& read, const bus::Transaction* before,
                   std::size_t regBytes) {
   return before != nullptr && !before->read && (before->address | 1) == read.address &&
-         before->bytes.size() == regBytes;
+         regBytes > 0 && before->bytes.size() == regBytes;
 }
 
 }  // namespace
@@ -75,12 +79,14 @@ std::string transactionLine(const bus::Transaction& entry, const TransactionView
   std::string line;
   appendTime(line, entry.time);
   line += "  ";
-  numconv::appendUpperHex(line, view.sevenBit ? entry.address >> 1 : entry.address, 2);
+  // One form for a device's writes and reads, R or W beside it: its write address, or
+  // its 7-bit one.
+  numconv::appendUpperHex(line, view.sevenBit ? entry.address >> 1 : entry.address & 0xFE, 2);
   line += entry.read ? " R  " : " W  ";
 
-  const std::size_t regBytes = registerBytes(view);
+  const std::size_t regBytes = registerBytes(entry, view);
   std::size_t from = 0;
-  if (!entry.read && entry.bytes.size() >= regBytes) {
+  if (!entry.read && regBytes > 0 && entry.bytes.size() >= regBytes) {
     appendRegister(line, entry.bytes, regBytes);
     from = regBytes;
   } else if (entry.read && isPointerFor(entry, before, regBytes)) {

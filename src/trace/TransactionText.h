@@ -9,8 +9,9 @@
 namespace brelvion::trace {
 
 // How the transactions view and the companion's --transactions show addresses and
-// registers: 8-bit addresses as they went out (42 for a write, 43 for a read) or 7-bit
-// ones (21 for both); registers as the first 8 or 16 bits of a write.
+// registers: a device's 8-bit write address (42 for its writes and reads) or its 7-bit one
+// (21); registers as the command that sent each transaction addressed them, or where it
+// did not say, as the first 8 or 16 bits of a write.
 struct TransactionView {
   bool sevenBit = false;
   unsigned registerBits = 8;
@@ -23,7 +24,7 @@ inline constexpr std::size_t kTransactionBytesShown = 16;
 // address, W or R, the register (of a write: its first bytes; of a read: the register the
 // write just before it to the same device set), the other bytes, and the outcome:
 //   "     1.234 ms  42 W  reg 12  80  ACK"
-//   "     1.560 ms  43 R  reg 12  80 E7  ACK"
+//   "     1.560 ms  42 R  reg 12  80 E7  ACK"
 // before is the entry just before this one, if any.
 std::string transactionLine(const bus::Transaction& entry, const TransactionView& view,
                             const bus::Transaction* before = nullptr);

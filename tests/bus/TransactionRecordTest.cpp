@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <iterator>
 
+#include "bus/RegisterAccess.h"
 #include "port/i2cdev/I2cDevAdapter.h"
 #include "port/simulated/SimulatedParallelPort.h"
 #include "support/ConfiguredSimulation.h"
@@ -20,7 +22,7 @@ using port::simulated::SimulatedParallelPort;
 
 Transaction entry(std::chrono::nanoseconds time, std::uint8_t address, std::vector<std::uint8_t> bytes,
                   MessageOutcome outcome = MessageOutcome::Acknowledged, std::size_t nackedByte = 0) {
-  return Transaction{time, address, (address & 1) != 0, std::move(bytes), outcome, nackedByte, false};
+  return Transaction{time, address, (address & 1) != 0, std::move(bytes), outcome, nackedByte, false, {}};
 }
 
 // The engine on a bus, the debugger on unless asked, its record on a fake clock.
@@ -89,23 +91,34 @@ TEST(TransactionRecordTest, AClockHeldTooLongRecordsTheMessageAsTimedOut) {
   EXPECT_EQ(bus.entries()[0].bytes, (std::vector<std::uint8_t>{0x10, 0x5A}));
 }
 
-TEST(TransactionRecordTest, FollowsTheRunModeAndTheTraceBound) {
+TEST(TransactionRecordTest, FollowsTheRunModeAndKeepsItsOwnBoundWhateverTheTraceKeeps) {
   Recording<SimulatedParallelPort> off(0);
   std::int16_t address = 0x42;
   off.set.engine.WriteRegister(address, 0x12, 0x80);
   EXPECT_TRUE(off.entries().empty());
 
-  // Three lines of trace keep three transactions, the newest.
+  // Three lines of trace keep the last lines only; the record keeps every transaction.
   Recording<SimulatedParallelPort> bounded(1, 3.9);
+  EXPECT_EQ(bounded.set.engine.record().bound(), bus::TransactionRecord::kDefaultBound);
   for (std::int16_t value = 1; value <= 5; ++value) {
     bounded.set.engine.WriteRegister(address, 0x12, value);
   }
-  ASSERT_EQ(bounded.entries().size(), 3u);
-  EXPECT_EQ(bounded.entries().front().bytes, (std::vector<std::uint8_t>{0x12, 0x03}));
-  EXPECT_EQ(bounded.entries().back().bytes, (std::vector<std::uint8_t>{0x12, 0x05}));
+  ASSERT_EQ(bounded.entries().size(), 5u);
+  EXPECT_EQ(bounded.set.engine.record().dropped(), 0u);
 
-  // A bound below one line keeps the newest transaction, as the trace keeps its newest line.
-  bounded.set.debuggerState.TraceBufferSize = 0;
+  // A bound of its own drops the oldest, and counts them; below one it keeps the newest.
+  const struct {
+    std::size_t bound;
+    std::size_t kept;
+    std::size_t dropped;
+    std::uint8_t oldest;
+  } bounds[] = {{3, 3, 2, 0x03}, {0, 1, 4, 0x05}};
+  for (const auto& c : bounds) {
+    bounded.set.engine.record().setBound(c.bound);
+    ASSERT_EQ(bounded.entries().size(), c.kept) << c.bound;
+    EXPECT_EQ(bounded.set.engine.record().dropped(), c.dropped) << c.bound;
+    EXPECT_EQ(bounded.entries().front().bytes, (std::vector<std::uint8_t>{0x12, c.oldest}));
+  }
   bounded.set.engine.WriteRegister(address, 0x12, 0x06);
   ASSERT_EQ(bounded.entries().size(), 1u);
   EXPECT_EQ(bounded.entries().back().bytes, (std::vector<std::uint8_t>{0x12, 0x06}));
@@ -114,7 +127,31 @@ TEST(TransactionRecordTest, FollowsTheRunModeAndTheTraceBound) {
   bounded.set.engine.record().setListener([&heard](const Transaction*) { ++heard; });
   bounded.set.engine.record().clear();
   EXPECT_TRUE(bounded.entries().empty());
+  EXPECT_EQ(bounded.set.engine.record().dropped(), 0u);
   EXPECT_EQ(heard, 1);
+}
+
+// Each entry carries what its command said: a register command's format, the byte reads
+// a command shows; messages no command noted carry nothing.
+TEST(TransactionRecordTest, EachEntryCarriesTheNoteOfTheCommandThatSentIt) {
+  Recording<SimulatedParallelPort> bus;
+  bus::TransactionRecord& record = bus.set.engine.record();
+  const bus::RegisterFormat wide{2, 2};
+  bus::writeRegister(bus.set.engine, 0x42, wide, 0x0012, 0x8081);
+  bus::readRegisters(bus.set.engine, 0x42, wide, 0x0012, 1);
+  std::int16_t address = 0x42;
+  {
+    const bus::NotedCommand shown(record, {bus::kByteRegisters, 1});
+    bus.set.engine.ReadRegisters(address, 0x12, 1);
+  }
+  bus.set.engine.WriteRegister(address, 0x12, 0x80);
+
+  const bus::CommandNote expected[] = {{wide, {}}, {wide, {}}, {wide, {}},
+                                       {bus::kByteRegisters, 1}, {bus::kByteRegisters, 1}, {}};
+  ASSERT_EQ(bus.entries().size(), std::size(expected));
+  for (std::size_t i = 0; i < std::size(expected); ++i) {
+    EXPECT_EQ(bus.entries()[i].command, expected[i]) << i;
+  }
 }
 
 TEST(TransactionRecordTest, AnAdapterRecordsEachMessageOfItsCallsWithItsOutcome) {

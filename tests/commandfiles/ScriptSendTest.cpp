@@ -90,6 +90,11 @@ TEST_F(ScriptSendTest, AFailedCheckOrAMissingAcknowledgeStopsWithTheLineInABox) 
   EXPECT_EQ(set.desktop.boxes.back().text,
             "5: " + file() + ":2: write 00: not acknowledged by device 30");
   EXPECT_EQ(sensorRegister(0x12), 0xC2);
+  // Both are errors, titled and drawn as such.
+  for (const desktop::MessageBoxRequest& box : set.desktop.boxes) {
+    EXPECT_EQ(box.title, "Send File - Error");
+    EXPECT_EQ(box.icon, MessageIcon::Critical);
+  }
 }
 
 TEST_F(ScriptSendTest, AStopRequestEndsItBetweenCommands) {

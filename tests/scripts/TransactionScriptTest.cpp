@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 
 #include "scripts/ScriptReader.h"
 #include "scripts/ScriptWriter.h"
@@ -15,7 +16,7 @@ using port::MessageOutcome;
 
 Transaction entry(std::uint8_t address, std::vector<std::uint8_t> bytes,
                   MessageOutcome outcome = MessageOutcome::Acknowledged, std::size_t nackedByte = 0) {
-  return Transaction{0ns, address, (address & 1) != 0, std::move(bytes), outcome, nackedByte, false};
+  return Transaction{0ns, address, (address & 1) != 0, std::move(bytes), outcome, nackedByte, false, {}};
 }
 
 // What the design's Send Register and a dump put on the bus, and a probe of a scan.
@@ -74,6 +75,46 @@ TEST(TransactionScriptTest, SixteenBitRegistersAndValuesReadBackAsTheSameSteps) 
   const ReadResult read = readScript(text, "saved.i2cs");
   ASSERT_TRUE(read.ok()) << read.problems.front().text();
   EXPECT_TRUE(sameMeaning(read.script, script));
+}
+
+Transaction noted(Transaction transaction, bus::RegisterFormat format,
+                  std::optional<std::size_t> shown = std::nullopt) {
+  transaction.command = {format, shown};
+  return transaction;
+}
+
+// An 8-bit sensor at 42 and a 16-bit one at 20: each write in its command's format, whatever
+// the view's; a read back that showed one of its two bytes expects that one only; the
+// transactions dropped before are said at the head.
+TEST(TransactionScriptTest, EachTransactionIsSavedInItsCommandsFormat) {
+  const bus::RegisterFormat wide{2, 1};
+  const std::deque<Transaction> session{
+      noted(entry(0x42, {0x12, 0x80}), bus::kByteRegisters),
+      noted(entry(0x42, {0x12}), bus::kByteRegisters, 1),
+      noted(entry(0x43, {0x80, 0xE7}), bus::kByteRegisters, 1),
+      noted(entry(0x20, {0x01, 0x03, 0x01}), wide),
+      noted(entry(0x20, {0x00, 0x05}), wide),
+      noted(entry(0x21, {0x01}), wide),
+      noted(entry(0x42, {0x13, 0x55}), bus::kByteRegisters),
+  };
+  for (const unsigned bits : {8u, 16u}) {
+    EXPECT_EQ(writeScript(scriptOfTransactions(
+                  session, {.registerBits = bits, .readsAsExpect = true, .dropped = 3})),
+              "; saved from the Wisp debugger's transactions\n"
+              "; The record kept the newest 7 transactions: 3 older ones were dropped and are "
+              "not in the script.\n"
+              "device 42\n"
+              "write 12 80\n"
+              "expect 12 80\n"
+              "device 20\n"
+              "regbits 16\n"
+              "write 0103 01\n"
+              "expect 0005 01\n"
+              "device 42\n"
+              "regbits 8\n"
+              "write 13 55\n")
+        << bits;
+  }
 }
 
 TEST(TransactionScriptTest, AFileNameWithoutExtensionGetsTheScriptsOne) {

@@ -13,7 +13,7 @@ using port::MessageOutcome;
 
 Transaction entry(std::chrono::nanoseconds time, std::uint8_t address, std::vector<std::uint8_t> bytes,
                   MessageOutcome outcome = MessageOutcome::Acknowledged, std::size_t nackedByte = 0) {
-  return Transaction{time, address, (address & 1) != 0, std::move(bytes), outcome, nackedByte, false};
+  return Transaction{time, address, (address & 1) != 0, std::move(bytes), outcome, nackedByte, false, {}};
 }
 
 TEST(TransactionTextTest, AWriteAndARegisterReadInEightAndSevenBitForm) {
@@ -26,8 +26,8 @@ TEST(TransactionTextTest, AWriteAndARegisterReadInEightAndSevenBitForm) {
   EXPECT_EQ(transactionLines(entries, {}),
             "     1.234 ms  42 W  reg 12  80  ACK\n"
             "     1.560 ms  42 W  reg 12  ACK\n"
-            "     1.700 ms  43 R  reg 12  80 E7  ACK\n"
-            " 12345.678 ms  43 R  28  ACK\n");
+            "     1.700 ms  42 R  reg 12  80 E7  ACK\n"
+            " 12345.678 ms  42 R  28  ACK\n");
   EXPECT_EQ(transactionLines(entries, {.sevenBit = true}),
             "     1.234 ms  21 W  reg 12  80  ACK\n"
             "     1.560 ms  21 W  reg 12  ACK\n"
@@ -46,17 +46,42 @@ TEST(TransactionTextTest, SixteenBitRegistersTakeTheFirstTwoBytes) {
   EXPECT_EQ(transactionLines(entries, {.registerBits = 16}),
             "     0.000 ms  20 W  reg 0103  01  ACK\n"
             "     0.000 ms  20 W  reg 0000  ACK\n"
-            "     0.000 ms  21 R  reg 0000  02 19  ACK\n"
+            "     0.000 ms  20 R  reg 0000  02 19  ACK\n"
             "     0.000 ms  20 W  05  ACK\n");
+}
+
+// An 8-bit sensor at 42 and a 16-bit one at 20 on one bus: each transaction reads its
+// register as its command addressed it, whichever width the view says.
+TEST(TransactionTextTest, EachTransactionShowsTheRegisterOfItsOwnCommand) {
+  auto noted = [](Transaction transaction, int addressBytes) {
+    transaction.command.format = bus::RegisterFormat{addressBytes, 1};
+    return transaction;
+  };
+  const std::deque<Transaction> entries{
+      noted(entry(0ns, 0x42, {0x12, 0x80}), 1),
+      noted(entry(0ns, 0x20, {0x00, 0x05}), 2),
+      noted(entry(0ns, 0x21, {0x01}), 2),
+      noted(entry(0ns, 0x42, {0x12}), 1),
+      noted(entry(0ns, 0x43, {0x80}), 1),
+  };
+  for (const unsigned bits : {8u, 16u}) {
+    EXPECT_EQ(transactionLines(entries, {.registerBits = bits}),
+              "     0.000 ms  42 W  reg 12  80  ACK\n"
+              "     0.000 ms  20 W  reg 0005  ACK\n"
+              "     0.000 ms  20 R  reg 0005  01  ACK\n"
+              "     0.000 ms  42 W  reg 12  ACK\n"
+              "     0.000 ms  42 R  reg 12  80  ACK\n")
+        << bits;
+  }
 }
 
 TEST(TransactionTextTest, AReadTakesItsRegisterOnlyFromAPointerWriteToTheSameDeviceJustBefore) {
   const Transaction read = entry(0ns, 0x43, {0x01});
   const Transaction otherDevice = entry(0ns, 0x60, {0x12});
   const Transaction registerAndValue = entry(0ns, 0x42, {0x12, 0x80});
-  EXPECT_EQ(transactionLine(read, {}, &otherDevice), "     0.000 ms  43 R  01  ACK");
-  EXPECT_EQ(transactionLine(read, {}, &registerAndValue), "     0.000 ms  43 R  01  ACK");
-  EXPECT_EQ(transactionLine(read, {}, nullptr), "     0.000 ms  43 R  01  ACK");
+  EXPECT_EQ(transactionLine(read, {}, &otherDevice), "     0.000 ms  42 R  01  ACK");
+  EXPECT_EQ(transactionLine(read, {}, &registerAndValue), "     0.000 ms  42 R  01  ACK");
+  EXPECT_EQ(transactionLine(read, {}, nullptr), "     0.000 ms  42 R  01  ACK");
 }
 
 TEST(TransactionTextTest, EveryOutcomeAndALongRead) {
@@ -75,7 +100,7 @@ TEST(TransactionTextTest, EveryOutcomeAndALongRead) {
   std::vector<std::uint8_t> bytes(256);
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i);
   EXPECT_EQ(transactionLine(entry(0ns, 0x43, bytes), {}),
-            "     0.000 ms  43 R  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F .. (256 bytes)  ACK");
+            "     0.000 ms  42 R  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F .. (256 bytes)  ACK");
 }
 
 }  // namespace

@@ -6,7 +6,11 @@
 #include "base/RuntimeError.h"
 #include "port/i2cdev/I2cDevAdapter.h"
 #include "port/simulated/SimulatedParallelPort.h"
+#include "scripts/ScriptRunner.h"
+#include "scripts/ScriptWriter.h"
+#include "scripts/TransactionScript.h"
 #include "support/EngineFixture.h"
+#include "support/FakeClock.h"
 #include "support/FakeI2cDevSystemCalls.h"
 #include "support/MarkedLines.h"
 #include "windowlogic/FormLoad.h"
@@ -18,6 +22,7 @@ namespace {
 using port::simulated::SimulatedBusConfig;
 using port::simulated::SimulatedParallelPort;
 using testing::EngineSet;
+using testing::FakeClock;
 using testing::NoDevicePort;
 
 
@@ -134,6 +139,26 @@ TEST(SendRegisterTest, WritesReadsBackAndShowsTheReadAcknowledge) {
   EXPECT_EQ(s.set.core.values().SubAddress, 0x12);
   EXPECT_EQ(s.set.core.values().WriteData, 0x80);
   EXPECT_TRUE(s.set.busState.AckReceived);
+}
+
+// Saved with expects, a session of Send Register writes runs again on the same device in
+// the same run: each expect checks the byte the read back showed, not the one after it,
+// which a later write changed.
+TEST(SendRegisterTest, ASessionSavedWithExpectsPassesWhenSentBack) {
+  Started<SimulatedParallelPort> s;
+  for (const auto& [reg, value] : {std::pair{"12", "80"}, {"13", "55"}, {"12", "81"}}) {
+    s.window.text3 = reg;
+    s.window.text4 = value;
+    SendRegister(s.set.core, s.window);
+  }
+  const scripts::Script saved = scripts::scriptOfTransactions(
+      s.set.core.engine().record().entries(), {.readsAsExpect = true});
+  FakeClock clock;
+  const scripts::RunOutcome ran =
+      scripts::runScript(s.set.core.engine(), clock, scripts::stepsOf(saved), "saved.i2cs");
+  EXPECT_EQ(ran.end, scripts::RunEnd::Completed)
+      << (ran.problem ? ran.problem->text() : "") << scripts::writeScript(saved);
+  EXPECT_EQ(ran.commands, 6u);
 }
 
 TEST(SendRegisterTest, TheReadBackHasNoLeadingZeros) {

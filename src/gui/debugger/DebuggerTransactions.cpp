@@ -22,6 +22,10 @@ namespace {
 
 constexpr const char* kScriptFileFilter = "Bring-up scripts (*.i2cs)|*.i2cs";
 constexpr const char* kSaveScriptTitle = "Save Transactions as Script:";
+constexpr const char* kScriptNoteTitle = "Wisp Debugger";
+constexpr const char* kNoTransactions = "There are no transactions to save.";
+constexpr const char* kNoCommands =
+    "There is nothing to save: none of the transactions makes a script command.";
 
 }  // namespace
 
@@ -137,13 +141,20 @@ void DebuggerWindow::setRegisterBits(unsigned bits) {
 void DebuggerWindow::toggleReadsAsExpect() { readsAsExpect_ = !readsAsExpect_; }
 
 void DebuggerWindow::saveAsScript() {
+  const bus::TransactionRecord& record = core_.engine().record();
+  const auto note = [this](const std::string& text) {
+    windows_.messageBox({text, kScriptNoteTitle, desktop::MessageIcon::Information});
+  };
+  if (record.entries().empty()) return note(kNoTransactions);
+  const scripts::Script script = scripts::scriptOfTransactions(
+      record.entries(), {registerBits_, readsAsExpect_, record.dropped()});
+  if (!scripts::holdsCommand(script)) return note(kNoCommands);
   const std::string chosen =
       windows_.fileDialog({desktop::FileDialogMode::Save, kSaveScriptTitle, kScriptFileFilter});
   if (chosen.empty()) return;
-  const scripts::Script script = scripts::scriptOfTransactions(
-      core_.engine().record().entries(), {registerBits_, readsAsExpect_});
   base::writeUserFile(scripts::withScriptExtension(chosen), scripts::writeScript(script),
                       "saveAsScript");
+  if (record.dropped() > 0) note(scripts::droppedNote(record.dropped(), record.entries().size()));
 }
 
 }  // namespace brelvion::gui::debugger

@@ -39,7 +39,7 @@ TEST_F(CliTransactionsTest, ALineATransactionInsteadOfTheStepTrace) {
   EXPECT_EQ(written.err,
             "     0.000 ms  42 W  reg 12  80  ACK\n"
             "     0.000 ms  42 W  reg 12  ACK\n"
-            "     0.000 ms  43 R  reg 12  80 E7  ACK\n");
+            "     0.000 ms  42 R  reg 12  80 E7  ACK\n");
 
   const Outcome nobody = run({"--transactions", "--7bit", "--repeated-start", "read", "30", "00"});
   EXPECT_EQ(nobody.status, kExitNotAcknowledged);
@@ -64,18 +64,34 @@ TEST_F(CliTransactionsTest, ASendsWritesAreTimedFromTheStartOfTheCommand) {
       << both.err;
 }
 
+// A register command's own width, and a script's: its pointer writes and the reads after
+// them show the 16-bit register.
 TEST(CliTransactionsWideTest, TheRegisterIsReadAsTheCommandsFormatReadsIt) {
   port::simulated::SimulatedBusConfig config;
   config.sensor16Addresses = {0x20};
-  port::simulated::SimulatedParallelPort port(config);
-  testing::FakeClock clock;
-  std::ostringstream out;
-  std::ostringstream err;
-  const int status =
-      runCli({"--transactions", "--reg-bits", "16", "write", "20", "0100", "01"}, out, err,
-             "/nonexistent-root", port::hardware::PortSystemCalls::real(), {&port, &clock});
-  EXPECT_EQ(status, kExitAcknowledged);
-  EXPECT_EQ(err.str().substr(0, err.str().find('\n')), "     0.000 ms  20 W  reg 0100  01  ACK");
+  testing::ScratchDirectory scratch;
+  const std::string script =
+      scratch.write("bring-up.i2cs", "device 20\nregbits 16\nexpect 0005 01\n");
+  const struct {
+    std::vector<std::string> args;
+    std::string lines;
+  } cases[] = {
+      {{"--transactions", "--reg-bits", "16", "write", "20", "0100", "01"},
+       "     0.000 ms  20 W  reg 0100  01  ACK\n"},
+      {{"--transactions", "send", script},
+       "     0.000 ms  20 W  reg 0005  ACK\n"
+       "     0.000 ms  20 R  reg 0005  01  ACK\n"},
+  };
+  for (const auto& c : cases) {
+    port::simulated::SimulatedParallelPort port(config);
+    testing::FakeClock clock;
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = runCli(c.args, out, err, "/nonexistent-root",
+                              port::hardware::PortSystemCalls::real(), {&port, &clock});
+    EXPECT_EQ(status, kExitAcknowledged) << err.str();
+    EXPECT_EQ(err.str().substr(0, c.lines.size()), c.lines);
+  }
 }
 
 }  // namespace

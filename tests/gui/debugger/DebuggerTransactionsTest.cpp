@@ -10,6 +10,7 @@
 #include <iterator>
 #include <memory>
 
+#include "bus/RegisterAccess.h"
 #include "core/ToolCore.h"
 #include "gui/debugger/DebuggerWindow.h"
 #include "gui/debugger/DebuggerWindowHolder.h"
@@ -27,7 +28,7 @@ using gui::debugger::DebuggerWindow;
 // The debugger window over the simulated sensor at 42, the bus open with the trace on and
 // the record on a clock of the test's.
 struct Rig {
-  Rig() {
+  explicit Rig(const port::simulated::SimulatedBusConfig& config = {}) : port(config) {
     holder.attach(core);
     core.debuggerState().TraceBufferSize = 10;
     core.busState().BusDelay = 0.001;
@@ -133,7 +134,7 @@ class DebuggerTransactionsTest : public QObject {
     QVERIFY(!item("wispviewtrace")->isChecked() && item("wispviewtransactions")->isChecked());
     QCOMPARE(transactionsText(), QString("     2.000 ms  42 W  reg 12  80  ACK\n"
                                          "     3.500 ms  42 W  reg 12  ACK\n"
-                                         "     3.500 ms  43 R  reg 12  80 E7  ACK"));
+                                         "     3.500 ms  42 R  reg 12  80 E7  ACK"));
 
     item("wispview7bit")->trigger();
     QCOMPARE(transactionsText().left(36), QString("     2.000 ms  21 W  reg 12  80  ACK"));
@@ -228,6 +229,82 @@ class DebuggerTransactionsTest : public QObject {
     rig->windows.dialogAnswers.push_back(chosen + ".i2cs");
     item("wispfilescript")->trigger();
     QVERIFY(readWhole(chosen + ".i2cs").find("write 12 80\nexpect 12 80\n") != std::string::npos);
+  }
+
+  // The 8-bit sensor at 42 written as a command file does, the 16-bit one at 20 as a
+  // script does: the view and the script read each in its own format, whichever the view's.
+  void aBusWithTwoKindsOfSensorShowsAndSavesEachInItsOwnFormat() {
+    port::simulated::SimulatedBusConfig config;
+    config.sensor16Addresses = {0x20};
+    rig = std::make_unique<Rig>(config);
+    {
+      const bus::NotedCommand noted(rig->core.engine().record(), bus::kByteRegisterCommand);
+      rig->writeRegister(0x12, 0x80);
+    }
+    const bus::RegisterFormat wide{2, 1};
+    bus::writeRegister(rig->core.engine(), 0x20, wide, 0x0204, 0x02);
+    QVERIFY(bus::readRegisters(rig->core.engine(), 0x20, wide, 0x0204, 1).acknowledged());
+    item("wispviewtransactions")->trigger();
+    item("wispviewreg16")->trigger();
+    QCOMPARE(transactionsText(), QString("     0.000 ms  42 W  reg 12  80  ACK\n"
+                                         "     0.000 ms  20 W  reg 0204  02  ACK\n"
+                                         "     0.000 ms  20 W  reg 0204  ACK\n"
+                                         "     0.000 ms  20 R  reg 0204  02  ACK"));
+
+    QTemporaryDir dir;
+    const std::string chosen = dir.filePath("two.i2cs").toStdString();
+    rig->windows.dialogAnswers.push_back(chosen);
+    item("wispfileexpect")->trigger();
+    item("wispfilescript")->trigger();
+    QCOMPARE(readWhole(chosen), std::string("; saved from the Wisp debugger's transactions\n"
+                                            "device 42\n"
+                                            "write 12 80\n"
+                                            "device 20\n"
+                                            "regbits 16\n"
+                                            "write 0204 02\n"
+                                            "expect 0204 02\n"));
+  }
+
+  // Saved after more writes than the trace keeps lines, the script holds them all; beyond
+  // the record's own bound it says what was dropped, in the script and in a box.
+  void saveAsScriptKeepsWhatTheRecordHoldsAndSaysWhatItDropped() {
+    rig->core.debuggerState().TraceBufferSize = 1;
+    for (std::int16_t value = 1; value <= 4; ++value) rig->writeRegister(0x12, value);
+    QTemporaryDir dir;
+    const std::string chosen = dir.filePath("four.i2cs").toStdString();
+    rig->windows.dialogAnswers.push_back(chosen);
+    item("wispfilescript")->trigger();
+    QCOMPARE(rig->windows.boxes.size(), std::size_t{0});
+    QVERIFY(readWhole(chosen).find("write 12 01\nwrite 12 02\nwrite 12 03\nwrite 12 04\n") !=
+            std::string::npos);
+
+    rig->core.engine().record().setBound(2);
+    rig->windows.dialogAnswers.push_back(chosen);
+    item("wispfilescript")->trigger();
+    const std::string dropped =
+        "The record kept the newest 2 transactions: 2 older ones were dropped and are not in "
+        "the script.";
+    QCOMPARE(readWhole(chosen), "; saved from the Wisp debugger's transactions\n; " + dropped +
+                                    "\ndevice 42\nwrite 12 03\nwrite 12 04\n");
+    QCOMPARE(rig->windows.boxes.size(), std::size_t{1});
+    QCOMPARE(rig->windows.boxes[0].text, dropped);
+    QVERIFY(rig->windows.boxes[0].icon == desktop::MessageIcon::Information);
+  }
+
+  // Nothing to save is said before a file is asked for, and no file is written.
+  void anEmptyRecordOrOneWithoutCommandsHasNothingToSave() {
+    const std::pair<bool, const char*> cases[] = {
+        {false, "There are no transactions to save."},
+        {true, "There is nothing to save: none of the transactions makes a script command."}};
+    for (const auto& [probe, text] : cases) {
+      if (probe) rig->core.engine().probe({{0x60, false, {}}});
+      const std::size_t boxes = rig->windows.boxes.size();
+      item("wispfilescript")->trigger();
+      QVERIFY(rig->windows.dialogs.empty());
+      QCOMPARE(rig->windows.boxes.size(), boxes + 1);
+      QCOMPARE(rig->windows.boxes.back().text, std::string(text));
+      QCOMPARE(rig->windows.boxes.back().title, std::string("Wisp Debugger"));
+    }
   }
 
   void aScriptThatCannotBeWrittenIsABoxAndACancelWritesNothing() {
