@@ -120,5 +120,18 @@ TEST(OpenDialogTest, OffersScriptsAfterTheDesignsCommandFiles) {
   EXPECT_EQ(windows.dialogs[0].filter, "I2C File (*.i2c)|*.i2c|I2C Script (*.i2cs)|*.i2cs");
 }
 
+TEST_F(ScriptSendTest, StopOnErrorShowsOneBoxAndEndsAScriptThatGoesOn) {
+  set.busState.DebugEnabled = 1;
+  set.debuggerState.StopOnError = true;
+  const ScriptSendOutcome outcome = send("device 30\nwrite 00 00\nwrite 01 00\nwrite 02 00\n", true);
+  ASSERT_EQ(set.desktop.boxes.size(), 1u);
+  EXPECT_EQ(set.desktop.boxes[0].title, "Wisp Bus Monitor");
+  EXPECT_EQ(outcome.end, SendEnd::Stopped);
+  EXPECT_EQ(outcome.commands, 1u);
+  // The next bulk action may box again.
+  send("device 30\nwrite 00 00\n", true);
+  EXPECT_EQ(set.desktop.boxes.size(), 2u);
+}
+
 }  // namespace
 }  // namespace brelvion::commandfiles
