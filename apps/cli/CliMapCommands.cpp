@@ -116,7 +116,7 @@ int runMapCommand(const CliRequest& request, const MapCommand& command, port::I2
   if (request.command == Command::WriteBack) {
     const registers::RestoreOutcome outcome = registers::restoreSnapshot(
         master, command.device, table, registers::planWriteBack(command.map, *command.snapshot),
-        kReadBytes);
+        registers::planReadAll(command.map, kReadBytes));
     out << registers::restoreText(outcome) << '\n';
     printTable(table, out);
     const bool acknowledged =

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -71,6 +72,12 @@ class BusEngine : public port::I2cMaster {
   // (TransactionRecording.cpp).
   TransactionRecord& record() { return record_; }
   const TransactionRecord& record() const { return record_; }
+  // Called with each message as it ends, whether or not the trace runs (the register map
+  // follows other commands' writes so); without one, the default, messages cost nothing
+  // more. One listener at a time; an empty function removes it.
+  void setMessageListener(std::function<void(const Transaction&)> listener) {
+    messageListener_ = std::move(listener);
+  }
   const BusState& state() const { return state_; }
 
   // Line control.
@@ -211,6 +218,7 @@ class BusEngine : public port::I2cMaster {
   port::BitLines* lines_;
   BusTrace& trace_;
   TransactionRecord record_;
+  std::function<void(const Transaction&)> messageListener_;
   port::BusAdapter* adapter_ = nullptr;
   std::optional<port::MessageOutcome> adapterRefusal_;
   bool probing_ = false;

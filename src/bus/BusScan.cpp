@@ -8,13 +8,14 @@ ProbeMethod probeMethodFor(std::uint8_t address7) {
   return eepromRange ? ProbeMethod::ReadByte : ProbeMethod::QuickWrite;
 }
 
-ScanOutcome scanBus(BusEngine& engine, ScanRange range) {
+ScanOutcome scanBus(BusEngine& engine, ScanRange range, const std::function<bool()>& stop) {
   ScanOutcome outcome;
   if (!engine.ReleaseLinesAndSenseSda()) {
     outcome.sdaHeldLow = true;
     return outcome;
   }
   for (unsigned address7 = range.first7; address7 <= range.last7; ++address7) {
+    if (stop && stop()) break;
     port::I2cMessage probe;
     probe.address = static_cast<std::uint8_t>(address7 << 1);
     if (probeMethodFor(static_cast<std::uint8_t>(address7)) == ProbeMethod::ReadByte) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -39,7 +40,9 @@ inline constexpr std::string_view kSdaHeldLowText =
 
 // Probes every address of range, one transfer each (engine.probe), on the engine's bus:
 // its lines, or its adapter. On lines, first releases both and reads SDA back; when it
-// stays low, probes nothing.
-ScanOutcome scanBus(BusEngine& engine, ScanRange range = kUsualScanRange);
+// stays low, probes nothing. stop, when given, is asked before each probe: true ends the
+// scan there (what answered so far stands).
+ScanOutcome scanBus(BusEngine& engine, ScanRange range = kUsualScanRange,
+                    const std::function<bool()>& stop = {});
 
 }  // namespace brelvion::bus

@@ -1,11 +1,12 @@
 // The engine's record of its transactions: one entry a message, made only while the trace
-// runs, so that with the trace off a message costs one question and nothing more.
+// runs or a listener waits for messages, so that otherwise a message costs two questions
+// and nothing more.
 #include "bus/BusEngine.h"
 
 namespace brelvion::bus {
 
 std::optional<Transaction> BusEngine::startEntry(std::uint8_t address, bool read) {
-  if (!trace_.tracing()) return std::nullopt;
+  if (!trace_.tracing() && !messageListener_) return std::nullopt;
   Transaction entry;
   entry.time = record_.sinceStart();
   entry.address = address;
@@ -18,12 +19,15 @@ void BusEngine::finishEntry(std::optional<Transaction>& entry, port::MessageOutc
   if (!entry) return;
   entry->outcome = outcome;
   entry->nackedByte = outcome == port::MessageOutcome::DataNotAcknowledged ? nackedByte : 0;
-  record_.append(std::move(*entry));
+  if (messageListener_) messageListener_(*entry);
+  // Without a listener an entry exists only because the trace ran when the message began.
+  if (!messageListener_ || trace_.tracing()) record_.append(std::move(*entry));
   entry.reset();
 }
 
 void BusEngine::recordAdapterCall(const port::AdapterTransfer& done) {
-  if (!trace_.tracing()) return;
+  const bool tracing = trace_.tracing();
+  if (!tracing && !messageListener_) return;
   const auto time = record_.sinceStart();
   for (std::size_t k = 0; k < done.messages.size() && k < done.results.size(); ++k) {
     const port::I2cMessage& message = done.messages[k];
@@ -38,7 +42,8 @@ void BusEngine::recordAdapterCall(const port::AdapterTransfer& done) {
     entry.outcome = result.outcome;
     entry.nackedByte = result.nackedByte;
     entry.adapter = true;
-    record_.append(std::move(entry));
+    if (messageListener_) messageListener_(entry);
+    if (tracing) record_.append(std::move(entry));
   }
 }
 

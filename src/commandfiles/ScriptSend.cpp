@@ -15,7 +15,9 @@ ScriptSendOutcome failed(core::ToolCore& core, Step step, int number, const std:
   return outcome;
 }
 
-scripts::RunHooks runHooksOf(core::ToolCore& core, const SendHooks& hooks) {
+// bulk: a Stop on Error box ends the script, as Esc does.
+scripts::RunHooks runHooksOf(core::ToolCore& core, const SendHooks& hooks,
+                             const trace::DebugLog::BulkAction& bulk) {
   scripts::RunHooks run;
   run.progress = [&hooks](std::size_t index, std::size_t total) {
     if (hooks.progress) {
@@ -27,7 +29,9 @@ scripts::RunHooks runHooksOf(core::ToolCore& core, const SendHooks& hooks) {
     if (hooks.UpdateDeviceMonitor) hooks.UpdateDeviceMonitor();
   };
   run.yield = [&core] { core.yieldBetweenTransactions(); };
-  run.stopRequested = hooks.stopRequested;
+  run.stopRequested = [&hooks, &bulk] {
+    return bulk.stopped() || (hooks.stopRequested && hooks.stopRequested());
+  };
   return run;
 }
 
@@ -39,8 +43,9 @@ ScriptSendOutcome run(core::ToolCore& core, const std::string& path,
   options.pointerThen = core.busState().RepeatedStartReads ? port::AfterMessage::RepeatedStart
                                                            : port::AfterMessage::Stop;
   base::Clock& clock = hooks.clock != nullptr ? *hooks.clock : base::systemClock();
-  const scripts::RunOutcome ran =
-      scripts::runScript(core.engine(), clock, steps, path, options, runHooksOf(core, hooks));
+  const trace::DebugLog::BulkAction bulk(core.log());
+  const scripts::RunOutcome ran = scripts::runScript(core.engine(), clock, steps, path, options,
+                                                     runHooksOf(core, hooks, bulk));
   ScriptSendOutcome outcome;
   if (ran.problem) {
     outcome = failed(core, Step::SendScript, base::RuntimeError::kInvalidCall, ran.problem->text());

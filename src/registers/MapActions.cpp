@@ -15,10 +15,14 @@ std::string plural(std::size_t count, const char* one, const char* several) {
 }  // namespace
 
 ReadOutcome readRuns(port::I2cMaster& master, std::uint8_t device, RegisterTable& table,
-                     const std::vector<ReadRun>& runs) {
+                     const std::vector<ReadRun>& runs, const StopCheck& stop) {
   ReadOutcome outcome;
   const bus::RegisterFormat bytes = table.map().formatFor(8);
   for (const ReadRun& run : runs) {
+    if (stop && stop()) {
+      outcome.stopped = true;
+      break;
+    }
     const bus::RegisterRead read = bus::readRegisters(master, device, bytes, run.start, run.byteCount);
     table.applyRead(run, read.bytes, read.acknowledged());
     ++outcome.reads;
@@ -34,6 +38,7 @@ std::string readText(const ReadOutcome& outcome) {
   if (outcome.notAcknowledged > 0) {
     text += "; " + std::to_string(outcome.notAcknowledged) + " not acknowledged";
   }
+  if (outcome.stopped) text += "; stopped at the error";
   return text;
 }
 
@@ -115,11 +120,15 @@ WriteBackPlan planWriteBack(const RegisterMap& map, const Snapshot& snapshot) {
 }
 
 WriteBackOutcome writeBack(port::I2cMaster& master, std::uint8_t device, RegisterTable& table,
-                           const WriteBackPlan& plan) {
+                           const WriteBackPlan& plan, const StopCheck& stop) {
   WriteBackOutcome outcome;
   outcome.skipped = plan.skipped.size();
   const RegisterMap& map = table.map();
   for (const PlannedWrite& write : plan.writes) {
+    if (stop && stop()) {
+      outcome.stopped = true;
+      break;
+    }
     const Register& reg = map.registers.at(write.index);
     const bool acknowledged =
         bus::writeRegister(master, device, map.formatFor(reg.widthBits), reg.address, write.value)
@@ -139,19 +148,21 @@ std::string writeBackText(const WriteBackOutcome& outcome) {
     text += "; " + plural(outcome.skipped, "value", "values") +
             " left out (read-only, or no such register here)";
   }
+  if (outcome.stopped) text += "; stopped at the error";
   return text;
 }
 
 RestoreOutcome restoreSnapshot(port::I2cMaster& master, std::uint8_t device, RegisterTable& table,
-                               const WriteBackPlan& plan, std::size_t maxBytes) {
+                               const WriteBackPlan& plan, const std::vector<ReadRun>& runs,
+                               const StopCheck& stop) {
   RestoreOutcome outcome;
-  outcome.written = writeBack(master, device, table, plan);
-  outcome.read = readRuns(master, device, table, planReadAll(table.map(), maxBytes));
+  outcome.written = writeBack(master, device, table, plan, stop);
+  outcome.read = readRuns(master, device, table, runs, stop);
   return outcome;
 }
 
 std::string restoreText(const RestoreOutcome& outcome) {
-  return writeBackText(outcome.written) + ", then read all again";
+  return writeBackText(outcome.written) + (outcome.written.stopped ? "" : ", then read all again");
 }
 
 }  // namespace brelvion::registers

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,15 +17,20 @@ namespace brelvion::registers {
 // What the register map does on the bus, each through the one bus master it is given, so
 // every transaction shows in the trace and the captures like any other command.
 
+// Asked between the steps of a bulk action: true ends it there (Stop on Error stopped it).
+using StopCheck = std::function<bool()>;
+
 struct ReadOutcome {
   std::size_t reads = 0;
   std::size_t notAcknowledged = 0;
   std::size_t registers = 0;
+  // Ended by the stop check before the last run.
+  bool stopped = false;
 };
 
-// Each run in one sequential read, its values into the table.
+// Each run in one sequential read, its values into the table, until stop says so.
 ReadOutcome readRuns(port::I2cMaster& master, std::uint8_t device, RegisterTable& table,
-                     const std::vector<ReadRun>& runs);
+                     const std::vector<ReadRun>& runs, const StopCheck& stop = {});
 // "Read 19 registers in 9 reads", with how many were not acknowledged.
 std::string readText(const ReadOutcome& outcome);
 
@@ -71,12 +77,14 @@ struct WriteBackOutcome {
   std::size_t written = 0;
   std::size_t notAcknowledged = 0;
   std::size_t skipped = 0;
+  // Ended by the stop check before the last write.
+  bool stopped = false;
 };
 
 // The plan's writes, one transaction each, without read backs: a read afterwards shows
-// what stuck.
+// what stuck. Ends early when stop says so.
 WriteBackOutcome writeBack(port::I2cMaster& master, std::uint8_t device, RegisterTable& table,
-                           const WriteBackPlan& plan);
+                           const WriteBackPlan& plan, const StopCheck& stop = {});
 std::string writeBackText(const WriteBackOutcome& outcome);
 
 // Write Snapshot Back: the plan's writes, then every register read again (reads of up to
@@ -85,9 +93,12 @@ struct RestoreOutcome {
   WriteBackOutcome written;
   ReadOutcome read;
 };
+// runs: how the map is read again (planReadAll); stop ends both at an error.
 RestoreOutcome restoreSnapshot(port::I2cMaster& master, std::uint8_t device, RegisterTable& table,
-                               const WriteBackPlan& plan, std::size_t maxBytes);
-// "Wrote 5 registers back, then read all again", with what the write back says.
+                               const WriteBackPlan& plan, const std::vector<ReadRun>& runs,
+                               const StopCheck& stop = {});
+// "Wrote 5 registers back, then read all again", with what the write back says; a restore
+// stopped at an error says so instead of the read.
 std::string restoreText(const RestoreOutcome& outcome);
 
 }  // namespace brelvion::registers

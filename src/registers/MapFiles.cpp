@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 #include "base/UserFile.h"
 #include "registers/DescriptionReader.h"
@@ -27,6 +28,11 @@ RegisterMap loadRegisterMap(const std::string& path) {
 }
 
 Snapshot loadSnapshot(const std::string& path) { return readSnapshot(readTextFile(path), path); }
+
+std::string withSnapshotExtension(const std::string& path) {
+  if (path.empty() || std::filesystem::path(path).has_extension()) return path;
+  return path + ".snap";
+}
 
 void saveSnapshot(const std::string& path, const Snapshot& snapshot) {
   base::writeUserFile(path, snapshotText(snapshot), "Register Map");

@@ -16,6 +16,10 @@ Snapshot loadSnapshot(const std::string& path);
 // Written through writeUserFile: an existing file is replaced only by a complete snapshot.
 void saveSnapshot(const std::string& path, const Snapshot& snapshot);
 
+// path with ".snap" added when its file name has no extension, so that the dialogs,
+// which offer *.snap, find the snapshot again.
+std::string withSnapshotExtension(const std::string& path);
+
 // What the file dialogs offer.
 inline constexpr const char* kMapFileFilter =
     "Register maps (*.yaml *.yml *.csv)|*.yaml *.yml *.csv|All files (*)|*";

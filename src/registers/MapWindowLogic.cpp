@@ -1,5 +1,7 @@
 #include "registers/MapWindowLogic.h"
 
+#include <algorithm>
+
 #include "base/Text.h"
 #include "registers/SourceText.h"
 
@@ -53,6 +55,55 @@ std::string comparisonTitle(const std::string& left, const std::string& right,
   const std::string sides = left + " -> " + right + ": ";
   if (differences == 0) return sides + "no differences";
   return sides + std::to_string(differences) + (differences == 1 ? " difference" : " differences");
+}
+
+std::optional<ChipIdOutcome> chipIdFromRead(const RegisterTable& table,
+                                            const std::vector<ReadRun>& runs) {
+  const RegisterMap& map = table.map();
+  if (!map.chipId) return std::nullopt;
+  const auto index = map.indexOfAddress(map.chipId->address);
+  if (!index || map.registers[*index].widthBits != map.chipId->widthBits) return std::nullopt;
+  const bool read = std::any_of(runs.begin(), runs.end(), [&](const ReadRun& run) {
+    return *index >= run.first && *index < run.first + run.count;
+  });
+  if (!read) return std::nullopt;
+  const RegisterState& state = table.state(*index);
+  ChipIdOutcome outcome;
+  outcome.answered = !state.readFailed && state.value.has_value();
+  if (outcome.answered) {
+    outcome.value = *state.value;
+    outcome.matches = outcome.value == map.chipId->expected;
+  }
+  return outcome;
+}
+
+bool noteWriteElsewhere(RegisterTable& table, std::uint8_t device, const bus::Transaction& message) {
+  using port::MessageOutcome;
+  if (message.read || (message.address & 0xFE) != device) return false;
+  std::size_t reached = message.bytes.size();
+  if (message.outcome == MessageOutcome::DataNotAcknowledged) {
+    // The byte not acknowledged reached the device too, which may have taken it.
+    reached = std::min(reached, message.nackedByte + 1);
+  } else if (message.outcome != MessageOutcome::Acknowledged) {
+    return false;
+  }
+  const auto addressBytes = static_cast<std::size_t>(table.map().registerBits / 8);
+  if (addressBytes == 0 || reached <= addressBytes) return false;
+  std::uint32_t first = 0;
+  for (std::size_t i = 0; i < addressBytes; ++i) first = first << 8 | message.bytes[i];
+  return table.applyWriteElsewhere(
+      first, std::span(message.bytes).subspan(addressBytes, reached - addressBytes));
+}
+
+std::vector<CellBlock> changedCells(std::size_t rows, std::optional<std::size_t> editedRow) {
+  if (rows == 0) return {};
+  if (!editedRow || *editedRow >= rows) return {{0, rows - 1}};
+  const std::size_t edited = *editedRow;
+  std::vector<CellBlock> blocks;
+  if (edited > 0) blocks.push_back({0, edited - 1});
+  blocks.push_back({edited, edited, Column::Default, Column::Mark});
+  if (edited + 1 < rows) blocks.push_back({edited + 1, rows - 1});
+  return blocks;
 }
 
 std::string registerTitle(const RegisterMap& map, const Register& reg) {

@@ -7,6 +7,8 @@
 #include <variant>
 #include <vector>
 
+#include "bus/TransactionRecord.h"
+#include "registers/MapActions.h"
 #include "registers/ReadPlan.h"
 #include "registers/RegisterTable.h"
 
@@ -61,6 +63,29 @@ class RefreshCycle {
 // differences": what was, then what is, as the lines of differences show their values.
 std::string comparisonTitle(const std::string& left, const std::string& right,
                             std::size_t differences);
+
+// The chip-ID check a read of runs made on its way, when the map's chip-ID register was
+// among them: the banner then says what this reading found, a read not acknowledged
+// included.
+std::optional<ChipIdOutcome> chipIdFromRead(const RegisterTable& table,
+                                            const std::vector<ReadRun>& runs);
+
+// A message another command sent: when it wrote register values to device (the register
+// address, then at least one byte), the registers it reached are marked in the table.
+// True when it marked any.
+bool noteWriteElsewhere(RegisterTable& table, std::uint8_t device, const bus::Transaction& message);
+
+// A block of the table's cells, rows and columns inclusive.
+struct CellBlock {
+  std::size_t firstRow = 0;
+  std::size_t lastRow = 0;
+  Column firstColumn = Column::Value;
+  Column lastColumn = Column::Mark;
+};
+
+// The cells to show again after the values changed: Value to Mark of every row, except
+// the value cell being edited (editedRow), whose editor keeps what the user typed.
+std::vector<CellBlock> changedCells(std::size_t rows, std::optional<std::size_t> editedRow);
 
 // "EXPOSURE (0200)": a register as the window's messages name it.
 std::string registerTitle(const RegisterMap& map, const Register& reg);

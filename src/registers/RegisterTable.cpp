@@ -91,6 +91,7 @@ Marks RegisterTable::marks(std::size_t index) const {
   marks.notStuck = state.notStuck.has_value();
   marks.readFailed = state.readFailed;
   marks.differsInComparison = compared_[index];
+  marks.writtenElsewhere = state.writtenElsewhere;
   return marks;
 }
 
@@ -107,6 +108,7 @@ std::string RegisterTable::markText(std::size_t index) const {
   add(m.notStuck, "!");
   add(m.readFailed, "?");
   add(m.differsInComparison, "S");
+  add(m.writtenElsewhere, "W");
   return text;
 }
 
@@ -127,6 +129,12 @@ std::string RegisterTable::markExplanation(std::size_t index) const {
   }
   if (m.readFailed) lines.push_back("?: the last read was not acknowledged");
   if (m.differsInComparison) lines.push_back("S: differs in the comparison");
+  if (m.writtenElsewhere) {
+    lines.push_back(state.elsewhereValue
+                        ? "W: another command wrote " + valueHex(*state.elsewhereValue, reg.widthBits) +
+                              " since it was read"
+                        : "W: another command wrote to it since it was read");
+  }
   std::string text;
   for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
   return text;
@@ -141,6 +149,8 @@ void RegisterTable::applyRead(const ReadRun& run, const std::vector<std::uint8_t
     const auto width = static_cast<std::size_t>(reg.bytes());
     state.readFailed = !acknowledged || at + width > bytes.size();
     if (!state.readFailed) {
+      state.writtenElsewhere = false;
+      state.elsewhereValue.reset();
       state.previous = state.value;
       state.value = bus::decodeValue(std::span(bytes).subspan(at, width), map_.order);
       if (state.notStuck && *state.value == *state.notStuck) state.notStuck.reset();
@@ -153,6 +163,8 @@ void RegisterTable::applyWrite(std::size_t index, std::uint32_t wanted,
                                std::optional<std::uint32_t> readBack) {
   const Register& reg = map_.registers.at(index);
   RegisterState& state = states_.at(index);
+  state.writtenElsewhere = false;
+  state.elsewhereValue.reset();
   if (!reg.readable()) {
     state.written = wanted;
     return;
@@ -166,6 +178,25 @@ void RegisterTable::applyWrite(std::size_t index, std::uint32_t wanted,
   } else {
     state.notStuck = wanted;
   }
+}
+
+bool RegisterTable::applyWriteElsewhere(std::uint32_t first, std::span<const std::uint8_t> bytes) {
+  const std::uint64_t end = std::uint64_t{first} + bytes.size();
+  bool touched = false;
+  for (std::size_t index = 0; index < map_.registers.size(); ++index) {
+    const Register& reg = map_.registers[index];
+    if (reg.end() <= first || reg.address >= end) continue;
+    RegisterState& state = states_[index];
+    touched = true;
+    state.writtenElsewhere = true;
+    state.elsewhereValue.reset();
+    if (reg.address >= first && reg.end() <= end) {
+      state.elsewhereValue = bus::decodeValue(
+          bytes.subspan(reg.address - first, static_cast<std::size_t>(reg.bytes())), map_.order);
+      if (!reg.readable()) state.written = state.elsewhereValue;
+    }
+  }
+  return touched;
 }
 
 std::vector<RegisterValue> RegisterTable::liveValues() const {

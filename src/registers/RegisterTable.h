@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,10 @@ struct RegisterState {
   std::optional<std::uint32_t> notStuck;
   // What was last written to a write-only register, which is never read.
   std::optional<std::uint32_t> written;
+  // Another command wrote the register since it was last read or written here, and the
+  // value it wrote when the write covered all of the register's bytes.
+  bool writtenElsewhere = false;
+  std::optional<std::uint32_t> elsewhereValue;
 };
 
 struct Marks {
@@ -38,8 +43,10 @@ struct Marks {
   bool notStuck = false;
   bool readFailed = false;
   bool differsInComparison = false;
+  bool writtenElsewhere = false;
   bool any() const {
-    return differsFromDefault || changedByLastRead || notStuck || readFailed || differsInComparison;
+    return differsFromDefault || changedByLastRead || notStuck || readFailed ||
+           differsInComparison || writtenElsewhere;
   }
 };
 
@@ -79,6 +86,11 @@ class RegisterTable {
   // A write of wanted, and what the read back after it showed (nothing for a write-only
   // register, or when the read back was not acknowledged).
   void applyWrite(std::size_t index, std::uint32_t wanted, std::optional<std::uint32_t> readBack);
+
+  // Bytes another command wrote to the device from register address first on, one
+  // register address a byte: the registers they touch are marked until read again. True
+  // when they touched any.
+  bool applyWriteElsewhere(std::uint32_t first, std::span<const std::uint8_t> bytes);
 
   // The registers with a value, in address order.
   std::vector<RegisterValue> liveValues() const;

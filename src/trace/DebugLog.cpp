@@ -49,10 +49,17 @@ void DebugLog::LogMessage(std::string_view message) {
   if (listener_) listener_(line);
   if (dropped) desktop_.processPendingEvents();
 
-  if (state_.StopOnError && isErrorMessage(line)) {
+  if (state_.StopOnError && isErrorMessage(line) && !bulkStopped_) {
+    bulkStopped_ = bulkActions_ > 0;
     desktop_.messageBox({"Error trapped\r\n" + line, std::string(kStopOnErrorTitle),
                          desktop::MessageIcon::Critical, desktop::MessageButtons::Ok});
   }
+}
+
+DebugLog::BulkAction::BulkAction(DebugLog& log) : log_(log) { ++log_.bulkActions_; }
+
+DebugLog::BulkAction::~BulkAction() {
+  if (--log_.bulkActions_ == 0) log_.bulkStopped_ = false;
 }
 
 void DebugLog::acknowledgeMissing(std::string_view message) {

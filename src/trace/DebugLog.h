@@ -39,6 +39,23 @@ class DebugLog : public bus::BusTrace {
   void logLine(std::string_view message) override { LogMessage(message); }
   void acknowledgeMissing(std::string_view message) override;
 
+  // A bulk action of the windows (Read All, a refresh pass, Write Snapshot Back, a scan, a
+  // script) for its lifetime: Stop on Error shows its box for the first error only, and
+  // the action asks stopped() between its steps and ends there, so a silent device gives
+  // one box rather than one a transaction.
+  class BulkAction {
+   public:
+    explicit BulkAction(DebugLog& log);
+    ~BulkAction();
+    BulkAction(const BulkAction&) = delete;
+    BulkAction& operator=(const BulkAction&) = delete;
+    // True once Stop on Error has shown its box during the action.
+    bool stopped() const { return log_.bulkStopped_; }
+
+   private:
+    DebugLog& log_;
+  };
+
   // Called with each line the log accepts, padded as it went into the trace.
   void setLineListener(std::function<void(std::string_view)> listener) {
     listener_ = std::move(listener);
@@ -50,6 +67,9 @@ class DebugLog : public bus::BusTrace {
   TraceHolder& trace_;
   desktop::Desktop& desktop_;
   std::function<void(std::string_view)> listener_;
+  // Bulk actions open (nested ones count), and whether one has stopped on an error.
+  int bulkActions_ = 0;
+  bool bulkStopped_ = false;
 };
 
 // message padded with blanks on the right to the trace line width; longer ones stay whole.

@@ -126,5 +126,18 @@ TEST(OpenDialogTest, OffersScriptsAfterTheDesignsCommandFiles) {
             "I2C File (*.i2c)|*.i2c|All I2C files|*.i2c;*.i2cs|I2C Script (*.i2cs)|*.i2cs");
 }
 
+TEST_F(ScriptSendTest, StopOnErrorShowsOneBoxAndEndsAScriptThatGoesOn) {
+  set.busState.DebugEnabled = 1;
+  set.debuggerState.StopOnError = true;
+  const ScriptSendOutcome outcome = send("device 30\nwrite 00 00\nwrite 01 00\nwrite 02 00\n", true);
+  ASSERT_EQ(set.desktop.boxes.size(), 1u);
+  EXPECT_EQ(set.desktop.boxes[0].title, "Wisp Bus Monitor");
+  EXPECT_EQ(outcome.end, SendEnd::Stopped);
+  EXPECT_EQ(outcome.commands, 1u);
+  // The next bulk action may box again.
+  send("device 30\nwrite 00 00\n", true);
+  EXPECT_EQ(set.desktop.boxes.size(), 2u);
+}
+
 }  // namespace
 }  // namespace brelvion::commandfiles

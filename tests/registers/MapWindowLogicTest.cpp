@@ -68,5 +68,42 @@ TEST(MapWindowLogicTest, ComparisonTitlesSayWhatWasThenWhatIs) {
             "the defaults -> live values: 3 differences");
 }
 
+TEST(MapWindowLogicTest, OnlyWritesThatReachTheDevicesRegistersMarkThem) {
+  using port::MessageOutcome;
+  struct Case {
+    std::vector<std::uint8_t> bytes;
+    MessageOutcome outcome;
+    std::size_t nackedByte;
+    std::string marked;
+  };
+  const std::vector<Case> cases{
+      {{0x02, 0x02, 0x00, 0x77, 0x05}, MessageOutcome::Acknowledged, 0,
+       "ANALOG_GAIN=0077 DIGITAL_GAIN=05"},
+      {{0x02, 0x03, 0x77}, MessageOutcome::Acknowledged, 0, "ANALOG_GAIN"},
+      {{0x02, 0x02, 0x00, 0x77, 0x05}, MessageOutcome::DataNotAcknowledged, 3, "ANALOG_GAIN=0077"},
+      {{0x02, 0x02}, MessageOutcome::Acknowledged, 0, ""},
+      {{0x02, 0x02, 0x00, 0x77}, MessageOutcome::AddressNotAcknowledged, 0, ""},
+  };
+  for (const Case& c : cases) {
+    bus::Transaction message;
+    message.address = 0x20;
+    message.bytes = c.bytes;
+    message.outcome = c.outcome;
+    message.nackedByte = c.nackedByte;
+    RegisterTable table(loadRegisterMap(kExample));
+    EXPECT_EQ(noteWriteElsewhere(table, 0x20, message), !c.marked.empty()) << c.marked;
+    EXPECT_FALSE(noteWriteElsewhere(table, 0x42, message));
+    std::string marked;
+    for (std::size_t i = 0; i < table.map().registers.size(); ++i) {
+      const RegisterState& state = table.state(i);
+      if (!state.writtenElsewhere) continue;
+      const Register& reg = table.map().registers[i];
+      marked += (marked.empty() ? "" : " ") + reg.name;
+      if (state.elsewhereValue) marked += "=" + valueHex(*state.elsewhereValue, reg.widthBits);
+    }
+    EXPECT_EQ(marked, c.marked);
+  }
+}
+
 }  // namespace
 }  // namespace brelvion::registers

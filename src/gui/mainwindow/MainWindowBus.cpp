@@ -60,7 +60,11 @@ void MainWindow::scanBus() {
 
 void MainWindow::runScan() {
   bus::ScanOutcome outcome;
-  if (busCommand("Scan", [&] { outcome = bus::scanBus(core_.engine()); })) {
+  const auto scan = [&] {
+    trace::DebugLog::BulkAction bulk(core_.log());
+    outcome = bus::scanBus(core_.engine(), bus::kUsualScanRange, [&] { return bulk.stopped(); });
+  };
+  if (busCommand("Scan", scan)) {
     scanDialog_->showOutcome(outcome);
   }
 }

@@ -1,13 +1,13 @@
 #include <QCheckBox>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTimer>
 #include <algorithm>
 #include <set>
 
-#include "core/BusCommandGuard.h"
 #include "gui/registermap/RegisterMapWindow.h"
 #include "gui/registermap/RegisterTableModel.h"
 #include "registers/Fields.h"
@@ -37,9 +37,12 @@ void RegisterMapWindow::readSelected() {
 void RegisterMapWindow::readRuns(const std::vector<registers::ReadRun>& runs, const char* name) {
   const std::uint8_t address = device();
   registers::ReadOutcome outcome;
-  if (!busCommand(name, [&] { outcome = registers::readRuns(core_.engine(), address, table_, runs); })) {
+  if (!bulkCommand(name, [&](const registers::StopCheck& stop) {
+        outcome = registers::readRuns(core_.engine(), address, table_, runs, stop);
+      })) {
     return;
   }
+  showChipIdRead(address, runs);
   afterValuesChanged();
   say(registers::readText(outcome));
 }
@@ -80,8 +83,25 @@ void RegisterMapWindow::checkChipId() {
                   [&] { outcome = registers::checkChipId(core_.engine(), address, table_.map()); })) {
     return;
   }
+  showChipId(address, outcome);
+}
+
+void RegisterMapWindow::showChipId(std::uint8_t address, const registers::ChipIdOutcome& outcome) {
   chipId_->setText(QString::fromStdString(registers::chipIdText(table_.map(), address, outcome)));
   chipId_->setStyleSheet(outcome.matches ? "color: #007000" : "color: #C00000");
+}
+
+void RegisterMapWindow::showChipIdRead(std::uint8_t address,
+                                       const std::vector<registers::ReadRun>& runs) {
+  if (const auto outcome = registers::chipIdFromRead(table_, runs)) showChipId(address, *outcome);
+}
+
+// ---- What other commands write: the engine's messages while the window shows ----
+
+void RegisterMapWindow::noteMessage(const bus::Transaction& message) {
+  if (ownCommand_) return;
+  const auto address = registers::deviceFromText(deviceField_->text().toStdString());
+  if (address && registers::noteWriteElsewhere(table_, *address, message)) afterValuesChanged();
 }
 
 // ---- The refresh: one read a tick, the period after each pass ----
@@ -115,9 +135,19 @@ void RegisterMapWindow::refreshTick() {
     return;
   }
   const std::uint8_t address = device();
-  core::runBusCommand(core_, [&] { registers::readRuns(core_.engine(), address, table_, {*run}); });
-  model_->valuesChanged();
-  showSelectedFields();
+  bool stopped = false;
+  runOwn([&] {
+    trace::DebugLog::BulkAction bulk(core_.log());
+    registers::readRuns(core_.engine(), address, table_, {*run});
+    stopped = bulk.stopped();
+  });
+  showChipIdRead(address, {*run});
+  afterValuesChanged();
+  if (stopped) {
+    refreshBox_->setChecked(false);
+    say("Refresh stopped at the error");
+    return;
+  }
   refreshTimer_->start(0);
 }
 

@@ -170,6 +170,8 @@ void RegisterMapWindow::connectHandlers() {
   handle(openButton_, &QPushButton::clicked, &RegisterMapWindow::chooseMap);
   handle(rangeButton_, &QPushButton::clicked, &RegisterMapWindow::showPlainRange);
   handle(chipIdButton_, &QPushButton::clicked, &RegisterMapWindow::checkChipId);
+  // The banner tells of one device: another device has not been checked yet.
+  connect(deviceField_, &QLineEdit::textChanged, chipId_, &QLabel::clear);
   handle(filter_, &QLineEdit::textChanged, &RegisterMapWindow::applyFilter);
   handle(readAllButton_, &QPushButton::clicked, &RegisterMapWindow::readAll);
   handle(readSelectedButton_, &QPushButton::clicked, &RegisterMapWindow::readSelected);

@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -81,6 +82,8 @@ void RegisterMapWindow::showSelectedFields() {
         });
         fields_->setCellWidget(row, kValueColumn, edit);
       }
+      // A value being typed stays as typed until it is written.
+      if (edit->isModified()) continue;
       const QSignalBlocker quiet(edit);
       edit->setText(QString::fromStdString(registers::valueHex(fieldValue, 0)));
       continue;
@@ -99,6 +102,8 @@ void RegisterMapWindow::showSelectedFields() {
       });
       fields_->setCellWidget(row, kValueColumn, box);
     }
+    // An open list stays on the entry the user is choosing.
+    if (box->view()->isVisible()) continue;
     const QSignalBlocker quiet(box);
     box->setCurrentIndex(entryFor(*box, field, fieldValue));
   }

@@ -31,7 +31,7 @@ void RegisterMapWindow::saveSnapshot() {
     say("Nothing to save: no register has been read yet");
     return;
   }
-  const std::string path = chooseFile("Save Snapshot", true);
+  const std::string path = registers::withSnapshotExtension(chooseFile("Save Snapshot", true));
   if (path.empty()) return;
   registers::saveSnapshot(path, snapshot);
   say("Saved " + std::to_string(snapshot.values.size()) + " register values to " + path);
@@ -40,9 +40,10 @@ void RegisterMapWindow::saveSnapshot() {
 void RegisterMapWindow::compareLiveWithSnapshot() {
   const std::string path = chooseFile("Compare with Snapshot", false);
   if (path.empty()) return;
-  const registers::Snapshot snapshot = registers::loadSnapshot(path);
-  showComparison(registers::compareValues(snapshot.values, table_.liveValues()), fileName(path),
-                 "live values");
+  registers::Snapshot snapshot = registers::loadSnapshot(path);
+  comparison_.compareLive(std::move(snapshot.values), fileName(path),
+                          registers::CompareScope::Everything, table_);
+  showComparison();
 }
 
 void RegisterMapWindow::compareSnapshots() {
@@ -52,34 +53,34 @@ void RegisterMapWindow::compareSnapshots() {
   if (second.empty()) return;
   const registers::Snapshot left = registers::loadSnapshot(first);
   const registers::Snapshot right = registers::loadSnapshot(second);
-  showComparison(registers::compareValues(left.values, right.values),
-                 fileName(first), fileName(second));
+  comparison_.compareFixed(left.values, right.values, fileName(first), fileName(second));
+  showComparison();
 }
 
 void RegisterMapWindow::compareWithDefaults() {
-  showComparison(registers::compareValues(registers::defaultValues(table_.map()),
-                                          table_.liveValues(), registers::CompareScope::Common),
-                 "the defaults", "live values");
+  comparison_.compareLive(registers::defaultValues(table_.map()), "the defaults",
+                          registers::CompareScope::Common, table_);
+  showComparison();
 }
 
-void RegisterMapWindow::showComparison(const std::vector<registers::Difference>& differences,
-                                       const std::string& left, const std::string& right) {
-  comparisonTitle_->setText(
-      QString::fromStdString(registers::comparisonTitle(left, right, differences.size())));
+void RegisterMapWindow::showComparison() {
+  showComparisonList();
+  model_->valuesChanged(editedRow());
+}
+
+void RegisterMapWindow::showComparisonList() {
+  comparisonTitle_->setText(QString::fromStdString(comparison_.title()));
   differences_->clear();
-  for (const registers::Difference& difference : differences) {
+  for (const registers::Difference& difference : comparison_.differences()) {
     differences_->addItem(
         QString::fromStdString(registers::differenceText(difference, table_.map().registerBits)));
   }
-  table_.setComparison(differences);
-  model_->valuesChanged();
+  table_.setComparison(comparison_.differences());
 }
 
 void RegisterMapWindow::clearComparison() {
-  comparisonTitle_->setText("No comparison");
-  differences_->clear();
-  table_.setComparison({});
-  model_->valuesChanged();
+  comparison_.clear();
+  showComparison();
 }
 
 void RegisterMapWindow::writeSnapshotBack() {
@@ -94,11 +95,13 @@ void RegisterMapWindow::writeSnapshotBack() {
        kRegisterMapTitle, desktop::MessageIcon::Question, desktop::MessageButtons::YesNo});
   if (answer != desktop::MessageAnswer::Yes) return;
   registers::RestoreOutcome outcome;
-  if (!busCommand("Write Snapshot Back", [&] {
-        outcome = registers::restoreSnapshot(core_.engine(), address, table_, plan, readLimit_);
+  const auto runs = registers::planReadAll(table_.map(), readLimit_);
+  if (!bulkCommand("Write Snapshot Back", [&](const registers::StopCheck& stop) {
+        outcome = registers::restoreSnapshot(core_.engine(), address, table_, plan, runs, stop);
       })) {
     return;
   }
+  showChipIdRead(address, runs);
   afterValuesChanged();
   say(registers::restoreText(outcome));
 }

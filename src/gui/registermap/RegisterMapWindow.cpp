@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -52,20 +53,46 @@ RegisterMapWindow::RegisterMapWindow(core::ToolCore& core, desktop::WindowSystem
   resize(kDefaultWidth, kDefaultHeight);
 }
 
-RegisterMapWindow::~RegisterMapWindow() = default;
+RegisterMapWindow::~RegisterMapWindow() { core_.engine().setMessageListener({}); }
 
 void RegisterMapWindow::trapped(const std::function<void()>& handler) {
   desktop::runHandler(windows_, kRegisterMapTitle, handler);
 }
 
+bool RegisterMapWindow::runOwn(const std::function<void()>& command) {
+  struct Own {
+    bool& flag;
+    ~Own() { flag = false; }
+  } own{ownCommand_};
+  ownCommand_ = true;
+  return core::runBusCommand(core_, command);
+}
+
 bool RegisterMapWindow::busCommand(const char* name, const std::function<void()>& command) {
-  const bool ran = core::runBusCommand(core_, command);
+  const bool ran = runOwn(command);
   if (!ran) say(std::string(name) + " refused: another bus command is still running");
   return ran;
 }
 
+bool RegisterMapWindow::bulkCommand(const char* name,
+                                    const std::function<void(const registers::StopCheck&)>& command) {
+  return busCommand(name, [&] {
+    trace::DebugLog::BulkAction bulk(core_.log());
+    command([&bulk] { return bulk.stopped(); });
+  });
+}
+
+// The engine tells the window of other commands' writes while it is open (minimized
+// too, which the window system says with a hide of its own): a map that is not open costs
+// the engine nothing.
+void RegisterMapWindow::showEvent(QShowEvent* event) {
+  core_.engine().setMessageListener([this](const bus::Transaction& message) { noteMessage(message); });
+  QWidget::showEvent(event);
+}
+
 void RegisterMapWindow::hideEvent(QHideEvent* event) {
   refreshBox_->setChecked(false);
+  if (!event->spontaneous()) core_.engine().setMessageListener({});
   QWidget::hideEvent(event);
 }
 
@@ -186,8 +213,17 @@ void RegisterMapWindow::applyFilter() {
 }
 
 void RegisterMapWindow::afterValuesChanged() {
-  model_->valuesChanged();
+  if (comparison_.follow(table_)) showComparisonList();
+  model_->valuesChanged(editedRow());
   showSelectedFields();
+}
+
+std::optional<std::size_t> RegisterMapWindow::editedRow() const {
+  const QModelIndex current = tableView_->currentIndex();
+  if (!current.isValid()) return std::nullopt;
+  const QModelIndex value = model_->index(current.row(), static_cast<int>(registers::Column::Value));
+  if (tableView_->indexWidget(value) == nullptr) return std::nullopt;
+  return static_cast<std::size_t>(current.row());
 }
 
 }  // namespace brelvion::gui::registermap

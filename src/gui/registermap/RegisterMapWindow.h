@@ -7,6 +7,8 @@
 
 #include "core/ToolCore.h"
 #include "desktop/WindowSystem.h"
+#include "registers/Comparison.h"
+#include "registers/MapActions.h"
 #include "registers/MapWindowLogic.h"
 #include "registers/ReadPlan.h"
 #include "registers/RegisterTable.h"
@@ -53,6 +55,7 @@ class RegisterMapWindow : public QWidget {
   const registers::RegisterTable& table() const { return table_; }
 
  protected:
+  void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
 
  private:
@@ -66,6 +69,14 @@ class RegisterMapWindow : public QWidget {
   void handle(Sender* sender, Signal signal, void (RegisterMapWindow::*handler)());
   // Runs command as the one bus command of the moment; says so when another one runs.
   bool busCommand(const char* name, const std::function<void()>& command);
+  // A bus command of many transactions, handed the check that ends it at the first error
+  // Stop on Error has shown.
+  bool bulkCommand(const char* name, const std::function<void(const registers::StopCheck&)>& command);
+  // Runs command as the window's own bus command (whose messages are no news to the map),
+  // or refuses it as runBusCommand does.
+  bool runOwn(const std::function<void()>& command);
+  // A message another command sent: a write to the device's registers marks them.
+  void noteMessage(const bus::Transaction& message);
 
   // The map and its table.
   void chooseMap();
@@ -86,6 +97,9 @@ class RegisterMapWindow : public QWidget {
   void writeRegister(std::size_t index, std::uint32_t value);
   void checkChipId();
   void checkChipIdOnOpening();
+  void showChipId(std::uint8_t address, const registers::ChipIdOutcome& outcome);
+  // The banner from a read of runs that took in the chip-ID register.
+  void showChipIdRead(std::uint8_t address, const std::vector<registers::ReadRun>& runs);
   void refreshToggled();
   void refreshTick();
 
@@ -96,11 +110,14 @@ class RegisterMapWindow : public QWidget {
   void compareWithDefaults();
   void clearComparison();
   void writeSnapshotBack();
-  void showComparison(const std::vector<registers::Difference>& differences,
-                      const std::string& left, const std::string& right);
+  void showComparison();
+  void showComparisonList();
   std::string chooseFile(const char* title, bool save);
 
+  // The table, the fields and a comparison with the live values follow the values.
   void afterValuesChanged();
+  // The row whose value cell has an editor open, which a refresh leaves alone.
+  std::optional<std::size_t> editedRow() const;
   void say(const std::string& text);
 
   core::ToolCore& core_;
@@ -108,6 +125,9 @@ class RegisterMapWindow : public QWidget {
   registers::RegisterTable table_;
   RegisterTableModel* model_ = nullptr;
   registers::RefreshCycle refresh_;
+  registers::Comparison comparison_;
+  // True while the window's own bus command runs.
+  bool ownCommand_ = false;
   std::size_t readLimit_ = registers::kI2cDevMessageLimit;
   std::function<std::string()> snapshotTime_;
   // Where the map came from: a file, or empty for a plain range.

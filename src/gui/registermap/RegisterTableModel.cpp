@@ -3,6 +3,8 @@
 #include <QBrush>
 #include <QColor>
 
+#include "registers/MapWindowLogic.h"
+
 namespace brelvion::gui::registermap {
 
 namespace {
@@ -85,10 +87,11 @@ void RegisterTableModel::changeRows(const std::function<void()>& change) {
   endResetModel();
 }
 
-void RegisterTableModel::valuesChanged() {
-  if (table_.rowCount() == 0) return;
-  emit dataChanged(this->index(0, static_cast<int>(Column::Value)),
-                   this->index(static_cast<int>(table_.rowCount()) - 1, registers::kColumnCount - 1));
+void RegisterTableModel::valuesChanged(std::optional<std::size_t> editedRow) {
+  for (const registers::CellBlock& block : registers::changedCells(table_.rowCount(), editedRow)) {
+    emit dataChanged(index(static_cast<int>(block.firstRow), static_cast<int>(block.firstColumn)),
+                     index(static_cast<int>(block.lastRow), static_cast<int>(block.lastColumn)));
+  }
 }
 
 }  // namespace brelvion::gui::registermap

@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <functional>
+#include <optional>
 
 #include "registers/RegisterTable.h"
 
@@ -30,8 +31,9 @@ class RegisterTableModel : public QAbstractTableModel {
   std::size_t registerAt(int row) const { return table_.registerAt(static_cast<std::size_t>(row)); }
   // Runs change (a new filter, say), which gives the table other rows.
   void changeRows(const std::function<void()>& change);
-  // After reads or writes: the values and marks of every row shown.
-  void valuesChanged();
+  // After reads or writes: the values and marks of every row shown, but for the value of
+  // editedRow, whose open editor keeps what is being typed.
+  void valuesChanged(std::optional<std::size_t> editedRow = std::nullopt);
 
  private:
   registers::RegisterTable& table_;
