@@ -62,6 +62,7 @@ DumpOutcome DumpRegisters(core::ToolCore& core, std::int16_t count, const std::s
     if (hooks.running) hooks.running();
     std::int16_t& device = core.values().DeviceAddress;
     outcome.acknowledged = core.engine().ReadRegisters(device, 0, count);
+    if (hooks.onlyAcknowledged && !outcome.acknowledged) return outcome;
     base::writeUserFile(name, DumpText(device, core.busState().ReadBuffer), kDumpSource);
     outcome.written = true;
   } catch (const RuntimeError& error) {
