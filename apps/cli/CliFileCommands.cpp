@@ -114,8 +114,10 @@ int runSend(core::ToolCore& core, const CommandFileSource& source, double delay,
 
 int runDump(core::ToolCore& core, std::int16_t device, std::int16_t last, const std::string& file) {
   core.values().DeviceAddress = device;
-  const commandfiles::DumpOutcome outcome = commandfiles::DumpRegisters(core, last, file);
-  if (!outcome.written) return kExitUsageOrPortError;
+  commandfiles::DumpHooks hooks;
+  hooks.onlyAcknowledged = true;
+  const commandfiles::DumpOutcome outcome = commandfiles::DumpRegisters(core, last, file, hooks);
+  if (outcome.failure) return kExitUsageOrPortError;
   return outcome.acknowledged ? kExitAcknowledged : kExitNotAcknowledged;
 }
 

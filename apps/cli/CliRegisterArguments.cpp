@@ -3,6 +3,7 @@
 #include "CliMapArguments.h"
 #include "PortOptions.h"
 #include "numconv/HexText.h"
+#include "registers/RegisterMap.h"
 
 namespace brelvion::apps::cli {
 
@@ -81,6 +82,12 @@ ArgumentError applyByName(const std::vector<std::string>& words, CliRequest& req
   }
   request.deviceGiven = arguments.size() > named;
   if (request.deviceGiven) {
+    // A register name first: what follows it is one argument too many, not a misspelt DEV.
+    if (registers::validName(arguments[0]) && !apps::hexField(arguments[0])) {
+      return "unexpected " + shownArgument(arguments.back()) +
+             (write ? ": with --map, write wants [DEV] NAME DATA"
+                    : ": with --map, read wants [DEV] NAME");
+    }
     if (auto error = deviceArgument(arguments[0], request)) return error;
     arguments.erase(arguments.begin());
   }

@@ -24,11 +24,14 @@ PreparedRegisters prepareByName(const CliRequest& request) {
   if (request.registerBits) map.registerBits = *request.registerBits;
   if (request.valueBits) map.valueBits = *request.valueBits;
   map.order = orderOf(request, map.order);
-  const registers::Register* reg = map.findByName(request.registerName);
-  if (reg == nullptr) {
+  const registers::Register* found = map.findByName(request.registerName);
+  if (found == nullptr) {
     return UsageError{"no register named " + shownArgument(request.registerName) + " in " +
                       *request.mapFile};
   }
+  // --value-bits wins over the register's own width too, as over the file's default.
+  registers::Register* reg = &map.registers[static_cast<std::size_t>(found - map.registers.data())];
+  if (request.valueBits) reg->widthBits = *request.valueBits;
   if (request.deviceGiven) {
     command.device = static_cast<std::uint8_t>(request.device);
   } else if (map.deviceAddress) {
@@ -91,6 +94,10 @@ int runWrite(const RegisterCommand& command, port::I2cMaster& master, std::ostre
       bus::readRegisters(master, command.device, command.format, command.registerAddress, 1);
   const bool acknowledged = written && back.acknowledged();
   const std::uint32_t value = back.values.empty() ? 0 : back.values[0];
+  if (command.map && !acknowledged) {
+    out << registerHead(command) << " NO ACK\n";
+    return kExitNotAcknowledged;
+  }
   if (command.map) {
     out << registerLine(command, value);
   } else {
@@ -104,7 +111,10 @@ int runWrite(const RegisterCommand& command, port::I2cMaster& master, std::ostre
 int runRead(const RegisterCommand& command, port::I2cMaster& master, std::ostream& out) {
   const bus::RegisterRead read = bus::readRegisters(master, command.device, command.format,
                                                     command.registerAddress, command.count);
-  if (command.map) {
+  // A refused read has no value to show: the lines' would be FF, an adapter's none at all.
+  if (command.map && !read.acknowledged()) {
+    out << registerHead(command) << " NO ACK\n";
+  } else if (command.map) {
     out << registerLine(command, read.values.at(0)) << '\n';
     printFields(command, read.values[0], out);
   } else {

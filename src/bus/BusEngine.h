@@ -34,7 +34,9 @@ namespace brelvion::bus {
 // Where the lines can read SCL back, every release of SCL waits until it reads high, up to
 // the stretch timeout: a slave may stretch the clock. Beyond it the command ends with
 // ClockHeldLow (RuntimeError 24) and its own trace line. The cable cannot read SCL, so on it
-// nothing waits and nothing changes.
+// nothing waits and nothing changes. Every START first reads SDA with both lines released:
+// held low, the command ends with SdaHeldLow (RuntimeError 68) and its own trace line, as an
+// acknowledge read from a line stuck low would be a lie.
 //
 // With an adapter set (setAdapter), every transaction and transfer goes to it instead, as
 // whole transfers, and each of its driver calls is one trace line; OpenBus, InitPort and
@@ -94,6 +96,11 @@ class BusEngine : public port::I2cMaster {
   void setStretchTimeout(std::chrono::milliseconds timeout);
   std::chrono::milliseconds stretchTimeout() const { return stretchTimeout_; }
 
+  // Whether each START first reads SDA with both lines released (on by default). Off, the
+  // cable makes the design's port accesses read for read, as replayed against recorded
+  // ones; the writes are the same either way.
+  void setSdaCheckBeforeStart(bool on) { senseSdaBeforeStart_ = on; }
+
   // Frees a bus a slave holds: both lines released, then while SDA reads low up to nine
   // clock pulses, each letting the slave shift out one more bit, then a STOP. Unlike
   // InitPort's six pulses it frees a slave stopped early in a byte with many zero bits left.
@@ -120,7 +127,8 @@ class BusEngine : public port::I2cMaster {
   port::TransferResult transfer(const std::vector<port::I2cMessage>& messages) override;
 
   // A transfer that asks whether anything answers, as a scan does: a missing acknowledge is
-  // the answer, so it neither beeps nor earns an error line (nor stops on one).
+  // the answer, so it neither beeps nor earns an error line. A read probe whose address
+  // nobody acknowledged clocks no data byte: its STOP follows the address.
   port::TransferResult probe(const std::vector<port::I2cMessage>& messages);
 
   // Releases both lines and reads SDA back: false when something holds it low. Only
@@ -169,6 +177,8 @@ class BusEngine : public port::I2cMaster {
     if (!sclRises()) clockHeldLow();
   }
   [[noreturn]] void clockHeldLow();
+  // Ends the command before a START on a bus whose SDA reads low (SdaHeldLow).
+  [[noreturn]] void sdaHeldLow();
   void openLines(std::int16_t debug);
   void closeLines();
   void logRecovery(const RecoveryResult& result);
@@ -222,6 +232,7 @@ class BusEngine : public port::I2cMaster {
   port::BusAdapter* adapter_ = nullptr;
   std::optional<port::MessageOutcome> adapterRefusal_;
   bool probing_ = false;
+  bool senseSdaBeforeStart_ = true;
   // The pass count of the bus delay last used, so that a step need not work it out again.
   double stepDelay_ = 0;
   std::int64_t stepPasses_ = 1;

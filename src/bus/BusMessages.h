@@ -36,6 +36,7 @@ inline constexpr std::string_view kSysOpenedOnPrefix = "Wisp SYS002: I2C bus ope
 inline constexpr std::string_view kErrClockHeld = "Wisp ERR006:  Clock stretched beyond timeout ";
 inline constexpr std::string_view kMsgRecovery = "Wisp MSG009:  Recovering bus ";
 inline constexpr std::string_view kSysBusFreePrefix = "Wisp SYS004: Bus free after ";
+inline constexpr std::string_view kErrSdaHeld = "Wisp ERR008:  SDA held low before START ";
 inline constexpr std::string_view kErrStillHeldPrefix = "Wisp ERR007:  Bus still held after ";
 
 }  // namespace brelvion::bus

@@ -84,6 +84,13 @@ void BusEngine::clockHeldLow() {
   throw ClockHeldLow(stretchTimeout_);
 }
 
+// Both lines are released already: the master holds nothing on the bus it leaves to a recovery.
+void BusEngine::sdaHeldLow() {
+  state_.AckReceived = false;
+  log(kErrSdaHeld);
+  throw SdaHeldLow();
+}
+
 void BusEngine::setLines(port::BitLines* lines) {
   lines_ = lines != nullptr ? lines : &builtLines_;
   lines_->setQuantum(quantum_);

@@ -48,4 +48,17 @@ class ClockHeldLow : public base::RuntimeError {
                                "low") {}
 };
 
+// SDA read low with both lines released, just before a START: a slave stopped in a transfer,
+// a short or a missing pull-up holds the data line, and every acknowledge would be read
+// from it. The command ends here, before any START.
+class SdaHeldLow : public base::RuntimeError {
+ public:
+  SdaHeldLow()
+      : base::RuntimeError(kDeviceUnavailable, "BusEngine",
+                           "SDA is held low with both lines released: something on the bus keeps "
+                           "the data line down, so no START was sent and no acknowledge could be "
+                           "told from it. Run recover (Bus > Recover Bus in the window) to free "
+                           "the bus, then try again") {}
+};
+
 }  // namespace brelvion::bus

@@ -6,11 +6,16 @@
 
 namespace brelvion::bus {
 
-// Expects both lines high; leaves both low.
+// Expects both lines high; leaves both low. SDA is read once both lines are released, where
+// an idle bus has it high: a bus held low ends the command (SdaHeldLow) before the START.
+// The read falls inside SCL's step, so the step lasts no longer and no line is set for it.
 void BusEngine::SendStart() {
   log(kMsgStart);
   sdaHigh();
-  sclHigh();
+  lines_->setScl(true);
+  awaitScl();
+  if (senseSdaBeforeStart_ && !sdaSensedHigh()) sdaHeldLow();
+  stepDelay();
   sdaLow();
   sdaLow();
   sclLow();

@@ -114,7 +114,10 @@ port::MessageOutcome BusEngine::sendRead(std::uint8_t address, std::size_t lengt
     beginMessage(static_cast<std::int16_t>(address | 1), repeatedStart);
     outcome = state_.AckReceived ? port::MessageOutcome::Acknowledged
                                  : port::MessageOutcome::AddressNotAcknowledged;
-    for (std::size_t i = 0; i < length; ++i) {
+    // A probe stops at an address nobody acknowledged, as i2cdetect's do: only the
+    // design's own reads clock their bytes whatever the slave answered.
+    const bool receive = !probing_ || outcome == port::MessageOutcome::Acknowledged;
+    for (std::size_t i = 0; receive && i < length; ++i) {
       ReceiveByte();
       // The last byte gets no acknowledge clock of its own: the STOP follows at once. Its
       // SCL rise, with SDA already low, is what a decoder reads as that byte's ninth clock.

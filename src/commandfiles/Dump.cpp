@@ -65,6 +65,7 @@ DumpOutcome DumpRegisters(core::ToolCore& core, std::int16_t count, const std::s
       const bus::NotedCommand noted(core.engine().record(), bus::kByteRegisterCommand);
       outcome.acknowledged = core.engine().ReadRegisters(device, 0, count);
     }
+    if (hooks.onlyAcknowledged && !outcome.acknowledged) return outcome;
     base::writeUserFile(name, DumpText(device, core.busState().ReadBuffer), kDumpSource);
     outcome.written = true;
   } catch (const RuntimeError& error) {

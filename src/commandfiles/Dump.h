@@ -23,6 +23,9 @@ std::string DumpText(std::int16_t device, const std::vector<std::int16_t>& bytes
 struct DumpHooks {
   // Just before the bus is touched, for a busy cursor; the dump does not yield.
   std::function<void()> running;
+  // Write the file only when the device acknowledged the whole read, so that a refused dump
+  // leaves an earlier one as it was. The window writes whatever came back.
+  bool onlyAcknowledged = false;
 };
 
 struct DumpOutcome {
@@ -37,7 +40,7 @@ struct DumpOutcome {
 // fileText names once
 // trimmed, written through writeUserFile, so a file of that name is replaced only by a
 // complete dump. On an adapter the file holds the registers it returned: none when it
-// refused the read. A negative count or a blank name fails before the bus is touched. Errors
+// refused the read (unless hooks.onlyAcknowledged keeps the file as it was). A negative count or a blank name fails before the bus is touched. Errors
 // show the "Dump To File - Error" box and come back in the outcome.
 DumpOutcome DumpRegisters(core::ToolCore& core, std::int16_t count, const std::string& fileText,
                           const DumpHooks& hooks = {});

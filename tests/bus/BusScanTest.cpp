@@ -59,6 +59,10 @@ TEST(BusScanTest, OnTheSimulatedBusItFindsExactlyItsSensorsQuietly) {
   EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                           [](const std::string& l) { return l.rfind("Wisp MSG001", 0) == 0; }),
             128);
+  // Of the 24 read probes only the acknowledged ones, 60h's and A0h's, clock their byte.
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::string& l) { return l.rfind("Wisp MSG005", 0) == 0; }),
+            2);
   // Afterwards the sensors answer as before.
   std::int16_t address = 0x42;
   EXPECT_TRUE(set.engine.ReadRegisters(address, 0xF8, 0));

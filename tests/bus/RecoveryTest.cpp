@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "support/ConfiguredSimulation.h"
 #include "support/EngineFixture.h"
 #include "support/MarkedLines.h"
@@ -131,6 +135,62 @@ TEST(RecoveryTest, ABusWhoseClockIsHeldCannotBeRecoveredAndSaysSo) {
                                            "Wisp MSG009:  Recovering bus                      |",
                                            "Wisp ERR006:  Clock stretched beyond timeout      |"}));
   EXPECT_TRUE(set.port.bus().masterReleasesScl() && set.port.bus().masterReleasesSda());
+}
+
+struct SdaHeld {
+  void operator()(SimulatedBusConfig& c) const { c.sdaHeldLow = true; }
+};
+
+// Every transaction's START first finds SDA low: no acknowledge is read from a held line.
+template <typename Port>
+void aHeldSdaEndsEveryTransactionBeforeItsStart() {
+  const std::vector<std::pair<const char*, void (*)(bus::BusEngine&)>> transactions{
+      {"WriteRegister", [](bus::BusEngine& e) { std::int16_t a = 0x44; e.WriteRegister(a, 0x12, 0x80); }},
+      {"ReadRegisters", [](bus::BusEngine& e) { std::int16_t a = 0x44; e.ReadRegisters(a, 0, 3); }},
+      {"ReadSequential", [](bus::BusEngine& e) { std::int16_t a = 0x45; e.ReadSequential(a, 0); }},
+  };
+  for (const auto& [name, run] : transactions) {
+    EngineSet<Port> set;
+    openOnly(set);
+    set.engine.InitPort(10);
+    set.trace.replaceText("");
+    EXPECT_THROW(run(set.engine), bus::SdaHeldLow) << name;
+    EXPECT_FALSE(set.busState.AckReceived) << name;
+    EXPECT_EQ(set.traceLines(), markedLines({"|",
+                                             "Wisp MSG001:  Generating START on bus             |",
+                                             "Wisp ERR008:  SDA held low before START           |"}))
+        << name;
+    EXPECT_TRUE(set.port.bus().masterReleasesScl() && set.port.bus().masterReleasesSda()) << name;
+  }
+}
+
+TEST(SdaCheckTest, AHeldSdaEndsTheCommandOnTheCableAndOnLines) {
+  aHeldSdaEndsEveryTransactionBeforeItsStart<ConfiguredPort<SdaHeld>>();
+  aHeldSdaEndsEveryTransactionBeforeItsStart<ConfiguredLines<SdaHeld>>();
+}
+
+// On a free bus the check is one status read inside SCL's step: the cable's writes and
+// waits stay the design's, access for access.
+TEST(SdaCheckTest, OnTheCableTheCheckAddsOneReadAndNoWrite) {
+  std::vector<RecordingPort::Access> accesses[2];
+  for (const bool check : {false, true}) {
+    EngineSet<RecordingPort> set;
+    set.busState.BusDelay = 0.001;
+    set.busState.AckTimeout = 10;
+    set.engine.setSdaCheckBeforeStart(check);
+    if (check) set.port.reads = {0x80};
+    set.port.defaultRead = 0x00;
+    std::int16_t address = 0x42;
+    set.engine.WriteRegister(address, 0x12, 0x80);
+    EXPECT_TRUE(set.busState.AckReceived);
+    accesses[check] = set.port.log;
+  }
+  ASSERT_EQ(accesses[1].size(), accesses[0].size() + 1);
+  const auto read = std::find_if(accesses[1].begin(), accesses[1].end(),
+                                 [](const auto& a) { return a.kind == Kind::Read; });
+  EXPECT_EQ(read - accesses[1].begin(), 4) << "after SDA and SCL are released, before the wait";
+  accesses[1].erase(read);
+  EXPECT_EQ(accesses[1], accesses[0]);
 }
 
 }  // namespace

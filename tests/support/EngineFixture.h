@@ -1,5 +1,7 @@
 #pragma once
 
+#include <type_traits>
+
 #include "bus/BusEngine.h"
 #include "bus/BusState.h"
 #include "core/ToolCore.h"
@@ -33,6 +35,12 @@ struct EngineSet {
   trace::TraceHolder& trace = core.trace();
   trace::DebugLog& log = core.log();
   bus::BusEngine& engine = core.engine();
+
+  // A recording port answers reads from its script, not from a bus: the START's check of
+  // SDA would take a scripted answer meant for an acknowledge or a data bit.
+  EngineSet() {
+    if constexpr (std::is_same_v<Port, RecordingPort>) engine.setSdaCheckBeforeStart(false);
+  }
 
   // Trace lines as the log wrote them, without the line breaks.
   std::vector<std::string> traceLines() const {

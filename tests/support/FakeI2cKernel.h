@@ -46,7 +46,9 @@ struct FakeKernelAdapter {
 // register devices behind each adapter. Every call is logged as a line:
 //   "open /dev/i2c-3", "close 3", "ioctl 3 I2C_FUNCS",
 //   "ioctl 3 I2C_RDWR 21/0000/1 [00] 21/0001/256"   (address/flags/length of each i2c_msg)
-//   "ioctl 3 I2C_SLAVE_FORCE 21", "ioctl 3 I2C_SMBUS read I2C_BLOCK_DATA 20 32"
+//   "ioctl 3 I2C_SLAVE_FORCE 21", "ioctl 3 I2C_SMBUS read I2C_BLOCK_DATA 20 32",
+//   "ioctl 3 I2C_SMBUS write WORD_DATA 01 3412" (the word, low byte sent first),
+//   "ioctl 3 I2C_SMBUS write I2C_BLOCK_DATA 01 3 12 34 56"
 // i2c-dev's limits hold (EINVAL beyond 42 messages or 8192 bytes a message); an address
 // nobody answers is ENXIO; a call the adapter cannot do is EOPNOTSUPP.
 class FakeI2cKernel {
@@ -87,6 +89,7 @@ class FakeI2cKernel {
       case I2C_FUNCS:
         log.push_back(head + "I2C_FUNCS");
         if (gone_) return -ENODEV;
+        if (functionalityError != 0) return -functionalityError;
         *static_cast<unsigned long*>(argument) = adapter.functionality;
         return 0;
       case I2C_SLAVE_FORCE:
@@ -115,6 +118,8 @@ class FakeI2cKernel {
   std::map<unsigned, FakeKernelAdapter> adapters;
   std::vector<std::string> log;
   std::map<std::string, int> openErrors;  // path -> errno
+  // The errno I2C_FUNCS fails with on an adapter that opened (0: it answers).
+  int functionalityError = 0;
   // The errnos the next transfers fail with, front first (0: the transfer goes through).
   std::deque<int> transferErrors;
   // That many transfers go through, then the adapter is gone: ENODEV for every call.
@@ -196,19 +201,32 @@ class FakeI2cKernel {
         {I2C_SMBUS_QUICK, {"QUICK", I2C_FUNC_SMBUS_QUICK}},
         {I2C_SMBUS_BYTE, {"BYTE", I2C_FUNC_SMBUS_BYTE}},
         {I2C_SMBUS_BYTE_DATA, {"BYTE_DATA", I2C_FUNC_SMBUS_BYTE_DATA}},
+        {I2C_SMBUS_WORD_DATA, {"WORD_DATA", I2C_FUNC_SMBUS_WORD_DATA}},
         {I2C_SMBUS_I2C_BLOCK_DATA, {"I2C_BLOCK_DATA", I2C_FUNC_SMBUS_I2C_BLOCK}}};
     const bool read = call.read_write == I2C_SMBUS_READ;
+    // A block's direction is a function of its own (i2c-stub has both).
+    const unsigned long blockFunction =
+        read ? I2C_FUNC_SMBUS_READ_I2C_BLOCK : I2C_FUNC_SMBUS_WRITE_I2C_BLOCK;
     const auto size = sizes.find(call.size);
     std::string line = head + "I2C_SMBUS " + (read ? "read " : "write ") +
                        (size == sizes.end() ? "?" : size->second.first);
     if (call.size != I2C_SMBUS_QUICK) line += " " + hex(call.command);
     if (call.size == I2C_SMBUS_BYTE_DATA && !read) line += " " + hex(call.data->byte);
+    if (call.size == I2C_SMBUS_WORD_DATA && !read) {
+      char word[8];
+      std::snprintf(word, sizeof word, " %04X", call.data->word);
+      line += word;
+    }
     if (call.size == I2C_SMBUS_I2C_BLOCK_DATA) line += " " + std::to_string(call.data->block[0]);
+    if (call.size == I2C_SMBUS_I2C_BLOCK_DATA && !read) {
+      for (int k = 1; k <= call.data->block[0]; ++k) line += " " + hex(call.data->block[k]);
+    }
     log.push_back(line);
     if (const int error = injectedFailure()) return -error;
-    if (size == sizes.end() || (adapter.functionality & size->second.second) == 0) {
-      return -EOPNOTSUPP;
-    }
+    const unsigned long function = call.size == I2C_SMBUS_I2C_BLOCK_DATA ? blockFunction
+                                   : size == sizes.end()               ? 0
+                                                                       : size->second.second;
+    if ((adapter.functionality & function) == 0) return -EOPNOTSUPP;
     auto device = adapter.devices.find(slaves_[fd]);
     if (device == adapter.devices.end()) return -ENXIO;
     FakeRegisterDevice& registers = device->second;
@@ -229,9 +247,20 @@ class FakeI2cKernel {
           registers.registers[registers.pointer++] = call.data->byte;
         }
         break;
+      case I2C_SMBUS_WORD_DATA:
+        registers.write(&command, 1);
+        registers.registers[registers.pointer++] = static_cast<std::uint8_t>(call.data->word);
+        registers.registers[registers.pointer++] = static_cast<std::uint8_t>(call.data->word >> 8);
+        break;
       case I2C_SMBUS_I2C_BLOCK_DATA:
         registers.write(&command, 1);
-        registers.read(call.data->block + 1, call.data->block[0]);
+        if (read) {
+          registers.read(call.data->block + 1, call.data->block[0]);
+        } else {
+          for (int k = 1; k <= call.data->block[0]; ++k) {
+            registers.registers[registers.pointer++] = call.data->block[k];
+          }
+        }
         break;
       default:
         break;

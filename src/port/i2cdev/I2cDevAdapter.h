@@ -14,7 +14,7 @@ namespace brelvion::port::i2cdev {
 // The kernel's limits on one I2C_RDWR call (i2c-dev): messages, and bytes a message.
 inline constexpr std::size_t kMaxMessagesPerCall = 42;
 inline constexpr std::size_t kMaxMessageBytes = 8192;
-// The longest SMBus I2C block read.
+// The longest SMBus I2C block read or write.
 inline constexpr std::size_t kMaxSmbusBlock = 32;
 
 // A Linux i2c-dev adapter (/dev/i2c-N): a USB bridge, an SoC's controller, the kernel's
@@ -27,7 +27,9 @@ inline constexpr std::size_t kMaxSmbusBlock = 32;
 //   line, so a split shows. A lone empty write (a probe) is an SMBus quick write where the
 //   adapter has one, as i2cdetect sends it.
 // - without it, the SMBus calls that do the same job: quick write, receive byte, send
-//   byte, write byte data, and a register pointer write followed by a read as read byte
+//   byte, write byte data, write word data or I2C block writes for a register write of two
+//   or more data bytes (a 16-bit register, a wide value), and a register pointer write
+//   followed by a read as read byte
 //   data (one byte) or I2C block reads of at most kMaxSmbusBlock bytes (from the register
 //   onwards). These put a repeated START between the pointer write and the read whatever
 //   the transfer asked for; a transfer no SMBus call does is an error naming it.
@@ -67,6 +69,7 @@ class I2cDevAdapter final : public BusAdapter {
                        TransferResult& result);
 
   void smbusTransfer(const std::vector<I2cMessage>& messages, TransferResult& result);
+  std::uint32_t writeSizeFor(const std::vector<I2cMessage>& messages) const;
   void smbusRegisterRead(const std::vector<I2cMessage>& messages, TransferResult& result);
   // One SMBus call. wire is what it puts on the bus, for the report and for errors; a
   // read's bytes land in received. The outcome of the call.

@@ -22,7 +22,16 @@ std::string adapterNames(const std::vector<I2cAdapterInfo>& adapters) {
 base::RuntimeError missingNodeError(int error, const I2cAdapterInfo& adapter,
                                     const std::vector<I2cAdapterInfo>& adapters) {
   const std::string path = adapter.devicePath();
-  if (const I2cAdapterInfo* known = findAdapter(adapters, adapter.number)) {
+  const I2cAdapterInfo* known = findAdapter(adapters, adapter.number);
+  // The node is there but nothing behind it opens: say what the kernel answered.
+  if (known != nullptr && error != ENOENT) {
+    return base::RuntimeError(base::RuntimeError::kFileNotFound, kOpenSource,
+                              "Cannot open " + path + " for the adapter " +
+                                  describeAdapter(*known) + ": " + errnoText(error) +
+                                  " (the adapter is gone, or the i2c-dev module is not loaded: "
+                                  "sudo modprobe i2c-dev)");
+  }
+  if (known != nullptr) {
     return base::RuntimeError(base::RuntimeError::kFileNotFound, kOpenSource,
                               "No " + path + " for the adapter " + describeAdapter(*known) +
                                   ": the i2c-dev module is not loaded (sudo modprobe i2c-dev)");

@@ -36,6 +36,17 @@ bool isRegisterRead(const std::vector<I2cMessage>& messages) {
          (messages[0].address >> 1) == (messages[1].address >> 1);
 }
 
+// The data bytes after the command byte, as the call of size sends them: word data low
+// byte first, an I2C block with its length in front.
+void fillWriteData(i2c_smbus_data& data, std::uint32_t size, const std::vector<std::uint8_t>& bytes) {
+  if (size == I2C_SMBUS_BYTE_DATA) data.byte = bytes[1];
+  if (size == I2C_SMBUS_WORD_DATA) data.word = static_cast<__u16>(bytes[1] | (bytes[2] << 8));
+  if (size == I2C_SMBUS_I2C_BLOCK_DATA) {
+    data.block[0] = static_cast<__u8>(bytes.size() - 1);
+    std::copy(bytes.begin() + 1, bytes.end(), data.block + 1);
+  }
+}
+
 }  // namespace
 
 void I2cDevAdapter::requireFunction(unsigned long function, const char* callName,
@@ -63,8 +74,11 @@ MessageOutcome I2cDevAdapter::smbusCall(std::uint8_t address, std::uint8_t readW
   const std::string transfer = transferText(wire);
   selectSlave(address, transfer);
   i2c_smbus_data data{};
-  if (size == I2C_SMBUS_I2C_BLOCK_DATA) data.block[0] = static_cast<__u8>(wire.back().readLength);
-  if (size == I2C_SMBUS_BYTE_DATA && readWrite == I2C_SMBUS_WRITE) data.byte = wire[0].bytes[1];
+  if (readWrite == I2C_SMBUS_WRITE) {
+    fillWriteData(data, size, wire[0].bytes);
+  } else if (size == I2C_SMBUS_I2C_BLOCK_DATA) {
+    data.block[0] = static_cast<__u8>(wire.back().readLength);
+  }
   i2c_smbus_ioctl_data arguments{readWrite, command, size,
                                  size == I2C_SMBUS_QUICK ? nullptr : &data};
   const int status = calls_.ioctl(fd_, I2C_SMBUS, &arguments);
@@ -113,15 +127,32 @@ void I2cDevAdapter::smbusTransfer(const std::vector<I2cMessage>& messages,
     requireFunction(I2C_FUNC_SMBUS_WRITE_BYTE, "send byte", messages);
     outcome.outcome = smbusCall(address, I2C_SMBUS_WRITE, message.bytes[0], I2C_SMBUS_BYTE,
                                 {writeOf(address, message.bytes, AfterMessage::Stop)}, nullptr);
-  } else if (messages.size() == 1 && !message.read && message.bytes.size() == 2) {
-    requireFunction(I2C_FUNC_SMBUS_WRITE_BYTE_DATA, "write byte data", messages);
-    outcome.outcome =
-        smbusCall(address, I2C_SMBUS_WRITE, message.bytes[0], I2C_SMBUS_BYTE_DATA,
-                  {writeOf(address, message.bytes, AfterMessage::Stop)}, nullptr);
+  } else if (messages.size() == 1 && !message.read && message.bytes.size() >= 2 &&
+             message.bytes.size() <= kMaxSmbusBlock + 1) {
+    outcome.outcome = smbusCall(address, I2C_SMBUS_WRITE, message.bytes[0],
+                                writeSizeFor(messages), {writeOf(address, message.bytes, AfterMessage::Stop)},
+                                nullptr);
   } else {
     throw unsupportedError(name(), "has only SMBus calls (no I2C_FUNC_I2C), and none of them does " +
                                        transferText(messages));
   }
+}
+
+// A register write, the command byte and then one data byte (write byte data), two (write
+// word data) or up to kMaxSmbusBlock (an I2C block write), the first call the adapter has
+// that sends those bytes; two bytes go as an I2C block write where it has no word data.
+std::uint32_t I2cDevAdapter::writeSizeFor(const std::vector<I2cMessage>& messages) const {
+  const std::size_t data = messages[0].bytes.size() - 1;
+  if (data == 1) {
+    requireFunction(I2C_FUNC_SMBUS_WRITE_BYTE_DATA, "write byte data", messages);
+    return I2C_SMBUS_BYTE_DATA;
+  }
+  if (data == 2 && (functionality_ & I2C_FUNC_SMBUS_WRITE_WORD_DATA) != 0) {
+    return I2C_SMBUS_WORD_DATA;
+  }
+  requireFunction(I2C_FUNC_SMBUS_WRITE_I2C_BLOCK,
+                  data == 2 ? "write word data or I2C block write" : "I2C block write", messages);
+  return I2C_SMBUS_I2C_BLOCK_DATA;
 }
 
 // Read byte data for one byte; else I2C block reads from the register onwards (or read

@@ -68,6 +68,33 @@ TEST_F(CliAdapterTest, EveryCommandRunsOnTheAdapter) {
   EXPECT_EQ(sensor().registers[0x14], 0xA5);
 }
 
+// A device that does not answer, by name and in a dump, on the adapter and on the lines of
+// the simulated cable: NO ACK and exit status 1, no value shown, no file replaced.
+TEST_F(CliAdapterTest, ADeviceThatDoesNotAnswerIsNoAckOnEveryBus) {
+  const std::string map = std::string(BRELVION_DATA_DIR) + "/sim-sensor16.yaml";
+  const std::vector<std::pair<std::vector<std::string>, std::string>> commands{
+      {{"--map", map, "read", "44", "STATUS"}, "0005 STATUS NO ACK\n"},
+      {{"--map", map, "write", "44", "TEST_PATTERN", "2"}, "0600 TEST_PATTERN NO ACK\n"},
+      {{"dump", "44", "3", scratch.file("good.i2c")}, ""},
+  };
+  for (const bool onAdapter : {true, false}) {
+    const std::string kept = scratch.write("good.i2c", "44  0  12\r\n");
+    port::simulated::SimulatedParallelPort cable;
+    for (const auto& [args, out] : commands) {
+      std::vector<std::string> full = args;
+      if (onAdapter) full.insert(full.begin(), {"--port", "i2c-3"});
+      const CliOutcome result = run(full, onAdapter ? nullptr : &cable);
+      EXPECT_EQ(result.status, kExitNotAcknowledged) << args[2] << " " << onAdapter;
+      EXPECT_EQ(result.out, out) << onAdapter;
+      EXPECT_EQ(result.err, args[0] == "--map" && args[2] == "write"
+                                ? ""
+                                : "brelvion-i2c-cli: NO ACK from device 44\n")
+          << args[2] << " " << onAdapter;
+    }
+    EXPECT_EQ(testing::readWhole(kept), "44  0  12\r\n") << onAdapter;
+  }
+}
+
 TEST_F(CliAdapterTest, TheTraceIsOneLineATransferAndARepeatedStartJoinsTheRead) {
   const CliOutcome traced = run({"--trace", "--port", "i2c-3", "--repeated-start", "read", "42", "00", "2"});
   std::istringstream lines(traced.err);

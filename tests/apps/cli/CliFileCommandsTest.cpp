@@ -141,14 +141,15 @@ TEST_F(CliFileCommandsTest, ASendWhoseOutputIsLostStopsWriting) {
             "1\n");
 }
 
-TEST_F(CliFileCommandsTest, ADumpNobodyAnswersIsWrittenAndExits1) {
+// Nothing was read, so an earlier dump of that name is kept rather than replaced by FFs.
+TEST_F(CliFileCommandsTest, ADumpNobodyAnswersLeavesTheFileAsItWasAndExits1) {
   std::ostringstream out;
   std::ostringstream err;
-  const std::string file = scratch.file("none.i2c");
+  const std::string file = scratch.write("none.i2c", "43  0  12\r\n");
   const int status = runCli({"--backend", "sim", "--sim-device", "none", "dump", "42", "1", file},
                             out, err, "/nonexistent-root");
   EXPECT_EQ(status, kExitNotAcknowledged);
-  EXPECT_EQ(readWhole(file), "43  0  FF\r\n43  1  FF\r\n");
+  EXPECT_EQ(readWhole(file), "43  0  12\r\n");
   EXPECT_EQ(err.str(), "brelvion-i2c-cli: NO ACK from device 42\n");
 }
 

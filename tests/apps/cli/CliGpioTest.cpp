@@ -102,8 +102,9 @@ TEST_F(CliGpioTest, ReadGetsTheBytesFromTheSdaLineAndWaitsForSclAfterEachRelease
   const CliOutcome read = run({"--port", kLines, "read", "42", "00", "2"});
   EXPECT_EQ(read.status, kExitAcknowledged);
   EXPECT_EQ(read.out, "28 4D\n");
-  // Read back with the request, then the three acknowledges (low), the bytes 28h and 4Dh.
-  EXPECT_EQ(reads(kSda), std::string("1") + "000" + "00101000" + "01001101");
+  // Read back with the request, then the released SDA before each START (high), the three
+  // acknowledges (low), the bytes 28h and 4Dh.
+  EXPECT_EQ(reads(kSda), std::string("1") + "1" + "00" + "1" + "0" + "00101000" + "01001101");
   const std::string scl = reads(kScl);
   EXPECT_FALSE(scl.empty());
   EXPECT_EQ(scl.find('0'), std::string::npos) << "no slave stretched the clock";
@@ -259,6 +260,37 @@ TEST_F(CliGpioStuckTest, RecoverFreesTheBusOnTheLines) {
   // Low at the request, low before each of the eight pulses, then free.
   EXPECT_EQ(reads(kSda), std::string("0") + "00000000" + "11");
   EXPECT_EQ(run({"--port", kLines, "write", "42", "12", "80"}).out, "80 ACK\n");
+}
+
+// Something holds SDA low for good: no acknowledge can be read from it, so no command that
+// needs one goes through, and a dump keeps the file it would have replaced.
+class CliGpioSdaHeldTest : public CliGpioTest {
+ protected:
+  CliGpioSdaHeldTest() : CliGpioTest(heldLow()) {}
+  static port::simulated::SimulatedBusConfig heldLow() {
+    port::simulated::SimulatedBusConfig config;
+    config.sdaHeldLow = true;
+    return config;
+  }
+};
+
+TEST_F(CliGpioSdaHeldTest, EveryCommandEndsWithTheNumberedErrorThatSaysToRecover) {
+  const std::string dump = scratch.write("good.i2c", "44  0  12\r\n");
+  const std::string script = scratch.write("check.i2cs", "device 44\nexpect 00 12\n");
+  const std::vector<std::vector<std::string>> commands{
+      {"write", "44", "12", "80"}, {"read", "44", "00", "4"}, {"dump", "44", "3", dump},
+      {"send", script},           {"--reg-bits", "16", "read", "44", "0000"}};
+  for (const auto& command : commands) {
+    std::vector<std::string> args{"--port", kLines};
+    args.insert(args.end(), command.begin(), command.end());
+    const CliOutcome result = run(args);
+    EXPECT_EQ(result.status, kExitUsageOrPortError) << command[0];
+    EXPECT_EQ(result.out, "") << command[0];
+    EXPECT_NE(result.err.find("68: SDA is held low"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("Run recover (Bus > Recover Bus in the window)"), std::string::npos)
+        << result.err;
+  }
+  EXPECT_EQ(testing::readWhole(dump), "44  0  12\r\n");
 }
 
 }  // namespace

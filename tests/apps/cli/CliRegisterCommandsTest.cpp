@@ -86,6 +86,10 @@ TEST(CliRegisterArgumentsTest, BadInputIsNamedInTheError) {
       {{"--map", "m.yaml", "write", "MODE_SELECT"}, "with --map, write wants [DEV] NAME DATA"},
       {{"--map", "m.yaml", "read", "20", "A", "B"}, "with --map, read wants [DEV] NAME"},
       {{"--map", "m.yaml", "write", "2G", "A", "1"}, "DEV must be one or two hex digits, not '2G'"},
+      {{"--map", "m.yaml", "read", "CHIP_ID", "extra"},
+       "unexpected 'extra': with --map, read wants [DEV] NAME"},
+      {{"--map", "m.yaml", "write", "MODE_SELECT", "1", "2"},
+       "unexpected '2': with --map, write wants [DEV] NAME DATA"},
       {{"--map", "m.yaml", "write", "A", "xyz"}, "DATA must be hex digits, not 'xyz'"},
       {{"--reg-bits", "16", "dump", "42", "1", "-"},
        "--reg-bits, --value-bits, --le and --map are for write and read; send and dump keep to "
@@ -172,6 +176,8 @@ TEST(CliRegisterCommandsTest, ByNameWithTheShippedDescription) {
             "0103 SOFTWARE_RESET (write-only, not read back) ACK\n");
   // The options win over the description: the ID's bytes the other way round.
   EXPECT_EQ(onSensor16({"--map", kExample, "--le", "read", "CHIP_ID"}).out, "0000 CHIP_ID 16B7\n");
+  EXPECT_EQ(onSensor16({"--map", kExample, "--value-bits", "8", "read", "CHIP_ID"}).out,
+            "0000 CHIP_ID B7\n");
   // A second sensor at another address, named on the command line.
   const CliOutcome other =
       run({"--sim-device", "42,22:sensor16", "--map", kExample, "read", "22", "CHIP_ID"});

@@ -210,9 +210,12 @@ TEST(CliRunTest, APortOnlyAtAnotherLptAddressIsNamedWithTheOptionThatSelectsIt) 
   }
   EXPECT_TRUE(calls.log.empty());
 
+  // SDA reads released: a free bus where nothing answers.
+  calls.reads[PPRSTATUS] = 0x80;
   const CliOutcome chosen = run({"--port", "lpt2", "read", "42", "00"}, tree.root(), calls);
-  EXPECT_EQ(chosen.status, 0) << chosen.err;
-  EXPECT_EQ(chosen.out, "00\n");
+  EXPECT_EQ(chosen.status, 1) << chosen.err;
+  EXPECT_EQ(chosen.out, "FF\n");
+  EXPECT_EQ(chosen.err, "brelvion-i2c-cli: NO ACK from device 42\n");
 }
 
 // The port goes away (EIO, or ENODEV for an unplugged USB adapter) at several points of a
@@ -228,6 +231,7 @@ TEST(CliRunTest, APortThatFailsMidCommandEndsItWithANumberedErrorAndNoCapture) {
       testing::FakePortSystemCalls calls;
       calls.transfersBeforeFailure = transfers;
       calls.transferError = error;
+      calls.reads[PPRSTATUS] = 0x80;  // a free bus
       const CliOutcome result =
           run({"--backend", "ppdev", "--capture", capture.string(), "read", "42", "00", "64"},
               tree.root(), calls);

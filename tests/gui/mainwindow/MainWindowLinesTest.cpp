@@ -74,6 +74,14 @@ QStringList actionNames(QMenu* menu) {
   return names;
 }
 
+// A sensor stopped one bit into a zero byte, holding SDA: more than the bus clear frees.
+port::simulated::SimulatedBusConfig stuckEarly() {
+  port::simulated::SimulatedBusConfig config;
+  config.stuckMidByte = true;
+  config.stuckBitsClocked = 1;
+  return config;
+}
+
 }  // namespace
 
 class MainWindowLinesTest : public QObject {
@@ -86,6 +94,7 @@ class MainWindowLinesTest : public QObject {
   void aChipRemovedMidDumpIsAnErrorAndWritesNoFile();
   void recoverBusFreesWhatTheBusClearCannotAndSaysSoInABox();
   void recoverBusOnAnAdapterIsRefusedInABox();
+  void sendRegisterOnAHeldSdaIsTheNumberedErrorThatSaysToRecover();
   void stepTimeSetsTheEngineAndKeepsTheDialogOpenOnABadValue();
 };
 
@@ -186,10 +195,7 @@ void MainWindowLinesTest::aChipRemovedMidDumpIsAnErrorAndWritesNoFile() {
 }
 
 void MainWindowLinesTest::recoverBusFreesWhatTheBusClearCannotAndSaysSoInABox() {
-  port::simulated::SimulatedBusConfig stuckEarly;
-  stuckEarly.stuckMidByte = true;
-  stuckEarly.stuckBitsClocked = 1;
-  GpioWindow w(stuckEarly);
+  GpioWindow w(stuckEarly());
   MainWindowHarness& h = w.h;
   w.pickLines();
   QVERIFY2(!w.bench.lines->sda(), "the port change's six-pulse bus clear left SDA held");
@@ -211,6 +217,19 @@ void MainWindowLinesTest::recoverBusFreesWhatTheBusClearCannotAndSaysSoInABox() 
   pickPort(h, 0);
   h.find<QAction>("mnuBusRecover")->trigger();
   QCOMPARE(h.windows.boxes.back().text, std::string("The bus was already free"));
+}
+
+void MainWindowLinesTest::sendRegisterOnAHeldSdaIsTheNumberedErrorThatSaysToRecover() {
+  GpioWindow w(stuckEarly());
+  MainWindowHarness& h = w.h;
+  w.pickLines();
+  h.field("Text3")->setText("12");
+  h.field("Text4")->setText("80");
+  click(h, "Command2");
+  QCOMPARE(h.windows.boxes.size(), std::size_t{1});
+  const std::string& text = h.windows.boxes[0].text;
+  QVERIFY2(text.rfind("68: SDA is held low", 0) == 0, text.c_str());
+  QVERIFY2(text.find("(Bus > Recover Bus in the window)") != std::string::npos, text.c_str());
 }
 
 void MainWindowLinesTest::recoverBusOnAnAdapterIsRefusedInABox() {

@@ -146,6 +146,10 @@ TEST(I2cDevAdapterOpenTest, OpeningSaysWhatIsMissingAndWhatToDo) {
                                      "the kernel has i2c-3 and i2c-5 (brelvion-i2c-cli ports lists "
                                      "them). Load the i2c-dev module (sudo modprobe i2c-dev) or "
                                      "choose another adapter"));
+  calls.kernel.openErrors["/dev/i2c-5"] = ENXIO;
+  EXPECT_THAT([&] { I2cDevAdapter(5, calls).open(); },
+              raisesRuntimeError(53, "Cannot open /dev/i2c-5 for the adapter i2c-5, i915 gmbus "
+                                     "dpb: No such device or address"));
   calls.kernel.openErrors["/dev/i2c-5"] = EACCES;
   EXPECT_THAT([&] { I2cDevAdapter(5, calls).open(); },
               raisesRuntimeError(70, "Permission denied on /dev/i2c-5: add your user to the group "
@@ -154,6 +158,15 @@ TEST(I2cDevAdapterOpenTest, OpeningSaysWhatIsMissingAndWhatToDo) {
   calls.kernel.openErrors["/dev/i2c-5"] = EMFILE;
   EXPECT_THAT([&] { I2cDevAdapter(5, calls).open(); },
               raisesRuntimeError(68, "Cannot open /dev/i2c-5: Too many open files"));
+}
+
+TEST_F(I2cDevAdapterTest, AnAdapterThatCannotSayWhatItDoesIsError68AndLeftClosed) {
+  calls.kernel.functionalityError = EIO;
+  EXPECT_THAT([&] { adapter.open(); },
+              raisesRuntimeError(68, "Cannot ask /dev/i2c-3 what it can do (I2C_FUNCS): "
+                                     "Input/output error"));
+  EXPECT_TRUE(calls.kernel.openFds.empty());
+  EXPECT_EQ(calls.kernel.transfers(), 0);
 }
 
 TEST_F(I2cDevAdapterTest, AProbeIsAnSmbusQuickWriteWhereTheAdapterHasOne) {

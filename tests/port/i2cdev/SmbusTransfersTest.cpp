@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "port/i2cdev/I2cDevAdapter.h"
@@ -93,12 +94,48 @@ TEST_F(SmbusTransfersTest, ABlockRefusedMidWayKeepsOnlyTheBytesBeforeIt) {
   EXPECT_TRUE(first.messages[1].bytes.empty());
 }
 
+// A 16-bit register's write (two address bytes, then the value): the SMBus call the adapter
+// has that sends those bytes, before any refusal.
+TEST_F(SmbusTransfersTest, WiderRegisterWritesAreWordDataOrI2cBlockWrites) {
+  struct Case {
+    const char* name;
+    unsigned long functionality;
+    std::vector<std::uint8_t> bytes;
+    const char* call;
+  };
+  const std::vector<Case> cases{
+      {"two data bytes", kStubFunctionality, {0x01, 0x00, 0x12}, "write WORD_DATA 01 1200"},
+      {"two data bytes, no word data", I2C_FUNC_SMBUS_WRITE_I2C_BLOCK, {0x01, 0x00, 0x12},
+       "write I2C_BLOCK_DATA 01 2 00 12"},
+      {"three data bytes", kStubFunctionality, {0x02, 0x00, 0xAB, 0xCD},
+       "write I2C_BLOCK_DATA 02 3 00 AB CD"},
+  };
+  for (const Case& c : cases) {
+    calls.kernel.adapters[1].functionality = c.functionality;
+    calls.kernel.adapters[1].devices[0x21] = {};
+    adapter.close();
+    calls.kernel.log.clear();
+    EXPECT_TRUE(adapter.transfer({writeTo(c.bytes)}).acknowledged()) << c.name;
+    EXPECT_THAT(calls.kernel.log.back(), ::testing::EndsWith(std::string(" I2C_SMBUS ") + c.call))
+        << c.name;
+    const auto& registers = calls.kernel.adapters[1].devices[0x21].registers;
+    EXPECT_TRUE(std::equal(c.bytes.begin() + 1, c.bytes.end(), registers.begin() + c.bytes[0]))
+        << c.name;
+  }
+  calls.kernel.adapters[1].functionality = I2C_FUNC_SMBUS_READ_I2C_BLOCK;
+  adapter.close();
+  EXPECT_THAT([&] { adapter.transfer({writeTo({0x01, 0x00, 0x12})}); },
+              raisesRuntimeError(5, "i2c-1 cannot do SMBus write word data or I2C block write"));
+}
+
 TEST_F(SmbusTransfersTest, WhatNoSmbusCallDoesIsAnErrorNamingIt) {
   EXPECT_THAT([&] { adapter.transfer({readOf(4)}); },
               raisesRuntimeError(5, "i2c-1 has only SMBus calls (no I2C_FUNC_I2C), and none of "
                                     "them does R 43 (4)"));
-  EXPECT_THAT([&] { adapter.transfer({writeTo({1, 2, 3})}); },
-              raisesRuntimeError(5, "none of them does W 42 01 02 03"));
+  // A command byte and 33 data bytes: one more than an I2C block write takes.
+  const std::vector<std::uint8_t> tooLong(34, 0x5A);
+  EXPECT_THAT([&] { adapter.transfer({writeTo(tooLong)}); },
+              raisesRuntimeError(5, "none of them does W 42 (34) 5A 5A"));
   calls.kernel.adapters[1].functionality = I2C_FUNC_SMBUS_READ_BYTE;
   adapter.close();
   EXPECT_THAT([&] { adapter.transfer({writeTo({0x12, 0x80})}); },
