@@ -150,7 +150,7 @@ struct SendCase {
 
 // A send goes no further than this many rounds: each write costs as much as reading a
 // short file, and the rounds after them go just as the first ones do.
-constexpr long long kLongestSend = 24;
+constexpr long long kLongestSend = 8;
 
 SendCase chooseSendCase(FuzzInput& input) {
   static const double kDelays[] = {
