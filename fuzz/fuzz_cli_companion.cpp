@@ -56,8 +56,8 @@ std::string hexByte(int value) {
 // one that goes round all 256 registers.
 int readCount(FuzzInput& input) {
   const std::uint8_t choice = input.byte();
-  if (choice < 0xC0) return 1 + static_cast<int>(input.below(4));
-  if (choice < 0xF8) return 1 + static_cast<int>(input.below(32));
+  if (choice < 0xE0) return 1 + static_cast<int>(input.below(4));
+  if (choice < 0xFC) return 1 + static_cast<int>(input.below(32));
   return 1 + static_cast<int>(input.below(kLargestCount));
 }
 
