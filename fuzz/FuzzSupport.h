@@ -70,6 +70,20 @@ inline std::vector<std::string> fileLines(std::string_view text) {
   return lines;
 }
 
+// How many lines fileLines finds, without making them.
+inline std::size_t fileLineCount(std::string_view text) {
+  std::size_t count = 0;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    ++count;
+    const std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) break;
+    const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+    start = end + (crLf ? 2 : 1);
+  }
+  return count;
+}
+
 // Takes the fuzzer's bytes front to back as the choices a target makes. Once they run out
 // every choice is zero, so a short input is still a complete (small) case.
 class FuzzInput {
