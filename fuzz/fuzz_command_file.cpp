@@ -150,7 +150,7 @@ struct SendCase {
 
 // A send goes no further than this many rounds: each write costs as much as reading a
 // short file, and the rounds after them go just as the first ones do.
-constexpr long long kLongestSend = 8;
+constexpr long long kLongestSend = 4;
 // The longest file an execution reads: its lines are read one by one, each pass over the
 // text costs a hook per byte under the sanitizers, and longer inputs are not kept.
 constexpr std::size_t kLongestFile = 1024;
