@@ -32,7 +32,7 @@ void checkProblems(const scripts::ReadResult& result, std::size_t lines) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   const scripts::ReadResult first = scripts::readScript(text, "fuzz.i2cs");
-  checkProblems(first, brelvion::fuzz::fileLines(text).size());
+  checkProblems(first, brelvion::fuzz::fileLineCount(text));
   if (!first.ok()) return 0;
 
   const std::string written = scripts::writeScript(first.script);
