@@ -218,6 +218,9 @@ void copyAndSend(const SendCase& send, const std::string& source, const Reading&
   port.defaultRead = send.nack ? 0xFF : 0x00;
   FakeDesktop desktop;
   brelvion::core::ToolCore core(port, desktop);
+  // Every read answers the same, acknowledge or not: the check of SDA before a START would
+  // take a held line from it.
+  core.engine().setSdaCheckBeforeStart(false);
   core.busState().BusDelay = 0;
   core.engine().OpenBus(0, 0);
   core.engine().InitPort(10);
