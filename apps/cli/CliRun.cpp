@@ -330,7 +330,8 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
   if (request.capturePath) {
     if (auto problem = base::userFileProblem(*request.capturePath, "--capture")) throw *problem;
   }
-  PreparedCommand prepared{prepareRegisterCommand(request), std::nullopt, std::nullopt};
+  PreparedCommand prepared{prepareRegisterCommand(request), std::nullopt, std::nullopt,
+                           std::nullopt};
   if (const auto* refused = std::get_if<UsageError>(&prepared.registers)) {
     err << kProgram << ": " << escapeControls(refused->message) << '\n';
     return kExitUsageOrPortError;
