@@ -61,7 +61,7 @@ if [ "${SKIP_SANITIZERS:-0}" != 1 ]; then
   stage "AddressSanitizer + UndefinedBehaviorSanitizer build"
   cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
     -DBRELVION_SANITIZE=ON -DBRELVION_BUILD_BENCH=OFF -DBRELVION_BUILD_PDF_DOCS=OFF \
-    -DBRELVION_WERROR=ON > /dev/null
+    -DBRELVION_WERROR=ON "$unity" > /dev/null
   cmake --build build-asan --parallel "$jobs"
   leaks=1
   if ! leak_checks_work; then
