@@ -24,7 +24,13 @@ stage() {
   stage_started=$SECONDS
 }
 stage_done() { timings+=("$(printf '%4ds  %s' $((SECONDS - stage_started)) "$stage_name")"); }
-run_ctest() { (cd "$1" && ctest --output-on-failure --parallel "$jobs" --timeout 300); }
+# Every build compiles its sources a folder at a time (CMake's unity build): the same
+# standard library, GoogleTest and Qt headers are then parsed once per batch of files rather
+# than once per file, which more than halves the compile time of each build.
+unity=-DCMAKE_UNITY_BUILD=ON
+# The Release tests mostly wait (on timers, pauses and child programs), so they run two a
+# core; the sanitizer build's tests are busy and keep to one a core.
+run_ctest() { (cd "$1" && ctest --output-on-failure --parallel "${2:-$jobs}" --timeout 300); }
 
 # LeakSanitizer stops the process under ptrace to scan it; some containers forbid that even
 # to root, and every test would then fail on LeakSanitizer's own error rather than a leak.
@@ -46,16 +52,16 @@ scripts/check-layers.sh
 stage_done
 
 stage "Release build, warnings as errors"
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DBRELVION_WERROR=ON > /dev/null
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DBRELVION_WERROR=ON "$unity" > /dev/null
 cmake --build "$build_dir" --parallel "$jobs"
-run_ctest "$build_dir"
+run_ctest "$build_dir" $((jobs * 2))
 stage_done
 
 if [ "${SKIP_SANITIZERS:-0}" != 1 ]; then
   stage "AddressSanitizer + UndefinedBehaviorSanitizer build"
   cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
     -DBRELVION_SANITIZE=ON -DBRELVION_BUILD_BENCH=OFF -DBRELVION_BUILD_PDF_DOCS=OFF \
-    -DBRELVION_WERROR=ON > /dev/null
+    -DBRELVION_WERROR=ON "$unity" > /dev/null
   cmake --build build-asan --parallel "$jobs"
   leaks=1
   if ! leak_checks_work; then
@@ -71,7 +77,7 @@ if [ "${SKIP_FUZZ:-0}" != 1 ]; then
   stage "Fuzz targets (clang, libFuzzer)"
   cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DBRELVION_FUZZ=ON -DBRELVION_WERROR=ON -DBRELVION_BUILD_TESTS=OFF \
-    -DBRELVION_BUILD_BENCH=OFF -DBRELVION_BUILD_GUI=OFF > /dev/null
+    -DBRELVION_BUILD_BENCH=OFF -DBRELVION_BUILD_GUI=OFF "$unity" > /dev/null
   cmake --build build-fuzz --parallel "$jobs"
   run_ctest build-fuzz
   scripts/fuzz.sh -b build-fuzz -t "${FUZZ_SECONDS:-20}" -j "$jobs"

@@ -26,4 +26,6 @@ void EntryField::mousePressEvent(QMouseEvent* event) {
   }
 }
 
+std::string latin1(const QLineEdit* field) { return field->text().toLatin1().toStdString(); }
+
 }  // namespace brelvion::gui::mainwindow

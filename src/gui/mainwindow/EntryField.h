@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+#include <string>
+
 namespace brelvion::gui::mainwindow {
 
 // A text box that tells its window when it gets and loses the focus, so the window's
@@ -24,5 +26,8 @@ class EntryField : public QLineEdit {
  private:
   bool focusedByThisClick_ = false;
 };
+
+// A field's text in Latin-1, as the core takes it.
+std::string latin1(const QLineEdit* field);
 
 }  // namespace brelvion::gui::mainwindow

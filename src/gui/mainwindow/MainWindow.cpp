@@ -26,8 +26,6 @@ namespace {
 
 constexpr int kRefusalShownMs = 10000;
 
-std::string latin1(const QLineEdit* field) { return field->text().toLatin1().toStdString(); }
-
 // An application-wide event filter that hands every event to watch first.
 class ProgramEventWatch : public QObject {
  public:

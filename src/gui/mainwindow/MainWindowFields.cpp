@@ -10,8 +10,6 @@ namespace brelvion::gui::mainwindow {
 
 namespace {
 
-std::string latin1(const QLineEdit* field) { return field->text().toLatin1().toStdString(); }
-
 void selectAll(QLineEdit* field) { field->setSelection(0, static_cast<int>(field->text().size())); }
 
 }  // namespace

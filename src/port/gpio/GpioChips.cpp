@@ -31,11 +31,6 @@ std::optional<unsigned> chipNumber(std::string_view name) {
   return number;
 }
 
-bool allDigits(std::string_view text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(),
-                                      [](char ch) { return ch >= '0' && ch <= '9'; });
-}
-
 GpioChip askChip(GpioSystemCalls& calls, std::string name, const fs::path& path) {
   GpioChip chip{std::move(name), path.string(), {}, 0, {}};
   const int fd = calls.open(chip.path, O_RDWR);

@@ -2,19 +2,14 @@
 
 #include <charconv>
 
+#include "port/gpio/GpioText.h"
+
 namespace brelvion::port::gpio {
 
 namespace {
 
 constexpr std::string_view kPrefix = "gpio:";
 constexpr std::string_view kForm = "gpio:CHIP:SCL,SDA (for example gpio:gpiochip0:3,2)";
-
-bool allDigits(std::string_view text) {
-  for (char ch : text) {
-    if (ch < '0' || ch > '9') return false;
-  }
-  return !text.empty();
-}
 
 std::optional<std::string> parseLine(std::string_view text, const char* role, GpioLineName& line) {
   const std::string which = std::string("the ") + role + " line";

@@ -20,6 +20,13 @@ std::string quotedName(const std::string& name) {
   return text + "'";
 }
 
+bool allDigits(std::string_view text) {
+  for (const char ch : text) {
+    if (ch < '0' || ch > '9') return false;
+  }
+  return !text.empty();
+}
+
 std::string errnoText(int error) { return std::generic_category().message(error); }
 
 }  // namespace brelvion::port::gpio

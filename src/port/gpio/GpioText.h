@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace brelvion::port::gpio {
 
@@ -16,6 +17,9 @@ std::string kernelString(const char (&field)[N]) {
 
 // 'name' in quotes for a message, control characters written as \xNN.
 std::string quotedName(const std::string& name);
+
+// True for a non-empty run of the digits 0-9 only: a line offset or chip number.
+bool allDigits(std::string_view text);
 
 // The system's text for an errno value.
 std::string errnoText(int error);
