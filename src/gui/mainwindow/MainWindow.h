@@ -81,6 +81,8 @@ class MainWindow : public QMainWindow,
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // How long the status bar shows the end of a Send File, a dump or a script.
+  static constexpr int kResultShownMs = 10000;
   // LoadView and RegisterPanel: the window's side of the start-up and of Send Register.
   void InitScrollArea() override;
   void initDelayFields() override;

@@ -20,8 +20,6 @@ namespace brelvion::gui::mainwindow {
 
 namespace {
 
-constexpr int kResultShownMs = 10000;
-
 // File names go to and come from the fields in the file system's encoding.
 QString pathText(const std::string& path) { return QFile::decodeName(path.c_str()); }
 std::string pathOf(const QLineEdit* field) {

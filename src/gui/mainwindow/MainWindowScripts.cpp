@@ -8,12 +8,6 @@
 
 namespace brelvion::gui::mainwindow {
 
-namespace {
-
-constexpr int kResultShownMs = 10000;
-
-}  // namespace
-
 // Below the Bus menu's other items: off at start, so a script stops at its first missing
 // acknowledge unless asked otherwise.
 void MainWindow::addScriptItems() {
