@@ -19,7 +19,6 @@ namespace brelvion::testing {
 namespace {
 
 using namespace std::chrono_literals;
-using Kind = FakeGpioKernel::Kind;
 using port::simulated::CameraSensor;
 using port::simulated::SimulatedBusConfig;
 
@@ -128,7 +127,7 @@ TEST(GpioEngineTest, AChipThatSwitchesDirectionCarriesTheSameTraffic) {
   EXPECT_EQ(gpio.writeAndReadBack(0x5A), kReadBack);
   EXPECT_EQ(gpio.kernel.drivenHigh, 0);
   const auto configs = std::count_if(gpio.kernel.events.begin(), gpio.kernel.events.end(),
-                                     [](const auto& event) { return event.kind == Kind::Config; });
+                                     [](const auto& event) { return event.kind == FakeGpioKernel::Kind::Config; });
   EXPECT_GT(configs, 0);
 }
 

@@ -9,10 +9,8 @@
 namespace brelvion::desktop {
 namespace {
 
-using testing::FakeDesktop;
-
 TEST(HandlerGuardTest, AHandlerThatEndsShowsNothing) {
-  FakeDesktop desktop;
+  testing::FakeDesktop desktop;
   int runs = 0;
   EXPECT_TRUE(runHandler(desktop, "Title", [&] { ++runs; }));
   EXPECT_EQ(runs, 1);
@@ -20,7 +18,7 @@ TEST(HandlerGuardTest, AHandlerThatEndsShowsNothing) {
 }
 
 TEST(HandlerGuardTest, EveryKindOfErrorEndsInOneBox) {
-  FakeDesktop desktop;
+  testing::FakeDesktop desktop;
   EXPECT_FALSE(runHandler(desktop, "Wisp Save - Error", [] {
     throw base::RuntimeError(76, "save", "Cannot write /x/t.WSP: No such file or directory");
   }));
@@ -38,7 +36,7 @@ TEST(HandlerGuardTest, EveryKindOfErrorEndsInOneBox) {
 }
 
 TEST(HandlerGuardTest, AFailingBoxDoesNotLetTheErrorEscape) {
-  FakeDesktop desktop;
+  testing::FakeDesktop desktop;
   desktop.onBox = [](const MessageBoxRequest&) { throw std::runtime_error("no display"); };
   EXPECT_NO_THROW(runHandler(desktop, "", [] { throw std::runtime_error("first"); }));
 }

@@ -7,13 +7,13 @@
 #include "registers/DescriptionWriter.h"
 #include "registers/MapFiles.h"
 #include "support/RaisesRuntimeError.h"
+#include "support/Sensor16Description.h"
 
 namespace brelvion::registers {
 namespace {
 
 using testing::raisesRuntimeError;
 
-const std::string kExample = std::string(BRELVION_DATA_DIR) + "/sim-sensor16.yaml";
 
 // The error text for a description, or "" when it loads.
 std::string errorOf(const std::string& text) {

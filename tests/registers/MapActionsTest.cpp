@@ -10,12 +10,11 @@
 #include "registers/MapFiles.h"
 #include "support/EngineFixture.h"
 #include "support/RaisesRuntimeError.h"
+#include "support/Sensor16Description.h"
 
 // The register map's bus actions on the simulated 16-bit sensor, through the engine.
 namespace brelvion::registers {
 namespace {
-
-const std::string kExample = std::string(BRELVION_DATA_DIR) + "/sim-sensor16.yaml";
 
 struct Sensor16Port : port::simulated::SimulatedParallelPort {
   static port::simulated::SimulatedBusConfig config() {

@@ -5,11 +5,10 @@
 
 #include "registers/MapFiles.h"
 #include "registers/MapWindowLogic.h"
+#include "support/Sensor16Description.h"
 
 namespace brelvion::registers {
 namespace {
-
-const std::string kExample = std::string(BRELVION_DATA_DIR) + "/sim-sensor16.yaml";
 
 std::string whyNot(const RangeFields& fields) {
   const auto range = rangeFromFields(fields);

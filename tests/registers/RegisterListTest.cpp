@@ -8,7 +8,7 @@
 namespace brelvion::registers {
 namespace {
 
-std::string errorOf(const std::string& text) {
+std::string csvError(const std::string& text) {
   try {
     readRegisterList(text, "list.csv");
   } catch (const base::RuntimeError& error) {
@@ -65,31 +65,31 @@ TEST(RegisterListTest, WhatTheWriterWritesReadsBackTheSame) {
 }
 
 TEST(RegisterListTest, EveryMistakeNamesFileLineAndColumn) {
-  EXPECT_EQ(errorOf(""), "list.csv:1:1: the list holds no registers");
-  EXPECT_EQ(errorOf("address,name\n"), "list.csv:1:1: the list holds no registers");
-  EXPECT_EQ(errorOf("0x10\n"), "list.csv:1:1: a row needs at least an address and a name");
-  EXPECT_EQ(errorOf("0x10,A,8,rw,0,text,extra\n"),
+  EXPECT_EQ(csvError(""), "list.csv:1:1: the list holds no registers");
+  EXPECT_EQ(csvError("address,name\n"), "list.csv:1:1: the list holds no registers");
+  EXPECT_EQ(csvError("0x10\n"), "list.csv:1:1: a row needs at least an address and a name");
+  EXPECT_EQ(csvError("0x10,A,8,rw,0,text,extra\n"),
             "list.csv:1:20: a row has six cells at most: address, name, width, access, default, "
             "description");
-  EXPECT_EQ(errorOf("0x10,A\nten,B\n"),
+  EXPECT_EQ(csvError("0x10,A\nten,B\n"),
             "list.csv:2:1: address wants a number (decimal, 0x1F or 1Fh) of up to 32 bits, not "
             "'ten'");
-  EXPECT_EQ(errorOf("0x10,A B\n"),
+  EXPECT_EQ(csvError("0x10,A B\n"),
             "list.csv:1:6: register name 'A B' is not a name (a letter or _, then letters, "
             "digits and _)");
-  EXPECT_EQ(errorOf("0x10,A,12\n"), "list.csv:1:8: a register is 8, 16 or 32 bits wide, not 12");
-  EXPECT_EQ(errorOf("0x10,A,8,rx\n"), "list.csv:1:10: access is rw, ro or wo, not 'rx'");
-  EXPECT_EQ(errorOf("0x10,A,8,rw,0x100\n"),
+  EXPECT_EQ(csvError("0x10,A,12\n"), "list.csv:1:8: a register is 8, 16 or 32 bits wide, not 12");
+  EXPECT_EQ(csvError("0x10,A,8,rx\n"), "list.csv:1:10: access is rw, ro or wo, not 'rx'");
+  EXPECT_EQ(csvError("0x10,A,8,rw,0x100\n"),
             "list.csv:1:13: register A: default 100h is wider than 8 bits");
-  EXPECT_EQ(errorOf("0x10,A,8,rw,0,\"open\n"), "list.csv:1:15: a quoted cell is never closed");
-  EXPECT_EQ(errorOf("0x10,\"A\"B\n"), "list.csv:1:9: text after a quoted cell's closing quote");
-  EXPECT_EQ(errorOf("0x10,A\n0x11,a\n"), "list.csv:2:1: register name a is used twice (first at line 1)");
-  EXPECT_EQ(errorOf("0x10,A\n0x10,B\n"),
+  EXPECT_EQ(csvError("0x10,A,8,rw,0,\"open\n"), "list.csv:1:15: a quoted cell is never closed");
+  EXPECT_EQ(csvError("0x10,\"A\"B\n"), "list.csv:1:9: text after a quoted cell's closing quote");
+  EXPECT_EQ(csvError("0x10,A\n0x11,a\n"), "list.csv:2:1: register name a is used twice (first at line 1)");
+  EXPECT_EQ(csvError("0x10,A\n0x10,B\n"),
             "list.csv:2:1: register address 10 is used twice (first by A at line 1)");
-  EXPECT_EQ(errorOf("0x10,A,16\n0x11,B\n"),
+  EXPECT_EQ(csvError("0x10,A,16\n0x11,B\n"),
             "list.csv:2:1: the 8-bit register at 11 overlaps the 16-bit register at 10 (A at "
             "line 1)");
-  EXPECT_EQ(errorOf("0x10,A,8,rw,0,\"bell\a\"\n"),
+  EXPECT_EQ(csvError("0x10,A,8,rw,0,\"bell\a\"\n"),
             "list.csv:1:15: the description holds a control character or text that is not UTF-8");
 }
 

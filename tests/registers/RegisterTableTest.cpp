@@ -8,11 +8,10 @@
 #include "registers/MapFiles.h"
 #include "registers/RegisterTable.h"
 #include "support/RaisesRuntimeError.h"
+#include "support/Sensor16Description.h"
 
 namespace brelvion::registers {
 namespace {
-
-const std::string kExample = std::string(BRELVION_DATA_DIR) + "/sim-sensor16.yaml";
 
 std::vector<std::string> namesShown(const RegisterTable& table) {
   std::vector<std::string> names;

@@ -24,7 +24,7 @@ const std::string kText =
     "0100 MODE_SELECT 8 01\n"
     "0344 - 32 00100020\n";
 
-std::string errorOf(const std::string& text) {
+std::string snapError(const std::string& text) {
   try {
     readSnapshot(text, "s.snap");
   } catch (const base::RuntimeError& error) {
@@ -56,28 +56,28 @@ TEST(SnapshotTest, TheTextFormatBothWays) {
 
 TEST(SnapshotTest, EveryMistakeNamesFileLineAndColumn) {
   const std::string head = "brelvion-register-snapshot 1\nregister-bits: 8\n\n";
-  EXPECT_EQ(errorOf(""), "s.snap:1:1: the snapshot is empty");
-  EXPECT_EQ(errorOf("0000 A 8 00\n"),
+  EXPECT_EQ(snapError(""), "s.snap:1:1: the snapshot is empty");
+  EXPECT_EQ(snapError("0000 A 8 00\n"),
             "s.snap:1:1: not a register snapshot (its first line is not "
             "'brelvion-register-snapshot 1')");
-  EXPECT_EQ(errorOf("brelvion-register-snapshot 1\ncolour: red\n"),
+  EXPECT_EQ(snapError("brelvion-register-snapshot 1\ncolour: red\n"),
             "s.snap:2:1: unknown header key 'colour' (known keys: device, i2c-address, "
             "register-bits, byte-order, time)");
-  EXPECT_EQ(errorOf("brelvion-register-snapshot 1\ntime: a\ntime: b\n"),
+  EXPECT_EQ(snapError("brelvion-register-snapshot 1\ntime: a\ntime: b\n"),
             "s.snap:3:1: header key 'time' is given twice");
-  EXPECT_EQ(errorOf("brelvion-register-snapshot 1\nregister-bits: 12\n"),
+  EXPECT_EQ(snapError("brelvion-register-snapshot 1\nregister-bits: 12\n"),
             "s.snap:2:16: register-bits is 0, 8 or 16, not '12'");
-  EXPECT_EQ(errorOf("brelvion-register-snapshot 1\ni2c-address: 21\n"),
+  EXPECT_EQ(snapError("brelvion-register-snapshot 1\ni2c-address: 21\n"),
             "s.snap:2:14: i2c-address is an even write address of two hex digits, not '21'");
-  EXPECT_EQ(errorOf(head + "10 A 8\n"),
+  EXPECT_EQ(snapError(head + "10 A 8\n"),
             "s.snap:4:1: a register line is ADDRESS NAME WIDTH VALUE, e.g. 0100 MODE_SELECT 8 01");
-  EXPECT_EQ(errorOf(head + "10 A 8 100\n"), "s.snap:4:8: a 8-bit value is up to 2 hex digits, not '100'");
-  EXPECT_EQ(errorOf(head + "10 A 12 1\n"), "s.snap:4:6: a register is 8, 16 or 32 bits wide, not '12'");
-  EXPECT_EQ(errorOf(head + "1G A 8 1\n"), "s.snap:4:1: the address is up to four hex digits, not '1G'");
-  EXPECT_EQ(errorOf(head + "100 A 8 1\n"),
+  EXPECT_EQ(snapError(head + "10 A 8 100\n"), "s.snap:4:8: a 8-bit value is up to 2 hex digits, not '100'");
+  EXPECT_EQ(snapError(head + "10 A 12 1\n"), "s.snap:4:6: a register is 8, 16 or 32 bits wide, not '12'");
+  EXPECT_EQ(snapError(head + "1G A 8 1\n"), "s.snap:4:1: the address is up to four hex digits, not '1G'");
+  EXPECT_EQ(snapError(head + "100 A 8 1\n"),
             "s.snap:4:1: register address 100h does not fit 8-bit register addresses");
-  EXPECT_EQ(errorOf(head + "10 A-1 8 1\n"), "s.snap:4:4: 'A-1' is not a register name (or - for none)");
-  EXPECT_EQ(errorOf(head + "10 A 16 1\n11 B 8 2\n"),
+  EXPECT_EQ(snapError(head + "10 A-1 8 1\n"), "s.snap:4:4: 'A-1' is not a register name (or - for none)");
+  EXPECT_EQ(snapError(head + "10 A 16 1\n11 B 8 2\n"),
             "s.snap:5:1: the 8-bit register at 11 overlaps the 16-bit register at 10 (A at line 4)");
 }
 

@@ -5,10 +5,10 @@
 namespace brelvion::scripts {
 namespace {
 
-using testing::expectRoundTrip;
-using testing::problemTexts;
-using testing::readsBack;
-using testing::scriptText;
+using imports::expectRoundTrip;
+using imports::problemTexts;
+using imports::readsBack;
+using imports::scriptText;
 
 ImportOptions atDevice(std::uint8_t device) {
   ImportOptions options;
@@ -234,7 +234,7 @@ TEST(CTableTest, OptionsThatNoScriptCanHoldFailTheImport) {
 }
 
 TEST(CTableExportTest, WritesRowsOfTheFormTheScriptNeedsAndRefusesWhatNoTableHolds) {
-  const Script script = testing::scriptOf(
+  const Script script = imports::scriptOf(
       "device 20\nregbits 16\nwrite 0103 01 ; reset\ndelay 10\nmodify 3820 06 46\n");
   const ExportResult table = exportScript(Format::C, script, "dir/my-sensor.i2cs");
   ASSERT_TRUE(table.ok());
@@ -247,7 +247,7 @@ TEST(CTableExportTest, WritesRowsOfTheFormTheScriptNeedsAndRefusesWhatNoTableHol
             "};\n");
 
   const auto refused = [](const std::string& text) {
-    const ExportResult result = exportScript(Format::C, testing::scriptOf(text), "s.i2cs");
+    const ExportResult result = exportScript(Format::C, imports::scriptOf(text), "s.i2cs");
     return result.ok() ? std::string("exported") : result.problem->text();
   };
   EXPECT_EQ(refused("device 20\nwrite 10 01\npoll 10 01 01 5\n"),

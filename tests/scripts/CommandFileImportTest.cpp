@@ -10,9 +10,9 @@ namespace {
 
 using brelvion::testing::SendFixture;
 using brelvion::testing::Write;
-using testing::expectRoundTrip;
-using testing::problemTexts;
-using testing::scriptText;
+using imports::expectRoundTrip;
+using imports::problemTexts;
+using imports::scriptText;
 
 std::vector<Write> scriptWrites(const Script& script) {
   std::vector<Write> writes;
@@ -95,13 +95,13 @@ TEST(CommandFileImportTest, TheScriptWritesWhatTheSenderSends) {
 TEST(CommandFileExportTest, WritesOnlyEightBitWritesAndTheShortDelaysThePauseHolds) {
   const ExportResult exported = exportScript(
       Format::I2c,
-      testing::scriptOf("; defaults\ndevice 42\nwrite 10 5A ; gain\ndelay 60\ndelay 40\nwrite 11 22\n"),
+      imports::scriptOf("; defaults\ndevice 42\nwrite 10 5A ; gain\ndelay 60\ndelay 40\nwrite 11 22\n"),
       "s.i2cs");
   ASSERT_TRUE(exported.ok());
   EXPECT_EQ(exported.text, "; defaults\r\n42 10 5A ; gain\r\n42 11 22\r\n");
 
   const auto refused = [](const std::string& text) {
-    const ExportResult result = exportScript(Format::I2c, testing::scriptOf(text), "s.i2cs");
+    const ExportResult result = exportScript(Format::I2c, imports::scriptOf(text), "s.i2cs");
     return result.ok() ? std::string("exported") : result.problem->text();
   };
   EXPECT_EQ(refused("device 42\nregbits 16\nwrite 0103 01\n"),

@@ -5,9 +5,9 @@
 namespace brelvion::scripts {
 namespace {
 
-using testing::expectRoundTrip;
-using testing::problemTexts;
-using testing::scriptText;
+using imports::expectRoundTrip;
+using imports::problemTexts;
+using imports::scriptText;
 
 // A colleague's bring-up as a shell script, written for these tests.
 constexpr const char* kShellScript = R"(#!/bin/sh
@@ -117,7 +117,7 @@ TEST(I2cTransferTest, FillsDataSuffixesAndReportsWhatItCannotRead) {
 }
 
 TEST(I2cTransferTest, ExportWritesLinesThatImportBackToTheSameCommands) {
-  const Script script = testing::scriptOf(
+  const Script script = imports::scriptOf(
       "; bring-up\ndevice 20\nregbits 16\nwrite 0103 01 ; reset\ndelay 1005\nvalbits 16\n"
       "read 0000 2\ndevice 6C\nregbits 8\nvalbits 8\nwrite 12 80\n");
   ExportOptions options;
@@ -161,13 +161,13 @@ TEST(I2cTransferTest, ExportWritesLinesThatImportBackToTheSameCommands) {
   EXPECT_NE(scriptText(wide).find("valbits 16\nread 0000 2\n"), std::string::npos);
 
   const ExportResult refused = exportScript(
-      Format::I2ctransfer, testing::scriptOf("device 20\nexpect 10 01\n"), "s.i2cs");
+      Format::I2ctransfer, imports::scriptOf("device 20\nexpect 10 01\n"), "s.i2cs");
   ASSERT_FALSE(refused.ok());
   EXPECT_EQ(refused.problem->text(), "s.i2cs:2: expect cannot be written as i2ctransfer lines");
 }
 
 TEST(I2cTransferTest, AReadIsExportedAsTwoTransfersUnlessRepeatedStartIsAsked) {
-  const Script script = testing::scriptOf("device 20\nregbits 16\nread 0010 2 ; id\n");
+  const Script script = imports::scriptOf("device 20\nregbits 16\nread 0010 2 ; id\n");
   const ExportResult apart = exportScript(Format::I2ctransfer, script, "s.i2cs");
   ASSERT_TRUE(apart.ok());
   EXPECT_NE(apart.text.find("i2ctransfer -y 1 w2@0x10 0x00 0x10\n"

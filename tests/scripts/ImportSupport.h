@@ -10,7 +10,7 @@
 #include "scripts/ScriptReader.h"
 #include "scripts/ScriptWriter.h"
 
-namespace brelvion::scripts::testing {
+namespace brelvion::scripts::imports {
 
 inline std::vector<std::string> problemTexts(const Problems& problems) {
   std::vector<std::string> texts;
@@ -45,4 +45,4 @@ inline void expectRoundTrip(Format format, const ImportResult& first, const Impo
       << scriptText(again);
 }
 
-}  // namespace brelvion::scripts::testing
+}  // namespace brelvion::scripts::imports

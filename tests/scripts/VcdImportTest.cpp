@@ -13,7 +13,7 @@ namespace brelvion::scripts {
 namespace {
 
 using port::BusCapture;
-using testing::problemTexts;
+using imports::problemTexts;
 
 // The simulated bus with the camera sensor at 42h, recorded from an idle bus on.
 struct CapturedBus {
@@ -96,7 +96,7 @@ TEST(VcdImportTest, TheToolsOwnTransactionsComeBackAsTheCommandsThatMadeThem) {
   EXPECT_EQ(body(result), kToolScript);
   EXPECT_EQ(result.script.statements[0].comment.rfind("decoded from bus.vcd: 7 transfers in ", 0), 0u)
       << result.script.statements[0].comment;
-  EXPECT_TRUE(testing::readsBack(result));
+  EXPECT_TRUE(imports::readsBack(result));
 
   ImportOptions patient;
   patient.minDelayMs = 11;
@@ -115,7 +115,7 @@ TEST(VcdImportTest, WithReadsAsExpectTheValuesTheReadsReturnedAreKept) {
             "expect 0F 53\nexpect 10 78\nexpect 11 9D\nexpect 12 C2\n"
             "device 50\nwrite 01 02  ; no ACK in the capture\n"
             "device 42\nexpect F8 B7\nexpect F9 3E\nregbits 16\nwrite 0103 01\n");
-  EXPECT_TRUE(testing::readsBack(result));
+  EXPECT_TRUE(imports::readsBack(result));
 }
 
 // Spikes of 20 ns in every third quiet stretch: on SCL while it is low (a bit that never

@@ -5,9 +5,9 @@
 namespace brelvion::scripts {
 namespace {
 
-using testing::expectRoundTrip;
-using testing::problemTexts;
-using testing::scriptText;
+using imports::expectRoundTrip;
+using imports::problemTexts;
+using imports::scriptText;
 
 // An adapter batch as a vendor's tool saves it, written for these tests.
 constexpr const char* kBatch = R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -75,7 +75,7 @@ TEST(XmlBatchTest, ReportsElementsItCannotConvertWithTheirLines) {
 
 TEST(XmlBatchTest, ExportWritesABatchAndRefusesChecks) {
   const ExportResult exported = exportScript(
-      Format::Xml, testing::scriptOf("device 20\nregbits 16\nwrite 0103 01 ; reset -- now\n"
+      Format::Xml, imports::scriptOf("device 20\nregbits 16\nwrite 0103 01 ; reset -- now\n"
                                      "delay 5\nread 0000 2\n"),
       "s.i2cs");
   ASSERT_TRUE(exported.ok());
@@ -90,7 +90,7 @@ TEST(XmlBatchTest, ExportWritesABatchAndRefusesChecks) {
             "  <i2c_read addr=\"0x10\" count=\"2\" />\n"
             "</aardvark>\n");
   const ExportResult refused =
-      exportScript(Format::Xml, testing::scriptOf("device 20\npoll 10 01 01 5\n"), "s.i2cs");
+      exportScript(Format::Xml, imports::scriptOf("device 20\npoll 10 01 01 5\n"), "s.i2cs");
   ASSERT_FALSE(refused.ok());
   EXPECT_EQ(refused.problem->text(), "s.i2cs:2: poll cannot be written in an adapter batch");
 }
