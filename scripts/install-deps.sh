@@ -1,6 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on Debian 12. Run as root; does nothing
 # when everything is already there, and says in one line what it installs otherwise.
+#
+#   scripts/install-deps.sh [--programs]
+#
+# --programs (as start.sh runs it) installs only what building and running the two programs
+# needs; the test tools, clang and the private X server are test.sh's, and would double a
+# fresh machine's first start.
 set -euo pipefail
 
 packages=(
@@ -8,17 +14,26 @@ packages=(
   qt6-base-dev libqt6svg6 fonts-liberation2
   # Device descriptions of register maps are YAML.
   libyaml-cpp-dev
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
-  sigrok-cli
   # The adapter batch files (XML) of the script importers.
   libpugixml-dev
-  # The fuzz targets: clang with its libFuzzer and sanitizer runtimes.
-  clang libclang-rt-14-dev
   # Faster rebuilds when present; the build uses it on its own.
   ccache
+)
+test_packages=(
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  sigrok-cli
+  # The fuzz targets: clang with its libFuzzer and sanitizer runtimes.
+  clang libclang-rt-14-dev
+  # The linker CI's builds use (scripts/test.sh): three times faster than the system one.
+  lld
   # Screenshots and the windows' benchmarks on a private X server.
   xvfb xdotool imagemagick
 )
+case "${1:-}" in
+  --programs) ;;
+  "") packages+=("${test_packages[@]}") ;;
+  *) sed -n '5,9p' "$0" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

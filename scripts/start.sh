@@ -16,7 +16,7 @@
 # named when it fails) and one a stage of the build (its errors in full when it fails).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh --programs
 scripts/build.sh --quiet --programs
 build=${BUILD_DIR:-build}
 cli="$build/apps/cli/brelvion-i2c-cli"
