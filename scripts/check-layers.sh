@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Holds the source tree to its layers. Folders under src/ are layers, lowest first; a file
-# may include headers of its own layer and of the layers below it, never of one above.
+# Holds the source tree to its layers. Folders under src/ are layers, lowest first, as
+# src/layers.txt lists them; a file may include headers of its own layer and of the layers
+# below it, never of one above.
 # Qt may be included only in src/gui and apps/gui.
 #
 #   scripts/check-layers.sh [TREE]      TREE: a checkout (default: this one)
@@ -9,24 +10,12 @@
 set -euo pipefail
 tree=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 
-layers=(
-  base            # numbered errors, file errors, the user-file writer, the clock
-  numconv         # hexadecimal text and numbers
-  port            # port I/O, its hardware and simulated backends, capture, step timing
-  bus             # the I2C engine: line steps, primitives, transactions
-  desktop         # what the program asks of the desktop, editor and document lookup
-  trace           # the debug log and the Qt-free side of the trace
-  core            # ToolCore, the program values, the bus start
-  registers       # register maps: descriptions, lists, snapshots, diffs, read plans
-  scripts         # bring-up scripts, their importers and exporters
-  commandfiles    # command files and register dumps
-  windowlogic     # what the windows decide, without Qt
-  gui/qt          # Qt from here on: the window system on Qt
-  gui/debugger    # the bus debugger window
-  gui/scan        # the bus scan's dialog
-  gui/registermap # the register map window
-  gui/mainwindow  # the main window
-)
+# The order is src/layers.txt's, which the build reads too: one folder a line, lowest
+# first, with # comments.
+layers=()
+while read -r folder _; do
+  [[ -z $folder || $folder == \#* ]] || layers+=("$folder")
+done < "$tree/src/layers.txt"
 qt_allowed='^(src/gui|apps/gui)/'
 
 # The rank of the layer a path (relative to src/) lies in; the longest folder wins.
