@@ -21,7 +21,7 @@ struct RegisterValue {
 };
 
 // The values of a map at one moment, with the device and the time in a header. A text
-// file (README's "Snapshots"):
+// file (docs/guide/register-maps.md, "Snapshots and comparisons"):
 //
 //   brelvion-register-snapshot 1
 //   device: SIM16 camera sensor

@@ -59,7 +59,8 @@ struct CliScriptCommandsTest : ::testing::Test {
   testing::FakeClock clock;
 };
 
-// The example README shows, as it runs: its delay lets the reset end on the bus's clock.
+// The example docs/guide/scripts.md shows, as it runs: its delay lets the reset end on the
+// bus's clock.
 TEST_F(CliScriptCommandsTest, TheExampleBringUpRunsOnTheSimulatedSensor) {
   const Outcome outcome = run({"send", kExample});
   EXPECT_EQ(outcome.status, 0) << outcome.err;

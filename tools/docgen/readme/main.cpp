@@ -1,65 +1,73 @@
-// brelvion-readme IN OUT: writes IN to OUT with each marker line replaced by the part of the
-// companion's help it names. A marker missing from IN is an error, so that a chapter edited
-// by hand cannot silently lose what --help says.
+// brelvion-readme OUT README PAGE...: writes the help document readme.txt, made of the
+// README's opening paragraphs and the user guide's pages as numbered chapters, in plain
+// text, with each marker comment replaced by the part of the companion's help it names.
+// A marker no page has is an error, so that a page edited by hand cannot silently lose
+// what --help says.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
-#include <iterator>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 
 #include "CliArguments.h"
+#include "MarkdownText.h"
 #include "base/RuntimeError.h"
 #include "base/UserFile.h"
 
 namespace {
 
 namespace cli = brelvion::apps::cli;
+namespace docgen = brelvion::docgen;
 
-struct Marker {
-  const char* line;
-  std::string (*text)();
-};
+std::string readText(const char* path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error(std::string("cannot read ") + path + ": " + std::strerror(errno));
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
 
-std::string synopsis() { return cli::synopsisText("    "); }
+std::vector<docgen::Insert> companionHelp() {
+  return {
+      {"@COMPANION_SYNOPSIS@", cli::synopsisText("    ")},
+      {"@COMPANION_OPTIONS@", "Options:\n" + cli::optionsText()},
+      {"@COMPANION_EXIT_STATUS@", "Exit status:\n" + cli::exitStatusText()},
+  };
+}
 
-const Marker kMarkers[] = {
-    {"@COMPANION_SYNOPSIS@", synopsis},
-    {"@COMPANION_OPTIONS@", cli::optionsText},
-    {"@COMPANION_EXIT_STATUS@", cli::exitStatusText},
-};
+std::string helpDocument(int argc, char* argv[]) {
+  std::string text = docgen::openingText(readText(argv[2]));
+  std::vector<docgen::Insert> inserts = companionHelp();
+  for (int page = 3; page < argc; ++page) {
+    const std::string markdown = readText(argv[page]);
+    try {
+      text += "\n\n" + docgen::chapterText(markdown, page - 2, inserts);
+    } catch (const std::runtime_error& error) {
+      throw std::runtime_error(std::string(argv[page]) + ": " + error.what());
+    }
+  }
+  for (const docgen::Insert& insert : inserts) {
+    if (!insert.used) throw std::runtime_error("no page has the marker " + insert.marker);
+  }
+  return text;
+}
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: brelvion-readme IN OUT\n");
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: brelvion-readme OUT README PAGE...\n");
     return 2;
   }
-  std::ifstream in(argv[1], std::ios::binary);
-  if (!in) {
-    std::fprintf(stderr, "brelvion-readme: cannot read %s\n", argv[1]);
-    return 1;
-  }
-  std::string result;
-  bool found[std::size(kMarkers)] = {};
-  for (std::string line; std::getline(in, line);) {
-    bool replaced = false;
-    for (std::size_t i = 0; i < std::size(kMarkers); ++i) {
-      if (line != kMarkers[i].line) continue;
-      result += kMarkers[i].text();
-      found[i] = replaced = true;
-    }
-    if (!replaced) result += line + '\n';
-  }
-  for (std::size_t i = 0; i < std::size(kMarkers); ++i) {
-    if (!found[i]) {
-      std::fprintf(stderr, "brelvion-readme: %s has no line %s\n", argv[1], kMarkers[i].line);
-      return 1;
-    }
-  }
   try {
-    brelvion::base::writeUserFile(argv[2], result, "brelvion-readme");
+    brelvion::base::writeUserFile(argv[1], helpDocument(argc, argv), "brelvion-readme");
   } catch (const brelvion::base::RuntimeError& error) {
     std::fprintf(stderr, "brelvion-readme: %s\n", error.description().c_str());
+    return 1;
+  } catch (const std::runtime_error& error) {
+    std::fprintf(stderr, "brelvion-readme: %s\n", error.what());
     return 1;
   }
   return 0;
