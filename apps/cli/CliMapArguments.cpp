@@ -13,12 +13,7 @@ ArgumentError parseMapCommand(MapAction action, const std::string& file,
   map.action = action;
   map.file = file;
   map.mapFile = given.value("--map");
-  const auto device = given.value("--device");
-  if (!device) return std::nullopt;
-  std::int16_t address = 0;
-  if (auto error = addressArgument(*device, "--device", request.sevenBit, address)) return error;
-  map.device = address;
-  return std::nullopt;
+  return deviceOption(given, request.sevenBit, map.device);
 }
 
 const char* commandName(MapAction action) {

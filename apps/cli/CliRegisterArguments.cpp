@@ -116,6 +116,16 @@ ArgumentError addressArgument(const std::string& text, const char* what, bool se
   return std::nullopt;
 }
 
+ArgumentError deviceOption(const CommandOptions& given, bool sevenBit,
+                           std::optional<std::int16_t>& device) {
+  const auto text = given.value("--device");
+  if (!text) return std::nullopt;
+  std::int16_t address = 0;
+  if (auto error = addressArgument(*text, "--device", sevenBit, address)) return error;
+  device = address;
+  return std::nullopt;
+}
+
 ArgumentError parseWrite(const std::vector<std::string>& arguments, const CommandOptions& given,
                          CliRequest& request) {
   WriteRequest& write = request.command.emplace<WriteRequest>();

@@ -20,6 +20,10 @@ ArgumentError hexArgument(const std::string& text, const char* what, std::int16_
 ArgumentError addressArgument(const std::string& text, const char* what, bool sevenBit,
                               std::int16_t& device);
 
+// --device, when given, read as addressArgument reads it (import and the map's commands).
+ArgumentError deviceOption(const CommandOptions& given, bool sevenBit,
+                           std::optional<std::int16_t>& device);
+
 // write DEV SUB DATA and read DEV SUB [N]; under --map, write [DEV] NAME DATA and
 // read [DEV] NAME, whose number of arguments they check themselves.
 ArgumentError parseWrite(const std::vector<std::string>& arguments, const CommandOptions& given,

@@ -53,12 +53,7 @@ ArgumentError parseImport(const std::vector<std::string>& arguments, const Comma
   importing.format = arguments[0];
   importing.input = arguments[1];
   takeImportOptions(given, importing);
-  const auto device = given.value("--device");
-  if (!device) return std::nullopt;
-  std::int16_t address = 0;
-  if (auto error = addressArgument(*device, "--device", request.sevenBit, address)) return error;
-  importing.device = address;
-  return std::nullopt;
+  return deviceOption(given, request.sevenBit, importing.device);
 }
 
 ArgumentError refuseForImport(const CommandOptions& given, const CliRequest& request) {
