@@ -25,6 +25,7 @@ ArgumentError firstError(std::initializer_list<ArgumentError> errors);
 // it does not take are refused with the message of their group.
 class CommandOptions {
  public:
+  // name is the option table's own, which outlives every CommandOptions.
   void set(std::string_view name, std::string value) { values_[name] = std::move(value); }
   bool has(std::string_view name) const { return values_.count(name) != 0; }
   bool hasAny(std::initializer_list<std::string_view> names) const;
