@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "CliArguments.h"
-#include "CliMapArguments.h"
 #include "FuzzSupport.h"
 #include "numconv/HexText.h"
 
@@ -44,151 +43,198 @@ std::string hexByte(std::int64_t value) {
   return brelvion::numconv::UpperHex(static_cast<std::uint64_t>(value), 2);
 }
 
-std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
-  std::vector<std::string> args;
-  auto option = [&](const std::string& name, const std::string& value) {
-    if (joined) {
-      args.push_back(name + "=" + value);
+// Appends an option as two arguments, or joined by "=".
+class OptionWriter {
+ public:
+  OptionWriter(std::vector<std::string>& args, bool joined) : args_(args), joined_(joined) {}
+  void operator()(const std::string& name, const std::string& value) {
+    if (joined_) {
+      args_.push_back(name + "=" + value);
     } else {
-      args.push_back(name);
-      args.push_back(value);
+      args_.push_back(name);
+      args_.push_back(value);
     }
-  };
-  option("--backend", brelvion::port::backendName(request.backend));
-  option("--port", request.port.name());
+  }
+  void flag(bool given, const char* name) {
+    if (given) args_.push_back(name);
+  }
+
+ private:
+  std::vector<std::string>& args_;
+  bool joined_;
+};
+
+void writeSession(const SessionOptions& session, OptionWriter& option) {
+  option("--backend", brelvion::port::backendName(session.backend));
+  option("--port", session.port.name());
   std::string devices;
-  for (std::uint8_t device : request.simulatedDevices) {
+  for (std::uint8_t device : session.simulatedDevices) {
     devices += (devices.empty() ? "" : ",") + hexByte(device);
   }
-  for (std::uint8_t device : request.simulatedSensor16s) {
+  for (std::uint8_t device : session.simulatedSensor16s) {
     devices += (devices.empty() ? "" : ",") + hexByte(device) + ":sensor16";
   }
   option("--sim-device", devices.empty() ? "none" : devices);
-  if (request.capturePath) option("--capture", *request.capturePath);
-  if (request.trace) args.push_back("--trace");
-  if (request.sevenBit) args.push_back("--7bit");
-  if (request.repeatedStart) args.push_back("--repeated-start");
-  if (request.scanAll) args.push_back("--all");
-  if (request.scanList) args.push_back("--list");
-  if (request.stepUs) option("--step-us", std::to_string(*request.stepUs));
-  if (request.stretchTimeoutMs) {
-    option("--stretch-timeout", std::to_string(*request.stretchTimeoutMs));
+  if (session.capturePath) option("--capture", *session.capturePath);
+  option.flag(session.trace, "--trace");
+  option.flag(session.transactions, "--transactions");
+  option.flag(session.sevenBit, "--7bit");
+  option.flag(session.repeatedStart, "--repeated-start");
+  if (session.stepUs) option("--step-us", std::to_string(*session.stepUs));
+  if (session.stretchTimeoutMs) {
+    option("--stretch-timeout", std::to_string(*session.stretchTimeoutMs));
   }
-  if (request.delay != 0) {
-    char delay[8];
-    std::snprintf(delay, sizeof delay, "%.2f", request.delay);
-    option("--delay", delay);
+}
+
+std::string fixed(double value) {
+  std::array<char, 400> text{};
+  const auto end =
+      std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed).ptr;
+  return std::string(text.data(), end);
+}
+
+// The options of write and read, and their DEV as given.
+std::vector<std::string> writeTarget(const RegisterTarget& target, bool sevenBit,
+                                     OptionWriter& option) {
+  if (target.registerBits) option("--reg-bits", std::to_string(*target.registerBits));
+  if (target.valueBits) option("--value-bits", std::to_string(*target.valueBits));
+  option.flag(target.littleEndian, "--le");
+  if (target.mapFile) option("--map", *target.mapFile);
+  const std::string device = hexByte(sevenBit ? target.device >> 1 : target.device);
+  if (!target.mapFile) return {device, hexByte(target.subAddress)};
+  if (!target.deviceGiven) return {target.registerName};
+  return {device, target.registerName};
+}
+
+std::vector<std::string> writeImport(const ImportRequest& importing, bool sevenBit,
+                                     OptionWriter& option) {
+  if (importing.output) option("-o", *importing.output);
+  if (importing.device) {
+    option("--device", hexByte(sevenBit ? *importing.device >> 1 : *importing.device));
   }
-  if (request.registerBits) option("--reg-bits", std::to_string(*request.registerBits));
-  if (request.valueBits) option("--value-bits", std::to_string(*request.valueBits));
-  if (request.littleEndian) args.push_back("--le");
-  if (request.mapFile) option("--map", *request.mapFile);
-  const ScriptOptions& script = request.script;
-  if (script.deviceText) option("--device", *script.deviceText);
-  if (script.skipUnknown) args.push_back("--skip-unknown");
-  if (script.sclName) option("--scl", *script.sclName);
-  if (script.sdaName) option("--sda", *script.sdaName);
-  if (script.minDelayMs) {
-    std::array<char, 400> text{};
-    const auto end = std::to_chars(text.data(), text.data() + text.size(), *script.minDelayMs,
-                                   std::chars_format::fixed).ptr;
-    option("--min-delay", std::string(text.data(), end));
+  option.flag(importing.skipUnknown, "--skip-unknown");
+  if (importing.sclName) option("--scl", *importing.sclName);
+  if (importing.sdaName) option("--sda", *importing.sdaName);
+  if (importing.minDelayMs) option("--min-delay", fixed(*importing.minDelayMs));
+  option.flag(importing.keepPauses, "--keep-pauses");
+  option.flag(importing.readsAsExpect, "--expect");
+  if (importing.registerBits) option("--reg-bits", std::to_string(*importing.registerBits));
+  if (importing.valueBits) option("--value-bits", std::to_string(*importing.valueBits));
+  return {"import", importing.format, importing.input};
+}
+
+std::vector<std::string> writeMap(const MapRequest& map, bool sevenBit, OptionWriter& option) {
+  if (map.mapFile) option("--map", *map.mapFile);
+  if (map.device) option("--device", hexByte(sevenBit ? *map.device >> 1 : *map.device));
+  switch (map.action) {
+    case MapAction::ReadAll:
+      return {"read-all"};
+    case MapAction::Snapshot:
+      return {"snapshot", map.file};
+    case MapAction::Diff:
+      if (map.otherSnapshot) return {"diff", map.file, *map.otherSnapshot};
+      return {"diff", map.file};
+    case MapAction::WriteBack:
+      break;
   }
-  if (script.keepPauses) args.push_back("--keep-pauses");
-  if (script.keepGoing) args.push_back("--keep-going");
-  if (script.output) option("-o", *script.output);
+  return {"write-back", map.file};
+}
+
+// The command's options through option, then its words.
+std::vector<std::string> writeCommand(const CliRequest& request, OptionWriter& option) {
+  const bool sevenBit = request.sevenBit;
+  if (const auto* write = std::get_if<WriteRequest>(&request.command)) {
+    auto words = writeTarget(*write, sevenBit, option);
+    words.insert(words.begin(), "write");
+    words.push_back(write->mapFile ? write->dataText : hexByte(write->data));
+    return words;
+  }
+  if (const auto* read = std::get_if<ReadRequest>(&request.command)) {
+    auto words = writeTarget(*read, sevenBit, option);
+    words.insert(words.begin(), "read");
+    if (!read->mapFile) words.push_back(std::to_string(read->count));
+    return words;
+  }
+  if (const auto* send = std::get_if<SendRequest>(&request.command)) {
+    if (send->delay != 0) {
+      char delay[8];
+      std::snprintf(delay, sizeof delay, "%.2f", send->delay);
+      option("--delay", delay);
+    }
+    option.flag(send->keepGoing, "--keep-going");
+    return {"send", send->file};
+  }
+  if (const auto* dump = std::get_if<DumpRequest>(&request.command)) {
+    return {"dump", hexByte(sevenBit ? dump->device >> 1 : dump->device),
+            std::to_string(dump->last), dump->file};
+  }
+  if (const auto* scan = std::get_if<ScanRequest>(&request.command)) {
+    option.flag(scan->all, "--all");
+    option.flag(scan->list, "--list");
+    return {"scan"};
+  }
+  if (std::holds_alternative<PortsRequest>(request.command)) return {"ports"};
+  if (std::holds_alternative<RecoverRequest>(request.command)) return {"recover"};
+  if (const auto* importing = std::get_if<ImportRequest>(&request.command)) {
+    return writeImport(*importing, sevenBit, option);
+  }
+  if (const auto* exported = std::get_if<ExportRequest>(&request.command)) {
+    if (exported->output) option("-o", *exported->output);
+    return {"export", exported->format, exported->input};
+  }
+  return writeMap(std::get<MapRequest>(request.command), sevenBit, option);
+}
+
+std::vector<std::string> writeBack(const CliRequest& request, bool joined) {
+  std::vector<std::string> args;
+  OptionWriter option(args, joined);
+  writeSession(request, option);
+  const std::vector<std::string> words = writeCommand(request, option);
   // Words after "--" are never taken for options, whatever a file name looks like.
   args.push_back("--");
-  const std::string device = hexByte(request.sevenBit ? request.device >> 1 : request.device);
-  if (request.mapFile && !isMapCommand(request.command)) {
-    args.push_back(request.command == Command::Write ? "write" : "read");
-    if (request.deviceGiven) args.push_back(device);
-    args.push_back(request.registerName);
-    if (request.command == Command::Write) args.push_back(request.dataText);
-    return args;
-  }
-  switch (request.command) {
-    case Command::Write:
-      args.insert(args.end(),
-                  {"write", device, hexByte(request.subAddress), hexByte(request.data)});
-      break;
-    case Command::Read:
-      args.insert(args.end(), {"read", device, hexByte(request.subAddress),
-                               std::to_string(request.count)});
-      break;
-    case Command::Send:
-      args.insert(args.end(), {"send", request.file});
-      break;
-    case Command::Dump:
-      args.insert(args.end(), {"dump", device, std::to_string(request.last), request.file});
-      break;
-    case Command::Scan:
-      args.push_back("scan");
-      break;
-    case Command::Ports:
-      args.push_back("ports");
-      break;
-    case Command::Recover:
-      args.push_back("recover");
-      break;
-    case Command::Import:
-    case Command::Export:
-      args.insert(args.end(), {request.command == Command::Import ? "import" : "export",
-                               script.format, script.input});
-      break;
-    case Command::ReadAll:
-      args.push_back("read-all");
-      break;
-    case Command::Snapshot:
-      args.insert(args.end(), {"snapshot", request.file});
-      break;
-    case Command::Diff:
-      args.insert(args.end(), {"diff", request.file});
-      if (request.otherSnapshot) args.push_back(*request.otherSnapshot);
-      break;
-    case Command::WriteBack:
-      args.insert(args.end(), {"write-back", request.file});
-      break;
-  }
+  args.insert(args.end(), words.begin(), words.end());
   return args;
 }
 
-bool sameScriptOptions(const ScriptOptions& a, const ScriptOptions& b) {
-  return a.format == b.format && a.input == b.input && a.output == b.output &&
-         a.deviceText == b.deviceText && a.skipUnknown == b.skipUnknown &&
-         a.sclName == b.sclName && a.sdaName == b.sdaName && a.minDelayMs == b.minDelayMs &&
-         a.keepPauses == b.keepPauses && a.keepGoing == b.keepGoing;
+bool sameRequest(const CliRequest& a, const CliRequest& b) {
+  return a.command == b.command && a.backend == b.backend && a.port == b.port &&
+         a.simulatedDevices == b.simulatedDevices &&
+         a.simulatedSensor16s == b.simulatedSensor16s && a.capturePath == b.capturePath &&
+         a.trace == b.trace && a.transactions == b.transactions && a.sevenBit == b.sevenBit &&
+         a.repeatedStart == b.repeatedStart && a.stepUs == b.stepUs &&
+         a.stretchTimeoutMs == b.stretchTimeoutMs;
 }
 
-bool sameRequest(const CliRequest& a, const CliRequest& b) {
-  return a.command == b.command && a.device == b.device && a.subAddress == b.subAddress &&
-         a.data == b.data && a.count == b.count && a.backend == b.backend &&
-         a.port == b.port && a.simulatedDevices == b.simulatedDevices &&
-         a.capturePath == b.capturePath && a.trace == b.trace && a.file == b.file &&
-         a.last == b.last && a.delay == b.delay && a.sevenBit == b.sevenBit &&
-         a.repeatedStart == b.repeatedStart && a.scanAll == b.scanAll &&
-         a.scanList == b.scanList && a.stepUs == b.stepUs &&
-         a.stretchTimeoutMs == b.stretchTimeoutMs &&
-         a.simulatedSensor16s == b.simulatedSensor16s && a.registerBits == b.registerBits &&
-         a.valueBits == b.valueBits && a.littleEndian == b.littleEndian &&
-         a.mapFile == b.mapFile && a.registerName == b.registerName &&
-         a.dataText == b.dataText && a.deviceGiven == b.deviceGiven &&
-         a.otherSnapshot == b.otherSnapshot &&
-         sameScriptOptions(a.script, b.script);
+bool fits(std::int64_t value, std::optional<int> bits) {
+  return value >= 0 && value < (std::int64_t{1} << bits.value_or(8));
+}
+
+void checkTarget(const RegisterTarget& target, std::int64_t data, bool sevenBit,
+                 const std::string& shown) {
+  FUZZ_CHECK(fits(target.device, 8) && fits(target.subAddress, target.registerBits), shown);
+  FUZZ_CHECK(fits(data, target.mapFile ? 32 : target.valueBits), shown);
+  FUZZ_CHECK(!sevenBit || (target.device & 1) == 0, shown);
+}
+
+void checkCommandInRange(const CliRequest& request, const std::string& shown) {
+  if (const auto* write = std::get_if<WriteRequest>(&request.command)) {
+    checkTarget(*write, write->data, request.sevenBit, shown);
+  } else if (const auto* read = std::get_if<ReadRequest>(&request.command)) {
+    checkTarget(*read, 0, request.sevenBit, shown);
+    FUZZ_CHECK(read->count >= 1 && read->count <= 32768, shown);
+  } else if (const auto* dump = std::get_if<DumpRequest>(&request.command)) {
+    FUZZ_CHECK(fits(dump->device, 8) && (!request.sevenBit || (dump->device & 1) == 0), shown);
+    FUZZ_CHECK(dump->last >= 0 && dump->last <= 32767, shown);
+  } else if (const auto* send = std::get_if<SendRequest>(&request.command)) {
+    FUZZ_CHECK(send->delay >= 0 && send->delay <= 9.99, shown);
+  } else if (const auto* map = std::get_if<MapRequest>(&request.command)) {
+    FUZZ_CHECK(map->action != MapAction::ReadAll || map->file.empty(), shown);
+    FUZZ_CHECK(map->mapFile || (map->action == MapAction::Diff && map->otherSnapshot), shown);
+  }
 }
 
 void checkInRange(const CliRequest& request, const std::string& shown) {
-  auto fits = [](std::int64_t value, std::optional<int> bits) {
-    return value >= 0 && value < (std::int64_t{1} << bits.value_or(8));
-  };
-  FUZZ_CHECK(fits(request.device, 8) && fits(request.subAddress, request.registerBits), shown);
-  FUZZ_CHECK(fits(request.data, request.mapFile ? 32 : request.valueBits), shown);
-  const bool registers = request.command == Command::Write || request.command == Command::Read;
-  FUZZ_CHECK(registers || (!request.registerBits && !request.valueBits && !request.littleEndian &&
-                           (!request.mapFile || isMapCommand(request.command))),
-             shown);
-  FUZZ_CHECK(request.count >= 1 && request.count <= 32768, shown);
-  FUZZ_CHECK(request.command == Command::Read || request.count == 1, shown);
+  checkCommandInRange(request, shown);
   if (const auto* lpt = request.port.lptPort()) {
     FUZZ_CHECK(lpt->index >= 0 && lpt->index <= 2, shown);
   } else if (const auto* adapter = request.port.i2cDevAdapter()) {
@@ -196,18 +242,23 @@ void checkInRange(const CliRequest& request, const std::string& shown) {
   } else {
     FUZZ_CHECK(request.onGpioLines() && request.port.bitBanged(), shown);
   }
-  FUZZ_CHECK(!request.sevenBit || (request.device & 1) == 0, shown);
-  FUZZ_CHECK(request.command == Command::Scan || (!request.scanAll && !request.scanList), shown);
   FUZZ_CHECK(!request.capturePath || !request.capturePath->empty(), shown);
-  FUZZ_CHECK(request.last >= 0 && request.last <= 32767, shown);
-  FUZZ_CHECK(request.delay >= 0 && request.delay <= 9.99, shown);
   FUZZ_CHECK(!request.stepUs || (*request.stepUs >= 5 && *request.stepUs <= 1000), shown);
   FUZZ_CHECK(!request.stretchTimeoutMs ||
                  (*request.stretchTimeoutMs >= 1 && *request.stretchTimeoutMs <= 10000),
              shown);
-  const bool takesFile = request.command == Command::Send || request.command == Command::Dump ||
-                         (isMapCommand(request.command) && request.command != Command::ReadAll);
-  FUZZ_CHECK(takesFile || request.file.empty(), shown);
+}
+
+// --map's file, for the commands that take one.
+std::optional<std::string> mapFileOf(const CommandRequest& command) {
+  if (const auto* write = std::get_if<WriteRequest>(&command)) return write->mapFile;
+  if (const auto* read = std::get_if<ReadRequest>(&command)) return read->mapFile;
+  if (const auto* map = std::get_if<MapRequest>(&command)) return map->mapFile;
+  return std::nullopt;
+}
+
+bool startsWithDash(const std::optional<std::string>& value) {
+  return value && value->rfind('-', 0) == 0;
 }
 
 ParsedArguments parseOrFail(const std::vector<std::string>& args) {
@@ -247,7 +298,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (bool joined : {false, true}) {
     // A value that looks like an option needs the joined spelling.
     if (!joined && request.capturePath && request.capturePath->rfind('-', 0) == 0) continue;
-    if (!joined && request.mapFile && request.mapFile->rfind('-', 0) == 0) continue;
+    if (!joined && startsWithDash(mapFileOf(request.command))) continue;
     const std::vector<std::string> again = writeBack(request, joined);
     const ParsedArguments reparsed = parseOrFail(again);
     const auto* same = std::get_if<CliRequest>(&reparsed);

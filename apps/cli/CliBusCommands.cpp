@@ -1,6 +1,7 @@
 #include "CliBusCommands.h"
 
 #include "CliRun.h"
+#include "ShownArgument.h"
 #include "base/RuntimeError.h"
 #include "bus/BusScan.h"
 #include "bus/ScanTable.h"
@@ -50,7 +51,7 @@ std::string gpioChipLine(const port::gpio::GpioChip& chip) {
 }
 
 // What --backend auto runs on for the request's port.
-std::string autoChoice(const CliRequest& request, const std::filesystem::path& root,
+std::string autoChoice(const apps::PortOptions& request, const std::filesystem::path& root,
                        port::hardware::PortSystemCalls& calls) {
   if (const auto* adapter = request.port.i2cDevAdapter()) {
     return "i2cdev, the I2C adapter /dev/i2c-" + std::to_string(adapter->number);
@@ -64,22 +65,22 @@ std::string autoChoice(const CliRequest& request, const std::filesystem::path& r
 
 }  // namespace
 
-int runScan(const CliRequest& request, core::ToolCore& core, std::ostream& out,
+int runScan(const ScanRequest& request, bool sevenBit, core::ToolCore& core, std::ostream& out,
             std::ostream& err) {
-  const bus::ScanRange range = request.scanAll ? bus::kFullScanRange : bus::kUsualScanRange;
+  const bus::ScanRange range = request.all ? bus::kFullScanRange : bus::kUsualScanRange;
   const bus::ScanOutcome outcome = bus::scanBus(core.engine(), range);
   if (outcome.sdaHeldLow) {
     err << kProgram << ": " << bus::kSdaHeldLowText << '\n';
     return kExitUsageOrPortError;
   }
-  const auto labels = request.sevenBit ? bus::AddressLabels::SevenBit : bus::AddressLabels::EightBit;
-  out << (request.scanList ? bus::scanListText(outcome.answered, labels)
+  const auto labels = sevenBit ? bus::AddressLabels::SevenBit : bus::AddressLabels::EightBit;
+  out << (request.list ? bus::scanListText(outcome.answered, labels)
                            : bus::scanGridText(bus::scanGrid(outcome, range, labels)));
   return outcome.answered.empty() ? kExitNotAcknowledged : kExitAcknowledged;
 }
 
-int runPorts(const CliRequest& request, std::ostream& out, const std::filesystem::path& root,
-             const PortsCalls& calls) {
+int runPorts(const apps::PortOptions& request, std::ostream& out,
+             const std::filesystem::path& root, const PortsCalls& calls) {
   out << "Parallel ports:\n";
   const auto parports = port::hardware::listParportDevices(root);
   for (const auto& device : parports) out << parallelPortLine(device) << '\n';

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
-#include "CliArguments.h"
+#include "CliRequest.h"
 #include "core/ToolCore.h"
 #include "port/gpio/GpioSystemCalls.h"
 #include "port/hardware/PortSystemCalls.h"
@@ -12,9 +12,11 @@
 namespace brelvion::apps::cli {
 
 // `scan` on a bus already opened: the grid (or with --list one address a line) of the
-// addresses that answered. Exit 0 when something answered, 1 when nothing did, 2 with
-// "SDA is held low" on err when the lines' SDA stays low and nothing was probed.
-int runScan(const CliRequest& request, core::ToolCore& core, std::ostream& out, std::ostream& err);
+// addresses that answered, 7-bit ones with sevenBit. Exit 0 when something answered, 1 when
+// nothing did, 2 with "SDA is held low" on err when the lines' SDA stays low and nothing was
+// probed.
+int runScan(const ScanRequest& request, bool sevenBit, core::ToolCore& core, std::ostream& out,
+            std::ostream& err);
 
 // The system calls `ports` asks each kind of port with.
 struct PortsCalls {
@@ -26,7 +28,7 @@ struct PortsCalls {
 // `ports`: the parallel ports under root, the I2C adapters with what each can do, the GPIO
 // chips with their labels and numbers of lines, and what --backend auto picks for the
 // request's port. Exit 0.
-int runPorts(const CliRequest& request, std::ostream& out, const std::filesystem::path& root,
-             const PortsCalls& calls);
+int runPorts(const apps::PortOptions& request, std::ostream& out,
+             const std::filesystem::path& root, const PortsCalls& calls);
 
 }  // namespace brelvion::apps::cli

@@ -1,26 +1,25 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "CliArguments.h"
+#include "CliOptions.h"
+#include "CliRequest.h"
 
 namespace brelvion::apps::cli {
 
-// The parts of the companion's parser for the register map's actions: read-all, snapshot
-// OUT, diff A [B] and write-back SNAPSHOT. Each returns the usage error's message, or
-// nothing.
-using MapArgumentError = std::optional<std::string>;
-
-bool isMapCommand(Command command);
-
-MapArgumentError applyReadAll(const std::vector<std::string>& arguments, CliRequest& request);
-MapArgumentError applySnapshot(const std::vector<std::string>& arguments, CliRequest& request);
-MapArgumentError applyDiff(const std::vector<std::string>& arguments, CliRequest& request);
-MapArgumentError applyWriteBack(const std::vector<std::string>& arguments, CliRequest& request);
+// The parsers of the register map's actions: read-all, snapshot OUT, diff A [B] and
+// write-back SNAPSHOT, and what they refuse once the port options are known good.
+ArgumentError parseReadAll(const std::vector<std::string>& arguments, const CommandOptions& given,
+                           CliRequest& request);
+ArgumentError parseSnapshot(const std::vector<std::string>& arguments, const CommandOptions& given,
+                            CliRequest& request);
+ArgumentError parseDiff(const std::vector<std::string>& arguments, const CommandOptions& given,
+                        CliRequest& request);
+ArgumentError parseWriteBack(const std::vector<std::string>& arguments, const CommandOptions& given,
+                             CliRequest& request);
 
 // Every one wants --map, except a diff of two snapshots; the widths are the map's own.
-MapArgumentError checkMapOptions(const CliRequest& request);
+ArgumentError refuseForMap(const CommandOptions& given, const CliRequest& request);
 
 }  // namespace brelvion::apps::cli

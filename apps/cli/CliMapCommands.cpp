@@ -48,21 +48,21 @@ void printTable(const registers::RegisterTable& table, std::ostream& out) {
 
 // Reads every register into table; false, with the device named on err, when a read was
 // not acknowledged.
-bool readAll(const CliRequest& request, const MapCommand& command, port::I2cMaster& master,
+bool readAll(bool sevenBit, const MapCommand& command, port::I2cMaster& master,
              registers::RegisterTable& table, std::ostream& err) {
   const registers::ReadOutcome outcome = registers::readRuns(
       master, command.device, table, registers::planReadAll(table.map(), kReadBytes));
   if (outcome.notAcknowledged == 0) return true;
-  const int shown = request.sevenBit ? command.device >> 1 : command.device;
+  const int shown = sevenBit ? command.device >> 1 : command.device;
   err << kProgram << ": NO ACK from device " << registers::valueHex(shown, 8) << " ("
       << outcome.notAcknowledged << " of " << outcome.reads << " reads)\n";
   return false;
 }
 
-int runSnapshot(const CliRequest& request, const MapCommand& command, port::I2cMaster& master,
-                std::ostream& err) {
+int runSnapshot(const MapRequest& request, bool sevenBit, const MapCommand& command,
+                port::I2cMaster& master, std::ostream& err) {
   registers::RegisterTable table(command.map);
-  if (!readAll(request, command, master, table, err)) {
+  if (!readAll(sevenBit, command, master, table, err)) {
     err << kProgram << ": " << request.file << " not written: a snapshot would lack registers\n";
     return kExitNotAcknowledged;
   }
@@ -89,31 +89,33 @@ int printDifferences(const std::vector<registers::Difference>& differences, cons
 
 }  // namespace
 
-std::variant<MapCommand, UsageError> prepareMapCommand(const CliRequest& request) {
+std::variant<MapCommand, UsageError> prepareMapCommand(const MapRequest& request) {
   MapCommand command;
   command.map = registers::loadRegisterMap(*request.mapFile);
-  if (request.deviceGiven) {
-    command.device = static_cast<std::uint8_t>(request.device);
+  if (request.device) {
+    command.device = static_cast<std::uint8_t>(*request.device);
   } else if (command.map.deviceAddress) {
     command.device = *command.map.deviceAddress;
   } else {
     return UsageError{*request.mapFile + " gives no i2c-address: name the device (--device DEV)"};
   }
-  if (request.command == Command::Diff || request.command == Command::WriteBack) {
+  if (request.action == MapAction::Diff || request.action == MapAction::WriteBack) {
     command.snapshot = registers::loadSnapshot(request.file);
   }
   // Refused before the bus is used, so that a snapshot's reads are not lost to its folder.
-  if (request.command == Command::Snapshot) {
+  if (request.action == MapAction::Snapshot) {
     if (auto problem = base::userFileProblem(request.file, "snapshot")) throw *problem;
   }
   return command;
 }
 
-int runMapCommand(const CliRequest& request, const MapCommand& command, port::I2cMaster& master,
-                  std::ostream& out, std::ostream& err) {
-  if (request.command == Command::Snapshot) return runSnapshot(request, command, master, err);
+int runMapCommand(const MapRequest& request, bool sevenBit, const MapCommand& command,
+                  port::I2cMaster& master, std::ostream& out, std::ostream& err) {
+  if (request.action == MapAction::Snapshot) {
+    return runSnapshot(request, sevenBit, command, master, err);
+  }
   registers::RegisterTable table(command.map);
-  if (request.command == Command::WriteBack) {
+  if (request.action == MapAction::WriteBack) {
     const registers::RestoreOutcome outcome = registers::restoreSnapshot(
         master, command.device, table, registers::planWriteBack(command.map, *command.snapshot),
         registers::planReadAll(command.map, kReadBytes));
@@ -123,8 +125,8 @@ int runMapCommand(const CliRequest& request, const MapCommand& command, port::I2
         outcome.written.notAcknowledged == 0 && outcome.read.notAcknowledged == 0;
     return acknowledged ? kExitAcknowledged : kExitNotAcknowledged;
   }
-  const bool read = readAll(request, command, master, table, err);
-  if (request.command == Command::ReadAll) {
+  const bool read = readAll(sevenBit, command, master, table, err);
+  if (request.action == MapAction::ReadAll) {
     printTable(table, out);
     return read ? kExitAcknowledged : kExitNotAcknowledged;
   }
@@ -134,7 +136,7 @@ int runMapCommand(const CliRequest& request, const MapCommand& command, port::I2
                           request.file, "live values", command.map.registerBits, out);
 }
 
-int runSnapshotDiff(const CliRequest& request, std::ostream& out) {
+int runSnapshotDiff(const MapRequest& request, std::ostream& out) {
   const registers::Snapshot left = registers::loadSnapshot(request.file);
   const registers::Snapshot right = registers::loadSnapshot(*request.otherSnapshot);
   return printDifferences(registers::compareValues(left.values, right.values), request.file,

@@ -22,14 +22,15 @@ struct MapCommand {
 
 // Reads the map and the snapshot (a file that cannot be read, or is wrong, throws
 // RuntimeError, as does an OUT that cannot be written there) and finds the device.
-std::variant<MapCommand, UsageError> prepareMapCommand(const CliRequest& request);
+std::variant<MapCommand, UsageError> prepareMapCommand(const MapRequest& request);
 
 // Runs a prepared command through master, as the register map window's actions do; the
-// exit status. A read not acknowledged is named on err.
-int runMapCommand(const CliRequest& request, const MapCommand& command, port::I2cMaster& master,
-                  std::ostream& out, std::ostream& err);
+// exit status. A read not acknowledged is named on err, the device as the 7-bit address
+// with sevenBit.
+int runMapCommand(const MapRequest& request, bool sevenBit, const MapCommand& command,
+                  port::I2cMaster& master, std::ostream& out, std::ostream& err);
 
 // diff A B: two snapshots, without the bus.
-int runSnapshotDiff(const CliRequest& request, std::ostream& out);
+int runSnapshotDiff(const MapRequest& request, std::ostream& out);
 
 }  // namespace brelvion::apps::cli

@@ -1,7 +1,7 @@
 #include "CliRegisterArguments.h"
 
-#include "CliMapArguments.h"
 #include "PortOptions.h"
+#include "ShownArgument.h"
 #include "numconv/HexText.h"
 #include "registers/RegisterMap.h"
 
@@ -9,9 +9,12 @@ namespace brelvion::apps::cli {
 
 namespace {
 
-ArgumentError wideHexArgument(const std::string& text, const char* what,
-                              std::optional<int> bits, const char* option,
-                              std::uint64_t& target) {
+using apps::shownArgument;
+
+constexpr int kMaxReadCount = 32768;
+
+ArgumentError wideHexArgument(const std::string& text, const char* what, std::optional<int> bits,
+                              const char* option, std::uint64_t& target) {
   if (bits.value_or(8) == 8) {
     std::int16_t byte = 0;
     if (auto error = hexArgument(text, what, byte)) return error;
@@ -33,110 +36,126 @@ ArgumentError wideHexArgument(const std::string& text, const char* what,
   return std::nullopt;
 }
 
+// SUB or DATA of a register format: up to bits / 4 hex digits (the design's one or two
+// without a width option).
+template <typename Integer>
+ArgumentError registerArgument(const std::string& text, const char* what, std::optional<int> bits,
+                               const char* option, Integer& target) {
+  std::uint64_t value = 0;
+  if (auto error = wideHexArgument(text, what, bits, option, value)) return error;
+  target = static_cast<Integer>(value);
+  return std::nullopt;
+}
+
+// --reg-bits, --value-bits, --le and --map, which write and read take.
+void takeRegisterOptions(const CommandOptions& given, RegisterTarget& target) {
+  if (const auto bits = given.value("--reg-bits")) target.registerBits = std::stoi(*bits);
+  if (const auto bits = given.value("--value-bits")) target.valueBits = std::stoi(*bits);
+  target.littleEndian = given.has("--le");
+  target.mapFile = given.value("--map");
+}
+
+// DEV and SUB of write and read in a register format.
+ArgumentError targetArguments(const std::vector<std::string>& arguments, bool sevenBit,
+                              RegisterTarget& target) {
+  if (auto error = addressArgument(arguments[0], "DEV", sevenBit, target.device)) return error;
+  return registerArgument(arguments[1], "SUB", target.registerBits, "--reg-bits",
+                          target.subAddress);
+}
+
+// [DEV] NAME and, for a write, DATA, under --map; what follows NAME is checked by the caller.
+ArgumentError namedArguments(std::vector<std::string>& arguments, bool write, bool sevenBit,
+                             RegisterTarget& target) {
+  const char* usage =
+      write ? "with --map, write wants [DEV] NAME DATA" : "with --map, read wants [DEV] NAME";
+  const std::size_t named = write ? 2 : 1;
+  if (arguments.size() < named || arguments.size() > named + 1) return usage;
+  target.deviceGiven = arguments.size() > named;
+  if (target.deviceGiven) {
+    // A register name first: what follows it is one argument too many, not a misspelt DEV.
+    if (registers::validName(arguments[0]) && !apps::hexField(arguments[0])) {
+      return "unexpected " + shownArgument(arguments.back()) + ": " + usage;
+    }
+    if (auto error = addressArgument(arguments[0], "DEV", sevenBit, target.device)) return error;
+    arguments.erase(arguments.begin());
+  }
+  target.registerName = arguments[0];
+  return std::nullopt;
+}
+
+ArgumentError writeByName(std::vector<std::string> arguments, bool sevenBit, WriteRequest& write) {
+  if (auto error = namedArguments(arguments, true, sevenBit, write)) return error;
+  write.dataText = arguments[1];
+  // The register's width is known once the map is read; up to 32 bits for now.
+  if (registerArgument(arguments[1], "DATA", 32, "--value-bits", write.data)) {
+    return "DATA must be hex digits, not " + shownArgument(arguments[1]);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 ArgumentError hexArgument(const std::string& text, const char* what, std::int16_t& target) {
   const auto value = apps::hexField(text);
-  if (!value)
+  if (!value) {
     return std::string(what) + " must be one or two hex digits, not " + shownArgument(text);
+  }
   target = *value;
   return std::nullopt;
 }
 
-// DEV as the tool keeps it, the 8-bit write address, whichever way it was given.
-ArgumentError deviceArgument(const std::string& text, CliRequest& request) {
-  if (!request.sevenBit) return hexArgument(text, "DEV", request.device);
+ArgumentError addressArgument(const std::string& text, const char* what, bool sevenBit,
+                              std::int16_t& device) {
+  if (!sevenBit) return hexArgument(text, what, device);
   const auto value = apps::hexField(text);
   if (!value || *value > 0x7F) {
-    return "DEV must be a 7-bit address with --7bit, 0 to 7F, not " + shownArgument(text);
+    return std::string(what) + " must be a 7-bit address with --7bit, 0 to 7F, not " +
+           shownArgument(text);
   }
-  request.device = static_cast<std::int16_t>(*value << 1);
+  device = static_cast<std::int16_t>(*value << 1);
   return std::nullopt;
 }
 
-ArgumentError registerArgument(const std::string& text, const char* what,
-                               std::optional<int> bits, const char* option,
-                               std::int32_t& target) {
-  std::uint64_t value = 0;
-  if (auto error = wideHexArgument(text, what, bits, option, value)) return error;
-  target = static_cast<std::int32_t>(value);
+ArgumentError deviceOption(const CommandOptions& given, bool sevenBit,
+                           std::optional<std::int16_t>& device) {
+  const auto text = given.value("--device");
+  if (!text) return std::nullopt;
+  std::int16_t address = 0;
+  if (auto error = addressArgument(*text, "--device", sevenBit, address)) return error;
+  device = address;
   return std::nullopt;
 }
 
-ArgumentError registerArgument(const std::string& text, const char* what,
-                               std::optional<int> bits, const char* option,
-                               std::int64_t& target) {
-  std::uint64_t value = 0;
-  if (auto error = wideHexArgument(text, what, bits, option, value)) return error;
-  target = static_cast<std::int64_t>(value);
-  return std::nullopt;
+ArgumentError parseWrite(const std::vector<std::string>& arguments, const CommandOptions& given,
+                         CliRequest& request) {
+  WriteRequest& write = request.command.emplace<WriteRequest>();
+  takeRegisterOptions(given, write);
+  if (write.mapFile) return writeByName(arguments, request.sevenBit, write);
+  if (auto error = targetArguments(arguments, request.sevenBit, write)) return error;
+  return registerArgument(arguments[2], "DATA", write.valueBits, "--value-bits", write.data);
 }
 
-ArgumentError applyByName(const std::vector<std::string>& words, CliRequest& request) {
-  const bool write = words[0] == "write";
-  request.command = write ? Command::Write : Command::Read;
-  std::vector<std::string> arguments(words.begin() + 1, words.end());
-  const std::size_t named = write ? 2 : 1;
-  if (arguments.size() < named || arguments.size() > named + 1) {
-    return write ? "with --map, write wants [DEV] NAME DATA" : "with --map, read wants [DEV] NAME";
+ArgumentError parseRead(const std::vector<std::string>& arguments, const CommandOptions& given,
+                        CliRequest& request) {
+  ReadRequest& read = request.command.emplace<ReadRequest>();
+  takeRegisterOptions(given, read);
+  if (read.mapFile) {
+    std::vector<std::string> named = arguments;
+    return namedArguments(named, false, request.sevenBit, read);
   }
-  request.deviceGiven = arguments.size() > named;
-  if (request.deviceGiven) {
-    // A register name first: what follows it is one argument too many, not a misspelt DEV.
-    if (registers::validName(arguments[0]) && !apps::hexField(arguments[0])) {
-      return "unexpected " + shownArgument(arguments.back()) +
-             (write ? ": with --map, write wants [DEV] NAME DATA"
-                    : ": with --map, read wants [DEV] NAME");
+  if (auto error = targetArguments(arguments, request.sevenBit, read)) return error;
+  if (arguments.size() == 3) {
+    const auto count = decimal(arguments[2]);
+    if (!count || *count < 1 || *count > kMaxReadCount) {
+      return "N must be a decimal count from 1 to 32768, not " + shownArgument(arguments[2]);
     }
-    if (auto error = deviceArgument(arguments[0], request)) return error;
-    arguments.erase(arguments.begin());
-  }
-  request.registerName = arguments[0];
-  if (write) {
-    request.dataText = arguments[1];
-    // The register's width is known once the map is read; up to 32 bits for now.
-    if (registerArgument(arguments[1], "DATA", 32, "--value-bits", request.data)) {
-      return "DATA must be hex digits, not " + shownArgument(arguments[1]);
-    }
+    read.count = *count;
   }
   return std::nullopt;
 }
 
-ArgumentError checkRegisterOptions(const CliRequest& request) {
-  if (isMapCommand(request.command)) return checkMapOptions(request);
-  const bool registers = request.command == Command::Write || request.command == Command::Read;
-  const bool given =
-      request.registerBits || request.valueBits || request.littleEndian || request.mapFile;
-  if (given && !registers) {
-    return "--reg-bits, --value-bits, --le and --map are for write and read; send and dump "
-           "keep to one-byte registers";
-  }
-  return std::nullopt;
-}
-
-ArgumentError applyRegisterBits(const std::string& value, CliRequest& request) {
-  if (value != "8" && value != "16") return "--reg-bits must be 8 or 16, not " + shownArgument(value);
-  request.registerBits = std::stoi(value);
-  return std::nullopt;
-}
-
-ArgumentError applyValueBits(const std::string& value, CliRequest& request) {
-  if (value != "8" && value != "16" && value != "32") {
-    return "--value-bits must be 8, 16 or 32, not " + shownArgument(value);
-  }
-  request.valueBits = std::stoi(value);
-  return std::nullopt;
-}
-
-ArgumentError applyLittleEndian(const std::string&, CliRequest& request) {
-  request.littleEndian = true;
-  return std::nullopt;
-}
-
-ArgumentError applyMap(const std::string& value, CliRequest& request) {
-  if (value.empty()) return "--map wants a file name";
-  request.mapFile = value;
-  return std::nullopt;
+ArgumentError refuseForRegisters(const CommandOptions& given, const CliRequest&) {
+  return refuseScriptOptions(given);
 }
 
 }  // namespace brelvion::apps::cli

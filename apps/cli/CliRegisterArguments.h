@@ -1,43 +1,37 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "CliArguments.h"
+#include "CliOptions.h"
+#include "CliRequest.h"
 
 namespace brelvion::apps::cli {
 
-// The parts of the companion's parser that deal with register formats and names. Each
-// returns the usage error's message, or nothing.
-using ArgumentError = std::optional<std::string>;
+// The parsers of write and read, in a register format of their own or by name, and the
+// argument helpers the other commands share with them.
 
-// DEV, and SUB and DATA in the design's format: one or two hex digits.
+// SUB and DATA in the design's format: one or two hex digits.
 ArgumentError hexArgument(const std::string& text, const char* what, std::int16_t& target);
 
-// DEV as the tool keeps it, the 8-bit write address, whether given as that or, with
-// --7bit, as the 7-bit address.
-ArgumentError deviceArgument(const std::string& text, CliRequest& request);
+// A device address as DEV or --device (what) gives it, kept as the 8-bit write address:
+// given as that, or with sevenBit as the 7-bit address.
+ArgumentError addressArgument(const std::string& text, const char* what, bool sevenBit,
+                              std::int16_t& device);
 
-// SUB or DATA of a register format: up to bits / 4 hex digits (the design's one or two
-// without a width option).
-ArgumentError registerArgument(const std::string& text, const char* what,
-                               std::optional<int> bits, const char* option,
-                               std::int32_t& target);
-ArgumentError registerArgument(const std::string& text, const char* what,
-                               std::optional<int> bits, const char* option,
-                               std::int64_t& target);
+// --device, when given, read as addressArgument reads it (import and the map's commands).
+ArgumentError deviceOption(const CommandOptions& given, bool sevenBit,
+                           std::optional<std::int16_t>& device);
 
-// write [DEV] NAME DATA and read [DEV] NAME, under --map. words[0] is the command.
-ArgumentError applyByName(const std::vector<std::string>& words, CliRequest& request);
+// write DEV SUB DATA and read DEV SUB [N]; under --map, write [DEV] NAME DATA and
+// read [DEV] NAME, whose number of arguments they check themselves.
+ArgumentError parseWrite(const std::vector<std::string>& arguments, const CommandOptions& given,
+                         CliRequest& request);
+ArgumentError parseRead(const std::vector<std::string>& arguments, const CommandOptions& given,
+                        CliRequest& request);
 
-// --reg-bits, --value-bits, --le and --map belong to write and read alone.
-ArgumentError checkRegisterOptions(const CliRequest& request);
-
-ArgumentError applyRegisterBits(const std::string& value, CliRequest& request);
-ArgumentError applyValueBits(const std::string& value, CliRequest& request);
-ArgumentError applyLittleEndian(const std::string& value, CliRequest& request);
-ArgumentError applyMap(const std::string& value, CliRequest& request);
+// What write and read do not take: -o and the options of import and of scripts.
+ArgumentError refuseForRegisters(const CommandOptions& given, const CliRequest& request);
 
 }  // namespace brelvion::apps::cli

@@ -14,11 +14,12 @@ constexpr std::size_t kBytesPerLine = 16;
 
 int bytesOf(std::optional<int> bits) { return bits.value_or(8) / 8; }
 
-bus::ByteOrder orderOf(const CliRequest& request, bus::ByteOrder otherwise) {
+bus::ByteOrder orderOf(const RegisterTarget& request, bus::ByteOrder otherwise) {
   return request.littleEndian ? bus::ByteOrder::LittleEndian : otherwise;
 }
 
-PreparedRegisters prepareByName(const CliRequest& request) {
+// write is the write's request, or nullptr for a read.
+PreparedRegisters prepareByName(const RegisterTarget& request, const WriteRequest* write) {
   RegisterCommand command;
   registers::RegisterMap map = registers::loadRegisterMap(*request.mapFile);
   if (request.registerBits) map.registerBits = *request.registerBits;
@@ -38,27 +39,27 @@ PreparedRegisters prepareByName(const CliRequest& request) {
     command.device = *map.deviceAddress;
   } else {
     return UsageError{*request.mapFile + " gives no i2c-address: name the device (" +
-                      (request.command == Command::Write ? "write DEV NAME DATA" : "read DEV NAME") +
+                      (write != nullptr ? "write DEV NAME DATA" : "read DEV NAME") +
                       ")"};
   }
   if (map.registerBits != 0 && reg->end() - 1 > map.maxAddress()) {
     return UsageError{reg->name + " at " + numconv::UpperHex(reg->address) +
                       "h does not fit --reg-bits " + std::to_string(map.registerBits)};
   }
-  if (request.command == Command::Read && !reg->readable()) {
+  if (write == nullptr && !reg->readable()) {
     return UsageError{reg->name + " is write-only: it is never read"};
   }
-  if (request.command == Command::Write) {
+  if (write != nullptr) {
     if (!reg->writable()) return UsageError{reg->name + " is read-only: it is never written"};
-    if (static_cast<int>(request.dataText.size()) > reg->widthBits / 4) {
+    if (static_cast<int>(write->dataText.size()) > reg->widthBits / 4) {
       return UsageError{"DATA must be 1 to " + std::to_string(reg->widthBits / 4) +
                         " hex digits for " + reg->name + " (" + std::to_string(reg->widthBits) +
-                        " bits), not " + shownArgument(request.dataText)};
+                        " bits), not " + shownArgument(write->dataText)};
     }
   }
   command.format = map.formatFor(reg->widthBits);
   command.registerAddress = reg->address;
-  command.value = static_cast<std::uint32_t>(request.data);
+  command.value = write != nullptr ? static_cast<std::uint32_t>(write->data) : 0;
   command.registerIndex = static_cast<std::size_t>(reg - map.registers.data());
   command.map = std::move(map);
   return command;
@@ -128,28 +129,35 @@ int runRead(const RegisterCommand& command, port::I2cMaster& master, std::ostrea
   return read.acknowledged() ? kExitAcknowledged : kExitNotAcknowledged;
 }
 
-}  // namespace
-
-PreparedRegisters prepareRegisterCommand(const CliRequest& request) {
-  if (request.command != Command::Write && request.command != Command::Read) {
-    return DesignRegisters{};
-  }
-  if (request.mapFile) return prepareByName(request);
+// write or read: in a format of its own, or by name.
+PreparedRegisters prepareTarget(const RegisterTarget& request, const WriteRequest* write,
+                                int count) {
+  if (request.mapFile) return prepareByName(request, write);
   RegisterCommand command;
   command.format = {bytesOf(request.registerBits), bytesOf(request.valueBits),
                     orderOf(request, bus::ByteOrder::BigEndian)};
   if (command.format.addressBytes == 1 && command.format.valueBytes == 1) return DesignRegisters{};
   command.device = static_cast<std::uint8_t>(request.device);
   command.registerAddress = static_cast<std::uint32_t>(request.subAddress);
-  command.value = static_cast<std::uint32_t>(request.data);
-  command.count = static_cast<std::size_t>(request.count);
+  command.value = write != nullptr ? static_cast<std::uint32_t>(write->data) : 0;
+  command.count = static_cast<std::size_t>(count);
   return command;
 }
 
-int runRegisterCommand(const CliRequest& request, const RegisterCommand& command,
+}  // namespace
+
+PreparedRegisters prepareRegisterCommand(const CommandRequest& request) {
+  const auto* write = std::get_if<WriteRequest>(&request);
+  const auto* read = std::get_if<ReadRequest>(&request);
+  if (write != nullptr) return prepareTarget(*write, write, 1);
+  if (read != nullptr) return prepareTarget(*read, nullptr, read->count);
+  return DesignRegisters{};
+}
+
+int runRegisterCommand(const CommandRequest& request, const RegisterCommand& command,
                        port::I2cMaster& master, std::ostream& out) {
-  return request.command == Command::Write ? runWrite(command, master, out)
-                                           : runRead(command, master, out);
+  return std::holds_alternative<WriteRequest>(request) ? runWrite(command, master, out)
+                                                       : runRead(command, master, out);
 }
 
 }  // namespace brelvion::apps::cli

@@ -34,14 +34,15 @@ using PreparedRegisters = std::variant<DesignRegisters, RegisterCommand, UsageEr
 
 // Reads the map when there is one (a file that cannot be read, or is wrong, throws
 // RuntimeError) and checks the name, the value's width and the register's access. A
-// request in the design's format, write or read, comes back as DesignRegisters.
-PreparedRegisters prepareRegisterCommand(const CliRequest& request);
+// write or read in the design's format, and any other command, comes back as
+// DesignRegisters.
+PreparedRegisters prepareRegisterCommand(const CommandRequest& request);
 
 // Runs a prepared write or read through master and prints its result; the exit status.
 //   write: the value read back and ACK or NO ACK ("0100 MODE_SELECT 01 ACK" by name);
 //   read: the values, 16 bytes' worth a line, or by name the value and its fields.
 // ACK means every transfer of the command was acknowledged.
-int runRegisterCommand(const CliRequest& request, const RegisterCommand& command,
+int runRegisterCommand(const CommandRequest& request, const RegisterCommand& command,
                        port::I2cMaster& master, std::ostream& out);
 
 }  // namespace brelvion::apps::cli

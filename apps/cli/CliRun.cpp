@@ -9,7 +9,6 @@
 #include "CliArguments.h"
 #include "CliBusCommands.h"
 #include "CliFileCommands.h"
-#include "CliMapArguments.h"
 #include "CliMapCommands.h"
 #include "CliRegisterCommands.h"
 #include "CliScriptArguments.h"
@@ -77,7 +76,7 @@ std::string shownAddress(const CliRequest& request, int writeAddress) {
   return hexByte(request.sevenBit ? (writeAddress & 0xFE) >> 1 : writeAddress);
 }
 
-void runWrite(const CliRequest& request, bus::BusEngine& engine, std::ostream& out) {
+void runWrite(const WriteRequest& request, bus::BusEngine& engine, std::ostream& out) {
   std::int16_t device = request.device;
   engine.WriteRegister(device, request.subAddress, request.data);
   engine.ReadRegisters(device, request.subAddress, 1);
@@ -94,7 +93,7 @@ int runRecover(bus::BusEngine& engine, std::ostream& out) {
   return result.free ? kExitAcknowledged : kExitNotAcknowledged;
 }
 
-void runRead(const CliRequest& request, bus::BusEngine& engine, std::ostream& out) {
+void runRead(const ReadRequest& request, bus::BusEngine& engine, std::ostream& out) {
   std::int16_t device = request.device;
   engine.ReadRegisters(device, request.subAddress, static_cast<std::int16_t>(request.count - 1));
   const auto& bytes = engine.state().ReadBuffer;
@@ -106,14 +105,21 @@ void runRead(const CliRequest& request, bus::BusEngine& engine, std::ostream& ou
 
 // A script's delays and polls wait on the simulated bus's own time too, where the lines are
 // simulated, so that its sensors see the time pass.
-int runScript(const CheckedScript& script, const CliRequest& request, core::ToolCore& core,
-              port::simulated::SimulatedParallelPort* simulated, base::Clock& clock,
-              std::ostream& out, std::ostream& err) {
+int runScript(const CheckedScript& script, const SendRequest& send, const CliRequest& request,
+              core::ToolCore& core, port::simulated::SimulatedParallelPort* simulated,
+              base::Clock& clock, std::ostream& out, std::ostream& err) {
   if (simulated == nullptr || core.adapter() != nullptr) {
-    return runScriptSend(core, script, request, clock, out, err);
+    return runScriptSend(core, script, send, request, clock, out, err);
   }
   port::simulated::SimulatedBusClock busClock(*simulated, clock);
-  return runScriptSend(core, script, request, busClock, out, err);
+  return runScriptSend(core, script, send, request, busClock, out, err);
+}
+
+// The device a read or dump in the design's format names in its NO ACK.
+std::int16_t designDevice(const CommandRequest& command) {
+  if (const auto* read = std::get_if<ReadRequest>(&command)) return read->device;
+  if (const auto* dump = std::get_if<DumpRequest>(&command)) return dump->device;
+  return 0;
 }
 
 // Write and read print nothing until the bus work is done, so that a port failing half-way
@@ -124,37 +130,28 @@ std::optional<int> runCommand(const CliRequest& request, const PreparedCommand& 
                               port::simulated::SimulatedParallelPort* simulated,
                               base::Clock& clock, std::ostream& out, std::ostream& err) {
   if (const auto* command = std::get_if<RegisterCommand>(&prepared.registers)) {
-    return runRegisterCommand(request, *command, core.engine(), out);
+    return runRegisterCommand(request.command, *command, core.engine(), out);
   }
-  if (prepared.map) return runMapCommand(request, *prepared.map, core.engine(), out, err);
-  switch (request.command) {
-    case Command::Write:
-      runWrite(request, core.engine(), out);
-      break;
-    case Command::Read:
-      runRead(request, core.engine(), out);
-      break;
-    case Command::Send:
-      if (prepared.script) {
-        return runScript(*prepared.script, request, core, simulated, clock, out, err);
-      }
-      return runSend(core, {request.file, prepared.standardInput}, request.delay, clock, out, err,
-                     request.sevenBit);
-    case Command::Dump:
-      return runDump(core, request.device, request.last, request.file);
-    case Command::Scan:
-      return runScan(request, core, out, err);
-    case Command::Ports:
-      break;
-    case Command::Recover:
-      return runRecover(core.engine(), out);
-    case Command::Import:
-    case Command::Export:
-    case Command::ReadAll:
-    case Command::Snapshot:
-    case Command::Diff:
-    case Command::WriteBack:
-      break;
+  if (prepared.map) {
+    return runMapCommand(std::get<MapRequest>(request.command), request.sevenBit, *prepared.map,
+                         core.engine(), out, err);
+  }
+  if (const auto* write = std::get_if<WriteRequest>(&request.command)) {
+    runWrite(*write, core.engine(), out);
+  } else if (const auto* read = std::get_if<ReadRequest>(&request.command)) {
+    runRead(*read, core.engine(), out);
+  } else if (const auto* send = std::get_if<SendRequest>(&request.command)) {
+    if (prepared.script) {
+      return runScript(*prepared.script, *send, request, core, simulated, clock, out, err);
+    }
+    return runSend(core, {send->file, prepared.standardInput}, send->delay, clock, out, err,
+                   request.sevenBit);
+  } else if (const auto* dump = std::get_if<DumpRequest>(&request.command)) {
+    return runDump(core, dump->device, dump->last, dump->file);
+  } else if (const auto* scan = std::get_if<ScanRequest>(&request.command)) {
+    return runScan(*scan, request.sevenBit, core, out, err);
+  } else if (std::holds_alternative<RecoverRequest>(request.command)) {
+    return runRecover(core.engine(), out);
   }
   return std::nullopt;
 }
@@ -176,7 +173,8 @@ void reportRefusal(const CliRequest& request, std::uint8_t device, core::ToolCor
         << ": another master drove the bus at the same time\n";
     return;
   }
-  const bool quiet = request.command != Command::Read && request.command != Command::Dump;
+  const bool quiet = !std::holds_alternative<ReadRequest>(request.command) &&
+                     !std::holds_alternative<DumpRequest>(request.command);
   if (!quiet && (status ? *status == kExitNotAcknowledged : !core.busState().AckReceived)) {
     err << kProgram << ": NO ACK from device " << shownAddress(request, device) << '\n';
   }
@@ -232,7 +230,9 @@ int runSession(const CliRequest& request, const PreparedCommand& prepared, Sessi
   }
   engine.OpenBus(apps::lptIndexOf(request), request.trace || request.transactions ? 1 : 0);
   // A recovery reports the bus as it finds it, so the bus clear would spoil its count.
-  if (request.command != Command::Recover) engine.InitPort(core::kAckTimeout);
+  if (!std::holds_alternative<RecoverRequest>(request.command)) {
+    engine.InitPort(core::kAckTimeout);
+  }
 
   // Recording starts on the idle bus: the bus clear's back-to-back START and STOP
   // conditions would only confuse a protocol decoder.
@@ -258,8 +258,8 @@ int runSession(const CliRequest& request, const PreparedCommand& prepared, Sessi
     }
   }
   const auto* command = std::get_if<RegisterCommand>(&prepared.registers);
-  reportRefusal(request, command != nullptr ? command->device : request.device, session.core,
-                status, err);
+  reportRefusal(request, command != nullptr ? command->device : designDevice(request.command),
+                session.core, status, err);
   if (status) return *status;
   return session.core.busState().AckReceived ? kExitAcknowledged : kExitNotAcknowledged;
 }
@@ -308,6 +308,40 @@ int runOnAdapter(const CliRequest& request, const PreparedCommand& prepared,
                    overrides.capture);
 }
 
+// Checks what the command needs before the bus is opened into prepared; the exit status
+// when it cannot go on (the reason on err).
+std::optional<int> prepareCommand(const CliRequest& request, PreparedCommand& prepared,
+                                  std::ostream& err) {
+  prepared.registers = prepareRegisterCommand(request.command);
+  if (const auto* refused = std::get_if<UsageError>(&prepared.registers)) {
+    err << kProgram << ": " << escapeControls(refused->message) << '\n';
+    return kExitUsageOrPortError;
+  }
+  if (const auto* map = std::get_if<MapRequest>(&request.command)) {
+    auto mapCommand = prepareMapCommand(*map);
+    if (const auto* refused = std::get_if<UsageError>(&mapCommand)) {
+      err << kProgram << ": " << escapeControls(refused->message) << '\n';
+      return kExitUsageOrPortError;
+    }
+    prepared.map = std::move(std::get<MapCommand>(mapCommand));
+  }
+  // A script is checked whole before the bus is opened: nothing of one with problems runs.
+  const auto* send = std::get_if<SendRequest>(&request.command);
+  if (send != nullptr && send->file == kStandardInput) {
+    std::string text = scripts::readTextFile("/dev/stdin", "send");
+    if (scripts::scriptStartOf(text)) {
+      prepared.script = checkScriptText(text, std::string(kStandardInputName), err);
+      if (!prepared.script) return kExitUsageOrPortError;
+    } else {
+      prepared.standardInput = std::move(text);
+    }
+  } else if (send != nullptr && isScriptFile(send->file)) {
+    prepared.script = checkScript(send->file, err);
+    if (!prepared.script) return kExitUsageOrPortError;
+  }
+  return std::nullopt;
+}
+
 int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
                const std::filesystem::path& root, port::hardware::PortSystemCalls& calls,
                const CliOverrides& overrides) {
@@ -317,46 +351,24 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
   port::gpio::GpioSystemCalls& gpioCalls = overrides.gpioCalls != nullptr
                                                ? *overrides.gpioCalls
                                                : port::gpio::GpioSystemCalls::real();
-  if (request.command == Command::Ports) {
+  if (std::holds_alternative<PortsRequest>(request.command)) {
     return runPorts(request, out, root, {calls, i2cCalls, gpioCalls});
   }
-  if (request.command == Command::Import) return runImport(request, out, err);
-  if (request.command == Command::Export) return runExport(request, out, err);
-  if (request.command == Command::Diff && request.otherSnapshot) {
-    return runSnapshotDiff(request, out);
+  if (const auto* importing = std::get_if<ImportRequest>(&request.command)) {
+    return runImport(*importing, out, err);
   }
+  if (const auto* exported = std::get_if<ExportRequest>(&request.command)) {
+    return runExport(*exported, request.repeatedStart, out, err);
+  }
+  const auto* map = std::get_if<MapRequest>(&request.command);
+  if (map != nullptr && map->otherSnapshot) return runSnapshotDiff(*map, out);
   // A capture is written only after the command; one that cannot be written there would
   // lose the command's work, so it is refused before the bus is touched.
   if (request.capturePath) {
     if (auto problem = base::userFileProblem(*request.capturePath, "--capture")) throw *problem;
   }
-  PreparedCommand prepared{prepareRegisterCommand(request), std::nullopt, std::nullopt,
-                           std::nullopt};
-  if (const auto* refused = std::get_if<UsageError>(&prepared.registers)) {
-    err << kProgram << ": " << escapeControls(refused->message) << '\n';
-    return kExitUsageOrPortError;
-  }
-  if (isMapCommand(request.command)) {
-    auto map = prepareMapCommand(request);
-    if (const auto* refused = std::get_if<UsageError>(&map)) {
-      err << kProgram << ": " << escapeControls(refused->message) << '\n';
-      return kExitUsageOrPortError;
-    }
-    prepared.map = std::move(std::get<MapCommand>(map));
-  }
-  // A script is checked whole before the bus is opened: nothing of one with problems runs.
-  if (request.command == Command::Send && request.file == kStandardInput) {
-    std::string text = scripts::readTextFile("/dev/stdin", "send");
-    if (scripts::scriptStartOf(text)) {
-      prepared.script = checkScriptText(text, std::string(kStandardInputName), err);
-      if (!prepared.script) return kExitUsageOrPortError;
-    } else {
-      prepared.standardInput = std::move(text);
-    }
-  } else if (request.command == Command::Send && isScriptFile(request.file)) {
-    prepared.script = checkScript(request.file, err);
-    if (!prepared.script) return kExitUsageOrPortError;
-  }
+  PreparedCommand prepared;
+  if (auto refused = prepareCommand(request, prepared, err)) return *refused;
   base::Clock& clock = overrides.clock != nullptr ? *overrides.clock : base::systemClock();
   if (request.onAdapter()) {
     return runOnAdapter(request, prepared, i2cCalls, overrides, clock, out, err);

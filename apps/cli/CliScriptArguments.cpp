@@ -1,9 +1,7 @@
 #include "CliScriptArguments.h"
 
-#include <charconv>
-
-#include "CliMapArguments.h"
-#include "PortOptions.h"
+#include "CliRegisterArguments.h"
+#include "ShownArgument.h"
 #include "scripts/Formats.h"
 #include "scripts/ScriptReader.h"
 
@@ -17,123 +15,69 @@ std::optional<scripts::Format> formatArgument(const std::string& name, bool expo
   return format;
 }
 
-ScriptArgumentError applyConversion(const std::vector<std::string>& arguments,
-                                    CliRequest& request, bool exporting) {
-  if (!formatArgument(arguments[0], exporting)) {
-    return std::string(exporting ? "export" : "import") + ": FORMAT must be one of " +
-           (exporting ? "c, i2ctransfer, xml, i2c (a capture, vcd, is only imported)"
-                      : std::string(scripts::formatNames())) +
-           ", not " + shownArgument(arguments[0]);
-  }
-  request.script.format = arguments[0];
-  request.script.input = arguments[1];
-  return std::nullopt;
+ArgumentError formatProblem(const std::string& name, bool exporting) {
+  if (formatArgument(name, exporting)) return std::nullopt;
+  return std::string(exporting ? "export" : "import") + ": FORMAT must be one of " +
+         (exporting ? "c, i2ctransfer, xml, i2c (a capture, vcd, is only imported)"
+                    : std::string(scripts::formatNames())) +
+         ", not " + apps::shownArgument(name);
 }
 
-// --device, read once every option is known: an 8-bit write address, or 7-bit with --7bit.
-ScriptArgumentError importDevice(CliRequest& request) {
-  if (!request.script.deviceText) return std::nullopt;
-  const std::string& text = *request.script.deviceText;
-  const auto value = apps::hexField(text);
-  if (request.sevenBit) {
-    if (!value || *value > 0x7F) {
-      return "--device must be a 7-bit address with --7bit, 0 to 7F, not " + shownArgument(text);
-    }
-    request.device = static_cast<std::int16_t>(*value << 1);
-    return std::nullopt;
-  }
-  if (!value) return "--device must be one or two hex digits, not " + shownArgument(text);
-  request.device = *value;
-  return std::nullopt;
+// The options of import that go without a check of their own.
+void takeImportOptions(const CommandOptions& given, ImportRequest& importing) {
+  importing.output = given.value("-o");
+  importing.skipUnknown = given.has("--skip-unknown");
+  importing.sclName = given.value("--scl");
+  importing.sdaName = given.value("--sda");
+  if (const auto ms = given.value("--min-delay")) importing.minDelayMs = minDelayMs(*ms);
+  importing.keepPauses = given.has("--keep-pauses");
+  importing.readsAsExpect = given.has("--expect");
+  if (const auto bits = given.value("--reg-bits")) importing.registerBits = std::stoi(*bits);
+  if (const auto bits = given.value("--value-bits")) importing.valueBits = std::stoi(*bits);
 }
 
-bool importOptionsGiven(const ScriptOptions& script) {
-  return script.deviceText || script.skipUnknown || script.sclName || script.sdaName ||
-         script.minDelayMs || script.keepPauses;
+// What neither import nor export does: touch the bus, or run a script.
+ArgumentError refuseBusOptions(const CliRequest& request) {
+  if (!request.capturePath) return std::nullopt;
+  return "--capture goes with the commands that use the bus";
 }
 
 }  // namespace
 
 bool isScriptFile(const std::string& file) { return scripts::isScriptFileName(file); }
 
-ScriptArgumentError readDeviceOption(CliRequest& request) { return importDevice(request); }
-
-ScriptArgumentError applyImport(const std::vector<std::string>& arguments, CliRequest& request) {
-  request.command = Command::Import;
-  if (auto error = applyConversion(arguments, request, false)) return error;
-  return importDevice(request);
+ArgumentError parseImport(const std::vector<std::string>& arguments, const CommandOptions& given,
+                          CliRequest& request) {
+  ImportRequest& importing = request.command.emplace<ImportRequest>();
+  if (auto error = formatProblem(arguments[0], false)) return error;
+  importing.format = arguments[0];
+  importing.input = arguments[1];
+  takeImportOptions(given, importing);
+  return deviceOption(given, request.sevenBit, importing.device);
 }
 
-ScriptArgumentError applyExport(const std::vector<std::string>& arguments, CliRequest& request) {
-  request.command = Command::Export;
-  return applyConversion(arguments, request, true);
+ArgumentError refuseForImport(const CommandOptions& given, const CliRequest& request) {
+  const auto& importing = std::get<ImportRequest>(request.command);
+  const bool vcd = scripts::formatNamed(importing.format) == scripts::Format::Vcd;
+  ArgumentError registers;
+  if (given.hasAny({"--le", "--map"})) registers = "--le and --map are for write and read";
+  return firstError({refuseBusOptions(request), vcd ? std::nullopt : refuseExpect(given),
+                     refuseKeepGoing(given), registers});
 }
 
-ScriptArgumentError applyImportDevice(const std::string& value, CliRequest& request) {
-  request.script.deviceText = value;
+ArgumentError parseExport(const std::vector<std::string>& arguments, const CommandOptions& given,
+                          CliRequest& request) {
+  ExportRequest& exported = request.command.emplace<ExportRequest>();
+  if (auto error = formatProblem(arguments[0], true)) return error;
+  exported.format = arguments[0];
+  exported.input = arguments[1];
+  exported.output = given.value("-o");
   return std::nullopt;
 }
 
-ScriptArgumentError applySclName(const std::string& value, CliRequest& request) {
-  if (value.empty()) return "--scl wants the name of the capture's SCL signal";
-  request.script.sclName = value;
-  return std::nullopt;
-}
-
-ScriptArgumentError applySdaName(const std::string& value, CliRequest& request) {
-  if (value.empty()) return "--sda wants the name of the capture's SDA signal";
-  request.script.sdaName = value;
-  return std::nullopt;
-}
-
-ScriptArgumentError applyMinDelay(const std::string& value, CliRequest& request) {
-  double ms = 0;
-  const char* end = value.data() + value.size();
-  const auto [ptr, ec] = std::from_chars(value.data(), end, ms, std::chars_format::fixed);
-  if (value.empty() || ec != std::errc() || ptr != end || !(ms >= 0) ||
-      ms > scripts::kLongestWaitMs) {
-    return "--min-delay must be milliseconds from 0 to 3600000 (e.g. 1 or 0.5), not " +
-           shownArgument(value);
-  }
-  request.script.minDelayMs = ms;
-  return std::nullopt;
-}
-
-ScriptArgumentError applyOutput(const std::string& value, CliRequest& request) {
-  if (value.empty()) return "-o wants a file name";
-  request.script.output = value;
-  return std::nullopt;
-}
-
-ScriptArgumentError checkScriptOptions(const CliRequest& request) {
-  const Command command = request.command;
-  const bool converting = command == Command::Import || command == Command::Export;
-  if (request.script.output && !converting) return "-o goes with import and export";
-  if (converting && request.capturePath) return "--capture goes with the commands that use the bus";
-  // The map's commands take --device too, in place of the map's device.
-  ScriptOptions importOnly = request.script;
-  if (isMapCommand(command)) importOnly.deviceText.reset();
-  if (importOptionsGiven(importOnly) && command != Command::Import) {
-    return "--device, --skip-unknown, --scl, --sda, --min-delay and --keep-pauses go with import";
-  }
-  if (request.script.readsAsExpect &&
-      (command != Command::Import ||
-       scripts::formatNamed(request.script.format) != scripts::Format::Vcd)) {
-    return "--expect goes with import vcd";
-  }
-  const bool script = command == Command::Send && isScriptFile(request.file);
-  // Standard input is told a script or a command file only once it is read.
-  const bool maybeScript = command == Command::Send && request.file == kStandardInput;
-  if (request.script.keepGoing && !script && !maybeScript) {
-    return "--keep-going goes with send FILE.i2cs (a command file always goes on)";
-  }
-  if (script && request.delay != 0) {
-    return "--delay is for command files (.i2c); a script waits with its delay lines";
-  }
-  if (command == Command::Import && (request.littleEndian || request.mapFile)) {
-    return "--le and --map are for write and read";
-  }
-  return std::nullopt;
+ArgumentError refuseForExport(const CommandOptions& given, const CliRequest& request) {
+  return firstError({refuseRegisterOptions(given), refuseBusOptions(request),
+                     refuseImportOptions(given), refuseExpect(given), refuseKeepGoing(given)});
 }
 
 }  // namespace brelvion::apps::cli

@@ -1,17 +1,16 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "CliArguments.h"
+#include "CliOptions.h"
+#include "CliRequest.h"
 
 namespace brelvion::apps::cli {
 
-// The parts of the companion's parser for bring-up scripts: import, export, and send of a
-// FILE.i2cs. Each returns the usage error's message, or nothing.
-using ScriptArgumentError = std::optional<std::string>;
+// The parsers of import and export, and what each refuses once the port options are known
+// good.
 
 // send's FILE that stands for standard input, a script or a command file by its content.
 inline constexpr std::string_view kStandardInput = "-";
@@ -20,22 +19,12 @@ inline constexpr std::string_view kStandardInput = "-";
 bool isScriptFile(const std::string& file);
 
 // import FORMAT IN and export FORMAT IN.
-ScriptArgumentError applyImport(const std::vector<std::string>& arguments, CliRequest& request);
-ScriptArgumentError applyExport(const std::vector<std::string>& arguments, CliRequest& request);
+ArgumentError parseImport(const std::vector<std::string>& arguments, const CommandOptions& given,
+                          CliRequest& request);
+ArgumentError refuseForImport(const CommandOptions& given, const CliRequest& request);
 
-// --device, read once every option is known into request.device: an 8-bit write address,
-// or 7-bit with --7bit. Nothing happens without it.
-ScriptArgumentError readDeviceOption(CliRequest& request);
-
-// The options of those commands.
-ScriptArgumentError applyImportDevice(const std::string& value, CliRequest& request);
-ScriptArgumentError applySclName(const std::string& value, CliRequest& request);
-ScriptArgumentError applySdaName(const std::string& value, CliRequest& request);
-ScriptArgumentError applyMinDelay(const std::string& value, CliRequest& request);
-ScriptArgumentError applyOutput(const std::string& value, CliRequest& request);
-
-// Options given to a command they do not belong to: -o to import and export, the import
-// options to import, --keep-going to send FILE.i2cs, --delay to send of a command file.
-ScriptArgumentError checkScriptOptions(const CliRequest& request);
+ArgumentError parseExport(const std::vector<std::string>& arguments, const CommandOptions& given,
+                          CliRequest& request);
+ArgumentError refuseForExport(const CommandOptions& given, const CliRequest& request);
 
 }  // namespace brelvion::apps::cli

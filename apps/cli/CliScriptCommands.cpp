@@ -1,6 +1,7 @@
 #include "CliScriptCommands.h"
 
 #include "CliRun.h"
+#include "ShownArgument.h"
 #include "base/UserFile.h"
 #include "numconv/HexText.h"
 #include "scripts/Formats.h"
@@ -65,27 +66,26 @@ std::string resultText(const CommandReport& report) {
 }
 
 // Where the result goes: -o's file, complete or not at all, or standard output.
-void writeResult(const CliRequest& request, const std::string& text, std::ostream& out) {
-  if (request.script.output) {
-    base::writeUserFile(*request.script.output, text, request.command == Command::Import
-                                                          ? "import"
-                                                          : "export");
+void writeResult(const std::optional<std::string>& output, const char* command,
+                 const std::string& text, std::ostream& out) {
+  if (output) {
+    base::writeUserFile(*output, text, command);
   } else {
     out << text;
   }
 }
 
-scripts::ImportOptions importOptionsOf(const CliRequest& request) {
+scripts::ImportOptions importOptionsOf(const ImportRequest& request) {
   scripts::ImportOptions options;
-  if (request.script.deviceText) options.device = static_cast<std::uint8_t>(request.device);
+  if (request.device) options.device = static_cast<std::uint8_t>(*request.device);
   if (request.registerBits) options.regBits = static_cast<unsigned>(*request.registerBits);
   if (request.valueBits) options.valBits = static_cast<unsigned>(*request.valueBits);
-  options.skipUnknown = request.script.skipUnknown;
-  options.keepPauses = request.script.keepPauses;
-  options.readsAsExpect = request.script.readsAsExpect;
-  if (request.script.sclName) options.signals.scl = *request.script.sclName;
-  if (request.script.sdaName) options.signals.sda = *request.script.sdaName;
-  if (request.script.minDelayMs) options.minDelayMs = *request.script.minDelayMs;
+  options.skipUnknown = request.skipUnknown;
+  options.keepPauses = request.keepPauses;
+  options.readsAsExpect = request.readsAsExpect;
+  if (request.sclName) options.signals.scl = *request.sclName;
+  if (request.sdaName) options.signals.sda = *request.sdaName;
+  if (request.minDelayMs) options.minDelayMs = *request.minDelayMs;
   return options;
 }
 
@@ -111,16 +111,17 @@ std::string commandLine(const CommandReport& report, bool sevenBit) {
          scripts::registerText(report.step.target, report.step.reg) + resultText(report);
 }
 
-int runScriptSend(core::ToolCore& core, const CheckedScript& script, const CliRequest& request,
-                  base::Clock& clock, std::ostream& out, std::ostream& err) {
+int runScriptSend(core::ToolCore& core, const CheckedScript& script, const SendRequest& send,
+                  const SessionOptions& session, base::Clock& clock, std::ostream& out,
+                  std::ostream& err) {
   scripts::RunOptions options;
-  options.keepGoing = request.script.keepGoing;
-  options.sevenBitDevices = request.sevenBit;
+  options.keepGoing = send.keepGoing;
+  options.sevenBitDevices = session.sevenBit;
   options.pointerThen =
-      request.repeatedStart ? port::AfterMessage::RepeatedStart : port::AfterMessage::Stop;
+      session.repeatedStart ? port::AfterMessage::RepeatedStart : port::AfterMessage::Stop;
   scripts::RunHooks hooks;
   hooks.reported = [&](const CommandReport& report) {
-    out << commandLine(report, request.sevenBit) << '\n';
+    out << commandLine(report, session.sevenBit) << '\n';
   };
   // Nobody reads the results any more (a closed pipe, a full disk): stop the bus work.
   hooks.stopRequested = [&] { return !out.flush(); };
@@ -147,30 +148,30 @@ int runScriptSend(core::ToolCore& core, const CheckedScript& script, const CliRe
   return kExitUsageOrPortError;
 }
 
-int runImport(const CliRequest& request, std::ostream& out, std::ostream& err) {
-  const scripts::ImportResult result =
-      scripts::importFile(*scripts::formatNamed(request.script.format), request.script.input,
-                          importOptionsOf(request));
+int runImport(const ImportRequest& request, std::ostream& out, std::ostream& err) {
+  const scripts::ImportResult result = scripts::importFile(
+      *scripts::formatNamed(request.format), request.input, importOptionsOf(request));
   printProblems(result.problems, err);
   if (!result.ok()) return kExitUsageOrPortError;
-  writeResult(request, scripts::writeScript(result.script), out);
+  writeResult(request.output, "import", scripts::writeScript(result.script), out);
   return kExitAcknowledged;
 }
 
-int runExport(const CliRequest& request, std::ostream& out, std::ostream& err) {
-  const scripts::ReadResult read = scripts::readScriptFile(request.script.input);
+int runExport(const ExportRequest& request, bool repeatedStart, std::ostream& out,
+              std::ostream& err) {
+  const scripts::ReadResult read = scripts::readScriptFile(request.input);
   if (!read.ok()) {
     printProblems(read.problems, err);
     return kExitUsageOrPortError;
   }
   const scripts::ExportResult exported = scripts::exportScript(
-      *scripts::formatNamed(request.script.format), read.script, request.script.input,
-      scripts::ExportOptions{.repeatedStartReads = request.repeatedStart});
+      *scripts::formatNamed(request.format), read.script, request.input,
+      scripts::ExportOptions{.repeatedStartReads = repeatedStart});
   if (!exported.ok()) {
     printProblems({*exported.problem}, err);
     return kExitUsageOrPortError;
   }
-  writeResult(request, exported.text, out);
+  writeResult(request.output, "export", exported.text, out);
   return kExitAcknowledged;
 }
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "CliArguments.h"
+#include "CliRequest.h"
 #include "base/Clock.h"
 #include "core/ToolCore.h"
 #include "scripts/Script.h"
@@ -31,15 +31,17 @@ std::optional<CheckedScript> checkScriptText(std::string_view text, const std::s
 // stopped it on err, with FILE:LINE. clock measures and sleeps its delays and polls.
 // Returns the exit status: 0 all went through, 1 a command not acknowledged, 2 a failed
 // poll or expect, or standard output that could not be written.
-int runScriptSend(core::ToolCore& core, const CheckedScript& script, const CliRequest& request,
-                  base::Clock& clock, std::ostream& out, std::ostream& err);
+int runScriptSend(core::ToolCore& core, const CheckedScript& script, const SendRequest& send,
+                  const SessionOptions& session, base::Clock& clock, std::ostream& out,
+                  std::ostream& err);
 
 // The line a bus command prints: "20 0103 01 ACK", "20 0000 = B716 OK", "20 0005 = 01
 // after 5 ms"; the device as the 7-bit address with sevenBit.
 std::string commandLine(const scripts::CommandReport& report, bool sevenBit);
 
 // import FORMAT IN and export FORMAT IN: no bus. Returns the exit status.
-int runImport(const CliRequest& request, std::ostream& out, std::ostream& err);
-int runExport(const CliRequest& request, std::ostream& out, std::ostream& err);
+int runImport(const ImportRequest& request, std::ostream& out, std::ostream& err);
+int runExport(const ExportRequest& request, bool repeatedStart, std::ostream& out,
+              std::ostream& err);
 
 }  // namespace brelvion::apps::cli

@@ -154,12 +154,12 @@ TEST_F(CliFileCommandsTest, ADumpNobodyAnswersLeavesTheFileAsItWasAndExits1) {
 }
 
 TEST(CliFileArgumentsTest, SendDumpAndDelay) {
-  const auto send = std::get<CliRequest>(parseArguments({"--delay", "2.5", "send", "a.i2c"}));
-  EXPECT_EQ(send.command, Command::Send);
+  const auto send = std::get<SendRequest>(
+      std::get<CliRequest>(parseArguments({"--delay", "2.5", "send", "a.i2c"})).command);
   EXPECT_EQ(send.file, "a.i2c");
   EXPECT_DOUBLE_EQ(send.delay, 2.5);
-  const auto dump = std::get<CliRequest>(parseArguments({"dump", "42", "32767", "-"}));
-  EXPECT_EQ(dump.command, Command::Dump);
+  const auto dump = std::get<DumpRequest>(
+      std::get<CliRequest>(parseArguments({"dump", "42", "32767", "-"})).command);
   EXPECT_EQ(dump.last, 32767);
   EXPECT_EQ(dump.file, "-");
 

@@ -45,26 +45,28 @@ std::string usageError(std::vector<std::string> args) {
 }
 
 TEST(CliRegisterArgumentsTest, WidthsWidenTheRegisterAndTheValue) {
-  const auto write = std::get<CliRequest>(parseArguments(
-      {"--reg-bits", "16", "write", "20", "0100", "DEADBEEF", "--value-bits=32", "--le"}));
+  const auto write = std::get<WriteRequest>(std::get<CliRequest>(parseArguments(
+      {"--reg-bits", "16", "write", "20", "0100", "DEADBEEF", "--value-bits=32", "--le"})).command);
   EXPECT_EQ(write.subAddress, 0x0100);
   EXPECT_EQ(write.data, 0xDEADBEEF);
   EXPECT_EQ(write.registerBits, 16);
   EXPECT_EQ(write.valueBits, 32);
   EXPECT_TRUE(write.littleEndian);
-  const auto read = std::get<CliRequest>(
-      parseArguments({"--reg-bits", "16", "--value-bits", "16", "read", "20", "FFFF", "4"}));
+  const auto read = std::get<ReadRequest>(
+      std::get<CliRequest>(
+          parseArguments({"--reg-bits", "16", "--value-bits", "16", "read", "20", "FFFF", "4"}))
+          .command);
   EXPECT_EQ(read.subAddress, 0xFFFF);
   EXPECT_EQ(read.count, 4);
 
-  const auto byName = std::get<CliRequest>(
-      parseArguments({"--map", "m.yaml", "write", "MODE_SELECT", "1"}));
+  const auto byName = std::get<WriteRequest>(std::get<CliRequest>(
+      parseArguments({"--map", "m.yaml", "write", "MODE_SELECT", "1"})).command);
   EXPECT_EQ(byName.mapFile, "m.yaml");
   EXPECT_EQ(byName.registerName, "MODE_SELECT");
   EXPECT_EQ(byName.dataText, "1");
   EXPECT_FALSE(byName.deviceGiven);
-  const auto withDevice =
-      std::get<CliRequest>(parseArguments({"read", "30", "CHIP_ID", "--map=m.yaml"}));
+  const auto withDevice = std::get<ReadRequest>(
+      std::get<CliRequest>(parseArguments({"read", "30", "CHIP_ID", "--map=m.yaml"})).command);
   EXPECT_TRUE(withDevice.deviceGiven);
   EXPECT_EQ(withDevice.device, 0x30);
   EXPECT_EQ(withDevice.registerName, "CHIP_ID");
@@ -99,6 +101,8 @@ TEST(CliRegisterArgumentsTest, BadInputIsNamedInTheError) {
        "one-byte registers"},
       {{"--sim-device", "20:sensor32", "read", "20", "0"},
        "--sim-device: a device kind is sensor8 or sensor16, not 'sensor32'"},
+      // By name as in a register format, scan's options are scan's alone.
+      {{"--map", "m.yaml", "--all", "read", "CHIP_ID"}, "--all and --list go with scan"},
   };
   for (const auto& [args, message] : cases) EXPECT_EQ(usageError(args), message);
 }
