@@ -158,50 +158,41 @@ ImportResult importCommandFile(std::string_view text, const std::string& fileNam
 
 ExportResult exportCommandFile(const Script& script, const std::string& scriptName) {
   ExportResult result;
-  Target target;
   std::uint32_t pauseLeft = 0;
-  for (std::size_t i = 0; i < script.statements.size(); ++i) {
-    const Statement& statement = script.statements[i];
+  const auto write = [&](const Statement& statement,
+                         const Target& target) -> std::optional<std::string> {
     switch (statement.op) {
       case Op::Comment:
         result.text += statement.comment.empty() ? ";" : "; " + oneLine(statement.comment);
         result.text += "\r\n";
-        continue;
-      case Op::Device:
-      case Op::RegBits:
-      case Op::ValBits:
-        applySetting(statement, target);
-        continue;
+        return std::nullopt;
       case Op::Write:
         if (target.regBits != 8 || target.valBits != 8) {
-          return cannotExport(scriptName, statement, i,
-                              "'" + writeStatement(Statement::write(statement.reg, statement.value),
-                                                   target) +
-                                  "' has regbits " + std::to_string(target.regBits) +
-                                  " and valbits " + std::to_string(target.valBits) +
-                                  "; a .i2c file holds writes of 8-bit registers and values only");
+          return "'" + writeStatement(Statement::write(statement.reg, statement.value), target) +
+                 "' has regbits " + std::to_string(target.regBits) + " and valbits " +
+                 std::to_string(target.valBits) +
+                 "; a .i2c file holds writes of 8-bit registers and values only";
         }
         result.text += hex2(target.device) + " " + hex2(statement.reg) + " " + hex2(statement.value);
         if (!statement.comment.empty()) result.text += " ; " + oneLine(statement.comment);
         result.text += "\r\n";
         pauseLeft = kPauseAfterWriteMs;
-        continue;
+        return std::nullopt;
       case Op::Delay:
         // The pause the sender makes after every write holds a short enough delay.
         if (statement.number > pauseLeft) {
-          return cannotExport(scriptName, statement, i,
-                              "delay " + std::to_string(statement.number) +
-                                  " cannot be written in a .i2c file: its only pause is the "
-                                  "0.1 s after each write");
+          return "delay " + std::to_string(statement.number) +
+                 " cannot be written in a .i2c file: its only pause is the 0.1 s after each write";
         }
         pauseLeft -= statement.number;
         if (!statement.comment.empty()) result.text += "; " + oneLine(statement.comment) + "\r\n";
-        continue;
+        return std::nullopt;
       default:
-        return cannotExport(scriptName, statement, i,
-                            std::string(commandName(statement.op)) +
-                                " cannot be written in a .i2c file, which holds writes only");
+        return notHeld(statement, "in a .i2c file, which holds writes only");
     }
+  };
+  if (std::optional<ExportResult> failed = writeStatements(script, scriptName, write)) {
+    return *failed;
   }
   return result;
 }
