@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "numconv/HexFields.h"
 #include "numconv/HexText.h"
 #include "scripts/Converters.h"
 #include "scripts/ScriptBuilder.h"
@@ -59,25 +60,18 @@ class CommandFileImport {
   Script take() { return builder_.take(); }
 
  private:
-  // The values of the line as ReadHexField takes them: a hex digit and, when the byte
-  // after it is one too, that one; the byte after a lone digit is taken with it.
+  // The values of the line as the sender takes them; its line end ends a lone digit.
   std::vector<std::uint8_t> scan(std::string_view code, std::size_t number) {
     std::vector<std::uint8_t> values;
-    std::size_t i = 0;
-    while (i < code.size()) {
-      const std::optional<int> high = numconv::hexDigitValue(code[i]);
-      if (!high) {
-        ++i;
-        continue;
-      }
-      int value = *high;
-      if (i + 1 < code.size() && isHexDigit(code[i + 1])) {
-        value = value * 16 + *numconv::hexDigitValue(code[i + 1]);
-      }
-      i += 2;
-      values.push_back(static_cast<std::uint8_t>(value));
-      take(Value{static_cast<std::uint8_t>(value), number});
+    const auto keep = [&](std::uint8_t value) {
+      values.push_back(value);
+      take(Value{value, number});
+    };
+    numconv::HexFieldReader reader;
+    for (const char ch : code) {
+      if (const std::optional<std::uint8_t> value = reader.take(ch)) keep(*value);
     }
+    if (const std::optional<std::uint8_t> value = reader.end()) keep(*value);
     return values;
   }
 
