@@ -4,6 +4,7 @@
 #include "ShownArgument.h"
 #include "base/UserFile.h"
 #include "numconv/HexText.h"
+#include "port/OutcomeText.h"
 #include "scripts/Formats.h"
 #include "scripts/ScriptReader.h"
 #include "scripts/ScriptWriter.h"
@@ -23,17 +24,6 @@ void printProblems(const scripts::Problems& problems, std::ostream& err) {
   for (const scripts::Problem& problem : problems) err << escapeControls(problem.text()) << '\n';
 }
 
-std::string refusalWord(port::MessageOutcome refusal) {
-  switch (refusal) {
-    case port::MessageOutcome::TimedOut:
-      return "TIMEOUT";
-    case port::MessageOutcome::ArbitrationLost:
-      return "ARBITRATION LOST";
-    default:
-      return "NO ACK";
-  }
-}
-
 std::string valuesText(const CommandReport& report) {
   std::string text;
   for (const std::uint32_t value : report.values) {
@@ -45,8 +35,9 @@ std::string valuesText(const CommandReport& report) {
 // What follows "DEV REG" on a command's line.
 std::string resultText(const CommandReport& report) {
   const scripts::Step& step = report.step;
-  const std::string ack =
-      report.result == CommandResult::NotAcknowledged ? refusalWord(report.refusal) : "ACK";
+  const std::string ack(report.result == CommandResult::NotAcknowledged
+                            ? port::outcomeWord(report.refusal)
+                            : port::kAckText);
   if (step.op == Op::Write) return ' ' + scripts::valueText(step.target, step.value) + ' ' + ack;
   const std::string after = " after " + std::to_string(report.elapsed.count()) + " ms";
   if (report.values.empty()) return ' ' + ack + (step.op == Op::Poll ? after : "");

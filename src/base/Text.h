@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +12,12 @@ inline constexpr std::string_view kBlank = " ";
 
 // text without the characters of blanks at either end.
 std::string trimmed(std::string_view text, std::string_view blanks = kBlank);
+
+// The number of a device node or entry named prefix and a number, such as "gpiochip3" or
+// "parport0": decimal digits alone after the prefix, one to maxDigits of them. Nothing for
+// any other name (a settings entry beside the devices, say).
+std::optional<unsigned> numberAfterPrefix(std::string_view name, std::string_view prefix,
+                                          std::size_t maxDigits);
 
 // The UTF-8 byte-order mark some editors put at the head of a text file.
 inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";

@@ -1,25 +1,10 @@
 #include "bus/AdapterTraceLine.h"
 
 #include "bus/BusMessages.h"
+#include "port/OutcomeText.h"
 #include "port/TransferText.h"
 
 namespace brelvion::bus {
-
-namespace {
-
-const char* outcomeWord(std::optional<port::MessageOutcome> refusal) {
-  if (!refusal) return "ACK";
-  switch (*refusal) {
-    case port::MessageOutcome::TimedOut:
-      return "TIMEOUT";
-    case port::MessageOutcome::ArbitrationLost:
-      return "ARBITRATION LOST";
-    default:
-      return "NO ACK";
-  }
-}
-
-}  // namespace
 
 std::optional<port::MessageOutcome> refusalOf(const port::AdapterTransfer& done) {
   for (const port::MessageResult& result : done.results) {
@@ -34,7 +19,7 @@ std::string adapterTransferLine(std::string_view adapter, const port::AdapterTra
   line.append(adapter).append(smbus ? " SMBus " : " ");
   line += port::transferText(done.messages, done.results);
   line += ' ';
-  line += outcomeWord(refusalOf(done));
+  line += port::outcomeWord(refusalOf(done).value_or(port::MessageOutcome::Acknowledged));
   return line;
 }
 

@@ -9,7 +9,7 @@
 #include <limits>
 
 #include "commandfiles/TmpFile.h"
-#include "numconv/HexText.h"
+#include "numconv/HexFields.h"
 #include "scripts/ScriptReader.h"
 #include "scripts/TextLines.h"
 
@@ -27,16 +27,14 @@ constexpr std::chrono::nanoseconds kPauseSlice = std::chrono::milliseconds(50);
 }  // namespace
 
 std::int16_t ReadHexField(InputFile& file) {
-  std::optional<int> value;
-  while (!value) {
-    if (file.atEnd()) return -1;
-    value = numconv::hexDigitValue(static_cast<char>(file.get()));
+  numconv::HexFieldReader reader;
+  while (!file.atEnd()) {
+    if (const std::optional<std::uint8_t> value = reader.take(static_cast<char>(file.get()))) {
+      return *value;
+    }
   }
-  if (file.atEnd()) return static_cast<std::int16_t>(*value);
-  if (const std::optional<int> second = numconv::hexDigitValue(static_cast<char>(file.get()))) {
-    *value = *value * 16 + *second;
-  }
-  return static_cast<std::int16_t>(*value);
+  if (const std::optional<std::uint8_t> value = reader.end()) return *value;
+  return -1;
 }
 
 long long CountWrites(const std::string& path) {

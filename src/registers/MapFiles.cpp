@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "base/TextFile.h"
 #include "base/UserFile.h"
 #include "registers/DescriptionReader.h"
 #include "registers/RegisterList.h"
@@ -12,6 +13,11 @@
 namespace brelvion::registers {
 
 namespace {
+
+// A register map is a few hundred kilobytes at most.
+std::string readMapFile(const std::string& path) {
+  return base::readTextFile(path, "Register Map", {16u << 20, "a register map"});
+}
 
 bool endsWithCsv(const std::string& path) {
   if (path.size() < 4) return false;
@@ -23,11 +29,11 @@ bool endsWithCsv(const std::string& path) {
 }  // namespace
 
 RegisterMap loadRegisterMap(const std::string& path) {
-  const std::string text = readTextFile(path);
+  const std::string text = readMapFile(path);
   return endsWithCsv(path) ? readRegisterList(text, path) : readDescription(text, path);
 }
 
-Snapshot loadSnapshot(const std::string& path) { return readSnapshot(readTextFile(path), path); }
+Snapshot loadSnapshot(const std::string& path) { return readSnapshot(readMapFile(path), path); }
 
 std::string withSnapshotExtension(const std::string& path) {
   if (path.empty() || std::filesystem::path(path).has_extension()) return path;

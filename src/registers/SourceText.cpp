@@ -1,10 +1,5 @@
 #include "registers/SourceText.h"
 
-#include <cerrno>
-#include <fstream>
-#include <sstream>
-
-#include "base/FileError.h"
 #include "numconv/HexText.h"
 
 namespace brelvion::registers {
@@ -14,24 +9,6 @@ base::RuntimeError contentError(const std::string& file, SourcePosition at,
   return base::RuntimeError(base::RuntimeError::kInvalidFileFormat, "Register Map",
                             file + ":" + std::to_string(at.line) + ":" +
                                 std::to_string(at.column) + ": " + what);
-}
-
-std::string readTextFile(const std::string& path, std::size_t maxBytes) {
-  errno = 0;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw base::fileError(errno != 0 ? errno : ENOENT, "read", path, "Register Map");
-  std::string text;
-  char buffer[65536];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    text.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (text.size() > maxBytes) {
-      throw base::RuntimeError(base::RuntimeError::kInvalidFileFormat, "Register Map",
-                               path + ": larger than " + std::to_string(maxBytes >> 20) +
-                                   " MB, too large for a register map");
-    }
-  }
-  if (in.bad()) throw base::fileError(errno != 0 ? errno : EIO, "read", path, "Register Map");
-  return text;
 }
 
 std::optional<std::uint32_t> hexFromText(std::string_view text) {

@@ -18,10 +18,6 @@ struct SourcePosition {
 // The error for a file whose content is wrong: error 321, "FILE:LINE:COLUMN: what".
 base::RuntimeError contentError(const std::string& file, SourcePosition at, const std::string& what);
 
-// The whole of a file, or RuntimeError naming it and the system's reason. Files larger
-// than maxBytes are refused: a register map is a few hundred kilobytes at most.
-std::string readTextFile(const std::string& path, std::size_t maxBytes = 16u << 20);
-
 // A number as descriptions and lists write it: decimal ("31"), or hex with "0x" in front
 // or "h" behind ("0x1F", "1Fh"); up to 32 bits. Nothing for any other text.
 std::optional<std::uint32_t> numberFromText(std::string_view text);

@@ -67,62 +67,49 @@ std::string tableName(const std::string& scriptName) {
   return name + "_regs";
 }
 
+// Gathers the rows first: the table's type and the rows' form depend on all of them.
 class TableCollector {
  public:
-  explicit TableCollector(const std::string& scriptName) : scriptName_(scriptName) {}
-
-  std::optional<ExportResult> statement(const Statement& statement, std::size_t index) {
+  // Why statement cannot be in the table, or nothing once it is.
+  std::optional<std::string> statement(const Statement& statement, const Target& target) {
     switch (statement.op) {
       case Op::Comment:
         table.items.emplace_back(OutNote{statement.comment});
         return std::nullopt;
-      case Op::Device:
-      case Op::RegBits:
-      case Op::ValBits:
-        applySetting(statement, target_);
-        return std::nullopt;
       case Op::Write:
       case Op::Modify:
-        return row(statement, index);
+        return row(statement, target);
       case Op::Delay:
-        return delay(statement, index);
+        return delay(statement);
       default:
-        return cannotExport(scriptName_, statement, index,
-                            std::string(commandName(statement.op)) +
-                                " cannot be written in a C register table");
+        return notHeld(statement, "in a C register table");
     }
   }
 
   Table table;
 
  private:
-  std::optional<ExportResult> row(const Statement& statement, std::size_t index) {
-    if (rows_ > 0 && target_.device != table.device) {
-      return cannotExport(scriptName_, statement, index,
-                          "device " + numconv::UpperHex(target_.device, 2) + " after device " +
-                              numconv::UpperHex(table.device, 2) +
-                              ": a C table holds the registers of one device");
+  std::optional<std::string> row(const Statement& statement, const Target& target) {
+    if (rows_ > 0 && target.device != table.device) {
+      return "device " + numconv::UpperHex(target.device, 2) + " after device " +
+             numconv::UpperHex(table.device, 2) + ": a C table holds the registers of one device";
     }
-    if (rows_ > 0 && target_.regBits != table.regBits) {
-      return cannotExport(scriptName_, statement, index,
-                          "registers of " + std::to_string(target_.regBits) + " bits after " +
-                              std::to_string(table.regBits) +
-                              ": a C table holds registers of one width");
+    if (rows_ > 0 && target.regBits != table.regBits) {
+      return "registers of " + std::to_string(target.regBits) + " bits after " +
+             std::to_string(table.regBits) + ": a C table holds registers of one width";
     }
     if (statement.op == Op::Modify && statement.mask == 0) {
-      return cannotExport(scriptName_, statement, index,
-                          "modify with mask 0 cannot be written in a C table, where mask 0 "
-                          "is a plain write");
+      return "modify with mask 0 cannot be written in a C table, where mask 0 is a plain write";
     }
-    table.device = target_.device;
-    table.regBits = target_.regBits;
-    table.cci = table.cci || target_.valBits != 8;
+    table.device = target.device;
+    table.regBits = target.regBits;
+    table.cci = table.cci || target.valBits != 8;
     table.fourFields = table.fourFields || statement.op == Op::Modify;
     OutRow out;
     out.reg = statement.reg;
     out.value = statement.value;
     out.mask = statement.op == Op::Modify ? statement.mask : 0;
-    out.valBits = target_.valBits;
+    out.valBits = target.valBits;
     out.comment = statement.comment;
     table.items.emplace_back(out);
     lastRow_ = table.items.size() - 1;
@@ -130,18 +117,16 @@ class TableCollector {
     return std::nullopt;
   }
 
-  std::optional<ExportResult> delay(const Statement& statement, std::size_t index) {
+  std::optional<std::string> delay(const Statement& statement) {
     if (statement.number == 0) return std::nullopt;
     if (rows_ == 0) {
-      return cannotExport(scriptName_, statement, index,
-                          "a delay before the first write cannot be written in a C table, "
-                          "where a delay follows a row");
+      return "a delay before the first write cannot be written in a C table, where a delay "
+             "follows a row";
     }
     OutRow& last = std::get<OutRow>(table.items[lastRow_]);
     if (last.delayMs + statement.number > kLongestWaitMs) {
-      return cannotExport(scriptName_, statement, index,
-                          "the delays after one row add up to more than an hour, the longest "
-                          "a C table row's delay may be here");
+      return "the delays after one row add up to more than an hour, the longest a C table "
+             "row's delay may be here";
     }
     last.delayMs += statement.number;
     table.fourFields = true;
@@ -149,8 +134,6 @@ class TableCollector {
     return std::nullopt;
   }
 
-  const std::string& scriptName_;
-  Target target_;
   std::size_t rows_ = 0;
   std::size_t lastRow_ = 0;
 };
@@ -170,9 +153,12 @@ std::string rowText(const Table& table, const OutRow& row) {
 }  // namespace
 
 ExportResult exportCTable(const Script& script, const std::string& scriptName) {
-  TableCollector collector(scriptName);
-  for (std::size_t i = 0; i < script.statements.size(); ++i) {
-    if (auto failed = collector.statement(script.statements[i], i)) return *failed;
+  TableCollector collector;
+  const auto collect = [&collector](const Statement& statement, const Target& target) {
+    return collector.statement(statement, target);
+  };
+  if (std::optional<ExportResult> failed = writeStatements(script, scriptName, collect)) {
+    return *failed;
   }
   const Table& table = collector.table;
   const char* type = table.fourFields ? "reg_value" : (table.cci ? "cci_reg_sequence" : "reg_sequence");

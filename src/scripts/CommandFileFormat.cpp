@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "numconv/HexFields.h"
 #include "numconv/HexText.h"
 #include "scripts/Converters.h"
 #include "scripts/ScriptBuilder.h"
@@ -59,25 +60,18 @@ class CommandFileImport {
   Script take() { return builder_.take(); }
 
  private:
-  // The values of the line as ReadHexField takes them: a hex digit and, when the byte
-  // after it is one too, that one; the byte after a lone digit is taken with it.
+  // The values of the line as the sender takes them; its line end ends a lone digit.
   std::vector<std::uint8_t> scan(std::string_view code, std::size_t number) {
     std::vector<std::uint8_t> values;
-    std::size_t i = 0;
-    while (i < code.size()) {
-      const std::optional<int> high = numconv::hexDigitValue(code[i]);
-      if (!high) {
-        ++i;
-        continue;
-      }
-      int value = *high;
-      if (i + 1 < code.size() && isHexDigit(code[i + 1])) {
-        value = value * 16 + *numconv::hexDigitValue(code[i + 1]);
-      }
-      i += 2;
-      values.push_back(static_cast<std::uint8_t>(value));
-      take(Value{static_cast<std::uint8_t>(value), number});
+    const auto keep = [&](std::uint8_t value) {
+      values.push_back(value);
+      take(Value{value, number});
+    };
+    numconv::HexFieldReader reader;
+    for (const char ch : code) {
+      if (const std::optional<std::uint8_t> value = reader.take(ch)) keep(*value);
     }
+    if (const std::optional<std::uint8_t> value = reader.end()) keep(*value);
     return values;
   }
 
@@ -158,50 +152,41 @@ ImportResult importCommandFile(std::string_view text, const std::string& fileNam
 
 ExportResult exportCommandFile(const Script& script, const std::string& scriptName) {
   ExportResult result;
-  Target target;
   std::uint32_t pauseLeft = 0;
-  for (std::size_t i = 0; i < script.statements.size(); ++i) {
-    const Statement& statement = script.statements[i];
+  const auto write = [&](const Statement& statement,
+                         const Target& target) -> std::optional<std::string> {
     switch (statement.op) {
       case Op::Comment:
         result.text += statement.comment.empty() ? ";" : "; " + oneLine(statement.comment);
         result.text += "\r\n";
-        continue;
-      case Op::Device:
-      case Op::RegBits:
-      case Op::ValBits:
-        applySetting(statement, target);
-        continue;
+        return std::nullopt;
       case Op::Write:
         if (target.regBits != 8 || target.valBits != 8) {
-          return cannotExport(scriptName, statement, i,
-                              "'" + writeStatement(Statement::write(statement.reg, statement.value),
-                                                   target) +
-                                  "' has regbits " + std::to_string(target.regBits) +
-                                  " and valbits " + std::to_string(target.valBits) +
-                                  "; a .i2c file holds writes of 8-bit registers and values only");
+          return "'" + writeStatement(Statement::write(statement.reg, statement.value), target) +
+                 "' has regbits " + std::to_string(target.regBits) + " and valbits " +
+                 std::to_string(target.valBits) +
+                 "; a .i2c file holds writes of 8-bit registers and values only";
         }
         result.text += hex2(target.device) + " " + hex2(statement.reg) + " " + hex2(statement.value);
         if (!statement.comment.empty()) result.text += " ; " + oneLine(statement.comment);
         result.text += "\r\n";
         pauseLeft = kPauseAfterWriteMs;
-        continue;
+        return std::nullopt;
       case Op::Delay:
         // The pause the sender makes after every write holds a short enough delay.
         if (statement.number > pauseLeft) {
-          return cannotExport(scriptName, statement, i,
-                              "delay " + std::to_string(statement.number) +
-                                  " cannot be written in a .i2c file: its only pause is the "
-                                  "0.1 s after each write");
+          return "delay " + std::to_string(statement.number) +
+                 " cannot be written in a .i2c file: its only pause is the 0.1 s after each write";
         }
         pauseLeft -= statement.number;
         if (!statement.comment.empty()) result.text += "; " + oneLine(statement.comment) + "\r\n";
-        continue;
+        return std::nullopt;
       default:
-        return cannotExport(scriptName, statement, i,
-                            std::string(commandName(statement.op)) +
-                                " cannot be written in a .i2c file, which holds writes only");
+        return notHeld(statement, "in a .i2c file, which holds writes only");
     }
+  };
+  if (std::optional<ExportResult> failed = writeStatements(script, scriptName, write)) {
+    return *failed;
   }
   return result;
 }

@@ -124,4 +124,25 @@ ExportResult cannotExport(const std::string& scriptName, const Statement& statem
   return ExportResult{{}, Problem{scriptName, lineOf(statement, index), why}};
 }
 
+std::optional<ExportResult> writeStatements(
+    const Script& script, const std::string& scriptName, const StatementWriter& write,
+    const std::function<void(const Statement&)>& onSetting) {
+  Target target;
+  for (std::size_t i = 0; i < script.statements.size(); ++i) {
+    const Statement& statement = script.statements[i];
+    if (applySetting(statement, target)) {
+      if (onSetting) onSetting(statement);
+      continue;
+    }
+    if (const std::optional<std::string> why = write(statement, target)) {
+      return cannotExport(scriptName, statement, i, *why);
+    }
+  }
+  return std::nullopt;
+}
+
+std::string notHeld(const Statement& statement, std::string_view where) {
+  return std::string(commandName(statement.op)) + " cannot be written " + std::string(where);
+}
+
 }  // namespace brelvion::scripts

@@ -239,21 +239,17 @@ ExportResult exportI2cTransfer(const Script& script, const std::string& scriptNa
   ExportResult result;
   result.text = "#!/bin/sh\n# " + oneLine(scriptName) + " as i2c-tools lines (7-bit addresses)\n";
   const std::string command = "i2ctransfer -y " + std::to_string(options.i2cBus) + " ";
-  Target target;
-  for (std::size_t i = 0; i < script.statements.size(); ++i) {
-    const Statement& statement = script.statements[i];
+  const auto write = [&](const Statement& statement,
+                         const Target& target) -> std::optional<std::string> {
+    if (statement.op == Op::Comment) {
+      result.text +=
+          "#" + (statement.comment.empty() ? "" : " " + oneLine(statement.comment)) + "\n";
+      return std::nullopt;
+    }
     std::string line;
     const unsigned regBytes = target.regBits / 8u;
     const std::string at = "@" + byteText(target.device >> 1);
     switch (statement.op) {
-      case Op::Comment:
-        result.text += "#" + (statement.comment.empty() ? "" : " " + oneLine(statement.comment)) + "\n";
-        continue;
-      case Op::Device:
-      case Op::RegBits:
-      case Op::ValBits:
-        applySetting(statement, target);
-        continue;
       case Op::Write:
         line = command + "w" + std::to_string(regBytes + target.valBits / 8u) + at;
         appendBytes(line, statement.reg, target.regBits);
@@ -276,12 +272,14 @@ ExportResult exportI2cTransfer(const Script& script, const std::string& scriptNa
         break;
       }
       default:
-        return cannotExport(scriptName, statement, i,
-                            std::string(commandName(statement.op)) +
-                                " cannot be written as i2ctransfer lines");
+        return notHeld(statement, "as i2ctransfer lines");
     }
     if (!statement.comment.empty()) line += " # " + oneLine(statement.comment);
     result.text += line + "\n";
+    return std::nullopt;
+  };
+  if (std::optional<ExportResult> failed = writeStatements(script, scriptName, write)) {
+    return *failed;
   }
   return result;
 }

@@ -1,12 +1,7 @@
 #include "scripts/TextLines.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <limits>
 
-#include "base/FileError.h"
 #include "base/Text.h"
 #include "numconv/HexText.h"
 
@@ -90,26 +85,6 @@ std::optional<std::uint64_t> parseCNumber(std::string_view text) {
   }
   if (text.size() > 1 && text[0] == '0') return parseDigits(text.substr(1), 8);
   return parseDigits(text, 10);
-}
-
-std::string readTextFile(const std::string& path, const std::string& source) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) throw base::fileError(errno, "read", path, source);
-  std::string text;
-  char buffer[1 << 16];
-  for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      const int error = errno;
-      ::close(fd);
-      throw base::fileError(error, "read", path, source);
-    }
-    if (got == 0) break;
-    text.append(buffer, static_cast<std::size_t>(got));
-  }
-  ::close(fd);
-  return text;
 }
 
 std::string lowerCase(std::string_view text) {

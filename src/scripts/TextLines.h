@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/TextFile.h"
+
 namespace brelvion::scripts {
 
 // The lines of a text as the tool's readers take them: a line ends at CR LF, LF or CR (one
@@ -29,8 +31,9 @@ std::optional<std::uint64_t> parseDecimal(std::string_view text);
 // suffixes u and l of either case after it.
 std::optional<std::uint64_t> parseCNumber(std::string_view text);
 
-// The whole file; throws base::RuntimeError naming the file and the system's reason.
-std::string readTextFile(const std::string& path, const std::string& source);
+// The whole file without a byte-order mark; throws base::RuntimeError naming the file and
+// the system's reason.
+using base::readTextFile;
 
 // A comment as one line: its line ends become blanks.
 std::string oneLine(std::string_view comment);

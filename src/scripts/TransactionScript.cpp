@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "numconv/HexText.h"
+#include "port/OutcomeText.h"
 #include "scripts/MessageConverter.h"
 #include "scripts/ScriptReader.h"
 
@@ -16,21 +17,10 @@ namespace {
 const std::string kEntryName = "transaction";
 
 // What a command made from a message not acknowledged when recorded says of it.
+// The record holds no message that was never sent.
 std::string unacknowledgedNote(const bus::Transaction& entry) {
-  switch (entry.outcome) {
-    case port::MessageOutcome::Acknowledged:
-      return {};
-    case port::MessageOutcome::AddressNotAcknowledged:
-      return "NO ACK at address when recorded";
-    case port::MessageOutcome::DataNotAcknowledged:
-      return "NO ACK at byte " + std::to_string(entry.nackedByte + 1) + " when recorded";
-    case port::MessageOutcome::TimedOut:
-      return "TIMEOUT when recorded";
-    case port::MessageOutcome::ArbitrationLost:
-      return "ARBITRATION LOST when recorded";
-    default:
-      return "NO ACK when recorded";
-  }
+  if (entry.outcome == port::MessageOutcome::Acknowledged) return {};
+  return port::outcomeText(entry.outcome, entry.nackedByte) + " when recorded";
 }
 
 // The commands the converter made, with the transactions of its reads in order.

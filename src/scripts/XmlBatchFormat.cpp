@@ -234,16 +234,16 @@ ExportResult exportXmlBatch(const Script& script, const std::string& scriptName)
   document.append_child(pugi::node_comment)
       .set_value(commentText(scriptName + " as an I2C adapter batch (7-bit addresses)").c_str());
   pugi::xml_node root = document.append_child("aardvark");
-  Target target;
-  for (std::size_t i = 0; i < script.statements.size(); ++i) {
-    const Statement& statement = script.statements[i];
+  // Every statement's comment stays, a setting's too.
+  const auto keepComment = [&root](const Statement& statement) {
+    if (!statement.comment.empty()) {
+      root.append_child(pugi::node_comment).set_value(commentText(statement.comment).c_str());
+    }
+  };
+  const auto add = [&](const Statement& statement,
+                       const Target& target) -> std::optional<std::string> {
     switch (statement.op) {
       case Op::Comment:
-        break;
-      case Op::Device:
-      case Op::RegBits:
-      case Op::ValBits:
-        applySetting(statement, target);
         break;
       case Op::Write: {
         pugi::xml_node write = appendMessage(root, false, target, (target.regBits + target.valBits) / 8u);
@@ -264,13 +264,13 @@ ExportResult exportXmlBatch(const Script& script, const std::string& scriptName)
         root.append_child("sleep").append_attribute("ms").set_value(statement.number);
         break;
       default:
-        return cannotExport(scriptName, statement, i,
-                            std::string(commandName(statement.op)) +
-                                " cannot be written in an adapter batch");
+        return notHeld(statement, "in an adapter batch");
     }
-    if (!statement.comment.empty()) {
-      root.append_child(pugi::node_comment).set_value(commentText(statement.comment).c_str());
-    }
+    keepComment(statement);
+    return std::nullopt;
+  };
+  if (std::optional<ExportResult> failed = writeStatements(script, scriptName, add, keepComment)) {
+    return *failed;
   }
   std::ostringstream out;
   document.save(out, "  ", pugi::format_indent, pugi::encoding_utf8);

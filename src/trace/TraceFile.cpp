@@ -1,40 +1,10 @@
 #include "trace/TraceFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
-#include "base/FileError.h"
-#include "base/RuntimeError.h"
+#include "base/TextFile.h"
 #include "base/UserFile.h"
 #include "trace/DebugLog.h"
 
 namespace brelvion::trace {
-
-namespace {
-
-using base::RuntimeError;
-
-[[noreturn]] void failReading(const std::string& path, int error, const std::string& source) {
-  throw base::fileError(error, "read", path, source);
-}
-
-// Closes the descriptor whichever way reading ends.
-class OpenFile {
- public:
-  explicit OpenFile(int fd) : fd_(fd) {}
-  ~OpenFile() { ::close(fd_); }
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
-  int fd() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-}  // namespace
 
 std::string traceFileText(std::string_view trace) {
   std::string text;
@@ -62,21 +32,9 @@ void saveTraceFile(const std::string& path, std::string_view trace, const std::s
   base::writeUserFile(path, traceFileText(trace), source);
 }
 
+// The bytes as they are, a leading EF BB BF too: they are three characters of the trace.
 std::string readTraceFile(const std::string& path, const std::string& source) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) failReading(path, errno, source);
-  const OpenFile file(fd);
-  std::string content;
-  char buffer[65536];
-  while (true) {
-    const ssize_t got = ::read(file.fd(), buffer, sizeof buffer);
-    if (got == 0) return content;
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      failReading(path, errno, source);
-    }
-    content.append(buffer, static_cast<std::size_t>(got));
-  }
+  return base::readFileBytes(path, source);
 }
 
 }  // namespace brelvion::trace

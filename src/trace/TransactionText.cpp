@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "numconv/HexText.h"
+#include "port/OutcomeText.h"
 
 namespace brelvion::trace {
 
@@ -55,23 +56,7 @@ bool isPointerFor(const bus::Transaction& read, const bus::Transaction* before,
 }  // namespace
 
 std::string transactionOutcomeText(const bus::Transaction& entry) {
-  switch (entry.outcome) {
-    case port::MessageOutcome::Acknowledged:
-      return "ACK";
-    case port::MessageOutcome::AddressNotAcknowledged:
-      return "NO ACK at address";
-    case port::MessageOutcome::DataNotAcknowledged:
-      return "NO ACK at byte " + std::to_string(entry.nackedByte + 1);
-    case port::MessageOutcome::NotAcknowledged:
-      return "NO ACK";
-    case port::MessageOutcome::TimedOut:
-      return "TIMEOUT";
-    case port::MessageOutcome::ArbitrationLost:
-      return "ARBITRATION LOST";
-    case port::MessageOutcome::NotSent:
-      break;
-  }
-  return "NOT SENT";
+  return port::outcomeText(entry.outcome, entry.nackedByte);
 }
 
 std::string transactionLine(const bus::Transaction& entry, const TransactionView& view,

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "port/OutcomeText.h"
+
 namespace brelvion::windowlogic {
 
 struct Rgb {
@@ -15,8 +17,8 @@ struct Rgb {
 inline constexpr Rgb kAckIdleColour{128, 128, 128};
 inline constexpr Rgb kAckColour{0, 255, 0};
 inline constexpr Rgb kNoAckColour{255, 0, 0};
-inline constexpr const char* kAckCaption = "ACK";
-inline constexpr const char* kNoAckCaption = "NO ACK";
+inline constexpr const char* kAckCaption = port::kAckText;
+inline constexpr const char* kNoAckCaption = port::kNoAckText;
 
 // What the acknowledge indicator shows after a bus command: green "ACK" when the last
 // acknowledge wait was answered, red "NO ACK" when not.

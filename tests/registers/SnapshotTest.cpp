@@ -119,6 +119,12 @@ TEST(SnapshotTest, TwoSnapshotsOfOneRegisterDifferByValueOrWidth) {
   }
 }
 
+TEST(SnapshotTest, AFileAnEditorGaveAByteOrderMarkLoads) {
+  const testing::ScratchDirectory dir;
+  EXPECT_EQ(loadSnapshot(dir.write("s.snap", "\xEF\xBB\xBF" + kText)),
+            readSnapshot(kText, "s.snap"));
+}
+
 TEST(SnapshotTest, SavedSnapshotsReplaceAFileOnlyWhole) {
   testing::ScratchDirectory dir;
   Snapshot snapshot = readSnapshot(kText, "s.snap");

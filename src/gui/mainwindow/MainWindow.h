@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <QString>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "base/Clock.h"
 #include "commandfiles/ScriptSend.h"
@@ -130,7 +132,8 @@ class MainWindow : public QMainWindow,
   // Buttons and menu items of the command files, the dump and the help documents.
   void sendFile();
   void sendChosenFile();
-  void showSendEnd(const commandfiles::SendOutcome& outcome);
+  // The status bar's line at the end of Send File; cleared after a failure (nothing).
+  void showSendEnd(const std::optional<std::string>& text);
   void dumpRegistersToFile();
   void editFile();
   void dumpToFile();
@@ -146,7 +149,6 @@ class MainWindow : public QMainWindow,
   // Bring-up scripts (MainWindowScripts.cpp): Send File on a .i2cs, and its Bus menu item.
   void addScriptItems();
   void sendScript(const std::string& path);
-  void showScriptSendEnd(const commandfiles::ScriptSendOutcome& outcome);
 
   // Entry fields.
   void deviceAddressChanged();

@@ -10,6 +10,7 @@
 #include "base/Text.h"
 #include "commandfiles/Dump.h"
 #include "commandfiles/FileMenu.h"
+#include "commandfiles/SendStatus.h"
 #include "commandfiles/TmpFile.h"
 #include "desktop/HelpDocuments.h"
 #include "gui/mainwindow/EntryField.h"
@@ -66,8 +67,7 @@ void MainWindow::sendChosenFile() {
   // Painted in the yield that follows the write.
   hooks.progress = [this](long long index, long long total) {
     sendTotal_ = total;
-    statusBar()->showMessage(
-        QString("Send File: write %1 of %2 (Esc stops)").arg(index).arg(total));
+    statusBar()->showMessage(QString::fromStdString(commandfiles::writeProgressText(index, total)));
   };
   hooks.UpdateDeviceMonitor = [this] { UpdateDeviceMonitor(); };
   hooks.stopRequested = [this] { return stopRequested_ || ending_; };
@@ -84,28 +84,16 @@ void MainWindow::sendChosenFile() {
     openCommandFile();
     return;
   }
-  showSendEnd(outcome);
+  showSendEnd(commandfiles::sendEndText(outcome, sendTotal_));
 }
 
-void MainWindow::showSendEnd(const commandfiles::SendOutcome& outcome) {
+void MainWindow::showSendEnd(const std::optional<std::string>& text) {
   if (ending_) return;
-  QString text;
-  switch (outcome.end) {
-    case commandfiles::SendEnd::Completed:
-      text = outcome.writes == 1 ? QString("Send File: 1 write sent")
-                                 : QString("Send File: %1 writes sent").arg(outcome.writes);
-      if (outcome.unacknowledged > 0) {
-        text += QString(", %1 not acknowledged").arg(outcome.unacknowledged);
-      }
-      break;
-    case commandfiles::SendEnd::Stopped:
-      text = QString("Send File stopped after write %1 of %2").arg(outcome.writes).arg(sendTotal_);
-      break;
-    case commandfiles::SendEnd::Failed:
-      statusBar()->clearMessage();
-      return;
+  if (text) {
+    statusBar()->showMessage(QString::fromStdString(*text), kResultShownMs);
+  } else {
+    statusBar()->clearMessage();
   }
-  statusBar()->showMessage(text, kResultShownMs);
 }
 
 void MainWindow::openCommandFile() {

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include "commandfiles/SendStatus.h"
 #include "gui/mainwindow/MainWindow.h"
 
 namespace brelvion::gui::mainwindow {
@@ -23,7 +24,7 @@ void MainWindow::sendScript(const std::string& path) {
   commandfiles::SendHooks hooks;
   hooks.progress = [this](long long index, long long total) {
     statusBar()->showMessage(
-        QString("Send File: command %1 of %2 (Esc stops)").arg(index).arg(total));
+        QString::fromStdString(commandfiles::commandProgressText(index, total)));
   };
   hooks.UpdateDeviceMonitor = [this] { UpdateDeviceMonitor(); };
   hooks.stopRequested = [this] { return stopRequested_ || ending_; };
@@ -33,30 +34,7 @@ void MainWindow::sendScript(const std::string& path) {
   const commandfiles::ScriptSendOutcome outcome =
       commandfiles::SendScriptFile(core_, path, hooks, keepGoingAction_->isChecked());
   sending_ = false;
-  showScriptSendEnd(outcome);
-}
-
-void MainWindow::showScriptSendEnd(const commandfiles::ScriptSendOutcome& outcome) {
-  if (ending_) return;
-  QString text;
-  switch (outcome.end) {
-    case commandfiles::SendEnd::Completed:
-      text = outcome.commands == 1 ? QString("Send File: 1 command sent")
-                                   : QString("Send File: %1 commands sent").arg(outcome.commands);
-      if (outcome.unacknowledged > 0) {
-        text += QString(", %1 not acknowledged").arg(outcome.unacknowledged);
-      }
-      break;
-    case commandfiles::SendEnd::Stopped:
-      text = QString("Send File stopped after command %1 of %2")
-                 .arg(outcome.commands)
-                 .arg(outcome.total);
-      break;
-    case commandfiles::SendEnd::Failed:
-      statusBar()->clearMessage();
-      return;
-  }
-  statusBar()->showMessage(text, kResultShownMs);
+  showSendEnd(commandfiles::sendEndText(outcome));
 }
 
 }  // namespace brelvion::gui::mainwindow

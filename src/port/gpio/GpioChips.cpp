@@ -4,13 +4,13 @@
 #include <linux/gpio.h>
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
 #include <optional>
 #include <string_view>
 #include <system_error>
 
 #include "base/RuntimeError.h"
+#include "base/Text.h"
 #include "port/gpio/GpioText.h"
 
 namespace brelvion::port::gpio {
@@ -22,13 +22,7 @@ namespace fs = std::filesystem;
 constexpr std::string_view kChipPrefix = "gpiochip";
 
 std::optional<unsigned> chipNumber(std::string_view name) {
-  if (name.substr(0, kChipPrefix.size()) != kChipPrefix) return std::nullopt;
-  const std::string_view digits = name.substr(kChipPrefix.size());
-  if (digits.empty() || digits.size() > 6) return std::nullopt;
-  unsigned number = 0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-  if (error != std::errc{} || end != digits.data() + digits.size()) return std::nullopt;
-  return number;
+  return base::numberAfterPrefix(name, kChipPrefix, 6);
 }
 
 GpioChip askChip(GpioSystemCalls& calls, std::string name, const fs::path& path) {

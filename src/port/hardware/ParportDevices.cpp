@@ -7,6 +7,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "base/Text.h"
 #include "port/LptRegisters.h"
 #include "port/hardware/PortAddressText.h"
 
@@ -17,18 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kPortPrefix = "parport";
-
-// The number of a "parportN" entry; other names (such as the "default" settings
-// directory beside the ports) give nothing.
-std::optional<unsigned> portNumber(std::string_view name) {
-  if (name.substr(0, kPortPrefix.size()) != kPortPrefix) return std::nullopt;
-  const std::string_view digits = name.substr(kPortPrefix.size());
-  if (digits.empty() || digits.size() > 4) return std::nullopt;
-  unsigned number = 0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-  if (error != std::errc{} || end != digits.data() + digits.size()) return std::nullopt;
-  return number;
-}
 
 // The first field of a base-addr file; the second, the ECP register block, is of no use here.
 std::optional<std::uint64_t> readBase(const fs::path& file) {
@@ -41,14 +30,16 @@ std::optional<std::uint64_t> readBase(const fs::path& file) {
   return base;
 }
 
-// Calls visit(number, entry) for each "parportN" entry of directory, if it can be read.
+// Calls visit(number, entry) for each "parportN" entry of directory, if it can be read;
+// other names (such as the "default" settings directory beside the ports) are passed over.
 template <typename Visit>
 void forEachPortEntry(const fs::path& directory, Visit visit) {
   std::error_code error;
   fs::directory_iterator entries(directory, error);
   if (error) return;
   for (const fs::directory_entry& entry : entries) {
-    if (const auto number = portNumber(entry.path().filename().string())) visit(*number, entry);
+    const std::string name = entry.path().filename().string();
+    if (const auto number = base::numberAfterPrefix(name, kPortPrefix, 4)) visit(*number, entry);
   }
 }
 
