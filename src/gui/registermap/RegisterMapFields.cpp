@@ -61,54 +61,69 @@ void RegisterMapWindow::showSelectedFields() {
       fields_->setItem(row, 0, name);
       fields_->setItem(row, 1, fixedItem(registers::fieldBitsText(field)));
     }
+    QWidget* shown = same ? fields_->cellWidget(row, kValueColumn) : nullptr;
     if (field.values.empty()) {
-      auto* edit = same ? qobject_cast<QLineEdit*>(fields_->cellWidget(row, kValueColumn)) : nullptr;
-      if (edit == nullptr) {
-        edit = new QLineEdit;
-        edit->setObjectName(QString::fromStdString("field_" + field.name));
-        edit->setEnabled(reg.writable());
-        connect(edit, &QLineEdit::editingFinished, this, [this, edit, index, i, field] {
-          trapped([&] {
-            if (!edit->isModified()) return;
-            edit->setModified(false);
-            const auto typed = registers::valueFromText(edit->text().toStdString(), 32);
-            if (!typed || *typed > field.mask()) {
-              say("Field " + field.name + " takes a hex value of " + std::to_string(field.width()) +
-                  " bits, not '" + edit->text().toStdString() + "'");
-              return;
-            }
-            writeFieldValue(index, i, *typed);
-          });
-        });
-        fields_->setCellWidget(row, kValueColumn, edit);
-      }
-      // A value being typed stays as typed until it is written.
-      if (edit->isModified()) continue;
-      const QSignalBlocker quiet(edit);
-      edit->setText(QString::fromStdString(registers::valueHex(fieldValue, 0)));
-      continue;
+      showFieldNumber(row, index, i, qobject_cast<QLineEdit*>(shown), fieldValue);
+    } else {
+      showFieldChoice(row, index, i, qobject_cast<QComboBox*>(shown), fieldValue);
     }
-    auto* box = same ? qobject_cast<QComboBox*>(fields_->cellWidget(row, kValueColumn)) : nullptr;
-    if (box == nullptr) {
-      box = new QComboBox;
-      box->setObjectName(QString::fromStdString("field_" + field.name));
-      box->setEnabled(reg.writable());
-      for (const registers::NamedValue& named : field.values) {
-        box->addItem(QString::fromStdString(registers::fieldValueText(field, named.value)),
-                     QVariant::fromValue(named.value));
-      }
-      connect(box, &QComboBox::activated, this, [this, box, index, i](int entry) {
-        trapped([&] { writeFieldValue(index, i, box->itemData(entry).value<std::uint32_t>()); });
-      });
-      fields_->setCellWidget(row, kValueColumn, box);
-    }
-    // An open list stays on the entry the user is choosing.
-    if (box->view()->isVisible()) continue;
-    const QSignalBlocker quiet(box);
-    box->setCurrentIndex(entryFor(*box, field, fieldValue));
   }
   fields_->resizeColumnToContents(0);
   fields_->resizeColumnToContents(1);
+}
+
+void RegisterMapWindow::showFieldNumber(int row, std::size_t index, std::size_t i,
+                                        QLineEdit* shown, std::uint32_t value) {
+  const registers::Register& reg = table_.map().registers.at(index);
+  const registers::Field& field = reg.fields.at(i);
+  QLineEdit* edit = shown;
+  if (edit == nullptr) {
+    edit = new QLineEdit;
+    edit->setObjectName(QString::fromStdString("field_" + field.name));
+    edit->setEnabled(reg.writable());
+    connect(edit, &QLineEdit::editingFinished, this, [this, edit, index, i, field] {
+      trapped([&] {
+        if (!edit->isModified()) return;
+        edit->setModified(false);
+        const auto typed = registers::valueFromText(edit->text().toStdString(), 32);
+        if (!typed || *typed > field.mask()) {
+          say("Field " + field.name + " takes a hex value of " + std::to_string(field.width()) +
+              " bits, not '" + edit->text().toStdString() + "'");
+          return;
+        }
+        writeFieldValue(index, i, *typed);
+      });
+    });
+    fields_->setCellWidget(row, kValueColumn, edit);
+  }
+  // A value being typed stays as typed until it is written.
+  if (edit->isModified()) return;
+  const QSignalBlocker quiet(edit);
+  edit->setText(QString::fromStdString(registers::valueHex(value, 0)));
+}
+
+void RegisterMapWindow::showFieldChoice(int row, std::size_t index, std::size_t i,
+                                        QComboBox* shown, std::uint32_t value) {
+  const registers::Register& reg = table_.map().registers.at(index);
+  const registers::Field& field = reg.fields.at(i);
+  QComboBox* box = shown;
+  if (box == nullptr) {
+    box = new QComboBox;
+    box->setObjectName(QString::fromStdString("field_" + field.name));
+    box->setEnabled(reg.writable());
+    for (const registers::NamedValue& named : field.values) {
+      box->addItem(QString::fromStdString(registers::fieldValueText(field, named.value)),
+                   QVariant::fromValue(named.value));
+    }
+    connect(box, &QComboBox::activated, this, [this, box, index, i](int entry) {
+      trapped([&] { writeFieldValue(index, i, box->itemData(entry).value<std::uint32_t>()); });
+    });
+    fields_->setCellWidget(row, kValueColumn, box);
+  }
+  // An open list stays on the entry the user is choosing.
+  if (box->view()->isVisible()) return;
+  const QSignalBlocker quiet(box);
+  box->setCurrentIndex(entryFor(*box, field, value));
 }
 
 }  // namespace brelvion::gui::registermap

@@ -85,6 +85,12 @@ class RegisterMapWindow : public QWidget {
   void sizeColumns();
   void applyFilter();
   void showSelectedFields();
+  // The value cell of field i of register index in row: a hex entry for a field without
+  // named values, a list of them otherwise; shown is the cell's widget when it is kept.
+  void showFieldNumber(int row, std::size_t index, std::size_t i, QLineEdit* shown,
+                       std::uint32_t value);
+  void showFieldChoice(int row, std::size_t index, std::size_t i, QComboBox* shown,
+                       std::uint32_t value);
   void updateFormatFields();
   std::uint8_t device() const;
 
