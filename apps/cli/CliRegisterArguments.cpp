@@ -3,6 +3,7 @@
 #include "CliMapArguments.h"
 #include "PortOptions.h"
 #include "numconv/HexText.h"
+#include "port/DeviceAddress.h"
 #include "registers/RegisterMap.h"
 
 namespace brelvion::apps::cli {
@@ -45,12 +46,18 @@ ArgumentError hexArgument(const std::string& text, const char* what, std::int16_
 
 // DEV as the tool keeps it, the 8-bit write address, whichever way it was given.
 ArgumentError deviceArgument(const std::string& text, CliRequest& request) {
-  if (!request.sevenBit) return hexArgument(text, "DEV", request.device);
-  const auto value = apps::hexField(text);
-  if (!value || *value > 0x7F) {
-    return "DEV must be a 7-bit address with --7bit, 0 to 7F, not " + shownArgument(text);
+  return deviceArgument(text, "DEV", request);
+}
+
+ArgumentError deviceArgument(const std::string& text, const char* what, CliRequest& request) {
+  const auto address = port::DeviceAddress::parse(text, port::addressForm(request.sevenBit));
+  if (!address) {
+    return std::string(what) +
+           (request.sevenBit ? " must be a 7-bit address with --7bit, 0 to 7F, not "
+                             : " must be one or two hex digits, not ") +
+           shownArgument(text);
   }
-  request.device = static_cast<std::int16_t>(*value << 1);
+  request.device = address->byte();
   return std::nullopt;
 }
 

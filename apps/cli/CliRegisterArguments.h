@@ -19,6 +19,8 @@ ArgumentError hexArgument(const std::string& text, const char* what, std::int16_
 // DEV as the tool keeps it, the 8-bit write address, whether given as that or, with
 // --7bit, as the 7-bit address.
 ArgumentError deviceArgument(const std::string& text, CliRequest& request);
+// The same for the device argument what names ("--device").
+ArgumentError deviceArgument(const std::string& text, const char* what, CliRequest& request);
 
 // SUB or DATA of a register format: up to bits / 4 hex digits (the design's one or two
 // without a width option).

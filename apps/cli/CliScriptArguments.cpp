@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "CliMapArguments.h"
+#include "CliRegisterArguments.h"
 #include "PortOptions.h"
 #include "scripts/Formats.h"
 #include "scripts/ScriptReader.h"
@@ -33,18 +34,7 @@ ScriptArgumentError applyConversion(const std::vector<std::string>& arguments,
 // --device, read once every option is known: an 8-bit write address, or 7-bit with --7bit.
 ScriptArgumentError importDevice(CliRequest& request) {
   if (!request.script.deviceText) return std::nullopt;
-  const std::string& text = *request.script.deviceText;
-  const auto value = apps::hexField(text);
-  if (request.sevenBit) {
-    if (!value || *value > 0x7F) {
-      return "--device must be a 7-bit address with --7bit, 0 to 7F, not " + shownArgument(text);
-    }
-    request.device = static_cast<std::int16_t>(*value << 1);
-    return std::nullopt;
-  }
-  if (!value) return "--device must be one or two hex digits, not " + shownArgument(text);
-  request.device = *value;
-  return std::nullopt;
+  return deviceArgument(*request.script.deviceText, "--device", request);
 }
 
 bool importOptionsGiven(const ScriptOptions& script) {

@@ -3,16 +3,16 @@
 #include <algorithm>
 
 #include "base/Text.h"
+#include "port/DeviceAddress.h"
 #include "registers/SourceText.h"
 
 namespace brelvion::registers {
 
 std::optional<std::uint8_t> deviceFromText(const std::string& text) {
-  const std::string digits = base::trimmed(text, " ");
-  if (digits.empty() || digits.size() > 2) return std::nullopt;
-  const auto value = hexFromText(digits);
-  if (!value) return std::nullopt;
-  return static_cast<std::uint8_t>(*value & 0xFE);
+  const auto address =
+      port::DeviceAddress::parse(base::trimmed(text, " "), port::AddressForm::EightBit);
+  if (!address) return std::nullopt;
+  return address->device.writeByte();
 }
 
 std::variant<RegisterMap, std::string> rangeFromFields(const RangeFields& fields) {
@@ -79,7 +79,9 @@ std::optional<ChipIdOutcome> chipIdFromRead(const RegisterTable& table,
 
 bool noteWriteElsewhere(RegisterTable& table, std::uint8_t device, const bus::Transaction& message) {
   using port::MessageOutcome;
-  if (message.read || (message.address & 0xFE) != device) return false;
+  if (message.read || port::DeviceAddress::fromByte(message.address).writeByte() != device) {
+    return false;
+  }
   std::size_t reached = message.bytes.size();
   if (message.outcome == MessageOutcome::DataNotAcknowledged) {
     // The byte not acknowledged reached the device too, which may have taken it.

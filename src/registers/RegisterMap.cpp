@@ -5,6 +5,7 @@
 
 #include "base/RuntimeError.h"
 #include "numconv/HexText.h"
+#include "port/DeviceAddress.h"
 
 namespace brelvion::registers {
 
@@ -56,7 +57,7 @@ const Register* RegisterMap::findByAddress(std::uint32_t address) const {
 RegisterMap plainRange(std::uint8_t deviceAddress, int registerBits, int valueBits,
                        bus::ByteOrder order, std::uint32_t first, std::uint32_t last) {
   RegisterMap map;
-  map.deviceAddress = static_cast<std::uint8_t>(deviceAddress & 0xFE);
+  map.deviceAddress = port::DeviceAddress::fromByte(deviceAddress).writeByte();
   map.registerBits = registerBits;
   map.valueBits = valueBits;
   map.order = order;
