@@ -25,14 +25,15 @@ std::variant<RegisterMap, std::string> rangeFromFields(const RangeFields& fields
     return "First and Last are register addresses of up to " + std::to_string(digits) +
            " hex digits";
   }
-  const std::uint32_t bytes = static_cast<std::uint32_t>(fields.valueBits / 8);
+  const bus::RegisterFormat format{
+      fields.registerBits / 8, fields.valueBits / 8,
+      fields.littleEndian ? bus::ByteOrder::LittleEndian : bus::ByteOrder::BigEndian};
+  const auto bytes = static_cast<std::uint32_t>(format.valueBytes);
   if (*first > *last || *last - *first + 1 < bytes) {
     return "Last must come at least one " + std::to_string(fields.valueBits) +
            "-bit register after First";
   }
-  return plainRange(*device, fields.registerBits, fields.valueBits,
-                    fields.littleEndian ? bus::ByteOrder::LittleEndian : bus::ByteOrder::BigEndian,
-                    *first, *last);
+  return plainRange(*device, format, *first, *last);
 }
 
 std::uint32_t fieldEditBase(const RegisterTable& table, std::size_t index) {

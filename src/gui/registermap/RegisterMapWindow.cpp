@@ -30,8 +30,7 @@ registers::RegisterMap startingRange(const core::ToolCore& core) {
   const auto device =
       port::DeviceAddress::fromByte(static_cast<std::uint8_t>(core.values().DeviceAddress))
           .writeByte();
-  return registers::plainRange(device == 0 ? 0x42 : device, 8, 8, bus::ByteOrder::BigEndian, 0,
-                               0xFF);
+  return registers::plainRange(device == 0 ? 0x42 : device, bus::kByteRegisters, 0, 0xFF);
 }
 
 }  // namespace
