@@ -88,8 +88,8 @@ void runsAgainstSingleReads(const Report& report) {
 }
 
 void tableFill(const Report& report) {
-  const registers::RegisterMap map = registers::plainRange(kSensor, 16, 8, bus::ByteOrder::BigEndian,
-                                                           0, 4999);
+  const registers::RegisterMap map =
+      registers::plainRange(kSensor, {2, 1, bus::ByteOrder::BigEndian}, 0, 4999);
   const auto runs = registers::planReadAll(map, registers::kI2cDevMessageLimit);
   const std::vector<std::uint8_t> bytes(5000, 0x5A);
   registers::RegisterTable table(map);

@@ -14,6 +14,7 @@
 #include "commandfiles/Sender.h"
 #include "commandfiles/TmpFile.h"
 #include "numconv/HexText.h"
+#include "port/DeviceAddress.h"
 
 namespace brelvion::apps::cli {
 
@@ -96,7 +97,9 @@ int runSend(core::ToolCore& core, const CommandFileSource& source, double delay,
   hooks.clock = &clock;
   hooks.UpdateDeviceMonitor = [&] {
     const core::ProgramValues& v = core.values();
-    out << hexByte(sevenBit ? (v.DeviceAddress & 0xFE) >> 1 : v.DeviceAddress) << ' ' << hexByte(v.SubAddress) << ' ' << hexByte(v.WriteData)
+    out << port::ParsedAddress::fromByte(static_cast<std::uint8_t>(v.DeviceAddress))
+               .text(port::addressForm(sevenBit))
+        << ' ' << hexByte(v.SubAddress) << ' ' << hexByte(v.WriteData)
         << (core.busState().AckReceived ? " ACK" : " NO ACK") << '\n';
   };
   // Nobody reads the writes any more (a closed pipe, a full disk): stop writing registers.

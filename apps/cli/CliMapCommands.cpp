@@ -6,6 +6,7 @@
 
 #include "CliRun.h"
 #include "base/UserFile.h"
+#include "port/DeviceAddress.h"
 #include "registers/Diff.h"
 #include "registers/Fields.h"
 #include "registers/MapActions.h"
@@ -53,9 +54,9 @@ bool readAll(bool sevenBit, const MapCommand& command, port::I2cMaster& master,
   const registers::ReadOutcome outcome = registers::readRuns(
       master, command.device, table, registers::planReadAll(table.map(), kReadBytes));
   if (outcome.notAcknowledged == 0) return true;
-  const int shown = sevenBit ? command.device >> 1 : command.device;
-  err << kProgram << ": NO ACK from device " << registers::valueHex(shown, 8) << " ("
-      << outcome.notAcknowledged << " of " << outcome.reads << " reads)\n";
+  err << kProgram << ": NO ACK from device "
+      << port::ParsedAddress::fromByte(command.device).text(port::addressForm(sevenBit))
+      << " (" << outcome.notAcknowledged << " of " << outcome.reads << " reads)\n";
   return false;
 }
 

@@ -3,6 +3,7 @@
 #include "PortOptions.h"
 #include "ShownArgument.h"
 #include "numconv/HexText.h"
+#include "port/DeviceAddress.h"
 #include "registers/RegisterMap.h"
 
 namespace brelvion::apps::cli {
@@ -106,13 +107,14 @@ ArgumentError hexArgument(const std::string& text, const char* what, std::int16_
 
 ArgumentError addressArgument(const std::string& text, const char* what, bool sevenBit,
                               std::int16_t& device) {
-  if (!sevenBit) return hexArgument(text, what, device);
-  const auto value = apps::hexField(text);
-  if (!value || *value > 0x7F) {
-    return std::string(what) + " must be a 7-bit address with --7bit, 0 to 7F, not " +
+  const auto address = port::DeviceAddress::parse(text, port::addressForm(sevenBit));
+  if (!address) {
+    return std::string(what) +
+           (sevenBit ? " must be a 7-bit address with --7bit, 0 to 7F, not "
+                     : " must be one or two hex digits, not ") +
            shownArgument(text);
   }
-  device = static_cast<std::int16_t>(*value << 1);
+  device = address->byte();
   return std::nullopt;
 }
 

@@ -21,6 +21,7 @@
 #include "core/ToolCore.h"
 #include "numconv/HexText.h"
 #include "port/BusCapture.h"
+#include "port/DeviceAddress.h"
 #include "port/LptRegisters.h"
 #include "port/gpio/GpioLines.h"
 #include "port/hardware/ParportDevices.h"
@@ -73,7 +74,8 @@ struct PreparedCommand {
 
 // An address as the request prints it: the 8-bit write address, or with --7bit the 7-bit one.
 std::string shownAddress(const CliRequest& request, int writeAddress) {
-  return hexByte(request.sevenBit ? (writeAddress & 0xFE) >> 1 : writeAddress);
+  return port::ParsedAddress::fromByte(static_cast<std::uint8_t>(writeAddress))
+      .text(port::addressForm(request.sevenBit));
 }
 
 void runWrite(const WriteRequest& request, bus::BusEngine& engine, std::ostream& out) {

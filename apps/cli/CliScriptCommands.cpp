@@ -4,6 +4,7 @@
 #include "ShownArgument.h"
 #include "base/UserFile.h"
 #include "numconv/HexText.h"
+#include "port/DeviceAddress.h"
 #include "port/OutcomeText.h"
 #include "scripts/Formats.h"
 #include "scripts/ScriptReader.h"
@@ -97,8 +98,8 @@ std::optional<CheckedScript> checkScriptText(std::string_view text, const std::s
 }
 
 std::string commandLine(const CommandReport& report, bool sevenBit) {
-  const std::uint8_t device = report.step.target.device;
-  return numconv::UpperHex(sevenBit ? device >> 1 : device, 2) + ' ' +
+  const port::ParsedAddress device = port::ParsedAddress::fromByte(report.step.target.device);
+  return device.text(port::addressForm(sevenBit)) + ' ' +
          scripts::registerText(report.step.target, report.step.reg) + resultText(report);
 }
 

@@ -5,6 +5,7 @@
 #include "ShownArgument.h"
 #include "numconv/HexByteValue.h"
 #include "numconv/HexText.h"
+#include "port/DeviceAddress.h"
 #include "port/LptRegisters.h"
 
 namespace brelvion::apps {
@@ -45,16 +46,17 @@ Error applyPort(const std::string& value, PortOptions& options) {
 // "42", "42:sensor8" (the camera sensor) or "20:sensor16", into the list of its kind.
 Error applySimDevice(const std::string& item, PortOptions& options) {
   const std::size_t colon = item.find(':');
-  const auto address = hexField(item.substr(0, colon));
+  const auto address =
+      port::DeviceAddress::parse(item.substr(0, colon), port::AddressForm::EightBit);
   if (!address) {
     return "--sim-device wants write addresses in hex (one or two digits) or 'none', not " +
            shownArgument(item.substr(0, colon));
   }
   const std::string kind = colon == std::string::npos ? "sensor8" : item.substr(colon + 1);
   if (kind == "sensor8") {
-    options.simulatedDevices.push_back(static_cast<std::uint8_t>(*address));
+    options.simulatedDevices.push_back(address->byte());
   } else if (kind == "sensor16") {
-    options.simulatedSensor16s.push_back(static_cast<std::uint8_t>(*address));
+    options.simulatedSensor16s.push_back(address->byte());
   } else {
     return "--sim-device: a device kind is sensor8 or sensor16, not " + shownArgument(kind);
   }

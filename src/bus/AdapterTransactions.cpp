@@ -3,6 +3,7 @@
 #include "bus/AdapterTraceLine.h"
 #include "bus/BusEngine.h"
 #include "bus/BusMessages.h"
+#include "port/DeviceAddress.h"
 
 namespace brelvion::bus {
 
@@ -40,7 +41,7 @@ port::TransferResult BusEngine::adapterRegisterRead(std::uint8_t address, std::u
                                                     std::size_t length, bool repeatedStart) {
   port::I2cMessage pointer{address, false, {subAddress}};
   pointer.after = repeatedStart ? port::AfterMessage::RepeatedStart : port::AfterMessage::Stop;
-  const port::I2cMessage read{static_cast<std::uint8_t>(address | 1), true, {}, length};
+  const port::I2cMessage read{port::DeviceAddress::fromByte(address).readByte(), true, {}, length};
   port::TransferResult result = adapterTransfer({pointer, read});
   keepReadBytes(result.messages[1]);
   return result;

@@ -1,5 +1,7 @@
 #include "bus/BusScan.h"
 
+#include "port/DeviceAddress.h"
+
 namespace brelvion::bus {
 
 ProbeMethod probeMethodFor(std::uint8_t address7) {
@@ -17,7 +19,8 @@ ScanOutcome scanBus(BusEngine& engine, ScanRange range, const std::function<bool
   for (unsigned address7 = range.first7; address7 <= range.last7; ++address7) {
     if (stop && stop()) break;
     port::I2cMessage probe;
-    probe.address = static_cast<std::uint8_t>(address7 << 1);
+    probe.address =
+        port::DeviceAddress::fromSevenBit(static_cast<std::uint8_t>(address7)).writeByte();
     if (probeMethodFor(static_cast<std::uint8_t>(address7)) == ProbeMethod::ReadByte) {
       probe.read = true;
       probe.readLength = 1;

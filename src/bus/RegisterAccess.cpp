@@ -4,6 +4,7 @@
 
 #include "base/RuntimeError.h"
 #include "bus/BusEngine.h"
+#include "port/DeviceAddress.h"
 
 namespace brelvion::bus {
 
@@ -12,7 +13,7 @@ std::vector<port::I2cMessage> registerWriteMessages(std::uint8_t device,
                                                     std::uint32_t registerAddress,
                                                     std::uint32_t value) {
   port::I2cMessage write;
-  write.address = static_cast<std::uint8_t>(device & 0xFE);
+  write.address = port::DeviceAddress::fromByte(device).writeByte();
   write.bytes = registerAddressBytes(format, registerAddress);
   const std::vector<std::uint8_t> data = encodeValue(value, format.valueBytes, format.order);
   write.bytes.insert(write.bytes.end(), data.begin(), data.end());
@@ -32,13 +33,13 @@ std::vector<port::I2cMessage> registerReadMessages(std::uint8_t device,
   std::vector<std::uint8_t> pointer = registerAddressBytes(format, registerAddress);
   if (!pointer.empty()) {
     port::I2cMessage write;
-    write.address = static_cast<std::uint8_t>(device & 0xFE);
+    write.address = port::DeviceAddress::fromByte(device).writeByte();
     write.bytes = std::move(pointer);
     write.after = pointerThen;
     messages.push_back(std::move(write));
   }
   port::I2cMessage read;
-  read.address = static_cast<std::uint8_t>(device | 1);
+  read.address = port::DeviceAddress::fromByte(device).readByte();
   read.read = true;
   read.readLength = byteCount;
   messages.push_back(std::move(read));

@@ -7,12 +7,13 @@
 namespace brelvion::bus {
 
 std::uint8_t addressOfCell(int row, int column) {
-  return static_cast<std::uint8_t>((row * kScanGridColumns + column) << 1);
+  return port::DeviceAddress::fromSevenBit(
+             static_cast<std::uint8_t>(row * kScanGridColumns + column))
+      .writeByte();
 }
 
 std::string addressLabel(std::uint8_t writeAddress, AddressLabels labels) {
-  const unsigned shown = labels == AddressLabels::SevenBit ? writeAddress >> 1 : writeAddress;
-  return numconv::UpperHex(shown, 2);
+  return port::DeviceAddress::fromByte(writeAddress).text(labels);
 }
 
 ScanGrid scanGrid(const ScanOutcome& outcome, ScanRange range, AddressLabels labels) {
@@ -28,7 +29,10 @@ ScanGrid scanGrid(const ScanOutcome& outcome, ScanRange range, AddressLabels lab
     for (int column = 0; column < kScanGridColumns; ++column) {
       const std::uint8_t address = addressOfCell(row, column);
       std::string& cell = grid.cells[row][column];
-      if (outcome.sdaHeldLow || !range.contains(address >> 1)) continue;
+      if (outcome.sdaHeldLow ||
+          !range.contains(port::DeviceAddress::fromByte(address).sevenBit())) {
+        continue;
+      }
       const bool found = std::find(answered.begin(), answered.end(), address) != answered.end();
       cell = found ? addressLabel(address, labels) : "--";
     }

@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "bus/BusScan.h"
+#include "port/DeviceAddress.h"
 
 namespace brelvion::bus {
 
 // Which addresses a scan's table shows: the tool's 8-bit write addresses (42), or the
 // 7-bit ones (21) for those who think in them.
-enum class AddressLabels { EightBit, SevenBit };
+using AddressLabels = port::AddressForm;
 
 inline constexpr int kScanGridRows = 8;
 inline constexpr int kScanGridColumns = 16;

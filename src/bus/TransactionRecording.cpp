@@ -2,6 +2,7 @@
 // runs or a listener waits for messages, so that otherwise a message costs two questions
 // and nothing more.
 #include "bus/BusEngine.h"
+#include "port/DeviceAddress.h"
 
 namespace brelvion::bus {
 
@@ -35,8 +36,7 @@ void BusEngine::recordAdapterCall(const port::AdapterTransfer& done) {
     if (result.outcome == port::MessageOutcome::NotSent) continue;
     Transaction entry;
     entry.time = time;
-    entry.address = static_cast<std::uint8_t>(message.read ? message.address | 1
-                                                           : message.address & 0xFE);
+    entry.address = port::DeviceAddress::fromByte(message.address).byteFor(message.read);
     entry.read = message.read;
     entry.bytes = message.read ? result.bytes : message.bytes;
     entry.outcome = result.outcome;

@@ -5,6 +5,7 @@
 #include "bus/BusMessages.h"
 #include "bus/LptCable.h"
 #include "numconv/HexText.h"
+#include "port/DeviceAddress.h"
 #include "port/LptRegisters.h"
 
 namespace brelvion::bus {
@@ -81,11 +82,12 @@ void BusEngine::beginMessage(std::int16_t address, bool repeatedStart) {
 port::MessageOutcome BusEngine::sendWrite(std::uint8_t address, std::span<const std::uint8_t> bytes,
                                           bool repeatedStart, bool stopAfter,
                                           std::size_t& nackedByte) {
-  std::optional<Transaction> entry = startEntry(static_cast<std::uint8_t>(address & 0xFE), false);
+  const std::uint8_t addressByte = port::DeviceAddress::fromByte(address).writeByte();
+  std::optional<Transaction> entry = startEntry(addressByte, false);
   if (entry) entry->bytes.assign(bytes.begin(), bytes.end());
   port::MessageOutcome outcome = port::MessageOutcome::TimedOut;
   try {
-    beginMessage(static_cast<std::int16_t>(address & 0xFE), repeatedStart);
+    beginMessage(addressByte, repeatedStart);
     outcome = state_.AckReceived ? port::MessageOutcome::Acknowledged
                                  : port::MessageOutcome::AddressNotAcknowledged;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -108,10 +110,11 @@ port::MessageOutcome BusEngine::sendWrite(std::uint8_t address, std::span<const 
 template <typename Store>
 port::MessageOutcome BusEngine::sendRead(std::uint8_t address, std::size_t length,
                                          bool repeatedStart, bool stopAfter, Store store) {
-  std::optional<Transaction> entry = startEntry(static_cast<std::uint8_t>(address | 1), true);
+  const std::uint8_t addressByte = port::DeviceAddress::fromByte(address).readByte();
+  std::optional<Transaction> entry = startEntry(addressByte, true);
   port::MessageOutcome outcome = port::MessageOutcome::TimedOut;
   try {
-    beginMessage(static_cast<std::int16_t>(address | 1), repeatedStart);
+    beginMessage(addressByte, repeatedStart);
     outcome = state_.AckReceived ? port::MessageOutcome::Acknowledged
                                  : port::MessageOutcome::AddressNotAcknowledged;
     // A probe stops at an address nobody acknowledged, as i2cdetect's do: only the
@@ -166,7 +169,7 @@ port::TransferResult BusEngine::transfer(const std::vector<port::I2cMessage>& me
 }
 
 void BusEngine::WriteRegister(std::int16_t& address, std::int16_t subAddress, std::int16_t data) {
-  address = static_cast<std::int16_t>(address & 0xFE);
+  address = port::DeviceAddress::fromByte(static_cast<std::uint8_t>(address)).writeByte();
   const std::uint8_t bytes[] = {static_cast<std::uint8_t>(subAddress),
                                 static_cast<std::uint8_t>(data)};
   if (adapter_ != nullptr) {
@@ -178,7 +181,7 @@ void BusEngine::WriteRegister(std::int16_t& address, std::int16_t subAddress, st
 }
 
 void BusEngine::SetRegisterPointer(std::int16_t& address, std::int16_t subAddress) {
-  address = static_cast<std::int16_t>(address & 0xFE);
+  address = port::DeviceAddress::fromByte(static_cast<std::uint8_t>(address)).writeByte();
   const std::uint8_t bytes[] = {static_cast<std::uint8_t>(subAddress)};
   if (adapter_ != nullptr) {
     adapterTransfer({{static_cast<std::uint8_t>(address), false, {bytes[0]}}});
@@ -217,7 +220,7 @@ bool BusEngine::ReadRegisters(std::int16_t& address, std::int16_t subAddress,
     return pointerAcknowledged && state_.AckReceived;
   }
   const std::size_t length = static_cast<std::size_t>(count) + 1;
-  const auto device = static_cast<std::uint8_t>(address & 0xFE);
+  const auto device = port::DeviceAddress::fromByte(static_cast<std::uint8_t>(address)).writeByte();
   address = static_cast<std::int16_t>(address | 1);
   if (adapter_ != nullptr) {
     return adapterRegisterRead(device, static_cast<std::uint8_t>(subAddress), length,

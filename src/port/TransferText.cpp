@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "numconv/HexText.h"
+#include "port/DeviceAddress.h"
 
 namespace brelvion::port {
 
@@ -20,13 +21,13 @@ void appendBytes(std::string& text, const std::vector<std::uint8_t>& bytes) {
 void appendMessage(std::string& text, const I2cMessage& message, const MessageResult* result) {
   if (message.read) {
     text += "R ";
-    numconv::appendUpperHex(text, message.address | 1u, 2);
+    numconv::appendUpperHex(text, DeviceAddress::fromByte(message.address).readByte(), 2);
     text += " (" + std::to_string(message.readLength) + ")";
     if (result != nullptr) appendBytes(text, result->bytes);
     return;
   }
   text += "W ";
-  numconv::appendUpperHex(text, message.address & 0xFEu, 2);
+  numconv::appendUpperHex(text, DeviceAddress::fromByte(message.address).writeByte(), 2);
   if (message.bytes.size() > kShownTransferBytes) {
     text += " (" + std::to_string(message.bytes.size()) + ")";
   }

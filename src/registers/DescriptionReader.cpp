@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "port/DeviceAddress.h"
 #include "registers/MapChecks.h"
 #include "registers/SourceText.h"
 #include "registers/YamlDocument.h"
@@ -141,12 +142,13 @@ void DescriptionParser::readDevice(const Keys& top, RegisterMap& map) const {
   if (map.deviceName.empty()) fail(top.keyPosition("device"), "device wants a name");
   if (top.get("i2c-address")) {
     const std::uint32_t address = number(top, "i2c-address");
-    if (address > 0xFE || (address & 1) != 0) {
+    const auto parsed = port::DeviceAddress::fromNumber(address, port::AddressForm::EightBit);
+    if (!parsed || parsed->readBit) {
       fail(*top.get("i2c-address"),
            "i2c-address is the 8-bit write address, even and at most 0xFE, not " +
                valueHex(address, 0) + "h");
     }
-    map.deviceAddress = static_cast<std::uint8_t>(address);
+    map.deviceAddress = parsed->device.writeByte();
   }
   if (top.get("register-bits")) {
     const std::uint32_t bits = number(top, "register-bits");

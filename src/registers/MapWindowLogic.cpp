@@ -3,16 +3,16 @@
 #include <algorithm>
 
 #include "base/Text.h"
+#include "port/DeviceAddress.h"
 #include "registers/SourceText.h"
 
 namespace brelvion::registers {
 
 std::optional<std::uint8_t> deviceFromText(const std::string& text) {
-  const std::string digits = base::trimmed(text, " ");
-  if (digits.empty() || digits.size() > 2) return std::nullopt;
-  const auto value = hexFromText(digits);
-  if (!value) return std::nullopt;
-  return static_cast<std::uint8_t>(*value & 0xFE);
+  const auto address =
+      port::DeviceAddress::parse(base::trimmed(text, " "), port::AddressForm::EightBit);
+  if (!address) return std::nullopt;
+  return address->device.writeByte();
 }
 
 std::variant<RegisterMap, std::string> rangeFromFields(const RangeFields& fields) {
@@ -25,14 +25,15 @@ std::variant<RegisterMap, std::string> rangeFromFields(const RangeFields& fields
     return "First and Last are register addresses of up to " + std::to_string(digits) +
            " hex digits";
   }
-  const std::uint32_t bytes = static_cast<std::uint32_t>(fields.valueBits / 8);
+  const bus::RegisterFormat format{
+      fields.registerBits / 8, fields.valueBits / 8,
+      fields.littleEndian ? bus::ByteOrder::LittleEndian : bus::ByteOrder::BigEndian};
+  const auto bytes = static_cast<std::uint32_t>(format.valueBytes);
   if (*first > *last || *last - *first + 1 < bytes) {
     return "Last must come at least one " + std::to_string(fields.valueBits) +
            "-bit register after First";
   }
-  return plainRange(*device, fields.registerBits, fields.valueBits,
-                    fields.littleEndian ? bus::ByteOrder::LittleEndian : bus::ByteOrder::BigEndian,
-                    *first, *last);
+  return plainRange(*device, format, *first, *last);
 }
 
 std::uint32_t fieldEditBase(const RegisterTable& table, std::size_t index) {
@@ -79,7 +80,9 @@ std::optional<ChipIdOutcome> chipIdFromRead(const RegisterTable& table,
 
 bool noteWriteElsewhere(RegisterTable& table, std::uint8_t device, const bus::Transaction& message) {
   using port::MessageOutcome;
-  if (message.read || (message.address & 0xFE) != device) return false;
+  if (message.read || port::DeviceAddress::fromByte(message.address).writeByte() != device) {
+    return false;
+  }
   std::size_t reached = message.bytes.size();
   if (message.outcome == MessageOutcome::DataNotAcknowledged) {
     // The byte not acknowledged reached the device too, which may have taken it.

@@ -5,6 +5,7 @@
 
 #include "base/RuntimeError.h"
 #include "numconv/HexText.h"
+#include "port/DeviceAddress.h"
 
 namespace brelvion::registers {
 
@@ -53,17 +54,19 @@ const Register* RegisterMap::findByAddress(std::uint32_t address) const {
   return index ? &registers[*index] : nullptr;
 }
 
-RegisterMap plainRange(std::uint8_t deviceAddress, int registerBits, int valueBits,
-                       bus::ByteOrder order, std::uint32_t first, std::uint32_t last) {
-  RegisterMap map;
-  map.deviceAddress = static_cast<std::uint8_t>(deviceAddress & 0xFE);
-  map.registerBits = registerBits;
-  map.valueBits = valueBits;
-  map.order = order;
-  if (auto problem = bus::formatProblem(map.formatFor(valueBits))) {
+RegisterMap plainRange(std::uint8_t deviceAddress, const bus::RegisterFormat& format,
+                       std::uint32_t first, std::uint32_t last) {
+  if (auto problem = bus::formatProblem(format)) {
     throw base::RuntimeError(base::RuntimeError::kInvalidCall, "Register Map", *problem);
   }
-  const std::uint32_t bytes = static_cast<std::uint32_t>(valueBits / 8);
+  RegisterMap map;
+  map.deviceAddress = port::DeviceAddress::fromByte(deviceAddress).writeByte();
+  map.registerBits = 8 * format.addressBytes;
+  map.valueBits = 8 * format.valueBytes;
+  map.order = format.order;
+  const int registerBits = map.registerBits;
+  const int valueBits = map.valueBits;
+  const auto bytes = static_cast<std::uint32_t>(format.valueBytes);
   if (first > last || last > map.maxAddress() || last - first + 1 < bytes) {
     throw base::RuntimeError(
         base::RuntimeError::kInvalidCall, "Register Map",

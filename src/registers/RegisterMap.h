@@ -90,11 +90,11 @@ struct RegisterMap {
 
 bool sameName(std::string_view a, std::string_view b);
 
-// Registers first to last (inclusive) of valueBits each, one after the other, all read and
-// write, without names: what the window shows without a description. Throws
-// RuntimeError 5 when the range is empty or does not fit the register-address bits.
-RegisterMap plainRange(std::uint8_t deviceAddress, int registerBits, int valueBits,
-                       bus::ByteOrder order, std::uint32_t first, std::uint32_t last);
+// Registers first to last (inclusive) of the format's value width each, one after the
+// other, all read and write, without names: what the window shows without a description.
+// Throws RuntimeError 5 when the range is empty or does not fit the register addresses.
+RegisterMap plainRange(std::uint8_t deviceAddress, const bus::RegisterFormat& format,
+                       std::uint32_t first, std::uint32_t last);
 
 // A register name: a letter or '_', then letters, digits and '_'.
 bool validName(std::string_view name);

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <set>
 
+#include "port/DeviceAddress.h"
 #include "registers/MapChecks.h"
 #include "registers/SourceText.h"
 
@@ -63,11 +64,13 @@ void SnapshotParser::headerLine(const std::string& line, int number, Snapshot& s
   } else if (key == "time") {
     snapshot.time = value;
   } else if (key == "i2c-address") {
-    const auto address = value.size() == 2 ? hexFromText(value) : std::nullopt;
-    if (!address || (*address & 1) != 0) {
+    const auto address = value.size() == 2
+                             ? port::DeviceAddress::parse(value, port::AddressForm::EightBit)
+                             : std::nullopt;
+    if (!address || address->readBit) {
       fail(number, valueColumn, "i2c-address is an even write address of two hex digits, not '" + value + "'");
     }
-    snapshot.deviceAddress = static_cast<std::uint8_t>(*address);
+    snapshot.deviceAddress = address->device.writeByte();
   } else if (key == "register-bits") {
     if (value != "0" && value != "8" && value != "16") {
       fail(number, valueColumn, "register-bits is 0, 8 or 16, not '" + value + "'");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "numconv/HexText.h"
+#include "port/DeviceAddress.h"
 #include "scripts/Converters.h"
 
 namespace brelvion::scripts {
@@ -165,8 +166,8 @@ ExportResult exportCTable(const Script& script, const std::string& scriptName) {
   ExportResult result;
   result.text = "/* " + commentText(scriptName) + " for the device at " +
                 numconv::UpperHex(table.device, 2) + " (7-bit " +
-                numconv::UpperHex(table.device >> 1, 2) + "), " + std::to_string(table.regBits) +
-                "-bit registers" +
+                port::DeviceAddress::fromByte(table.device).text(port::AddressForm::SevenBit) +
+                "), " + std::to_string(table.regBits) + "-bit registers" +
                 (table.fourFields ? "; rows {reg, val, mask (0: write), delay_ms}" : "") + " */\n";
   result.text += "static const struct " + std::string(type) + " " + tableName(scriptName) + "[] = {\n";
   for (const OutItem& item : table.items) {

@@ -6,6 +6,7 @@
 
 #include "numconv/HexFields.h"
 #include "numconv/HexText.h"
+#include "port/DeviceAddress.h"
 #include "scripts/Converters.h"
 #include "scripts/ScriptBuilder.h"
 #include "scripts/ScriptReader.h"
@@ -94,7 +95,8 @@ class CommandFileImport {
     group_.push_back(value);
     if (group_.size() < 3) return;
     // The engine writes to the address with bit 0 cleared, whatever the file says.
-    const Target target{static_cast<std::uint8_t>(group_[0].value & 0xFE), 8, 8};
+    const auto device = port::DeviceAddress::fromByte(group_[0].value);
+    const Target target{device.writeByte(), 8, 8};
     builder_.command(target, Statement::write(group_[1].value, group_[2].value));
     if (options_.keepPauses) builder_.delay(kPauseAfterWriteMs);
     group_.clear();

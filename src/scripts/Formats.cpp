@@ -4,6 +4,7 @@
 
 #include "base/Text.h"
 #include "numconv/HexText.h"
+#include "port/DeviceAddress.h"
 #include "scripts/Converters.h"
 #include "scripts/TextLines.h"
 
@@ -54,7 +55,7 @@ std::optional<std::string> optionsProblem(const ImportOptions& options) {
   if (options.device && (*options.device & 1) != 0) {
     return "the device " + numconv::UpperHex(*options.device, 2) +
            " is a read address; the 8-bit write address is " +
-           numconv::UpperHex(*options.device & 0xFE, 2);
+           port::DeviceAddress::fromByte(*options.device).text(port::AddressForm::EightBit);
   }
   if (options.regBits && !isRegisterWidth(*options.regBits)) {
     return "register widths are 8 or 16 bits, not " + std::to_string(*options.regBits);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "numconv/HexText.h"
+#include "port/DeviceAddress.h"
 #include "scripts/Converters.h"
 #include "scripts/MessageConverter.h"
 #include "scripts/TextLines.h"
@@ -145,11 +146,14 @@ class I2cTransferReader {
     }
     if (at != std::string_view::npos) {
       const auto seven = parseHex(desc.substr(at + 1));
-      if (!seven || *seven > 0x7F) {
+      const auto parsed = seven
+                              ? port::DeviceAddress::fromNumber(*seven, port::AddressForm::SevenBit)
+                              : std::nullopt;
+      if (!parsed) {
         problem("'" + std::string(desc.substr(at + 1)) + "' is not a 7-bit address");
         return false;
       }
-      address = static_cast<std::uint8_t>(*seven << 1);
+      address = parsed->device.writeByte();
     }
     if (!address) {
       problem("'" + std::string(desc) + "' names no address, and no message before it did");
@@ -248,7 +252,7 @@ ExportResult exportI2cTransfer(const Script& script, const std::string& scriptNa
     }
     std::string line;
     const unsigned regBytes = target.regBits / 8u;
-    const std::string at = "@" + byteText(target.device >> 1);
+    const std::string at = "@" + byteText(port::DeviceAddress::fromByte(target.device).sevenBit());
     switch (statement.op) {
       case Op::Write:
         line = command + "w" + std::to_string(regBytes + target.valBits / 8u) + at;

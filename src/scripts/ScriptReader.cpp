@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "numconv/HexText.h"
+#include "port/DeviceAddress.h"
 #include "scripts/TextLines.h"
 
 namespace brelvion::scripts {
@@ -203,16 +204,18 @@ class LineReader {
 
   bool address(const std::string& what, std::string_view word, std::uint64_t number,
                Statement& statement) {
-    if (number > 0xFF) {
+    const auto parsed = port::DeviceAddress::fromNumber(number, port::AddressForm::EightBit);
+    if (!parsed) {
       problem(what + std::string(word) + " is not an 8-bit address");
       return false;
     }
-    if ((number & 1) != 0) {
-      problem("device: " + std::string(word) + " is a read address (bit 0 set); the write address is " +
-              numconv::UpperHex(number & 0xFE, 2));
+    if (parsed->readBit) {
+      problem("device: " + std::string(word) +
+              " is a read address (bit 0 set); the write address is " +
+              parsed->device.text(port::AddressForm::EightBit));
       return false;
     }
-    return store(statement.value, number);
+    return store(statement.value, parsed->device.writeByte());
   }
 
   static bool store(std::uint32_t& field, std::uint64_t number) {

@@ -4,6 +4,7 @@
 
 #include "bus/RegisterAccess.h"
 #include "numconv/HexText.h"
+#include "port/DeviceAddress.h"
 
 namespace brelvion::scripts {
 
@@ -23,7 +24,8 @@ port::MessageOutcome firstRefusal(const port::TransferResult& result) {
 }
 
 std::string refusalText(port::MessageOutcome refusal, std::uint8_t device, bool sevenBit) {
-  const std::string address = numconv::UpperHex(sevenBit ? device >> 1 : device, 2);
+  const std::string address =
+      port::ParsedAddress::fromByte(device).text(port::addressForm(sevenBit));
   switch (refusal) {
     case port::MessageOutcome::TimedOut:
       return "bus timeout at device " + address;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "numconv/HexText.h"
+#include "port/DeviceAddress.h"
 #include "port/OutcomeText.h"
 #include "scripts/MessageConverter.h"
 #include "scripts/ScriptReader.h"
@@ -62,7 +63,7 @@ Converted convert(const std::deque<bus::Transaction>& entries, unsigned register
       converter.emplace(kEntryName, importOptions, builder, converted.problems);
     }
     BusMessage message;
-    message.address = static_cast<std::uint8_t>(entry.address & 0xFE);
+    message.address = port::DeviceAddress::fromByte(entry.address).writeByte();
     message.read = entry.read;
     message.bytes = entry.bytes;
     message.readLength = entry.read ? entry.bytes.size() : 0;

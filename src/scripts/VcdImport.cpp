@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "numconv/HexText.h"
+#include "port/DeviceAddress.h"
 #include "port/I2cWireDecoder.h"
 #include "port/VcdReader.h"
 #include "scripts/Converters.h"
@@ -58,7 +59,7 @@ class TransferConverter : public port::TransferSink {
       return;
     }
     BusMessage out;
-    out.address = static_cast<std::uint8_t>(message.address & 0xFE);
+    out.address = port::DeviceAddress::fromByte(message.address).writeByte();
     out.read = message.read();
     out.line = message.line;
     out.readLength = out.read ? message.bytes.size() : 0;

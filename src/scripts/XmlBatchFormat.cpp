@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "numconv/HexText.h"
+#include "port/DeviceAddress.h"
 #include "scripts/Converters.h"
 #include "scripts/MessageConverter.h"
 #include "scripts/TextLines.h"
@@ -100,8 +101,11 @@ class BatchReader {
 
   void message(const pugi::xml_node& node, bool read) {
     const std::string tag = "<" + std::string(node.name()) + ">";
-    const auto address = parseCNumber(trimBlanks(node.attribute("addr").value()));
-    if (!address || *address > 0x7F) {
+    const auto number = parseCNumber(trimBlanks(node.attribute("addr").value()));
+    const auto address = number
+                             ? port::DeviceAddress::fromNumber(*number, port::AddressForm::SevenBit)
+                             : std::nullopt;
+    if (!address) {
       problem(tag + " needs addr, a 7-bit address");
       return;
     }
@@ -111,7 +115,7 @@ class BatchReader {
       return;
     }
     BusMessage message;
-    message.address = static_cast<std::uint8_t>(*address << 1);
+    message.address = address->device.writeByte();
     message.read = read;
     message.readLength = read ? *count : 0;
     message.line = line_;
@@ -194,7 +198,9 @@ std::string hexBytes(std::uint32_t value, unsigned bits) {
 pugi::xml_node appendMessage(pugi::xml_node& root, bool read, const Target& target,
                              std::size_t count) {
   pugi::xml_node element = root.append_child(read ? "i2c_read" : "i2c_write");
-  element.append_attribute("addr").set_value(("0x" + numconv::UpperHex(target.device >> 1, 2)).c_str());
+  element.append_attribute("addr").set_value(
+      ("0x" + port::DeviceAddress::fromByte(target.device).text(port::AddressForm::SevenBit))
+          .c_str());
   element.append_attribute("count").set_value(static_cast<unsigned>(count));
   return element;
 }

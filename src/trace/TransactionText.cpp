@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "numconv/HexText.h"
+#include "port/DeviceAddress.h"
 #include "port/OutcomeText.h"
 
 namespace brelvion::trace {
@@ -49,7 +50,8 @@ void appendRegister(std::string& line, const std::vector<std::uint8_t>& bytes,
 // register alone.
 bool isPointerFor(const bus::Transaction& read, const bus::Transaction* before,
                   std::size_t regBytes) {
-  return before != nullptr && !before->read && (before->address | 1) == read.address &&
+  return before != nullptr && !before->read &&
+         port::DeviceAddress::fromByte(before->address).readByte() == read.address &&
          regBytes > 0 && before->bytes.size() == regBytes;
 }
 
@@ -66,7 +68,8 @@ std::string transactionLine(const bus::Transaction& entry, const TransactionView
   line += "  ";
   // One form for a device's writes and reads, R or W beside it: its write address, or
   // its 7-bit one.
-  numconv::appendUpperHex(line, view.sevenBit ? entry.address >> 1 : entry.address & 0xFE, 2);
+  numconv::appendUpperHex(
+      line, port::DeviceAddress::fromByte(entry.address).in(port::addressForm(view.sevenBit)), 2);
   line += entry.read ? " R  " : " W  ";
 
   const std::size_t regBytes = registerBytes(entry, view);

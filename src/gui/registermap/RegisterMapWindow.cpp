@@ -15,6 +15,7 @@
 #include "core/BusCommandGuard.h"
 #include "desktop/ErrorTrap.h"
 #include "gui/registermap/RegisterTableModel.h"
+#include "port/DeviceAddress.h"
 #include "registers/MapActions.h"
 #include "registers/MapFiles.h"
 
@@ -26,9 +27,10 @@ constexpr int kDefaultWidth = 900;
 constexpr int kDefaultHeight = 640;
 
 registers::RegisterMap startingRange(const core::ToolCore& core) {
-  const auto device = static_cast<std::uint8_t>(core.values().DeviceAddress & 0xFE);
-  return registers::plainRange(device == 0 ? 0x42 : device, 8, 8, bus::ByteOrder::BigEndian, 0,
-                               0xFF);
+  const auto device =
+      port::DeviceAddress::fromByte(static_cast<std::uint8_t>(core.values().DeviceAddress))
+          .writeByte();
+  return registers::plainRange(device == 0 ? 0x42 : device, bus::kByteRegisters, 0, 0xFF);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <linux/i2c-dev.h>
 #include <linux/i2c.h>
 
+#include "port/DeviceAddress.h"
 #include "port/TransferText.h"
 #include "port/i2cdev/I2cDevAdapter.h"
 #include "port/i2cdev/I2cDevErrors.h"
@@ -66,9 +67,10 @@ bool I2cDevAdapter::runCombinedCall(const std::vector<I2cMessage>& messages, con
   }
   for (std::size_t k = 0; k < call.size(); ++k) {
     const I2cMessage& message = messages[call[k].message];
-    kernelMessages.push_back(i2c_msg{static_cast<__u16>(message.address >> 1),
-                                     static_cast<__u16>(message.read ? I2C_M_RD : 0),
-                                     static_cast<__u16>(buffers[k].size()), buffers[k].data()});
+    kernelMessages.push_back(
+        i2c_msg{static_cast<__u16>(DeviceAddress::fromByte(message.address).sevenBit()),
+                static_cast<__u16>(message.read ? I2C_M_RD : 0),
+                static_cast<__u16>(buffers[k].size()), buffers[k].data()});
   }
   i2c_rdwr_ioctl_data data{kernelMessages.data(), static_cast<__u32>(kernelMessages.size())};
   const int status = calls_.ioctl(fd_, I2C_RDWR, &data);

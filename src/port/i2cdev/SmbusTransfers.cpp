@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "port/DeviceAddress.h"
 #include "port/TransferText.h"
 #include "port/i2cdev/I2cDevAdapter.h"
 #include "port/i2cdev/I2cDevErrors.h"
@@ -33,7 +34,8 @@ I2cMessage readOf(std::uint8_t address, std::size_t length) {
 bool isRegisterRead(const std::vector<I2cMessage>& messages) {
   return messages.size() == 2 && !messages[0].read && messages[0].bytes.size() == 1 &&
          messages[1].read && messages[1].readLength > 0 &&
-         (messages[0].address >> 1) == (messages[1].address >> 1);
+         DeviceAddress::fromByte(messages[0].address) ==
+             DeviceAddress::fromByte(messages[1].address);
 }
 
 // The data bytes after the command byte, as the call of size sends them: word data low
@@ -58,7 +60,7 @@ void I2cDevAdapter::requireFunction(unsigned long function, const char* callName
 }
 
 void I2cDevAdapter::selectSlave(std::uint8_t address, const std::string& transfer) {
-  const auto slave = static_cast<std::uint16_t>(address >> 1);
+  const auto slave = static_cast<std::uint16_t>(DeviceAddress::fromByte(address).sevenBit());
   if (slave_ == slave) return;
   // FORCE, as I2C_RDWR ignores which addresses kernel drivers have claimed too.
   const int status = calls_.ioctl(fd_, I2C_SLAVE_FORCE, reinterpret_cast<void*>(

@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "port/DeviceAddress.h"
+
 namespace brelvion::port::simulated {
 
 namespace {
@@ -19,11 +21,12 @@ RegisterDevice::Registers defaultRegisters() {
 }
 
 std::uint8_t checkedAddress7(const CameraSensorOptions& options) {
-  if ((options.writeAddress & 1) != 0) {
+  const ParsedAddress address = ParsedAddress::fromByte(options.writeAddress);
+  if (address.readBit) {
     throw std::invalid_argument("A sensor's write address must be even, not " +
                                 std::to_string(options.writeAddress));
   }
-  return static_cast<std::uint8_t>(options.writeAddress >> 1);
+  return address.device.sevenBit();
 }
 
 }  // namespace

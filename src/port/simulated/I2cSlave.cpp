@@ -97,7 +97,7 @@ void I2cSlave::receiverFall() {
 void I2cSlave::finishReceivedByte() {
   if (phase_ == Phase::Address) {
     readRequested_ = (incoming_ & 1) != 0;
-    acked_ = (incoming_ >> 1) == address_ && addressed(readRequested_);
+    acked_ = DeviceAddress::fromByte(incoming_) == address_ && addressed(readRequested_);
     engaged_ = acked_;
   } else {
     acked_ = byteWritten(incoming_);

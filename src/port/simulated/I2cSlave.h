@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "port/DeviceAddress.h"
+
 namespace brelvion::port::simulated {
 
 // A bit-level I2C slave. It sees nothing but the two wire levels, handed to it by the bus
@@ -20,12 +22,12 @@ namespace brelvion::port::simulated {
 class I2cSlave {
  public:
   // address7: the 7-bit address, without the read/write bit.
-  explicit I2cSlave(std::uint8_t address7) : address_(static_cast<std::uint8_t>(address7 & 0x7F)) {}
+  explicit I2cSlave(std::uint8_t address7) : address_(DeviceAddress::fromSevenBit(address7)) {}
   virtual ~I2cSlave() = default;
   I2cSlave(const I2cSlave&) = delete;
   I2cSlave& operator=(const I2cSlave&) = delete;
 
-  std::uint8_t address7() const { return address_; }
+  std::uint8_t address7() const { return address_.sevenBit(); }
   // The SDA output: true while the slave leaves the line to the pull-up.
   bool releasesSda() const { return sdaReleased_; }
   // True from the acknowledge of this slave's address until the next STOP or START.
@@ -79,7 +81,7 @@ class I2cSlave {
   void release() { sdaReleased_ = true; }
   void stretchAfterByte() { pendingStretch_ = stretchNs_; }
 
-  std::uint8_t address_;
+  DeviceAddress address_;
   bool scl_ = true;
   bool sda_ = true;
   bool sdaReleased_ = true;

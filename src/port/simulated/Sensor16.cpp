@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "port/DeviceAddress.h"
+
 namespace brelvion::port::simulated {
 
 namespace {
@@ -40,11 +42,12 @@ constexpr RegisterDefinition kRegisters[] = {
 };
 
 std::uint8_t checkedAddress7(std::uint8_t writeAddress) {
-  if ((writeAddress & 1) != 0) {
+  const ParsedAddress address = ParsedAddress::fromByte(writeAddress);
+  if (address.readBit) {
     throw std::invalid_argument("A sensor's write address must be even, not " +
                                 std::to_string(writeAddress));
   }
-  return static_cast<std::uint8_t>(writeAddress >> 1);
+  return address.device.sevenBit();
 }
 
 }  // namespace
