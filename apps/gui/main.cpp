@@ -35,17 +35,14 @@ bool printed(const std::string& text) {
   return static_cast<bool>(std::cout);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// Everything the program can refuse is refused before Qt starts: without a display Qt
+// aborts as it starts, before any other error could be shown. The exit status of a run
+// that ends here (help, version, a refusal), or nothing when the windows are to open.
+std::optional<int> endBeforeQt(const brelvion::apps::gui::ParsedGuiArguments& parsed) {
   using namespace brelvion;
-  QElapsedTimer sinceMain;
-  sinceMain.start();
-  // Everything the program can refuse is refused before Qt starts: without a display Qt
-  // aborts as it starts, before any other error could be shown.
-  const auto parsed = apps::gui::parseGuiArguments(std::vector<std::string>(argv + 1, argv + argc));
-  if (std::holds_alternative<apps::gui::HelpRequest>(parsed))
+  if (std::holds_alternative<apps::gui::HelpRequest>(parsed)) {
     return printed(apps::gui::guiUsageText()) ? 0 : 1;
+  }
   if (std::holds_alternative<apps::gui::VersionRequest>(parsed)) {
     return printed(apps::versionText(kProgram)) ? 0 : 1;
   }
@@ -65,25 +62,62 @@ int main(int argc, char** argv) {
     std::cerr << kProgram << ": " << apps::gui::noDisplayText() << '\n';
     return kExitUsage;
   }
+  return std::nullopt;
+}
+
+// The parallel port the start-up opens, or nothing (the error said) when it cannot be
+// opened. An adapter or GPIO lines chosen at start-up leave the LPT rows of the port list
+// to what auto finds.
+std::optional<brelvion::port::OpenedPort> openStartPort(
+    const brelvion::apps::gui::GuiRequest& request,
+    const brelvion::port::simulated::SimulatedBusConfig& simulation) {
+  using brelvion::port::PortBackend;
+  const PortBackend parallelBackend =
+      request.backend == PortBackend::I2cDev || request.backend == PortBackend::Gpio
+          ? PortBackend::Auto
+          : request.backend;
+  try {
+    brelvion::port::OpenedPort opened =
+        brelvion::port::openPortBackend(parallelBackend, simulation);
+    if (!opened.notice.empty()) std::cerr << kProgram << ": " << opened.notice << '\n';
+    return opened;
+  } catch (const brelvion::base::RuntimeError& error) {
+    std::cerr << kProgram << ": " << error.description() << '\n';
+    return std::nullopt;
+  }
+}
+
+// The adapters and GPIO lines the window's port list offers, and the port start-up chose
+// when it is one of them rather than the parallel port the core was built on.
+void offerPorts(brelvion::gui::mainwindow::MainWindow& window, brelvion::core::ToolCore& core,
+                const brelvion::apps::gui::GuiRequest& request,
+                brelvion::port::gpio::GpioLines* gpioLines) {
+  using namespace brelvion;
+  const core::AdapterFactory adapters = core::systemAdapters();
+  window.setAdapters(port::i2cdev::listI2cAdapters(port::i2cdev::I2cDevSystemCalls::real()),
+                     adapters);
+  if (gpioLines) window.setGpioLines(*gpioLines);
+  if (request.onAdapter()) core::SelectPort(core, request.port, adapters);
+  if (gpioLines) core::SelectPort(core, request.port, adapters, core::gpioLinesFor(*gpioLines));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace brelvion;
+  QElapsedTimer sinceMain;
+  sinceMain.start();
+  const auto parsed = apps::gui::parseGuiArguments(std::vector<std::string>(argv + 1, argv + argc));
+  if (const auto status = endBeforeQt(parsed)) return *status;
+  const auto& request = std::get<apps::gui::GuiRequest>(parsed);
 
   QApplication app(argc, argv);
   app.setApplicationName(gui::mainwindow::kWindowCaption);
   desktop::setProgramDirectory(QCoreApplication::applicationDirPath().toStdString());
   const port::simulated::SimulatedBusConfig simulation = apps::gui::simulationOf(request);
-  // An adapter or GPIO lines chosen at start-up leave the LPT rows of the port list to what
-  // auto finds.
-  const port::PortBackend parallelBackend =
-      request.backend == port::PortBackend::I2cDev || request.backend == port::PortBackend::Gpio
-          ? port::PortBackend::Auto
-          : request.backend;
-  port::OpenedPort opened;
-  try {
-    opened = port::openPortBackend(parallelBackend, simulation);
-  } catch (const base::RuntimeError& error) {
-    std::cerr << kProgram << ": " << error.description() << '\n';
-    return kExitUsage;
-  }
-  if (!opened.notice.empty()) std::cerr << kProgram << ": " << opened.notice << '\n';
+  std::optional<port::OpenedPort> started = openStartPort(request, simulation);
+  if (!started) return kExitUsage;
+  port::OpenedPort& opened = *started;
 
   // GPIO lines given with --port are kept for the whole run, before the core that steps
   // them; they are requested at their first step.
@@ -103,12 +137,7 @@ int main(int argc, char** argv) {
   }
   auto window = std::make_unique<gui::mainwindow::MainWindow>(core, windows, monitor);
   if (busClock) window->setScriptClock(&*busClock);
-  const core::AdapterFactory adapters = core::systemAdapters();
-  window->setAdapters(port::i2cdev::listI2cAdapters(port::i2cdev::I2cDevSystemCalls::real()),
-                      adapters);
-  if (gpioLines) window->setGpioLines(*gpioLines);
-  if (request.onAdapter()) core::SelectPort(core, request.port, adapters);
-  if (gpioLines) core::SelectPort(core, request.port, adapters, core::gpioLinesFor(*gpioLines));
+  offerPorts(*window, core, request, gpioLines.get());
   window->setBusNotice(
       QString::fromStdString(apps::gui::busNoticeText(opened.backend, simulation)));
 
