@@ -67,7 +67,7 @@ std::string autoChoice(const CliRequest& request, const std::filesystem::path& r
 int runScan(const CliRequest& request, core::ToolCore& core, std::ostream& out,
             std::ostream& err) {
   const bus::ScanRange range = request.scanAll ? bus::kFullScanRange : bus::kUsualScanRange;
-  const bus::ScanOutcome outcome = bus::scanBus(core.engine(), range);
+  const bus::ScanOutcome outcome = bus::scanBus(core.master(), range);
   if (outcome.sdaHeldLow) {
     err << kProgram << ": " << bus::kSdaHeldLowText << '\n';
     return kExitUsageOrPortError;

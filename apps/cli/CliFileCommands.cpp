@@ -94,10 +94,10 @@ int runSend(core::ToolCore& core, const CommandFileSource& source, double delay,
   core.values().BeepOn = false;
   commandfiles::SendHooks hooks;
   hooks.clock = &clock;
-  hooks.UpdateDeviceMonitor = [&] {
+  hooks.UpdateDeviceMonitor = [&](bool acknowledged) {
     const core::ProgramValues& v = core.values();
     out << hexByte(sevenBit ? (v.DeviceAddress & 0xFE) >> 1 : v.DeviceAddress) << ' ' << hexByte(v.SubAddress) << ' ' << hexByte(v.WriteData)
-        << (core.busState().AckReceived ? " ACK" : " NO ACK") << '\n';
+        << (acknowledged ? " ACK" : " NO ACK") << '\n';
   };
   // Nobody reads the writes any more (a closed pipe, a full disk): stop writing registers.
   hooks.stopRequested = [&] { return !out.flush(); };

@@ -18,6 +18,7 @@
 #include "ProgramVersion.h"
 #include "base/RuntimeError.h"
 #include "base/UserFile.h"
+#include "core/RegisterCommands.h"
 #include "core/StartBus.h"
 #include "core/ToolCore.h"
 #include "numconv/HexText.h"
@@ -77,31 +78,41 @@ std::string shownAddress(const CliRequest& request, int writeAddress) {
   return hexByte(request.sevenBit ? (writeAddress & 0xFE) >> 1 : writeAddress);
 }
 
-void runWrite(const CliRequest& request, bus::BusEngine& engine, std::ostream& out) {
-  std::int16_t device = request.device;
-  engine.WriteRegister(device, request.subAddress, request.data);
-  engine.ReadRegisters(device, request.subAddress, 1);
+int exitStatusOf(bool acknowledged) {
+  return acknowledged ? kExitAcknowledged : kExitNotAcknowledged;
+}
+
+// The register written, then read back: its status is the read's acknowledge.
+int runWrite(const CliRequest& request, core::ToolCore& core, std::ostream& out) {
+  const auto device = static_cast<std::uint8_t>(request.device);
+  const auto subAddress = static_cast<std::uint8_t>(request.subAddress);
+  core::writeByteRegister(core, device, subAddress, static_cast<std::uint8_t>(request.data));
+  const bus::RegisterRead read = core::readByteRegisters(core, device, subAddress, 2);
+  const bool acknowledged = read.transfer.lastAcknowledged();
   // An adapter that refused the read returned no byte to show.
-  const auto& bytes = engine.state().ReadBuffer;
-  out << (bytes.empty() ? std::string("--") : hexByte(bytes[0])) << ' '
-      << (engine.state().AckReceived ? "ACK" : "NO ACK") << '\n';
+  out << (read.bytes.empty() ? std::string("--") : hexByte(read.bytes[0])) << ' '
+      << (acknowledged ? "ACK" : "NO ACK") << '\n';
+  return exitStatusOf(acknowledged);
 }
 
 // "bus free after 5 clock pulses", or why it is not.
-int runRecover(bus::BusEngine& engine, std::ostream& out) {
-  const bus::RecoveryResult result = engine.RecoverBus();
-  out << bus::recoveryText(result, engine.stretchTimeout()) << '\n';
-  return result.free ? kExitAcknowledged : kExitNotAcknowledged;
+int runRecover(core::ToolCore& core, std::ostream& out) {
+  const bus::RecoveryResult result = core.master().RecoverBus();
+  out << bus::recoveryText(result, core.engine().stretchTimeout()) << '\n';
+  return exitStatusOf(result.free);
 }
 
-void runRead(const CliRequest& request, bus::BusEngine& engine, std::ostream& out) {
-  std::int16_t device = request.device;
-  engine.ReadRegisters(device, request.subAddress, static_cast<std::int16_t>(request.count - 1));
-  const auto& bytes = engine.state().ReadBuffer;
+int runRead(const CliRequest& request, core::ToolCore& core, std::ostream& out) {
+  const bus::RegisterRead read =
+      core::readByteRegisters(core, static_cast<std::uint8_t>(request.device),
+                              static_cast<std::uint8_t>(request.subAddress),
+                              static_cast<std::size_t>(request.count));
+  const std::vector<std::uint8_t>& bytes = read.bytes;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     out << hexByte(bytes[i])
         << ((i + 1) % kBytesPerLine == 0 || i + 1 == bytes.size() ? '\n' : ' ');
   }
+  return exitStatusOf(read.transfer.lastAcknowledged());
 }
 
 // A script's delays and polls wait on the simulated bus's own time too, where the lines are
@@ -124,16 +135,14 @@ std::optional<int> runCommand(const CliRequest& request, const PreparedCommand& 
                               port::simulated::SimulatedParallelPort* simulated,
                               base::Clock& clock, std::ostream& out, std::ostream& err) {
   if (const auto* command = std::get_if<RegisterCommand>(&prepared.registers)) {
-    return runRegisterCommand(request, *command, core.engine(), out);
+    return runRegisterCommand(request, *command, core.master(), out);
   }
-  if (prepared.map) return runMapCommand(request, *prepared.map, core.engine(), out, err);
+  if (prepared.map) return runMapCommand(request, *prepared.map, core.master(), out, err);
   switch (request.command) {
     case Command::Write:
-      runWrite(request, core.engine(), out);
-      break;
+      return runWrite(request, core, out);
     case Command::Read:
-      runRead(request, core.engine(), out);
-      break;
+      return runRead(request, core, out);
     case Command::Send:
       if (prepared.script) {
         return runScript(*prepared.script, request, core, simulated, clock, out, err);
@@ -147,7 +156,7 @@ std::optional<int> runCommand(const CliRequest& request, const PreparedCommand& 
     case Command::Ports:
       break;
     case Command::Recover:
-      return runRecover(core.engine(), out);
+      return runRecover(core, out);
     case Command::Import:
     case Command::Export:
     case Command::ReadAll:
@@ -164,7 +173,8 @@ std::optional<int> runCommand(const CliRequest& request, const PreparedCommand& 
 // and scan print theirs with the result).
 void reportRefusal(const CliRequest& request, std::uint8_t device, core::ToolCore& core,
                    std::optional<int> status, std::ostream& err) {
-  const auto refusal = core.engine().lastAdapterRefusal();
+  const bus::AdapterMaster* master = core.adapterMaster();
+  const auto refusal = master != nullptr ? master->lastRefusal() : std::nullopt;
   const port::BusAdapter* adapter = core.adapter();
   if (adapter != nullptr && refusal == port::MessageOutcome::TimedOut) {
     err << kProgram << ": bus timeout on " << adapter->name()
@@ -177,7 +187,7 @@ void reportRefusal(const CliRequest& request, std::uint8_t device, core::ToolCor
     return;
   }
   const bool quiet = request.command != Command::Read && request.command != Command::Dump;
-  if (!quiet && (status ? *status == kExitNotAcknowledged : !core.busState().AckReceived)) {
+  if (!quiet && status == kExitNotAcknowledged) {
     err << kProgram << ": NO ACK from device " << shownAddress(request, device) << '\n';
   }
 }
@@ -221,18 +231,19 @@ int runSession(const CliRequest& request, const PreparedCommand& prepared, Sessi
     session.core.log().setLineListener([&err](std::string_view line) { err << line << '\n'; });
   }
   // Transaction times count from here, on the clock the pauses use.
-  session.core.engine().record().restart(clock);
+  session.core.record().restart(clock);
   if (request.transactions) {
-    printTransactions(session.core.engine().record(), request, prepared.registers, err);
+    printTransactions(session.core.record(), request, prepared.registers, err);
   }
   bus::BusEngine& engine = session.core.engine();
   if (request.stepUs) engine.setStepTime(std::chrono::microseconds(*request.stepUs));
   if (request.stretchTimeoutMs) {
     engine.setStretchTimeout(std::chrono::milliseconds(*request.stretchTimeoutMs));
   }
-  engine.OpenBus(apps::lptIndexOf(request), request.trace || request.transactions ? 1 : 0);
+  bus::BusMaster& master = session.core.master();
+  master.OpenBus(apps::lptIndexOf(request), request.trace || request.transactions ? 1 : 0);
   // A recovery reports the bus as it finds it, so the bus clear would spoil its count.
-  if (request.command != Command::Recover) engine.InitPort(core::kAckTimeout);
+  if (request.command != Command::Recover) master.InitPort(core::kAckTimeout);
 
   // Recording starts on the idle bus: the bus clear's back-to-back START and STOP
   // conditions would only confuse a protocol decoder.
@@ -246,7 +257,7 @@ int runSession(const CliRequest& request, const PreparedCommand& prepared, Sessi
     throw;
   }
   record(nullptr);
-  session.core.engine().CloseBus();
+  master.CloseBus();
 
   // The result first, so that a capture on standard output ("-") follows it.
   out.flush();
@@ -260,8 +271,8 @@ int runSession(const CliRequest& request, const PreparedCommand& prepared, Sessi
   const auto* command = std::get_if<RegisterCommand>(&prepared.registers);
   reportRefusal(request, command != nullptr ? command->device : request.device, session.core,
                 status, err);
-  if (status) return *status;
-  return session.core.busState().AckReceived ? kExitAcknowledged : kExitNotAcknowledged;
+  // Every command that reaches the bus says how it ended.
+  return status.value_or(kExitNotAcknowledged);
 }
 
 // adapter, when there is one, carries every command; port's lines are then never stepped.

@@ -159,11 +159,11 @@ TEST(TransactionRecordTest, AnAdapterRecordsEachMessageOfItsCallsWithItsOutcome)
   calls.kernel.addAdapter(3, "CP2112 SMBus Bridge on hidraw0").devices[0x21];
   Recording<RecordingPort> bus;
   bus.set.core.useAdapter(std::make_unique<port::i2cdev::I2cDevAdapter>(3, calls));
-  std::int16_t address = 0x42;
-  bus.set.engine.WriteRegister(address, 0x12, 0x80);
-  EXPECT_TRUE(bus.set.engine.ReadRegisters(address, 0x12, 0));
-  std::int16_t nobody = 0x60;
-  bus.set.engine.WriteRegister(nobody, 0x00, 0x01);
+  port::I2cMaster& master = bus.set.core.master();
+  master.transfer(bus::registerWriteMessages(0x42, bus::kByteRegisters, 0x12, 0x80));
+  EXPECT_TRUE(
+      master.transfer(bus::registerReadMessages(0x42, bus::kByteRegisters, 0x12, 1)).acknowledged());
+  master.transfer(bus::registerWriteMessages(0x60, bus::kByteRegisters, 0x00, 0x01));
 
   auto adapted = [](Transaction transaction) {
     transaction.adapter = true;

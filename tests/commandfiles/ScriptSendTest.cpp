@@ -25,7 +25,7 @@ struct ScriptSendTest : ::testing::Test {
     hooks.progress = [this](long long index, long long total) {
       progress.push_back(std::to_string(index) + "/" + std::to_string(total));
     };
-    hooks.UpdateDeviceMonitor = [this] { acks.push_back(set.busState.AckReceived); };
+    hooks.UpdateDeviceMonitor = [this](bool acknowledged) { acks.push_back(acknowledged); };
   }
   ScriptSendOutcome send(const std::string& text, bool keepGoing = false) {
     return SendScriptFile(set.core, scratch.write("bring-up.i2cs", text), hooks, keepGoing);

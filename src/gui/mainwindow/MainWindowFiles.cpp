@@ -69,7 +69,7 @@ void MainWindow::sendChosenFile() {
     statusBar()->showMessage(
         QString("Send File: write %1 of %2 (Esc stops)").arg(index).arg(total));
   };
-  hooks.UpdateDeviceMonitor = [this] { UpdateDeviceMonitor(); };
+  hooks.UpdateDeviceMonitor = [this](bool acknowledged) { UpdateDeviceMonitor(acknowledged); };
   hooks.stopRequested = [this] { return stopRequested_ || ending_; };
   hooks.clock = sendClock_;
   hooks.yieldInPauses = true;

@@ -25,7 +25,7 @@ void MainWindow::sendScript(const std::string& path) {
     statusBar()->showMessage(
         QString("Send File: command %1 of %2 (Esc stops)").arg(index).arg(total));
   };
-  hooks.UpdateDeviceMonitor = [this] { UpdateDeviceMonitor(); };
+  hooks.UpdateDeviceMonitor = [this](bool acknowledged) { UpdateDeviceMonitor(acknowledged); };
   hooks.stopRequested = [this] { return stopRequested_ || ending_; };
   hooks.clock = scriptClock_ != nullptr && core_.adapter() == nullptr ? scriptClock_ : sendClock_;
   stopRequested_ = false;
