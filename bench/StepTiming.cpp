@@ -59,6 +59,9 @@ StepFigures measureHardwareSteps(int writes) {
   DelayWatchingPort port(nullPort);
   EngineOnPort set(port);
   bus::BusEngine& engine = set.engine;
+  // Every read sees SDA low, as the acknowledges need: the START's check would take it for a
+  // held bus.
+  engine.setSdaCheckBeforeStart(false);
 
   nullPort.writes.reserve(static_cast<std::size_t>(writes) * 90);
   std::int16_t address = 0x42;
