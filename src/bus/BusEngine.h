@@ -20,12 +20,12 @@
 
 namespace brelvion::bus {
 
-// The I2C master, bit-banged on two lines. Four layers: line steps (a line set and a
+// The I2C master, bit-banged on two lines. Three layers: line steps (a line set and a
 // BitDelay), primitives (START, STOP, byte out, acknowledge wait, byte in, master
-// acknowledge), transfers of messages, and the register transactions, which are transfers.
-// No procedure stops early on a missing acknowledge: the bytes of a message go out
-// whatever the slave answers, as the tool always drove the bus; outcomes are read from
-// state() and from a transfer's result.
+// acknowledge), and transfers of messages, which carry out every register transaction
+// (RegisterAccess.h builds their messages). No procedure stops early on a missing
+// acknowledge: the bytes of a message go out whatever the slave answers, as the tool always
+// drove the bus; a transfer's outcome is its result.
 //
 // The lines are the parallel-port cable on port, or lines of their own (GPIO lines) without
 // a parallel port. On the cable, opening and closing the bus (OpenBus, CloseBus) are the
@@ -121,19 +121,6 @@ class BusEngine final : public BusMaster {
 
   void OpenBus(std::int16_t portIndex, std::int16_t debug) override;
   void CloseBus() override;
-  // The design's register transactions on the lines, as the recorded port sequences and the
-  // benchmark drive them; the program's commands are transfers built by the register
-  // functions (RegisterAccess.h, core/RegisterCommands.h) on the master in use. The address
-  // is changed in place: bit 0 cleared for the writes, set for reads.
-  void WriteRegister(std::int16_t& address, std::int16_t subAddress, std::int16_t data);
-  void SetRegisterPointer(std::int16_t& address, std::int16_t subAddress);
-  // Reads count + 1 bytes into ReadBuffer. A negative count throws RuntimeError 5 before
-  // the bus is touched.
-  void ReadSequential(std::int16_t& address, std::int16_t count);
-  // SetRegisterPointer, then ReadSequential; with the bus state's RepeatedStartReads one
-  // transfer instead, a repeated START between the two. True when the pointer write and the
-  // read were both acknowledged.
-  bool ReadRegisters(std::int16_t& address, std::int16_t subAddress, std::int16_t count);
 
  private:
   // A line step: one line set, then BitDelay(BusDelay).

@@ -150,59 +150,6 @@ port::TransferResult BusEngine::transfer(const std::vector<port::I2cMessage>& me
   return result;
 }
 
-void BusEngine::WriteRegister(std::int16_t& address, std::int16_t subAddress, std::int16_t data) {
-  address = static_cast<std::int16_t>(address & 0xFE);
-  const std::uint8_t bytes[] = {static_cast<std::uint8_t>(subAddress),
-                                static_cast<std::uint8_t>(data)};
-  std::size_t nacked = 0;
-  sendWrite(static_cast<std::uint8_t>(address), bytes, false, true, nacked);
-}
-
-void BusEngine::SetRegisterPointer(std::int16_t& address, std::int16_t subAddress) {
-  address = static_cast<std::int16_t>(address & 0xFE);
-  const std::uint8_t bytes[] = {static_cast<std::uint8_t>(subAddress)};
-  std::size_t nacked = 0;
-  sendWrite(static_cast<std::uint8_t>(address), bytes, false, true, nacked);
-}
-
-void BusEngine::ReadSequential(std::int16_t& address, std::int16_t count) {
-  if (count < 0) {
-    throw base::RuntimeError(base::RuntimeError::kInvalidCall, "ReadSequential");
-  }
-  // A wider length than count: with count 32767 a 16-bit one would wrap before the end.
-  const std::size_t length = static_cast<std::size_t>(count) + 1;
-  address = static_cast<std::int16_t>(address | 1);
-  state_.ReadBuffer.assign(length, 0);
-  sendRead(static_cast<std::uint8_t>(address), length, false, true,
-           [this](std::size_t i, std::uint8_t byte) { state_.ReadBuffer[i] = byte; });
-}
-
-bool BusEngine::ReadRegisters(std::int16_t& address, std::int16_t subAddress,
-                              std::int16_t count) {
-  if (count < 0) {
-    throw base::RuntimeError(base::RuntimeError::kInvalidCall, "ReadRegisters");
-  }
-  if (!state_.RepeatedStartReads) {
-    SetRegisterPointer(address, subAddress);
-    const bool pointerAcknowledged = state_.AckReceived;
-    ReadSequential(address, count);
-    return pointerAcknowledged && state_.AckReceived;
-  }
-  const std::size_t length = static_cast<std::size_t>(count) + 1;
-  const auto device = static_cast<std::uint8_t>(address & 0xFE);
-  address = static_cast<std::int16_t>(address | 1);
-  state_.ReadBuffer.assign(length, 0);
-  std::size_t nacked = 0;
-  const std::uint8_t pointer[] = {static_cast<std::uint8_t>(subAddress)};
-  const bool pointerAcknowledged =
-      sendWrite(device, pointer, false, false, nacked) == port::MessageOutcome::Acknowledged;
-  const bool readAcknowledged =
-      sendRead(static_cast<std::uint8_t>(address), length, true, true,
-               [this](std::size_t i, std::uint8_t byte) { state_.ReadBuffer[i] = byte; }) ==
-      port::MessageOutcome::Acknowledged;
-  return pointerAcknowledged && readAcknowledged;
-}
-
 port::TransferResult BusEngine::probe(const std::vector<port::I2cMessage>& messages) {
   const ProbingScope probing(probing_);
   return transfer(messages);

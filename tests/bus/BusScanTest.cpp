@@ -65,8 +65,8 @@ TEST(BusScanTest, OnTheSimulatedBusItFindsExactlyItsSensorsQuietly) {
             2);
   // Afterwards the sensors answer as before.
   std::int16_t address = 0x42;
-  EXPECT_TRUE(set.engine.ReadRegisters(address, 0xF8, 0));
-  EXPECT_EQ(set.busState.ReadBuffer, std::vector<std::int16_t>{0xB7});
+  EXPECT_TRUE(set.design.ReadRegisters(address, 0xF8, 0));
+  EXPECT_EQ(set.design.ReadBuffer, std::vector<std::int16_t>{0xB7});
 }
 
 TEST(BusScanTest, ASdaHeldLowIsSaidAndNothingIsProbed) {

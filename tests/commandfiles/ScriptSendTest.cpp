@@ -32,9 +32,9 @@ struct ScriptSendTest : ::testing::Test {
   }
   int sensorRegister(int reg) {
     std::int16_t device = 0x42;
-    set.engine.SetRegisterPointer(device, static_cast<std::int16_t>(reg));
-    set.engine.ReadSequential(device, 0);
-    return set.busState.ReadBuffer.at(0);
+    set.design.SetRegisterPointer(device, static_cast<std::int16_t>(reg));
+    set.design.ReadSequential(device, 0);
+    return set.design.ReadBuffer.at(0);
   }
   std::string file() const { return scratch.file("bring-up.i2cs"); }
 
