@@ -14,6 +14,7 @@
 #include "RegisterMapBench.h"
 #include "ScriptBench.h"
 #include "StepTiming.h"
+#include "core/RegisterCommands.h"
 #include "bus/BusEngine.h"
 #include "port/simulated/SimulatedParallelPort.h"
 #include "trace/DebugLog.h"
@@ -63,8 +64,7 @@ void engineVersusBareWrites() {
   WriteRecorder recorder(recorded);
   EngineOnPort recording(recorder);
   recorder.writes.clear();
-  std::int16_t address = 0x42;
-  recording.engine.WriteRegister(address, 0x12, 0x80);
+  core::writeByteRegister(recording.core, 0x42, 0x12, 0x80);
   const auto writes = recorder.writes;
   const double writesPerOp = static_cast<double>(writes.size());
 
@@ -78,7 +78,7 @@ void engineVersusBareWrites() {
   for (int run = 0; run < 15; ++run) {
     engineNs =
         std::min(engineNs, bestNsPer(
-                               1000, [&] { timed.engine.WriteRegister(address, 0x12, 0x80); }, 1));
+                               1000, [&] { core::writeByteRegister(timed.core, 0x42, 0x12, 0x80); }, 1));
     bareNs = std::min(bareNs, bestNsPer(
                                   1000,
                                   [&] {
@@ -113,11 +113,7 @@ void dump256(bool debugger) {
   port::simulated::SimulatedParallelPort port;
   EngineOnPort set(port);
   set.state.DebugEnabled = debugger ? 1 : 0;
-  std::int16_t address = 0x42;
-  const double ns = bestNsPer(20, [&] {
-    set.engine.SetRegisterPointer(address, 0);
-    set.engine.ReadSequential(address, 255);
-  });
+  const double ns = bestNsPer(20, [&] { core::readByteRegisters(set.core, 0x42, 0, 256); });
   report(debugger ? "256-register dump, debugger on (bound 10)" : "256-register dump, debugger off",
          ns / 1e6, "ms", "", true);
 }

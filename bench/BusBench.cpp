@@ -7,6 +7,7 @@
 
 #include "BenchEngine.h"
 #include "bus/BusScan.h"
+#include "core/RegisterCommands.h"
 #include "port/i2cdev/I2cDevAdapter.h"
 #include "port/simulated/SimulatedParallelPort.h"
 #include "support/FakeI2cDevSystemCalls.h"
@@ -29,8 +30,7 @@ DumpCalls dumpOnAdapter(unsigned long functionality, bool repeatedStart, std::in
   EngineOnPort set(unused);
   set.core.useAdapter(std::make_unique<port::i2cdev::I2cDevAdapter>(3, calls));
   set.state.RepeatedStartReads = repeatedStart;
-  std::int16_t address = 0x42;
-  set.engine.ReadRegisters(address, 0, last);
+  core::readByteRegisters(set.core, 0x42, 0, static_cast<std::size_t>(last) + 1);
   DumpCalls counted;
   counted.ioctls = static_cast<long>(std::count_if(
       calls.kernel.log.begin(), calls.kernel.log.end(),

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "BenchEngine.h"
+#include "core/RegisterCommands.h"
 #include "port/gpio/GpioLines.h"
 #include "port/simulated/SimulatedBusConfig.h"
 #include "support/FakeGpioKernel.h"
@@ -76,8 +77,7 @@ struct GpioEngineSet {
     core->engine().InitPort(10);
   }
   void writeRegister(int i) {
-    std::int16_t address = 0x42;
-    core->engine().WriteRegister(address, static_cast<std::int16_t>(i & 0xFF), 0x5A);
+    core::writeByteRegister(*core, 0x42, static_cast<std::uint8_t>(i & 0xFF), 0x5A);
   }
 
   testing::FakeGpioKernel kernel;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "BenchEngine.h"
+#include "core/RegisterCommands.h"
 #include "port/BusCapture.h"
 #include "port/simulated/SimulatedParallelPort.h"
 #include "scripts/Formats.h"
@@ -84,13 +85,11 @@ std::string largeCapture(int writes) {
   EngineOnPort set(port);
   port::BusCapture capture;
   port.setCapture(&capture);
-  std::int16_t address = 0x42;
   for (int i = 0; i < writes; ++i) {
-    set.engine.WriteRegister(address, static_cast<std::int16_t>(i & 0xFF),
-                             static_cast<std::int16_t>((i * 7) & 0xFF));
+    core::writeByteRegister(set.core, 0x42, static_cast<std::uint8_t>(i & 0xFF),
+                            static_cast<std::uint8_t>((i * 7) & 0xFF));
     if (i % 16 == 15) {
-      set.engine.SetRegisterPointer(address, static_cast<std::int16_t>(i & 0xF0));
-      set.engine.ReadSequential(address, 15);
+      core::readByteRegisters(set.core, 0x42, static_cast<std::uint8_t>(i & 0xF0), 16);
     }
   }
   port.setCapture(nullptr);

@@ -243,7 +243,7 @@ void copyAndSend(const SendCase& send, const std::string& source, const Reading&
   FakeClock clock;
   cf::SendHooks hooks;
   hooks.clock = &clock;
-  hooks.UpdateDeviceMonitor = [&] {
+  hooks.UpdateDeviceMonitor = [&](bool acknowledged) {
     const std::size_t index = sent.writes.size();
     FUZZ_CHECK(index < copy.groups.size(), "a write beyond the file's groups");
     const Group& group = copy.groups[index];
@@ -257,7 +257,7 @@ void copyAndSend(const SendCase& send, const std::string& source, const Reading&
     FUZZ_CHECK(values.DeviceAddress == (group.device & 0xFE) && values.SubAddress == group.sub &&
                    values.WriteData == group.data,
                "the program's values differ from write " + std::to_string(index + 1));
-    FUZZ_CHECK(core.busState().AckReceived == !send.nack, "AckReceived");
+    FUZZ_CHECK(acknowledged == !send.nack, "the write's acknowledge");
     sent.writes.push_back(group);
     port.log.clear();
   };

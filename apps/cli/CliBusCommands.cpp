@@ -68,7 +68,7 @@ std::string autoChoice(const apps::PortOptions& request, const std::filesystem::
 int runScan(const ScanRequest& request, bool sevenBit, core::ToolCore& core, std::ostream& out,
             std::ostream& err) {
   const bus::ScanRange range = request.all ? bus::kFullScanRange : bus::kUsualScanRange;
-  const bus::ScanOutcome outcome = bus::scanBus(core.engine(), range);
+  const bus::ScanOutcome outcome = bus::scanBus(core.master(), range);
   if (outcome.sdaHeldLow) {
     err << kProgram << ": " << bus::kSdaHeldLowText << '\n';
     return kExitUsageOrPortError;

@@ -95,12 +95,12 @@ int runSend(core::ToolCore& core, const CommandFileSource& source, double delay,
   core.values().BeepOn = false;
   commandfiles::SendHooks hooks;
   hooks.clock = &clock;
-  hooks.UpdateDeviceMonitor = [&] {
+  hooks.UpdateDeviceMonitor = [&](bool acknowledged) {
     const core::ProgramValues& v = core.values();
     out << port::ParsedAddress::fromByte(static_cast<std::uint8_t>(v.DeviceAddress))
                .text(port::addressForm(sevenBit))
         << ' ' << hexByte(v.SubAddress) << ' ' << hexByte(v.WriteData)
-        << (core.busState().AckReceived ? " ACK" : " NO ACK") << '\n';
+        << (acknowledged ? " ACK" : " NO ACK") << '\n';
   };
   // Nobody reads the writes any more (a closed pipe, a full disk): stop writing registers.
   hooks.stopRequested = [&] { return !out.flush(); };

@@ -17,6 +17,7 @@
 #include "ProgramVersion.h"
 #include "base/RuntimeError.h"
 #include "base/UserFile.h"
+#include "core/RegisterCommands.h"
 #include "core/StartBus.h"
 #include "core/ToolCore.h"
 #include "numconv/HexText.h"
@@ -78,31 +79,41 @@ std::string shownAddress(const CliRequest& request, int writeAddress) {
       .text(port::addressForm(request.sevenBit));
 }
 
-void runWrite(const WriteRequest& request, bus::BusEngine& engine, std::ostream& out) {
-  std::int16_t device = request.device;
-  engine.WriteRegister(device, request.subAddress, request.data);
-  engine.ReadRegisters(device, request.subAddress, 1);
+int exitStatusOf(bool acknowledged) {
+  return acknowledged ? kExitAcknowledged : kExitNotAcknowledged;
+}
+
+// The register written, then read back: its status is the read's acknowledge.
+int runWrite(const WriteRequest& request, core::ToolCore& core, std::ostream& out) {
+  const auto device = static_cast<std::uint8_t>(request.device);
+  const auto subAddress = static_cast<std::uint8_t>(request.subAddress);
+  core::writeByteRegister(core, device, subAddress, static_cast<std::uint8_t>(request.data));
+  const bus::RegisterRead read = core::readByteRegisters(core, device, subAddress, 2);
+  const bool acknowledged = read.transfer.lastAcknowledged();
   // An adapter that refused the read returned no byte to show.
-  const auto& bytes = engine.state().ReadBuffer;
-  out << (bytes.empty() ? std::string("--") : hexByte(bytes[0])) << ' '
-      << (engine.state().AckReceived ? "ACK" : "NO ACK") << '\n';
+  out << (read.bytes.empty() ? std::string("--") : hexByte(read.bytes[0])) << ' '
+      << (acknowledged ? "ACK" : "NO ACK") << '\n';
+  return exitStatusOf(acknowledged);
 }
 
 // "bus free after 5 clock pulses", or why it is not.
-int runRecover(bus::BusEngine& engine, std::ostream& out) {
-  const bus::RecoveryResult result = engine.RecoverBus();
-  out << bus::recoveryText(result, engine.stretchTimeout()) << '\n';
-  return result.free ? kExitAcknowledged : kExitNotAcknowledged;
+int runRecover(core::ToolCore& core, std::ostream& out) {
+  const bus::RecoveryResult result = core.master().RecoverBus();
+  out << bus::recoveryText(result, core.engine().stretchTimeout()) << '\n';
+  return exitStatusOf(result.free);
 }
 
-void runRead(const ReadRequest& request, bus::BusEngine& engine, std::ostream& out) {
-  std::int16_t device = request.device;
-  engine.ReadRegisters(device, request.subAddress, static_cast<std::int16_t>(request.count - 1));
-  const auto& bytes = engine.state().ReadBuffer;
+int runRead(const ReadRequest& request, core::ToolCore& core, std::ostream& out) {
+  const bus::RegisterRead read =
+      core::readByteRegisters(core, static_cast<std::uint8_t>(request.device),
+                              static_cast<std::uint8_t>(request.subAddress),
+                              static_cast<std::size_t>(request.count));
+  const std::vector<std::uint8_t>& bytes = read.bytes;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     out << hexByte(bytes[i])
         << ((i + 1) % kBytesPerLine == 0 || i + 1 == bytes.size() ? '\n' : ' ');
   }
+  return exitStatusOf(read.transfer.lastAcknowledged());
 }
 
 // A script's delays and polls wait on the simulated bus's own time too, where the lines are
@@ -132,16 +143,16 @@ std::optional<int> runCommand(const CliRequest& request, const PreparedCommand& 
                               port::simulated::SimulatedParallelPort* simulated,
                               base::Clock& clock, std::ostream& out, std::ostream& err) {
   if (const auto* command = std::get_if<RegisterCommand>(&prepared.registers)) {
-    return runRegisterCommand(request.command, *command, core.engine(), out);
+    return runRegisterCommand(request.command, *command, core.master(), out);
   }
   if (prepared.map) {
     return runMapCommand(std::get<MapRequest>(request.command), request.sevenBit, *prepared.map,
-                         core.engine(), out, err);
+                         core.master(), out, err);
   }
   if (const auto* write = std::get_if<WriteRequest>(&request.command)) {
-    runWrite(*write, core.engine(), out);
+    return runWrite(*write, core, out);
   } else if (const auto* read = std::get_if<ReadRequest>(&request.command)) {
-    runRead(*read, core.engine(), out);
+    return runRead(*read, core, out);
   } else if (const auto* send = std::get_if<SendRequest>(&request.command)) {
     if (prepared.script) {
       return runScript(*prepared.script, *send, request, core, simulated, clock, out, err);
@@ -153,7 +164,7 @@ std::optional<int> runCommand(const CliRequest& request, const PreparedCommand& 
   } else if (const auto* scan = std::get_if<ScanRequest>(&request.command)) {
     return runScan(*scan, request.sevenBit, core, out, err);
   } else if (std::holds_alternative<RecoverRequest>(request.command)) {
-    return runRecover(core.engine(), out);
+    return runRecover(core, out);
   }
   return std::nullopt;
 }
@@ -163,7 +174,8 @@ std::optional<int> runCommand(const CliRequest& request, const PreparedCommand& 
 // and scan print theirs with the result).
 void reportRefusal(const CliRequest& request, std::uint8_t device, core::ToolCore& core,
                    std::optional<int> status, std::ostream& err) {
-  const auto refusal = core.engine().lastAdapterRefusal();
+  const bus::AdapterMaster* master = core.adapterMaster();
+  const auto refusal = master != nullptr ? master->lastRefusal() : std::nullopt;
   const port::BusAdapter* adapter = core.adapter();
   if (adapter != nullptr && refusal == port::MessageOutcome::TimedOut) {
     err << kProgram << ": bus timeout on " << adapter->name()
@@ -177,7 +189,7 @@ void reportRefusal(const CliRequest& request, std::uint8_t device, core::ToolCor
   }
   const bool quiet = !std::holds_alternative<ReadRequest>(request.command) &&
                      !std::holds_alternative<DumpRequest>(request.command);
-  if (!quiet && (status ? *status == kExitNotAcknowledged : !core.busState().AckReceived)) {
+  if (!quiet && status == kExitNotAcknowledged) {
     err << kProgram << ": NO ACK from device " << shownAddress(request, device) << '\n';
   }
 }
@@ -221,19 +233,20 @@ int runSession(const CliRequest& request, const PreparedCommand& prepared, Sessi
     session.core.log().setLineListener([&err](std::string_view line) { err << line << '\n'; });
   }
   // Transaction times count from here, on the clock the pauses use.
-  session.core.engine().record().restart(clock);
+  session.core.record().restart(clock);
   if (request.transactions) {
-    printTransactions(session.core.engine().record(), request, prepared.registers, err);
+    printTransactions(session.core.record(), request, prepared.registers, err);
   }
   bus::BusEngine& engine = session.core.engine();
   if (request.stepUs) engine.setStepTime(std::chrono::microseconds(*request.stepUs));
   if (request.stretchTimeoutMs) {
     engine.setStretchTimeout(std::chrono::milliseconds(*request.stretchTimeoutMs));
   }
-  engine.OpenBus(apps::lptIndexOf(request), request.trace || request.transactions ? 1 : 0);
+  bus::BusMaster& master = session.core.master();
+  master.OpenBus(apps::lptIndexOf(request), request.trace || request.transactions ? 1 : 0);
   // A recovery reports the bus as it finds it, so the bus clear would spoil its count.
   if (!std::holds_alternative<RecoverRequest>(request.command)) {
-    engine.InitPort(core::kAckTimeout);
+    master.InitPort(core::kAckTimeout);
   }
 
   // Recording starts on the idle bus: the bus clear's back-to-back START and STOP
@@ -248,7 +261,7 @@ int runSession(const CliRequest& request, const PreparedCommand& prepared, Sessi
     throw;
   }
   record(nullptr);
-  session.core.engine().CloseBus();
+  master.CloseBus();
 
   // The result first, so that a capture on standard output ("-") follows it.
   out.flush();
@@ -262,8 +275,8 @@ int runSession(const CliRequest& request, const PreparedCommand& prepared, Sessi
   const auto* command = std::get_if<RegisterCommand>(&prepared.registers);
   reportRefusal(request, command != nullptr ? command->device : designDevice(request.command),
                 session.core, status, err);
-  if (status) return *status;
-  return session.core.busState().AckReceived ? kExitAcknowledged : kExitNotAcknowledged;
+  // Every command that reaches the bus says how it ended.
+  return status.value_or(kExitNotAcknowledged);
 }
 
 // adapter, when there is one, carries every command; port's lines are then never stepped.

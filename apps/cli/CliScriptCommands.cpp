@@ -118,7 +118,7 @@ int runScriptSend(core::ToolCore& core, const CheckedScript& script, const SendR
   // Nobody reads the results any more (a closed pipe, a full disk): stop the bus work.
   hooks.stopRequested = [&] { return !out.flush(); };
   const scripts::RunOutcome outcome =
-      scripts::runScript(core.engine(), clock, script.steps, script.file, options, hooks);
+      scripts::runScript(core.master(), clock, script.steps, script.file, options, hooks);
   if (!out.flush()) {
     err << kProgram << ": cannot write standard output: the script was stopped after command "
         << outcome.commands << '\n';

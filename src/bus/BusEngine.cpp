@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "bus/BusMessages.h"
+#include "port/LptRegisters.h"
 
 namespace brelvion::bus {
 
@@ -36,13 +37,15 @@ void BusEngine::stepDelay() {
   if (stepPasses_ > 0) lines_->waitQuanta(stepPasses_);
 }
 
+void chooseLptPort(BusState& state, std::int16_t index) {
+  if (index < 0 || index >= static_cast<std::int16_t>(port::kLptBases.size())) return;
+  const std::uint16_t base = port::kLptBases[static_cast<std::size_t>(index)];
+  state.DataPort = base;
+  state.StatusPort = static_cast<std::uint16_t>(base + 1);
+  state.ControlPort = static_cast<std::uint16_t>(base + 2);
+}
+
 void BusEngine::InitPort(std::int16_t timeout) {
-  if (adapter_ != nullptr) {
-    // An adapter's driver recovers its bus itself: there are no lines to clear here.
-    state_.AckTimeout = timeout;
-    log(kSysAdapterReady);
-    return;
-  }
   // Each pulse lets a slave caught in the middle of a byte shift out one more bit, and
   // SDA rising while SCL is high ends whatever transfer it thought it was in.
   for (int pulse = 0; pulse < 6; ++pulse) {

@@ -8,24 +8,24 @@
 #include <span>
 #include <vector>
 
+#include "bus/BusMaster.h"
 #include "bus/BusState.h"
 #include "bus/BusTrace.h"
 #include "bus/LineControls.h"
 #include "bus/TransactionRecord.h"
 #include "port/BitLines.h"
-#include "port/BusAdapter.h"
 #include "port/I2cTransfer.h"
 #include "port/PortIo.h"
 #include "port/StepTimer.h"
 
 namespace brelvion::bus {
 
-// The I2C master, bit-banged on two lines. Four layers: line steps (a line set and a
+// The I2C master, bit-banged on two lines. Three layers: line steps (a line set and a
 // BitDelay), primitives (START, STOP, byte out, acknowledge wait, byte in, master
-// acknowledge), transfers of messages, and the register transactions, which are transfers.
-// No procedure stops early on a missing acknowledge: the bytes of a message go out
-// whatever the slave answers, as the tool always drove the bus; outcomes are read from
-// state() and from a transfer's result.
+// acknowledge), and transfers of messages, which carry out every register transaction
+// (RegisterAccess.h builds their messages). No procedure stops early on a missing
+// acknowledge: the bytes of a message go out whatever the slave answers, as the tool always
+// drove the bus; a transfer's outcome is its result.
 //
 // The lines are the parallel-port cable on port, or lines of their own (GPIO lines) without
 // a parallel port. On the cable, opening and closing the bus (OpenBus, CloseBus) are the
@@ -38,54 +38,38 @@ namespace brelvion::bus {
 // held low, the command ends with SdaHeldLow (RuntimeError 68) and its own trace line, as an
 // acknowledge read from a line stuck low would be a lie.
 //
-// With an adapter set (setAdapter), every transaction and transfer goes to it instead, as
-// whole transfers, and each of its driver calls is one trace line; OpenBus, InitPort and
-// CloseBus then open, ready and close the adapter and touch no port or line
-// (AdapterTransactions.cpp).
-class BusEngine : public port::I2cMaster {
+// Its messages go into record, the program's one record of them.
+class BusEngine final : public BusMaster {
  public:
-  BusEngine(BusState& state, port::PortIo& port, port::BitLines& lines, BusTrace& trace)
-      : state_(state), port_(&port), builtLines_(lines), lines_(&lines), trace_(trace) {}
-  BusEngine(BusState& state, port::BitLines& lines, BusTrace& trace)
-      : state_(state), port_(nullptr), builtLines_(lines), lines_(&lines), trace_(trace) {}
-  ~BusEngine() override;
+  BusEngine(BusState& state, port::PortIo& port, port::BitLines& lines, BusTrace& trace,
+            TransactionRecord& record)
+      : state_(state), port_(&port), builtLines_(lines), lines_(&lines), trace_(trace),
+        record_(record) {}
+  BusEngine(BusState& state, port::BitLines& lines, BusTrace& trace, TransactionRecord& record)
+      : state_(state), port_(nullptr), builtLines_(lines), lines_(&lines), trace_(trace),
+        record_(record) {}
 
   BusEngine(const BusEngine&) = delete;
   BusEngine& operator=(const BusEngine&) = delete;
 
-  // Routes everything to adapter from now on, or back to the lines (nullptr). The adapter
-  // must stay alive until it is replaced.
-  void setAdapter(port::BusAdapter* adapter);
-  port::BusAdapter* adapter() const { return adapter_; }
-
   // Steps lines of their own from now on (GPIO lines beside the parallel port), or the lines
   // the engine was built on again (nullptr). Lines of their own are opened and closed as in
   // an engine built on them, and take the step time set. They must stay alive until
-  // replaced. An adapter set still takes every command.
+  // replaced.
   void setLines(port::BitLines* lines);
   // The lines set with setLines, or nullptr.
   port::BitLines* otherLines() const { return lines_ != &builtLines_ ? lines_ : nullptr; }
-  // How the adapter last refused a call of the latest transaction or transfer (a missing
-  // acknowledge, a timeout, lost arbitration); nothing when it refused none.
-  std::optional<port::MessageOutcome> lastAdapterRefusal() const { return adapterRefusal_; }
-
   BusState& state() { return state_; }
   // One entry a message of every transaction and transfer, kept while tracing
   // (TransactionRecording.cpp).
-  TransactionRecord& record() { return record_; }
+  TransactionRecord& record() override { return record_; }
   const TransactionRecord& record() const { return record_; }
-  // Called with each message as it ends, whether or not the trace runs (the register map
-  // follows other commands' writes so); without one, the default, messages cost nothing
-  // more. One listener at a time; an empty function removes it.
-  void setMessageListener(std::function<void(const Transaction&)> listener) {
-    messageListener_ = std::move(listener);
-  }
   const BusState& state() const { return state_; }
 
   // Line control.
   void BitDelay(double d);
   // Bus clear and release: six clock pulses, each ending in a STOP, then both lines high.
-  void InitPort(std::int16_t timeout);
+  void InitPort(std::int16_t timeout) override;
 
   // Line-level controls. The step time is how long each line step lasts at least (5 to
   // 1000 us, standard mode's 5 by default), held by the lines' own step timer; the stretch
@@ -104,9 +88,7 @@ class BusEngine : public port::I2cMaster {
   // Frees a bus a slave holds: both lines released, then while SDA reads low up to nine
   // clock pulses, each letting the slave shift out one more bit, then a STOP. Unlike
   // InitPort's six pulses it frees a slave stopped early in a byte with many zero bits left.
-  // An adapter has no lines to pulse (its driver recovers its bus itself): RuntimeError 5,
-  // and no line is touched.
-  RecoveryResult RecoverBus();
+  RecoveryResult RecoverBus() override;
 
   // Primitives. All but SendStart expect SCL low, and all but SendStop leave it low.
   void SendStart();
@@ -129,24 +111,16 @@ class BusEngine : public port::I2cMaster {
   // A transfer that asks whether anything answers, as a scan does: a missing acknowledge is
   // the answer, so it neither beeps nor earns an error line. A read probe whose address
   // nobody acknowledged clocks no data byte: its STOP follows the address.
-  port::TransferResult probe(const std::vector<port::I2cMessage>& messages);
+  port::TransferResult probe(const std::vector<port::I2cMessage>& messages) override;
 
-  // Releases both lines and reads SDA back: false when something holds it low. Only
-  // meaningful on lines; on an adapter there are none to release (true).
-  bool ReleaseLinesAndSenseSda();
+  // Releases both lines and reads SDA back: false when something holds it low.
+  bool ReleaseLinesAndSenseSda() override;
 
-  // Transactions. The address is changed in place: bit 0 cleared for the writes, set for reads.
-  void OpenBus(std::int16_t portIndex, std::int16_t debug);
-  void CloseBus();
-  void WriteRegister(std::int16_t& address, std::int16_t subAddress, std::int16_t data);
-  void SetRegisterPointer(std::int16_t& address, std::int16_t subAddress);
-  // Reads count + 1 bytes into ReadBuffer. A negative count throws RuntimeError 5 before
-  // the bus is touched.
-  void ReadSequential(std::int16_t& address, std::int16_t count);
-  // SetRegisterPointer, then ReadSequential; with the bus state's RepeatedStartReads one
-  // transfer instead, a repeated START between the two. True when the pointer write and the
-  // read were both acknowledged.
-  bool ReadRegisters(std::int16_t& address, std::int16_t subAddress, std::int16_t count);
+  // A message that timed out on the lines was a slave holding SCL: ClockHeldLow.
+  void endCommandIfTimedOut(const port::TransferResult& result) const override;
+
+  void OpenBus(std::int16_t portIndex, std::int16_t debug) override;
+  void CloseBus() override;
 
  private:
   // A line step: one line set, then BitDelay(BusDelay).
@@ -191,21 +165,11 @@ class BusEngine : public port::I2cMaster {
   void acknowledgeMissing(std::string_view message) {
     if (!probing_) trace_.acknowledgeMissing(message);
   }
-  // The adapter's side of the transactions and transfers (AdapterTransactions.cpp).
-  void openAdapterBus(std::int16_t debug);
-  void closeAdapterBus();
-  port::TransferResult adapterTransfer(const std::vector<port::I2cMessage>& messages);
-  port::TransferResult adapterRegisterRead(std::uint8_t address, std::uint8_t subAddress,
-                                           std::size_t length, bool repeatedStart);
-  void traceAdapterCall(const port::AdapterTransfer& done);
-  void keepReadBytes(const port::MessageResult& read);
   // The record's entry for a message about to go out on the lines while tracing, else
   // nothing; kept by finishEntry with how the message ended.
   std::optional<Transaction> startEntry(std::uint8_t address, bool read);
   void finishEntry(std::optional<Transaction>& entry, port::MessageOutcome outcome,
                    std::size_t nackedByte);
-  // An adapter's driver call, one entry a message it sent.
-  void recordAdapterCall(const port::AdapterTransfer& done);
   // The messages of a transfer. Each begins with START (or a repeated START) and the
   // address byte with its acknowledge wait, AddressPhase set around them, and ends with a
   // STOP when stopAfter. A write records the first byte not acknowledged in nackedByte; a
@@ -227,10 +191,7 @@ class BusEngine : public port::I2cMaster {
   port::BitLines& builtLines_;
   port::BitLines* lines_;
   BusTrace& trace_;
-  TransactionRecord record_;
-  std::function<void(const Transaction&)> messageListener_;
-  port::BusAdapter* adapter_ = nullptr;
-  std::optional<port::MessageOutcome> adapterRefusal_;
+  TransactionRecord& record_;
   bool probing_ = false;
   bool senseSdaBeforeStart_ = true;
   // The pass count of the bus delay last used, so that a step need not work it out again.

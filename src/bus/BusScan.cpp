@@ -10,9 +10,9 @@ ProbeMethod probeMethodFor(std::uint8_t address7) {
   return eepromRange ? ProbeMethod::ReadByte : ProbeMethod::QuickWrite;
 }
 
-ScanOutcome scanBus(BusEngine& engine, ScanRange range, const std::function<bool()>& stop) {
+ScanOutcome scanBus(BusMaster& master, ScanRange range, const std::function<bool()>& stop) {
   ScanOutcome outcome;
-  if (!engine.ReleaseLinesAndSenseSda()) {
+  if (!master.ReleaseLinesAndSenseSda()) {
     outcome.sdaHeldLow = true;
     return outcome;
   }
@@ -25,7 +25,7 @@ ScanOutcome scanBus(BusEngine& engine, ScanRange range, const std::function<bool
       probe.read = true;
       probe.readLength = 1;
     }
-    const port::TransferResult result = engine.probe({probe});
+    const port::TransferResult result = master.probe({probe});
     if (result.messages[0].outcome == port::MessageOutcome::Acknowledged) {
       outcome.answered.push_back(probe.address);
     }

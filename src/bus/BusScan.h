@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "bus/BusEngine.h"
+#include "bus/BusMaster.h"
 
 namespace brelvion::bus {
 
@@ -38,11 +38,11 @@ inline constexpr std::string_view kSdaHeldLowText =
     "pull-up) keeps the data line down, so nothing was probed. Switch the devices off and on, "
     "check the cable and the pull-ups, then scan again";
 
-// Probes every address of range, one transfer each (engine.probe), on the engine's bus:
-// its lines, or its adapter. On lines, first releases both and reads SDA back; when it
-// stays low, probes nothing. stop, when given, is asked before each probe: true ends the
+// Probes every address of range, one transfer each (master.probe), on the master's bus:
+// lines, or an adapter. On lines, first releases both and reads SDA back; when it stays
+// low, probes nothing. stop, when given, is asked before each probe: true ends the
 // scan there (what answered so far stands).
-ScanOutcome scanBus(BusEngine& engine, ScanRange range = kUsualScanRange,
+ScanOutcome scanBus(BusMaster& master, ScanRange range = kUsualScanRange,
                     const std::function<bool()>& stop = {});
 
 }  // namespace brelvion::bus

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 namespace brelvion::bus {
 
@@ -17,16 +16,14 @@ struct BusState {
   std::int16_t AckTimeout = 0;
   // The argument of BitDelay after every line step.
   double BusDelay = 0;
-  // Outcome of the latest acknowledge wait.
+  // Outcome of the latest acknowledge wait on the lines, from which the bit-banging master
+  // tells how a message ended; a command's own outcome is the result of its transfer.
   bool AckReceived = false;
   // The address byte while it is being sent and acknowledged, else 0.
   std::int16_t AddressPhase = 0;
   std::int16_t ReceivedByte = 0;
-  // Bytes of the latest sequential read, index 0 first. On an adapter only the bytes it
-  // received: none for a read it refused.
-  std::vector<std::int16_t> ReadBuffer;
-  // A register read's pointer write and read are one transfer with a repeated START
-  // between them, instead of STOP then START (ReadRegisters).
+  // A register read's pointer write and read are joined by a repeated START instead of a
+  // STOP then a START (the register commands, a script's reads).
   bool RepeatedStartReads = false;
 };
 

@@ -99,12 +99,6 @@ void BusEngine::setLines(port::BitLines* lines) {
 }
 
 RecoveryResult BusEngine::RecoverBus() {
-  if (adapter_ != nullptr) {
-    throw base::RuntimeError(base::RuntimeError::kInvalidCall, "BusEngine",
-                             "Bus recovery pulses lines the tool drives itself; " +
-                                 adapter_->name() +
-                                 " is an adapter whose driver recovers its own bus");
-  }
   log(kMsgRecovery);
   RecoveryResult result;
   sdaHigh();

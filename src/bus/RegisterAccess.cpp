@@ -4,6 +4,7 @@
 
 #include "base/RuntimeError.h"
 #include "bus/BusEngine.h"
+#include "bus/BusMaster.h"
 #include "port/DeviceAddress.h"
 
 namespace brelvion::bus {
@@ -47,12 +48,13 @@ std::vector<port::I2cMessage> registerReadMessages(std::uint8_t device,
 }
 
 port::TransferResult transferInFormat(port::I2cMaster& master, const RegisterFormat& format,
-                                      const std::vector<port::I2cMessage>& messages) {
+                                      const std::vector<port::I2cMessage>& messages,
+                                      std::optional<std::size_t> bytesShown) {
   // Other masters (a test's, an adapter used alone) keep no record.
-  auto* engine = dynamic_cast<BusEngine*>(&master);
-  if (engine == nullptr) return master.transfer(messages);
-  const NotedCommand noted(engine->record(), {format, std::nullopt});
-  return engine->transfer(messages);
+  auto* noting = dynamic_cast<BusMaster*>(&master);
+  if (noting == nullptr) return master.transfer(messages);
+  const NotedCommand noted(noting->record(), {format, bytesShown});
+  return noting->transfer(messages);
 }
 
 port::TransferResult writeRegister(port::I2cMaster& master, std::uint8_t device,
@@ -64,7 +66,8 @@ port::TransferResult writeRegister(port::I2cMaster& master, std::uint8_t device,
 
 RegisterRead readRegisters(port::I2cMaster& master, std::uint8_t device,
                            const RegisterFormat& format, std::uint32_t registerAddress,
-                           std::size_t count, port::AfterMessage pointerThen) {
+                           std::size_t count, port::AfterMessage pointerThen,
+                           std::optional<std::size_t> bytesShown) {
   if (auto problem = formatProblem(format)) {
     throw base::RuntimeError(base::RuntimeError::kInvalidCall, "RegisterRead", *problem);
   }
@@ -72,7 +75,7 @@ RegisterRead readRegisters(port::I2cMaster& master, std::uint8_t device,
   RegisterRead read;
   read.transfer = transferInFormat(
       master, format,
-      registerReadMessages(device, format, registerAddress, byteCount, pointerThen));
+      registerReadMessages(device, format, registerAddress, byteCount, pointerThen), bytesShown);
   if (!read.transfer.messages.empty()) read.bytes = read.transfer.messages.back().bytes;
   read.values = valuesOf(read.bytes, format);
   return read;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "bus/RegisterFormat.h"
@@ -29,10 +30,12 @@ std::vector<port::I2cMessage> registerReadMessages(
     std::size_t byteCount, port::AfterMessage pointerThen = port::AfterMessage::Stop);
 
 // A transfer of messages built in format (registerWriteMessages, registerReadMessages): on
-// the bus engine its record notes each message with the format, so that the transactions
-// view and a script saved from it read the register as this command wrote it.
+// the program's masters (BusMaster) the record notes each message with the format, so that
+// the transactions view and a script saved from it read the register as this command wrote
+// it. bytesShown: of a read, how many of its bytes the command shows the user.
 port::TransferResult transferInFormat(port::I2cMaster& master, const RegisterFormat& format,
-                                      const std::vector<port::I2cMessage>& messages);
+                                      const std::vector<port::I2cMessage>& messages,
+                                      std::optional<std::size_t> bytesShown = std::nullopt);
 
 struct RegisterRead {
   port::TransferResult transfer;
@@ -50,11 +53,12 @@ port::TransferResult writeRegister(port::I2cMaster& master, std::uint8_t device,
                                    std::uint32_t value);
 
 // Reads count registers of the format's width from registerAddress on, in one sequential
-// read. count must be at least 1.
+// read. count must be at least 1. bytesShown as for transferInFormat.
 RegisterRead readRegisters(port::I2cMaster& master, std::uint8_t device,
                            const RegisterFormat& format, std::uint32_t registerAddress,
                            std::size_t count,
-                           port::AfterMessage pointerThen = port::AfterMessage::Stop);
+                           port::AfterMessage pointerThen = port::AfterMessage::Stop,
+                           std::optional<std::size_t> bytesShown = std::nullopt);
 
 // The values in bytes, each of the format's width; bytes left over make no value.
 std::vector<std::uint32_t> valuesOf(const std::vector<std::uint8_t>& bytes,

@@ -46,8 +46,8 @@ struct Transaction {
   bool operator==(const Transaction&) const = default;
 };
 
-// The engine's own record of its transactions, one entry a message, kept while the trace
-// runs. It keeps the newest bound() entries, the oldest dropped first, whatever the trace
+// The record of the transactions of the master in use, one entry a message, kept while the
+// trace runs. It keeps the newest bound() entries, the oldest dropped first, whatever the trace
 // keeps of its lines, so that a session can be saved whole. Its time runs on a clock
 // handed to it (the system's unless a test gives its own).
 class TransactionRecord {
@@ -84,6 +84,16 @@ class TransactionRecord {
     listener_ = std::move(listener);
   }
 
+  // Called by the master in use with each message as it ends, whether or not the trace
+  // runs (the register map follows other commands' writes so); without one, the default,
+  // messages cost nothing more. One listener at a time; an empty function removes it.
+  void setMessageListener(std::function<void(const Transaction&)> listener) {
+    messageListener_ = std::move(listener);
+  }
+  const std::function<void(const Transaction&)>& messageListener() const {
+    return messageListener_;
+  }
+
  private:
   friend class NotedCommand;
   void dropOldest();
@@ -95,6 +105,7 @@ class TransactionRecord {
   std::size_t dropped_ = 0;
   CommandNote note_;
   std::function<void(const Transaction*)> listener_;
+  std::function<void(const Transaction&)> messageListener_;
 };
 
 // While it lives, the messages put on the bus are the noted command's; the note before it

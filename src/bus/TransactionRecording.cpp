@@ -7,7 +7,7 @@
 namespace brelvion::bus {
 
 std::optional<Transaction> BusEngine::startEntry(std::uint8_t address, bool read) {
-  if (!trace_.tracing() && !messageListener_) return std::nullopt;
+  if (!trace_.tracing() && !record_.messageListener()) return std::nullopt;
   Transaction entry;
   entry.time = record_.sinceStart();
   entry.address = address;
@@ -20,31 +20,11 @@ void BusEngine::finishEntry(std::optional<Transaction>& entry, port::MessageOutc
   if (!entry) return;
   entry->outcome = outcome;
   entry->nackedByte = outcome == port::MessageOutcome::DataNotAcknowledged ? nackedByte : 0;
-  if (messageListener_) messageListener_(*entry);
+  const auto& listener = record_.messageListener();
+  if (listener) listener(*entry);
   // Without a listener an entry exists only because the trace ran when the message began.
-  if (!messageListener_ || trace_.tracing()) record_.append(std::move(*entry));
+  if (!listener || trace_.tracing()) record_.append(std::move(*entry));
   entry.reset();
-}
-
-void BusEngine::recordAdapterCall(const port::AdapterTransfer& done) {
-  const bool tracing = trace_.tracing();
-  if (!tracing && !messageListener_) return;
-  const auto time = record_.sinceStart();
-  for (std::size_t k = 0; k < done.messages.size() && k < done.results.size(); ++k) {
-    const port::I2cMessage& message = done.messages[k];
-    const port::MessageResult& result = done.results[k];
-    if (result.outcome == port::MessageOutcome::NotSent) continue;
-    Transaction entry;
-    entry.time = time;
-    entry.address = port::DeviceAddress::fromByte(message.address).byteFor(message.read);
-    entry.read = message.read;
-    entry.bytes = message.read ? result.bytes : message.bytes;
-    entry.outcome = result.outcome;
-    entry.nackedByte = result.nackedByte;
-    entry.adapter = true;
-    if (messageListener_) messageListener_(entry);
-    if (tracing) record_.append(std::move(entry));
-  }
 }
 
 }  // namespace brelvion::bus

@@ -11,21 +11,11 @@
 namespace brelvion::bus {
 
 void BusEngine::OpenBus(std::int16_t portIndex, std::int16_t debug) {
-  if (adapter_ == nullptr && !onCable()) {
+  if (!onCable()) {
     openLines(debug);
     return;
   }
-  // Any other index keeps the port chosen last.
-  if (portIndex >= 0 && portIndex < static_cast<std::int16_t>(port::kLptBases.size())) {
-    const std::uint16_t base = port::kLptBases[static_cast<std::size_t>(portIndex)];
-    state_.DataPort = base;
-    state_.StatusPort = static_cast<std::uint16_t>(base + 1);
-    state_.ControlPort = static_cast<std::uint16_t>(base + 2);
-  }
-  if (adapter_ != nullptr) {
-    openAdapterBus(debug);
-    return;
-  }
+  chooseLptPort(state_, portIndex);
   state_.SavedControl = port_->inpb(state_.ControlPort);
   state_.DebugEnabled = debug == 1 ? 1 : 0;
   if (trace_.tracing()) {
@@ -36,10 +26,6 @@ void BusEngine::OpenBus(std::int16_t portIndex, std::int16_t debug) {
 }
 
 void BusEngine::CloseBus() {
-  if (adapter_ != nullptr) {
-    closeAdapterBus();
-    return;
-  }
   if (!onCable()) {
     closeLines();
   } else {
@@ -141,7 +127,6 @@ port::MessageOutcome BusEngine::sendRead(std::uint8_t address, std::size_t lengt
 // A slave that holds the clock too long ends the transfer: its message timed out, the
 // later ones were never sent. That is an outcome here, not an error.
 port::TransferResult BusEngine::transfer(const std::vector<port::I2cMessage>& messages) {
-  if (adapter_ != nullptr) return adapterTransfer(messages);
   port::TransferResult result;
   result.messages.resize(messages.size());
   bool repeatedStart = false;
@@ -168,75 +153,21 @@ port::TransferResult BusEngine::transfer(const std::vector<port::I2cMessage>& me
   return result;
 }
 
-void BusEngine::WriteRegister(std::int16_t& address, std::int16_t subAddress, std::int16_t data) {
-  address = port::DeviceAddress::fromByte(static_cast<std::uint8_t>(address)).writeByte();
-  const std::uint8_t bytes[] = {static_cast<std::uint8_t>(subAddress),
-                                static_cast<std::uint8_t>(data)};
-  if (adapter_ != nullptr) {
-    adapterTransfer({{static_cast<std::uint8_t>(address), false, {bytes[0], bytes[1]}}});
-    return;
-  }
-  std::size_t nacked = 0;
-  sendWrite(static_cast<std::uint8_t>(address), bytes, false, true, nacked);
+port::TransferResult BusEngine::probe(const std::vector<port::I2cMessage>& messages) {
+  const ProbingScope probing(probing_);
+  return transfer(messages);
 }
 
-void BusEngine::SetRegisterPointer(std::int16_t& address, std::int16_t subAddress) {
-  address = port::DeviceAddress::fromByte(static_cast<std::uint8_t>(address)).writeByte();
-  const std::uint8_t bytes[] = {static_cast<std::uint8_t>(subAddress)};
-  if (adapter_ != nullptr) {
-    adapterTransfer({{static_cast<std::uint8_t>(address), false, {bytes[0]}}});
-    return;
-  }
-  std::size_t nacked = 0;
-  sendWrite(static_cast<std::uint8_t>(address), bytes, false, true, nacked);
+bool BusEngine::ReleaseLinesAndSenseSda() {
+  sdaHigh();
+  sclHigh();
+  return lines_->sda();
 }
 
-void BusEngine::ReadSequential(std::int16_t& address, std::int16_t count) {
-  if (count < 0) {
-    throw base::RuntimeError(base::RuntimeError::kInvalidCall, "ReadSequential");
+void BusEngine::endCommandIfTimedOut(const port::TransferResult& result) const {
+  for (const port::MessageResult& message : result.messages) {
+    if (message.outcome == port::MessageOutcome::TimedOut) throw ClockHeldLow(stretchTimeout_);
   }
-  // A wider length than count: with count 32767 a 16-bit one would wrap before the end.
-  const std::size_t length = static_cast<std::size_t>(count) + 1;
-  address = static_cast<std::int16_t>(address | 1);
-  if (adapter_ != nullptr) {
-    port::I2cMessage read{static_cast<std::uint8_t>(address), true, {}, length};
-    keepReadBytes(adapterTransfer({read}).messages[0]);
-    return;
-  }
-  state_.ReadBuffer.assign(length, 0);
-  sendRead(static_cast<std::uint8_t>(address), length, false, true,
-           [this](std::size_t i, std::uint8_t byte) { state_.ReadBuffer[i] = byte; });
-}
-
-bool BusEngine::ReadRegisters(std::int16_t& address, std::int16_t subAddress,
-                              std::int16_t count) {
-  if (count < 0) {
-    throw base::RuntimeError(base::RuntimeError::kInvalidCall, "ReadRegisters");
-  }
-  if (adapter_ == nullptr && !state_.RepeatedStartReads) {
-    SetRegisterPointer(address, subAddress);
-    const bool pointerAcknowledged = state_.AckReceived;
-    ReadSequential(address, count);
-    return pointerAcknowledged && state_.AckReceived;
-  }
-  const std::size_t length = static_cast<std::size_t>(count) + 1;
-  const auto device = port::DeviceAddress::fromByte(static_cast<std::uint8_t>(address)).writeByte();
-  address = static_cast<std::int16_t>(address | 1);
-  if (adapter_ != nullptr) {
-    return adapterRegisterRead(device, static_cast<std::uint8_t>(subAddress), length,
-                               state_.RepeatedStartReads)
-        .acknowledged();
-  }
-  state_.ReadBuffer.assign(length, 0);
-  std::size_t nacked = 0;
-  const std::uint8_t pointer[] = {static_cast<std::uint8_t>(subAddress)};
-  const bool pointerAcknowledged =
-      sendWrite(device, pointer, false, false, nacked) == port::MessageOutcome::Acknowledged;
-  const bool readAcknowledged =
-      sendRead(static_cast<std::uint8_t>(address), length, true, true,
-               [this](std::size_t i, std::uint8_t byte) { state_.ReadBuffer[i] = byte; }) ==
-      port::MessageOutcome::Acknowledged;
-  return pointerAcknowledged && readAcknowledged;
 }
 
 }  // namespace brelvion::bus

@@ -5,6 +5,7 @@
 
 #include "base/Text.h"
 #include "base/UserFile.h"
+#include "core/RegisterCommands.h"
 #include "numconv/HexText.h"
 
 namespace brelvion::commandfiles {
@@ -61,12 +62,14 @@ DumpOutcome DumpRegisters(core::ToolCore& core, std::int16_t count, const std::s
     if (count < 0) throw RuntimeError(RuntimeError::kInvalidCall, kDumpSource);
     if (hooks.running) hooks.running();
     std::int16_t& device = core.values().DeviceAddress;
-    {
-      const bus::NotedCommand noted(core.engine().record(), bus::kByteRegisterCommand);
-      outcome.acknowledged = core.engine().ReadRegisters(device, 0, count);
-    }
+    const bus::RegisterRead read = core::readByteRegisters(
+        core, static_cast<std::uint8_t>(device), 0, static_cast<std::size_t>(count) + 1);
+    // The address as the read sent it, which the file shows too.
+    device = static_cast<std::int16_t>(device | 1);
+    outcome.acknowledged = read.acknowledged();
     if (hooks.onlyAcknowledged && !outcome.acknowledged) return outcome;
-    base::writeUserFile(name, DumpText(device, core.busState().ReadBuffer), kDumpSource);
+    const std::vector<std::int16_t> bytes(read.bytes.begin(), read.bytes.end());
+    base::writeUserFile(name, DumpText(device, bytes), kDumpSource);
     outcome.written = true;
   } catch (const RuntimeError& error) {
     outcome.failure = reportFailure(core.desktop(), Step::DumpToFile, error);

@@ -36,7 +36,7 @@ struct DumpOutcome {
 };
 
 // The dump itself, past the questions: registers 0 to count of DeviceAddress
-// (ReadRegisters from 0: the pointer write, then the sequential read) into the file
+// (read from 0: the pointer write, then the sequential read) into the file
 // fileText names once
 // trimmed, written through writeUserFile, so a file of that name is replaced only by a
 // complete dump. On an adapter the file holds the registers it returned: none when it

@@ -24,9 +24,10 @@ scripts::RunHooks runHooksOf(core::ToolCore& core, const SendHooks& hooks,
       hooks.progress(static_cast<long long>(index), static_cast<long long>(total));
     }
   };
-  run.reported = [&core, &hooks](const scripts::CommandReport& report) {
-    core.busState().AckReceived = report.result != scripts::CommandResult::NotAcknowledged;
-    if (hooks.UpdateDeviceMonitor) hooks.UpdateDeviceMonitor();
+  run.reported = [&hooks](const scripts::CommandReport& report) {
+    if (hooks.UpdateDeviceMonitor) {
+      hooks.UpdateDeviceMonitor(report.result != scripts::CommandResult::NotAcknowledged);
+    }
   };
   run.yield = [&core] { core.yieldBetweenTransactions(); };
   run.stopRequested = [&hooks, &bulk] {
@@ -44,7 +45,7 @@ ScriptSendOutcome run(core::ToolCore& core, const std::string& path,
                                                            : port::AfterMessage::Stop;
   base::Clock& clock = hooks.clock != nullptr ? *hooks.clock : base::systemClock();
   const trace::DebugLog::BulkAction bulk(core.log());
-  const scripts::RunOutcome ran = scripts::runScript(core.engine(), clock, steps, path, options,
+  const scripts::RunOutcome ran = scripts::runScript(core.master(), clock, steps, path, options,
                                                      runHooksOf(core, hooks, bulk));
   ScriptSendOutcome outcome;
   if (ran.problem) {

@@ -31,7 +31,7 @@ struct ScriptSendOutcome {
 // Send File on a bring-up script (.i2cs): read and checked whole first, its problems shown
 // in one box, FILE:LINE each, and nothing sent; then run on the core's bus, the register
 // reads as the core's repeated-START setting says. hooks: the progress before each bus
-// command, UpdateDeviceMonitor after it (AckReceived saying whether it went through), a
+// command, UpdateDeviceMonitor after it (told whether it went through), a
 // stop between commands and in waits, the clock of delays and polls. keepGoing: a command
 // not acknowledged does not stop the script. The caller holds the bus, as for SendFile.
 ScriptSendOutcome SendScriptFile(core::ToolCore& core, const std::string& path,

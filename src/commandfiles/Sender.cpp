@@ -9,7 +9,9 @@
 #include <limits>
 
 #include "commandfiles/TmpFile.h"
+#include "core/RegisterCommands.h"
 #include "numconv/HexFields.h"
+#include "numconv/HexText.h"
 #include "scripts/ScriptReader.h"
 #include "scripts/TextLines.h"
 
@@ -97,13 +99,16 @@ void sendGroups(core::ToolCore& core, InputFile& file, long long total, const Se
     values.WriteData = ReadHexField(file);
     if (values.DeviceAddress != -1 && values.SubAddress != -1 && values.WriteData != -1) {
       if (hooks.progress) hooks.progress(outcome.writes + 1, total);
-      {
-        const bus::NotedCommand noted(core.engine().record(), bus::kByteRegisterCommand);
-        core.engine().WriteRegister(values.DeviceAddress, values.SubAddress, values.WriteData);
-      }
+      const bool acknowledged =
+          core::writeByteRegister(core, static_cast<std::uint8_t>(values.DeviceAddress),
+                                  static_cast<std::uint8_t>(values.SubAddress),
+                                  static_cast<std::uint8_t>(values.WriteData))
+              .lastAcknowledged();
+      // The address as the write sent it.
+      values.DeviceAddress = static_cast<std::int16_t>(values.DeviceAddress & 0xFE);
       ++outcome.writes;
-      if (!core.busState().AckReceived) ++outcome.unacknowledged;
-      if (hooks.UpdateDeviceMonitor) hooks.UpdateDeviceMonitor();
+      if (!acknowledged) ++outcome.unacknowledged;
+      if (hooks.UpdateDeviceMonitor) hooks.UpdateDeviceMonitor(acknowledged);
       const std::function<bool()> inPause = hooks.yieldInPauses ? goOn : std::function<bool()>();
       if (!waitOnClock(core.desktop(), kPauseAfterWrite, clock, inPause) ||
           !waitOnClock(core.desktop(), values.CommandDelay, clock, inPause)) {

@@ -37,8 +37,8 @@ void DelayTime(desktop::Desktop& desktop, double seconds, base::Clock& clock = b
 struct SendHooks {
   // Before each write goes out: it is write `index` (from 1) of `total`.
   std::function<void(long long index, long long total)> progress;
-  // After each write, with AckReceived holding its outcome.
-  std::function<void()> UpdateDeviceMonitor;
+  // After each write, with whether it was acknowledged.
+  std::function<void(bool acknowledged)> UpdateDeviceMonitor;
   // Asked after each group's yield; true ends the send there.
   std::function<bool()> stopRequested;
   // The pauses' clock; the system's when null.
@@ -53,13 +53,13 @@ enum class SendEnd { Completed, Stopped, Failed };
 struct SendOutcome {
   SendEnd end = SendEnd::Completed;
   long long writes = 0;
-  // Writes whose last acknowledge wait (the data byte's) timed out.
+  // Writes not acknowledged in full.
   long long unacknowledged = 0;
   std::optional<Failure> failure;
 };
 
 // Sends the command file name: three values at a time into DeviceAddress, SubAddress and
-// WriteData; each complete group is written with WriteRegister, followed by
+// WriteData; each complete group is written (core::writeByteRegister), followed by
 // UpdateDeviceMonitor, a pause of kPauseAfterWrite plus CommandDelay seconds and a beep
 // when BeepOn; every group, complete or not, is followed by one processPendingEvents (and
 // with yieldInPauses, the pause is sliced by more of them).

@@ -46,7 +46,7 @@ void SelectPort(ToolCore& core, const port::PortChoice& choice, const AdapterFac
 void SwitchPort(ToolCore& core, const port::PortChoice& choice, const AdapterFactory& factory,
                 const LinesLookup& lines) {
   if (core.ports().BusOpen == 1) {
-    core.engine().CloseBus();
+    core.master().CloseBus();
     core.ports().BusOpen = 0;
   }
   SelectPort(core, choice, factory, lines);

@@ -2,14 +2,14 @@
 
 namespace brelvion::core {
 
-void StartBus(bus::BusEngine& engine, trace::DebugLog& log, PortSelection& selection,
+void StartBus(bus::BusMaster& master, trace::DebugLog& log, PortSelection& selection,
               trace::DebuggerState& debugger) {
   if (selection.BusOpen == 1) {
-    engine.CloseBus();
+    master.CloseBus();
     selection.BusOpen = 0;
   }
-  engine.OpenBus(selection.PortIndex, 1);
-  engine.InitPort(kAckTimeout);
+  master.OpenBus(selection.PortIndex, 1);
+  master.InitPort(kAckTimeout);
   log.DebuggerOff();
   debugger.StopOnError = false;
   debugger.TraceBufferSize = 10;

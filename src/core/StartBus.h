@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "bus/BusEngine.h"
+#include "bus/BusMaster.h"
 #include "trace/DebugLog.h"
 #include "trace/DebuggerState.h"
 
@@ -19,7 +19,7 @@ inline constexpr std::int16_t kAckTimeout = 10;
 
 // Re-opens the bus on the chosen port: closes it if an earlier StartBus opened it, opens
 // and clears it with the debugger enabled, then disables the debugger and resets its options.
-void StartBus(bus::BusEngine& engine, trace::DebugLog& log, PortSelection& selection,
+void StartBus(bus::BusMaster& master, trace::DebugLog& log, PortSelection& selection,
               trace::DebuggerState& debugger);
 
 }  // namespace brelvion::core

@@ -22,12 +22,16 @@ ToolCore::ToolCore(port::PortIo* port, port::BitLines* lines, desktop::Desktop& 
       trace_(trace == nullptr ? *ownTrace_ : *trace),
       log_(busState_, debuggerState_, trace_, desktop_),
       cable_(port == nullptr ? std::nullopt : std::make_optional<bus::LptCable>(*port, busState_)),
-      engine_(port == nullptr ? bus::BusEngine(busState_, *lines, log_)
-                              : bus::BusEngine(busState_, *port, *cable_, log_)) {}
+      engine_(port == nullptr ? bus::BusEngine(busState_, *lines, log_, record_)
+                              : bus::BusEngine(busState_, *port, *cable_, log_, record_)) {}
 
 void ToolCore::useAdapter(std::unique_ptr<port::BusAdapter> adapter) {
-  engine_.setAdapter(adapter.get());
-  adapter_ = std::move(adapter);
+  std::unique_ptr<bus::AdapterMaster> next;
+  if (adapter) {
+    next = std::make_unique<bus::AdapterMaster>(std::move(adapter), busState_, log_, record_);
+  }
+  master_ = next ? static_cast<bus::BusMaster*>(next.get()) : &engine_;
+  adapter_ = std::move(next);
 }
 
 void ToolCore::yieldBetweenTransactions() {

@@ -3,7 +3,9 @@
 #include <memory>
 #include <optional>
 
+#include "bus/AdapterMaster.h"
 #include "bus/BusEngine.h"
+#include "bus/BusMaster.h"
 #include "bus/BusState.h"
 #include "bus/LptCable.h"
 #include "core/ProgramValues.h"
@@ -18,8 +20,10 @@
 
 namespace brelvion::core {
 
-// Everything program-wide in one place: the bus engine with its state, the debugger
-// options and the values of the main window and the command files. Every program (the
+// Everything program-wide in one place: the bus masters with their state and the one record
+// of their messages, the debugger options and the values of the main window and the
+// command files. Every bus command goes to master(), the master in use: the bit-banging
+// engine on the lines, or the adapter's. Every program (the
 // windows, the companion, the benchmark) and every test builds one of these on its port
 // (or its bus lines), desktop services and trace holder; nothing else holds program-wide
 // state.
@@ -37,7 +41,12 @@ class ToolCore {
   ToolCore(const ToolCore&) = delete;
   ToolCore& operator=(const ToolCore&) = delete;
 
+  // The master every bus command goes to.
+  bus::BusMaster& master() { return *master_; }
+  // The bit-banging master on the lines, in use unless an adapter is (its line-level
+  // controls stay set while an adapter carries the bus).
   bus::BusEngine& engine() { return engine_; }
+  bus::TransactionRecord& record() { return record_; }
   bus::BusState& busState() { return busState_; }
   const bus::BusState& busState() const { return busState_; }
   trace::DebugLog& log() { return log_; }
@@ -49,9 +58,10 @@ class ToolCore {
   ProgramValues& values() { return values_; }
   const ProgramValues& values() const { return values_; }
   // The adapter every bus command goes to instead of the lines, or nullptr.
-  port::BusAdapter* adapter() { return adapter_.get(); }
-  // Hands the bus to adapter, or back to the lines (nullptr); the adapter used before is
-  // closed.
+  port::BusAdapter* adapter() { return adapter_ ? &adapter_->adapter() : nullptr; }
+  bus::AdapterMaster* adapterMaster() { return adapter_.get(); }
+  // Hands the bus to adapter's master, or back to the lines (nullptr); the adapter used
+  // before is closed.
   void useAdapter(std::unique_ptr<port::BusAdapter> adapter);
   // Lines of their own every bus command steps instead of the parallel port's cable (GPIO
   // lines beside it), or nullptr for the cable, or the lines the core was built on.
@@ -64,7 +74,7 @@ class ToolCore {
   trace::TraceHolder& trace() { return trace_; }
 
   // Re-opens the bus on ports().PortIndex (the port list's command).
-  void StartBus() { core::StartBus(engine_, log_, ports_, debuggerState_); }
+  void StartBus() { core::StartBus(*master_, log_, ports_, debuggerState_); }
 
   // True while a bus command runs; a command started from an event handled during one of
   // its yields must not drive the lines in the middle of it.
@@ -100,11 +110,12 @@ class ToolCore {
   PortSelection ports_;
   ProgramValues values_;
   trace::DebugLog log_;
+  bus::TransactionRecord record_;
   // The cable on the parallel port, when the core has one.
   std::optional<bus::LptCable> cable_;
-  // Before the engine, which lets go of it as it ends.
-  std::unique_ptr<port::BusAdapter> adapter_;
   bus::BusEngine engine_;
+  std::unique_ptr<bus::AdapterMaster> adapter_;
+  bus::BusMaster* master_ = &engine_;
   bool busBusy_ = false;
 };
 

@@ -53,6 +53,11 @@ struct TransferResult {
     }
     return !messages.empty();
   }
+  // Whether the last message was acknowledged in full: what the acknowledge indicator shows
+  // of a register command (of a read, the read's address byte).
+  bool lastAcknowledged() const {
+    return !messages.empty() && messages.back().outcome == MessageOutcome::Acknowledged;
+  }
 };
 
 // A bus master at the level of whole transfers: the bit-banging engine, a Linux i2c-dev

@@ -76,7 +76,7 @@ desktop::MessageBoxRequest recoveryBoxRequest(const bus::RecoveryResult& result,
 }
 
 void RecoverBus(core::ToolCore& core) {
-  const bus::RecoveryResult result = core.engine().RecoverBus();
+  const bus::RecoveryResult result = core.master().RecoverBus();
   core.desktop().messageBox(recoveryBoxRequest(result, core.engine().stretchTimeout()));
 }
 

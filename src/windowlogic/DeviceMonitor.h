@@ -36,8 +36,8 @@ class DeviceMonitor {
   virtual ~DeviceMonitor() = default;
   // Grey and hidden, keeping its caption.
   virtual void InitDeviceMonitor() = 0;
-  // Shown, with the look of the bus state's last acknowledge wait.
-  virtual void UpdateDeviceMonitor() = 0;
+  // Shown, with the look of the command's acknowledge.
+  virtual void UpdateDeviceMonitor(bool acknowledged) = 0;
 };
 
 }  // namespace brelvion::windowlogic

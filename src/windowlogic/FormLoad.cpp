@@ -29,14 +29,14 @@ void setDefaults(core::ToolCore& core, LoadView& view, const LoadOptions& option
 
 void startBus(core::ToolCore& core, LoadView& view, const LoadOptions& options) {
   core.busState().BusDelay = kStartBusDelay;
-  core.engine().OpenBus(core.ports().PortIndex, 1);
-  core.engine().InitPort(core::kAckTimeout);
+  core.master().OpenBus(core.ports().PortIndex, 1);
+  core.master().InitPort(core::kAckTimeout);
   if (options.onBusCleared) options.onBusCleared();
   core.log().DebuggerOn();
   view.showWindow();
   core.debuggerState().StopOnError = false;
   core.debuggerState().TraceBufferSize = kStartTraceBufferSize;
-  core.engine().CloseBus();
+  core.master().CloseBus();
   core.ports().BusOpen = 0;
 }
 

@@ -23,9 +23,9 @@ class RegisterPanel : public DeviceMonitor {
 void SendRegister(core::ToolCore& core, RegisterPanel& panel);
 
 // Sets the register pointer to SubAddress, reads two bytes and shows the first in
-// upper-case hex without leading zeros (ReadRegisters: with a repeated START when the bus
+// upper-case hex without leading zeros (with a repeated START between them when the bus
 // state asks for one); nothing when an adapter returned no byte. Leaves DeviceAddress
-// with bit 0 set.
-void ReadBackRegister(core::ToolCore& core, RegisterPanel& panel);
+// with bit 0 set, as the read sent it. True when the read's address was acknowledged.
+bool ReadBackRegister(core::ToolCore& core, RegisterPanel& panel);
 
 }  // namespace brelvion::windowlogic

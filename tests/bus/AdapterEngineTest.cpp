@@ -3,6 +3,7 @@
 
 #include <cerrno>
 
+#include "core/RegisterCommands.h"
 #include "port/i2cdev/I2cDevAdapter.h"
 #include "support/EngineFixture.h"
 #include "support/FakeI2cDevSystemCalls.h"
@@ -13,7 +14,8 @@ namespace {
 
 using ::testing::ElementsAre;
 
-// The engine on i2c-3 of a fake kernel, a register device at 42h behind it, the debugger on.
+// The adapter's master on i2c-3 of a fake kernel, a register device at 42h behind it, the
+// debugger on.
 class AdapterEngineTest : public ::testing::Test {
  protected:
   AdapterEngineTest() {
@@ -21,8 +23,17 @@ class AdapterEngineTest : public ::testing::Test {
     set.core.useAdapter(std::make_unique<port::i2cdev::I2cDevAdapter>(3, calls));
     set.debuggerState.TraceBufferSize = 1000;
     set.busState.BusDelay = 0.001;
-    set.engine.OpenBus(0, 1);
-    set.engine.InitPort(10);
+    set.core.master().OpenBus(0, 1);
+    set.core.master().InitPort(10);
+  }
+  port::TransferResult write(std::uint8_t device, std::uint8_t subAddress, std::uint8_t data) {
+    return core::writeByteRegister(set.core, device, subAddress, data);
+  }
+  bus::RegisterRead read(std::uint8_t device, std::uint8_t subAddress, std::size_t count) {
+    return core::readByteRegisters(set.core, device, subAddress, count);
+  }
+  std::optional<port::MessageOutcome> lastRefusal() {
+    return set.core.adapterMaster()->lastRefusal();
   }
   // The lines after the opening two.
   std::vector<std::string> commandLines() const {
@@ -36,7 +47,7 @@ class AdapterEngineTest : public ::testing::Test {
 };
 
 TEST_F(AdapterEngineTest, OpeningClearingAndClosingTouchNoPortAndNameTheAdapter) {
-  set.engine.CloseBus();
+  set.core.master().CloseBus();
   EXPECT_TRUE(set.port.log.empty());
   EXPECT_EQ(set.traceLines(),
             (std::vector<std::string>{"", markedLine("Wisp SYS002: I2C bus opened on adapter i2c-3      |"),
@@ -48,17 +59,16 @@ TEST_F(AdapterEngineTest, OpeningClearingAndClosingTouchNoPortAndNameTheAdapter)
 }
 
 TEST_F(AdapterEngineTest, EveryTransactionIsOneLineADriverCall) {
-  std::int16_t address = 0x43;
-  set.engine.WriteRegister(address, 0x12, 0x80);
-  EXPECT_EQ(address, 0x42);
-  EXPECT_TRUE(set.engine.ReadRegisters(address, 0x11, 2));
-  EXPECT_EQ(address, 0x43);
-  EXPECT_EQ(set.busState.ReadBuffer, (std::vector<std::int16_t>{0x9D, 0x80, 0xE7}));
+  write(0x43, 0x12, 0x80);
+  const bus::RegisterRead three = read(0x43, 0x11, 3);
+  EXPECT_TRUE(three.acknowledged());
+  EXPECT_EQ(three.bytes, (std::vector<std::uint8_t>{0x9D, 0x80, 0xE7}));
   set.busState.RepeatedStartReads = true;
-  EXPECT_TRUE(set.engine.ReadRegisters(address, 0x12, 0));
-  EXPECT_EQ(set.busState.ReadBuffer, std::vector<std::int16_t>{0x80});
-  set.engine.SetRegisterPointer(address, 0x00);
-  set.engine.ReadSequential(address, 0);
+  const bus::RegisterRead one = read(0x43, 0x12, 1);
+  EXPECT_TRUE(one.acknowledged());
+  EXPECT_EQ(one.bytes, std::vector<std::uint8_t>{0x80});
+  set.core.master().transfer({{0x43, false, {0x00}}});
+  const port::TransferResult last = set.core.master().transfer({{0x43, true, {}, 1}});
 
   EXPECT_EQ(commandLines(), markedLines({
                                 "Wisp MSG007:  i2c-3 W 42 12 80 ACK                |",
@@ -68,21 +78,20 @@ TEST_F(AdapterEngineTest, EveryTransactionIsOneLineADriverCall) {
                                 "Wisp MSG007:  i2c-3 W 42 00 ACK                   |",
                                 "Wisp MSG007:  i2c-3 R 43 (1) 28 ACK               |",
                             }));
-  EXPECT_TRUE(set.busState.AckReceived);
+  EXPECT_TRUE(last.lastAcknowledged());
   EXPECT_TRUE(set.port.log.empty());
 }
 
 TEST_F(AdapterEngineTest, ARefusedCallEarnsAnErrorLineAndReadsNothing) {
-  std::int16_t absent = 0x60;
-  EXPECT_FALSE(set.engine.ReadRegisters(absent, 0x00, 1));
-  EXPECT_TRUE(set.busState.ReadBuffer.empty());
-  EXPECT_FALSE(set.busState.AckReceived);
+  const bus::RegisterRead absent = read(0x60, 0x00, 2);
+  EXPECT_FALSE(absent.acknowledged());
+  EXPECT_TRUE(absent.bytes.empty());
+  EXPECT_FALSE(absent.transfer.lastAcknowledged());
   calls.kernel.transferErrors = {ETIMEDOUT};
-  std::int16_t address = 0x42;
-  set.engine.WriteRegister(address, 0x12, 0x80);
-  EXPECT_EQ(set.engine.lastAdapterRefusal(), port::MessageOutcome::TimedOut);
+  write(0x42, 0x12, 0x80);
+  EXPECT_EQ(lastRefusal(), port::MessageOutcome::TimedOut);
   calls.kernel.transferErrors = {EAGAIN};
-  set.engine.WriteRegister(address, 0x12, 0x80);
+  write(0x42, 0x12, 0x80);
 
   EXPECT_EQ(commandLines(), markedLines({
                                 "Wisp MSG007:  i2c-3 W 60 00 NO ACK                |",
@@ -92,45 +101,42 @@ TEST_F(AdapterEngineTest, ARefusedCallEarnsAnErrorLineAndReadsNothing) {
                                 "Wisp MSG007:  i2c-3 W 42 12 80 ARBITRATION LOST   |",
                                 "Wisp ERR005:  Arbitration lost                    |",
                             }));
-  set.engine.WriteRegister(address, 0x12, 0x80);
-  EXPECT_EQ(set.engine.lastAdapterRefusal(), std::nullopt);
+  write(0x42, 0x12, 0x80);
+  EXPECT_EQ(lastRefusal(), std::nullopt);
 }
 
 TEST_F(AdapterEngineTest, StopOnErrorStopsAtARefusedCallAndWithoutTheDebuggerItBeeps) {
   set.debuggerState.StopOnError = true;
-  std::int16_t absent = 0x60;
-  set.engine.WriteRegister(absent, 0x00, 0x00);
+  write(0x60, 0x00, 0x00);
   ASSERT_EQ(set.desktop.boxes.size(), 1u);
   EXPECT_EQ(set.desktop.boxes[0].text,
             "Error trapped\r\n" + markedLine("Wisp ERR003:  Transfer not acknowledged           |"));
   EXPECT_EQ(set.desktop.boxes[0].title, "Wisp Bus Monitor");
 
   set.busState.DebugEnabled = 0;
-  set.engine.WriteRegister(absent, 0x00, 0x00);
+  write(0x60, 0x00, 0x00);
   EXPECT_EQ(set.desktop.beeps, 1);
   EXPECT_EQ(set.desktop.boxes.size(), 1u);
 }
 
 TEST_F(AdapterEngineTest, SmbusCallsHaveALineOfTheirOwnAndAProbeIsNoError) {
   calls.kernel.adapters[3].functionality = I2C_FUNC_SMBUS_EMUL;
-  set.engine.CloseBus();
+  set.core.master().CloseBus();
   dropTrace();
-  std::int16_t address = 0x42;
-  set.engine.ReadRegisters(address, 0x12, 0);
-  set.engine.probe({port::I2cMessage{0x60, false, {}}});
+  read(0x42, 0x12, 1);
+  set.core.master().probe({port::I2cMessage{0x60, false, {}}});
   EXPECT_EQ(set.traceLines(), markedLines({"|",
                                            "Wisp MSG008:  i2c-3 SMBus W 42 12 Sr R 43 (1) C2 ACK|",
                                            "Wisp MSG008:  i2c-3 SMBus W 60 NO ACK             |"}));
   set.busState.DebugEnabled = 0;
-  set.engine.probe({port::I2cMessage{0x60, false, {}}});
+  set.core.master().probe({port::I2cMessage{0x60, false, {}}});
   EXPECT_EQ(set.desktop.beeps, 0);
 }
 
 TEST_F(AdapterEngineTest, WithoutTheAdapterTheLinesCarryTheBusAgain) {
   set.core.useAdapter(nullptr);
   EXPECT_THAT(calls.kernel.log, ElementsAre("open /dev/i2c-3", "ioctl 3 I2C_FUNCS", "close 3"));
-  std::int16_t address = 0x42;
-  set.engine.WriteRegister(address, 0x12, 0x80);
+  write(0x42, 0x12, 0x80);
   EXPECT_FALSE(set.port.writes().empty());
 }
 

@@ -48,10 +48,10 @@ TEST(BusMessagesTest, AWriteAndItsReadBackAsTheTraceShowsThem) {
   EngineSet<SimulatedParallelPort> set;
   openTraced(set);
   std::int16_t device = 0x42;
-  set.engine.WriteRegister(device, 0x10, 0x5A);
+  set.design.WriteRegister(device, 0x10, 0x5A);
   // The sensor's chip id, B7h 3Eh, in its two read-only registers.
-  set.engine.SetRegisterPointer(device, 0xF8);
-  set.engine.ReadSequential(device, 1);
+  set.design.SetRegisterPointer(device, 0xF8);
+  set.design.ReadSequential(device, 1);
   set.engine.CloseBus();
 
   const std::vector<std::string> expected = markedLines({
@@ -93,7 +93,7 @@ TEST(BusMessagesTest, AWriteNobodyAnswersTracesTheAddressAndTheLaterBytesApart) 
   openTraced(set);
   set.trace.replaceText("");
   std::int16_t device = 0x42;
-  set.engine.WriteRegister(device, 0x10, 0x5A);
+  set.design.WriteRegister(device, 0x10, 0x5A);
 
   EXPECT_EQ(set.traceLines(), markedLines({
                                   "|",

@@ -65,8 +65,8 @@ TEST(BusScanTest, OnTheSimulatedBusItFindsExactlyItsSensorsQuietly) {
             2);
   // Afterwards the sensors answer as before.
   std::int16_t address = 0x42;
-  EXPECT_TRUE(set.engine.ReadRegisters(address, 0xF8, 0));
-  EXPECT_EQ(set.busState.ReadBuffer, std::vector<std::int16_t>{0xB7});
+  EXPECT_TRUE(set.design.ReadRegisters(address, 0xF8, 0));
+  EXPECT_EQ(set.design.ReadBuffer, std::vector<std::int16_t>{0xB7});
 }
 
 TEST(BusScanTest, ASdaHeldLowIsSaidAndNothingIsProbed) {
@@ -93,7 +93,7 @@ TEST(BusScanTest, OnAnAdapterEachAddressIsOneCall) {
   adapter.devices[0x50];
   EngineSet<testing::RecordingPort> set;
   set.core.useAdapter(std::make_unique<port::i2cdev::I2cDevAdapter>(1, calls));
-  EXPECT_EQ(scanBus(set.engine).answered, (std::vector<std::uint8_t>{0x42, 0xA0}));
+  EXPECT_EQ(scanBus(set.core.master()).answered, (std::vector<std::uint8_t>{0x42, 0xA0}));
   EXPECT_TRUE(set.port.log.empty());
   EXPECT_EQ(calls.kernel.transfers(), 112);
   EXPECT_THAT(calls.kernel.log, ::testing::Contains("ioctl 3 I2C_SMBUS read BYTE 00"));

@@ -48,10 +48,11 @@ class GpioEngine {
   }
   std::vector<std::int16_t> writeAndReadBack(std::int16_t value) {
     std::int16_t address = 0x42;
-    core->engine().WriteRegister(address, 0x10, value);
-    core->engine().SetRegisterPointer(address, 0x0F);
-    core->engine().ReadSequential(address, 2);
-    return core->busState().ReadBuffer;
+    DesignTransactions transactions = testing::design(core->engine());
+    transactions.WriteRegister(address, 0x10, value);
+    transactions.SetRegisterPointer(address, 0x0F);
+    transactions.ReadSequential(address, 2);
+    return transactions.ReadBuffer;
   }
 
   FakeGpioKernel kernel;
@@ -85,9 +86,9 @@ TEST(GpioEngineTest, WritesAndReadsTheSensorWithTheTraceOfTheParallelPort) {
   lpt.engine.OpenBus(0, 1);
   lpt.engine.InitPort(10);
   std::int16_t address = 0x42;
-  lpt.engine.WriteRegister(address, 0x10, 0x5A);
-  lpt.engine.SetRegisterPointer(address, 0x0F);
-  lpt.engine.ReadSequential(address, 2);
+  lpt.design.WriteRegister(address, 0x10, 0x5A);
+  lpt.design.SetRegisterPointer(address, 0x0F);
+  lpt.design.ReadSequential(address, 2);
   lpt.engine.CloseBus();
   const std::string lptText = lpt.trace.text();
   EXPECT_EQ(lines.substr(lines.find("\r\nWisp SYS001")),
@@ -106,9 +107,9 @@ TEST(GpioEngineTest, TheMasterPutsWhatItPutsOnTheCableOnTheLines) {
 
   const auto run = [](bus::BusEngine& engine) {
     std::int16_t address = 0x42;
-    engine.WriteRegister(address, 0x12, 0x80);
-    engine.SetRegisterPointer(address, 0x12);
-    engine.ReadSequential(address, 3);
+    testing::design(engine).WriteRegister(address, 0x12, 0x80);
+    testing::design(engine).SetRegisterPointer(address, 0x12);
+    testing::design(engine).ReadSequential(address, 3);
   };
   gpio.kernel.events.clear();
   lpt.port.log.clear();
@@ -149,7 +150,7 @@ TEST(GpioEngineTest, AStretchBeyondTheTimeoutEndsTheCommand) {
   gpio.core->engine().setStretchTimeout(2ms);
   gpio.open();
   std::int16_t address = 0x42;
-  EXPECT_THAT([&] { gpio.core->engine().WriteRegister(address, 0x10, 0x5A); },
+  EXPECT_THAT([&] { testing::design(gpio.core->engine()).WriteRegister(address, 0x10, 0x5A); },
               raisesRuntimeError(24, "SCL stayed low for more than 2 ms"));
   EXPECT_TRUE(gpio.bus.masterReleasesScl() && gpio.bus.masterReleasesSda());
 }
@@ -172,7 +173,7 @@ TEST(GpioEngineTest, AChipGoneMidCommandEndsItWithErrorSixtyEightAndClosesEveryt
   gpio.open();
   gpio.kernel.removeAfterCalls = 40;
   std::int16_t address = 0x42;
-  EXPECT_THAT([&] { gpio.core->engine().WriteRegister(address, 0x10, 0x5A); },
+  EXPECT_THAT([&] { testing::design(gpio.core->engine()).WriteRegister(address, 0x10, 0x5A); },
               raisesRuntimeError(68, "Access to " + gpio.kernel.path("gpiochip0") +
                                          " failed: No such device"));
   EXPECT_EQ(gpio.kernel.openDescriptors(), 0u);

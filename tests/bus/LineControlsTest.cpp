@@ -35,10 +35,10 @@ void open(EngineSet<Lines>& set, std::int16_t debug = 0) {
 template <typename Lines>
 std::vector<std::int16_t> writeAndReadBack(EngineSet<Lines>& set, std::int16_t value) {
   std::int16_t address = 0x42;
-  set.engine.WriteRegister(address, 0x10, value);
-  set.engine.SetRegisterPointer(address, 0x0F);
-  set.engine.ReadSequential(address, 2);
-  return set.busState.ReadBuffer;
+  set.design.WriteRegister(address, 0x10, value);
+  set.design.SetRegisterPointer(address, 0x0F);
+  set.design.ReadSequential(address, 2);
+  return set.design.ReadBuffer;
 }
 
 TEST(StepTimeTest, SetsTheQuantumOfTheCableSPortToHalfAStep) {
@@ -113,7 +113,7 @@ TEST(ClockStretchingTest, AStretchBeyondTheTimeoutEndsTheCommandWithItsOwnTraceL
   set.trace.replaceText("");
   std::int16_t address = 0x42;
   const std::int64_t before = set.port.nowNs();
-  EXPECT_THAT([&] { set.engine.WriteRegister(address, 0x10, 0x5A); },
+  EXPECT_THAT([&] { set.design.WriteRegister(address, 0x10, 0x5A); },
               raisesRuntimeError(24, "SCL stayed low for more than 25 ms after the master "
                                      "released it: a slave stretches the clock longer than the "
                                      "stretch timeout allows, or something holds SCL low. Allow "
@@ -161,7 +161,7 @@ TEST(ClockStretchingTest, TheCableWaitsForNothing) {
   open(set);
   const std::int64_t before = set.port.nowNs();
   std::int16_t address = 0x42;
-  set.engine.WriteRegister(address, 0x10, 0x5A);
+  set.design.WriteRegister(address, 0x10, 0x5A);
   EXPECT_LT(set.port.nowNs() - before, 1'000'000);
 }
 

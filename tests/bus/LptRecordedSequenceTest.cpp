@@ -71,32 +71,32 @@ std::string recordAll() {
       {"WriteRegister 42 12 80, acknowledged", {}, 0x00,
        [](bus::BusEngine& e) {
          std::int16_t address = 0x42;
-         e.WriteRegister(address, 0x12, 0x80);
+         testing::design(e).WriteRegister(address, 0x12, 0x80);
        }},
       {"WriteRegister 42 12 80, nobody answers", {}, 0xFF,
        [](bus::BusEngine& e) {
          std::int16_t address = 0x42;
-         e.WriteRegister(address, 0x12, 0x80);
+         testing::design(e).WriteRegister(address, 0x12, 0x80);
        }},
       {"WriteRegister 42 12 80, acknowledged on the third sample", {0x80, 0x80, 0x00}, 0x00,
        [](bus::BusEngine& e) {
          std::int16_t address = 0x42;
-         e.WriteRegister(address, 0x12, 0x80);
+         testing::design(e).WriteRegister(address, 0x12, 0x80);
        }},
       {"SetRegisterPointer 42 F8", {}, 0x00,
        [](bus::BusEngine& e) {
          std::int16_t address = 0x42;
-         e.SetRegisterPointer(address, 0xF8);
+         testing::design(e).SetRegisterPointer(address, 0xF8);
        }},
       {"ReadSequential 43 1: B7 3E", twoBytes, 0xFF,
        [](bus::BusEngine& e) {
          std::int16_t address = 0x43;
-         e.ReadSequential(address, 1);
+         testing::design(e).ReadSequential(address, 1);
        }},
       {"ReadSequential 42 0, nobody answers", {}, 0xFF,
        [](bus::BusEngine& e) {
          std::int16_t address = 0x42;
-         e.ReadSequential(address, 0);
+         testing::design(e).ReadSequential(address, 0);
        }},
       {"CloseBus", {}, 0xFF, [](bus::BusEngine& e) { e.CloseBus(); }},
   };

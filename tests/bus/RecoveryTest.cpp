@@ -45,10 +45,10 @@ void openOnly(EngineSet<Port>& set) {
 template <typename Port>
 std::int16_t writeAndReadBack(EngineSet<Port>& set) {
   std::int16_t address = 0x42;
-  set.engine.WriteRegister(address, 0x10, 0x5A);
-  set.engine.SetRegisterPointer(address, 0x10);
-  set.engine.ReadSequential(address, 0);
-  return set.busState.AckReceived ? set.busState.ReadBuffer[0] : -1;
+  set.design.WriteRegister(address, 0x10, 0x5A);
+  set.design.SetRegisterPointer(address, 0x10);
+  set.design.ReadSequential(address, 0);
+  return set.busState.AckReceived ? set.design.ReadBuffer[0] : -1;
 }
 
 template <typename Port>
@@ -124,7 +124,7 @@ TEST(RecoveryTest, ABusWhoseClockIsHeldCannotBeRecoveredAndSaysSo) {
   openOnly(set);
   set.engine.InitPort(10);
   std::int16_t address = 0x42;
-  EXPECT_THROW(set.engine.WriteRegister(address, 0x10, 0x5A), bus::ClockHeldLow);
+  EXPECT_THROW(set.design.WriteRegister(address, 0x10, 0x5A), bus::ClockHeldLow);
   set.trace.replaceText("");
 
   const bus::RecoveryResult result = set.engine.RecoverBus();
@@ -145,9 +145,9 @@ struct SdaHeld {
 template <typename Port>
 void aHeldSdaEndsEveryTransactionBeforeItsStart() {
   const std::vector<std::pair<const char*, void (*)(bus::BusEngine&)>> transactions{
-      {"WriteRegister", [](bus::BusEngine& e) { std::int16_t a = 0x44; e.WriteRegister(a, 0x12, 0x80); }},
-      {"ReadRegisters", [](bus::BusEngine& e) { std::int16_t a = 0x44; e.ReadRegisters(a, 0, 3); }},
-      {"ReadSequential", [](bus::BusEngine& e) { std::int16_t a = 0x45; e.ReadSequential(a, 0); }},
+      {"WriteRegister", [](bus::BusEngine& e) { std::int16_t a = 0x44; testing::design(e).WriteRegister(a, 0x12, 0x80); }},
+      {"ReadRegisters", [](bus::BusEngine& e) { std::int16_t a = 0x44; testing::design(e).ReadRegisters(a, 0, 3); }},
+      {"ReadSequential", [](bus::BusEngine& e) { std::int16_t a = 0x45; testing::design(e).ReadSequential(a, 0); }},
   };
   for (const auto& [name, run] : transactions) {
     EngineSet<Port> set;
@@ -181,7 +181,7 @@ TEST(SdaCheckTest, OnTheCableTheCheckAddsOneReadAndNoWrite) {
     if (check) set.port.reads = {0x80};
     set.port.defaultRead = 0x00;
     std::int16_t address = 0x42;
-    set.engine.WriteRegister(address, 0x12, 0x80);
+    set.design.WriteRegister(address, 0x12, 0x80);
     EXPECT_TRUE(set.busState.AckReceived);
     accesses[check] = set.port.log;
   }

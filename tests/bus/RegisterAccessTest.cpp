@@ -130,7 +130,7 @@ TEST_F(ByteFormatTest, AWriteIsTheDesignsWriteRegister) {
   open(design);
   open(transfers);
   std::int16_t address = 0x42;
-  design.engine.WriteRegister(address, 0x12, 0x80);
+  design.design.WriteRegister(address, 0x12, 0x80);
   bus::writeRegister(transfers.engine, 0x42, bus::kByteRegisters, 0x12, 0x80);
   EXPECT_EQ(transfers.port.log, design.port.log);
   EXPECT_EQ(transfers.traceLines(), design.traceLines());
@@ -140,8 +140,8 @@ TEST_F(ByteFormatTest, AReadIsTheDesignsSetRegisterPointerThenReadSequential) {
   open(design);
   open(transfers);
   std::int16_t address = 0x42;
-  design.engine.SetRegisterPointer(address, 0xF8);
-  design.engine.ReadSequential(address, 3);
+  design.design.SetRegisterPointer(address, 0xF8);
+  design.design.ReadSequential(address, 3);
   const bus::RegisterRead read =
       bus::readRegisters(transfers.engine, 0x42, bus::kByteRegisters, 0xF8, 4);
   EXPECT_EQ(transfers.port.log, design.port.log);

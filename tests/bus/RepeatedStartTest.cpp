@@ -25,16 +25,16 @@ TEST(RepeatedStartTest, OffAReadOfRegistersIsExactlyThePointerWriteThenTheRead) 
   open(design);
   open(combined);
   std::int16_t address = 0x42;
-  design.engine.SetRegisterPointer(address, 0x07);
+  design.design.SetRegisterPointer(address, 0x07);
   const bool pointerAcknowledged = design.busState.AckReceived;
-  design.engine.ReadSequential(address, 3);
+  design.design.ReadSequential(address, 3);
   std::int16_t same = 0x42;
-  EXPECT_EQ(combined.engine.ReadRegisters(same, 0x07, 3),
+  EXPECT_EQ(combined.design.ReadRegisters(same, 0x07, 3),
             pointerAcknowledged && design.busState.AckReceived);
 
   EXPECT_EQ(combined.port.log, design.port.log);
   EXPECT_EQ(combined.trace.text(), design.trace.text());
-  EXPECT_EQ(combined.busState.ReadBuffer, design.busState.ReadBuffer);
+  EXPECT_EQ(combined.design.ReadBuffer, design.design.ReadBuffer);
   EXPECT_EQ(same, address);
 }
 
@@ -43,7 +43,7 @@ TEST(RepeatedStartTest, OnTheReadFollowsTheWriteWithoutAStopUnderItsOwnTraceLine
   open(set);
   set.busState.RepeatedStartReads = true;
   std::int16_t address = 0x42;
-  EXPECT_TRUE(set.engine.ReadRegisters(address, 0x07, 1));
+  EXPECT_TRUE(set.design.ReadRegisters(address, 0x07, 1));
   EXPECT_EQ(address, 0x43);
 
   // The START's own SCL rise with SDA released shows as one more clock before it.
@@ -64,8 +64,8 @@ TEST(RepeatedStartTest, OnTheReadFollowsTheWriteWithoutAStopUnderItsOwnTraceLine
                                   "Wisp MSG005:  Receiving data from slave :00h      |",
                                   "Wisp MSG002:  Generating STOP on bus              |",
                               }));
-  EXPECT_EQ(set.busState.ReadBuffer.size(), 2u);
-  EXPECT_THROW(set.engine.ReadRegisters(address, 0, -1), brelvion::base::RuntimeError);
+  EXPECT_EQ(set.design.ReadBuffer.size(), 2u);
+  EXPECT_THROW(set.design.ReadRegisters(address, 0, -1), brelvion::base::RuntimeError);
 }
 
 TEST(RepeatedStartTest, OnTheSimulatedSensorTheRegistersReadTheSame) {
@@ -74,14 +74,14 @@ TEST(RepeatedStartTest, OnTheSimulatedSensorTheRegistersReadTheSame) {
   set.engine.OpenBus(0, 0);
   set.engine.InitPort(10);
   std::int16_t address = 0x42;
-  set.engine.ReadRegisters(address, 0xF8, 3);
-  const std::vector<std::int16_t> stopThenStart = set.busState.ReadBuffer;
+  set.design.ReadRegisters(address, 0xF8, 3);
+  const std::vector<std::int16_t> stopThenStart = set.design.ReadBuffer;
   set.busState.RepeatedStartReads = true;
-  EXPECT_TRUE(set.engine.ReadRegisters(address, 0xF8, 3));
-  EXPECT_EQ(set.busState.ReadBuffer, stopThenStart);
-  EXPECT_EQ(set.busState.ReadBuffer, (std::vector<std::int16_t>{0xB7, 0x3E, 0x02, 0x5C}));
+  EXPECT_TRUE(set.design.ReadRegisters(address, 0xF8, 3));
+  EXPECT_EQ(set.design.ReadBuffer, stopThenStart);
+  EXPECT_EQ(set.design.ReadBuffer, (std::vector<std::int16_t>{0xB7, 0x3E, 0x02, 0x5C}));
   std::int16_t absent = 0x60;
-  EXPECT_FALSE(set.engine.ReadRegisters(absent, 0xF8, 0));
+  EXPECT_FALSE(set.design.ReadRegisters(absent, 0xF8, 0));
 }
 
 }  // namespace

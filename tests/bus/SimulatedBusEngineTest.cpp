@@ -41,15 +41,15 @@ void open(EngineSet<Port>& set, std::int16_t debug = 0) {
 template <typename Port>
 void writeRegister(EngineSet<Port>& set, std::int16_t address, std::int16_t reg,
                    std::int16_t value) {
-  set.engine.WriteRegister(address, reg, value);
+  set.design.WriteRegister(address, reg, value);
 }
 
 template <typename Port>
 std::vector<std::int16_t> readRegisters(EngineSet<Port>& set, std::int16_t address,
                                         std::int16_t first, std::int16_t count) {
-  set.engine.SetRegisterPointer(address, first);
-  set.engine.ReadSequential(address, static_cast<std::int16_t>(count - 1));
-  return set.busState.ReadBuffer;
+  set.design.SetRegisterPointer(address, first);
+  set.design.ReadSequential(address, static_cast<std::int16_t>(count - 1));
+  return set.design.ReadBuffer;
 }
 
 std::int16_t byDefault(int reg) {
@@ -139,7 +139,7 @@ TEST(SimulatedBusEngineTest, ASensorThatStopsAcknowledgingIsNotRespondingAfterIt
   EXPECT_TRUE(set.busState.AckReceived);
   EXPECT_EQ(set.desktop.beeps, 0);
   std::int16_t address = 0x42;
-  set.engine.SetRegisterPointer(address, 0x10);
+  set.design.SetRegisterPointer(address, 0x10);
   EXPECT_FALSE(set.busState.AckReceived);
   EXPECT_EQ(set.desktop.beeps, 2);
 }

@@ -44,12 +44,12 @@ TEST(TransactionRecordTest, EveryMessageOfTheDesignsTransactionsIsOneEntryTimedO
   Recording<SimulatedParallelPort> bus;
   bus.clock.time = 5ms;
   std::int16_t address = 0x42;
-  bus.set.engine.WriteRegister(address, 0x12, 0x80);
+  bus.set.design.WriteRegister(address, 0x12, 0x80);
   bus.clock.time = 7ms;
-  EXPECT_TRUE(bus.set.engine.ReadRegisters(address, 0x12, 1));
+  EXPECT_TRUE(bus.set.design.ReadRegisters(address, 0x12, 1));
   bus.set.busState.RepeatedStartReads = true;
   bus.clock.time = 9ms;
-  EXPECT_TRUE(bus.set.engine.ReadRegisters(address, 0x00, 0));
+  EXPECT_TRUE(bus.set.design.ReadRegisters(address, 0x00, 0));
 
   EXPECT_EQ(bus.entries(), (std::deque<Transaction>{
                                entry(5ms, 0x42, {0x12, 0x80}),
@@ -69,7 +69,7 @@ TEST(TransactionRecordTest, OutcomesSayWhereTheAcknowledgeWasMissing) {
   const auto result = bus.set.engine.transfer({{0x42, false, {0x10, 0x01, 0x02, 0x03}}});
   EXPECT_EQ(result.messages[0].outcome, MessageOutcome::DataNotAcknowledged);
   std::int16_t nobody = 0x60;
-  bus.set.engine.ReadRegisters(nobody, 0x00, 0);
+  bus.set.design.ReadRegisters(nobody, 0x00, 0);
 
   EXPECT_EQ(bus.entries(), (std::deque<Transaction>{
                                entry(0ms, 0x42, {0x10, 0x01, 0x02, 0x03},
@@ -85,7 +85,7 @@ TEST(TransactionRecordTest, AClockHeldTooLongRecordsTheMessageAsTimedOut) {
   };
   Recording<ConfiguredLines<Overlong>> bus;
   std::int16_t address = 0x42;
-  EXPECT_THROW(bus.set.engine.WriteRegister(address, 0x10, 0x5A), base::RuntimeError);
+  EXPECT_THROW(bus.set.design.WriteRegister(address, 0x10, 0x5A), base::RuntimeError);
   ASSERT_EQ(bus.entries().size(), 1u);
   EXPECT_EQ(bus.entries()[0].outcome, MessageOutcome::TimedOut);
   EXPECT_EQ(bus.entries()[0].bytes, (std::vector<std::uint8_t>{0x10, 0x5A}));
@@ -94,14 +94,14 @@ TEST(TransactionRecordTest, AClockHeldTooLongRecordsTheMessageAsTimedOut) {
 TEST(TransactionRecordTest, FollowsTheRunModeAndKeepsItsOwnBoundWhateverTheTraceKeeps) {
   Recording<SimulatedParallelPort> off(0);
   std::int16_t address = 0x42;
-  off.set.engine.WriteRegister(address, 0x12, 0x80);
+  off.set.design.WriteRegister(address, 0x12, 0x80);
   EXPECT_TRUE(off.entries().empty());
 
   // Three lines of trace keep the last lines only; the record keeps every transaction.
   Recording<SimulatedParallelPort> bounded(1, 3.9);
   EXPECT_EQ(bounded.set.engine.record().bound(), bus::TransactionRecord::kDefaultBound);
   for (std::int16_t value = 1; value <= 5; ++value) {
-    bounded.set.engine.WriteRegister(address, 0x12, value);
+    bounded.set.design.WriteRegister(address, 0x12, value);
   }
   ASSERT_EQ(bounded.entries().size(), 5u);
   EXPECT_EQ(bounded.set.engine.record().dropped(), 0u);
@@ -119,7 +119,7 @@ TEST(TransactionRecordTest, FollowsTheRunModeAndKeepsItsOwnBoundWhateverTheTrace
     EXPECT_EQ(bounded.set.engine.record().dropped(), c.dropped) << c.bound;
     EXPECT_EQ(bounded.entries().front().bytes, (std::vector<std::uint8_t>{0x12, c.oldest}));
   }
-  bounded.set.engine.WriteRegister(address, 0x12, 0x06);
+  bounded.set.design.WriteRegister(address, 0x12, 0x06);
   ASSERT_EQ(bounded.entries().size(), 1u);
   EXPECT_EQ(bounded.entries().back().bytes, (std::vector<std::uint8_t>{0x12, 0x06}));
 
@@ -142,9 +142,9 @@ TEST(TransactionRecordTest, EachEntryCarriesTheNoteOfTheCommandThatSentIt) {
   std::int16_t address = 0x42;
   {
     const bus::NotedCommand shown(record, {bus::kByteRegisters, 1});
-    bus.set.engine.ReadRegisters(address, 0x12, 1);
+    bus.set.design.ReadRegisters(address, 0x12, 1);
   }
-  bus.set.engine.WriteRegister(address, 0x12, 0x80);
+  bus.set.design.WriteRegister(address, 0x12, 0x80);
 
   const bus::CommandNote expected[] = {{wide, {}}, {wide, {}}, {wide, {}},
                                        {bus::kByteRegisters, 1}, {bus::kByteRegisters, 1}, {}};
@@ -159,11 +159,11 @@ TEST(TransactionRecordTest, AnAdapterRecordsEachMessageOfItsCallsWithItsOutcome)
   calls.kernel.addAdapter(3, "CP2112 SMBus Bridge on hidraw0").devices[0x21];
   Recording<RecordingPort> bus;
   bus.set.core.useAdapter(std::make_unique<port::i2cdev::I2cDevAdapter>(3, calls));
-  std::int16_t address = 0x42;
-  bus.set.engine.WriteRegister(address, 0x12, 0x80);
-  EXPECT_TRUE(bus.set.engine.ReadRegisters(address, 0x12, 0));
-  std::int16_t nobody = 0x60;
-  bus.set.engine.WriteRegister(nobody, 0x00, 0x01);
+  port::I2cMaster& master = bus.set.core.master();
+  master.transfer(bus::registerWriteMessages(0x42, bus::kByteRegisters, 0x12, 0x80));
+  EXPECT_TRUE(
+      master.transfer(bus::registerReadMessages(0x42, bus::kByteRegisters, 0x12, 1)).acknowledged());
+  master.transfer(bus::registerWriteMessages(0x60, bus::kByteRegisters, 0x00, 0x01));
 
   auto adapted = [](Transaction transaction) {
     transaction.adapter = true;

@@ -37,7 +37,7 @@ class TransactionsTest : public ::testing::Test {
 TEST_F(TransactionsTest, WriteRegisterSendsWriteAddressSubAddressAndData) {
   acknowledgeEverything();
   std::int16_t address = 0x43;
-  set.engine.WriteRegister(address, 0x12, 0x80);
+  set.design.WriteRegister(address, 0x12, 0x80);
   EXPECT_EQ(masterWire(set.port.log),
             wire({"S", sentByte(0x42), sentByte(0x12), sentByte(0x80), "0P"}));
   EXPECT_EQ(address, 0x42);
@@ -48,7 +48,7 @@ TEST_F(TransactionsTest, WriteRegisterSendsWriteAddressSubAddressAndData) {
 TEST_F(TransactionsTest, SetRegisterPointerStopsAfterTheSubAddress) {
   acknowledgeEverything();
   std::int16_t address = 0x42;
-  set.engine.SetRegisterPointer(address, 0x07);
+  set.design.SetRegisterPointer(address, 0x07);
   EXPECT_EQ(masterWire(set.port.log), wire({"S", sentByte(0x42), sentByte(0x07), "0P"}));
   EXPECT_EQ(address, 0x42);
   EXPECT_TRUE(set.busState.AckReceived);
@@ -59,10 +59,10 @@ TEST_F(TransactionsTest, ReadSequentialAcknowledgesAllButTheLastByte) {
   // Acknowledge, then 0x5A and 0xC3 on SDA.
   set.port.reads = {0x00, 0, 0x80, 0, 0x80, 0x80, 0, 0x80, 0, 0x80, 0x80, 0, 0, 0, 0, 0x80, 0x80};
   std::int16_t address = 0x42;
-  set.engine.ReadSequential(address, 1);
+  set.design.ReadSequential(address, 1);
 
   EXPECT_EQ(address, 0x43);
-  EXPECT_EQ(set.busState.ReadBuffer, (std::vector<std::int16_t>{0x5A, 0xC3}));
+  EXPECT_EQ(set.design.ReadBuffer, (std::vector<std::int16_t>{0x5A, 0xC3}));
   // The master leaves SDA released while it reads; its acknowledge pulls it low, and the
   // last byte's ninth clock is the STOP's own SCL rise with SDA still low.
   EXPECT_EQ(masterWire(set.port.log),
@@ -73,8 +73,8 @@ TEST_F(TransactionsTest, ReadSequentialAcknowledgesAllButTheLastByte) {
 TEST_F(TransactionsTest, ReadSequentialOfCountZeroReadsOneByteWithoutAcknowledge) {
   acknowledgeEverything();
   std::int16_t address = 0x42;
-  set.engine.ReadSequential(address, 0);
-  EXPECT_EQ(set.busState.ReadBuffer.size(), 1u);
+  set.design.ReadSequential(address, 0);
+  EXPECT_EQ(set.design.ReadBuffer.size(), 1u);
   EXPECT_EQ(masterWire(set.port.log), wire({"S", sentByte(0x43), "11111111", "0P"}));
   EXPECT_EQ(set.port.readsDone().size(), 1u + 8u);
 }
@@ -82,15 +82,15 @@ TEST_F(TransactionsTest, ReadSequentialOfCountZeroReadsOneByteWithoutAcknowledge
 TEST_F(TransactionsTest, ReadSequentialReplacesTheBufferAndRejectsNegativeCounts) {
   acknowledgeEverything();
   std::int16_t address = 0x42;
-  set.engine.ReadSequential(address, 5);
-  EXPECT_EQ(set.busState.ReadBuffer.size(), 6u);
-  set.engine.ReadSequential(address, 2);
-  EXPECT_EQ(set.busState.ReadBuffer.size(), 3u);
+  set.design.ReadSequential(address, 5);
+  EXPECT_EQ(set.design.ReadBuffer.size(), 6u);
+  set.design.ReadSequential(address, 2);
+  EXPECT_EQ(set.design.ReadBuffer.size(), 3u);
 
   set.port.log.clear();
   address = 0x42;
   try {
-    set.engine.ReadSequential(address, -1);
+    set.design.ReadSequential(address, -1);
     FAIL() << "negative count accepted";
   } catch (const base::RuntimeError& error) {
     EXPECT_EQ(error.number(), 5);
@@ -98,7 +98,7 @@ TEST_F(TransactionsTest, ReadSequentialReplacesTheBufferAndRejectsNegativeCounts
   }
   EXPECT_TRUE(set.port.log.empty());
   EXPECT_EQ(address, 0x42);
-  EXPECT_EQ(set.busState.ReadBuffer.size(), 3u);
+  EXPECT_EQ(set.design.ReadBuffer.size(), 3u);
 }
 
 // A port that keeps no log, so that the longest reads stay cheap to run. A read that goes
@@ -127,9 +127,9 @@ TEST(ReadSequentialCountTest, EveryCountUpToTheLargestReadsCountPlusOneBytes) {
                                    std::numeric_limits<std::int16_t>::max()}) {
     set.port.reads = 0;
     std::int16_t address = 0x42;
-    set.engine.ReadSequential(address, count);
+    set.design.ReadSequential(address, count);
     const std::size_t bytes = static_cast<std::size_t>(count) + 1;
-    EXPECT_EQ(set.busState.ReadBuffer.size(), bytes) << "count " << count;
+    EXPECT_EQ(set.design.ReadBuffer.size(), bytes) << "count " << count;
     // One status read for the address acknowledge, eight per byte.
     EXPECT_EQ(set.port.reads, 1 + 8 * bytes) << "count " << count;
   }
@@ -139,21 +139,21 @@ TEST_F(TransactionsTest, WithoutADeviceEveryAcknowledgeWaitTimesOutByPhase) {
   set.busState.DebugEnabled = 1;
   set.debuggerState.TraceBufferSize = 1000;
   std::int16_t address = 0x42;
-  set.engine.WriteRegister(address, 0x12, 0x80);
+  set.design.WriteRegister(address, 0x12, 0x80);
   EXPECT_EQ(errorLines(), (std::vector<std::string>{"Wisp ERR001", "Wisp ERR002", "Wisp ERR002"}));
   EXPECT_FALSE(set.busState.AckReceived);
 
   set.trace.replaceText("");
-  set.engine.ReadSequential(address, 1);
+  set.design.ReadSequential(address, 1);
   EXPECT_EQ(errorLines(), std::vector<std::string>{"Wisp ERR001"});
-  EXPECT_EQ(set.busState.ReadBuffer, (std::vector<std::int16_t>{0xFF, 0xFF}));
+  EXPECT_EQ(set.design.ReadBuffer, (std::vector<std::int16_t>{0xFF, 0xFF}));
 }
 
 TEST_F(TransactionsTest, GeneralCallAddressTimesOutAsALaterByte) {
   set.busState.DebugEnabled = 1;
   set.debuggerState.TraceBufferSize = 1000;
   std::int16_t address = 0x01;
-  set.engine.SetRegisterPointer(address, 0x00);
+  set.design.SetRegisterPointer(address, 0x00);
   EXPECT_EQ(address, 0);
   EXPECT_EQ(errorLines(), (std::vector<std::string>{"Wisp ERR002", "Wisp ERR002"}));
 }

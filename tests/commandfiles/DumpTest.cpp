@@ -10,6 +10,7 @@
 #include "numconv/HexText.h"
 #include "port/i2cdev/I2cDevAdapter.h"
 #include "port/simulated/CameraSensor.h"
+#include "support/DesignTransactions.h"
 #include "support/FakeI2cDevSystemCalls.h"
 
 namespace brelvion::commandfiles {
@@ -165,7 +166,7 @@ TEST(DumpTest, ADumpSentBackRestoresEveryRegister) {
   ASSERT_TRUE(fixture.dump(0x42, 255, "before.i2c").written);
   std::int16_t device = 0x42;
   for (int reg : {0x00, 0x05, 0x0F, 0x10, 0x7E, 0xFF})
-    fixture.set.engine.WriteRegister(device, reg, 0x03);
+    fixture.set.design.WriteRegister(device, reg, 0x03);
   ASSERT_TRUE(fixture.dump(0x42, 255, "changed.i2c").written);
   ASSERT_NE(fixture.dumped("changed.i2c"), fixture.dumped("before.i2c"));
 

@@ -25,16 +25,16 @@ struct ScriptSendTest : ::testing::Test {
     hooks.progress = [this](long long index, long long total) {
       progress.push_back(std::to_string(index) + "/" + std::to_string(total));
     };
-    hooks.UpdateDeviceMonitor = [this] { acks.push_back(set.busState.AckReceived); };
+    hooks.UpdateDeviceMonitor = [this](bool acknowledged) { acks.push_back(acknowledged); };
   }
   ScriptSendOutcome send(const std::string& text, bool keepGoing = false) {
     return SendScriptFile(set.core, scratch.write("bring-up.i2cs", text), hooks, keepGoing);
   }
   int sensorRegister(int reg) {
     std::int16_t device = 0x42;
-    set.engine.SetRegisterPointer(device, static_cast<std::int16_t>(reg));
-    set.engine.ReadSequential(device, 0);
-    return set.busState.ReadBuffer.at(0);
+    set.design.SetRegisterPointer(device, static_cast<std::int16_t>(reg));
+    set.design.ReadSequential(device, 0);
+    return set.design.ReadBuffer.at(0);
   }
   std::string file() const { return scratch.file("bring-up.i2cs"); }
 

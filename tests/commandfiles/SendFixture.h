@@ -32,7 +32,7 @@ struct SendFixture {
     set.engine.OpenBus(0, 0);
     set.engine.InitPort(10);
     hooks.clock = &clock;
-    hooks.UpdateDeviceMonitor = [this] {
+    hooks.UpdateDeviceMonitor = [this](bool) {
       const core::ProgramValues& v = set.core.values();
       writes.push_back({v.DeviceAddress, v.SubAddress, v.WriteData});
     };

@@ -27,8 +27,8 @@ TEST(SenderTest, EachWriteIsFollowedByItsPausesThenOneYield) {
     events.push_back("write " + std::to_string(i) + " of " + std::to_string(n));
   };
   auto monitor = fixture.hooks.UpdateDeviceMonitor;
-  fixture.hooks.UpdateDeviceMonitor = [&] {
-    monitor();
+  fixture.hooks.UpdateDeviceMonitor = [&](bool acknowledged) {
+    monitor(acknowledged);
     events.push_back("monitor");
   };
   fixture.clock.onSleep = [&] { events.push_back("sleep"); };

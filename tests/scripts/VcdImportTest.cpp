@@ -25,7 +25,7 @@ struct CapturedBus {
     set.port.setCapture(&capture);
   }
   void write(std::int16_t device, std::int16_t reg, std::int16_t value) {
-    set.engine.WriteRegister(device, reg, value);
+    set.design.WriteRegister(device, reg, value);
   }
   void waitMs(double ms) {
     set.port.waitQuanta(static_cast<std::int64_t>(ms * 1e6 / 2500));
@@ -50,8 +50,8 @@ std::string toolTraffic() {
   bus.waitMs(10.5);
   bus.write(0x42, 0xB3, 0x45);
   std::int16_t address = 0x42;
-  bus.set.engine.SetRegisterPointer(address, 0x0F);
-  bus.set.engine.ReadSequential(address, 3);
+  bus.set.design.SetRegisterPointer(address, 0x0F);
+  bus.set.design.ReadSequential(address, 3);
   bus.write(0x50, 0x01, 0x02);
   port::I2cMessage pointer;
   pointer.address = 0x42;

@@ -6,6 +6,7 @@
 #include "bus/BusState.h"
 #include "core/ToolCore.h"
 #include "port/simulated/SimulatedParallelPort.h"
+#include "support/DesignTransactions.h"
 #include "support/FakeDesktop.h"
 #include "support/RecordingPort.h"
 #include "trace/DebugLog.h"
@@ -35,6 +36,8 @@ struct EngineSet {
   trace::TraceHolder& trace = core.trace();
   trace::DebugLog& log = core.log();
   bus::BusEngine& engine = core.engine();
+  // The design's register transactions on the engine (DesignTransactions.h).
+  DesignTransactions design{engine, busState};
 
   // A recording port answers reads from its script, not from a bus: the START's check of
   // SDA would take a scripted answer meant for an acknowledge or a data bit.

@@ -59,7 +59,7 @@ TEST(TraceMessagesTest, StopOnErrorBoxesEachTimeoutOfARealWriteAsTraced) {
   set.engine.OpenBus(0, 1);
   set.engine.InitPort(10);
   std::int16_t device = 0x42;
-  set.engine.WriteRegister(device, 0x10, 0x5A);
+  set.design.WriteRegister(device, 0x10, 0x5A);
 
   const std::string notResponding =
       "Error trapped\r\n" + markedLine("Wisp ERR001:  Device is not responding            |");

@@ -42,7 +42,10 @@ struct UnreachablePort : port::PortIo {
 // The window as the start-up and Send Register see it, with every call noted in order.
 struct FakeWindow : LoadView, RegisterPanel {
   void InitDeviceMonitor() override { calls.push_back("init"); }
-  void UpdateDeviceMonitor() override { calls.push_back("update"); }
+  void UpdateDeviceMonitor(bool acknowledged) override {
+    calls.push_back("update");
+    acks.push_back(acknowledged);
+  }
   void InitScrollArea() override { calls.push_back("scroll"); }
   void initDelayFields() override { calls.push_back("delays"); }
   bool audibleChecked() const override { return audible; }
@@ -54,6 +57,8 @@ struct FakeWindow : LoadView, RegisterPanel {
   void showWindow() override { calls.push_back("show"); }
 
   std::vector<std::string> calls;
+  // What each UpdateDeviceMonitor showed.
+  std::vector<bool> acks;
   bool audible = true;
   std::string text2 = "42", text3 = "00", text4 = "00";
 };
@@ -138,7 +143,7 @@ TEST(SendRegisterTest, WritesReadsBackAndShowsTheReadAcknowledge) {
   EXPECT_EQ(s.set.core.values().DeviceAddress, 0x43);
   EXPECT_EQ(s.set.core.values().SubAddress, 0x12);
   EXPECT_EQ(s.set.core.values().WriteData, 0x80);
-  EXPECT_TRUE(s.set.busState.AckReceived);
+  EXPECT_EQ(s.window.acks, (std::vector<bool>{true, true}));
 }
 
 // Saved with expects, a session of Send Register writes runs again on the same device in
@@ -179,7 +184,7 @@ TEST(SendRegisterTest, WithoutADeviceSixTimeoutsAreLoggedAndFFIsRead) {
   EXPECT_EQ(errors, (std::vector<std::string>{"Wisp ERR001", "Wisp ERR002", "Wisp ERR002",
                                               "Wisp ERR001", "Wisp ERR002", "Wisp ERR001"}));
   EXPECT_EQ(s.window.calls[s.window.calls.size() - 3], "read:FF");
-  EXPECT_FALSE(s.set.busState.AckReceived);
+  EXPECT_FALSE(s.window.acks.back());
   EXPECT_EQ(s.set.desktop.beeps, 0);
 }
 
@@ -207,7 +212,7 @@ TEST(SendRegisterTest, OnAnAdapterARefusedReadLeavesTheReadBackEmpty) {
   s.window.text2 = "60";
   SendRegister(s.set.core, s.window);
   EXPECT_EQ(s.window.calls, (std::vector<std::string>{"init", "read:", "init", "update", "update"}));
-  EXPECT_FALSE(s.set.busState.AckReceived);
+  EXPECT_FALSE(s.window.acks.back());
   s.set.busState.RepeatedStartReads = true;
   s.window.text2 = "42";
   SendRegister(s.set.core, s.window);

@@ -26,10 +26,10 @@ using port::simulated::SimulatedBusConfig;
 // A write, a write nobody answers, and a register read, recorded from an idle bus.
 void runTransactions(bus::BusEngine& engine) {
   std::int16_t address = 0x42;
-  engine.WriteRegister(address, 0x10, 0x5A);
+  testing::design(engine).WriteRegister(address, 0x10, 0x5A);
   std::int16_t absent = 0x50;
-  engine.WriteRegister(absent, 0x01, 0x02);
-  engine.ReadRegisters(address, 0x0F, 2);
+  testing::design(engine).WriteRegister(absent, 0x01, 0x02);
+  testing::design(engine).ReadRegisters(address, 0x0F, 2);
 }
 
 std::vector<std::string> decoded(const port::BusCapture& capture, const std::string& name) {

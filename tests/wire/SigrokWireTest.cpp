@@ -31,15 +31,15 @@ TEST(SigrokWireTest, DecodedTrafficMatchesWhatTheEngineSentAndTheSensorReturned)
   port::BusCapture capture;
   set.port.setCapture(&capture);
   std::int16_t address = 0x42;
-  set.engine.WriteRegister(address, 0x10, 0x5A);
+  set.design.WriteRegister(address, 0x10, 0x5A);
   std::int16_t absent = 0x50;
-  set.engine.WriteRegister(absent, 0x01, 0x02);
-  set.engine.SetRegisterPointer(address, 0x0F);
-  set.engine.ReadSequential(address, 3);
+  set.design.WriteRegister(absent, 0x01, 0x02);
+  set.design.SetRegisterPointer(address, 0x0F);
+  set.design.ReadSequential(address, 3);
   set.port.setCapture(nullptr);
 
   // Registers 0Fh to 12h: defaults around the byte just written.
-  ASSERT_EQ(set.busState.ReadBuffer, (std::vector<std::int16_t>{0x53, 0x5A, 0x9D, 0xC2}));
+  ASSERT_EQ(set.design.ReadBuffer, (std::vector<std::int16_t>{0x53, 0x5A, 0x9D, 0xC2}));
 
   const CommandResult decoded = testing::decodeI2c(capture, "wire");
   ASSERT_EQ(decoded.status, 0);
@@ -98,7 +98,7 @@ std::string capturedRegisterRead(bool repeatedStart) {
   port::BusCapture capture;
   set.port.setCapture(&capture);
   std::int16_t address = 0x42;
-  set.engine.ReadRegisters(address, 0x0F, 1);
+  set.design.ReadRegisters(address, 0x0F, 1);
   set.port.setCapture(nullptr);
   const std::string path = ::testing::TempDir() + "brelvion_wire_rs_" + std::to_string(getpid()) +
                            (repeatedStart ? "_on" : "_off") + ".vcd";
@@ -129,8 +129,8 @@ TEST(SigrokWireTest, WithoutARepeatedStartTheCaptureIsTheDesignsByteForByte) {
   port::BusCapture capture;
   set.port.setCapture(&capture);
   std::int16_t address = 0x42;
-  set.engine.SetRegisterPointer(address, 0x0F);
-  set.engine.ReadSequential(address, 1);
+  set.design.SetRegisterPointer(address, 0x0F);
+  set.design.ReadSequential(address, 1);
   set.port.setCapture(nullptr);
   const std::string designPath = ::testing::TempDir() + "brelvion_wire_design_" +
                                  std::to_string(getpid()) + ".vcd";
@@ -179,11 +179,11 @@ TEST(SigrokWireTest, TheProjectsDecoderReadsTheWireAsSigrokDoes) {
   port::BusCapture capture;
   set.port.setCapture(&capture);
   std::int16_t address = 0x42;
-  set.engine.WriteRegister(address, 0x10, 0x5A);
+  set.design.WriteRegister(address, 0x10, 0x5A);
   std::int16_t absent = 0x50;
-  set.engine.WriteRegister(absent, 0x01, 0x02);
-  set.engine.SetRegisterPointer(address, 0x0F);
-  set.engine.ReadSequential(address, 3);
+  set.design.WriteRegister(absent, 0x01, 0x02);
+  set.design.SetRegisterPointer(address, 0x0F);
+  set.design.ReadSequential(address, 3);
   port::I2cMessage pointer{0x42, false, {0xF8}, 0, port::AfterMessage::RepeatedStart};
   port::I2cMessage read{0x42, true, {}, 2, port::AfterMessage::Stop};
   set.engine.transfer({pointer, read});

@@ -83,7 +83,7 @@ void DebuggerWindow::closeAbout() { setAboutViewVisible(false); }
 
 void DebuggerWindow::clearTrace() {
   setTraceText({});
-  core_.engine().record().clear();
+  core_.record().clear();
 }
 
 void DebuggerWindow::setRunMode(QAction* chosen, const char* caption, std::int16_t enabled) {

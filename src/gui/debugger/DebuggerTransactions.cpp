@@ -98,7 +98,7 @@ void DebuggerWindow::refreshTransactions() {
   const bool following = lines->value() >= lines->maximum();
   const int line = lines->value();
   const trace::TransactionView view{sevenBitAddresses_, registerBits_};
-  std::string text = trace::transactionLines(core_.engine().record().entries(), view);
+  std::string text = trace::transactionLines(core_.record().entries(), view);
   if (!text.empty()) text.pop_back();
   transactionsBox_->setPlainText(QString::fromStdString(text));
   lines->setValue(following ? lines->maximum() : line);
@@ -141,7 +141,7 @@ void DebuggerWindow::setRegisterBits(unsigned bits) {
 void DebuggerWindow::toggleReadsAsExpect() { readsAsExpect_ = !readsAsExpect_; }
 
 void DebuggerWindow::saveAsScript() {
-  const bus::TransactionRecord& record = core_.engine().record();
+  const bus::TransactionRecord& record = core_.record();
   const auto note = [this](const std::string& text) {
     windows_.messageBox({text, kScriptNoteTitle, desktop::MessageIcon::Information});
   };

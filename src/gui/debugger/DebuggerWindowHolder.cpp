@@ -21,7 +21,7 @@ DebuggerWindowHolder::~DebuggerWindowHolder() {
 void DebuggerWindowHolder::attach(core::ToolCore& core) {
   core_ = &core;
   // The record changes without the window: shown when the window is there to show it.
-  core.engine().record().setListener([this](const bus::Transaction*) {
+  core.record().setListener([this](const bus::Transaction*) {
     if (window_) window_->noteTransactionsChanged();
   });
 }

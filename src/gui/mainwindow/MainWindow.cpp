@@ -234,9 +234,9 @@ void MainWindow::InitDeviceMonitor() {
   c_.ackIndicator->hide();
 }
 
-void MainWindow::UpdateDeviceMonitor() {
+void MainWindow::UpdateDeviceMonitor(bool acknowledged) {
   c_.ackIndicator->show();
-  const windowlogic::AckLook look = windowlogic::ackLookFor(core_.busState().AckReceived);
+  const windowlogic::AckLook look = windowlogic::ackLookFor(acknowledged);
   QPalette palette = c_.ackIndicator->palette();
   palette.setColor(QPalette::WindowText,
                    QColor(look.colour.red, look.colour.green, look.colour.blue));

@@ -76,7 +76,7 @@ class MainWindow : public QMainWindow,
   void setScriptClock(base::Clock* clock) { scriptClock_ = clock; }
 
   void InitDeviceMonitor() override;
-  void UpdateDeviceMonitor() override;
+  void UpdateDeviceMonitor(bool acknowledged) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -62,7 +62,7 @@ void MainWindow::runScan() {
   bus::ScanOutcome outcome;
   const auto scan = [&] {
     trace::DebugLog::BulkAction bulk(core_.log());
-    outcome = bus::scanBus(core_.engine(), bus::kUsualScanRange, [&] { return bulk.stopped(); });
+    outcome = bus::scanBus(core_.master(), bus::kUsualScanRange, [&] { return bulk.stopped(); });
   };
   if (busCommand("Scan", scan)) {
     scanDialog_->showOutcome(outcome);

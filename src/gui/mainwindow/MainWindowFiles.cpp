@@ -69,7 +69,7 @@ void MainWindow::sendChosenFile() {
     sendTotal_ = total;
     statusBar()->showMessage(QString::fromStdString(commandfiles::writeProgressText(index, total)));
   };
-  hooks.UpdateDeviceMonitor = [this] { UpdateDeviceMonitor(); };
+  hooks.UpdateDeviceMonitor = [this](bool acknowledged) { UpdateDeviceMonitor(acknowledged); };
   hooks.stopRequested = [this] { return stopRequested_ || ending_; };
   hooks.clock = sendClock_;
   hooks.yieldInPauses = true;

@@ -26,7 +26,7 @@ void MainWindow::sendScript(const std::string& path) {
     statusBar()->showMessage(
         QString::fromStdString(commandfiles::commandProgressText(index, total)));
   };
-  hooks.UpdateDeviceMonitor = [this] { UpdateDeviceMonitor(); };
+  hooks.UpdateDeviceMonitor = [this](bool acknowledged) { UpdateDeviceMonitor(acknowledged); };
   hooks.stopRequested = [this] { return stopRequested_ || ending_; };
   hooks.clock = scriptClock_ != nullptr && core_.adapter() == nullptr ? scriptClock_ : sendClock_;
   stopRequested_ = false;

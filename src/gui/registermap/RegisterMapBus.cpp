@@ -38,7 +38,7 @@ void RegisterMapWindow::readRuns(const std::vector<registers::ReadRun>& runs, co
   const std::uint8_t address = device();
   registers::ReadOutcome outcome;
   if (!bulkCommand(name, [&](const registers::StopCheck& stop) {
-        outcome = registers::readRuns(core_.engine(), address, table_, runs, stop);
+        outcome = registers::readRuns(core_.master(), address, table_, runs, stop);
       })) {
     return;
   }
@@ -68,7 +68,7 @@ void RegisterMapWindow::writeRegister(std::size_t index, std::uint32_t value) {
   const std::uint8_t address = device();
   registers::WriteOutcome outcome;
   if (!busCommand("Write", [&] {
-        outcome = registers::writeAndCheck(core_.engine(), address, table_, index, value);
+        outcome = registers::writeAndCheck(core_.master(), address, table_, index, value);
       })) {
     return;
   }
@@ -80,7 +80,7 @@ void RegisterMapWindow::checkChipId() {
   const std::uint8_t address = device();
   registers::ChipIdOutcome outcome;
   if (!busCommand("Chip ID check",
-                  [&] { outcome = registers::checkChipId(core_.engine(), address, table_.map()); })) {
+                  [&] { outcome = registers::checkChipId(core_.master(), address, table_.map()); })) {
     return;
   }
   showChipId(address, outcome);
@@ -138,7 +138,7 @@ void RegisterMapWindow::refreshTick() {
   bool stopped = false;
   runOwn([&] {
     trace::DebugLog::BulkAction bulk(core_.log());
-    registers::readRuns(core_.engine(), address, table_, {*run});
+    registers::readRuns(core_.master(), address, table_, {*run});
     stopped = bulk.stopped();
   });
   showChipIdRead(address, {*run});

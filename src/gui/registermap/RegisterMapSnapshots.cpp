@@ -97,7 +97,7 @@ void RegisterMapWindow::writeSnapshotBack() {
   registers::RestoreOutcome outcome;
   const auto runs = registers::planReadAll(table_.map(), readLimit_);
   if (!bulkCommand("Write Snapshot Back", [&](const registers::StopCheck& stop) {
-        outcome = registers::restoreSnapshot(core_.engine(), address, table_, plan, runs, stop);
+        outcome = registers::restoreSnapshot(core_.master(), address, table_, plan, runs, stop);
       })) {
     return;
   }

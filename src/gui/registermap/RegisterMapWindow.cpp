@@ -55,7 +55,7 @@ RegisterMapWindow::RegisterMapWindow(core::ToolCore& core, desktop::WindowSystem
   resize(kDefaultWidth, kDefaultHeight);
 }
 
-RegisterMapWindow::~RegisterMapWindow() { core_.engine().setMessageListener({}); }
+RegisterMapWindow::~RegisterMapWindow() { core_.record().setMessageListener({}); }
 
 void RegisterMapWindow::trapped(const std::function<void()>& handler) {
   desktop::runHandler(windows_, kRegisterMapTitle, handler);
@@ -88,13 +88,13 @@ bool RegisterMapWindow::bulkCommand(const char* name,
 // too, which the window system says with a hide of its own): a map that is not open costs
 // the engine nothing.
 void RegisterMapWindow::showEvent(QShowEvent* event) {
-  core_.engine().setMessageListener([this](const bus::Transaction& message) { noteMessage(message); });
+  core_.record().setMessageListener([this](const bus::Transaction& message) { noteMessage(message); });
   QWidget::showEvent(event);
 }
 
 void RegisterMapWindow::hideEvent(QHideEvent* event) {
   refreshBox_->setChecked(false);
-  if (!event->spontaneous()) core_.engine().setMessageListener({});
+  if (!event->spontaneous()) core_.record().setMessageListener({});
   QWidget::hideEvent(event);
 }
 

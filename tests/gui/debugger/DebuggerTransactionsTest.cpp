@@ -16,6 +16,7 @@
 #include "gui/debugger/DebuggerWindowHolder.h"
 #include "port/simulated/SimulatedParallelPort.h"
 #include "scripts/ScriptReader.h"
+#include "support/DesignTransactions.h"
 #include "support/FakeClock.h"
 #include "support/FakeWindowSystem.h"
 #include "support/ScratchDirectory.h"
@@ -38,7 +39,7 @@ struct Rig {
   }
   void writeRegister(std::int16_t reg, std::int16_t value) {
     std::int16_t address = 0x42;
-    core.engine().WriteRegister(address, reg, value);
+    testing::design(core.engine()).WriteRegister(address, reg, value);
   }
   port::simulated::SimulatedParallelPort port;
   FakeClock clock;
@@ -128,7 +129,7 @@ class DebuggerTransactionsTest : public QObject {
     rig->writeRegister(0x12, 0x80);
     std::int16_t address = 0x42;
     rig->clock.time = std::chrono::microseconds(3500);
-    QVERIFY(rig->core.engine().ReadRegisters(address, 0x12, 1));
+    QVERIFY(testing::design(rig->core.engine()).ReadRegisters(address, 0x12, 1));
     item("wispviewtransactions")->trigger();
     QVERIFY(traceBox()->isHidden() && !transactionsBox()->isHidden());
     QVERIFY(!item("wispviewtrace")->isChecked() && item("wispviewtransactions")->isChecked());
@@ -195,7 +196,7 @@ class DebuggerTransactionsTest : public QObject {
   void saveAsScriptReproducesTheWritesOnTheWire() {
     rig->writeRegister(0x12, 0x80);
     std::int16_t address = 0x42;
-    QVERIFY(rig->core.engine().ReadRegisters(address, 0x12, 0));
+    QVERIFY(testing::design(rig->core.engine()).ReadRegisters(address, 0x12, 0));
     QVERIFY(rig->core.engine().transfer({{0x42, false, {0x20, 0x01, 0x02}}}).acknowledged());
     rig->writeRegister(0x13, 0x5A);
 

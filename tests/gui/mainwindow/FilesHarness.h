@@ -10,6 +10,7 @@
 #include <string>
 
 #include "MainWindowHarness.h"
+#include "support/DesignTransactions.h"
 
 namespace brelvion::testing {
 
@@ -49,9 +50,10 @@ inline bool exists(const std::string& path) { return std::ifstream(path).good();
 // A register of the simulated sensor at 42, read over the bus as a test bench would.
 inline int readRegister(MainWindowHarness& h, int reg) {
   std::int16_t device = 0x42;
-  h.core.engine().SetRegisterPointer(device, static_cast<std::int16_t>(reg));
-  h.core.engine().ReadSequential(device, 0);
-  return h.core.busState().ReadBuffer.at(0);
+  testing::DesignTransactions transactions = testing::design(h.core.engine());
+  transactions.SetRegisterPointer(device, static_cast<std::int16_t>(reg));
+  transactions.ReadSequential(device, 0);
+  return transactions.ReadBuffer.at(0);
 }
 
 inline void click(MainWindowHarness& h, const char* button) {

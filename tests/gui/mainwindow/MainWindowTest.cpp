@@ -246,15 +246,13 @@ void MainWindowTest::pickingTheCurrentPortAgainReopensIt() {
 void MainWindowTest::theIndicatorHasThreeStates() {
   MainWindowHarness h;
   auto* ack = h.find<QLabel>("lblAck");
-  h.core.busState().AckReceived = false;
-  h.window.UpdateDeviceMonitor();
+  h.window.UpdateDeviceMonitor(false);
   QCOMPARE(ack->text(), QString("NO ACK"));
   h.window.InitDeviceMonitor();
   QVERIFY(ack->isHidden());
   QCOMPARE(textColour(ack), QColor(128, 128, 128));
   QCOMPARE(ack->text(), QString("NO ACK"));  // a hidden indicator keeps its caption
-  h.core.busState().AckReceived = true;
-  h.window.UpdateDeviceMonitor();
+  h.window.UpdateDeviceMonitor(true);
   QVERIFY(!ack->isHidden());
   QCOMPARE(ack->text(), QString("ACK"));
   QCOMPARE(textColour(ack), QColor(0, 255, 0));

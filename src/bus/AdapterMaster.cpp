@@ -1,0 +1,89 @@
+#include "bus/AdapterMaster.h"
+
+#include <string>
+
+#include "base/RuntimeError.h"
+#include "bus/AdapterTraceLine.h"
+#include "bus/BusMessages.h"
+#include "port/DeviceAddress.h"
+
+namespace brelvion::bus {
+
+AdapterMaster::AdapterMaster(std::unique_ptr<port::BusAdapter> adapter, BusState& state,
+                             BusTrace& trace, TransactionRecord& record)
+    : adapter_(std::move(adapter)), state_(state), trace_(trace), record_(record) {
+  adapter_->setTransferListener([this](const port::AdapterTransfer& done) { traceCall(done); });
+}
+
+AdapterMaster::~AdapterMaster() { adapter_->setTransferListener(nullptr); }
+
+port::TransferResult AdapterMaster::transfer(const std::vector<port::I2cMessage>& messages) {
+  refusal_.reset();
+  return adapter_->transfer(messages);
+}
+
+port::TransferResult AdapterMaster::probe(const std::vector<port::I2cMessage>& messages) {
+  const ProbingScope probing(probing_);
+  return transfer(messages);
+}
+
+// No port register is read or written: there are no lines. The port addresses are still
+// set, so that a later return to the lines finds the port chosen last.
+void AdapterMaster::OpenBus(std::int16_t portIndex, std::int16_t debug) {
+  chooseLptPort(state_, portIndex);
+  state_.DebugEnabled = debug == 1 ? 1 : 0;
+  adapter_->open();
+  if (trace_.tracing()) trace_.logLine(std::string(kSysAdapterOpenedPrefix) + adapter_->name());
+}
+
+void AdapterMaster::InitPort(std::int16_t timeout) {
+  state_.AckTimeout = timeout;
+  if (trace_.tracing()) trace_.logLine(kSysAdapterReady);
+}
+
+void AdapterMaster::CloseBus() {
+  adapter_->close();
+  // Logged whatever the debugger's state: the log itself drops it while disabled.
+  trace_.logLine(kSysClosed);
+}
+
+RecoveryResult AdapterMaster::RecoverBus() {
+  throw base::RuntimeError(base::RuntimeError::kInvalidCall, "BusEngine",
+                           "Bus recovery pulses lines the tool drives itself; " +
+                               adapter_->name() +
+                               " is an adapter whose driver recovers its own bus");
+}
+
+void AdapterMaster::traceCall(const port::AdapterTransfer& done) {
+  if (trace_.tracing()) trace_.logLine(adapterTransferLine(adapter_->name(), done));
+  recordCall(done);
+  if (const auto refusal = refusalOf(done)) {
+    if (!refusal_) refusal_ = refusal;
+    if (!probing_) trace_.acknowledgeMissing(refusalErrorLine(*refusal));
+  }
+}
+
+// One entry a message the call sent, timed when the call returned.
+void AdapterMaster::recordCall(const port::AdapterTransfer& done) {
+  const bool tracing = trace_.tracing();
+  const auto& listener = record_.messageListener();
+  if (!tracing && !listener) return;
+  const auto time = record_.sinceStart();
+  for (std::size_t k = 0; k < done.messages.size() && k < done.results.size(); ++k) {
+    const port::I2cMessage& message = done.messages[k];
+    const port::MessageResult& result = done.results[k];
+    if (result.outcome == port::MessageOutcome::NotSent) continue;
+    Transaction entry;
+    entry.time = time;
+    entry.address = port::DeviceAddress::fromByte(message.address).byteFor(message.read);
+    entry.read = message.read;
+    entry.bytes = message.read ? result.bytes : message.bytes;
+    entry.outcome = result.outcome;
+    entry.nackedByte = result.nackedByte;
+    entry.adapter = true;
+    if (listener) listener(entry);
+    if (tracing) record_.append(std::move(entry));
+  }
+}
+
+}  // namespace brelvion::bus

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "bus/BusMaster.h"
+#include "bus/BusState.h"
+#include "bus/BusTrace.h"
+#include "bus/TransactionRecord.h"
+#include "port/BusAdapter.h"
+
+namespace brelvion::bus {
+
+// An adapter's driver as the program's master: the adapter carries whole transfers, and
+// each of its driver calls is one trace line ("Wisp MSG007:" or "MSG008:"), one record entry
+// a message it sent, and, when the bus refused it, one error line (ERR003 to ERR005) that a
+// probe does without. Opening, readying and closing the bus open, ready and close the
+// adapter and touch no port or line.
+class AdapterMaster final : public BusMaster {
+ public:
+  // state: the port addresses kept for a later return to the lines, the debugger's switch
+  // and the acknowledge timeout the bus was readied with.
+  AdapterMaster(std::unique_ptr<port::BusAdapter> adapter, BusState& state, BusTrace& trace,
+                TransactionRecord& record);
+  ~AdapterMaster() override;
+
+  AdapterMaster(const AdapterMaster&) = delete;
+  AdapterMaster& operator=(const AdapterMaster&) = delete;
+
+  port::BusAdapter& adapter() { return *adapter_; }
+  const port::BusAdapter& adapter() const { return *adapter_; }
+  // How the adapter refused a call of the latest transfer (a missing acknowledge, a timeout,
+  // lost arbitration), the first of them; nothing when it refused none.
+  std::optional<port::MessageOutcome> lastRefusal() const { return refusal_; }
+
+  port::TransferResult transfer(const std::vector<port::I2cMessage>& messages) override;
+  port::TransferResult probe(const std::vector<port::I2cMessage>& messages) override;
+  void OpenBus(std::int16_t portIndex, std::int16_t debug) override;
+  // The adapter's driver recovers its bus itself: there are no lines to clear.
+  void InitPort(std::int16_t timeout) override;
+  void CloseBus() override;
+  RecoveryResult RecoverBus() override;
+  bool ReleaseLinesAndSenseSda() override { return true; }
+  void endCommandIfTimedOut(const port::TransferResult&) const override {}
+  TransactionRecord& record() override { return record_; }
+
+ private:
+  void traceCall(const port::AdapterTransfer& done);
+  void recordCall(const port::AdapterTransfer& done);
+
+  std::unique_ptr<port::BusAdapter> adapter_;
+  BusState& state_;
+  BusTrace& trace_;
+  TransactionRecord& record_;
+  std::optional<port::MessageOutcome> refusal_;
+  bool probing_ = false;
+};
+
+}  // namespace brelvion::bus

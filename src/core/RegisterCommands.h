@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "bus/RegisterAccess.h"
+#include "core/ToolCore.h"
+
+namespace brelvion::core {
+
+// The tool's own register commands (Send Register, Send File, dump, the companion's write
+// and read) on the master in use: one-byte registers and values, as transfers through
+// bus::writeRegister and bus::readRegisters. On lines, a slave holding SCL beyond the
+// stretch timeout ends the command (ClockHeldLow) as it always did; every other refusal is
+// in the result. device is the 8-bit address; its bit 0 is set from the message.
+
+// Writes data into register subAddress: the register address, then the value, then a STOP.
+port::TransferResult writeByteRegister(ToolCore& core, std::uint8_t device,
+                                       std::uint8_t subAddress, std::uint8_t data);
+
+// Reads count bytes from register subAddress on: the pointer write, then one sequential read,
+// a repeated START between them when the bus state's RepeatedStartReads asks for one, else a
+// STOP and a START. bytesShown: how many of them the command shows the user (the record's
+// note), all unless given.
+bus::RegisterRead readByteRegisters(ToolCore& core, std::uint8_t device, std::uint8_t subAddress,
+                                    std::size_t count,
+                                    std::optional<std::size_t> bytesShown = std::nullopt);
+
+}  // namespace brelvion::core

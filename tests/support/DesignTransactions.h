@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "base/RuntimeError.h"
+#include "bus/BusEngine.h"
+#include "bus/BusMaster.h"
+#include "bus/BusState.h"
+#include "bus/RegisterAccess.h"
+
+namespace brelvion::testing {
+
+// The four register transactions of the tool's first design as the recorded sequences and
+// the masters' tests drive them, each made of the register functions' messages and sent as
+// one transfer on master, as the front ends send theirs (without a command's note). As the
+// design had them, the caller's address changes in place, a negative count is refused
+// before the bus is touched, and a read's bytes stay in ReadBuffer (none that an adapter
+// did not return).
+class DesignTransactions {
+ public:
+  DesignTransactions(bus::BusMaster& master, const bus::BusState& state)
+      : master_(master), state_(state) {}
+
+  void WriteRegister(std::int16_t& address, std::int16_t subAddress, std::int16_t data) {
+    address = static_cast<std::int16_t>(address & 0xFE);
+    run(bus::registerWriteMessages(byte(address), bus::kByteRegisters, byte(subAddress),
+                                   byte(data)));
+  }
+  void SetRegisterPointer(std::int16_t& address, std::int16_t subAddress) {
+    address = static_cast<std::int16_t>(address & 0xFE);
+    run({{byte(address), false, {byte(subAddress)}}});
+  }
+  void ReadSequential(std::int16_t& address, std::int16_t count) {
+    const std::size_t length = lengthOf(count, "ReadSequential");
+    address = static_cast<std::int16_t>(address | 1);
+    keep(run({{byte(address), true, {}, length}}));
+  }
+  // With the bus state's RepeatedStartReads, a repeated START between the pointer write and
+  // the read. True when both were acknowledged.
+  bool ReadRegisters(std::int16_t& address, std::int16_t subAddress, std::int16_t count) {
+    const std::size_t length = lengthOf(count, "ReadRegisters");
+    const std::uint8_t device = byte(address);
+    address = static_cast<std::int16_t>(address | 1);
+    const port::AfterMessage pointerThen = state_.RepeatedStartReads
+                                               ? port::AfterMessage::RepeatedStart
+                                               : port::AfterMessage::Stop;
+    const port::TransferResult result = run(bus::registerReadMessages(
+        device, bus::kByteRegisters, byte(subAddress), length, pointerThen));
+    keep(result);
+    return result.acknowledged();
+  }
+
+  std::vector<std::int16_t> ReadBuffer;
+
+ private:
+  static std::uint8_t byte(std::int16_t value) { return static_cast<std::uint8_t>(value); }
+  static std::size_t lengthOf(std::int16_t count, const char* source) {
+    if (count < 0) throw base::RuntimeError(base::RuntimeError::kInvalidCall, source);
+    return static_cast<std::size_t>(count) + 1;
+  }
+  port::TransferResult run(const std::vector<port::I2cMessage>& messages) {
+    port::TransferResult result = master_.transfer(messages);
+    master_.endCommandIfTimedOut(result);
+    return result;
+  }
+  void keep(const port::TransferResult& result) {
+    const std::vector<std::uint8_t>& bytes = result.messages.back().bytes;
+    ReadBuffer.assign(bytes.begin(), bytes.end());
+  }
+
+  bus::BusMaster& master_;
+  const bus::BusState& state_;
+};
+
+// The transactions on engine, its bus state's RepeatedStartReads deciding register reads.
+inline DesignTransactions design(bus::BusEngine& engine) { return {engine, engine.state()}; }
+
+}  // namespace brelvion::testing
