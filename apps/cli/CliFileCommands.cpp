@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <optional>
 
+#include "CliByteCommands.h"
 #include "CliRun.h"
 #include "base/UserFile.h"
 #include "commandfiles/Dump.h"
 #include "commandfiles/Sender.h"
 #include "commandfiles/TmpFile.h"
-#include "numconv/HexText.h"
 #include "port/DeviceAddress.h"
 
 namespace brelvion::apps::cli {
@@ -71,10 +71,6 @@ class InputKeeper {
  private:
   std::string path_;
 };
-
-std::string hexByte(int value) {
-  return numconv::UpperHex(static_cast<std::uint64_t>(value & 0xFF), 2);
-}
 
 }  // namespace
 

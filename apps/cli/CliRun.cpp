@@ -8,6 +8,7 @@
 
 #include "CliArguments.h"
 #include "CliBusCommands.h"
+#include "CliByteCommands.h"
 #include "CliFileCommands.h"
 #include "CliMapCommands.h"
 #include "CliRegisterCommands.h"
@@ -17,10 +18,8 @@
 #include "ProgramVersion.h"
 #include "base/RuntimeError.h"
 #include "base/UserFile.h"
-#include "core/RegisterCommands.h"
 #include "core/StartBus.h"
 #include "core/ToolCore.h"
-#include "numconv/HexText.h"
 #include "port/BusCapture.h"
 #include "port/DeviceAddress.h"
 #include "port/LptRegisters.h"
@@ -39,11 +38,6 @@ namespace brelvion::apps::cli {
 namespace {
 
 constexpr const char* kProgram = "brelvion-i2c-cli";
-constexpr int kBytesPerLine = 16;
-
-std::string hexByte(int value) {
-  return numconv::UpperHex(static_cast<std::uint64_t>(value & 0xFF), 2);
-}
 
 // The program-wide state on a parallel port or on lines of their own, set up as the tool's
 // start-up does.
@@ -77,43 +71,6 @@ struct PreparedCommand {
 std::string shownAddress(const CliRequest& request, int writeAddress) {
   return port::ParsedAddress::fromByte(static_cast<std::uint8_t>(writeAddress))
       .text(port::addressForm(request.sevenBit));
-}
-
-int exitStatusOf(bool acknowledged) {
-  return acknowledged ? kExitAcknowledged : kExitNotAcknowledged;
-}
-
-// The register written, then read back: its status is the read's acknowledge.
-int runWrite(const WriteRequest& request, core::ToolCore& core, std::ostream& out) {
-  const auto device = static_cast<std::uint8_t>(request.device);
-  const auto subAddress = static_cast<std::uint8_t>(request.subAddress);
-  core::writeByteRegister(core, device, subAddress, static_cast<std::uint8_t>(request.data));
-  const bus::RegisterRead read = core::readByteRegisters(core, device, subAddress, 2);
-  const bool acknowledged = read.transfer.lastAcknowledged();
-  // An adapter that refused the read returned no byte to show.
-  out << (read.bytes.empty() ? std::string("--") : hexByte(read.bytes[0])) << ' '
-      << (acknowledged ? "ACK" : "NO ACK") << '\n';
-  return exitStatusOf(acknowledged);
-}
-
-// "bus free after 5 clock pulses", or why it is not.
-int runRecover(core::ToolCore& core, std::ostream& out) {
-  const bus::RecoveryResult result = core.master().RecoverBus();
-  out << bus::recoveryText(result, core.engine().stretchTimeout()) << '\n';
-  return exitStatusOf(result.free);
-}
-
-int runRead(const ReadRequest& request, core::ToolCore& core, std::ostream& out) {
-  const bus::RegisterRead read =
-      core::readByteRegisters(core, static_cast<std::uint8_t>(request.device),
-                              static_cast<std::uint8_t>(request.subAddress),
-                              static_cast<std::size_t>(request.count));
-  const std::vector<std::uint8_t>& bytes = read.bytes;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    out << hexByte(bytes[i])
-        << ((i + 1) % kBytesPerLine == 0 || i + 1 == bytes.size() ? '\n' : ' ');
-  }
-  return exitStatusOf(read.transfer.lastAcknowledged());
 }
 
 // A script's delays and polls wait on the simulated bus's own time too, where the lines are
