@@ -90,7 +90,7 @@ void engineVersusBareWrites() {
   const double ratio = engineNs / bareNs;
   report("engine ns per line step (simulated port)", engineNs / writesPerOp, "ns", "", true);
   report("bare out() ns per write (same writes)", bareNs / writesPerOp, "ns", "", true);
-  report("engine / bare writes", ratio, "x", "<= 1.5", ratio <= 1.5);
+  report("engine / bare writes", ratio, "x", "<= 1.35", ratio <= 1.35);
 }
 
 void logMessageCost(double bound) {
