@@ -1,5 +1,8 @@
 #include "scripts/Script.h"
 
+#include <cstdint>
+#include <utility>
+
 namespace brelvion::scripts {
 
 std::string_view commandName(Op op) {
@@ -62,10 +65,38 @@ std::vector<Step> stepsOf(const Script& script) {
   return steps;
 }
 
+namespace {
+
+// The steps with each run of delays as one wait of their total, which is what the run does:
+// a C table row holds one delay, so an export adds up the delays after a write.
+using JoinedSteps = std::vector<std::pair<const Step*, std::uint64_t>>;
+
+JoinedSteps withDelaysJoined(const std::vector<Step>& steps) {
+  JoinedSteps joined;
+  for (const Step& step : steps) {
+    if (step.op == Op::Delay && !joined.empty() && joined.back().first->op == Op::Delay) {
+      joined.back().second += step.number;
+    } else {
+      joined.emplace_back(&step, step.number);
+    }
+  }
+  return joined;
+}
+
+}  // namespace
+
 bool sameMeaning(const std::vector<Step>& a, const std::vector<Step>& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (!a[i].sameMeaning(b[i])) return false;
+  const auto first = withDelaysJoined(a);
+  const auto second = withDelaysJoined(b);
+  if (first.size() != second.size()) return false;
+  for (std::size_t i = 0; i < first.size(); ++i) {
+    const Step& step = *first[i].first;
+    const Step& other = *second[i].first;
+    if (step.op == Op::Delay) {
+      if (other.op != Op::Delay || first[i].second != second[i].second) return false;
+    } else if (!step.sameMeaning(other)) {
+      return false;
+    }
   }
   return true;
 }

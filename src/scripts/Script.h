@@ -120,6 +120,7 @@ struct Step {
 // The steps of a script read without problems, or made by a program from valid statements.
 std::vector<Step> stepsOf(const Script& script);
 
+// Equal steps, where a run of delays means one wait of their total.
 bool sameMeaning(const std::vector<Step>& a, const std::vector<Step>& b);
 inline bool sameMeaning(const Script& a, const Script& b) {
   return sameMeaning(stepsOf(a), stepsOf(b));

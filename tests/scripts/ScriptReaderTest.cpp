@@ -261,6 +261,9 @@ TEST(ScriptMeaningTest, SettingsWrittenTwiceOrCommentsChangeNothingButAValueDoes
   EXPECT_FALSE(sameMeaning(plain, read("device 22\nwrite 10 01\ndelay 5\n")));
   EXPECT_FALSE(sameMeaning(plain, read("device 20\nvalbits 16\nwrite 10 01\ndelay 5\n")));
   EXPECT_FALSE(sameMeaning(plain, read("device 20\nwrite 10 01\n")));
+  // A run of delays waits their total, as a C table's one delay a row writes it.
+  EXPECT_TRUE(sameMeaning(plain, read("device 20\nwrite 10 01\ndelay 2\ndelay 3\n")));
+  EXPECT_FALSE(sameMeaning(plain, read("device 20\nwrite 10 01\ndelay 2\ndelay 4\n")));
 }
 
 }  // namespace
