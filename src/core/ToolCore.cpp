@@ -26,12 +26,11 @@ ToolCore::ToolCore(port::PortIo* port, port::BitLines* lines, desktop::Desktop& 
                               : bus::BusEngine(busState_, *port, *cable_, log_, record_)) {}
 
 void ToolCore::useAdapter(std::unique_ptr<port::BusAdapter> adapter) {
-  std::unique_ptr<bus::AdapterMaster> next;
-  if (adapter) {
-    next = std::make_unique<bus::AdapterMaster>(std::move(adapter), busState_, log_, record_);
+  if (!adapter) {
+    adapter_.reset();
+    return;
   }
-  master_ = next ? static_cast<bus::BusMaster*>(next.get()) : &engine_;
-  adapter_ = std::move(next);
+  adapter_ = std::make_unique<bus::AdapterMaster>(std::move(adapter), busState_, log_, record_);
 }
 
 void ToolCore::yieldBetweenTransactions() {

@@ -42,7 +42,9 @@ class ToolCore {
   ToolCore& operator=(const ToolCore&) = delete;
 
   // The master every bus command goes to.
-  bus::BusMaster& master() { return *master_; }
+  bus::BusMaster& master() {
+    return adapter_ ? static_cast<bus::BusMaster&>(*adapter_) : engine_;
+  }
   // The bit-banging master on the lines, in use unless an adapter is (its line-level
   // controls stay set while an adapter carries the bus).
   bus::BusEngine& engine() { return engine_; }
@@ -74,7 +76,7 @@ class ToolCore {
   trace::TraceHolder& trace() { return trace_; }
 
   // Re-opens the bus on ports().PortIndex (the port list's command).
-  void StartBus() { core::StartBus(*master_, log_, ports_, debuggerState_); }
+  void StartBus() { core::StartBus(master(), log_, ports_, debuggerState_); }
 
   // True while a bus command runs; a command started from an event handled during one of
   // its yields must not drive the lines in the middle of it.
@@ -114,8 +116,8 @@ class ToolCore {
   // The cable on the parallel port, when the core has one.
   std::optional<bus::LptCable> cable_;
   bus::BusEngine engine_;
+  // The adapter's master, in use while there is one.
   std::unique_ptr<bus::AdapterMaster> adapter_;
-  bus::BusMaster* master_ = &engine_;
   bool busBusy_ = false;
 };
 
