@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "bus/RegisterAccess.h"
+#include "DebuggerControls.h"
 #include "core/ToolCore.h"
 #include "gui/debugger/DebuggerWindow.h"
 #include "gui/debugger/DebuggerWindowHolder.h"
@@ -78,23 +79,10 @@ void sendWrites(bus::BusEngine& engine, const scripts::Script& script) {
 
 }  // namespace
 
-class DebuggerTransactionsTest : public QObject {
+class DebuggerTransactionsTest : public QObject, DebuggerControls<Rig> {
   Q_OBJECT
 
  private:
-  std::unique_ptr<Rig> rig;
-
-  DebuggerWindow* window() {
-    rig->holder.createHidden();
-    return rig->holder.window();
-  }
-  template <typename T>
-  T* control(const char* name) {
-    T* found = window()->findChild<T*>(QString::fromLatin1(name));
-    if (found == nullptr) qFatal("no control %s", name);
-    return found;
-  }
-  QAction* item(const char* name) { return control<QAction>(name); }
   QPlainTextEdit* transactionsBox() { return control<QPlainTextEdit>("wisptransactions"); }
   QPlainTextEdit* traceBox() { return control<QPlainTextEdit>("I2Cmonitor"); }
   QString transactionsText() { return transactionsBox()->toPlainText(); }

@@ -17,6 +17,7 @@
 #include <iterator>
 #include <memory>
 
+#include "DebuggerControls.h"
 #include "core/ToolCore.h"
 #include "gui/debugger/DebuggerWindow.h"
 #include "gui/debugger/DebuggerWindowHolder.h"
@@ -56,23 +57,10 @@ inline void flushPostedEvents() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// What both debugger window test programs share: a fresh rig a test, and the window's
-// controls by their object names.
-class DebuggerWindowFixture {
+// What both debugger window test programs share: a fresh rig a test, the window's controls
+// by their object names, and what the window shows.
+class DebuggerWindowFixture : protected DebuggerControls<Rig> {
  protected:
-  std::unique_ptr<Rig> rig;
-
-  DebuggerWindow* window() {
-    rig->holder.createHidden();
-    return rig->holder.window();
-  }
-  template <typename T>
-  T* control(const char* name) {
-    T* found = window()->findChild<T*>(QString::fromLatin1(name));
-    if (found == nullptr) qFatal("no control %s", name);
-    return found;
-  }
-  QAction* item(const char* name) { return control<QAction>(name); }
   void log(const std::string& message) { rig->core.log().LogMessage(message); }
   bool traceView() { return !control<QPlainTextEdit>("I2Cmonitor")->isHidden(); }
   bool aboutView() {
