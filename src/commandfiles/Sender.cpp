@@ -12,6 +12,7 @@
 #include "core/RegisterCommands.h"
 #include "numconv/HexFields.h"
 #include "numconv/HexText.h"
+#include "port/DeviceAddress.h"
 #include "scripts/ScriptReader.h"
 #include "scripts/TextLines.h"
 
@@ -99,13 +100,15 @@ void sendGroups(core::ToolCore& core, InputFile& file, long long total, const Se
     values.WriteData = ReadHexField(file);
     if (values.DeviceAddress != -1 && values.SubAddress != -1 && values.WriteData != -1) {
       if (hooks.progress) hooks.progress(outcome.writes + 1, total);
+      const auto device = port::DeviceAddress::fromByte(
+          static_cast<std::uint8_t>(values.DeviceAddress));
       const bool acknowledged =
-          core::writeByteRegister(core, static_cast<std::uint8_t>(values.DeviceAddress),
+          core::writeByteRegister(core, device.writeByte(),
                                   static_cast<std::uint8_t>(values.SubAddress),
                                   static_cast<std::uint8_t>(values.WriteData))
               .lastAcknowledged();
       // The address as the write sent it.
-      values.DeviceAddress = static_cast<std::int16_t>(values.DeviceAddress & 0xFE);
+      values.DeviceAddress = device.writeByte();
       ++outcome.writes;
       if (!acknowledged) ++outcome.unacknowledged;
       if (hooks.UpdateDeviceMonitor) hooks.UpdateDeviceMonitor(acknowledged);
