@@ -118,8 +118,8 @@ std::vector<std::string> writeImport(const ImportRequest& importing, bool sevenB
   if (importing.minDelayMs) option("--min-delay", fixed(*importing.minDelayMs));
   option.flag(importing.keepPauses, "--keep-pauses");
   option.flag(importing.readsAsExpect, "--expect");
-  if (importing.registerBits) option("--reg-bits", std::to_string(*importing.registerBits));
-  if (importing.valueBits) option("--value-bits", std::to_string(*importing.valueBits));
+  if (importing.addressBytes) option("--reg-bits", std::to_string(8 * *importing.addressBytes));
+  if (importing.valueBytes) option("--value-bits", std::to_string(8 * *importing.valueBytes));
   return {"import", importing.format, importing.input};
 }
 

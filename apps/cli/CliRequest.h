@@ -114,9 +114,9 @@ struct ImportRequest {
   std::optional<double> minDelayMs;
   bool keepPauses = false;
   bool readsAsExpect = false;
-  // The widths where the input does not give them.
-  std::optional<int> registerBits;
-  std::optional<int> valueBits;
+  // The widths where the input does not give them (--reg-bits, --value-bits), in bytes.
+  std::optional<int> addressBytes;
+  std::optional<int> valueBytes;
 
   friend bool operator==(const ImportRequest&, const ImportRequest&) = default;
 };
