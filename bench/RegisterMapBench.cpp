@@ -42,7 +42,7 @@ port::simulated::SimulatedBusConfig sensor16Bus() {
 // runs runs of perRun one-byte registers, each run 1000h addresses after the last.
 registers::RegisterMap mapOfRuns(int runs, int perRun) {
   registers::RegisterMap map;
-  map.registerBits = 16;
+  map.format.addressBytes = 2;
   for (int run = 0; run < runs; ++run) {
     for (int i = 0; i < perRun; ++i) {
       registers::Register reg;

@@ -96,8 +96,8 @@ std::string fixed(double value) {
 // The options of write and read, and their DEV as given.
 std::vector<std::string> writeTarget(const RegisterTarget& target, bool sevenBit,
                                      OptionWriter& option) {
-  if (target.registerBits) option("--reg-bits", std::to_string(*target.registerBits));
-  if (target.valueBits) option("--value-bits", std::to_string(*target.valueBits));
+  if (target.addressBytes) option("--reg-bits", std::to_string(8 * *target.addressBytes));
+  if (target.valueBytes) option("--value-bits", std::to_string(8 * *target.valueBytes));
   option.flag(target.littleEndian, "--le");
   if (target.mapFile) option("--map", *target.mapFile);
   const std::string device = hexByte(sevenBit ? target.device >> 1 : target.device);
@@ -118,8 +118,8 @@ std::vector<std::string> writeImport(const ImportRequest& importing, bool sevenB
   if (importing.minDelayMs) option("--min-delay", fixed(*importing.minDelayMs));
   option.flag(importing.keepPauses, "--keep-pauses");
   option.flag(importing.readsAsExpect, "--expect");
-  if (importing.registerBits) option("--reg-bits", std::to_string(*importing.registerBits));
-  if (importing.valueBits) option("--value-bits", std::to_string(*importing.valueBits));
+  if (importing.addressBytes) option("--reg-bits", std::to_string(8 * *importing.addressBytes));
+  if (importing.valueBytes) option("--value-bits", std::to_string(8 * *importing.valueBytes));
   return {"import", importing.format, importing.input};
 }
 
@@ -205,14 +205,14 @@ bool sameRequest(const CliRequest& a, const CliRequest& b) {
          a.stretchTimeoutMs == b.stretchTimeoutMs;
 }
 
-bool fits(std::int64_t value, std::optional<int> bits) {
-  return value >= 0 && value < (std::int64_t{1} << bits.value_or(8));
+bool fits(std::int64_t value, std::optional<int> bytes) {
+  return value >= 0 && value < (std::int64_t{1} << (8 * bytes.value_or(1)));
 }
 
 void checkTarget(const RegisterTarget& target, std::int64_t data, bool sevenBit,
                  const std::string& shown) {
-  FUZZ_CHECK(fits(target.device, 8) && fits(target.subAddress, target.registerBits), shown);
-  FUZZ_CHECK(fits(data, target.mapFile ? 32 : target.valueBits), shown);
+  FUZZ_CHECK(fits(target.device, 1) && fits(target.subAddress, target.addressBytes), shown);
+  FUZZ_CHECK(fits(data, target.mapFile ? 4 : target.valueBytes), shown);
   FUZZ_CHECK(!sevenBit || (target.device & 1) == 0, shown);
 }
 

@@ -31,14 +31,15 @@ void checkMap(const reg::RegisterMap& map) {
   const std::uint32_t max = map.maxAddress();
   for (std::size_t i = 0; i < map.registers.size(); ++i) {
     const reg::Register& r = map.registers[i];
-    FUZZ_CHECK(r.widthBits == 8 || r.widthBits == 16 || r.widthBits == 32, r.name);
-    FUZZ_CHECK(map.registerBits == 0 ? r.address == 0 : r.end() - 1 <= max, r.name);
+    FUZZ_CHECK(r.valueBytes == 1 || r.valueBytes == 2 || r.valueBytes == 4, r.name);
+    FUZZ_CHECK(map.format.addressBytes == 0 ? r.address == 0 : r.end() - 1 <= max, r.name);
     if (i > 0) FUZZ_CHECK(map.registers[i - 1].end() <= r.address, r.name);
-    if (r.defaultValue && r.widthBits < 32) {
-      FUZZ_CHECK((*r.defaultValue >> r.widthBits) == 0, r.name);
+    if (r.defaultValue) {
+      FUZZ_CHECK(*r.defaultValue <= brelvion::bus::maxValue(r.valueBytes), r.name);
     }
     for (const reg::Field& field : r.fields) {
-      FUZZ_CHECK(field.lsb >= 0 && field.lsb <= field.msb && field.msb < r.widthBits, field.name);
+      FUZZ_CHECK(field.lsb >= 0 && field.lsb <= field.msb && field.msb < 8 * r.valueBytes,
+                 field.name);
       for (const reg::NamedValue& named : field.values) {
         FUZZ_CHECK(named.value <= field.mask(), field.name + ": " + named.name);
       }
@@ -90,9 +91,9 @@ void snapshot(const std::string& text) {
   }
   for (std::size_t i = 1; i < read.values.size(); ++i) {
     const auto& before = read.values[i - 1];
-    FUZZ_CHECK(before.address + static_cast<std::uint32_t>(before.widthBits / 8) <=
-                   read.values[i].address,
-               text);
+    FUZZ_CHECK(
+        before.address + static_cast<std::uint32_t>(before.valueBytes) <= read.values[i].address,
+        text);
   }
   const std::string written = reg::snapshotText(read);
   try {

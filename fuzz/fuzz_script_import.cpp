@@ -32,8 +32,8 @@ scripts::ImportOptions chooseOptions(FuzzInput& input, scripts::Format format) {
   options.skipUnknown = input.flag();
   options.keepPauses = input.flag();
   if (format != scripts::Format::I2c && input.below(4) == 0) {
-    options.regBits = input.flag() ? 16 : 8;
-    options.valBits = 8u << input.below(3);
+    options.addressBytes = input.flag() ? 2 : 1;
+    options.valueBytes = 1 << input.below(3);
   }
   options.minDelayMs = input.below(3);
   options.glitchNs = input.flag() ? 50 : 0;

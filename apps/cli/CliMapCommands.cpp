@@ -37,10 +37,10 @@ void printTable(const registers::RegisterTable& table, std::ostream& out) {
     std::string name = reg.name.empty() ? "-" : reg.name;
     name.resize(nameWidth, ' ');
     const auto& value = table.state(index).value;
-    std::string shown = value ? registers::valueHex(*value, reg.widthBits) : "--";
+    std::string shown = value ? registers::valueHex(*value, reg.valueBytes) : "--";
     if (!reg.readable()) shown = "(write-only)";
-    out << registers::addressHex(reg.address, map.registerBits) << ' ' << name << "  " << shown
-        << '\n';
+    out << registers::addressHex(reg.address, map.format.addressBytes) << ' ' << name << "  "
+        << shown << '\n';
     if (value) {
       for (const std::string& line : registers::decodedFieldLines(reg, *value)) out << line << '\n';
     }
@@ -80,10 +80,10 @@ int runSnapshot(const MapRequest& request, bool sevenBit, const MapCommand& comm
 
 // A title ("a.snap -> live values: 2 differences") and a line a difference.
 int printDifferences(const std::vector<registers::Difference>& differences, const std::string& left,
-                     const std::string& right, int registerBits, std::ostream& out) {
+                     const std::string& right, int addressBytes, std::ostream& out) {
   out << registers::comparisonTitle(left, right, differences.size()) << '\n';
   for (const registers::Difference& difference : differences) {
-    out << registers::differenceText(difference, registerBits) << '\n';
+    out << registers::differenceText(difference, addressBytes) << '\n';
   }
   return differences.empty() ? kExitAcknowledged : kExitNotAcknowledged;
 }
@@ -134,14 +134,14 @@ int runMapCommand(const MapRequest& request, bool sevenBit, const MapCommand& co
   // Values that could not be read would only show as differences.
   if (!read) return kExitNotAcknowledged;
   return printDifferences(registers::compareValues(command.snapshot->values, table.liveValues()),
-                          request.file, "live values", command.map.registerBits, out);
+                          request.file, "live values", command.map.format.addressBytes, out);
 }
 
 int runSnapshotDiff(const MapRequest& request, std::ostream& out) {
   const registers::Snapshot left = registers::loadSnapshot(request.file);
   const registers::Snapshot right = registers::loadSnapshot(*request.otherSnapshot);
   return printDifferences(registers::compareValues(left.values, right.values), request.file,
-                          *request.otherSnapshot, std::max(left.registerBits, right.registerBits),
+                          *request.otherSnapshot, std::max(left.addressBytes, right.addressBytes),
                           out);
 }
 

@@ -114,6 +114,12 @@ std::optional<double> delaySeconds(const std::string& text) {
   }
 }
 
+std::optional<int> widthBytes(const CommandOptions& given, std::string_view option) {
+  // The option's own check let only 8, 16 and 32 through.
+  if (const auto bits = given.value(option)) return std::stoi(*bits) / 8;
+  return std::nullopt;
+}
+
 std::optional<double> minDelayMs(const std::string& text) {
   double ms = 0;
   const char* end = text.data() + text.size();

@@ -55,6 +55,8 @@ std::variant<ScannedArguments, HelpRequest, VersionRequest, ArgumentError> scanA
 std::optional<int> decimal(const std::string& text);
 std::optional<double> delaySeconds(const std::string& text);
 std::optional<double> minDelayMs(const std::string& text);
+// --reg-bits or --value-bits as the bytes a register format counts, when given.
+std::optional<int> widthBytes(const CommandOptions& given, std::string_view option);
 
 // The refusals of options given to a command that does not take them.
 ArgumentError refuseRegisterOptions(const CommandOptions& given);

@@ -14,44 +14,44 @@ using apps::shownArgument;
 
 constexpr int kMaxReadCount = 32768;
 
-ArgumentError wideHexArgument(const std::string& text, const char* what, std::optional<int> bits,
+ArgumentError wideHexArgument(const std::string& text, const char* what, std::optional<int> bytes,
                               const char* option, std::uint64_t& target) {
-  if (bits.value_or(8) == 8) {
+  if (bytes.value_or(1) == 1) {
     std::int16_t byte = 0;
     if (auto error = hexArgument(text, what, byte)) return error;
     target = static_cast<std::uint64_t>(byte);
     return std::nullopt;
   }
   std::uint64_t value = 0;
-  bool valid = !text.empty() && static_cast<int>(text.size()) <= *bits / 4;
+  bool valid = !text.empty() && static_cast<int>(text.size()) <= 2 * *bytes;
   for (char ch : text) {
     const auto digit = numconv::hexDigitValue(ch);
     valid = valid && digit.has_value();
     if (digit) value = (value << 4) | static_cast<std::uint64_t>(*digit);
   }
   if (!valid) {
-    return std::string(what) + " must be 1 to " + std::to_string(*bits / 4) + " hex digits (" +
-           option + " " + std::to_string(*bits) + "), not " + shownArgument(text);
+    return std::string(what) + " must be 1 to " + std::to_string(2 * *bytes) + " hex digits (" +
+           option + " " + std::to_string(8 * *bytes) + "), not " + shownArgument(text);
   }
   target = value;
   return std::nullopt;
 }
 
-// SUB or DATA of a register format: up to bits / 4 hex digits (the design's one or two
+// SUB or DATA of a register format: up to two hex digits a byte (the design's one or two
 // without a width option).
 template <typename Integer>
-ArgumentError registerArgument(const std::string& text, const char* what, std::optional<int> bits,
+ArgumentError registerArgument(const std::string& text, const char* what, std::optional<int> bytes,
                                const char* option, Integer& target) {
   std::uint64_t value = 0;
-  if (auto error = wideHexArgument(text, what, bits, option, value)) return error;
+  if (auto error = wideHexArgument(text, what, bytes, option, value)) return error;
   target = static_cast<Integer>(value);
   return std::nullopt;
 }
 
 // --reg-bits, --value-bits, --le and --map, which write and read take.
 void takeRegisterOptions(const CommandOptions& given, RegisterTarget& target) {
-  if (const auto bits = given.value("--reg-bits")) target.registerBits = std::stoi(*bits);
-  if (const auto bits = given.value("--value-bits")) target.valueBits = std::stoi(*bits);
+  target.addressBytes = widthBytes(given, "--reg-bits");
+  target.valueBytes = widthBytes(given, "--value-bits");
   target.littleEndian = given.has("--le");
   target.mapFile = given.value("--map");
 }
@@ -60,7 +60,7 @@ void takeRegisterOptions(const CommandOptions& given, RegisterTarget& target) {
 ArgumentError targetArguments(const std::vector<std::string>& arguments, bool sevenBit,
                               RegisterTarget& target) {
   if (auto error = addressArgument(arguments[0], "DEV", sevenBit, target.device)) return error;
-  return registerArgument(arguments[1], "SUB", target.registerBits, "--reg-bits",
+  return registerArgument(arguments[1], "SUB", target.addressBytes, "--reg-bits",
                           target.subAddress);
 }
 
@@ -134,7 +134,7 @@ ArgumentError parseWrite(const std::vector<std::string>& arguments, const Comman
   takeRegisterOptions(given, write);
   if (write.mapFile) return writeByName(arguments, request.sevenBit, write);
   if (auto error = targetArguments(arguments, request.sevenBit, write)) return error;
-  return registerArgument(arguments[2], "DATA", write.valueBits, "--value-bits", write.data);
+  return registerArgument(arguments[2], "DATA", write.valueBytes, "--value-bits", write.data);
 }
 
 ArgumentError parseRead(const std::vector<std::string>& arguments, const CommandOptions& given,

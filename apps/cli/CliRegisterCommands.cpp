@@ -12,8 +12,6 @@ namespace {
 
 constexpr std::size_t kBytesPerLine = 16;
 
-int bytesOf(std::optional<int> bits) { return bits.value_or(8) / 8; }
-
 bus::ByteOrder orderOf(const RegisterTarget& request, bus::ByteOrder otherwise) {
   return request.littleEndian ? bus::ByteOrder::LittleEndian : otherwise;
 }
@@ -22,9 +20,9 @@ bus::ByteOrder orderOf(const RegisterTarget& request, bus::ByteOrder otherwise) 
 PreparedRegisters prepareByName(const RegisterTarget& request, const WriteRequest* write) {
   RegisterCommand command;
   registers::RegisterMap map = registers::loadRegisterMap(*request.mapFile);
-  if (request.registerBits) map.registerBits = *request.registerBits;
-  if (request.valueBits) map.valueBits = *request.valueBits;
-  map.order = orderOf(request, map.order);
+  if (request.addressBytes) map.format.addressBytes = *request.addressBytes;
+  if (request.valueBytes) map.format.valueBytes = *request.valueBytes;
+  map.format.order = orderOf(request, map.format.order);
   const registers::Register* found = map.findByName(request.registerName);
   if (found == nullptr) {
     return UsageError{"no register named " + shownArgument(request.registerName) + " in " +
@@ -32,7 +30,7 @@ PreparedRegisters prepareByName(const RegisterTarget& request, const WriteReques
   }
   // --value-bits wins over the register's own width too, as over the file's default.
   registers::Register* reg = &map.registers[static_cast<std::size_t>(found - map.registers.data())];
-  if (request.valueBits) reg->widthBits = *request.valueBits;
+  if (request.valueBytes) reg->valueBytes = *request.valueBytes;
   if (request.deviceGiven) {
     command.device = static_cast<std::uint8_t>(request.device);
   } else if (map.deviceAddress) {
@@ -42,22 +40,23 @@ PreparedRegisters prepareByName(const RegisterTarget& request, const WriteReques
                       (write != nullptr ? "write DEV NAME DATA" : "read DEV NAME") +
                       ")"};
   }
-  if (map.registerBits != 0 && reg->end() - 1 > map.maxAddress()) {
+  if (map.format.addressBytes != 0 && reg->end() - 1 > map.maxAddress()) {
     return UsageError{reg->name + " at " + numconv::UpperHex(reg->address) +
-                      "h does not fit --reg-bits " + std::to_string(map.registerBits)};
+                      "h does not fit --reg-bits " + std::to_string(8 * map.format.addressBytes)};
   }
   if (write == nullptr && !reg->readable()) {
     return UsageError{reg->name + " is write-only: it is never read"};
   }
   if (write != nullptr) {
     if (!reg->writable()) return UsageError{reg->name + " is read-only: it is never written"};
-    if (static_cast<int>(write->dataText.size()) > reg->widthBits / 4) {
-      return UsageError{"DATA must be 1 to " + std::to_string(reg->widthBits / 4) +
-                        " hex digits for " + reg->name + " (" + std::to_string(reg->widthBits) +
-                        " bits), not " + shownArgument(write->dataText)};
+    if (static_cast<int>(write->dataText.size()) > 2 * reg->valueBytes) {
+      return UsageError{"DATA must be 1 to " + std::to_string(2 * reg->valueBytes) +
+                        " hex digits for " + reg->name + " (" +
+                        std::to_string(8 * reg->valueBytes) + " bits), not " +
+                        shownArgument(write->dataText)};
     }
   }
-  command.format = map.formatFor(reg->widthBits);
+  command.format = map.formatFor(reg->valueBytes);
   command.registerAddress = reg->address;
   command.value = write != nullptr ? static_cast<std::uint32_t>(write->data) : 0;
   command.registerIndex = static_cast<std::size_t>(reg - map.registers.data());
@@ -68,12 +67,12 @@ PreparedRegisters prepareByName(const RegisterTarget& request, const WriteReques
 // "0100 MODE_SELECT".
 std::string registerHead(const RegisterCommand& command) {
   const registers::Register& reg = command.map->registers[command.registerIndex];
-  return registers::addressHex(reg.address, command.map->registerBits) + " " + reg.name;
+  return registers::addressHex(reg.address, command.map->format.addressBytes) + " " + reg.name;
 }
 
 std::string registerLine(const RegisterCommand& command, std::uint32_t value) {
   const registers::Register& reg = command.map->registers[command.registerIndex];
-  return registerHead(command) + " " + registers::valueHex(value, reg.widthBits);
+  return registerHead(command) + " " + registers::valueHex(value, reg.valueBytes);
 }
 
 void printFields(const RegisterCommand& command, std::uint32_t value, std::ostream& out) {
@@ -102,7 +101,7 @@ int runWrite(const RegisterCommand& command, port::I2cMaster& master, std::ostre
   if (command.map) {
     out << registerLine(command, value);
   } else {
-    out << registers::valueHex(value, 8 * command.format.valueBytes);
+    out << registers::valueHex(value, command.format.valueBytes);
   }
   out << ' ' << (acknowledged ? "ACK" : "NO ACK") << '\n';
   if (command.map) printFields(command, value, out);
@@ -120,9 +119,8 @@ int runRead(const RegisterCommand& command, port::I2cMaster& master, std::ostrea
     printFields(command, read.values[0], out);
   } else {
     const std::size_t perLine = kBytesPerLine / static_cast<std::size_t>(command.format.valueBytes);
-    const int bits = 8 * command.format.valueBytes;
     for (std::size_t i = 0; i < read.values.size(); ++i) {
-      out << registers::valueHex(read.values[i], bits)
+      out << registers::valueHex(read.values[i], command.format.valueBytes)
           << ((i + 1) % perLine == 0 || i + 1 == read.values.size() ? '\n' : ' ');
     }
   }
@@ -134,7 +132,7 @@ PreparedRegisters prepareTarget(const RegisterTarget& request, const WriteReques
                                 int count) {
   if (request.mapFile) return prepareByName(request, write);
   RegisterCommand command;
-  command.format = {bytesOf(request.registerBits), bytesOf(request.valueBits),
+  command.format = {request.addressBytes.value_or(1), request.valueBytes.value_or(1),
                     orderOf(request, bus::ByteOrder::BigEndian)};
   if (command.format.addressBytes == 1 && command.format.valueBytes == 1) return DesignRegisters{};
   command.device = static_cast<std::uint8_t>(request.device);

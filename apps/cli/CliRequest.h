@@ -32,8 +32,9 @@ struct RegisterTarget {
   std::int16_t device = 0;
   // The register address, up to FFFF with --reg-bits 16.
   std::int32_t subAddress = 0;
-  std::optional<int> registerBits;
-  std::optional<int> valueBits;
+  // --reg-bits and --value-bits, as the bytes of the register format.
+  std::optional<int> addressBytes;
+  std::optional<int> valueBytes;
   bool littleEndian = false;
   // --map: the register is named, from this description or list.
   std::optional<std::string> mapFile;
@@ -113,9 +114,9 @@ struct ImportRequest {
   std::optional<double> minDelayMs;
   bool keepPauses = false;
   bool readsAsExpect = false;
-  // The widths where the input does not give them.
-  std::optional<int> registerBits;
-  std::optional<int> valueBits;
+  // The widths where the input does not give them (--reg-bits, --value-bits), in bytes.
+  std::optional<int> addressBytes;
+  std::optional<int> valueBytes;
 
   friend bool operator==(const ImportRequest&, const ImportRequest&) = default;
 };

@@ -155,11 +155,11 @@ void reportRefusal(const CliRequest& request, std::uint8_t device, core::ToolCor
 // before it.
 void printTransactions(bus::TransactionRecord& record, const CliRequest& request,
                        const PreparedRegisters& prepared, std::ostream& err) {
-  // The register as the command's own format reads it: 16 bits with --reg-bits 16 or a map
+  // The register as the command's own format reads it: 2 bytes with --reg-bits 16 or a map
   // that says so.
   const auto* command = std::get_if<RegisterCommand>(&prepared);
-  const unsigned registerBits = command != nullptr && command->format.addressBytes == 2 ? 16 : 8;
-  const trace::TransactionView view{request.sevenBit, registerBits};
+  const int addressBytes = command != nullptr && command->format.addressBytes == 2 ? 2 : 1;
+  const trace::TransactionView view{request.sevenBit, addressBytes};
   record.setListener([&record, view, &err](const bus::Transaction* entry) {
     if (entry == nullptr) return;
     const auto& entries = record.entries();

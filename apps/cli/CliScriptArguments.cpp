@@ -32,8 +32,8 @@ void takeImportOptions(const CommandOptions& given, ImportRequest& importing) {
   if (const auto ms = given.value("--min-delay")) importing.minDelayMs = minDelayMs(*ms);
   importing.keepPauses = given.has("--keep-pauses");
   importing.readsAsExpect = given.has("--expect");
-  if (const auto bits = given.value("--reg-bits")) importing.registerBits = std::stoi(*bits);
-  if (const auto bits = given.value("--value-bits")) importing.valueBits = std::stoi(*bits);
+  importing.addressBytes = widthBytes(given, "--reg-bits");
+  importing.valueBytes = widthBytes(given, "--value-bits");
 }
 
 // What neither import nor export does: touch the bus, or run a script.

@@ -70,8 +70,8 @@ void writeResult(const std::optional<std::string>& output, const char* command,
 scripts::ImportOptions importOptionsOf(const ImportRequest& request) {
   scripts::ImportOptions options;
   if (request.device) options.device = static_cast<std::uint8_t>(*request.device);
-  if (request.registerBits) options.regBits = static_cast<unsigned>(*request.registerBits);
-  if (request.valueBits) options.valBits = static_cast<unsigned>(*request.valueBits);
+  options.addressBytes = request.addressBytes;
+  options.valueBytes = request.valueBytes;
   options.skipUnknown = request.skipUnknown;
   options.keepPauses = request.keepPauses;
   options.readsAsExpect = request.readsAsExpect;

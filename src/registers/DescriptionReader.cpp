@@ -155,19 +155,19 @@ void DescriptionParser::readDevice(const Keys& top, RegisterMap& map) const {
     if (bits != 0 && bits != 8 && bits != 16) {
       fail(*top.get("register-bits"), "register-bits is 0, 8 or 16, not " + std::to_string(bits));
     }
-    map.registerBits = static_cast<int>(bits);
+    map.format.addressBytes = static_cast<int>(bits) / 8;
   }
   if (top.get("value-bits")) {
     const std::uint32_t bits = number(top, "value-bits");
     if (auto problem = widthProblem(bits)) fail(*top.get("value-bits"), "value-bits: " + *problem);
-    map.valueBits = static_cast<int>(bits);
+    map.format.valueBytes = static_cast<int>(bits) / 8;
   }
   if (top.get("byte-order")) {
     const std::string order = scalar(top, "byte-order", *top.get("byte-order"));
     if (order != "big" && order != "little") {
       fail(*top.get("byte-order"), "byte-order is big or little, not '" + order + "'");
     }
-    map.order = order == "big" ? bus::ByteOrder::BigEndian : bus::ByteOrder::LittleEndian;
+    map.format.order = order == "big" ? bus::ByteOrder::BigEndian : bus::ByteOrder::LittleEndian;
   }
 }
 
@@ -181,7 +181,7 @@ void DescriptionParser::readRegisters(const YAML::Node& list, RegisterMap& map) 
   }
   if (const auto clash = findClash(map.registers)) {
     fail(list[clash->later],
-         clashText(*clash, map.registers, map.registerBits, lines[clash->earlier]));
+         clashText(*clash, map.registers, map.format.addressBytes, lines[clash->earlier]));
   }
   sortByAddress(map.registers);
 }
@@ -198,13 +198,15 @@ Register DescriptionParser::readRegister(const YAML::Node& node, const RegisterM
   }
   if (!keys.get("address")) fail(node, "register " + reg.name + " has no address");
   reg.address = number(keys, "address");
-  reg.widthBits = map.valueBits;
+  reg.valueBytes = map.format.valueBytes;
   if (keys.get("width")) {
     const std::uint32_t width = number(keys, "width");
     if (auto problem = widthProblem(width)) fail(*keys.get("width"), *problem);
-    reg.widthBits = static_cast<int>(width);
+    reg.valueBytes = static_cast<int>(width) / 8;
   }
-  if (auto problem = placeProblem(reg, map.registerBits)) fail(*keys.get("address"), *problem);
+  if (auto problem = placeProblem(reg, map.format.addressBytes)) {
+    fail(*keys.get("address"), *problem);
+  }
   if (keys.get("access")) {
     const std::string access = scalar(keys, "access", *keys.get("access"));
     const auto parsed = accessFromText(access);
@@ -213,7 +215,7 @@ Register DescriptionParser::readRegister(const YAML::Node& node, const RegisterM
   }
   if (keys.get("default")) {
     reg.defaultValue = number(keys, "default");
-    if (auto problem = valueProblem("default", *reg.defaultValue, reg.widthBits)) {
+    if (auto problem = valueProblem("default", *reg.defaultValue, 8 * reg.valueBytes)) {
       fail(*keys.get("default"), "register " + reg.name + ": " + *problem);
     }
   }
@@ -239,7 +241,7 @@ Field DescriptionParser::readField(const YAML::Node& node, const Register& reg) 
   readFieldBits(keys, field);
   if (keys.get("description")) field.description = text(keys, "description", true);
   if (const YAML::Node* values = keys.get("values")) field.values = readNamedValues(*values);
-  if (auto problem = fieldBitsProblem(field, reg.widthBits)) {
+  if (auto problem = fieldBitsProblem(field, reg.valueBytes)) {
     fail(*keys.get("bits"), "register " + reg.name + ": " + *problem);
   }
   if (auto problem = namedValuesProblem(field)) {
@@ -286,31 +288,33 @@ ChipIdCheck DescriptionParser::readChipId(const YAML::Node& node, const Register
   if (!keys.get("register")) fail(node, "chip-id names no register");
   if (!keys.get("value")) fail(node, "chip-id gives no value");
   ChipIdCheck check;
-  check.widthBits = map.valueBits;
+  check.valueBytes = map.format.valueBytes;
   const std::string named = scalar(keys, "register", *keys.get("register"));
   if (const auto address = numberFromText(named)) {
     check.address = *address;
   } else if (const Register* reg = map.findByName(named)) {
     check.address = reg->address;
-    check.widthBits = reg->widthBits;
+    check.valueBytes = reg->valueBytes;
   } else {
     fail(*keys.get("register"), "chip-id register '" + named + "' is no register of the list");
   }
   if (keys.get("width")) {
     const std::uint32_t width = number(keys, "width");
     if (auto problem = widthProblem(width)) fail(*keys.get("width"), *problem);
-    check.widthBits = static_cast<int>(width);
+    check.valueBytes = static_cast<int>(width) / 8;
   }
   Register place;
   place.address = check.address;
-  place.widthBits = check.widthBits;
-  if (auto problem = placeProblem(place, map.registerBits)) fail(*keys.get("register"), *problem);
+  place.valueBytes = check.valueBytes;
+  if (auto problem = placeProblem(place, map.format.addressBytes)) {
+    fail(*keys.get("register"), *problem);
+  }
   const Register* reg = map.findByAddress(check.address);
   if (reg != nullptr && !reg->readable()) {
     fail(*keys.get("register"), "chip-id register " + reg->name + " is write-only");
   }
   check.expected = number(keys, "value");
-  if (auto problem = valueProblem("chip-id value", check.expected, check.widthBits)) {
+  if (auto problem = valueProblem("chip-id value", check.expected, 8 * check.valueBytes)) {
     fail(*keys.get("value"), *problem);
   }
   return check;

@@ -6,7 +6,8 @@ namespace brelvion::registers {
 
 namespace {
 
-std::string hexNumber(std::uint32_t value, int widthBits) { return "0x" + valueHex(value, widthBits); }
+// Zero-padded to bytes: a register address to its address bytes, a value to its own.
+std::string hexNumber(std::uint32_t value, int bytes) { return "0x" + valueHex(value, bytes); }
 
 void emitField(YAML::Emitter& out, const Field& field) {
   out << YAML::BeginMap;
@@ -31,13 +32,15 @@ void emitField(YAML::Emitter& out, const Field& field) {
 void emitRegister(YAML::Emitter& out, const Register& reg, const RegisterMap& map) {
   out << YAML::BeginMap;
   out << YAML::Key << "name" << YAML::Value << YAML::DoubleQuoted << reg.name;
-  out << YAML::Key << "address" << YAML::Value << hexNumber(reg.address, map.registerBits);
-  if (reg.widthBits != map.valueBits) out << YAML::Key << "width" << YAML::Value << reg.widthBits;
+  out << YAML::Key << "address" << YAML::Value << hexNumber(reg.address, map.format.addressBytes);
+  if (reg.valueBytes != map.format.valueBytes) {
+    out << YAML::Key << "width" << YAML::Value << 8 * reg.valueBytes;
+  }
   if (reg.access != Access::ReadWrite) {
     out << YAML::Key << "access" << YAML::Value << std::string(accessText(reg.access));
   }
   if (reg.defaultValue) {
-    out << YAML::Key << "default" << YAML::Value << hexNumber(*reg.defaultValue, reg.widthBits);
+    out << YAML::Key << "default" << YAML::Value << hexNumber(*reg.defaultValue, reg.valueBytes);
   }
   if (!reg.description.empty()) {
     out << YAML::Key << "description" << YAML::Value << YAML::DoubleQuoted << reg.description;
@@ -57,18 +60,19 @@ std::string descriptionText(const RegisterMap& map) {
   out << YAML::BeginMap;
   out << YAML::Key << "device" << YAML::Value << YAML::DoubleQuoted << map.deviceName;
   if (map.deviceAddress) {
-    out << YAML::Key << "i2c-address" << YAML::Value << hexNumber(*map.deviceAddress, 8);
+    out << YAML::Key << "i2c-address" << YAML::Value << hexNumber(*map.deviceAddress, 1);
   }
-  out << YAML::Key << "register-bits" << YAML::Value << map.registerBits;
-  out << YAML::Key << "value-bits" << YAML::Value << map.valueBits;
+  out << YAML::Key << "register-bits" << YAML::Value << 8 * map.format.addressBytes;
+  out << YAML::Key << "value-bits" << YAML::Value << 8 * map.format.valueBytes;
   out << YAML::Key << "byte-order" << YAML::Value
-      << (map.order == bus::ByteOrder::BigEndian ? "big" : "little");
+      << (map.format.order == bus::ByteOrder::BigEndian ? "big" : "little");
   if (map.chipId) {
     out << YAML::Key << "chip-id" << YAML::Value << YAML::BeginMap;
-    out << YAML::Key << "register" << YAML::Value << hexNumber(map.chipId->address, map.registerBits);
-    out << YAML::Key << "width" << YAML::Value << map.chipId->widthBits;
+    out << YAML::Key << "register" << YAML::Value
+        << hexNumber(map.chipId->address, map.format.addressBytes);
+    out << YAML::Key << "width" << YAML::Value << 8 * map.chipId->valueBytes;
     out << YAML::Key << "value" << YAML::Value
-        << hexNumber(map.chipId->expected, map.chipId->widthBits);
+        << hexNumber(map.chipId->expected, map.chipId->valueBytes);
     out << YAML::EndMap;
   }
   out << YAML::Key << "registers" << YAML::Value << YAML::BeginSeq;

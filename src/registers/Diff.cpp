@@ -11,7 +11,7 @@ std::vector<Difference> compareValues(const std::vector<RegisterValue>& left,
   const bool everything = scope == CompareScope::Everything;
   auto only = [&](const RegisterValue& value, bool onLeft) {
     if (!everything) return;
-    Difference difference{value.address, value.name, value.widthBits, {}, {}};
+    Difference difference{value.address, value.name, value.valueBytes, {}, {}};
     (onLeft ? difference.left : difference.right) = value.value;
     differences.push_back(difference);
   };
@@ -23,10 +23,10 @@ std::vector<Difference> compareValues(const std::vector<RegisterValue>& left,
     } else {
       const RegisterValue& a = left[l++];
       const RegisterValue& b = right[r++];
-      if (a.value != b.value || a.widthBits != b.widthBits) {
-        Difference difference{a.address, a.name.empty() ? b.name : a.name, a.widthBits, a.value,
+      if (a.value != b.value || a.valueBytes != b.valueBytes) {
+        Difference difference{a.address, a.name.empty() ? b.name : a.name, a.valueBytes, a.value,
                               b.value};
-        if (b.widthBits != a.widthBits) difference.rightWidthBits = b.widthBits;
+        if (b.valueBytes != a.valueBytes) difference.rightValueBytes = b.valueBytes;
         differences.push_back(difference);
       }
     }
@@ -37,19 +37,21 @@ std::vector<Difference> compareValues(const std::vector<RegisterValue>& left,
 std::vector<RegisterValue> defaultValues(const RegisterMap& map) {
   std::vector<RegisterValue> values;
   for (const Register& reg : map.registers) {
-    if (reg.defaultValue) values.push_back({reg.address, reg.name, reg.widthBits, *reg.defaultValue});
+    if (reg.defaultValue) {
+      values.push_back({reg.address, reg.name, reg.valueBytes, *reg.defaultValue});
+    }
   }
   return values;
 }
 
-std::string differenceText(const Difference& difference, int registerBits) {
-  auto shown = [](const std::optional<std::uint32_t>& value, int widthBits) {
-    return value ? valueHex(*value, widthBits) : std::string("(none)");
+std::string differenceText(const Difference& difference, int addressBytes) {
+  auto shown = [](const std::optional<std::uint32_t>& value, int valueBytes) {
+    return value ? valueHex(*value, valueBytes) : std::string("(none)");
   };
-  std::string text = addressHex(difference.address, registerBits);
+  std::string text = addressHex(difference.address, addressBytes);
   if (!difference.name.empty()) text += " " + difference.name;
-  return text + ": " + shown(difference.left, difference.widthBits) + " -> " +
-         shown(difference.right, difference.rightWidthBits.value_or(difference.widthBits));
+  return text + ": " + shown(difference.left, difference.valueBytes) + " -> " +
+         shown(difference.right, difference.rightValueBytes.value_or(difference.valueBytes));
 }
 
 }  // namespace brelvion::registers

@@ -15,12 +15,12 @@ struct Difference {
   std::uint32_t address = 0;
   std::string name;
   // The left side's width, or the only side's.
-  int widthBits = 8;
+  int valueBytes = 1;
   std::optional<std::uint32_t> left;
   std::optional<std::uint32_t> right;
   // The right side's width where it is another: that alone is a difference, and each value
   // is shown at its own width ("12 -> 0012").
-  std::optional<int> rightWidthBits = std::nullopt;
+  std::optional<int> rightValueBytes = std::nullopt;
   bool operator==(const Difference&) const = default;
 };
 
@@ -43,6 +43,6 @@ std::vector<RegisterValue> defaultValues(const RegisterMap& map);
 
 // "0100 MODE_SELECT: 00 -> 01", "0003 FRAME_COUNT: 07 -> (none)": a line of the list of
 // differences, left value first (the one that was, where one side is a reference).
-std::string differenceText(const Difference& difference, int registerBits);
+std::string differenceText(const Difference& difference, int addressBytes);
 
 }  // namespace brelvion::registers

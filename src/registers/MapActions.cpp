@@ -17,7 +17,7 @@ std::string plural(std::size_t count, const char* one, const char* several) {
 ReadOutcome readRuns(port::I2cMaster& master, std::uint8_t device, RegisterTable& table,
                      const std::vector<ReadRun>& runs, const StopCheck& stop) {
   ReadOutcome outcome;
-  const bus::RegisterFormat bytes = table.map().formatFor(8);
+  const bus::RegisterFormat bytes = table.map().formatFor(1);
   for (const ReadRun& run : runs) {
     if (stop && stop()) {
       outcome.stopped = true;
@@ -50,7 +50,7 @@ WriteOutcome writeAndCheck(port::I2cMaster& master, std::uint8_t device, Registe
     throw base::RuntimeError(base::RuntimeError::kInvalidCall, "Register Map",
                              registerTitle(map, reg) + " is read-only: it is never written");
   }
-  const bus::RegisterFormat format = map.formatFor(reg.widthBits);
+  const bus::RegisterFormat format = map.formatFor(reg.valueBytes);
   // Built before anything goes out, so a value too wide touches nothing.
   const auto messages = bus::registerWriteMessages(device, format, reg.address, value);
   WriteOutcome outcome;
@@ -66,13 +66,13 @@ WriteOutcome writeAndCheck(port::I2cMaster& master, std::uint8_t device, Registe
 std::string writeText(const RegisterMap& map, std::size_t index, std::uint32_t value,
                       const WriteOutcome& outcome) {
   const Register& reg = map.registers.at(index);
-  const std::string wanted = valueHex(value, reg.widthBits);
+  const std::string wanted = valueHex(value, reg.valueBytes);
   const std::string head = registerTitle(map, reg) + " = " + wanted;
   if (!outcome.acknowledged) return head + ": the write was not acknowledged";
   if (!reg.readable()) return head + ": written (write-only, so not read back)";
   if (!outcome.readBack) return head + ": written, but the read back was not acknowledged";
   if (*outcome.readBack != value) {
-    return head + ": written, but it reads " + valueHex(*outcome.readBack, reg.widthBits) +
+    return head + ": written, but it reads " + valueHex(*outcome.readBack, reg.valueBytes) +
            ": the write did not stick";
   }
   return head + ": written and read back";
@@ -81,7 +81,7 @@ std::string writeText(const RegisterMap& map, std::size_t index, std::uint32_t v
 ChipIdOutcome checkChipId(port::I2cMaster& master, std::uint8_t device, const RegisterMap& map) {
   const ChipIdCheck& check = map.chipId.value();
   const bus::RegisterRead read =
-      bus::readRegisters(master, device, map.formatFor(check.widthBits), check.address, 1);
+      bus::readRegisters(master, device, map.formatFor(check.valueBytes), check.address, 1);
   ChipIdOutcome outcome;
   outcome.answered = read.acknowledged() && !read.values.empty();
   if (outcome.answered) {
@@ -94,13 +94,13 @@ ChipIdOutcome checkChipId(port::I2cMaster& master, std::uint8_t device, const Re
 std::string chipIdText(const RegisterMap& map, std::uint8_t device, const ChipIdOutcome& outcome) {
   const ChipIdCheck& check = map.chipId.value();
   if (!outcome.answered) {
-    return "Chip ID: no device acknowledged at " + valueHex(device, 8) +
+    return "Chip ID: no device acknowledged at " + valueHex(device, 1) +
            ", so it cannot be told whether it is the " + map.deviceName;
   }
-  const std::string read = "Chip ID " + addressHex(check.address, map.registerBits) + " reads " +
-                           valueHex(outcome.value, check.widthBits);
+  const std::string read = "Chip ID " + addressHex(check.address, map.format.addressBytes) +
+                           " reads " + valueHex(outcome.value, check.valueBytes);
   if (outcome.matches) return read + ": this is the " + map.deviceName;
-  return read + ", not " + valueHex(check.expected, check.widthBits) + ": this is not the " +
+  return read + ", not " + valueHex(check.expected, check.valueBytes) + ": this is not the " +
          map.deviceName;
 }
 
@@ -108,7 +108,7 @@ WriteBackPlan planWriteBack(const RegisterMap& map, const Snapshot& snapshot) {
   WriteBackPlan plan;
   for (const RegisterValue& value : snapshot.values) {
     const auto index = map.indexOfAddress(value.address);
-    const bool fits = index && map.registers[*index].widthBits == value.widthBits &&
+    const bool fits = index && map.registers[*index].valueBytes == value.valueBytes &&
                       map.registers[*index].writable();
     if (fits) {
       plan.writes.push_back({*index, value.value});
@@ -131,7 +131,7 @@ WriteBackOutcome writeBack(port::I2cMaster& master, std::uint8_t device, Registe
     }
     const Register& reg = map.registers.at(write.index);
     const bool acknowledged =
-        bus::writeRegister(master, device, map.formatFor(reg.widthBits), reg.address, write.value)
+        bus::writeRegister(master, device, map.formatFor(reg.valueBytes), reg.address, write.value)
             .acknowledged();
     ++outcome.written;
     if (!acknowledged) ++outcome.notAcknowledged;

@@ -45,7 +45,7 @@ std::optional<Clash> findClash(const std::vector<Register>& registers) {
   return std::nullopt;
 }
 
-std::string clashText(const Clash& clash, const std::vector<Register>& registers, int registerBits,
+std::string clashText(const Clash& clash, const std::vector<Register>& registers, int addressBytes,
                       int earlierLine) {
   const Register& later = registers[clash.later];
   const Register& earlier = registers[clash.earlier];
@@ -55,56 +55,57 @@ std::string clashText(const Clash& clash, const std::vector<Register>& registers
     case Clash::Kind::SameName:
       return "register name " + later.name + " is used twice (first at " + line + ")";
     case Clash::Kind::SameAddress:
-      return "register address " + addressHex(later.address, registerBits) +
+      return "register address " + addressHex(later.address, addressBytes) +
              " is used twice (first by " + earlierByName + ")";
     case Clash::Kind::Overlap:
       break;
   }
-  return "the " + std::to_string(later.widthBits) + "-bit register at " +
-         addressHex(later.address, registerBits) + " overlaps the " +
-         std::to_string(earlier.widthBits) + "-bit register at " +
-         addressHex(earlier.address, registerBits) + " (" + earlierByName + ")";
+  return "the " + std::to_string(8 * later.valueBytes) + "-bit register at " +
+         addressHex(later.address, addressBytes) + " overlaps the " +
+         std::to_string(8 * earlier.valueBytes) + "-bit register at " +
+         addressHex(earlier.address, addressBytes) + " (" + earlierByName + ")";
 }
 
-std::optional<std::string> widthProblem(std::uint32_t widthBits) {
-  if (widthBits == 8 || widthBits == 16 || widthBits == 32) return std::nullopt;
-  return "a register is 8, 16 or 32 bits wide, not " + std::to_string(widthBits);
+std::optional<std::string> widthProblem(std::uint32_t bits) {
+  if (bits == 8 || bits == 16 || bits == 32) return std::nullopt;
+  return "a register is 8, 16 or 32 bits wide, not " + std::to_string(bits);
 }
 
-std::optional<std::string> placeProblem(const Register& reg, int registerBits) {
+std::optional<std::string> placeProblem(const Register& reg, int addressBytes) {
   // Without a register address a device has one register, however wide.
-  if (registerBits == 0) {
+  if (addressBytes == 0) {
     if (reg.address == 0) return std::nullopt;
     return "without register addresses (register-bits 0) the one register is at 0, not " +
            valueHex(reg.address, 0) + "h";
   }
-  const std::uint32_t max = bus::maxRegisterAddress({registerBits / 8, 1, {}});
+  const std::uint32_t max = bus::maxRegisterAddress({addressBytes, 1, {}});
   if (reg.address > max) {
     return "register address " + valueHex(reg.address, 0) + "h does not fit " +
-           std::to_string(registerBits) + "-bit register addresses";
+           std::to_string(8 * addressBytes) + "-bit register addresses";
   }
-  if (static_cast<std::uint64_t>(reg.address) + static_cast<std::uint64_t>(reg.bytes()) - 1 > max) {
-    return "a " + std::to_string(reg.widthBits) + "-bit register at " +
-           addressHex(reg.address, registerBits) + " runs past the last register address " +
-           addressHex(max, registerBits);
+  if (static_cast<std::uint64_t>(reg.address) + static_cast<std::uint64_t>(reg.valueBytes) - 1 >
+      max) {
+    return "a " + std::to_string(8 * reg.valueBytes) + "-bit register at " +
+           addressHex(reg.address, addressBytes) + " runs past the last register address " +
+           addressHex(max, addressBytes);
   }
   return std::nullopt;
 }
 
-std::optional<std::string> valueProblem(const char* what, std::uint32_t value, int widthBits) {
-  if (widthBits >= 32 || (value >> widthBits) == 0) return std::nullopt;
-  return std::string(what) + " " + valueHex(value, 0) + "h is wider than " +
-         std::to_string(widthBits) + " bits";
+std::optional<std::string> valueProblem(const char* what, std::uint32_t value, int bits) {
+  if (bits >= 32 || (value >> bits) == 0) return std::nullopt;
+  return std::string(what) + " " + valueHex(value, 0) + "h is wider than " + std::to_string(bits) +
+         " bits";
 }
 
-std::optional<std::string> fieldBitsProblem(const Field& field, int widthBits) {
+std::optional<std::string> fieldBitsProblem(const Field& field, int valueBytes) {
   const std::string bits = std::to_string(field.msb) + ":" + std::to_string(field.lsb);
   if (field.msb < field.lsb) {
     return "field " + field.name + ": bits " + bits + " go the wrong way (high bit first)";
   }
-  if (field.lsb < 0 || field.msb >= widthBits) {
+  if (field.lsb < 0 || field.msb >= 8 * valueBytes) {
     return "field " + field.name + " (bits " + bits + ") lies outside its " +
-           std::to_string(widthBits) + "-bit register";
+           std::to_string(8 * valueBytes) + "-bit register";
   }
   return std::nullopt;
 }

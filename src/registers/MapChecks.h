@@ -24,19 +24,20 @@ struct Clash {
 // bytes two registers share.
 std::optional<Clash> findClash(const std::vector<Register>& registers);
 // "register name MODE_SELECT is used twice (first at line 8)", and the like.
-std::string clashText(const Clash& clash, const std::vector<Register>& registers, int registerBits,
+std::string clashText(const Clash& clash, const std::vector<Register>& registers, int addressBytes,
                       int earlierLine);
 
 // Why a width is not one a register can have (8, 16 or 32 bits).
-std::optional<std::string> widthProblem(std::uint32_t widthBits);
-// Why the register does not fit the register-address bits, or nothing.
-std::optional<std::string> placeProblem(const Register& reg, int registerBits);
-// Why a value does not fit width bits ("default 1FFh is wider than 8 bits").
-std::optional<std::string> valueProblem(const char* what, std::uint32_t value, int widthBits);
+std::optional<std::string> widthProblem(std::uint32_t bits);
+// Why the register does not fit register addresses of addressBytes, or nothing.
+std::optional<std::string> placeProblem(const Register& reg, int addressBytes);
+// Why a value does not fit a register's or a field's bits ("default 1FFh is wider than 8
+// bits").
+std::optional<std::string> valueProblem(const char* what, std::uint32_t value, int bits);
 
-// Why the field's bits cannot be in a register of widthBits (outside it, or msb below
+// Why the field's bits cannot be in a register of valueBytes (outside it, or msb below
 // lsb), or nothing.
-std::optional<std::string> fieldBitsProblem(const Field& field, int widthBits);
+std::optional<std::string> fieldBitsProblem(const Field& field, int valueBytes);
 // Why the field's named values do not fit it (wider than the field, a name used twice).
 std::optional<std::string> namedValuesProblem(const Field& field);
 // The first field (by listing order) that shares bits or its name with an earlier one,

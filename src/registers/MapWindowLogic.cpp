@@ -18,19 +18,17 @@ std::optional<std::uint8_t> deviceFromText(const std::string& text) {
 std::variant<RegisterMap, std::string> rangeFromFields(const RangeFields& fields) {
   const auto device = deviceFromText(fields.device);
   if (!device) return "The device address is one or two hex digits";
-  const int digits = fields.registerBits / 4;
-  const auto first = valueFromText(fields.first, fields.registerBits);
-  const auto last = valueFromText(fields.last, fields.registerBits);
+  const bus::RegisterFormat& format = fields.format;
+  const int digits = format.addressBytes * 2;
+  const auto first = valueFromText(fields.first, format.addressBytes);
+  const auto last = valueFromText(fields.last, format.addressBytes);
   if (!first || !last) {
     return "First and Last are register addresses of up to " + std::to_string(digits) +
            " hex digits";
   }
-  const bus::RegisterFormat format{
-      fields.registerBits / 8, fields.valueBits / 8,
-      fields.littleEndian ? bus::ByteOrder::LittleEndian : bus::ByteOrder::BigEndian};
   const auto bytes = static_cast<std::uint32_t>(format.valueBytes);
   if (*first > *last || *last - *first + 1 < bytes) {
-    return "Last must come at least one " + std::to_string(fields.valueBits) +
+    return "Last must come at least one " + std::to_string(8 * format.valueBytes) +
            "-bit register after First";
   }
   return plainRange(*device, format, *first, *last);
@@ -63,7 +61,7 @@ std::optional<ChipIdOutcome> chipIdFromRead(const RegisterTable& table,
   const RegisterMap& map = table.map();
   if (!map.chipId) return std::nullopt;
   const auto index = map.indexOfAddress(map.chipId->address);
-  if (!index || map.registers[*index].widthBits != map.chipId->widthBits) return std::nullopt;
+  if (!index || map.registers[*index].valueBytes != map.chipId->valueBytes) return std::nullopt;
   const bool read = std::any_of(runs.begin(), runs.end(), [&](const ReadRun& run) {
     return *index >= run.first && *index < run.first + run.count;
   });
@@ -90,7 +88,7 @@ bool noteWriteElsewhere(RegisterTable& table, std::uint8_t device, const bus::Tr
   } else if (message.outcome != MessageOutcome::Acknowledged) {
     return false;
   }
-  const auto addressBytes = static_cast<std::size_t>(table.map().registerBits / 8);
+  const auto addressBytes = static_cast<std::size_t>(table.map().format.addressBytes);
   if (addressBytes == 0 || reached <= addressBytes) return false;
   std::uint32_t first = 0;
   for (std::size_t i = 0; i < addressBytes; ++i) first = first << 8 | message.bytes[i];
@@ -110,7 +108,7 @@ std::vector<CellBlock> changedCells(std::size_t rows, std::optional<std::size_t>
 }
 
 std::string registerTitle(const RegisterMap& map, const Register& reg) {
-  const std::string address = addressHex(reg.address, map.registerBits);
+  const std::string address = addressHex(reg.address, map.format.addressBytes);
   return reg.name.empty() ? address : reg.name + " (" + address + ")";
 }
 

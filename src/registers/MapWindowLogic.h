@@ -19,9 +19,8 @@ namespace brelvion::registers {
 // The window's fields for a plain range of registers.
 struct RangeFields {
   std::string device;
-  int registerBits = 8;
-  int valueBits = 8;
-  bool littleEndian = false;
+  // The register-address and value widths and the byte order chosen.
+  bus::RegisterFormat format;
   std::string first;
   std::string last;
 };

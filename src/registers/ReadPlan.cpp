@@ -13,13 +13,13 @@ std::vector<ReadRun> planReads(const RegisterMap& map, std::vector<std::size_t> 
     if (index >= map.registers.size()) continue;
     const Register& reg = map.registers[index];
     if (!reg.readable()) continue;
-    const auto bytes = static_cast<std::size_t>(reg.bytes());
+    const auto bytes = static_cast<std::size_t>(reg.valueBytes);
     if (!runs.empty()) {
       ReadRun& run = runs.back();
       const bool next = run.first + run.count == index;
       const bool adjacent = run.start + run.byteCount == reg.address;
       const bool fits = run.byteCount + bytes <= maxBytes;
-      if (next && adjacent && fits && map.registerBits != 0) {
+      if (next && adjacent && fits && map.format.addressBytes != 0) {
         run.byteCount += bytes;
         ++run.count;
         continue;

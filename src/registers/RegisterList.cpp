@@ -175,7 +175,7 @@ Register ListParser::readRow(const Row& row) const {
   if (row.size() > 2 && !row[2].text.empty()) {
     const std::uint32_t width = number(row[2], "width");
     if (auto problem = widthProblem(width)) fail(row[2].at, *problem);
-    reg.widthBits = static_cast<int>(width);
+    reg.valueBytes = static_cast<int>(width) / 8;
   }
   if (row.size() > 3 && !row[3].text.empty()) {
     const auto access = accessFromText(lowered(row[3].text));
@@ -184,7 +184,7 @@ Register ListParser::readRow(const Row& row) const {
   }
   if (row.size() > 4 && !row[4].text.empty()) {
     reg.defaultValue = number(row[4], "default");
-    if (auto problem = valueProblem("default", *reg.defaultValue, reg.widthBits)) {
+    if (auto problem = valueProblem("default", *reg.defaultValue, 8 * reg.valueBytes)) {
       fail(row[4].at, "register " + reg.name + ": " + *problem);
     }
   }
@@ -229,15 +229,16 @@ RegisterMap readRegisterList(const std::string& text, const std::string& file) {
   if (map.registers.empty()) throw contentError(file, SourcePosition{}, "the list holds no registers");
   const bool wide = std::any_of(map.registers.begin(), map.registers.end(),
                                 [](const Register& reg) { return reg.end() - 1 > 0xFF; });
-  map.registerBits = wide ? 16 : 8;
+  map.format.addressBytes = wide ? 2 : 1;
   for (std::size_t i = 0; i < map.registers.size(); ++i) {
-    if (auto problem = placeProblem(map.registers[i], map.registerBits)) {
+    if (auto problem = placeProblem(map.registers[i], map.format.addressBytes)) {
       throw contentError(file, {lines[i], 1}, *problem);
     }
   }
   if (const auto clash = findClash(map.registers)) {
-    throw contentError(file, {lines[clash->later], 1},
-                       clashText(*clash, map.registers, map.registerBits, lines[clash->earlier]));
+    throw contentError(
+        file, {lines[clash->later], 1},
+        clashText(*clash, map.registers, map.format.addressBytes, lines[clash->earlier]));
   }
   sortByAddress(map.registers);
   return map;
@@ -246,9 +247,9 @@ RegisterMap readRegisterList(const std::string& text, const std::string& file) {
 std::string registerListText(const RegisterMap& map) {
   std::string text = "address,name,width,access,default,description\n";
   for (const Register& reg : map.registers) {
-    text += "0x" + addressHex(reg.address, map.registerBits) + "," + reg.name + "," +
-            std::to_string(reg.widthBits) + "," + std::string(accessText(reg.access)) + ",";
-    if (reg.defaultValue) text += "0x" + valueHex(*reg.defaultValue, reg.widthBits);
+    text += "0x" + addressHex(reg.address, map.format.addressBytes) + "," + reg.name + "," +
+            std::to_string(8 * reg.valueBytes) + "," + std::string(accessText(reg.access)) + ",";
+    if (reg.defaultValue) text += "0x" + valueHex(*reg.defaultValue, reg.valueBytes);
     text += "," + quoted(reg.description) + "\n";
   }
   return text;

@@ -61,23 +61,19 @@ RegisterMap plainRange(std::uint8_t deviceAddress, const bus::RegisterFormat& fo
   }
   RegisterMap map;
   map.deviceAddress = port::DeviceAddress::fromByte(deviceAddress).writeByte();
-  map.registerBits = 8 * format.addressBytes;
-  map.valueBits = 8 * format.valueBytes;
-  map.order = format.order;
-  const int registerBits = map.registerBits;
-  const int valueBits = map.valueBits;
+  map.format = format;
   const auto bytes = static_cast<std::uint32_t>(format.valueBytes);
   if (first > last || last > map.maxAddress() || last - first + 1 < bytes) {
-    throw base::RuntimeError(
-        base::RuntimeError::kInvalidCall, "Register Map",
-        "Registers " + addressHex(first, registerBits) + " to " + addressHex(last, registerBits) +
-            " are no range of " + std::to_string(valueBits) + "-bit registers with " +
-            std::to_string(registerBits) + "-bit addresses");
+    throw base::RuntimeError(base::RuntimeError::kInvalidCall, "Register Map",
+                             "Registers " + addressHex(first, format.addressBytes) + " to " +
+                                 addressHex(last, format.addressBytes) + " are no range of " +
+                                 std::to_string(8 * format.valueBytes) + "-bit registers with " +
+                                 std::to_string(8 * format.addressBytes) + "-bit addresses");
   }
   for (std::uint64_t address = first; address + bytes - 1 <= last; address += bytes) {
     Register reg;
     reg.address = static_cast<std::uint32_t>(address);
-    reg.widthBits = valueBits;
+    reg.valueBytes = format.valueBytes;
     map.registers.push_back(reg);
   }
   return map;
@@ -94,12 +90,12 @@ bool validName(std::string_view name) {
   });
 }
 
-std::string valueHex(std::uint32_t value, int widthBits) {
-  return numconv::UpperHex(value, std::max(widthBits / 4, 1));
+std::string valueHex(std::uint32_t value, int valueBytes) {
+  return numconv::UpperHex(value, std::max(valueBytes * 2, 1));
 }
 
-std::string addressHex(std::uint32_t address, int registerBits) {
-  return numconv::UpperHex(address, registerBits > 8 ? 4 : 2);
+std::string addressHex(std::uint32_t address, int addressBytes) {
+  return numconv::UpperHex(address, addressBytes > 1 ? 4 : 2);
 }
 
 }  // namespace brelvion::registers

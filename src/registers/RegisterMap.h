@@ -40,15 +40,15 @@ struct Register {
   // Empty for the registers of a plain range.
   std::string name;
   std::uint32_t address = 0;
-  int widthBits = 8;
+  // The bytes of its value: 1, 2 or 4 (descriptions and lists give the width in bits).
+  int valueBytes = 1;
   Access access = Access::ReadWrite;
   std::optional<std::uint32_t> defaultValue;
   std::string description;
   std::vector<Field> fields;
 
-  int bytes() const { return widthBits / 8; }
   // The address one past its last byte.
-  std::uint32_t end() const { return address + static_cast<std::uint32_t>(bytes()); }
+  std::uint32_t end() const { return address + static_cast<std::uint32_t>(valueBytes); }
   bool readable() const { return access != Access::WriteOnly; }
   bool writable() const { return access != Access::ReadOnly; }
   bool operator==(const Register&) const = default;
@@ -57,7 +57,7 @@ struct Register {
 // The register whose value tells which device answers, and the value it must have.
 struct ChipIdCheck {
   std::uint32_t address = 0;
-  int widthBits = 8;
+  int valueBytes = 1;
   std::uint32_t expected = 0;
   bool operator==(const ChipIdCheck&) const = default;
 };
@@ -68,19 +68,17 @@ struct RegisterMap {
   std::string deviceName;
   // The 8-bit write address, when the description gives one.
   std::optional<std::uint8_t> deviceAddress;
-  // Register-address bits: 0, 8 or 16.
-  int registerBits = 8;
-  // The width of a register that does not give its own: 8, 16 or 32.
-  int valueBits = 8;
-  bus::ByteOrder order = bus::ByteOrder::BigEndian;
+  // Register addresses of 0, 1 or 2 bytes; the value width of a register that does not
+  // give its own; the byte order of every value.
+  bus::RegisterFormat format;
   std::optional<ChipIdCheck> chipId;
   std::vector<Register> registers;
 
-  // The format of a transaction on a register of widthBits.
-  bus::RegisterFormat formatFor(int widthBits) const {
-    return {registerBits / 8, widthBits / 8, order};
+  // The format of a transaction on a register whose value takes valueBytes.
+  bus::RegisterFormat formatFor(int valueBytes) const {
+    return {format.addressBytes, valueBytes, format.order};
   }
-  std::uint32_t maxAddress() const { return bus::maxRegisterAddress(formatFor(8)); }
+  std::uint32_t maxAddress() const { return bus::maxRegisterAddress(format); }
   // Case-insensitive, as names are unique regardless of case.
   const Register* findByName(std::string_view name) const;
   const Register* findByAddress(std::uint32_t address) const;
@@ -99,9 +97,9 @@ RegisterMap plainRange(std::uint8_t deviceAddress, const bus::RegisterFormat& fo
 // A register name: a letter or '_', then letters, digits and '_'.
 bool validName(std::string_view name);
 
-// The upper-case hex of a value of widthBits, zero-padded to its full width: "03E8".
-std::string valueHex(std::uint32_t value, int widthBits);
-// The hex of a register address as the map writes it: 2 digits, 4 for 16-bit addresses.
-std::string addressHex(std::uint32_t address, int registerBits);
+// The upper-case hex of a value of valueBytes, zero-padded to its full width: "03E8".
+std::string valueHex(std::uint32_t value, int valueBytes);
+// The hex of a register address as the map writes it: 2 digits, 4 for 2-byte addresses.
+std::string addressHex(std::uint32_t address, int addressBytes);
 
 }  // namespace brelvion::registers

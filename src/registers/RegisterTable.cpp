@@ -19,22 +19,22 @@ std::string upper(std::string text) {
 
 }  // namespace
 
-bool matchesFilter(const Register& reg, int registerBits, const std::string& filter) {
+bool matchesFilter(const Register& reg, int addressBytes, const std::string& filter) {
   const std::string wanted = upper(base::trimmed(filter, " \t"));
   if (wanted.empty()) return true;
   if (upper(reg.name).find(wanted) != std::string::npos) return true;
   const std::string digits = wanted.rfind("0X", 0) == 0 ? wanted.substr(2) : wanted;
-  return !digits.empty() && addressHex(reg.address, registerBits).rfind(digits, 0) == 0;
+  return !digits.empty() && addressHex(reg.address, addressBytes).rfind(digits, 0) == 0;
 }
 
-std::optional<std::uint32_t> valueFromText(const std::string& text, int widthBits) {
+std::optional<std::uint32_t> valueFromText(const std::string& text, int bytes) {
   std::string digits = base::trimmed(text, " \t");
   if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
     digits.erase(0, 2);
   } else if (digits.size() > 1 && (digits.back() == 'h' || digits.back() == 'H')) {
     digits.pop_back();
   }
-  if (static_cast<int>(digits.size()) > widthBits / 4) return std::nullopt;
+  if (static_cast<int>(digits.size()) > bytes * 2) return std::nullopt;
   return hexFromText(digits);
 }
 
@@ -53,7 +53,7 @@ void RegisterTable::setFilter(const std::string& filter) {
   filter_ = filter;
   rows_.clear();
   for (std::size_t i = 0; i < map_.registers.size(); ++i) {
-    if (matchesFilter(map_.registers[i], map_.registerBits, filter)) rows_.push_back(i);
+    if (matchesFilter(map_.registers[i], map_.format.addressBytes, filter)) rows_.push_back(i);
   }
 }
 
@@ -63,19 +63,19 @@ std::string RegisterTable::cellText(std::size_t row, Column column) const {
   const RegisterState& state = states_[index];
   switch (column) {
     case Column::Address:
-      return addressHex(reg.address, map_.registerBits);
+      return addressHex(reg.address, map_.format.addressBytes);
     case Column::Name:
       return reg.name;
     case Column::Width:
-      return std::to_string(reg.widthBits);
+      return std::to_string(8 * reg.valueBytes);
     case Column::Access:
       return std::string(accessText(reg.access));
     case Column::Value: {
       const auto shown = reg.readable() ? state.value : state.written;
-      return shown ? valueHex(*shown, reg.widthBits) : std::string();
+      return shown ? valueHex(*shown, reg.valueBytes) : std::string();
     }
     case Column::Default:
-      return reg.defaultValue ? valueHex(*reg.defaultValue, reg.widthBits) : std::string();
+      return reg.defaultValue ? valueHex(*reg.defaultValue, reg.valueBytes) : std::string();
     case Column::Mark:
       return markText(index);
   }
@@ -118,21 +118,22 @@ std::string RegisterTable::markExplanation(std::size_t index) const {
   const Marks m = marks(index);
   std::vector<std::string> lines;
   if (m.differsFromDefault) {
-    lines.push_back("D: differs from its default " + valueHex(*reg.defaultValue, reg.widthBits));
+    lines.push_back("D: differs from its default " + valueHex(*reg.defaultValue, reg.valueBytes));
   }
   if (m.changedByLastRead) {
-    lines.push_back("C: the last read changed it from " + valueHex(*state.previous, reg.widthBits));
+    lines.push_back("C: the last read changed it from " +
+                    valueHex(*state.previous, reg.valueBytes));
   }
   if (m.notStuck) {
-    lines.push_back("!: " + valueHex(*state.notStuck, reg.widthBits) +
+    lines.push_back("!: " + valueHex(*state.notStuck, reg.valueBytes) +
                     " was written but did not stick");
   }
   if (m.readFailed) lines.push_back("?: the last read was not acknowledged");
   if (m.differsInComparison) lines.push_back("S: differs in the comparison");
   if (m.writtenElsewhere) {
     lines.push_back(state.elsewhereValue
-                        ? "W: another command wrote " + valueHex(*state.elsewhereValue, reg.widthBits) +
-                              " since it was read"
+                        ? "W: another command wrote " +
+                              valueHex(*state.elsewhereValue, reg.valueBytes) + " since it was read"
                         : "W: another command wrote to it since it was read");
   }
   std::string text;
@@ -146,13 +147,13 @@ void RegisterTable::applyRead(const ReadRun& run, const std::vector<std::uint8_t
   for (std::size_t index = run.first; index < run.first + run.count; ++index) {
     const Register& reg = map_.registers.at(index);
     RegisterState& state = states_[index];
-    const auto width = static_cast<std::size_t>(reg.bytes());
+    const auto width = static_cast<std::size_t>(reg.valueBytes);
     state.readFailed = !acknowledged || at + width > bytes.size();
     if (!state.readFailed) {
       state.writtenElsewhere = false;
       state.elsewhereValue.reset();
       state.previous = state.value;
-      state.value = bus::decodeValue(std::span(bytes).subspan(at, width), map_.order);
+      state.value = bus::decodeValue(std::span(bytes).subspan(at, width), map_.format.order);
       if (state.notStuck && *state.value == *state.notStuck) state.notStuck.reset();
     }
     at += width;
@@ -192,7 +193,8 @@ bool RegisterTable::applyWriteElsewhere(std::uint32_t first, std::span<const std
     state.elsewhereValue.reset();
     if (reg.address >= first && reg.end() <= end) {
       state.elsewhereValue = bus::decodeValue(
-          bytes.subspan(reg.address - first, static_cast<std::size_t>(reg.bytes())), map_.order);
+          bytes.subspan(reg.address - first, static_cast<std::size_t>(reg.valueBytes)),
+          map_.format.order);
       if (!reg.readable()) state.written = state.elsewhereValue;
     }
   }
@@ -203,7 +205,9 @@ std::vector<RegisterValue> RegisterTable::liveValues() const {
   std::vector<RegisterValue> values;
   for (std::size_t i = 0; i < map_.registers.size(); ++i) {
     const Register& reg = map_.registers[i];
-    if (states_[i].value) values.push_back({reg.address, reg.name, reg.widthBits, *states_[i].value});
+    if (states_[i].value) {
+      values.push_back({reg.address, reg.name, reg.valueBytes, *states_[i].value});
+    }
   }
   return values;
 }
@@ -212,8 +216,8 @@ Snapshot RegisterTable::snapshot(const std::string& time, std::optional<std::uin
   Snapshot snapshot;
   snapshot.device = map_.deviceName;
   snapshot.deviceAddress = device;
-  snapshot.registerBits = map_.registerBits;
-  snapshot.order = map_.order;
+  snapshot.addressBytes = map_.format.addressBytes;
+  snapshot.order = map_.format.order;
   snapshot.time = time;
   snapshot.values = liveValues();
   return snapshot;

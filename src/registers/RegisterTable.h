@@ -53,11 +53,11 @@ struct Marks {
 // True when the register's name holds text (in any case), or its address in hex starts
 // with it ("01" finds 0100 to 01FF; a leading 0x is allowed). Every register matches an
 // empty filter.
-bool matchesFilter(const Register& reg, int registerBits, const std::string& filter);
+bool matchesFilter(const Register& reg, int addressBytes, const std::string& filter);
 
-// A hex value typed for a register of widthBits: up to widthBits / 4 digits, 0x in front
-// or h behind allowed, blanks around it ignored.
-std::optional<std::uint32_t> valueFromText(const std::string& text, int widthBits);
+// A hex number typed for a value (or register address) of bytes: up to two digits a byte,
+// 0x in front or h behind allowed, blanks around it ignored.
+std::optional<std::uint32_t> valueFromText(const std::string& text, int bytes);
 
 // The register map window's table without Qt: the map, what was read and written, which
 // rows the filter shows, and the marks of each register.

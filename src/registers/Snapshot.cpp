@@ -75,7 +75,7 @@ void SnapshotParser::headerLine(const std::string& line, int number, Snapshot& s
     if (value != "0" && value != "8" && value != "16") {
       fail(number, valueColumn, "register-bits is 0, 8 or 16, not '" + value + "'");
     }
-    snapshot.registerBits = std::stoi(value);
+    snapshot.addressBytes = std::stoi(value) / 8;
   } else if (key == "byte-order") {
     if (value != "big" && value != "little") {
       fail(number, valueColumn, "byte-order is big or little, not '" + value + "'");
@@ -107,20 +107,22 @@ RegisterValue SnapshotParser::valueLine(const std::vector<Token>& parts, int num
   if (width != "8" && width != "16" && width != "32") {
     fail(number, parts[2].column, "a register is 8, 16 or 32 bits wide, not '" + width + "'");
   }
-  entry.widthBits = std::stoi(width);
-  const auto value = static_cast<int>(parts[3].text.size()) <= entry.widthBits / 4
+  entry.valueBytes = std::stoi(width) / 8;
+  const auto value = static_cast<int>(parts[3].text.size()) <= entry.valueBytes * 2
                          ? hexFromText(parts[3].text)
                          : std::nullopt;
   if (!value) {
-    fail(number, parts[3].column, "a " + width + "-bit value is up to " +
-                                      std::to_string(entry.widthBits / 4) + " hex digits, not '" +
-                                      parts[3].text + "'");
+    fail(number, parts[3].column,
+         "a " + width + "-bit value is up to " + std::to_string(entry.valueBytes * 2) +
+             " hex digits, not '" + parts[3].text + "'");
   }
   entry.value = *value;
   Register place;
   place.address = entry.address;
-  place.widthBits = entry.widthBits;
-  if (auto problem = placeProblem(place, snapshot.registerBits)) fail(number, parts[0].column, *problem);
+  place.valueBytes = entry.valueBytes;
+  if (auto problem = placeProblem(place, snapshot.addressBytes)) {
+    fail(number, parts[0].column, *problem);
+  }
   return entry;
 }
 
@@ -157,13 +159,14 @@ Snapshot SnapshotParser::parse(const std::string& text) {
     Register place;
     place.name = snapshot.values.back().name;
     place.address = snapshot.values.back().address;
-    place.widthBits = snapshot.values.back().widthBits;
+    place.valueBytes = snapshot.values.back().valueBytes;
     places.push_back(place);
     lines.push_back(number);
   }
   if (number == 0) fail(1, 1, "the snapshot is empty");
   if (const auto clash = findClash(places)) {
-    fail(lines[clash->later], 1, clashText(*clash, places, snapshot.registerBits, lines[clash->earlier]));
+    fail(lines[clash->later], 1,
+         clashText(*clash, places, snapshot.addressBytes, lines[clash->earlier]));
   }
   std::stable_sort(snapshot.values.begin(), snapshot.values.end(),
                    [](const RegisterValue& a, const RegisterValue& b) { return a.address < b.address; });
@@ -175,15 +178,15 @@ Snapshot SnapshotParser::parse(const std::string& text) {
 std::string snapshotText(const Snapshot& snapshot) {
   std::string text(kMagic);
   text += "\ndevice: " + snapshot.device + "\n";
-  if (snapshot.deviceAddress) text += "i2c-address: " + valueHex(*snapshot.deviceAddress, 8) + "\n";
-  text += "register-bits: " + std::to_string(snapshot.registerBits) + "\n";
+  if (snapshot.deviceAddress) text += "i2c-address: " + valueHex(*snapshot.deviceAddress, 1) + "\n";
+  text += "register-bits: " + std::to_string(8 * snapshot.addressBytes) + "\n";
   text += std::string("byte-order: ") +
           (snapshot.order == bus::ByteOrder::BigEndian ? "big" : "little") + "\n";
   text += "time: " + snapshot.time + "\n\n";
   for (const RegisterValue& entry : snapshot.values) {
-    text += addressHex(entry.address, snapshot.registerBits) + " " +
-            (entry.name.empty() ? "-" : entry.name) + " " + std::to_string(entry.widthBits) + " " +
-            valueHex(entry.value, entry.widthBits) + "\n";
+    text += addressHex(entry.address, snapshot.addressBytes) + " " +
+            (entry.name.empty() ? "-" : entry.name) + " " + std::to_string(8 * entry.valueBytes) +
+            " " + valueHex(entry.value, entry.valueBytes) + "\n";
   }
   return text;
 }

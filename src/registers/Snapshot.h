@@ -15,7 +15,8 @@ struct RegisterValue {
   std::uint32_t address = 0;
   // Empty for a register without a name.
   std::string name;
-  int widthBits = 8;
+  // The line's width in bits, as bytes.
+  int valueBytes = 1;
   std::uint32_t value = 0;
   bool operator==(const RegisterValue&) const = default;
 };
@@ -39,7 +40,8 @@ struct RegisterValue {
 struct Snapshot {
   std::string device;
   std::optional<std::uint8_t> deviceAddress;
-  int registerBits = 8;
+  // The header's register-bits, as bytes.
+  int addressBytes = 1;
   bus::ByteOrder order = bus::ByteOrder::BigEndian;
   std::string time;
   // In address order, none overlapping another.

@@ -18,7 +18,7 @@ struct OutRow {
   std::uint32_t reg = 0;
   std::uint32_t value = 0;
   std::uint32_t mask = 0;
-  unsigned valBits = 8;
+  int valueBytes = 1;
   std::uint64_t delayMs = 0;
   std::string comment;
 };
@@ -32,14 +32,14 @@ using OutItem = std::variant<OutRow, OutNote>;
 struct Table {
   std::vector<OutItem> items;
   std::uint8_t device = 0;
-  unsigned regBits = 8;
+  int addressBytes = 1;
   bool cci = false;
   bool fourFields = false;
 };
 
-std::string literal(std::uint32_t value, unsigned bits) {
+std::string literal(std::uint32_t value, int bytes) {
   char text[16];
-  std::snprintf(text, sizeof text, "0x%0*x", static_cast<int>(bits / 4), value);
+  std::snprintf(text, sizeof text, "0x%0*x", 2 * bytes, value);
   return text;
 }
 
@@ -95,22 +95,22 @@ class TableCollector {
       return "device " + numconv::UpperHex(target.device, 2) + " after device " +
              numconv::UpperHex(table.device, 2) + ": a C table holds the registers of one device";
     }
-    if (rows_ > 0 && target.regBits != table.regBits) {
-      return "registers of " + std::to_string(target.regBits) + " bits after " +
-             std::to_string(table.regBits) + ": a C table holds registers of one width";
+    if (rows_ > 0 && target.format.addressBytes != table.addressBytes) {
+      return "registers of " + std::to_string(8 * target.format.addressBytes) + " bits after " +
+             std::to_string(8 * table.addressBytes) + ": a C table holds registers of one width";
     }
     if (statement.op == Op::Modify && statement.mask == 0) {
       return "modify with mask 0 cannot be written in a C table, where mask 0 is a plain write";
     }
     table.device = target.device;
-    table.regBits = target.regBits;
-    table.cci = table.cci || target.valBits != 8;
+    table.addressBytes = target.format.addressBytes;
+    table.cci = table.cci || target.format.valueBytes != 1;
     table.fourFields = table.fourFields || statement.op == Op::Modify;
     OutRow out;
     out.reg = statement.reg;
     out.value = statement.value;
     out.mask = statement.op == Op::Modify ? statement.mask : 0;
-    out.valBits = target.valBits;
+    out.valueBytes = target.format.valueBytes;
     out.comment = statement.comment;
     table.items.emplace_back(out);
     lastRow_ = table.items.size() - 1;
@@ -140,11 +140,11 @@ class TableCollector {
 };
 
 std::string rowText(const Table& table, const OutRow& row) {
-  std::string reg = literal(row.reg, table.regBits);
-  if (table.cci) reg = "CCI_REG" + std::to_string(row.valBits) + "(" + reg + ")";
-  std::string text = "\t{ " + reg + ", " + literal(row.value, row.valBits);
+  std::string reg = literal(row.reg, table.addressBytes);
+  if (table.cci) reg = "CCI_REG" + std::to_string(8 * row.valueBytes) + "(" + reg + ")";
+  std::string text = "\t{ " + reg + ", " + literal(row.value, row.valueBytes);
   if (table.fourFields) {
-    text += ", " + literal(row.mask, row.valBits) + ", " + std::to_string(row.delayMs);
+    text += ", " + literal(row.mask, row.valueBytes) + ", " + std::to_string(row.delayMs);
   }
   text += " },";
   if (!row.comment.empty()) text += " /* " + commentText(row.comment) + " */";
@@ -167,7 +167,7 @@ ExportResult exportCTable(const Script& script, const std::string& scriptName) {
   result.text = "/* " + commentText(scriptName) + " for the device at " +
                 numconv::UpperHex(table.device, 2) + " (7-bit " +
                 port::DeviceAddress::fromByte(table.device).text(port::AddressForm::SevenBit) +
-                "), " + std::to_string(table.regBits) + "-bit registers" +
+                "), " + std::to_string(8 * table.addressBytes) + "-bit registers" +
                 (table.fourFields ? "; rows {reg, val, mask (0: write), delay_ms}" : "") + " */\n";
   result.text += "static const struct " + std::string(type) + " " + tableName(scriptName) + "[] = {\n";
   for (const OutItem& item : table.items) {

@@ -207,13 +207,16 @@ class CTableWriter {
  private:
   void command(const Row& row) {
     const TableWidths& widths = widths_[row.table];
-    const unsigned valBits = row.reg.kind == Field::Kind::Cci ? row.reg.cciBits : widths.valBits;
+    // A CCI_REGn row gives its own value width, in bits as the macro's name does.
+    const unsigned valBits = row.reg.kind == Field::Kind::Cci
+                                 ? row.reg.cciBits
+                                 : 8u * static_cast<unsigned>(widths.valueBytes);
     if (!isValueWidth(valBits)) {
       problem(row.line, "CCI_REG" + std::to_string(valBits) +
                             ": values of that width are none of 8, 16 and 32 bits");
       return;
     }
-    if (!fits(row, row.reg.number, widths.regBits, "register") ||
+    if (!fits(row, row.reg.number, 8u * static_cast<unsigned>(widths.addressBytes), "register") ||
         !fits(row, row.value.number, valBits, "value") || !fits(row, row.mask, valBits, "mask")) {
       return;
     }
@@ -227,8 +230,7 @@ class CTableWriter {
     Statement statement = row.kind == Row::Kind::Modify ? Statement::modify(reg, mask, value)
                                                         : Statement::write(reg, value);
     statement.comment = row.comment;
-    builder_.command(Target{device_, static_cast<std::uint8_t>(widths.regBits),
-                            static_cast<std::uint8_t>(valBits)},
+    builder_.command(Target{device_, {widths.addressBytes, static_cast<int>(valBits / 8)}},
                      std::move(statement));
     if (row.delayMs > 0) delay(row, {});
   }

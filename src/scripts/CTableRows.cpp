@@ -54,12 +54,14 @@ unsigned widthOf(const Field& field, std::uint64_t also = 0) {
 }  // namespace
 
 TableWidths WidthSettler::settle(const std::vector<Row*>& rows, const ImportOptions& options) {
+  // The widest register literal, in bits as widthOf reads the table's text.
+  unsigned widest = 8;
+  for (const Row* row : rows) widest = std::max(widest, std::min(widthOf(row->reg), 16u));
   TableWidths widths;
-  for (const Row* row : rows) {
-    widths.regBits = std::max(widths.regBits, std::min(widthOf(row->reg), 16u));
-  }
-  widths.valBits = options.valBits ? *options.valBits : valueWidth(rows);
-  if (options.regBits) widths.regBits = *options.regBits;
+  widths.addressBytes = options.addressBytes.value_or(static_cast<int>(widest / 8));
+  // Only without the option: settling reports the rows of the less common width.
+  widths.valueBytes =
+      options.valueBytes ? *options.valueBytes : static_cast<int>(valueWidth(rows) / 8);
   return widths;
 }
 

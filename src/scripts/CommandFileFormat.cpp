@@ -96,7 +96,7 @@ class CommandFileImport {
     if (group_.size() < 3) return;
     // The engine writes to the address with bit 0 cleared, whatever the file says.
     const auto device = port::DeviceAddress::fromByte(group_[0].value);
-    const Target target{device.writeByte(), 8, 8};
+    const Target target{device.writeByte(), bus::kByteRegisters};
     builder_.command(target, Statement::write(group_[1].value, group_[2].value));
     if (options_.keepPauses) builder_.delay(kPauseAfterWriteMs);
     group_.clear();
@@ -131,7 +131,8 @@ std::string hex2(std::uint32_t value) { return numconv::UpperHex(value, 2); }
 ImportResult importCommandFile(std::string_view text, const std::string& fileName,
                                const ImportOptions& options) {
   ImportResult result;
-  if ((options.regBits && *options.regBits != 8) || (options.valBits && *options.valBits != 8)) {
+  if ((options.addressBytes && *options.addressBytes != 1) ||
+      (options.valueBytes && *options.valueBytes != 1)) {
     result.failed = true;
     result.problems.push_back(
         Problem{fileName, 0, "a .i2c file has 8-bit registers and values, not the widths given"});
@@ -163,10 +164,10 @@ ExportResult exportCommandFile(const Script& script, const std::string& scriptNa
         result.text += "\r\n";
         return std::nullopt;
       case Op::Write:
-        if (target.regBits != 8 || target.valBits != 8) {
+        if (target.format != bus::kByteRegisters) {
           return "'" + writeStatement(Statement::write(statement.reg, statement.value), target) +
-                 "' has regbits " + std::to_string(target.regBits) + " and valbits " +
-                 std::to_string(target.valBits) +
+                 "' has regbits " + std::to_string(8 * target.format.addressBytes) +
+                 " and valbits " + std::to_string(8 * target.format.valueBytes) +
                  "; a .i2c file holds writes of 8-bit registers and values only";
         }
         result.text += hex2(target.device) + " " + hex2(statement.reg) + " " + hex2(statement.value);

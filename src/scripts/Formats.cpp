@@ -57,11 +57,11 @@ std::optional<std::string> optionsProblem(const ImportOptions& options) {
            " is a read address; the 8-bit write address is " +
            port::DeviceAddress::fromByte(*options.device).text(port::AddressForm::EightBit);
   }
-  if (options.regBits && !isRegisterWidth(*options.regBits)) {
-    return "register widths are 8 or 16 bits, not " + std::to_string(*options.regBits);
+  if (options.addressBytes && !isRegisterWidth(8u * static_cast<unsigned>(*options.addressBytes))) {
+    return "register widths are 8 or 16 bits, not " + std::to_string(8 * *options.addressBytes);
   }
-  if (options.valBits && !isValueWidth(*options.valBits)) {
-    return "value widths are 8, 16 or 32 bits, not " + std::to_string(*options.valBits);
+  if (options.valueBytes && !isValueWidth(8u * static_cast<unsigned>(*options.valueBytes))) {
+    return "value widths are 8, 16 or 32 bits, not " + std::to_string(8 * *options.valueBytes);
   }
   return std::nullopt;
 }

@@ -30,8 +30,8 @@ struct ImportOptions {
   std::optional<std::uint8_t> device;
   // The widths where the input does not say; unset, they are read from the input (a C
   // table's literals, the lengths of the messages).
-  std::optional<unsigned> regBits;
-  std::optional<unsigned> valBits;
+  std::optional<int> addressBytes;
+  std::optional<int> valueBytes;
   // Lines that cannot be converted are reported and left out, instead of failing.
   bool skipUnknown = false;
   // i2c: the fixed pause after every write becomes a delay line.

@@ -217,8 +217,8 @@ std::string byteText(std::uint32_t value) {
 }
 
 // The bytes of a number of `bits`, most significant first.
-void appendBytes(std::string& text, std::uint32_t value, unsigned bits) {
-  for (int shift = static_cast<int>(bits) - 8; shift >= 0; shift -= 8) {
+void appendBytes(std::string& text, std::uint32_t value, int bytes) {
+  for (int shift = 8 * bytes - 8; shift >= 0; shift -= 8) {
     text += " " + byteText(value >> shift);
   }
 }
@@ -251,21 +251,21 @@ ExportResult exportI2cTransfer(const Script& script, const std::string& scriptNa
       return std::nullopt;
     }
     std::string line;
-    const unsigned regBytes = target.regBits / 8u;
+    const bus::RegisterFormat& format = target.format;
     const std::string at = "@" + byteText(port::DeviceAddress::fromByte(target.device).sevenBit());
     switch (statement.op) {
       case Op::Write:
-        line = command + "w" + std::to_string(regBytes + target.valBits / 8u) + at;
-        appendBytes(line, statement.reg, target.regBits);
-        appendBytes(line, statement.value, target.valBits);
+        line = command + "w" + std::to_string(format.addressBytes + format.valueBytes) + at;
+        appendBytes(line, statement.reg, format.addressBytes);
+        appendBytes(line, statement.value, format.valueBytes);
         break;
       case Op::Read:
-        line = command + "w" + std::to_string(regBytes) + at;
-        appendBytes(line, statement.reg, target.regBits);
+        line = command + "w" + std::to_string(format.addressBytes) + at;
+        appendBytes(line, statement.reg, format.addressBytes);
         // STOP then START is the script's way to read (SCCB sensors need it): two lines.
         if (!options.repeatedStartReads) line += "\n" + command;
         line += (options.repeatedStartReads ? " r" : "r") +
-                std::to_string(statement.number * (target.valBits / 8u)) +
+                std::to_string(statement.number * static_cast<std::uint32_t>(format.valueBytes)) +
                 (options.repeatedStartReads ? "" : at);
         break;
       case Op::Delay: {

@@ -46,8 +46,9 @@ void MessageConverter::message(BusMessage message) {
   }
   flushPointer();
   const std::size_t length = message.bytes.size();
-  const bool canBePointer =
-      options_.regBits ? length * 8 == *options_.regBits : (length == 1 || length == 2);
+  const bool canBePointer = options_.addressBytes
+                                ? length == static_cast<std::size_t>(*options_.addressBytes)
+                                : (length == 1 || length == 2);
   if (canBePointer) {
     pointer_ = std::move(message);
   } else {
@@ -104,11 +105,10 @@ void MessageConverter::write(const BusMessage& message) {
                                 " (a register with no value and no read after it) cannot be a "
                                 "script command");
     } else {
-      problem(message.line, "a write of " + bytesText(length) + " to " + hex(message.address) +
-                                " is not one register and one value" +
-                                (options_.regBits || options_.valBits
-                                     ? " of the widths given"
-                                     : ""));
+      problem(message.line,
+              "a write of " + bytesText(length) + " to " + hex(message.address) +
+                  " is not one register and one value" +
+                  (options_.addressBytes || options_.valueBytes ? " of the widths given" : ""));
     }
     return;
   }
@@ -116,8 +116,8 @@ void MessageConverter::write(const BusMessage& message) {
                                          bigEndian(message.bytes, widths->regBytes, widths->valBytes));
   statement.comment = message.note;
   widths_[message.address] = *widths;
-  builder_.command(Target{message.address, static_cast<std::uint8_t>(widths->regBytes * 8),
-                          static_cast<std::uint8_t>(widths->valBytes * 8)},
+  builder_.command(Target{message.address,
+                          {static_cast<int>(widths->regBytes), static_cast<int>(widths->valBytes)}},
                    std::move(statement));
 }
 
@@ -127,7 +127,7 @@ void MessageConverter::read(const BusMessage& pointer, const BusMessage& message
   if (length == 0 || !valBytes) {
     problem(message.line, "a read of " + bytesText(length) + " from " + hex(message.address) +
                               " is not a whole number of values" +
-                              (options_.valBits ? " of the width given" : ""));
+                              (options_.valueBytes ? " of the width given" : ""));
     return;
   }
   const std::size_t count = length / *valBytes;
@@ -141,8 +141,7 @@ void MessageConverter::read(const BusMessage& pointer, const BusMessage& message
   Statement statement = Statement::read(reg, static_cast<std::uint32_t>(count));
   statement.comment = joined(pointer.note, message.note);
   widths_[pointer.address] = Widths{regBytes, *valBytes};
-  const Target target{pointer.address, static_cast<std::uint8_t>(regBytes * 8),
-                      static_cast<std::uint8_t>(*valBytes * 8)};
+  const Target target{pointer.address, {static_cast<int>(regBytes), static_cast<int>(*valBytes)}};
   if (options_.readsAsExpect && message.bytes.size() == length) {
     std::vector<Statement> expects =
         expectsOf(target, reg, static_cast<std::uint32_t>(count), message.bytes);
@@ -156,9 +155,9 @@ void MessageConverter::read(const BusMessage& pointer, const BusMessage& message
 std::vector<Statement> expectsOf(const Target& target, std::uint32_t reg, std::uint32_t count,
                                  const std::vector<std::uint8_t>& bytes) {
   std::vector<Statement> expects;
-  const unsigned valBytes = target.valBits / 8u;
+  const auto valBytes = static_cast<unsigned>(target.format.valueBytes);
   for (std::uint32_t i = 0; i < count; ++i) {
-    const std::uint32_t at = (reg + i * valBytes) & largestOf(target.regBits);
+    const std::uint32_t at = (reg + i * valBytes) & bus::maxValue(target.format.addressBytes);
     expects.push_back(Statement::expect(at, bigEndian(bytes, i * valBytes, valBytes)));
   }
   return expects;
@@ -167,9 +166,9 @@ std::vector<Statement> expectsOf(const Target& target, std::uint32_t reg, std::u
 std::optional<MessageConverter::Widths> MessageConverter::writeWidths(std::uint8_t device,
                                                                      std::size_t length) const {
   const auto n = static_cast<unsigned>(length);
-  if (options_.regBits || options_.valBits) {
-    const unsigned regBytes = options_.regBits ? *options_.regBits / 8 : 0;
-    const unsigned valBytes = options_.valBits ? *options_.valBits / 8 : 0;
+  if (options_.addressBytes || options_.valueBytes) {
+    const auto regBytes = static_cast<unsigned>(options_.addressBytes.value_or(0));
+    const auto valBytes = static_cast<unsigned>(options_.valueBytes.value_or(0));
     if (regBytes != 0 && valBytes != 0) {
       if (regBytes + valBytes == n) return Widths{regBytes, valBytes};
     } else if (regBytes != 0) {
@@ -205,8 +204,8 @@ std::optional<MessageConverter::Widths> MessageConverter::commonWidths(unsigned 
 
 std::optional<unsigned> MessageConverter::readValueBytes(std::uint8_t device,
                                                          std::size_t length) const {
-  if (options_.valBits) {
-    const unsigned valBytes = *options_.valBits / 8;
+  if (options_.valueBytes) {
+    const auto valBytes = static_cast<unsigned>(*options_.valueBytes);
     return length % valBytes == 0 ? std::optional<unsigned>(valBytes) : std::nullopt;
   }
   const auto known = widths_.find(device);

@@ -43,11 +43,12 @@ bool applySetting(const Statement& statement, Target& target) {
     case Op::Device:
       target.device = value;
       return true;
+    // The lines give bits, checked to be whole bytes when read.
     case Op::RegBits:
-      target.regBits = value;
+      target.format.addressBytes = value / 8;
       return true;
     case Op::ValBits:
-      target.valBits = value;
+      target.format.valueBytes = value / 8;
       return true;
     default:
       return false;

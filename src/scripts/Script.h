@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "bus/RegisterFormat.h"
+
 namespace brelvion::scripts {
 
 // The commands of a bring-up script (.i2cs), one a line. Comment is a line holding only a
@@ -24,12 +26,11 @@ constexpr std::uint32_t largestOf(unsigned bits) {
 constexpr bool isRegisterWidth(std::uint32_t bits) { return bits == 8 || bits == 16; }
 constexpr bool isValueWidth(std::uint32_t bits) { return bits == 8 || bits == 16 || bits == 32; }
 
-// The settings a bus command runs under: the 8-bit write address, the register-address
-// width and the value width (values go most significant byte first).
+// The settings a bus command runs under: the 8-bit write address, and the format its
+// regbits and valbits lines give (values go most significant byte first).
 struct Target {
   std::uint8_t device = 0;
-  std::uint8_t regBits = 8;
-  std::uint8_t valBits = 8;
+  bus::RegisterFormat format;
   bool operator==(const Target&) const = default;
 };
 

@@ -6,11 +6,13 @@ void ScriptBuilder::command(const Target& target, Statement statement) {
   if (!started_ || target.device != target_.device) {
     script_.statements.push_back(Statement::device(target.device));
   }
-  if (target.regBits != target_.regBits) {
-    script_.statements.push_back(Statement::regBits(target.regBits));
+  const bus::RegisterFormat& format = target.format;
+  if (format.addressBytes != target_.format.addressBytes) {
+    script_.statements.push_back(
+        Statement::regBits(8u * static_cast<unsigned>(format.addressBytes)));
   }
-  if (target.valBits != target_.valBits) {
-    script_.statements.push_back(Statement::valBits(target.valBits));
+  if (format.valueBytes != target_.format.valueBytes) {
+    script_.statements.push_back(Statement::valBits(8u * static_cast<unsigned>(format.valueBytes)));
   }
   started_ = true;
   target_ = target;

@@ -135,10 +135,8 @@ class LineReader {
         deviceSeen_ = true;
         break;
       case Op::RegBits:
-        regBits_ = statement.value;
-        break;
       case Op::ValBits:
-        valBits_ = statement.value;
+        applySetting(statement, widths_);
         break;
       default:
         break;
@@ -158,11 +156,14 @@ class LineReader {
     }
     switch (arg) {
       case Arg::Register:
-        return fits(what, word, *number, regBits_, "regbits") && store(statement.reg, *number);
+        return fits(what, word, *number, widths_.format.addressBytes, "regbits") &&
+               store(statement.reg, *number);
       case Arg::Value:
-        return fits(what, word, *number, valBits_, "valbits") && store(statement.value, *number);
+        return fits(what, word, *number, widths_.format.valueBytes, "valbits") &&
+               store(statement.value, *number);
       case Arg::Mask:
-        return fits(what, word, *number, valBits_, "valbits") && store(statement.mask, *number);
+        return fits(what, word, *number, widths_.format.valueBytes, "valbits") &&
+               store(statement.mask, *number);
       case Arg::Milliseconds:
         if (*number > kLongestWaitMs) {
           problem(std::string(form.name) + ": " + std::string(word) + " ms is longer than an hour (" +
@@ -194,11 +195,12 @@ class LineReader {
     return false;
   }
 
-  bool fits(const std::string& what, std::string_view word, std::uint64_t number, unsigned bits,
+  bool fits(const std::string& what, std::string_view word, std::uint64_t number, int bytes,
             std::string_view setting) {
-    if (number <= largestOf(bits)) return true;
+    if (number <= bus::maxValue(bytes)) return true;
     problem(what + std::string(word) + " is too wide for " + std::string(setting) + " " +
-            std::to_string(bits) + " (at most " + numconv::UpperHex(largestOf(bits)) + ")");
+            std::to_string(8 * bytes) + " (at most " + numconv::UpperHex(bus::maxValue(bytes)) +
+            ")");
     return false;
   }
 
@@ -226,8 +228,8 @@ class LineReader {
   const std::string& fileName_;
   ReadResult& result_;
   std::size_t number_ = 0;
-  unsigned regBits_ = 8;
-  unsigned valBits_ = 8;
+  // The widths the regbits and valbits lines so far set.
+  Target widths_;
   bool deviceSeen_ = false;
   bool deviceReported_ = false;
 };

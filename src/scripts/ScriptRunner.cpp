@@ -66,8 +66,8 @@ class Runner {
     report.index = ++outcome_.commands;
     switch (step.op) {
       case Op::Write:
-        noteTransfer(report, bus::writeRegister(master_, step.target.device,
-                                                formatOf(step.target), step.reg, step.value));
+        noteTransfer(report, bus::writeRegister(master_, step.target.device, step.target.format,
+                                                step.reg, step.value));
         break;
       case Op::Read:
         readInto(report, step.number);
@@ -98,9 +98,8 @@ class Runner {
 
   void readInto(CommandReport& report, std::uint32_t count) {
     const Step& step = report.step;
-    const bus::RegisterRead read =
-        bus::readRegisters(master_, step.target.device, formatOf(step.target), step.reg, count,
-                           options_.pointerThen);
+    const bus::RegisterRead read = bus::readRegisters(
+        master_, step.target.device, step.target.format, step.reg, count, options_.pointerThen);
     report.result = CommandResult::Done;
     report.values.clear();
     noteTransfer(report, read.transfer);
@@ -113,7 +112,7 @@ class Runner {
     if (report.result != CommandResult::Done) return;
     const std::uint32_t written = (report.values[0] & ~step.mask) | (step.value & step.mask);
     report.written = written;
-    noteTransfer(report, bus::writeRegister(master_, step.target.device, formatOf(step.target),
+    noteTransfer(report, bus::writeRegister(master_, step.target.device, step.target.format,
                                             step.reg, written));
   }
 
@@ -209,10 +208,6 @@ class Runner {
 
 }  // namespace
 
-bus::RegisterFormat formatOf(const Target& target) {
-  return bus::RegisterFormat{target.regBits / 8, target.valBits / 8, bus::ByteOrder::BigEndian};
-}
-
 RunOutcome runScript(port::I2cMaster& master, base::Clock& clock, const std::vector<Step>& steps,
                      const std::string& fileName, const RunOptions& options,
                      const RunHooks& hooks) {
@@ -225,11 +220,11 @@ std::size_t busCommandCount(const std::vector<Step>& steps) {
 }
 
 std::string registerText(const Target& target, std::uint32_t reg) {
-  return numconv::UpperHex(reg, target.regBits / 4);
+  return numconv::UpperHex(reg, 2 * target.format.addressBytes);
 }
 
 std::string valueText(const Target& target, std::uint32_t value) {
-  return numconv::UpperHex(value, target.valBits / 4);
+  return numconv::UpperHex(value, 2 * target.format.valueBytes);
 }
 
 }  // namespace brelvion::scripts

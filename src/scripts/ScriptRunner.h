@@ -9,15 +9,11 @@
 #include <vector>
 
 #include "base/Clock.h"
-#include "bus/RegisterFormat.h"
 #include "port/I2cTransfer.h"
 #include "scripts/Problem.h"
 #include "scripts/Script.h"
 
 namespace brelvion::scripts {
-
-// The register format of a script's target: its widths, values most significant byte first.
-bus::RegisterFormat formatOf(const Target& target);
 
 // How one bus command of a script ended.
 enum class CommandResult {

@@ -6,9 +6,9 @@ namespace brelvion::scripts {
 
 namespace {
 
-void appendHex(std::string& text, std::uint32_t value, unsigned bits) {
+void appendHex(std::string& text, std::uint32_t value, int bytes) {
   text.push_back(' ');
-  numconv::appendUpperHex(text, value, static_cast<int>(bits / 4));
+  numconv::appendUpperHex(text, value, 2 * bytes);
 }
 
 void appendDecimal(std::string& text, std::uint32_t value) {
@@ -32,7 +32,7 @@ std::string writeStatement(const Statement& statement, const Target& widths) {
     case Op::Comment:
       break;
     case Op::Device:
-      appendHex(text, statement.value, 8);
+      appendHex(text, statement.value, 1);
       break;
     case Op::RegBits:
     case Op::ValBits:
@@ -41,18 +41,18 @@ std::string writeStatement(const Statement& statement, const Target& widths) {
       break;
     case Op::Write:
     case Op::Expect:
-      appendHex(text, statement.reg, widths.regBits);
-      appendHex(text, statement.value, widths.valBits);
+      appendHex(text, statement.reg, widths.format.addressBytes);
+      appendHex(text, statement.value, widths.format.valueBytes);
       break;
     case Op::Modify:
     case Op::Poll:
-      appendHex(text, statement.reg, widths.regBits);
-      appendHex(text, statement.mask, widths.valBits);
-      appendHex(text, statement.value, widths.valBits);
+      appendHex(text, statement.reg, widths.format.addressBytes);
+      appendHex(text, statement.mask, widths.format.valueBytes);
+      appendHex(text, statement.value, widths.format.valueBytes);
       if (statement.op == Op::Poll) appendDecimal(text, statement.number);
       break;
     case Op::Read:
-      appendHex(text, statement.reg, widths.regBits);
+      appendHex(text, statement.reg, widths.format.addressBytes);
       appendDecimal(text, statement.number);
       break;
   }
@@ -64,8 +64,7 @@ std::string writeScript(const Script& script) {
   std::string text;
   Target widths;
   for (const Statement& statement : script.statements) {
-    if (statement.op == Op::RegBits) widths.regBits = static_cast<std::uint8_t>(statement.value);
-    if (statement.op == Op::ValBits) widths.valBits = static_cast<std::uint8_t>(statement.value);
+    if (statement.op == Op::RegBits || statement.op == Op::ValBits) applySetting(statement, widths);
     text += writeStatement(statement, widths);
     text.push_back('\n');
   }

@@ -33,19 +33,19 @@ struct Converted {
 
 // How a transaction's bytes make commands: in the format of the command that sent it, else
 // with the view's register width and the value widths the lengths suggest.
-ImportOptions optionsFor(const bus::Transaction& entry, unsigned registerBits) {
+ImportOptions optionsFor(const bus::Transaction& entry, int addressBytes) {
   ImportOptions options;
   const std::optional<bus::RegisterFormat>& format = entry.command.format;
   if (!format) {
-    options.regBits = registerBits;
+    options.addressBytes = addressBytes;
     return options;
   }
-  if (format->addressBytes > 0) options.regBits = 8u * static_cast<unsigned>(format->addressBytes);
-  options.valBits = 8u * static_cast<unsigned>(format->valueBytes);
+  if (format->addressBytes > 0) options.addressBytes = format->addressBytes;
+  options.valueBytes = format->valueBytes;
   return options;
 }
 
-Converted convert(const std::deque<bus::Transaction>& entries, unsigned registerBits) {
+Converted convert(const std::deque<bus::Transaction>& entries, int addressBytes) {
   Converted converted;
   ScriptBuilder builder;
   // One converter a run of transactions in one format: a register write held back for a
@@ -54,9 +54,9 @@ Converted convert(const std::deque<bus::Transaction>& entries, unsigned register
   std::optional<MessageConverter> converter;
   std::size_t line = 0;
   for (const bus::Transaction& entry : entries) {
-    ImportOptions options = optionsFor(entry, registerBits);
-    if (!converter || options.regBits != importOptions.regBits ||
-        options.valBits != importOptions.valBits) {
+    ImportOptions options = optionsFor(entry, addressBytes);
+    if (!converter || options.addressBytes != importOptions.addressBytes ||
+        options.valueBytes != importOptions.valueBytes) {
       if (converter) converter->finish();
       converter.reset();
       importOptions = std::move(options);
@@ -85,7 +85,7 @@ Converted convert(const std::deque<bus::Transaction>& entries, unsigned register
 void addExpects(ScriptBuilder& builder, const Target& target, const Statement& read,
                 const bus::Transaction& entry) {
   if (entry.outcome != port::MessageOutcome::Acknowledged) {
-    builder.comment("read of " + numconv::UpperHex(read.reg, target.regBits / 4) +
+    builder.comment("read of " + numconv::UpperHex(read.reg, 2 * target.format.addressBytes) +
                     " not acknowledged when recorded: no expect");
     return;
   }
@@ -93,7 +93,8 @@ void addExpects(ScriptBuilder& builder, const Target& target, const Statement& r
   // without anyone knowing.
   const std::size_t shown = entry.command.bytesShown.value_or(entry.bytes.size());
   const auto count = std::min<std::uint32_t>(
-      read.number, static_cast<std::uint32_t>(shown / std::max(1u, target.valBits / 8u)));
+      read.number, static_cast<std::uint32_t>(
+                       shown / static_cast<std::size_t>(std::max(1, target.format.valueBytes))));
   for (Statement& expect : expectsOf(target, read.reg, count, entry.bytes)) {
     builder.command(target, std::move(expect));
   }
@@ -103,7 +104,7 @@ void addExpects(ScriptBuilder& builder, const Target& target, const Statement& r
 
 Script scriptOfTransactions(const std::deque<bus::Transaction>& entries,
                             const TransactionScriptOptions& options) {
-  const Converted converted = convert(entries, options.registerBits);
+  const Converted converted = convert(entries, options.addressBytes);
   ScriptBuilder builder;
   builder.comment(kTransactionScriptHeader);
   if (options.dropped > 0) builder.comment(droppedNote(options.dropped, entries.size()));

@@ -10,11 +10,11 @@
 namespace brelvion::scripts {
 
 struct TransactionScriptOptions {
-  // The register-address width, 8 or 16, of the transactions whose command did not say
+  // The register-address width, 1 or 2 bytes, of the transactions whose command did not say
   // its format, as the view shows them: a write of that many bytes followed by a read of
   // the same device is a register read, a longer write a register and its value. The
   // others take their command's format.
-  unsigned registerBits = 8;
+  int addressBytes = 1;
   // Each register an acknowledged read returned, and its command showed, becomes an
   // `expect` line holding the value read; without it reads are left out, the register
   // writes before them too.

@@ -186,9 +186,9 @@ std::string commentText(const std::string& text) {
   return " " + safe + " ";
 }
 
-std::string hexBytes(std::uint32_t value, unsigned bits) {
+std::string hexBytes(std::uint32_t value, int bytes) {
   std::string text;
-  for (int shift = static_cast<int>(bits) - 8; shift >= 0; shift -= 8) {
+  for (int shift = 8 * bytes - 8; shift >= 0; shift -= 8) {
     if (!text.empty()) text.push_back(' ');
     numconv::appendUpperHex(text, (value >> shift) & 0xFF, 2);
   }
@@ -248,22 +248,27 @@ ExportResult exportXmlBatch(const Script& script, const std::string& scriptName)
   };
   const auto add = [&](const Statement& statement,
                        const Target& target) -> std::optional<std::string> {
+    const bus::RegisterFormat& format = target.format;
     switch (statement.op) {
       case Op::Comment:
         break;
       case Op::Write: {
-        pugi::xml_node write = appendMessage(root, false, target, (target.regBits + target.valBits) / 8u);
+        pugi::xml_node write = appendMessage(
+            root, false, target, static_cast<std::size_t>(format.addressBytes + format.valueBytes));
         write.append_attribute("radix").set_value(16);
-        write.text().set((hexBytes(statement.reg, target.regBits) + " " +
-                          hexBytes(statement.value, target.valBits)).c_str());
+        write.text().set((hexBytes(statement.reg, format.addressBytes) + " " +
+                          hexBytes(statement.value, format.valueBytes))
+                             .c_str());
         break;
       }
       case Op::Read: {
-        pugi::xml_node pointer = appendMessage(root, false, target, target.regBits / 8u);
+        pugi::xml_node pointer =
+            appendMessage(root, false, target, static_cast<std::size_t>(format.addressBytes));
         pointer.append_attribute("radix").set_value(16);
         pointer.append_attribute("nostop").set_value(1);
-        pointer.text().set(hexBytes(statement.reg, target.regBits).c_str());
-        appendMessage(root, true, target, statement.number * (target.valBits / 8u));
+        pointer.text().set(hexBytes(statement.reg, format.addressBytes).c_str());
+        appendMessage(root, true, target,
+                      statement.number * static_cast<std::size_t>(format.valueBytes));
         break;
       }
       case Op::Delay:

@@ -27,7 +27,7 @@ void appendTime(std::string& line, std::chrono::nanoseconds time) {
 // The register as the command that sent entry addressed it, else as the view reads it.
 std::size_t registerBytes(const bus::Transaction& entry, const TransactionView& view) {
   if (entry.command.format) return static_cast<std::size_t>(entry.command.format->addressBytes);
-  return view.registerBits == 16 ? 2 : 1;
+  return static_cast<std::size_t>(view.addressBytes);
 }
 
 void appendBytes(std::string& line, const std::vector<std::uint8_t>& bytes, std::size_t from,

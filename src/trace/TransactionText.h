@@ -11,10 +11,10 @@ namespace brelvion::trace {
 // How the transactions view and the companion's --transactions show addresses and
 // registers: a device's 8-bit write address (42 for its writes and reads) or its 7-bit one
 // (21); registers as the command that sent each transaction addressed them, or where it
-// did not say, as the first 8 or 16 bits of a write.
+// did not say, as the first 1 or 2 bytes of a write.
 struct TransactionView {
   bool sevenBit = false;
-  unsigned registerBits = 8;
+  int addressBytes = 1;
 };
 
 // The bytes a line shows; a longer message shows these and its length.

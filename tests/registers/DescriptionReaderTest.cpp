@@ -35,15 +35,15 @@ TEST(DescriptionReaderTest, TheShippedExampleDescribesTheSimulatedSensor) {
   const RegisterMap map = loadRegisterMap(kExample);
   EXPECT_EQ(map.deviceName, "SIM16 camera sensor");
   EXPECT_EQ(map.deviceAddress, std::uint8_t{0x20});
-  EXPECT_EQ(map.registerBits, 16);
-  EXPECT_EQ(map.valueBits, 8);
+  EXPECT_EQ(map.format.addressBytes, 2);
+  EXPECT_EQ(map.format.valueBytes, 1);
   ASSERT_TRUE(map.chipId);
-  EXPECT_EQ(*map.chipId, (ChipIdCheck{0x0000, 16, 0xB716}));
+  EXPECT_EQ(*map.chipId, (ChipIdCheck{0x0000, 2, 0xB716}));
   ASSERT_EQ(map.registers.size(), 19u);
   const Register* mode = map.findByName("mode_select");
   ASSERT_NE(mode, nullptr);
   EXPECT_EQ(mode->address, 0x0100u);
-  EXPECT_EQ(mode->widthBits, 8);
+  EXPECT_EQ(mode->valueBytes, 1);
   ASSERT_EQ(mode->fields.size(), 1u);
   EXPECT_EQ(mode->fields[0].values,
             (std::vector<NamedValue>{{"standby", 0}, {"streaming", 1}}));
@@ -54,14 +54,14 @@ TEST(DescriptionReaderTest, TheShippedExampleDescribesTheSimulatedSensor) {
   EXPECT_EQ(reset->description, "Writing 1 restores every register to its default.");
   EXPECT_EQ(map.findByName("TEST_PATTERN")->fields[0].msb, 2);
   EXPECT_EQ(map.findByAddress(0x0200)->name, "EXPOSURE");
-  EXPECT_EQ(map.findByAddress(0x0200)->widthBits, 16);
+  EXPECT_EQ(map.findByAddress(0x0200)->valueBytes, 2);
 }
 
 TEST(DescriptionReaderTest, WhatTheWriterWritesReadsBackTheSame) {
   const RegisterMap map = loadRegisterMap(kExample);
   EXPECT_EQ(readDescription(descriptionText(map), "again.yaml"), map);
   RegisterMap little = map;
-  little.order = bus::ByteOrder::LittleEndian;
+  little.format.order = bus::ByteOrder::LittleEndian;
   little.deviceAddress.reset();
   little.registers[0].description = "two\nlines, \"quoted\" and: colons";
   little.registers[0].name = "null";
@@ -74,7 +74,7 @@ TEST(DescriptionReaderTest, RegistersListedInAnyOrderEndUpInAddressOrder) {
                                           "d.yaml");
   EXPECT_EQ(map.registers[0].name, "A");
   EXPECT_EQ(map.registers[1].name, "B");
-  EXPECT_EQ(map.registerBits, 16);
+  EXPECT_EQ(map.format.addressBytes, 2);
   EXPECT_EQ(map.registers[0].access, Access::ReadWrite);
 }
 
@@ -184,9 +184,9 @@ TEST(DescriptionReaderTest, TheChipIdCheckNamesARegisterOrAnAddress) {
     return "device: t\nregister-bits: 16\nchip-id: " + chip + "\nregisters:\n" + registers;
   };
   EXPECT_EQ(readDescription(withChipId("{register: ID, value: 0x1234}"), "d.yaml").chipId,
-            (ChipIdCheck{0x10, 16, 0x1234}));
+            (ChipIdCheck{0x10, 2, 0x1234}));
   EXPECT_EQ(readDescription(withChipId("{register: 0x30, value: 0x12}"), "d.yaml").chipId,
-            (ChipIdCheck{0x30, 8, 0x12}));
+            (ChipIdCheck{0x30, 1, 0x12}));
   EXPECT_EQ(errorOf(withChipId("{register: NOPE, value: 1}")),
             "d.yaml:3:21: chip-id register 'NOPE' is no register of the list");
   EXPECT_EQ(errorOf(withChipId("{register: GO, value: 1}")),

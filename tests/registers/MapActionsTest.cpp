@@ -98,7 +98,7 @@ TEST_F(MapActionsTest, ASnapshotShowsExactlyWhatChangedAndWritingItBackUndoesIt)
   readAll();
   std::vector<std::string> listed;
   for (const Difference& difference : compareValues(before.values, table.liveValues())) {
-    listed.push_back(differenceText(difference, 16));
+    listed.push_back(differenceText(difference, 2));
   }
   EXPECT_EQ(listed, (std::vector<std::string>{"0101 ORIENTATION: 00 -> 03",
                                               "0200 EXPOSURE: 03E8 -> 0123",

@@ -17,19 +17,19 @@ std::string whyNot(const RangeFields& fields) {
 }
 
 TEST(MapWindowLogicTest, TheRangeFieldsMakeAPlainRangeOrSayWhyNot) {
-  RangeFields fields{"21", 16, 16, true, "0200", "0207"};
+  RangeFields fields{"21", {2, 2, bus::ByteOrder::LittleEndian}, "0200", "0207"};
   const auto range = rangeFromFields(fields);
   const auto& map = std::get<RegisterMap>(range);
   EXPECT_EQ(map.deviceAddress, std::uint8_t{0x20});
-  EXPECT_EQ(map.order, bus::ByteOrder::LittleEndian);
+  EXPECT_EQ(map.format.order, bus::ByteOrder::LittleEndian);
   EXPECT_EQ(map.registers.size(), 4u);
 
-  EXPECT_EQ(whyNot({"2G", 8, 8, false, "00", "FF"}), "The device address is one or two hex digits");
-  EXPECT_EQ(whyNot({"42", 8, 8, false, "00", "100"}),
+  EXPECT_EQ(whyNot({"2G", {1, 1}, "00", "FF"}), "The device address is one or two hex digits");
+  EXPECT_EQ(whyNot({"42", {1, 1}, "00", "100"}),
             "First and Last are register addresses of up to 2 hex digits");
-  EXPECT_EQ(whyNot({"42", 8, 8, false, "10", "0F"}),
+  EXPECT_EQ(whyNot({"42", {1, 1}, "10", "0F"}),
             "Last must come at least one 8-bit register after First");
-  EXPECT_EQ(whyNot({"42", 16, 32, false, "0000", "0002"}),
+  EXPECT_EQ(whyNot({"42", {2, 4}, "0000", "0002"}),
             "Last must come at least one 32-bit register after First");
   EXPECT_EQ(deviceFromText(" 43 "), std::uint8_t{0x42});
   EXPECT_FALSE(deviceFromText(""));
@@ -98,7 +98,7 @@ TEST(MapWindowLogicTest, OnlyWritesThatReachTheDevicesRegistersMarkThem) {
       if (!state.writtenElsewhere) continue;
       const Register& reg = table.map().registers[i];
       marked += (marked.empty() ? "" : " ") + reg.name;
-      if (state.elsewhereValue) marked += "=" + valueHex(*state.elsewhereValue, reg.widthBits);
+      if (state.elsewhereValue) marked += "=" + valueHex(*state.elsewhereValue, reg.valueBytes);
     }
     EXPECT_EQ(marked, c.marked);
   }

@@ -30,27 +30,27 @@ TEST(RegisterListTest, ASpreadsheetExportBecomesAMapNamedAfterTheFile) {
       "/maps/sensor.csv");
   EXPECT_EQ(map.deviceName, "sensor");
   EXPECT_FALSE(map.deviceAddress);
-  EXPECT_EQ(map.registerBits, 16);
+  EXPECT_EQ(map.format.addressBytes, 2);
   ASSERT_EQ(map.registers.size(), 3u);
   EXPECT_EQ(map.registers[0].name, "CHIP_ID");
-  EXPECT_EQ(map.registers[0].widthBits, 16);
+  EXPECT_EQ(map.registers[0].valueBytes, 2);
   EXPECT_EQ(map.registers[0].access, Access::ReadOnly);
   EXPECT_EQ(map.registers[0].defaultValue, 0xB716u);
   EXPECT_EQ(map.registers[0].description, "The \"ID\"\nof the part");
   EXPECT_EQ(map.registers[1].description, "Standby or streaming, bit 0");
-  EXPECT_EQ(map.registers[2].widthBits, 8);
+  EXPECT_EQ(map.registers[2].valueBytes, 1);
   EXPECT_EQ(map.registers[2].access, Access::WriteOnly);
   EXPECT_FALSE(map.registers[2].defaultValue);
 }
 
 TEST(RegisterListTest, SemicolonsAndTabsSeparateTooAndSmallAddressesMakeAnEightBitMap) {
   const RegisterMap semicolons = readRegisterList("0x10;A;8;rw;0x01;a, b\n0x11;B\n", "s.csv");
-  EXPECT_EQ(semicolons.registerBits, 8);
+  EXPECT_EQ(semicolons.format.addressBytes, 1);
   EXPECT_EQ(semicolons.registers[0].description, "a, b");
   EXPECT_EQ(semicolons.registers[1].name, "B");
   const RegisterMap tabs = readRegisterList("16\tA\n17\tB\t16\n", "t.csv");
   EXPECT_EQ(tabs.registers[1].address, 17u);
-  EXPECT_EQ(tabs.registers[1].widthBits, 16);
+  EXPECT_EQ(tabs.registers[1].valueBytes, 2);
 }
 
 TEST(RegisterListTest, WhatTheWriterWritesReadsBackTheSame) {

@@ -68,7 +68,7 @@ TEST(RegisterTableTest, CellsAndMarksFollowReadsAndWrites) {
             "D: differs from its default 03E8\n!: 0600 was written but did not stick");
   table.applyWrite(exposure, 0x03E8, 0x03E8);
   EXPECT_EQ(table.cellText(row, Column::Mark), "C");
-  table.setComparison({{0x0200, "EXPOSURE", 16, 1, 2}});
+  table.setComparison({{0x0200, "EXPOSURE", 2, 1, 2}});
   EXPECT_EQ(table.cellText(row, Column::Mark), "C S");
   table.setComparison({});
   EXPECT_EQ(table.cellText(row, Column::Mark), "C");
@@ -77,8 +77,8 @@ TEST(RegisterTableTest, CellsAndMarksFollowReadsAndWrites) {
   const std::size_t reset = *table.map().indexOfAddress(0x0103);
   table.applyWrite(reset, 0x01, std::nullopt);
   EXPECT_EQ(table.cellText(*table.rowOf(reset), Column::Value), "01");
-  EXPECT_EQ(table.liveValues(), (std::vector<RegisterValue>{{0x0200, "EXPOSURE", 16, 0x03E8},
-                                                            {0x0202, "ANALOG_GAIN", 16, 0x0010}}));
+  EXPECT_EQ(table.liveValues(), (std::vector<RegisterValue>{{0x0200, "EXPOSURE", 2, 0x03E8},
+                                                            {0x0202, "ANALOG_GAIN", 2, 0x0010}}));
 }
 
 TEST(RegisterTableTest, FieldsDecodeAndEncodeByTheirBits) {
@@ -101,13 +101,13 @@ TEST(RegisterTableTest, FieldsDecodeAndEncodeByTheirBits) {
 }
 
 TEST(RegisterTableTest, TypedValuesKeepToTheirWidth) {
-  EXPECT_EQ(valueFromText("3e8", 16), 0x3E8u);
-  EXPECT_EQ(valueFromText(" 0x03E8 ", 16), 0x3E8u);
-  EXPECT_EQ(valueFromText("3E8h", 16), 0x3E8u);
-  EXPECT_EQ(valueFromText("12345678", 32), 0x12345678u);
-  EXPECT_FALSE(valueFromText("100", 8));
-  EXPECT_FALSE(valueFromText("", 8));
-  EXPECT_FALSE(valueFromText("xy", 8));
+  EXPECT_EQ(valueFromText("3e8", 2), 0x3E8u);
+  EXPECT_EQ(valueFromText(" 0x03E8 ", 2), 0x3E8u);
+  EXPECT_EQ(valueFromText("3E8h", 2), 0x3E8u);
+  EXPECT_EQ(valueFromText("12345678", 4), 0x12345678u);
+  EXPECT_FALSE(valueFromText("100", 1));
+  EXPECT_FALSE(valueFromText("", 1));
+  EXPECT_FALSE(valueFromText("xy", 1));
 }
 
 TEST(RegisterTableTest, APlainRangeHasNamelessReadWriteRegistersOfOneWidth) {
@@ -115,7 +115,7 @@ TEST(RegisterTableTest, APlainRangeHasNamelessReadWriteRegistersOfOneWidth) {
   EXPECT_EQ(range.deviceAddress, std::uint8_t{0x42});
   ASSERT_EQ(range.registers.size(), 4u);
   EXPECT_EQ(range.registers[3].address, 0x0106u);
-  EXPECT_EQ(range.registers[3].widthBits, 16);
+  EXPECT_EQ(range.registers[3].valueBytes, 2);
   EXPECT_THAT([] { plainRange(0x42, bus::kByteRegisters, 0x10, 0x100); },
               testing::raisesRuntimeError(
                   5, "Registers 10 to 100 are no range of 8-bit registers with 8-bit addresses"));

@@ -38,11 +38,11 @@ TEST(SnapshotTest, TheTextFormatBothWays) {
   Snapshot snapshot;
   snapshot.device = "SIM16 camera sensor";
   snapshot.deviceAddress = 0x20;
-  snapshot.registerBits = 16;
+  snapshot.addressBytes = 2;
   snapshot.time = "2025-03-04 10:22:31 +0100";
-  snapshot.values = {{0x0000, "CHIP_ID", 16, 0xB716},
-                     {0x0100, "MODE_SELECT", 8, 0x01},
-                     {0x0344, "", 32, 0x00100020}};
+  snapshot.values = {{0x0000, "CHIP_ID", 2, 0xB716},
+                     {0x0100, "MODE_SELECT", 1, 0x01},
+                     {0x0344, "", 4, 0x00100020}};
   EXPECT_EQ(snapshotText(snapshot), kText);
   EXPECT_EQ(readSnapshot(kText, "s.snap"), snapshot);
   // Comments, CR LF and lines in any order read the same.
@@ -82,13 +82,13 @@ TEST(SnapshotTest, EveryMistakeNamesFileLineAndColumn) {
 }
 
 TEST(SnapshotTest, DifferencesListChangedRegistersAndThoseOnlyOneSideHolds) {
-  const std::vector<RegisterValue> left{{0x10, "A", 8, 1}, {0x11, "B", 8, 2}, {0x12, "C", 8, 3}};
-  const std::vector<RegisterValue> right{{0x11, "B", 8, 2}, {0x12, "C", 8, 4}, {0x14, "", 16, 5}};
+  const std::vector<RegisterValue> left{{0x10, "A", 1, 1}, {0x11, "B", 1, 2}, {0x12, "C", 1, 3}};
+  const std::vector<RegisterValue> right{{0x11, "B", 1, 2}, {0x12, "C", 1, 4}, {0x14, "", 2, 5}};
   const std::vector<Difference> all = compareValues(left, right);
   ASSERT_EQ(all.size(), 3u);
-  EXPECT_EQ(differenceText(all[0], 8), "10 A: 01 -> (none)");
-  EXPECT_EQ(differenceText(all[1], 8), "12 C: 03 -> 04");
-  EXPECT_EQ(differenceText(all[2], 16), "0014: (none) -> 0005");
+  EXPECT_EQ(differenceText(all[0], 1), "10 A: 01 -> (none)");
+  EXPECT_EQ(differenceText(all[1], 1), "12 C: 03 -> 04");
+  EXPECT_EQ(differenceText(all[2], 2), "0014: (none) -> 0005");
   const std::vector<Difference> common = compareValues(left, right, CompareScope::Common);
   ASSERT_EQ(common.size(), 1u);
   EXPECT_EQ(common[0].address, 0x12u);
@@ -113,7 +113,7 @@ TEST(SnapshotTest, TwoSnapshotsOfOneRegisterDifferByValueOrWidth) {
     const Snapshot right = readSnapshot(head + c.right + "\n", "b.snap");
     std::vector<std::string> shown;
     for (const Difference& difference : compareValues(left.values, right.values)) {
-      shown.push_back(differenceText(difference, 16));
+      shown.push_back(differenceText(difference, 2));
     }
     EXPECT_EQ(shown, c.differences) << c.left << " against " << c.right;
   }

@@ -106,8 +106,8 @@ TEST(CTableTest, MaskRowsModifyAndDelayRowsWait) {
 
 TEST(CTableTest, TheOptionsGiveWidthsATableDoesNot) {
   ImportOptions options = atDevice(0x20);
-  options.regBits = 16;
-  options.valBits = 16;
+  options.addressBytes = 2;
+  options.valueBytes = 2;
   const ImportResult result =
       importText(Format::C, "{0x30, 0x01},\n{0x31, 0x1FFFF},\n", "short.c", options);
   EXPECT_EQ(problemTexts(result.problems),
@@ -196,7 +196,7 @@ TEST(CTableTest, ATableWhoseValueLiteralsDisagreeIsReportedNotWidened) {
   EXPECT_EQ(scriptText(reported),
             "; table mode\ndevice 20\nregbits 16\nwrite 0204 02\nwrite 0205 00\n"
             "write 0206 0A\n; table other\nvalbits 16\nwrite 0340 0465\n");
-  options.valBits = 16;
+  options.valueBytes = 2;
   const ImportResult settled = importText(Format::C, mode, "mode.c", options);
   EXPECT_TRUE(settled.problems.empty()) << problemTexts(settled.problems)[0];
   EXPECT_NE(scriptText(settled).find("write 0204 0002"), std::string::npos);
@@ -226,7 +226,7 @@ TEST(CTableTest, OptionsThatNoScriptCanHoldFailTheImport) {
             (std::vector<std::string>{
                 "init.c: the device 21 is a read address; the 8-bit write address is 20"}));
   options = atDevice(0x20);
-  options.valBits = 24;
+  options.valueBytes = 3;
   const ImportResult wide = importText(Format::C, kPlainTable, "init.c", options);
   EXPECT_TRUE(wide.failed);
   EXPECT_EQ(problemTexts(wide.problems),

@@ -49,8 +49,8 @@ TEST(I2cTransferTest, LinesBecomeWritesReadsAndDelaysWithTheirWidthsFromTheLengt
 
 TEST(I2cTransferTest, WidthsFromTheOptionsMustFitEveryMessage) {
   ImportOptions options;
-  options.regBits = 16;
-  options.valBits = 8;
+  options.addressBytes = 2;
+  options.valueBytes = 1;
   const ImportResult result = importText(
       Format::I2ctransfer,
       "i2ctransfer -y 1 w3@0x10 0x01 0x00 0x01\n"
@@ -149,8 +149,8 @@ TEST(I2cTransferTest, ExportWritesLinesThatImportBackToTheSameCommands) {
             "regbits 8\n"
             "write 12 80\n");
   ImportOptions sixteen;
-  sixteen.regBits = 16;
-  sixteen.valBits = 16;
+  sixteen.addressBytes = 2;
+  sixteen.valueBytes = 2;
   const ImportResult wide = importText(
       Format::I2ctransfer, exported.text.substr(0, exported.text.find("i2ctransfer -y 3 w2@0x36")),
       "back.sh", sixteen);

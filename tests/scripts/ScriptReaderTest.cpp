@@ -39,8 +39,8 @@ TEST(ScriptReaderTest, ReadsEveryCommandWithTheSettingsInEffect) {
   ASSERT_TRUE(result.ok()) << problemTexts(result)[0];
   const std::vector<Step> steps = stepsOf(result.script);
   ASSERT_EQ(steps.size(), 6u);
-  const Target bytes{0x20, 16, 8};
-  const Target words{0x20, 16, 16};
+  const Target bytes{0x20, {2, 1}};
+  const Target words{0x20, {2, 2}};
   EXPECT_TRUE(steps[0].sameMeaning({Op::Write, bytes, 0x0103, 0x01, 0, 0, 0}));
   EXPECT_EQ(steps[0].line, 4u);
   EXPECT_TRUE(steps[1].sameMeaning({Op::Delay, bytes, 0, 0, 0, 10, 0}));

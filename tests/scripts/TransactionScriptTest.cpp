@@ -60,7 +60,7 @@ TEST(TransactionScriptTest, SixteenBitRegistersAndValuesReadBackAsTheSameSteps) 
       entry(0x21, {0x02, 0x19, 0x00, 0x05}),
       entry(0x20, {0x03, 0x40, 0x04}),
   };
-  const Script script = scriptOfTransactions(sensor, {.registerBits = 16, .readsAsExpect = true});
+  const Script script = scriptOfTransactions(sensor, {.addressBytes = 2, .readsAsExpect = true});
   const std::string text = writeScript(script);
   EXPECT_EQ(text,
             "; saved from the Wisp debugger's transactions\n"
@@ -97,9 +97,9 @@ TEST(TransactionScriptTest, EachTransactionIsSavedInItsCommandsFormat) {
       noted(entry(0x21, {0x01}), wide),
       noted(entry(0x42, {0x13, 0x55}), bus::kByteRegisters),
   };
-  for (const unsigned bits : {8u, 16u}) {
+  for (const int bytes : {1, 2}) {
     EXPECT_EQ(writeScript(scriptOfTransactions(
-                  session, {.registerBits = bits, .readsAsExpect = true, .dropped = 3})),
+                  session, {.addressBytes = bytes, .readsAsExpect = true, .dropped = 3})),
               "; saved from the Wisp debugger's transactions\n"
               "; The record kept the newest 7 transactions: 3 older ones were dropped and are "
               "not in the script.\n"
@@ -113,7 +113,7 @@ TEST(TransactionScriptTest, EachTransactionIsSavedInItsCommandsFormat) {
               "device 42\n"
               "regbits 8\n"
               "write 13 55\n")
-        << bits;
+        << bytes;
   }
 }
 

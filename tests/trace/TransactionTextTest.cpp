@@ -43,7 +43,7 @@ TEST(TransactionTextTest, SixteenBitRegistersTakeTheFirstTwoBytes) {
       // One byte: too short for a 16-bit register, so all of it is bytes.
       entry(0ns, 0x20, {0x05}),
   };
-  EXPECT_EQ(transactionLines(entries, {.registerBits = 16}),
+  EXPECT_EQ(transactionLines(entries, {.addressBytes = 2}),
             "     0.000 ms  20 W  reg 0103  01  ACK\n"
             "     0.000 ms  20 W  reg 0000  ACK\n"
             "     0.000 ms  20 R  reg 0000  02 19  ACK\n"
@@ -64,14 +64,14 @@ TEST(TransactionTextTest, EachTransactionShowsTheRegisterOfItsOwnCommand) {
       noted(entry(0ns, 0x42, {0x12}), 1),
       noted(entry(0ns, 0x43, {0x80}), 1),
   };
-  for (const unsigned bits : {8u, 16u}) {
-    EXPECT_EQ(transactionLines(entries, {.registerBits = bits}),
+  for (const int bytes : {1, 2}) {
+    EXPECT_EQ(transactionLines(entries, {.addressBytes = bytes}),
               "     0.000 ms  42 W  reg 12  80  ACK\n"
               "     0.000 ms  20 W  reg 0005  ACK\n"
               "     0.000 ms  20 R  reg 0005  01  ACK\n"
               "     0.000 ms  42 W  reg 12  ACK\n"
               "     0.000 ms  42 R  reg 12  80  ACK\n")
-        << bits;
+        << bytes;
   }
 }
 

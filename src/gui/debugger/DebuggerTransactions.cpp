@@ -97,7 +97,7 @@ void DebuggerWindow::refreshTransactions() {
   QScrollBar* lines = transactionsBox_->verticalScrollBar();
   const bool following = lines->value() >= lines->maximum();
   const int line = lines->value();
-  const trace::TransactionView view{sevenBitAddresses_, registerBits_};
+  const trace::TransactionView view{sevenBitAddresses_, addressBytes_};
   std::string text = trace::transactionLines(core_.record().entries(), view);
   if (!text.empty()) text.pop_back();
   transactionsBox_->setPlainText(QString::fromStdString(text));
@@ -127,14 +127,14 @@ void DebuggerWindow::toggleSevenBitAddresses() {
   refreshTransactions();
 }
 
-void DebuggerWindow::registersOf8Bits() { setRegisterBits(8); }
+void DebuggerWindow::registersOf8Bits() { setAddressBytes(1); }
 
-void DebuggerWindow::registersOf16Bits() { setRegisterBits(16); }
+void DebuggerWindow::registersOf16Bits() { setAddressBytes(2); }
 
-void DebuggerWindow::setRegisterBits(unsigned bits) {
-  registerBits_ = bits;
-  register8Item_->setChecked(bits == 8);
-  register16Item_->setChecked(bits == 16);
+void DebuggerWindow::setAddressBytes(int bytes) {
+  addressBytes_ = bytes;
+  register8Item_->setChecked(bytes == 1);
+  register16Item_->setChecked(bytes == 2);
   refreshTransactions();
 }
 
@@ -147,7 +147,7 @@ void DebuggerWindow::saveAsScript() {
   };
   if (record.entries().empty()) return note(kNoTransactions);
   const scripts::Script script = scripts::scriptOfTransactions(
-      record.entries(), {registerBits_, readsAsExpect_, record.dropped()});
+      record.entries(), {addressBytes_, readsAsExpect_, record.dropped()});
   if (!scripts::holdsCommand(script)) return note(kNoCommands);
   const std::string chosen =
       windows_.fileDialog({desktop::FileDialogMode::Save, kSaveScriptTitle, kScriptFileFilter});

@@ -81,7 +81,7 @@ class DebuggerWindow : public QMainWindow {
   void toggleSevenBitAddresses();
   void registersOf8Bits();
   void registersOf16Bits();
-  void setRegisterBits(unsigned bits);
+  void setAddressBytes(int bytes);
   void toggleReadsAsExpect();
   void saveAsScript();
 
@@ -131,7 +131,8 @@ class DebuggerWindow : public QMainWindow {
   QTimer transactionsTimer_;
   bool showingTransactions_ = false;
   bool sevenBitAddresses_ = false;
-  unsigned registerBits_ = 8;
+  // The register-address bytes of a write whose command did not say, as View sets them.
+  int addressBytes_ = 1;
   bool readsAsExpect_ = false;
   QAction* viewTraceItem_ = nullptr;
   QAction* viewTransactionsItem_ = nullptr;

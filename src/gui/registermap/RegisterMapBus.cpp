@@ -49,10 +49,10 @@ void RegisterMapWindow::readRuns(const std::vector<registers::ReadRun>& runs, co
 
 void RegisterMapWindow::writeValue(std::size_t index, const std::string& text) {
   const registers::Register& reg = table_.map().registers.at(index);
-  const auto value = registers::valueFromText(text, reg.widthBits);
+  const auto value = registers::valueFromText(text, reg.valueBytes);
   if (!value) {
     say(registers::registerTitle(table_.map(), reg) + " takes up to " +
-        std::to_string(reg.widthBits / 4) + " hex digits, not '" + text + "'");
+        std::to_string(2 * reg.valueBytes) + " hex digits, not '" + text + "'");
     return;
   }
   writeRegister(index, *value);

@@ -85,7 +85,7 @@ void RegisterMapWindow::showFieldNumber(int row, std::size_t index, std::size_t 
       trapped([&] {
         if (!edit->isModified()) return;
         edit->setModified(false);
-        const auto typed = registers::valueFromText(edit->text().toStdString(), 32);
+        const auto typed = registers::valueFromText(edit->text().toStdString(), 4);
         if (!typed || *typed > field.mask()) {
           say("Field " + field.name + " takes a hex value of " + std::to_string(field.width()) +
               " bits, not '" + edit->text().toStdString() + "'");

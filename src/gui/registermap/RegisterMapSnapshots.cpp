@@ -72,8 +72,8 @@ void RegisterMapWindow::showComparisonList() {
   comparisonTitle_->setText(QString::fromStdString(comparison_.title()));
   differences_->clear();
   for (const registers::Difference& difference : comparison_.differences()) {
-    differences_->addItem(
-        QString::fromStdString(registers::differenceText(difference, table_.map().registerBits)));
+    differences_->addItem(QString::fromStdString(
+        registers::differenceText(difference, table_.map().format.addressBytes)));
   }
   table_.setComparison(comparison_.differences());
 }
@@ -91,7 +91,7 @@ void RegisterMapWindow::writeSnapshotBack() {
   const std::uint8_t address = device();
   const desktop::MessageAnswer answer = windows_.messageBox(
       {"Write " + std::to_string(plan.writes.size()) + " registers of " + fileName(path) +
-           " to the device at " + registers::valueHex(address, 8) + "?",
+           " to the device at " + registers::valueHex(address, 1) + "?",
        kRegisterMapTitle, desktop::MessageIcon::Question, desktop::MessageButtons::YesNo});
   if (answer != desktop::MessageAnswer::Yes) return;
   registers::RestoreOutcome outcome;

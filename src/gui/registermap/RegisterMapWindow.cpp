@@ -128,9 +128,11 @@ void RegisterMapWindow::openMap(const std::string& path) {
 void RegisterMapWindow::showPlainRange() {
   registers::RangeFields fields;
   fields.device = deviceField_->text().toStdString();
-  fields.registerBits = registerBits_->currentText().toInt();
-  fields.valueBits = valueBits_->currentText().toInt();
-  fields.littleEndian = littleEndian_->isChecked();
+  // The boxes show bits, as the window's captions count them.
+  fields.format.addressBytes = registerBits_->currentText().toInt() / 8;
+  fields.format.valueBytes = valueBits_->currentText().toInt() / 8;
+  fields.format.order =
+      littleEndian_->isChecked() ? bus::ByteOrder::LittleEndian : bus::ByteOrder::BigEndian;
   fields.first = firstField_->text().toStdString();
   fields.last = lastField_->text().toStdString();
   auto range = registers::rangeFromFields(fields);
@@ -197,11 +199,11 @@ void RegisterMapWindow::updateFormatFields() {
   const registers::RegisterMap& map = table_.map();
   const bool range = mapSource_.empty();
   if (map.deviceAddress) {
-    deviceField_->setText(QString::fromStdString(registers::valueHex(*map.deviceAddress, 8)));
+    deviceField_->setText(QString::fromStdString(registers::valueHex(*map.deviceAddress, 1)));
   }
-  registerBits_->setCurrentText(QString::number(map.registerBits));
-  valueBits_->setCurrentText(QString::number(map.valueBits));
-  littleEndian_->setChecked(map.order == bus::ByteOrder::LittleEndian);
+  registerBits_->setCurrentText(QString::number(8 * map.format.addressBytes));
+  valueBits_->setCurrentText(QString::number(8 * map.format.valueBytes));
+  littleEndian_->setChecked(map.format.order == bus::ByteOrder::LittleEndian);
   for (QWidget* widget : std::initializer_list<QWidget*>{registerBits_, valueBits_, littleEndian_,
                                                          firstField_, lastField_}) {
     widget->setEnabled(range);

@@ -49,8 +49,8 @@ TEST(CliRegisterArgumentsTest, WidthsWidenTheRegisterAndTheValue) {
       {"--reg-bits", "16", "write", "20", "0100", "DEADBEEF", "--value-bits=32", "--le"})).command);
   EXPECT_EQ(write.subAddress, 0x0100);
   EXPECT_EQ(write.data, 0xDEADBEEF);
-  EXPECT_EQ(write.registerBits, 16);
-  EXPECT_EQ(write.valueBits, 32);
+  EXPECT_EQ(write.addressBytes, 2);
+  EXPECT_EQ(write.valueBytes, 4);
   EXPECT_TRUE(write.littleEndian);
   const auto read = std::get<ReadRequest>(
       std::get<CliRequest>(

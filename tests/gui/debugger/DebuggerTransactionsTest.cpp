@@ -67,10 +67,10 @@ void sendWrites(bus::BusEngine& engine, const scripts::Script& script) {
   for (const scripts::Step& step : scripts::stepsOf(script)) {
     if (step.op != scripts::Op::Write) continue;
     std::vector<std::uint8_t> bytes;
-    for (int shift = step.target.regBits - 8; shift >= 0; shift -= 8) {
+    for (int shift = 8 * step.target.format.addressBytes - 8; shift >= 0; shift -= 8) {
       bytes.push_back(static_cast<std::uint8_t>(step.reg >> shift));
     }
-    for (int shift = step.target.valBits - 8; shift >= 0; shift -= 8) {
+    for (int shift = 8 * step.target.format.valueBytes - 8; shift >= 0; shift -= 8) {
       bytes.push_back(static_cast<std::uint8_t>(step.value >> shift));
     }
     engine.transfer({{step.target.device, false, bytes}});
