@@ -22,7 +22,7 @@ constexpr std::uint8_t kSensor = 0x20;
 class CountingMaster : public port::I2cMaster {
  public:
   explicit CountingMaster(port::I2cMaster& inner) : inner_(inner) {}
-  port::TransferResult transfer(const std::vector<port::I2cMessage>& messages) override {
+  port::TransferResult transfer(port::MessageSpan messages) override {
     ++transfers;
     return inner_.transfer(messages);
   }

@@ -17,12 +17,12 @@ AdapterMaster::AdapterMaster(std::unique_ptr<port::BusAdapter> adapter, BusState
 
 AdapterMaster::~AdapterMaster() { adapter_->setTransferListener(nullptr); }
 
-port::TransferResult AdapterMaster::transfer(const std::vector<port::I2cMessage>& messages) {
+port::TransferResult AdapterMaster::transfer(port::MessageSpan messages) {
   refusal_.reset();
   return adapter_->transfer(messages);
 }
 
-port::TransferResult AdapterMaster::probe(const std::vector<port::I2cMessage>& messages) {
+port::TransferResult AdapterMaster::probe(port::MessageSpan messages) {
   const ProbingScope probing(probing_);
   return transfer(messages);
 }

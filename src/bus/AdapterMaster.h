@@ -34,8 +34,8 @@ class AdapterMaster final : public BusMaster {
   // lost arbitration), the first of them; nothing when it refused none.
   std::optional<port::MessageOutcome> lastRefusal() const { return refusal_; }
 
-  port::TransferResult transfer(const std::vector<port::I2cMessage>& messages) override;
-  port::TransferResult probe(const std::vector<port::I2cMessage>& messages) override;
+  port::TransferResult transfer(port::MessageSpan messages) override;
+  port::TransferResult probe(port::MessageSpan messages) override;
   void OpenBus(std::int16_t portIndex, std::int16_t debug) override;
   // The adapter's driver recovers its bus itself: there are no lines to clear.
   void InitPort(std::int16_t timeout) override;

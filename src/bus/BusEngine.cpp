@@ -25,16 +25,12 @@ std::int64_t BusEngine::delayPasses(double d) {
 
 void BusEngine::BitDelay(double d) {
   const std::int64_t passes = delayPasses(d);
-  if (passes > 0) lines_->waitQuanta(passes);
+  if (passes > 0) waitQuanta(passes);
 }
 
-void BusEngine::stepDelay() {
-  // Every step waits the bus delay, which hardly ever changes: its count is kept.
-  if (state_.BusDelay != stepDelay_) {
-    stepDelay_ = state_.BusDelay;
-    stepPasses_ = delayPasses(stepDelay_);
-  }
-  if (stepPasses_ > 0) lines_->waitQuanta(stepPasses_);
+void BusEngine::keepStepPasses() {
+  stepDelay_ = state_.BusDelay;
+  stepPasses_ = delayPasses(stepDelay_);
 }
 
 void chooseLptPort(BusState& state, std::int16_t index) {

@@ -12,6 +12,7 @@
 #include "bus/BusState.h"
 #include "bus/BusTrace.h"
 #include "bus/LineControls.h"
+#include "bus/LptCable.h"
 #include "bus/TransactionRecord.h"
 #include "port/BitLines.h"
 #include "port/I2cTransfer.h"
@@ -41,10 +42,10 @@ namespace brelvion::bus {
 // Its messages go into record, the program's one record of them.
 class BusEngine final : public BusMaster {
  public:
-  BusEngine(BusState& state, port::PortIo& port, port::BitLines& lines, BusTrace& trace,
+  BusEngine(BusState& state, port::PortIo& port, LptCable& cable, BusTrace& trace,
             TransactionRecord& record)
-      : state_(state), port_(&port), builtLines_(lines), lines_(&lines), trace_(trace),
-        record_(record) {}
+      : state_(state), port_(&port), builtLines_(cable), lines_(&cable), builtCable_(&cable),
+        cable_(&cable), trace_(trace), record_(record) {}
   BusEngine(BusState& state, port::BitLines& lines, BusTrace& trace, TransactionRecord& record)
       : state_(state), port_(nullptr), builtLines_(lines), lines_(&lines), trace_(trace),
         record_(record) {}
@@ -106,12 +107,12 @@ class BusEngine final : public BusMaster {
   // the address byte and its acknowledge wait, then each byte written with its wait, or
   // each byte read with the master's acknowledge on all but the last; a STOP after every
   // message that asks for one and after the last.
-  port::TransferResult transfer(const std::vector<port::I2cMessage>& messages) override;
+  port::TransferResult transfer(port::MessageSpan messages) override;
 
   // A transfer that asks whether anything answers, as a scan does: a missing acknowledge is
   // the answer, so it neither beeps nor earns an error line. A read probe whose address
   // nobody acknowledged clocks no data byte: its STOP follows the address.
-  port::TransferResult probe(const std::vector<port::I2cMessage>& messages) override;
+  port::TransferResult probe(port::MessageSpan messages) override;
 
   // Releases both lines and reads SDA back: false when something holds it low.
   bool ReleaseLinesAndSenseSda() override;
@@ -125,27 +126,58 @@ class BusEngine final : public BusMaster {
  private:
   // A line step: one line set, then BitDelay(BusDelay).
   void sdaHigh() {
-    lines_->setSda(true);
+    setSda(true);
     stepDelay();
   }
   void sdaLow() {
-    lines_->setSda(false);
+    setSda(false);
     stepDelay();
   }
   void sclHigh() {
-    lines_->setScl(true);
+    setScl(true);
     awaitScl();
     stepDelay();
   }
   void sclLow() {
-    lines_->setScl(false);
+    setScl(false);
     stepDelay();
   }
-  // BitDelay(BusDelay).
-  void stepDelay();
+  // The lines' own calls. On the cable the engine was built on they go to it directly, its
+  // port writes inline: a step there is little more than one port write, and a call through
+  // the lines' interface in every set and wait would be a good part of the engine's cost.
+  void setSda(bool released) {
+    if (cable_ != nullptr) {
+      cable_->setSda(released);
+    } else {
+      lines_->setSda(released);
+    }
+  }
+  void setScl(bool released) {
+    if (cable_ != nullptr) {
+      cable_->setScl(released);
+    } else {
+      lines_->setScl(released);
+    }
+  }
+  void waitQuanta(std::int64_t passes) {
+    if (cable_ != nullptr) {
+      cable_->waitQuanta(passes);
+    } else {
+      lines_->waitQuanta(passes);
+    }
+  }
+  bool sdaSensedHigh() { return cable_ != nullptr ? cable_->sda() : lines_->sda(); }
+  // BitDelay(BusDelay). Every step waits the bus delay, which hardly ever changes: its
+  // pass count is kept and worked out again only when it does.
+  void stepDelay() {
+    if (state_.BusDelay != stepDelay_) keepStepPasses();
+    if (stepPasses_ > 0) waitQuanta(stepPasses_);
+  }
+  void keepStepPasses();
   // After SCL was released: false when it still reads low at the stretch timeout. True at
   // once on lines that cannot read SCL.
-  bool sclRises();
+  bool sclRises() { return !sclReadable_ || sclReadsHigh(); }
+  bool sclReadsHigh();
   // sclRises, and ends the command (ClockHeldLow) when SCL does not rise.
   void awaitScl() {
     if (!sclRises()) clockHeldLow();
@@ -157,7 +189,6 @@ class BusEngine final : public BusMaster {
   void closeLines();
   void logRecovery(const RecoveryResult& result);
   static std::int64_t delayPasses(double d);
-  bool sdaSensedHigh() { return lines_->sda(); }
   void log(std::string_view message) {
     if (trace_.tracing()) trace_.logLine(message);
   }
@@ -183,13 +214,17 @@ class BusEngine final : public BusMaster {
 
   BusState& state_;
   // Where OpenBus and CloseBus use the parallel port itself: on the cable it was built on.
-  bool onCable() const { return port_ != nullptr && lines_ == &builtLines_; }
+  bool onCable() const { return cable_ != nullptr; }
 
   // The parallel port under the cable; nullptr on lines of their own.
   port::PortIo* port_;
   // The lines the engine was built on, and those it steps (the same unless setLines).
   port::BitLines& builtLines_;
   port::BitLines* lines_;
+  // The cable the engine was built on (nullptr on lines of their own), and the same while
+  // it steps the cable rather than other lines.
+  LptCable* builtCable_ = nullptr;
+  LptCable* cable_ = nullptr;
   BusTrace& trace_;
   TransactionRecord& record_;
   bool probing_ = false;

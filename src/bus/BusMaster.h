@@ -30,7 +30,7 @@ class BusMaster : public port::I2cMaster {
   virtual bool ReleaseLinesAndSenseSda() = 0;
   // A transfer that asks whether anything answers, as a scan does: a missing acknowledge is
   // the answer, so it neither beeps nor earns an error line.
-  virtual port::TransferResult probe(const std::vector<port::I2cMessage>& messages) = 0;
+  virtual port::TransferResult probe(port::MessageSpan messages) = 0;
   // Ends the command with the master's own error when result timed out where the master
   // counts that as a fault of the bus rather than an answer: on lines a slave held SCL low
   // beyond the stretch timeout (ClockHeldLow). An adapter's timeout is an answer.

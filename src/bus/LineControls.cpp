@@ -61,8 +61,7 @@ std::int64_t BusEngine::stretchPassesFor(std::chrono::milliseconds timeout,
   return (span.count() + quantum.count() - 1) / quantum.count();
 }
 
-bool BusEngine::sclRises() {
-  if (!sclReadable_) return true;
+bool BusEngine::sclReadsHigh() {
   std::optional<bool> scl = lines_->scl();
   if (!scl) {
     sclReadable_ = false;
@@ -70,7 +69,7 @@ bool BusEngine::sclRises() {
   }
   for (std::int64_t waited = 0; !scl.value_or(true); ++waited) {
     if (waited >= stretchPasses_) return false;
-    lines_->waitQuanta(1);
+    waitQuanta(1);
     scl = lines_->scl();
   }
   return true;
@@ -78,7 +77,7 @@ bool BusEngine::sclRises() {
 
 // SDA is let go too (SCL is already), so that the master holds nothing on a bus it gives up.
 void BusEngine::clockHeldLow() {
-  lines_->setSda(true);
+  setSda(true);
   state_.AckReceived = false;
   log(kErrClockHeld);
   throw ClockHeldLow(stretchTimeout_);
@@ -93,6 +92,7 @@ void BusEngine::sdaHeldLow() {
 
 void BusEngine::setLines(port::BitLines* lines) {
   lines_ = lines != nullptr ? lines : &builtLines_;
+  cable_ = lines_ == &builtLines_ ? builtCable_ : nullptr;
   lines_->setQuantum(quantum_);
   // Other lines may read SCL where the ones before could not.
   sclReadable_ = true;
@@ -102,19 +102,19 @@ RecoveryResult BusEngine::RecoverBus() {
   log(kMsgRecovery);
   RecoveryResult result;
   sdaHigh();
-  lines_->setScl(true);
+  setScl(true);
   bool sclUp = sclRises();
   stepDelay();
   while (sclUp && !sdaSensedHigh() && result.pulses < kRecoveryPulses) {
     sclLow();
-    lines_->setScl(true);
+    setScl(true);
     sclUp = sclRises();
     stepDelay();
     ++result.pulses;
   }
   if (!sclUp) {
     result.sclHeldLow = true;
-    lines_->setSda(true);
+    setSda(true);
     log(kErrClockHeld);
     return result;
   }

@@ -12,7 +12,7 @@ namespace brelvion::bus {
 void BusEngine::SendStart() {
   log(kMsgStart);
   sdaHigh();
-  lines_->setScl(true);
+  setScl(true);
   awaitScl();
   if (senseSdaBeforeStart_ && !sdaSensedHigh()) sdaHeldLow();
   stepDelay();
@@ -61,11 +61,11 @@ void BusEngine::TransmitByte(std::int16_t b) {
 // Leaves SCL low.
 void BusEngine::WaitAck() {
   log(kMsgWaitAck);
-  lines_->setSda(true);
-  lines_->setSda(true);
+  setSda(true);
+  setSda(true);
   stepDelay();
-  lines_->setScl(true);
-  lines_->setScl(true);
+  setScl(true);
+  setScl(true);
   awaitScl();
   stepDelay();
 
@@ -85,11 +85,11 @@ void BusEngine::WaitAck() {
     }
   }
 
-  lines_->setSda(true);
-  lines_->setSda(true);
+  setSda(true);
+  setSda(true);
   stepDelay();
-  lines_->setScl(false);
-  lines_->setScl(false);
+  setScl(false);
+  setScl(false);
   stepDelay();
 }
 

@@ -9,46 +9,54 @@
 
 namespace brelvion::bus {
 
-std::vector<port::I2cMessage> registerWriteMessages(std::uint8_t device,
-                                                    const RegisterFormat& format,
-                                                    std::uint32_t registerAddress,
-                                                    std::uint32_t value) {
+namespace {
+
+// The longest register address and value.
+constexpr std::size_t kLongestAddress = 2;
+constexpr std::size_t kLongestValue = 4;
+
+}  // namespace
+
+RegisterMessages registerWriteMessages(std::uint8_t device, const RegisterFormat& format,
+                                       std::uint32_t registerAddress, std::uint32_t value) {
   port::I2cMessage write;
   write.address = port::DeviceAddress::fromByte(device).writeByte();
-  write.bytes = registerAddressBytes(format, registerAddress);
-  const std::vector<std::uint8_t> data = encodeValue(value, format.valueBytes, format.order);
-  write.bytes.insert(write.bytes.end(), data.begin(), data.end());
-  return {write};
+  write.bytes.reserve(kLongestAddress + kLongestValue);
+  appendRegisterAddress(write.bytes, format, registerAddress);
+  appendValue(write.bytes, value, format.valueBytes, format.order);
+  RegisterMessages messages;
+  messages.add(std::move(write));
+  return messages;
 }
 
-std::vector<port::I2cMessage> registerReadMessages(std::uint8_t device,
-                                                   const RegisterFormat& format,
-                                                   std::uint32_t registerAddress,
-                                                   std::size_t byteCount,
-                                                   port::AfterMessage pointerThen) {
+RegisterMessages registerReadMessages(std::uint8_t device, const RegisterFormat& format,
+                                      std::uint32_t registerAddress, std::size_t byteCount,
+                                      port::AfterMessage pointerThen) {
   if (byteCount == 0) {
     throw base::RuntimeError(base::RuntimeError::kInvalidCall, "RegisterRead",
                              "A register read takes at least one byte");
   }
-  std::vector<port::I2cMessage> messages;
-  std::vector<std::uint8_t> pointer = registerAddressBytes(format, registerAddress);
+  RegisterMessages messages;
+  std::vector<std::uint8_t> pointer;
+  pointer.reserve(kLongestAddress);
+  appendRegisterAddress(pointer, format, registerAddress);
   if (!pointer.empty()) {
     port::I2cMessage write;
     write.address = port::DeviceAddress::fromByte(device).writeByte();
     write.bytes = std::move(pointer);
     write.after = pointerThen;
-    messages.push_back(std::move(write));
+    messages.add(std::move(write));
   }
   port::I2cMessage read;
   read.address = port::DeviceAddress::fromByte(device).readByte();
   read.read = true;
   read.readLength = byteCount;
-  messages.push_back(std::move(read));
+  messages.add(std::move(read));
   return messages;
 }
 
 port::TransferResult transferInFormat(port::I2cMaster& master, const RegisterFormat& format,
-                                      const std::vector<port::I2cMessage>& messages,
+                                      port::MessageSpan messages,
                                       std::optional<std::size_t> bytesShown) {
   // Other masters (a test's, an adapter used alone) keep no record.
   auto* noting = dynamic_cast<BusMaster*>(&master);

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "bus/RegisterFormat.h"
@@ -16,25 +18,40 @@ namespace brelvion::bus {
 // ReadSequential do. Every function refuses (RuntimeError 5) a format, register or value
 // that does not fit before a message is built.
 
+// The messages of one register transaction: a write, or a pointer write and a read. They
+// stay in place rather than on the heap, as every register command builds them, and go to
+// a transfer as they are (a port::MessageSpan).
+class RegisterMessages {
+ public:
+  // At most two.
+  void add(port::I2cMessage message) { messages_.at(count_++) = std::move(message); }
+  const port::I2cMessage* begin() const { return messages_.data(); }
+  const port::I2cMessage* end() const { return messages_.data() + count_; }
+  std::size_t size() const { return count_; }
+  const port::I2cMessage& operator[](std::size_t index) const { return messages_[index]; }
+
+ private:
+  std::array<port::I2cMessage, 2> messages_{};
+  std::size_t count_ = 0;
+};
+
 // One write: the register address bytes, then the value's bytes, then a STOP.
-std::vector<port::I2cMessage> registerWriteMessages(std::uint8_t device,
-                                                    const RegisterFormat& format,
-                                                    std::uint32_t registerAddress,
-                                                    std::uint32_t value);
+RegisterMessages registerWriteMessages(std::uint8_t device, const RegisterFormat& format,
+                                       std::uint32_t registerAddress, std::uint32_t value);
 
 // A write of the register address bytes, then one read of byteCount bytes. pointerThen
 // says what comes between them: a STOP (the design's SetRegisterPointer, then
 // ReadSequential) or a repeated START. A format without a register address reads alone.
-std::vector<port::I2cMessage> registerReadMessages(
-    std::uint8_t device, const RegisterFormat& format, std::uint32_t registerAddress,
-    std::size_t byteCount, port::AfterMessage pointerThen = port::AfterMessage::Stop);
+RegisterMessages registerReadMessages(std::uint8_t device, const RegisterFormat& format,
+                                      std::uint32_t registerAddress, std::size_t byteCount,
+                                      port::AfterMessage pointerThen = port::AfterMessage::Stop);
 
 // A transfer of messages built in format (registerWriteMessages, registerReadMessages): on
 // the program's masters (BusMaster) the record notes each message with the format, so that
 // the transactions view and a script saved from it read the register as this command wrote
 // it. bytesShown: of a read, how many of its bytes the command shows the user.
 port::TransferResult transferInFormat(port::I2cMaster& master, const RegisterFormat& format,
-                                      const std::vector<port::I2cMessage>& messages,
+                                      port::MessageSpan messages,
                                       std::optional<std::size_t> bytesShown = std::nullopt);
 
 struct RegisterRead {

@@ -35,31 +35,33 @@ std::uint32_t maxValue(int bytes) {
   return bytes >= 4 ? 0xFFFFFFFFu : (1u << (8 * bytes)) - 1;
 }
 
-std::vector<std::uint8_t> registerAddressBytes(const RegisterFormat& format,
-                                               std::uint32_t registerAddress) {
+void appendRegisterAddress(std::vector<std::uint8_t>& out, const RegisterFormat& format,
+                           std::uint32_t registerAddress) {
   if (auto problem = formatProblem(format)) refuse(*problem);
   if (registerAddress > maxRegisterAddress(format)) {
     refuse("Register " + numconv::UpperHex(registerAddress) + "h does not fit a " +
            std::to_string(8 * format.addressBytes) + "-bit register address");
   }
-  std::vector<std::uint8_t> bytes;
   for (int i = format.addressBytes - 1; i >= 0; --i) {
-    bytes.push_back(static_cast<std::uint8_t>(registerAddress >> (8 * i)));
+    out.push_back(static_cast<std::uint8_t>(registerAddress >> (8 * i)));
   }
-  return bytes;
 }
 
-std::vector<std::uint8_t> encodeValue(std::uint32_t value, int bytes, ByteOrder order) {
+void appendValue(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes, ByteOrder order) {
   if (!validValueBytes(bytes)) refuse("A register value is 1, 2 or 4 bytes, not " + std::to_string(bytes));
   if (value > maxValue(bytes)) {
     refuse("Value " + numconv::UpperHex(value) + "h does not fit " + std::to_string(8 * bytes) +
            " bits");
   }
-  std::vector<std::uint8_t> encoded(static_cast<std::size_t>(bytes));
   for (int i = 0; i < bytes; ++i) {
     const int shift = order == ByteOrder::BigEndian ? 8 * (bytes - 1 - i) : 8 * i;
-    encoded[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> shift);
+    out.push_back(static_cast<std::uint8_t>(value >> shift));
   }
+}
+
+std::vector<std::uint8_t> encodeValue(std::uint32_t value, int bytes, ByteOrder order) {
+  std::vector<std::uint8_t> encoded;
+  appendValue(encoded, value, bytes, order);
   return encoded;
 }
 

@@ -35,12 +35,14 @@ std::optional<std::string> formatProblem(const RegisterFormat& format);
 std::uint32_t maxRegisterAddress(const RegisterFormat& format);
 std::uint32_t maxValue(int bytes);
 
-// The register address as the bytes that set the device's pointer, most significant first.
-// Throws RuntimeError 5 for an address that does not fit the format.
-std::vector<std::uint8_t> registerAddressBytes(const RegisterFormat& format,
-                                               std::uint32_t registerAddress);
+// Appends to out the register address as the bytes that set the device's pointer, most
+// significant first. Throws RuntimeError 5 for an address that does not fit the format.
+void appendRegisterAddress(std::vector<std::uint8_t>& out, const RegisterFormat& format,
+                           std::uint32_t registerAddress);
 
-// A value of `bytes` bytes in order. Throws RuntimeError 5 for a value wider than that.
+// A value of `bytes` bytes in order, appended to out or as bytes of its own. Throws
+// RuntimeError 5 for a value wider than that.
+void appendValue(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes, ByteOrder order);
 std::vector<std::uint8_t> encodeValue(std::uint32_t value, int bytes, ByteOrder order);
 // bytes.size() (1 to 4) bytes in order as one value.
 std::uint32_t decodeValue(std::span<const std::uint8_t> bytes, ByteOrder order);

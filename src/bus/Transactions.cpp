@@ -126,7 +126,7 @@ port::MessageOutcome BusEngine::sendRead(std::uint8_t address, std::size_t lengt
 
 // A slave that holds the clock too long ends the transfer: its message timed out, the
 // later ones were never sent. That is an outcome here, not an error.
-port::TransferResult BusEngine::transfer(const std::vector<port::I2cMessage>& messages) {
+port::TransferResult BusEngine::transfer(port::MessageSpan messages) {
   port::TransferResult result;
   result.messages.resize(messages.size());
   bool repeatedStart = false;
@@ -153,7 +153,7 @@ port::TransferResult BusEngine::transfer(const std::vector<port::I2cMessage>& me
   return result;
 }
 
-port::TransferResult BusEngine::probe(const std::vector<port::I2cMessage>& messages) {
+port::TransferResult BusEngine::probe(port::MessageSpan messages) {
   const ProbingScope probing(probing_);
   return transfer(messages);
 }
@@ -161,7 +161,7 @@ port::TransferResult BusEngine::probe(const std::vector<port::I2cMessage>& messa
 bool BusEngine::ReleaseLinesAndSenseSda() {
   sdaHigh();
   sclHigh();
-  return lines_->sda();
+  return sdaSensedHigh();
 }
 
 void BusEngine::endCommandIfTimedOut(const port::TransferResult& result) const {

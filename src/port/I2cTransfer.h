@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
+#include <span>
 #include <vector>
 
 namespace brelvion::port {
@@ -19,6 +21,16 @@ struct I2cMessage {
   // How many bytes a read takes.
   std::size_t readLength = 0;
   AfterMessage after = AfterMessage::Stop;
+};
+
+// The messages of one transfer, wherever the caller keeps them: a vector, an array, the
+// register commands' fixed storage (bus::RegisterMessages), or a braced list written in the
+// call, which lives until the call returns. A parameter only: it holds none of them.
+class MessageSpan : public std::span<const I2cMessage> {
+ public:
+  using std::span<const I2cMessage>::span;
+  MessageSpan(std::initializer_list<I2cMessage> messages)
+      : std::span<const I2cMessage>(messages.begin(), messages.size()) {}
 };
 
 // What is known of one message after the transfer, and only that: an adapter that reports
@@ -66,7 +78,7 @@ struct TransferResult {
 class I2cMaster {
  public:
   virtual ~I2cMaster() = default;
-  virtual TransferResult transfer(const std::vector<I2cMessage>& messages) = 0;
+  virtual TransferResult transfer(MessageSpan messages) = 0;
 };
 
 }  // namespace brelvion::port

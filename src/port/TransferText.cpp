@@ -36,7 +36,7 @@ void appendMessage(std::string& text, const I2cMessage& message, const MessageRe
 
 }  // namespace
 
-std::string transferText(const std::vector<I2cMessage>& messages,
+std::string transferText(MessageSpan messages,
                          const std::vector<MessageResult>& results) {
   std::string text;
   for (std::size_t i = 0; i < messages.size(); ++i) {

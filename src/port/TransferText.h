@@ -15,7 +15,7 @@ inline constexpr std::size_t kShownTransferBytes = 8;
 // write address and its bytes; a read is R, its read address, its length in brackets and
 // the bytes it received (none when results is empty or holds none for it). More than
 // kShownTransferBytes bytes end in "..", a write's then with its length in brackets too.
-std::string transferText(const std::vector<I2cMessage>& messages,
+std::string transferText(MessageSpan messages,
                          const std::vector<MessageResult>& results = {});
 
 }  // namespace brelvion::port

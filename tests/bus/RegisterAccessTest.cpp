@@ -18,8 +18,8 @@ using bus::RegisterFormat;
 // A master that records what it is asked to send and answers every byte.
 class RecordingMaster : public port::I2cMaster {
  public:
-  port::TransferResult transfer(const std::vector<port::I2cMessage>& messages) override {
-    sent.push_back(messages);
+  port::TransferResult transfer(port::MessageSpan messages) override {
+    sent.emplace_back(messages.begin(), messages.end());
     port::TransferResult result;
     for (const port::I2cMessage& message : messages) {
       port::MessageResult outcome;
@@ -35,7 +35,7 @@ class RecordingMaster : public port::I2cMaster {
 };
 
 // What each message puts on the wire, as "W42: 01 00 12 34 |stop" and "R43: 2 bytes".
-std::vector<std::string> shown(const std::vector<port::I2cMessage>& messages) {
+std::vector<std::string> shown(port::MessageSpan messages) {
   std::vector<std::string> lines;
   for (const port::I2cMessage& message : messages) {
     std::string line = (message.read ? "R" : "W") + numconv::UpperHex(message.address, 2) + ":";

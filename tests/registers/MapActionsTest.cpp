@@ -29,7 +29,7 @@ struct Sensor16Port : port::simulated::SimulatedParallelPort {
 class WatchedMaster : public port::I2cMaster {
  public:
   explicit WatchedMaster(port::I2cMaster& inner) : inner_(inner) {}
-  port::TransferResult transfer(const std::vector<port::I2cMessage>& messages) override {
+  port::TransferResult transfer(port::MessageSpan messages) override {
     std::string line;
     for (const port::I2cMessage& message : messages) {
       if (!line.empty()) line += " |";

@@ -174,7 +174,7 @@ TEST_F(ScriptRunnerTest, AStopBetweenCommandsOrInALongDelayEndsTheRun) {
 // Acknowledges reads and register-pointer writes, each read giving 5Ah; refuses every
 // write that carries a value.
 struct ValueWriteRefusingMaster : port::I2cMaster {
-  port::TransferResult transfer(const std::vector<port::I2cMessage>& messages) override {
+  port::TransferResult transfer(port::MessageSpan messages) override {
     port::TransferResult result;
     for (const port::I2cMessage& message : messages) {
       port::MessageResult one;

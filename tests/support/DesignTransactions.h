@@ -60,7 +60,7 @@ class DesignTransactions {
     if (count < 0) throw base::RuntimeError(base::RuntimeError::kInvalidCall, source);
     return static_cast<std::size_t>(count) + 1;
   }
-  port::TransferResult run(const std::vector<port::I2cMessage>& messages) {
+  port::TransferResult run(port::MessageSpan messages) {
     port::TransferResult result = master_.transfer(messages);
     master_.endCommandIfTimedOut(result);
     return result;

@@ -18,7 +18,7 @@ std::size_t messageLength(const I2cMessage& message) {
 }  // namespace
 
 std::vector<I2cDevAdapter::Call> I2cDevAdapter::planCombinedCalls(
-    const std::vector<I2cMessage>& messages) const {
+    MessageSpan messages) const {
   std::vector<Call> calls(1);
   for (std::size_t i = 0; i < messages.size(); ++i) {
     const I2cMessage& message = messages[i];
@@ -41,14 +41,14 @@ std::vector<I2cDevAdapter::Call> I2cDevAdapter::planCombinedCalls(
   return calls;
 }
 
-void I2cDevAdapter::combinedTransfer(const std::vector<I2cMessage>& messages,
+void I2cDevAdapter::combinedTransfer(MessageSpan messages,
                                      TransferResult& result) {
   for (const Call& call : planCombinedCalls(messages)) {
     if (!runCombinedCall(messages, call, result)) return;
   }
 }
 
-bool I2cDevAdapter::runCombinedCall(const std::vector<I2cMessage>& messages, const Call& call,
+bool I2cDevAdapter::runCombinedCall(MessageSpan messages, const Call& call,
                                     TransferResult& result) {
   std::vector<I2cMessage> wire;
   std::vector<std::vector<std::uint8_t>> buffers;

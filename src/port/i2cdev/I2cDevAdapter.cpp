@@ -15,7 +15,7 @@ namespace brelvion::port::i2cdev {
 namespace {
 
 // A probe as i2cdetect sends it by default: an address and no data.
-bool isLoneEmptyWrite(const std::vector<I2cMessage>& messages) {
+bool isLoneEmptyWrite(MessageSpan messages) {
   return messages.size() == 1 && !messages[0].read && messages[0].bytes.empty();
 }
 
@@ -74,7 +74,7 @@ unsigned long I2cDevAdapter::functionality() {
   return functionality_;
 }
 
-TransferResult I2cDevAdapter::transfer(const std::vector<I2cMessage>& messages) {
+TransferResult I2cDevAdapter::transfer(MessageSpan messages) {
   open();
   TransferResult result;
   result.messages.resize(messages.size());

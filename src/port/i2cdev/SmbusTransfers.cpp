@@ -31,7 +31,7 @@ I2cMessage readOf(std::uint8_t address, std::size_t length) {
 }
 
 // A register pointer write and a read from the same device after it.
-bool isRegisterRead(const std::vector<I2cMessage>& messages) {
+bool isRegisterRead(MessageSpan messages) {
   return messages.size() == 2 && !messages[0].read && messages[0].bytes.size() == 1 &&
          messages[1].read && messages[1].readLength > 0 &&
          DeviceAddress::fromByte(messages[0].address) ==
@@ -52,7 +52,7 @@ void fillWriteData(i2c_smbus_data& data, std::uint32_t size, const std::vector<s
 }  // namespace
 
 void I2cDevAdapter::requireFunction(unsigned long function, const char* callName,
-                                    const std::vector<I2cMessage>& messages) const {
+                                    MessageSpan messages) const {
   if ((functionality_ & function) != 0) return;
   throw unsupportedError(name(), std::string("cannot do SMBus ") + callName + ", which " +
                                      transferText(messages) + " needs (its driver has neither "
@@ -108,7 +108,7 @@ MessageOutcome I2cDevAdapter::smbusCall(std::uint8_t address, std::uint8_t readW
   return outcome;
 }
 
-void I2cDevAdapter::smbusTransfer(const std::vector<I2cMessage>& messages,
+void I2cDevAdapter::smbusTransfer(MessageSpan messages,
                                   TransferResult& result) {
   if (isRegisterRead(messages)) {
     smbusRegisterRead(messages, result);
@@ -143,7 +143,7 @@ void I2cDevAdapter::smbusTransfer(const std::vector<I2cMessage>& messages,
 // A register write, the command byte and then one data byte (write byte data), two (write
 // word data) or up to kMaxSmbusBlock (an I2C block write), the first call the adapter has
 // that sends those bytes; two bytes go as an I2C block write where it has no word data.
-std::uint32_t I2cDevAdapter::writeSizeFor(const std::vector<I2cMessage>& messages) const {
+std::uint32_t I2cDevAdapter::writeSizeFor(MessageSpan messages) const {
   const std::size_t data = messages[0].bytes.size() - 1;
   if (data == 1) {
     requireFunction(I2C_FUNC_SMBUS_WRITE_BYTE_DATA, "write byte data", messages);
@@ -160,7 +160,7 @@ std::uint32_t I2cDevAdapter::writeSizeFor(const std::vector<I2cMessage>& message
 // Read byte data for one byte; else I2C block reads from the register onwards (or read
 // byte data for each register where the adapter has no block read). The first call that
 // is refused ends the read with the bytes received before it.
-void I2cDevAdapter::smbusRegisterRead(const std::vector<I2cMessage>& messages,
+void I2cDevAdapter::smbusRegisterRead(MessageSpan messages,
                                       TransferResult& result) {
   const std::uint8_t writeAddress = messages[0].address;
   const std::uint8_t readAddress = messages[1].address;
