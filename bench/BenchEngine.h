@@ -21,7 +21,7 @@ class NullDesktop : public desktop::Desktop {
 struct EngineOnPort {
   explicit EngineOnPort(port::PortIo& port)
       : core(port, desktop), state(core.busState()), log(core.log()), engine(core.engine()) {
-    state.BusDelay = 0.001;
+    engine.setBusDelay(0.001);
     core.debuggerState().TraceBufferSize = 10;
     engine.OpenBus(0, 0);
     engine.InitPort(10);

@@ -95,12 +95,11 @@ void engineVersusBareWrites() {
 
 void logMessageCost(double bound) {
   NullDesktop desktop;
-  bus::BusState state;
-  state.DebugEnabled = 1;
   trace::DebuggerState debuggerState;
   debuggerState.TraceBufferSize = bound;
   trace::PlainTraceHolder trace;
-  trace::DebugLog log(state, debuggerState, trace, desktop);
+  trace::DebugLog log(debuggerState, trace, desktop);
+  log.setEnabled(true);
   const std::string message = "Wisp MSG004:  Transmitting data byte on bus ";
   for (int i = 0; i < 2000; ++i) log.LogMessage(message);  // fill to the bound first
   const double ns = bestNsPer(20000, [&] { log.LogMessage(message); });
@@ -112,7 +111,7 @@ void logMessageCost(double bound) {
 void dump256(bool debugger) {
   port::simulated::SimulatedParallelPort port;
   EngineOnPort set(port);
-  set.state.DebugEnabled = debugger ? 1 : 0;
+  set.log.setEnabled(debugger);
   const double ns = bestNsPer(20, [&] { core::readByteRegisters(set.core, 0x42, 0, 256); });
   report(debugger ? "256-register dump, debugger on (bound 10)" : "256-register dump, debugger off",
          ns / 1e6, "ms", "", true);

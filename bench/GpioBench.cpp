@@ -72,7 +72,7 @@ struct GpioEngineSet {
     lines = std::make_unique<port::gpio::GpioLines>(choice, kernel, kernel.root(), options);
     watched = std::make_unique<WatchedLines>(*lines);
     core = std::make_unique<core::ToolCore>(*watched, desktop);
-    core->busState().BusDelay = 0.001;
+    core->engine().setBusDelay(0.001);
     core->engine().OpenBus(0, 0);
     core->engine().InitPort(10);
   }

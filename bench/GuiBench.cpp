@@ -76,7 +76,7 @@ void burstIntoShownWindow() {
   gui::debugger::DebuggerWindowHolder monitor(windows);
   core::ToolCore core(port, windows, monitor);
   monitor.attach(core);
-  core.busState().DebugEnabled = 1;
+  core.log().setEnabled(true);
   core.debuggerState().TraceBufferSize = kBound;
   monitor.showWindow();
   showAndSettle(*monitor.window());
@@ -154,7 +154,7 @@ void registerMapAfterARead() {
   StampedPort port(config);
   gui::qt::QtWindowSystem windows;
   core::ToolCore core(port, windows);
-  core.busState().BusDelay = 0.001;
+  core.engine().setBusDelay(0.001);
   core.StartBus();
   gui::registermap::RegisterMapWindow window(core, windows);
   window.findChild<QLineEdit*>("device")->setText("20");

@@ -221,7 +221,7 @@ void copyAndSend(const SendCase& send, const std::string& source, const Reading&
   // Every read answers the same, acknowledge or not: the check of SDA before a START would
   // take a held line from it.
   core.engine().setSdaCheckBeforeStart(false);
-  core.busState().BusDelay = 0;
+  core.engine().setBusDelay(0);
   core.engine().OpenBus(0, 0);
   core.engine().InitPort(10);
   core.values().CommandDelay = send.delay;

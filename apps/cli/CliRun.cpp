@@ -39,15 +39,19 @@ namespace {
 
 constexpr const char* kProgram = "brelvion-i2c-cli";
 
-// The program-wide state on a parallel port or on lines of their own, set up as the tool's
-// start-up does.
+// The program-wide state on a parallel port, on lines of their own or on an adapter, set up
+// as the tool's start-up does.
 struct Session {
   Session(port::PortIo& port, std::ostream& err) : desktop(err), core(port, desktop) { setUp(); }
   Session(port::BitLines& lines, std::ostream& err) : desktop(err), core(lines, desktop) {
     setUp();
   }
+  Session(std::unique_ptr<port::BusAdapter> adapter, std::ostream& err)
+      : desktop(err), core(std::move(adapter), desktop) {
+    setUp();
+  }
   void setUp() {
-    core.busState().BusDelay = 0.001;
+    if (core.hasLines()) core.engine().setBusDelay(0.001);
     core.debuggerState().TraceBufferSize = 10;
   }
   ConsoleDesktop desktop;
@@ -127,12 +131,12 @@ std::optional<int> runCommand(const CliRequest& request, const PreparedCommand& 
 }
 
 // What the command's end says on standard error when the bus refused it: a timeout or lost
-// arbitration whatever the command, a missing acknowledge for read and dump (write, send
-// and scan print theirs with the result).
+// arbitration whatever the command (refusal: how the last message the adapter sent ended),
+// a missing acknowledge for read and dump (write, send and scan print theirs with the
+// result).
 void reportRefusal(const CliRequest& request, std::uint8_t device, core::ToolCore& core,
-                   std::optional<int> status, std::ostream& err) {
-  const bus::AdapterMaster* master = core.adapterMaster();
-  const auto refusal = master != nullptr ? master->lastRefusal() : std::nullopt;
+                   std::optional<port::MessageOutcome> refusal, std::optional<int> status,
+                   std::ostream& err) {
   const port::BusAdapter* adapter = core.adapter();
   if (adapter != nullptr && refusal == port::MessageOutcome::TimedOut) {
     err << kProgram << ": bus timeout on " << adapter->name()
@@ -194,10 +198,13 @@ int runSession(const CliRequest& request, const PreparedCommand& prepared, Sessi
   if (request.transactions) {
     printTransactions(session.core.record(), request, prepared.registers, err);
   }
-  bus::BusEngine& engine = session.core.engine();
-  if (request.stepUs) engine.setStepTime(std::chrono::microseconds(*request.stepUs));
-  if (request.stretchTimeoutMs) {
-    engine.setStretchTimeout(std::chrono::milliseconds(*request.stretchTimeoutMs));
+  // An adapter has no lines to step: its driver keeps its own timing.
+  if (session.core.hasLines()) {
+    bus::BusEngine& engine = session.core.engine();
+    if (request.stepUs) engine.setStepTime(std::chrono::microseconds(*request.stepUs));
+    if (request.stretchTimeoutMs) {
+      engine.setStretchTimeout(std::chrono::milliseconds(*request.stretchTimeoutMs));
+    }
   }
   bus::BusMaster& master = session.core.master();
   master.OpenBus(apps::lptIndexOf(request), request.trace || request.transactions ? 1 : 0);
@@ -210,14 +217,23 @@ int runSession(const CliRequest& request, const PreparedCommand& prepared, Sessi
   // conditions would only confuse a protocol decoder.
   port::BusCapture capture;
   if (request.capturePath) record(&capture);
+  // Each message's result as the adapter returned it, the last one kept: a command ends on
+  // a timeout or lost arbitration when its last message did.
+  std::optional<port::MessageOutcome> lastOutcome;
+  if (session.core.adapter() != nullptr) {
+    session.core.record().setMessageListener(
+        [&lastOutcome](const bus::Transaction& message) { lastOutcome = message.outcome; });
+  }
   std::optional<int> status;
   try {
     status = runCommand(request, prepared, session.core, simulated, clock, out, err);
   } catch (...) {
     record(nullptr);
+    session.core.record().setMessageListener({});
     throw;
   }
   record(nullptr);
+  session.core.record().setMessageListener({});
   master.CloseBus();
 
   // The result first, so that a capture on standard output ("-") follows it.
@@ -231,17 +247,15 @@ int runSession(const CliRequest& request, const PreparedCommand& prepared, Sessi
   }
   const auto* command = std::get_if<RegisterCommand>(&prepared.registers);
   reportRefusal(request, command != nullptr ? command->device : designDevice(request.command),
-                session.core, status, err);
+                session.core, lastOutcome, status, err);
   // Every command that reaches the bus says how it ended.
   return status.value_or(kExitNotAcknowledged);
 }
 
-// adapter, when there is one, carries every command; port's lines are then never stepped.
 int runOnPort(const CliRequest& request, const PreparedCommand& prepared, port::PortIo& port,
-              std::unique_ptr<port::BusAdapter> adapter, base::Clock& clock, std::ostream& out,
-              std::ostream& err, std::ostream* captureOut) {
+              base::Clock& clock, std::ostream& out, std::ostream& err,
+              std::ostream* captureOut) {
   Session session(port, err);
-  session.core.useAdapter(std::move(adapter));
   return runSession(
       request, prepared, session, dynamic_cast<port::simulated::SimulatedParallelPort*>(&port),
       [&port](port::BusCapture* capture) { port.setCapture(capture); }, clock, out, err,
@@ -266,18 +280,14 @@ int runOnGpioLines(const CliRequest& request, const PreparedCommand& prepared,
       captureOut);
 }
 
+// The adapter carries every command; there are no lines to record.
 int runOnAdapter(const CliRequest& request, const PreparedCommand& prepared,
-                 port::i2cdev::I2cDevSystemCalls& calls, const CliOverrides& overrides,
-                 base::Clock& clock, std::ostream& out, std::ostream& err) {
-  // The engine needs a port even when an adapter carries the bus; nothing ever reaches it.
-  port::simulated::SimulatedBusConfig unused;
-  unused.sensorAddresses = {};
-  port::simulated::SimulatedParallelPort idle(unused);
-  port::PortIo& lines = overrides.port != nullptr ? *overrides.port : idle;
+                 port::i2cdev::I2cDevSystemCalls& calls, base::Clock& clock, std::ostream& out,
+                 std::ostream& err) {
   const unsigned number = request.port.i2cDevAdapter()->number;
-  return runOnPort(request, prepared, lines,
-                   std::make_unique<port::i2cdev::I2cDevAdapter>(number, calls), clock, out, err,
-                   overrides.capture);
+  Session session(std::make_unique<port::i2cdev::I2cDevAdapter>(number, calls), err);
+  return runSession(
+      request, prepared, session, nullptr, [](port::BusCapture*) {}, clock, out, err, nullptr);
 }
 
 // Checks what the command needs before the bus is opened into prepared; the exit status
@@ -343,20 +353,19 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
   if (auto refused = prepareCommand(request, prepared, err)) return *refused;
   base::Clock& clock = overrides.clock != nullptr ? *overrides.clock : base::systemClock();
   if (request.onAdapter()) {
-    return runOnAdapter(request, prepared, i2cCalls, overrides, clock, out, err);
+    return runOnAdapter(request, prepared, i2cCalls, clock, out, err);
   }
   if (request.onGpioLines()) {
     return runOnGpioLines(request, prepared, gpioCalls, root, clock, out, err, overrides.capture);
   }
   if (overrides.port != nullptr) {
-    return runOnPort(request, prepared, *overrides.port, nullptr, clock, out, err,
-                     overrides.capture);
+    return runOnPort(request, prepared, *overrides.port, clock, out, err, overrides.capture);
   }
   const port::simulated::SimulatedBusConfig simulation = apps::simulationOf(request);
   port::OpenedPort opened = port::openPortBackend(request.backend, simulation, root, calls);
   if (!opened.notice.empty()) err << kProgram << ": " << opened.notice << '\n';
   try {
-    return runOnPort(request, prepared, *opened.port, nullptr, clock, out, err, overrides.capture);
+    return runOnPort(request, prepared, *opened.port, clock, out, err, overrides.capture);
   } catch (const base::RuntimeError& error) {
     if (opened.backend != port::PortBackend::Ppdev ||
         error.number() != base::RuntimeError::kFileNotFound) {

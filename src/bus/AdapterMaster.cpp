@@ -9,16 +9,15 @@
 
 namespace brelvion::bus {
 
-AdapterMaster::AdapterMaster(std::unique_ptr<port::BusAdapter> adapter, BusState& state,
-                             BusTrace& trace, TransactionRecord& record)
-    : adapter_(std::move(adapter)), state_(state), trace_(trace), record_(record) {
+AdapterMaster::AdapterMaster(std::unique_ptr<port::BusAdapter> adapter, BusTrace& trace,
+                             TransactionRecord& record)
+    : adapter_(std::move(adapter)), trace_(trace), record_(record) {
   adapter_->setTransferListener([this](const port::AdapterTransfer& done) { traceCall(done); });
 }
 
 AdapterMaster::~AdapterMaster() { adapter_->setTransferListener(nullptr); }
 
 port::TransferResult AdapterMaster::transfer(port::MessageSpan messages) {
-  refusal_.reset();
   return adapter_->transfer(messages);
 }
 
@@ -27,17 +26,14 @@ port::TransferResult AdapterMaster::probe(port::MessageSpan messages) {
   return transfer(messages);
 }
 
-// No port register is read or written: there are no lines. The port addresses are still
-// set, so that a later return to the lines finds the port chosen last.
-void AdapterMaster::OpenBus(std::int16_t portIndex, std::int16_t debug) {
-  chooseLptPort(state_, portIndex);
-  state_.DebugEnabled = debug == 1 ? 1 : 0;
+// No port register is read or written: there are no lines, and no port to choose.
+void AdapterMaster::OpenBus(std::int16_t, std::int16_t debug) {
+  trace_.setEnabled(debug == 1);
   adapter_->open();
   if (trace_.tracing()) trace_.logLine(std::string(kSysAdapterOpenedPrefix) + adapter_->name());
 }
 
-void AdapterMaster::InitPort(std::int16_t timeout) {
-  state_.AckTimeout = timeout;
+void AdapterMaster::InitPort(std::int16_t) {
   if (trace_.tracing()) trace_.logLine(kSysAdapterReady);
 }
 
@@ -58,7 +54,6 @@ void AdapterMaster::traceCall(const port::AdapterTransfer& done) {
   if (trace_.tracing()) trace_.logLine(adapterTransferLine(adapter_->name(), done));
   recordCall(done);
   if (const auto refusal = refusalOf(done)) {
-    if (!refusal_) refusal_ = refusal;
     if (!probing_) trace_.acknowledgeMissing(refusalErrorLine(*refusal));
   }
 }

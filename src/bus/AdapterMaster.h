@@ -1,11 +1,9 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include "bus/BusMaster.h"
-#include "bus/BusState.h"
 #include "bus/BusTrace.h"
 #include "bus/TransactionRecord.h"
 #include "port/BusAdapter.h"
@@ -19,9 +17,7 @@ namespace brelvion::bus {
 // adapter and touch no port or line.
 class AdapterMaster final : public BusMaster {
  public:
-  // state: the port addresses kept for a later return to the lines, the debugger's switch
-  // and the acknowledge timeout the bus was readied with.
-  AdapterMaster(std::unique_ptr<port::BusAdapter> adapter, BusState& state, BusTrace& trace,
+  AdapterMaster(std::unique_ptr<port::BusAdapter> adapter, BusTrace& trace,
                 TransactionRecord& record);
   ~AdapterMaster() override;
 
@@ -30,9 +26,6 @@ class AdapterMaster final : public BusMaster {
 
   port::BusAdapter& adapter() { return *adapter_; }
   const port::BusAdapter& adapter() const { return *adapter_; }
-  // How the adapter refused a call of the latest transfer (a missing acknowledge, a timeout,
-  // lost arbitration), the first of them; nothing when it refused none.
-  std::optional<port::MessageOutcome> lastRefusal() const { return refusal_; }
 
   port::TransferResult transfer(port::MessageSpan messages) override;
   port::TransferResult probe(port::MessageSpan messages) override;
@@ -50,10 +43,8 @@ class AdapterMaster final : public BusMaster {
   void recordCall(const port::AdapterTransfer& done);
 
   std::unique_ptr<port::BusAdapter> adapter_;
-  BusState& state_;
   BusTrace& trace_;
   TransactionRecord& record_;
-  std::optional<port::MessageOutcome> refusal_;
   bool probing_ = false;
 };
 

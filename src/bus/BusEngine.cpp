@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "bus/BusMessages.h"
-#include "port/LptRegisters.h"
 
 namespace brelvion::bus {
 
@@ -25,20 +24,16 @@ std::int64_t BusEngine::delayPasses(double d) {
 
 void BusEngine::BitDelay(double d) {
   const std::int64_t passes = delayPasses(d);
-  if (passes > 0) waitQuanta(passes);
+  if (passes > 0) lines_.waitQuanta(passes);
 }
 
-void BusEngine::keepStepPasses() {
-  stepDelay_ = state_.BusDelay;
-  stepPasses_ = delayPasses(stepDelay_);
-}
-
-void chooseLptPort(BusState& state, std::int16_t index) {
-  if (index < 0 || index >= static_cast<std::int16_t>(port::kLptBases.size())) return;
-  const std::uint16_t base = port::kLptBases[static_cast<std::size_t>(index)];
-  state.DataPort = base;
-  state.StatusPort = static_cast<std::uint16_t>(base + 1);
-  state.ControlPort = static_cast<std::uint16_t>(base + 2);
+void BusEngine::stepDelay() {
+  // Every step waits the bus delay, which hardly ever changes: its count is kept.
+  if (busDelay_ != stepDelay_) {
+    stepDelay_ = busDelay_;
+    stepPasses_ = delayPasses(stepDelay_);
+  }
+  if (stepPasses_ > 0) lines_.waitQuanta(stepPasses_);
 }
 
 void BusEngine::InitPort(std::int16_t timeout) {
@@ -50,7 +45,7 @@ void BusEngine::InitPort(std::int16_t timeout) {
     sdaHigh();
     sclLow();
   }
-  state_.AckTimeout = timeout;
+  ackTimeout_ = timeout;
   sclHigh();
   log(kSysInitialised);
 }

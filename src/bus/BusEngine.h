@@ -9,10 +9,8 @@
 #include <vector>
 
 #include "bus/BusMaster.h"
-#include "bus/BusState.h"
 #include "bus/BusTrace.h"
 #include "bus/LineControls.h"
-#include "bus/LptCable.h"
 #include "bus/TransactionRecord.h"
 #include "port/BitLines.h"
 #include "port/I2cTransfer.h"
@@ -28,9 +26,10 @@ namespace brelvion::bus {
 // acknowledge: the bytes of a message go out whatever the slave answers, as the tool always
 // drove the bus; a transfer's outcome is its result.
 //
-// The lines are the parallel-port cable on port, or lines of their own (GPIO lines) without
-// a parallel port. On the cable, opening and closing the bus (OpenBus, CloseBus) are the
-// parallel port's own and use the port directly.
+// The lines are the parallel-port cable, GPIO lines or the simulated bus's: each gets an
+// engine of its own. Opening and closing the bus (OpenBus, CloseBus) are the lines' own (the
+// cable chooses its port and saves its control register). The settings the user set for
+// bit-banging (LineSettings) go from one engine to the next when the program changes lines.
 //
 // Where the lines can read SCL back, every release of SCL waits until it reads high, up to
 // the stretch timeout: a slave may stretch the clock. Beyond it the command ends with
@@ -42,30 +41,36 @@ namespace brelvion::bus {
 // Its messages go into record, the program's one record of them.
 class BusEngine final : public BusMaster {
  public:
-  BusEngine(BusState& state, port::PortIo& port, LptCable& cable, BusTrace& trace,
-            TransactionRecord& record)
-      : state_(state), port_(&port), builtLines_(cable), lines_(&cable), builtCable_(&cable),
-        cable_(&cable), trace_(trace), record_(record) {}
-  BusEngine(BusState& state, port::BitLines& lines, BusTrace& trace, TransactionRecord& record)
-      : state_(state), port_(nullptr), builtLines_(lines), lines_(&lines), trace_(trace),
-        record_(record) {}
+  BusEngine(port::BitLines& lines, BusTrace& trace, TransactionRecord& record)
+      : lines_(lines), trace_(trace), record_(record) {}
 
   BusEngine(const BusEngine&) = delete;
   BusEngine& operator=(const BusEngine&) = delete;
 
-  // Steps lines of their own from now on (GPIO lines beside the parallel port), or the lines
-  // the engine was built on again (nullptr). Lines of their own are opened and closed as in
-  // an engine built on them, and take the step time set. They must stay alive until
-  // replaced.
-  void setLines(port::BitLines* lines);
-  // The lines set with setLines, or nullptr.
-  port::BitLines* otherLines() const { return lines_ != &builtLines_ ? lines_ : nullptr; }
-  BusState& state() { return state_; }
+  // The lines the engine steps.
+  port::BitLines& lines() { return lines_; }
   // One entry a message of every transaction and transfer, kept while tracing
   // (TransactionRecording.cpp).
   TransactionRecord& record() override { return record_; }
   const TransactionRecord& record() const { return record_; }
-  const BusState& state() const { return state_; }
+
+  // The settings as they stand, and all of them at once (as the engine on other lines had
+  // them); the step time goes to the lines' step timer either way. Values out of range throw
+  // RuntimeError 5 and change nothing.
+  LineSettings settings() const;
+  void apply(const LineSettings& settings);
+  void setBusDelay(double d) { busDelay_ = d; }
+  double busDelay() const { return busDelay_; }
+  std::int16_t ackTimeout() const { return ackTimeout_; }
+
+  // What the latest WaitAck heard (an acknowledge before the timeout) and the latest
+  // ReceiveByte read.
+  bool ackReceived() const { return ackReceived_; }
+  std::int16_t receivedByte() const { return receivedByte_; }
+  // The address byte while it is being sent and acknowledged, else 0: a WaitAck then
+  // reports a missing acknowledge as a device not responding.
+  void setAddressPhase(std::int16_t address) { addressPhase_ = address; }
+  std::int16_t addressPhase() const { return addressPhase_; }
 
   // Line control.
   void BitDelay(double d);
@@ -126,58 +131,27 @@ class BusEngine final : public BusMaster {
  private:
   // A line step: one line set, then BitDelay(BusDelay).
   void sdaHigh() {
-    setSda(true);
+    lines_.setSda(true);
     stepDelay();
   }
   void sdaLow() {
-    setSda(false);
+    lines_.setSda(false);
     stepDelay();
   }
   void sclHigh() {
-    setScl(true);
+    lines_.setScl(true);
     awaitScl();
     stepDelay();
   }
   void sclLow() {
-    setScl(false);
+    lines_.setScl(false);
     stepDelay();
   }
-  // The lines' own calls. On the cable the engine was built on they go to it directly, its
-  // port writes inline: a step there is little more than one port write, and a call through
-  // the lines' interface in every set and wait would be a good part of the engine's cost.
-  void setSda(bool released) {
-    if (cable_ != nullptr) {
-      cable_->setSda(released);
-    } else {
-      lines_->setSda(released);
-    }
-  }
-  void setScl(bool released) {
-    if (cable_ != nullptr) {
-      cable_->setScl(released);
-    } else {
-      lines_->setScl(released);
-    }
-  }
-  void waitQuanta(std::int64_t passes) {
-    if (cable_ != nullptr) {
-      cable_->waitQuanta(passes);
-    } else {
-      lines_->waitQuanta(passes);
-    }
-  }
-  bool sdaSensedHigh() { return cable_ != nullptr ? cable_->sda() : lines_->sda(); }
-  // BitDelay(BusDelay). Every step waits the bus delay, which hardly ever changes: its
-  // pass count is kept and worked out again only when it does.
-  void stepDelay() {
-    if (state_.BusDelay != stepDelay_) keepStepPasses();
-    if (stepPasses_ > 0) waitQuanta(stepPasses_);
-  }
-  void keepStepPasses();
+  // BitDelay(BusDelay).
+  void stepDelay();
   // After SCL was released: false when it still reads low at the stretch timeout. True at
   // once on lines that cannot read SCL.
-  bool sclRises() { return !sclReadable_ || sclReadsHigh(); }
-  bool sclReadsHigh();
+  bool sclRises();
   // sclRises, and ends the command (ClockHeldLow) when SCL does not rise.
   void awaitScl() {
     if (!sclRises()) clockHeldLow();
@@ -185,10 +159,9 @@ class BusEngine final : public BusMaster {
   [[noreturn]] void clockHeldLow();
   // Ends the command before a START on a bus whose SDA reads low (SdaHeldLow).
   [[noreturn]] void sdaHeldLow();
-  void openLines(std::int16_t debug);
-  void closeLines();
   void logRecovery(const RecoveryResult& result);
   static std::int64_t delayPasses(double d);
+  bool sdaSensedHigh() { return lines_.sda(); }
   void log(std::string_view message) {
     if (trace_.tracing()) trace_.logLine(message);
   }
@@ -212,23 +185,16 @@ class BusEngine final : public BusMaster {
   port::MessageOutcome sendRead(std::uint8_t address, std::size_t length, bool repeatedStart,
                                 bool stopAfter, Store store);
 
-  BusState& state_;
-  // Where OpenBus and CloseBus use the parallel port itself: on the cable it was built on.
-  bool onCable() const { return cable_ != nullptr; }
-
-  // The parallel port under the cable; nullptr on lines of their own.
-  port::PortIo* port_;
-  // The lines the engine was built on, and those it steps (the same unless setLines).
-  port::BitLines& builtLines_;
-  port::BitLines* lines_;
-  // The cable the engine was built on (nullptr on lines of their own), and the same while
-  // it steps the cable rather than other lines.
-  LptCable* builtCable_ = nullptr;
-  LptCable* cable_ = nullptr;
+  port::BitLines& lines_;
   BusTrace& trace_;
   TransactionRecord& record_;
   bool probing_ = false;
   bool senseSdaBeforeStart_ = true;
+  double busDelay_ = 0;
+  std::int16_t ackTimeout_ = 0;
+  bool ackReceived_ = false;
+  std::int16_t addressPhase_ = 0;
+  std::int16_t receivedByte_ = 0;
   // The pass count of the bus delay last used, so that a step need not work it out again.
   double stepDelay_ = 0;
   std::int64_t stepPasses_ = 1;

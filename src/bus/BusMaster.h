@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "bus/BusState.h"
 #include "bus/LineControls.h"
 #include "bus/TransactionRecord.h"
 #include "port/I2cTransfer.h"
@@ -49,9 +48,5 @@ class ProbingScope {
  private:
   bool& probing_;
 };
-
-// Chooses the parallel port at index in state (its three register addresses); any other
-// index keeps the port chosen last.
-void chooseLptPort(BusState& state, std::int16_t index);
 
 }  // namespace brelvion::bus

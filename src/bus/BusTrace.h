@@ -13,6 +13,8 @@ class BusTrace {
 
   // True while the debugger is enabled; the engine builds no message otherwise.
   virtual bool tracing() const = 0;
+  // Enables or disables the debugger without a trace line, as opening the bus does.
+  virtual void setEnabled(bool on) = 0;
   // One step of the bus, as its trace line.
   virtual void logLine(std::string_view message) = 0;
   // An acknowledge wait timed out; message is the line it earns while tracing.

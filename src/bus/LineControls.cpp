@@ -35,7 +35,7 @@ void BusEngine::setStepTime(std::chrono::microseconds step) {
                                  std::to_string(step.count()));
   }
   quantum_ = std::chrono::nanoseconds(step) / kPassesPerStep;
-  lines_->setQuantum(quantum_);
+  lines_.setQuantum(quantum_);
   stretchPasses_ = stretchPassesFor(stretchTimeout_, quantum_);
 }
 
@@ -61,66 +61,77 @@ std::int64_t BusEngine::stretchPassesFor(std::chrono::milliseconds timeout,
   return (span.count() + quantum.count() - 1) / quantum.count();
 }
 
-bool BusEngine::sclReadsHigh() {
-  std::optional<bool> scl = lines_->scl();
+bool BusEngine::sclRises() {
+  if (!sclReadable_) return true;
+  std::optional<bool> scl = lines_.scl();
   if (!scl) {
     sclReadable_ = false;
     return true;
   }
   for (std::int64_t waited = 0; !scl.value_or(true); ++waited) {
     if (waited >= stretchPasses_) return false;
-    waitQuanta(1);
-    scl = lines_->scl();
+    lines_.waitQuanta(1);
+    scl = lines_.scl();
   }
   return true;
 }
 
 // SDA is let go too (SCL is already), so that the master holds nothing on a bus it gives up.
 void BusEngine::clockHeldLow() {
-  setSda(true);
-  state_.AckReceived = false;
+  lines_.setSda(true);
+  ackReceived_ = false;
   log(kErrClockHeld);
   throw ClockHeldLow(stretchTimeout_);
 }
 
 // Both lines are released already: the master holds nothing on the bus it leaves to a recovery.
 void BusEngine::sdaHeldLow() {
-  state_.AckReceived = false;
+  ackReceived_ = false;
   log(kErrSdaHeld);
   throw SdaHeldLow();
 }
 
-void BusEngine::setLines(port::BitLines* lines) {
-  lines_ = lines != nullptr ? lines : &builtLines_;
-  cable_ = lines_ == &builtLines_ ? builtCable_ : nullptr;
-  lines_->setQuantum(quantum_);
-  // Other lines may read SCL where the ones before could not.
-  sclReadable_ = true;
+LineSettings BusEngine::settings() const {
+  return {stepTime(), stretchTimeout_, senseSdaBeforeStart_, busDelay_, ackTimeout_};
+}
+
+void BusEngine::apply(const LineSettings& settings) {
+  const std::chrono::milliseconds stretchBefore = stretchTimeout_;
+  setStretchTimeout(settings.stretchTimeout);
+  try {
+    setStepTime(settings.stepTime);
+  } catch (...) {
+    setStretchTimeout(stretchBefore);
+    throw;
+  }
+  senseSdaBeforeStart_ = settings.sdaCheckBeforeStart;
+  busDelay_ = settings.busDelay;
+  ackTimeout_ = settings.ackTimeout;
 }
 
 RecoveryResult BusEngine::RecoverBus() {
   log(kMsgRecovery);
   RecoveryResult result;
   sdaHigh();
-  setScl(true);
+  lines_.setScl(true);
   bool sclUp = sclRises();
   stepDelay();
   while (sclUp && !sdaSensedHigh() && result.pulses < kRecoveryPulses) {
     sclLow();
-    setScl(true);
+    lines_.setScl(true);
     sclUp = sclRises();
     stepDelay();
     ++result.pulses;
   }
   if (!sclUp) {
     result.sclHeldLow = true;
-    setSda(true);
+    lines_.setSda(true);
     log(kErrClockHeld);
     return result;
   }
   sclLow();
   SendStop();
-  result.free = sdaSensedHigh() && lines_->scl().value_or(true);
+  result.free = sdaSensedHigh() && lines_.scl().value_or(true);
   logRecovery(result);
   return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 
 #include "base/RuntimeError.h"
@@ -21,6 +22,21 @@ inline constexpr std::chrono::milliseconds kLongestStretchTimeout{10000};
 // Clock pulses a bus recovery gives at most: enough for a slave stopped anywhere in a byte
 // to clock out what it has left and let go of SDA in the acknowledge slot.
 inline constexpr int kRecoveryPulses = 9;
+
+// What the user set for bit-banging, kept by the master on the lines in use and handed to the
+// next one when the program changes lines, so that GPIO lines and the cable step alike.
+struct LineSettings {
+  // How long each line step lasts at least.
+  std::chrono::microseconds stepTime = kStandardStep;
+  // How long a slave may hold SCL low.
+  std::chrono::milliseconds stretchTimeout = kDefaultStretchTimeout;
+  // Whether each START first reads SDA with both lines released.
+  bool sdaCheckBeforeStart = true;
+  // The argument of BitDelay after every line step.
+  double busDelay = 0;
+  // Status reads an acknowledge wait makes before it gives up, as InitPort set it.
+  std::int16_t ackTimeout = 0;
+};
 
 struct RecoveryResult {
   // SDA high after the STOP, and SCL too where the lines can read it: the bus is idle.

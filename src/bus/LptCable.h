@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "bus/BusState.h"
+#include "bus/BusMessages.h"
 #include "numconv/HexText.h"
 #include "port/BitLines.h"
 #include "port/LptRegisters.h"
@@ -21,29 +21,51 @@ inline constexpr std::uint8_t kControlSclHigh = 0x08;
 inline constexpr std::uint8_t kControlSclLow = 0x00;
 
 // The parallel-port interface cable as bus lines: SDA on the data register, SCL on the
-// control register, SDA read back on the status register, of the port OpenBus chose (the
-// bus state's addresses). The cable has no way to read SCL.
+// control register, SDA read back on the status register, of the port chosen when the bus
+// was opened (the register addresses are 0 until then). The cable has no way to read SCL.
+// Opening the bus saves the control register, closing it puts it back.
 class LptCable final : public port::BitLines {
  public:
-  LptCable(port::PortIo& port, const BusState& state) : port_(port), state_(state) {}
+  explicit LptCable(port::PortIo& port) : port_(port) {}
 
   void setSda(bool released) override {
-    port_.out(state_.DataPort, released ? kDataSdaHigh : kDataSdaLow);
+    port_.out(dataPort_, released ? kDataSdaHigh : kDataSdaLow);
   }
   void setScl(bool released) override {
-    port_.out(state_.ControlPort, released ? kControlSclHigh : kControlSclLow);
+    port_.out(controlPort_, released ? kControlSclHigh : kControlSclLow);
   }
-  bool sda() override { return port::sdaHighInStatus(port_.inpb(state_.StatusPort)); }
+  bool sda() override { return port::sdaHighInStatus(port_.inpb(statusPort_)); }
   std::optional<bool> scl() override { return std::nullopt; }
   void waitQuanta(std::int64_t passes) override { port_.waitQuanta(passes); }
   void setQuantum(std::chrono::nanoseconds quantum) override { port_.setQuantum(quantum); }
   std::string name() const override {
-    return "the parallel port at " + numconv::UpperHex(state_.DataPort) + "h";
+    return "the parallel port at " + numconv::UpperHex(dataPort_) + "h";
   }
 
+  // Chooses the parallel port at portIndex (any other index keeps the one chosen last) and
+  // saves its control register.
+  void open(std::int16_t portIndex) override;
+  // Puts the saved control register back and lets SDA go.
+  void close() override;
+  std::string openedOn() const override {
+    return std::string(kSysOpenedPrefix.substr(kSysOpenedOnPrefix.size())) +
+           numconv::UpperHex(dataPort_) + "h";
+  }
+
+  // The registers of the port chosen, and the control register as opening found it.
+  std::uint16_t dataPort() const { return dataPort_; }
+  std::uint16_t statusPort() const { return statusPort_; }
+  std::uint16_t controlPort() const { return controlPort_; }
+  std::uint8_t savedControl() const { return savedControl_; }
+
  private:
+  void choosePort(std::int16_t index);
+
   port::PortIo& port_;
-  const BusState& state_;
+  std::uint16_t dataPort_ = 0;
+  std::uint16_t statusPort_ = 0;
+  std::uint16_t controlPort_ = 0;
+  std::uint8_t savedControl_ = 0;
 };
 
 }  // namespace brelvion::bus

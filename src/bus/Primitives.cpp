@@ -12,7 +12,7 @@ namespace brelvion::bus {
 void BusEngine::SendStart() {
   log(kMsgStart);
   sdaHigh();
-  setScl(true);
+  lines_.setScl(true);
   awaitScl();
   if (senseSdaBeforeStart_ && !sdaSensedHigh()) sdaHeldLow();
   stepDelay();
@@ -61,53 +61,53 @@ void BusEngine::TransmitByte(std::int16_t b) {
 // Leaves SCL low.
 void BusEngine::WaitAck() {
   log(kMsgWaitAck);
-  setSda(true);
-  setSda(true);
+  lines_.setSda(true);
+  lines_.setSda(true);
   stepDelay();
-  setScl(true);
-  setScl(true);
+  lines_.setScl(true);
+  lines_.setScl(true);
   awaitScl();
   stepDelay();
 
   bool done = false;
   int count = 0;
-  state_.AckReceived = true;
+  ackReceived_ = true;
   while (!done) {
     ++count;
     if (!sdaSensedHigh()) done = true;
     // Checked after the sample, so an acknowledge first seen on the last sample still
     // counts as a timeout. A timeout below 1 (the bus not yet initialised) ends the wait
     // after one sample instead of never.
-    if (count >= state_.AckTimeout) {
+    if (count >= ackTimeout_) {
       done = true;
-      state_.AckReceived = false;
-      acknowledgeMissing(state_.AddressPhase != 0 ? kErrNotResponding : kErrNoAck);
+      ackReceived_ = false;
+      acknowledgeMissing(addressPhase_ != 0 ? kErrNotResponding : kErrNoAck);
     }
   }
 
-  setSda(true);
-  setSda(true);
+  lines_.setSda(true);
+  lines_.setSda(true);
   stepDelay();
-  setScl(false);
-  setScl(false);
+  lines_.setScl(false);
+  lines_.setScl(false);
   stepDelay();
 }
 
 // Expects SCL low; samples each bit once SCL has been high for one delay. Leaves SCL low
 // and SDA released, without clocking the acknowledge.
 void BusEngine::ReceiveByte() {
-  state_.ReceivedByte = 0;
+  receivedByte_ = 0;
   sdaHigh();
   for (int bit = 7; bit >= 0; --bit) {
     const int mask = 1 << bit;
     sclHigh();
     const bool high = sdaSensedHigh();
     sclLow();
-    if (high) state_.ReceivedByte = static_cast<std::int16_t>(state_.ReceivedByte + mask);
+    if (high) receivedByte_ = static_cast<std::int16_t>(receivedByte_ + mask);
   }
   if (trace_.tracing()) {
     std::string message(kMsgReceivePrefix);
-    message.append(numconv::UpperHex(static_cast<std::uint64_t>(state_.ReceivedByte & 0xFF), 2))
+    message.append(numconv::UpperHex(static_cast<std::uint64_t>(receivedByte_ & 0xFF), 2))
         .append("h");
     trace_.logLine(message);
   }

@@ -3,58 +3,28 @@
 #include "base/RuntimeError.h"
 #include "bus/BusEngine.h"
 #include "bus/BusMessages.h"
-#include "bus/LptCable.h"
-#include "numconv/HexText.h"
 #include "port/DeviceAddress.h"
-#include "port/LptRegisters.h"
 
 namespace brelvion::bus {
 
 void BusEngine::OpenBus(std::int16_t portIndex, std::int16_t debug) {
-  if (!onCable()) {
-    openLines(debug);
-    return;
-  }
-  chooseLptPort(state_, portIndex);
-  state_.SavedControl = port_->inpb(state_.ControlPort);
-  state_.DebugEnabled = debug == 1 ? 1 : 0;
+  lines_.open(portIndex);
+  trace_.setEnabled(debug == 1);
   if (trace_.tracing()) {
-    std::string message(kSysOpenedPrefix);
-    message.append(numconv::UpperHex(state_.DataPort)).append("h");
+    std::string message(kSysOpenedOnPrefix);
+    message.append(lines_.openedOn());
     trace_.logLine(message);
   }
 }
 
 void BusEngine::CloseBus() {
-  if (!onCable()) {
-    closeLines();
-  } else {
-    port_->out(state_.ControlPort, state_.SavedControl);
-    port_->out(state_.DataPort, kDataSdaHigh);
-  }
+  lines_.close();
   // Logged whatever the debugger's state: the log itself drops it while disabled.
   trace_.logLine(kSysClosed);
 }
 
-// Lines of their own have no port to choose and no register to save: the bus is open on
-// them from the start.
-void BusEngine::openLines(std::int16_t debug) {
-  state_.DebugEnabled = debug == 1 ? 1 : 0;
-  if (trace_.tracing()) {
-    std::string message(kSysOpenedOnPrefix);
-    message.append(lines_->name());
-    trace_.logLine(message);
-  }
-}
-
-// Both lines let go, SCL first, as the cable's CloseBus leaves them.
-void BusEngine::closeLines() {
-  lines_->setScl(true);
-  lines_->setSda(true);
-}
-
 void BusEngine::beginMessage(std::int16_t address, bool repeatedStart) {
-  state_.AddressPhase = address;
+  addressPhase_ = address;
   if (repeatedStart) {
     SendRepeatedStart();
   } else {
@@ -62,7 +32,7 @@ void BusEngine::beginMessage(std::int16_t address, bool repeatedStart) {
   }
   TransmitByte(address);
   WaitAck();
-  state_.AddressPhase = 0;
+  addressPhase_ = 0;
 }
 
 port::MessageOutcome BusEngine::sendWrite(std::uint8_t address, std::span<const std::uint8_t> bytes,
@@ -74,12 +44,12 @@ port::MessageOutcome BusEngine::sendWrite(std::uint8_t address, std::span<const 
   port::MessageOutcome outcome = port::MessageOutcome::TimedOut;
   try {
     beginMessage(addressByte, repeatedStart);
-    outcome = state_.AckReceived ? port::MessageOutcome::Acknowledged
+    outcome = ackReceived_ ? port::MessageOutcome::Acknowledged
                                  : port::MessageOutcome::AddressNotAcknowledged;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
       TransmitByte(bytes[i]);
       WaitAck();
-      if (!state_.AckReceived && outcome == port::MessageOutcome::Acknowledged) {
+      if (!ackReceived_ && outcome == port::MessageOutcome::Acknowledged) {
         outcome = port::MessageOutcome::DataNotAcknowledged;
         nackedByte = i;
       }
@@ -101,7 +71,7 @@ port::MessageOutcome BusEngine::sendRead(std::uint8_t address, std::size_t lengt
   port::MessageOutcome outcome = port::MessageOutcome::TimedOut;
   try {
     beginMessage(addressByte, repeatedStart);
-    outcome = state_.AckReceived ? port::MessageOutcome::Acknowledged
+    outcome = ackReceived_ ? port::MessageOutcome::Acknowledged
                                  : port::MessageOutcome::AddressNotAcknowledged;
     // A probe stops at an address nobody acknowledged, as i2cdetect's do: only the
     // design's own reads clock their bytes whatever the slave answered.
@@ -111,7 +81,7 @@ port::MessageOutcome BusEngine::sendRead(std::uint8_t address, std::size_t lengt
       // The last byte gets no acknowledge clock of its own: the STOP follows at once. Its
       // SCL rise, with SDA already low, is what a decoder reads as that byte's ninth clock.
       if (i + 1 < length) SendMasterAck();
-      const auto byte = static_cast<std::uint8_t>(state_.ReceivedByte);
+      const auto byte = static_cast<std::uint8_t>(receivedByte_);
       store(i, byte);
       if (entry) entry->bytes.push_back(byte);
     }
@@ -161,7 +131,7 @@ port::TransferResult BusEngine::probe(port::MessageSpan messages) {
 bool BusEngine::ReleaseLinesAndSenseSda() {
   sdaHigh();
   sclHigh();
-  return sdaSensedHigh();
+  return lines_.sda();
 }
 
 void BusEngine::endCommandIfTimedOut(const port::TransferResult& result) const {

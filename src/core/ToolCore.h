@@ -20,13 +20,13 @@
 
 namespace brelvion::core {
 
-// Everything program-wide in one place: the bus masters with their state and the one record
-// of their messages, the debugger options and the values of the main window and the
-// command files. Every bus command goes to master(), the master in use: the bit-banging
-// engine on the lines, or the adapter's. Every program (the
-// windows, the companion, the benchmark) and every test builds one of these on its port
-// (or its bus lines), desktop services and trace holder; nothing else holds program-wide
-// state.
+// Everything program-wide in one place: the bus master in use and the one record of its
+// messages, the debugger options and the values of the main window and the command files.
+// Every bus command goes to master(), the master in use: a bit-banging engine on lines (the
+// parallel port's cable, GPIO lines, the simulated bus), or an adapter's; the trace and the
+// record hear whichever it is. Every program (the windows, the companion, the benchmark)
+// and every test builds one of these on its port, its bus lines or an adapter, with its
+// desktop services and trace holder; nothing else holds program-wide state.
 class ToolCore {
  public:
   // On a parallel port, through the interface cable. trace: where the log keeps the trace
@@ -37,18 +37,23 @@ class ToolCore {
   // On bus lines of their own (GPIO lines), which must outlive the core.
   ToolCore(port::BitLines& lines, desktop::Desktop& desktop, trace::TraceHolder& trace);
   ToolCore(port::BitLines& lines, desktop::Desktop& desktop);
+  // On an adapter alone, with no port and no lines: it carries every command.
+  ToolCore(std::unique_ptr<port::BusAdapter> adapter, desktop::Desktop& desktop);
 
   ToolCore(const ToolCore&) = delete;
   ToolCore& operator=(const ToolCore&) = delete;
 
   // The master every bus command goes to.
-  bus::BusMaster& master() {
-    return adapter_ ? static_cast<bus::BusMaster&>(*adapter_) : engine_;
-  }
-  // The bit-banging master on the lines, in use unless an adapter is (its line-level
-  // controls stay set while an adapter carries the bus).
-  bus::BusEngine& engine() { return engine_; }
+  bus::BusMaster& master();
+  // The bit-banging master on the lines in use, or on those used last while an adapter
+  // carries the bus (its line-level controls stay set meanwhile). A core on an adapter
+  // alone has none until it is given lines: RuntimeError 5.
+  bus::BusEngine& engine();
+  bool hasLines() const { return engine_ != nullptr; }
+  // The parallel port's cable, on a core built on a port; else nullptr.
+  const bus::LptCable* cable() const { return cable_ ? &*cable_ : nullptr; }
   bus::TransactionRecord& record() { return record_; }
+  // RepeatedStartReads.
   bus::BusState& busState() { return busState_; }
   const bus::BusState& busState() const { return busState_; }
   trace::DebugLog& log() { return log_; }
@@ -61,17 +66,19 @@ class ToolCore {
   const ProgramValues& values() const { return values_; }
   // The adapter every bus command goes to instead of the lines, or nullptr.
   port::BusAdapter* adapter() { return adapter_ ? &adapter_->adapter() : nullptr; }
-  bus::AdapterMaster* adapterMaster() { return adapter_.get(); }
-  // Hands the bus to adapter's master, or back to the lines (nullptr); the adapter used
-  // before is closed.
+  // Hands the bus to adapter's master, or back to the lines (nullptr; a core without lines
+  // refuses with RuntimeError 5 and keeps its adapter); the adapter used before is closed.
   void useAdapter(std::unique_ptr<port::BusAdapter> adapter);
   // Lines of their own every bus command steps instead of the parallel port's cable (GPIO
   // lines beside it), or nullptr for the cable, or the lines the core was built on.
-  port::BitLines* lines() { return engine_.otherLines(); }
-  // Hands the bus to lines (nullptr: back to the cable); they stay the caller's and must
-  // outlive their use. A program keeps its GPIO lines for its whole run, so that their
-  // notice is said once and a capture follows them.
-  void useLines(port::BitLines* lines) { engine_.setLines(lines); }
+  port::BitLines* lines() {
+    return engine_ != nullptr && engine_ == otherEngine_.get() ? &engine_->lines() : nullptr;
+  }
+  // Hands the bus to an engine on lines (nullptr: back to the cable, or the lines the core
+  // was built on), with the line settings of the engine used before. The lines stay the
+  // caller's and must outlive their use. A program keeps its GPIO lines for its whole run,
+  // so that their notice is said once and a capture follows them.
+  void useLines(port::BitLines* lines);
   desktop::Desktop& desktop() { return desktop_; }
   trace::TraceHolder& trace() { return trace_; }
 
@@ -101,8 +108,8 @@ class ToolCore {
   };
 
  private:
-  ToolCore(port::PortIo* port, port::BitLines* lines, desktop::Desktop& desktop,
-           trace::TraceHolder* trace);
+  ToolCore(port::PortIo* port, port::BitLines* lines, std::unique_ptr<port::BusAdapter> adapter,
+           desktop::Desktop& desktop, trace::TraceHolder* trace);
 
   desktop::Desktop& desktop_;
   std::unique_ptr<trace::PlainTraceHolder> ownTrace_;
@@ -115,7 +122,12 @@ class ToolCore {
   bus::TransactionRecord record_;
   // The cable on the parallel port, when the core has one.
   std::optional<bus::LptCable> cable_;
-  bus::BusEngine engine_;
+  // The engine on the cable or on the lines the core was built on; none on an adapter alone.
+  std::unique_ptr<bus::BusEngine> builtEngine_;
+  // The engine on lines of their own while they are in use (or were used last).
+  std::unique_ptr<bus::BusEngine> otherEngine_;
+  // One of the two: the bit-banging master in use, or used last.
+  bus::BusEngine* engine_ = nullptr;
   // The adapter's master, in use while there is one.
   std::unique_ptr<bus::AdapterMaster> adapter_;
   bool busBusy_ = false;

@@ -29,6 +29,18 @@ class BitLines {
   virtual void setQuantum(std::chrono::nanoseconds quantum) = 0;
   // What the lines are, as the trace names them when the bus is opened on them.
   virtual std::string name() const = 0;
+
+  // Opening and closing the bus on the lines, as the master's OpenBus and CloseBus do.
+  // portIndex chooses among the ports lines may be on (the parallel port's cable); lines of
+  // their own have nothing to choose or save, and are open from the start.
+  virtual void open(std::int16_t portIndex) { (void)portIndex; }
+  // Both lines let go, SCL first.
+  virtual void close() {
+    setScl(true);
+    setSda(true);
+  }
+  // Where the trace says the bus was opened, after "I2C bus opened on ".
+  virtual std::string openedOn() const { return name(); }
 };
 
 }  // namespace brelvion::port

@@ -72,12 +72,12 @@ void DebugLog::acknowledgeMissing(std::string_view message) {
 
 void DebugLog::DebuggerOff() {
   LogMessage(kDebuggerDisabledMessage);
-  busState_.DebugEnabled = 0;
+  enabled_ = false;
 }
 
 void DebugLog::DebuggerOn() {
   LogMessage(kDebuggerEnabledMessage);
-  busState_.DebugEnabled = 1;
+  enabled_ = true;
 }
 
 }  // namespace brelvion::trace

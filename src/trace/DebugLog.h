@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "bus/BusState.h"
 #include "bus/BusTrace.h"
 #include "desktop/Desktop.h"
 #include "trace/DebuggerState.h"
@@ -21,9 +20,8 @@ inline constexpr std::string_view kStopOnErrorTitle = "Wisp Bus Monitor";
 // The one entry point through which bus steps and debugger commands reach the trace.
 class DebugLog : public bus::BusTrace {
  public:
-  DebugLog(bus::BusState& busState, DebuggerState& state, TraceHolder& trace,
-           desktop::Desktop& desktop)
-      : busState_(busState), state_(state), trace_(trace), desktop_(desktop) {}
+  DebugLog(DebuggerState& state, TraceHolder& trace, desktop::Desktop& desktop)
+      : state_(state), trace_(trace), desktop_(desktop) {}
 
   // Appends message, padded to the line width, while the debugger is enabled; keeps the
   // trace within TraceBufferSize and stops on "Wisp ERR" messages when asked to.
@@ -32,7 +30,10 @@ class DebugLog : public bus::BusTrace {
   void DebuggerOn();
   void DebuggerOff();
 
-  bool enabled() const { return busState_.DebugEnabled == 1; }
+  // Whether the debugger is enabled: off until the bus is first opened with it on.
+  bool enabled() const { return enabled_; }
+  // Without a trace line: opening the bus, the debugger window's run modes.
+  void setEnabled(bool on) override { enabled_ = on; }
 
   // What the bus engine reports. A missing acknowledge beeps while the debugger is disabled.
   bool tracing() const override { return enabled(); }
@@ -62,11 +63,11 @@ class DebugLog : public bus::BusTrace {
   }
 
  private:
-  bus::BusState& busState_;
   DebuggerState& state_;
   TraceHolder& trace_;
   desktop::Desktop& desktop_;
   std::function<void(std::string_view)> listener_;
+  bool enabled_ = false;
   // Bulk actions open (nested ones count), and whether one has stopped on an error.
   int bulkActions_ = 0;
   bool bulkStopped_ = false;

@@ -28,7 +28,7 @@ void setDefaults(core::ToolCore& core, LoadView& view, const LoadOptions& option
 }
 
 void startBus(core::ToolCore& core, LoadView& view, const LoadOptions& options) {
-  core.busState().BusDelay = kStartBusDelay;
+  if (core.hasLines()) core.engine().setBusDelay(kStartBusDelay);
   core.master().OpenBus(core.ports().PortIndex, 1);
   core.master().InitPort(core::kAckTimeout);
   if (options.onBusCleared) options.onBusCleared();

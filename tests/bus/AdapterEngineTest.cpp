@@ -22,7 +22,7 @@ class AdapterEngineTest : public ::testing::Test {
     calls.kernel.addAdapter(3, "CP2112 SMBus Bridge on hidraw0").devices[0x21];
     set.core.useAdapter(std::make_unique<port::i2cdev::I2cDevAdapter>(3, calls));
     set.debuggerState.TraceBufferSize = 1000;
-    set.busState.BusDelay = 0.001;
+    set.engine.setBusDelay(0.001);
     set.core.master().OpenBus(0, 1);
     set.core.master().InitPort(10);
   }
@@ -32,8 +32,12 @@ class AdapterEngineTest : public ::testing::Test {
   bus::RegisterRead read(std::uint8_t device, std::uint8_t subAddress, std::size_t count) {
     return core::readByteRegisters(set.core, device, subAddress, count);
   }
-  std::optional<port::MessageOutcome> lastRefusal() {
-    return set.core.adapterMaster()->lastRefusal();
+  // How the adapter refused a transfer: the first message it did not carry through.
+  static std::optional<port::MessageOutcome> refusal(const port::TransferResult& result) {
+    for (const port::MessageResult& message : result.messages) {
+      if (message.outcome != port::MessageOutcome::Acknowledged) return message.outcome;
+    }
+    return std::nullopt;
   }
   // The lines after the opening two.
   std::vector<std::string> commandLines() const {
@@ -54,8 +58,8 @@ TEST_F(AdapterEngineTest, OpeningClearingAndClosingTouchNoPortAndNameTheAdapter)
                                       markedLine("Wisp SYS001: I2C adapter ready, no lines to clear |"),
                                       markedLine("Wisp SYS003 :I2C Bus closed                       |")}));
   EXPECT_THAT(calls.kernel.log, ElementsAre("open /dev/i2c-3", "ioctl 3 I2C_FUNCS", "close 3"));
-  // The port chosen is kept for a return to the lines.
-  EXPECT_EQ(set.busState.DataPort, 0x378);
+  // No port is chosen on the cable: the lines choose theirs when the bus opens on them again.
+  EXPECT_EQ(set.core.cable()->dataPort(), 0);
 }
 
 TEST_F(AdapterEngineTest, EveryTransactionIsOneLineADriverCall) {
@@ -88,8 +92,7 @@ TEST_F(AdapterEngineTest, ARefusedCallEarnsAnErrorLineAndReadsNothing) {
   EXPECT_TRUE(absent.bytes.empty());
   EXPECT_FALSE(absent.transfer.lastAcknowledged());
   calls.kernel.transferErrors = {ETIMEDOUT};
-  write(0x42, 0x12, 0x80);
-  EXPECT_EQ(lastRefusal(), port::MessageOutcome::TimedOut);
+  EXPECT_EQ(refusal(write(0x42, 0x12, 0x80)), port::MessageOutcome::TimedOut);
   calls.kernel.transferErrors = {EAGAIN};
   write(0x42, 0x12, 0x80);
 
@@ -101,8 +104,7 @@ TEST_F(AdapterEngineTest, ARefusedCallEarnsAnErrorLineAndReadsNothing) {
                                 "Wisp MSG007:  i2c-3 W 42 12 80 ARBITRATION LOST   |",
                                 "Wisp ERR005:  Arbitration lost                    |",
                             }));
-  write(0x42, 0x12, 0x80);
-  EXPECT_EQ(lastRefusal(), std::nullopt);
+  EXPECT_EQ(refusal(write(0x42, 0x12, 0x80)), std::nullopt);
 }
 
 TEST_F(AdapterEngineTest, StopOnErrorStopsAtARefusedCallAndWithoutTheDebuggerItBeeps) {
@@ -113,7 +115,7 @@ TEST_F(AdapterEngineTest, StopOnErrorStopsAtARefusedCallAndWithoutTheDebuggerItB
             "Error trapped\r\n" + markedLine("Wisp ERR003:  Transfer not acknowledged           |"));
   EXPECT_EQ(set.desktop.boxes[0].title, "Wisp Bus Monitor");
 
-  set.busState.DebugEnabled = 0;
+  set.log.setEnabled(false);
   write(0x60, 0x00, 0x00);
   EXPECT_EQ(set.desktop.beeps, 1);
   EXPECT_EQ(set.desktop.boxes.size(), 1u);
@@ -128,7 +130,7 @@ TEST_F(AdapterEngineTest, SmbusCallsHaveALineOfTheirOwnAndAProbeIsNoError) {
   EXPECT_EQ(set.traceLines(), markedLines({"|",
                                            "Wisp MSG008:  i2c-3 SMBus W 42 12 Sr R 43 (1) C2 ACK|",
                                            "Wisp MSG008:  i2c-3 SMBus W 60 NO ACK             |"}));
-  set.busState.DebugEnabled = 0;
+  set.log.setEnabled(false);
   set.core.master().probe({port::I2cMessage{0x60, false, {}}});
   EXPECT_EQ(set.desktop.beeps, 0);
 }

@@ -38,7 +38,7 @@ TEST(BusMessagesTest, EveryMessageKeepsItsWordingAndBlanks) {
 // The bus opened with the debugger enabled and room for every line.
 template <typename Port>
 void openTraced(EngineSet<Port>& set) {
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   set.debuggerState.TraceBufferSize = 1000;
   set.engine.OpenBus(0, 1);
   set.engine.InitPort(10);

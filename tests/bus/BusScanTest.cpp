@@ -26,7 +26,7 @@ struct SdaHeldLow {
 
 template <typename Port>
 void open(EngineSet<Port>& set) {
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   set.debuggerState.TraceBufferSize = 100000;
   set.engine.OpenBus(0, 0);
   set.engine.InitPort(10);
@@ -47,7 +47,7 @@ TEST(BusScanTest, OnTheSimulatedBusItFindsExactlyItsSensorsQuietly) {
   EXPECT_EQ(scanBus(set.engine).answered, (std::vector<std::uint8_t>{0x42, 0x60, 0xA0}));
   EXPECT_EQ(set.desktop.beeps, 0);
 
-  set.busState.DebugEnabled = 1;
+  set.log.setEnabled(true);
   set.debuggerState.StopOnError = true;
   const ScanOutcome all = scanBus(set.engine, kFullScanRange);
   EXPECT_EQ(all.answered, (std::vector<std::uint8_t>{0x42, 0x60, 0xA0}));
@@ -72,7 +72,7 @@ TEST(BusScanTest, OnTheSimulatedBusItFindsExactlyItsSensorsQuietly) {
 TEST(BusScanTest, ASdaHeldLowIsSaidAndNothingIsProbed) {
   EngineSet<ConfiguredPort<SdaHeldLow>> set;
   open(set);
-  set.busState.DebugEnabled = 1;
+  set.log.setEnabled(true);
   set.trace.replaceText("");
   const ScanOutcome outcome = scanBus(set.engine);
   EXPECT_TRUE(outcome.sdaHeldLow);

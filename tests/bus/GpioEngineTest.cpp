@@ -39,7 +39,7 @@ class GpioEngine {
     EXPECT_FALSE(port::gpio::parseGpioLines("gpio:gpiochip0:3,2", choice));
     lines = std::make_unique<port::gpio::GpioLines>(choice, kernel, kernel.root(), options);
     core = std::make_unique<core::ToolCore>(*lines, desktop);
-    core->busState().BusDelay = 0.001;
+    core->engine().setBusDelay(0.001);
     core->debuggerState().TraceBufferSize = 1000;
   }
   void open(std::int16_t debug = 0) {
@@ -70,7 +70,7 @@ TEST(GpioEngineTest, WritesAndReadsTheSensorWithTheTraceOfTheParallelPort) {
   GpioEngine gpio;
   gpio.open(1);
   EXPECT_EQ(gpio.writeAndReadBack(0x5A), kReadBack);
-  EXPECT_TRUE(gpio.core->busState().AckReceived);
+  EXPECT_TRUE(gpio.core->engine().ackReceived());
   gpio.core->engine().CloseBus();
   const auto lines = gpio.core->trace().text();
   EXPECT_EQ(lines.substr(0, 2 + 50 + 2),
@@ -81,7 +81,7 @@ TEST(GpioEngineTest, WritesAndReadsTheSensorWithTheTraceOfTheParallelPort) {
 
   // The same trace as on the parallel port, but for the line that opens the bus.
   EngineSet<port::simulated::SimulatedParallelPort> lpt;
-  lpt.busState.BusDelay = 0.001;
+  lpt.engine.setBusDelay(0.001);
   lpt.debuggerState.TraceBufferSize = 1000;
   lpt.engine.OpenBus(0, 1);
   lpt.engine.InitPort(10);
@@ -100,7 +100,7 @@ TEST(GpioEngineTest, TheMasterPutsWhatItPutsOnTheCableOnTheLines) {
   GpioEngine gpio;
   gpio.open();
   EngineSet<RecordingPort> lpt;
-  lpt.busState.BusDelay = 0.001;
+  lpt.engine.setBusDelay(0.001);
   lpt.engine.OpenBus(0, 0);
   lpt.engine.InitPort(10);
   lpt.port.defaultRead = 0x00;
@@ -140,7 +140,7 @@ TEST(GpioEngineTest, ASensorThatStretchesTheClockIsWaitedFor) {
   GpioEngine gpio(stretching, port::kHardwareQuantum);
   gpio.open();
   EXPECT_EQ(gpio.writeAndReadBack(0x5A), kReadBack);
-  EXPECT_TRUE(gpio.core->busState().AckReceived);
+  EXPECT_TRUE(gpio.core->engine().ackReceived());
 }
 
 TEST(GpioEngineTest, AStretchBeyondTheTimeoutEndsTheCommand) {

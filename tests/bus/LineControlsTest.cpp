@@ -26,7 +26,7 @@ using OverlongStretchLines = ConfiguredLines<Stretching<30'000'000>>;
 
 template <typename Lines>
 void open(EngineSet<Lines>& set, std::int16_t debug = 0) {
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   set.debuggerState.TraceBufferSize = 1000;
   set.engine.OpenBus(0, debug);
   set.engine.InitPort(10);
@@ -100,7 +100,7 @@ TEST(ClockStretchingTest, StretchingWithinTheTimeoutReadsCorrectData) {
   EXPECT_EQ(writeAndReadBack(set, 0x5A),
             (std::vector<std::int16_t>{CameraSensor::defaultValue(0x0F), 0x5A,
                                        CameraSensor::defaultValue(0x11)}));
-  EXPECT_TRUE(set.busState.AckReceived);
+  EXPECT_TRUE(set.engine.ackReceived());
   // Write: address, sub address, data; pointer: address, sub address; read: the address
   // and the two bytes the master acknowledges.
   EXPECT_GE(set.port.nowNs() - before, 8 * 1'000'000);
@@ -131,7 +131,7 @@ TEST(ClockStretchingTest, AStretchBeyondTheTimeoutEndsTheCommandWithItsOwnTraceL
                               }));
   EXPECT_TRUE(set.port.bus().masterReleasesScl() && set.port.bus().masterReleasesSda())
       << "the master still holds a line of a bus it gave up";
-  EXPECT_FALSE(set.busState.AckReceived);
+  EXPECT_FALSE(set.engine.ackReceived());
 
   // Given longer, the same sensor is waited for.
   set.port.waitQuanta(4000);
@@ -178,7 +178,7 @@ TEST(LinesOfTheirOwnTest, OpenAndCloseNameTheLinesAndLetThemGo) {
                          "Wisp MSG001:  Generating START on bus             |",
                          "Wisp SYS003 :I2C Bus closed                       |"}));
   EXPECT_TRUE(set.port.bus().scl() && set.port.bus().sda());
-  EXPECT_EQ(set.busState.DataPort, 0) << "no parallel port chosen";
+  EXPECT_EQ(set.core.cable(), nullptr) << "no parallel port chosen";
 }
 
 }  // namespace

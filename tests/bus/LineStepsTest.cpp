@@ -10,7 +10,7 @@ using Kind = RecordingPort::Kind;
 class LineStepsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    set.busState.BusDelay = 0.001;
+    set.engine.setBusDelay(0.001);
     set.engine.OpenBus(0, 0);
     set.port.log.clear();
   }
@@ -40,7 +40,7 @@ TEST_F(LineStepsTest, InitPortClocksSixStopsThenReleasesScl) {
   expected.push_back({Kind::Write, 0x37A, 0x08});
   EXPECT_EQ(set.port.writes(), expected);
   EXPECT_EQ(set.port.waits(), 25u * 2);
-  EXPECT_EQ(set.busState.AckTimeout, 10);
+  EXPECT_EQ(set.engine.ackTimeout(), 10);
   EXPECT_TRUE(set.port.readsDone().empty());
 }
 
@@ -57,7 +57,7 @@ TEST_F(LineStepsTest, InitPortLogsOnlyWhileTheDebuggerIsEnabled) {
   set.engine.InitPort(10);
   EXPECT_FALSE(set.trace.exists());
 
-  set.busState.DebugEnabled = 1;
+  set.log.setEnabled(true);
   set.debuggerState.TraceBufferSize = 10;
   set.engine.InitPort(10);
   // Longer than the line width: neither padded nor cut.

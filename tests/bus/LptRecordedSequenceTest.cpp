@@ -56,7 +56,7 @@ struct Scenario {
 
 std::string recordAll() {
   EngineSet<RecordingPort> set;
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   set.debuggerState.TraceBufferSize = 1000;
   std::deque<std::uint8_t> twoBytes{0x00};
   for (std::uint8_t byte : {0xB7, 0x3E}) {

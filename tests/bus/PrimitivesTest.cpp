@@ -14,13 +14,13 @@ constexpr std::uint8_t kSdaHighStatus = 0x80;
 class PrimitivesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    set.busState.BusDelay = 0.001;
+    set.engine.setBusDelay(0.001);
     set.engine.OpenBus(0, 0);
     set.engine.InitPort(10);
     set.port.log.clear();
   }
   void enableDebugger() {
-    set.busState.DebugEnabled = 1;
+    set.log.setEnabled(true);
     set.debuggerState.TraceBufferSize = 1000;
   }
   std::vector<std::string> messages() {
@@ -81,7 +81,7 @@ TEST_F(PrimitivesTest, WaitAckCountsStatusReadsUpToTheTimeout) {
     set.port.defaultRead = kSdaHighStatus;
     set.engine.WaitAck();
     EXPECT_EQ(set.port.readsDone().size(), c.expectedReads);
-    EXPECT_EQ(set.busState.AckReceived, c.acknowledged);
+    EXPECT_EQ(set.engine.ackReceived(), c.acknowledged);
     for (const auto& read : set.port.readsDone()) EXPECT_EQ(read.port, 0x379);
   }
 }
@@ -89,11 +89,11 @@ TEST_F(PrimitivesTest, WaitAckCountsStatusReadsUpToTheTimeout) {
 TEST_F(PrimitivesTest, WaitAckBeforeTheBusIsInitialisedStillEnds) {
   for (std::int16_t timeout : {0, -3}) {
     set.port.log.clear();
-    set.busState.AckTimeout = timeout;
+    set.setAckTimeout(timeout);
     set.port.reads = {0x00};
     set.engine.WaitAck();
     EXPECT_EQ(set.port.readsDone().size(), 1u);
-    EXPECT_FALSE(set.busState.AckReceived);
+    EXPECT_FALSE(set.engine.ackReceived());
   }
 }
 
@@ -116,9 +116,9 @@ TEST_F(PrimitivesTest, TimeoutReportsByPhaseOrBeepsWhenTheDebuggerIsOff) {
   EXPECT_FALSE(set.trace.exists());
 
   enableDebugger();
-  set.busState.AddressPhase = 0x42;
+  set.engine.setAddressPhase(0x42);
   set.engine.WaitAck();
-  set.busState.AddressPhase = 0;
+  set.engine.setAddressPhase(0);
   set.engine.WaitAck();
   set.port.reads = {kSdaLowStatus};
   set.engine.WaitAck();
@@ -135,7 +135,7 @@ TEST_F(PrimitivesTest, ReceiveByteSamplesEachBitWhileSclIsHigh) {
   // 0xA5 = 1010 0101
   set.port.reads = {0x80, 0x00, 0xFF, 0x7F, 0x00, 0x80, 0x00, 0x80};
   set.engine.ReceiveByte();
-  EXPECT_EQ(set.busState.ReceivedByte, 0xA5);
+  EXPECT_EQ(set.engine.receivedByte(), 0xA5);
   EXPECT_EQ(set.port.writes().size(), 17u);
   EXPECT_EQ(set.port.readsDone().size(), 8u);
 
@@ -157,7 +157,7 @@ TEST_F(PrimitivesTest, ReceiveByteMessageShowsTwoUpperCaseHexDigits) {
   set.engine.ReceiveByte();
   set.port.reads = {0, 0, 0, 0, 0x80, 0, 0x80, 0};
   set.engine.ReceiveByte();
-  EXPECT_EQ(set.busState.ReceivedByte, 10);
+  EXPECT_EQ(set.engine.receivedByte(), 10);
 
   EXPECT_EQ(messages(), markedLines({"Wisp MSG005:  Receiving data from slave :FFh      |",
                                      "Wisp MSG005:  Receiving data from slave :00h      |",

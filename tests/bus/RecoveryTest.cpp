@@ -35,10 +35,10 @@ struct HoldsTheClock {
 
 template <typename Port>
 void openOnly(EngineSet<Port>& set) {
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   set.debuggerState.TraceBufferSize = 1000;
   set.engine.OpenBus(0, 1);
-  set.busState.AckTimeout = 10;
+  set.setAckTimeout(10);
   set.trace.replaceText("");
 }
 
@@ -48,7 +48,7 @@ std::int16_t writeAndReadBack(EngineSet<Port>& set) {
   set.design.WriteRegister(address, 0x10, 0x5A);
   set.design.SetRegisterPointer(address, 0x10);
   set.design.ReadSequential(address, 0);
-  return set.busState.AckReceived ? set.design.ReadBuffer[0] : -1;
+  return set.engine.ackReceived() ? set.design.ReadBuffer[0] : -1;
 }
 
 template <typename Port>
@@ -155,7 +155,7 @@ void aHeldSdaEndsEveryTransactionBeforeItsStart() {
     set.engine.InitPort(10);
     set.trace.replaceText("");
     EXPECT_THROW(run(set.engine), bus::SdaHeldLow) << name;
-    EXPECT_FALSE(set.busState.AckReceived) << name;
+    EXPECT_FALSE(set.engine.ackReceived()) << name;
     EXPECT_EQ(set.traceLines(), markedLines({"|",
                                              "Wisp MSG001:  Generating START on bus             |",
                                              "Wisp ERR008:  SDA held low before START           |"}))
@@ -175,14 +175,14 @@ TEST(SdaCheckTest, OnTheCableTheCheckAddsOneReadAndNoWrite) {
   std::vector<RecordingPort::Access> accesses[2];
   for (const bool check : {false, true}) {
     EngineSet<RecordingPort> set;
-    set.busState.BusDelay = 0.001;
-    set.busState.AckTimeout = 10;
+    set.engine.setBusDelay(0.001);
+    set.setAckTimeout(10);
     set.engine.setSdaCheckBeforeStart(check);
     if (check) set.port.reads = {0x80};
     set.port.defaultRead = 0x00;
     std::int16_t address = 0x42;
     set.design.WriteRegister(address, 0x12, 0x80);
-    EXPECT_TRUE(set.busState.AckReceived);
+    EXPECT_TRUE(set.engine.ackReceived());
     accesses[check] = set.port.log;
   }
   ASSERT_EQ(accesses[1].size(), accesses[0].size() + 1);

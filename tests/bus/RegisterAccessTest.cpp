@@ -115,7 +115,7 @@ TEST(RegisterAccessTest, WhatDoesNotFitIsRefusedBeforeTheBusIsUsed) {
 class ByteFormatTest : public ::testing::Test {
  protected:
   static void open(EngineSet<RecordingPort>& set) {
-    set.busState.BusDelay = 0.001;
+    set.engine.setBusDelay(0.001);
     set.port.reads = {0x0C};
     set.engine.OpenBus(0, 1);
     set.engine.InitPort(10);

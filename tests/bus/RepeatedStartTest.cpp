@@ -10,7 +10,7 @@ namespace brelvion::testing {
 namespace {
 
 void open(EngineSet<RecordingPort>& set) {
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   set.debuggerState.TraceBufferSize = 1000;
   set.port.defaultRead = 0x00;  // everything acknowledged, every bit read 0
   set.engine.OpenBus(0, 1);
@@ -26,11 +26,11 @@ TEST(RepeatedStartTest, OffAReadOfRegistersIsExactlyThePointerWriteThenTheRead) 
   open(combined);
   std::int16_t address = 0x42;
   design.design.SetRegisterPointer(address, 0x07);
-  const bool pointerAcknowledged = design.busState.AckReceived;
+  const bool pointerAcknowledged = design.engine.ackReceived();
   design.design.ReadSequential(address, 3);
   std::int16_t same = 0x42;
   EXPECT_EQ(combined.design.ReadRegisters(same, 0x07, 3),
-            pointerAcknowledged && design.busState.AckReceived);
+            pointerAcknowledged && design.engine.ackReceived());
 
   EXPECT_EQ(combined.port.log, design.port.log);
   EXPECT_EQ(combined.trace.text(), design.trace.text());
@@ -70,7 +70,7 @@ TEST(RepeatedStartTest, OnTheReadFollowsTheWriteWithoutAStopUnderItsOwnTraceLine
 
 TEST(RepeatedStartTest, OnTheSimulatedSensorTheRegistersReadTheSame) {
   EngineSet<port::simulated::SimulatedParallelPort> set;
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   set.engine.OpenBus(0, 0);
   set.engine.InitPort(10);
   std::int16_t address = 0x42;

@@ -33,7 +33,7 @@ constexpr RegisterFormat kWords{2, 2, ByteOrder::BigEndian};
 class Sensor16BusTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    set.busState.BusDelay = 0.001;
+    set.engine.setBusDelay(0.001);
     set.engine.OpenBus(0, 0);
     set.engine.InitPort(10);
   }

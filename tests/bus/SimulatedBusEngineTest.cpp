@@ -33,7 +33,7 @@ struct Stuck {
 
 template <typename Port>
 void open(EngineSet<Port>& set, std::int16_t debug = 0) {
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   set.engine.OpenBus(0, debug);
   set.engine.InitPort(10);
 }
@@ -60,10 +60,10 @@ TEST(SimulatedBusEngineTest, ReadsBackWhatWasWritten) {
   EngineSet<SimulatedParallelPort> set;
   open(set);
   writeRegister(set, 0x42, 0x10, 0x5A);
-  EXPECT_TRUE(set.busState.AckReceived);
+  EXPECT_TRUE(set.engine.ackReceived());
   EXPECT_EQ(readRegisters(set, 0x42, 0x0F, 3),
             (std::vector<std::int16_t>{byDefault(0x0F), 0x5A, byDefault(0x11)}));
-  EXPECT_TRUE(set.busState.AckReceived);
+  EXPECT_TRUE(set.engine.ackReceived());
   EXPECT_EQ(set.desktop.beeps, 0);
 }
 
@@ -89,7 +89,7 @@ TEST(SimulatedBusEngineTest, IdRegistersIgnoreWritesAndSoftResetRestoresDefaults
   EngineSet<SimulatedParallelPort> set;
   open(set);
   writeRegister(set, 0x42, CameraSensor::kRegChipIdHigh, 0x00);
-  EXPECT_TRUE(set.busState.AckReceived);
+  EXPECT_TRUE(set.engine.ackReceived());
   EXPECT_EQ(readRegisters(set, 0x42, CameraSensor::kRegChipIdHigh, 1)[0], 0xB7);
 
   writeRegister(set, 0x42, 0x20, 0x99);
@@ -114,7 +114,7 @@ TEST(SimulatedBusEngineTest, WithoutADeviceEveryAcknowledgeWaitFails) {
   };
   EXPECT_EQ(count("Wisp ERR001:  Device is not responding "), 3);
   EXPECT_EQ(count("Wisp ERR002:  No ACK received"), 3);
-  EXPECT_FALSE(set.busState.AckReceived);
+  EXPECT_FALSE(set.engine.ackReceived());
 }
 
 TEST(SimulatedBusEngineTest, SensorsAnswerOnlyTheirOwnAddress) {
@@ -136,11 +136,11 @@ TEST(SimulatedBusEngineTest, ASensorThatStopsAcknowledgingIsNotRespondingAfterIt
   EngineSet<ConfiguredPort<ThreeAcks>> set;
   open(set);
   writeRegister(set, 0x42, 0x10, 0x5A);
-  EXPECT_TRUE(set.busState.AckReceived);
+  EXPECT_TRUE(set.engine.ackReceived());
   EXPECT_EQ(set.desktop.beeps, 0);
   std::int16_t address = 0x42;
   set.design.SetRegisterPointer(address, 0x10);
-  EXPECT_FALSE(set.busState.AckReceived);
+  EXPECT_FALSE(set.engine.ackReceived());
   EXPECT_EQ(set.desktop.beeps, 2);
 }
 

@@ -29,7 +29,7 @@ Transaction entry(std::chrono::nanoseconds time, std::uint8_t address, std::vect
 template <typename Port>
 struct Recording {
   explicit Recording(std::int16_t debug = 1, double bound = 1000) {
-    set.busState.BusDelay = 0.001;
+    set.engine.setBusDelay(0.001);
     set.debuggerState.TraceBufferSize = bound;
     set.engine.OpenBus(0, debug);
     set.engine.InitPort(10);

@@ -16,7 +16,7 @@ using Kind = RecordingPort::Kind;
 class TransactionsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    set.busState.BusDelay = 0.001;
+    set.engine.setBusDelay(0.001);
     set.port.reads = {0x0C};  // the control register OpenBus saves
     set.engine.OpenBus(0, 0);
     set.engine.InitPort(10);
@@ -41,8 +41,8 @@ TEST_F(TransactionsTest, WriteRegisterSendsWriteAddressSubAddressAndData) {
   EXPECT_EQ(masterWire(set.port.log),
             wire({"S", sentByte(0x42), sentByte(0x12), sentByte(0x80), "0P"}));
   EXPECT_EQ(address, 0x42);
-  EXPECT_TRUE(set.busState.AckReceived);
-  EXPECT_EQ(set.busState.AddressPhase, 0);
+  EXPECT_TRUE(set.engine.ackReceived());
+  EXPECT_EQ(set.engine.addressPhase(), 0);
 }
 
 TEST_F(TransactionsTest, SetRegisterPointerStopsAfterTheSubAddress) {
@@ -51,8 +51,8 @@ TEST_F(TransactionsTest, SetRegisterPointerStopsAfterTheSubAddress) {
   set.design.SetRegisterPointer(address, 0x07);
   EXPECT_EQ(masterWire(set.port.log), wire({"S", sentByte(0x42), sentByte(0x07), "0P"}));
   EXPECT_EQ(address, 0x42);
-  EXPECT_TRUE(set.busState.AckReceived);
-  EXPECT_EQ(set.busState.AddressPhase, 0);
+  EXPECT_TRUE(set.engine.ackReceived());
+  EXPECT_EQ(set.engine.addressPhase(), 0);
 }
 
 TEST_F(TransactionsTest, ReadSequentialAcknowledgesAllButTheLastByte) {
@@ -67,7 +67,7 @@ TEST_F(TransactionsTest, ReadSequentialAcknowledgesAllButTheLastByte) {
   // last byte's ninth clock is the STOP's own SCL rise with SDA still low.
   EXPECT_EQ(masterWire(set.port.log),
             wire({"S", sentByte(0x43), "11111111", "0", "11111111", "0P"}));
-  EXPECT_TRUE(set.busState.AckReceived);
+  EXPECT_TRUE(set.engine.ackReceived());
 }
 
 TEST_F(TransactionsTest, ReadSequentialOfCountZeroReadsOneByteWithoutAcknowledge) {
@@ -136,12 +136,12 @@ TEST(ReadSequentialCountTest, EveryCountUpToTheLargestReadsCountPlusOneBytes) {
 }
 
 TEST_F(TransactionsTest, WithoutADeviceEveryAcknowledgeWaitTimesOutByPhase) {
-  set.busState.DebugEnabled = 1;
+  set.log.setEnabled(true);
   set.debuggerState.TraceBufferSize = 1000;
   std::int16_t address = 0x42;
   set.design.WriteRegister(address, 0x12, 0x80);
   EXPECT_EQ(errorLines(), (std::vector<std::string>{"Wisp ERR001", "Wisp ERR002", "Wisp ERR002"}));
-  EXPECT_FALSE(set.busState.AckReceived);
+  EXPECT_FALSE(set.engine.ackReceived());
 
   set.trace.replaceText("");
   set.design.ReadSequential(address, 1);
@@ -150,7 +150,7 @@ TEST_F(TransactionsTest, WithoutADeviceEveryAcknowledgeWaitTimesOutByPhase) {
 }
 
 TEST_F(TransactionsTest, GeneralCallAddressTimesOutAsALaterByte) {
-  set.busState.DebugEnabled = 1;
+  set.log.setEnabled(true);
   set.debuggerState.TraceBufferSize = 1000;
   std::int16_t address = 0x01;
   set.design.SetRegisterPointer(address, 0x00);
@@ -168,10 +168,10 @@ TEST_F(TransactionsTest, OpenBusChoosesThePortAndSavesItsControlRegister) {
     set.port.log.clear();
     set.port.reads = {0x2C};
     set.engine.OpenBus(index, 1);
-    EXPECT_EQ(set.busState.DataPort, base);
-    EXPECT_EQ(set.busState.StatusPort, base + 1);
-    EXPECT_EQ(set.busState.ControlPort, base + 2);
-    EXPECT_EQ(set.busState.SavedControl, 0x2C);
+    EXPECT_EQ(set.core.cable()->dataPort(), base);
+    EXPECT_EQ(set.core.cable()->statusPort(), base + 1);
+    EXPECT_EQ(set.core.cable()->controlPort(), base + 2);
+    EXPECT_EQ(set.core.cable()->savedControl(), 0x2C);
     EXPECT_EQ(set.port.log, (std::vector<RecordingPort::Access>{
                                 {Kind::Read, static_cast<std::uint16_t>(base + 2), 0x2C}}));
     EXPECT_EQ(set.traceLines().back(), markedLine(line));
@@ -181,10 +181,10 @@ TEST_F(TransactionsTest, OpenBusChoosesThePortAndSavesItsControlRegister) {
 TEST_F(TransactionsTest, OpenBusWithAnUnknownIndexKeepsThePortAndDebugZeroStaysQuiet) {
   set.engine.OpenBus(1, 0);
   set.engine.OpenBus(3, 0);
-  EXPECT_EQ(set.busState.DataPort, 0x278);
+  EXPECT_EQ(set.core.cable()->dataPort(), 0x278);
   set.engine.OpenBus(-1, 7);
-  EXPECT_EQ(set.busState.DataPort, 0x278);
-  EXPECT_EQ(set.busState.DebugEnabled, 0);
+  EXPECT_EQ(set.core.cable()->dataPort(), 0x278);
+  EXPECT_FALSE(set.log.enabled());
   EXPECT_FALSE(set.trace.exists());
 }
 
@@ -194,7 +194,7 @@ TEST_F(TransactionsTest, CloseBusRestoresControlThenReleasesSdaWithoutDelay) {
                                                               {Kind::Write, 0x378, 0x7F}}));
   EXPECT_FALSE(set.trace.exists());
 
-  set.busState.DebugEnabled = 1;
+  set.log.setEnabled(true);
   set.debuggerState.TraceBufferSize = 10;
   set.engine.CloseBus();
   EXPECT_EQ(set.traceLines().back(),

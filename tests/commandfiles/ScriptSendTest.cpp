@@ -18,7 +18,7 @@ using desktop::MessageIcon;
 
 struct ScriptSendTest : ::testing::Test {
   ScriptSendTest() {
-    set.busState.BusDelay = 0.001;
+    set.engine.setBusDelay(0.001);
     set.engine.OpenBus(0, 0);
     set.engine.InitPort(10);
     hooks.clock = &clock;
@@ -127,7 +127,7 @@ TEST(OpenDialogTest, OffersScriptsAfterTheDesignsCommandFiles) {
 }
 
 TEST_F(ScriptSendTest, StopOnErrorShowsOneBoxAndEndsAScriptThatGoesOn) {
-  set.busState.DebugEnabled = 1;
+  set.log.setEnabled(true);
   set.debuggerState.StopOnError = true;
   const ScriptSendOutcome outcome = send("device 30\nwrite 00 00\nwrite 01 00\nwrite 02 00\n", true);
   ASSERT_EQ(set.desktop.boxes.size(), 1u);

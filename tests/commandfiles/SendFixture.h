@@ -28,7 +28,7 @@ inline std::ostream& operator<<(std::ostream& out, const Write& w) {
 // that never waits; every write is recorded as UpdateDeviceMonitor sees it.
 struct SendFixture {
   SendFixture() {
-    set.busState.BusDelay = 0.001;
+    set.engine.setBusDelay(0.001);
     set.engine.OpenBus(0, 0);
     set.engine.InitPort(10);
     hooks.clock = &clock;

@@ -15,9 +15,9 @@ using ::testing::ElementsAre;
 struct Switching {
   Switching() {
     calls.kernel.addAdapter(3, "CP2112 SMBus Bridge on hidraw0").devices[0x21];
-    set.busState.BusDelay = 0.001;
+    set.engine.setBusDelay(0.001);
     set.core.StartBus();
-    set.busState.DebugEnabled = 1;
+    set.log.setEnabled(true);
     set.debuggerState.TraceBufferSize = 1000;
     set.port.log.clear();
     set.trace.replaceText("");
@@ -55,7 +55,7 @@ TEST(PortSwitchTest, BackToAnLptPortTheAdapterIsClosedAndTheLinesStartAsEver) {
   EXPECT_EQ(s.set.core.adapter(), nullptr);
   EXPECT_EQ(s.set.core.ports().PortIndex, 1);
   EXPECT_EQ(s.calls.kernel.log.back(), "close 3");
-  EXPECT_EQ(s.set.busState.DataPort, 0x278);
+  EXPECT_EQ(s.set.core.cable()->dataPort(), 0x278);
   ASSERT_FALSE(s.set.port.log.empty());
   EXPECT_EQ(s.set.port.log[0].port, 0x27A) << "the adapter's close touches no port";
 }

@@ -10,16 +10,16 @@ namespace {
 
 TEST(StartBusTest, OpensClearsAndDisablesTheDebuggerOnTheChosenPort) {
   EngineSet<RecordingPort> set;
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   set.debuggerState.TraceBufferSize = 1000;
   set.debuggerState.StopOnError = true;
   core::PortSelection selection{2, 0};
 
   core::StartBus(set.engine, set.log, selection, set.debuggerState);
 
-  EXPECT_EQ(set.busState.DataPort, 0x3BC);
-  EXPECT_EQ(set.busState.AckTimeout, 10);
-  EXPECT_EQ(set.busState.DebugEnabled, 0);
+  EXPECT_EQ(set.core.cable()->dataPort(), 0x3BC);
+  EXPECT_EQ(set.engine.ackTimeout(), 10);
+  EXPECT_FALSE(set.log.enabled());
   EXPECT_EQ(selection.BusOpen, 1);
   EXPECT_FALSE(set.debuggerState.StopOnError);
   EXPECT_EQ(set.debuggerState.TraceBufferSize, 10);
@@ -31,7 +31,7 @@ TEST(StartBusTest, OpensClearsAndDisablesTheDebuggerOnTheChosenPort) {
 
 TEST(StartBusTest, ASecondCallClosesTheBusFirstButTheDisabledDebuggerHidesIt) {
   EngineSet<RecordingPort> set;
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   core::PortSelection selection;
   core::StartBus(set.engine, set.log, selection, set.debuggerState);
   set.port.log.clear();
@@ -52,10 +52,10 @@ TEST(StartBusTest, ASecondCallClosesTheBusFirstButTheDisabledDebuggerHidesIt) {
 
 TEST(StartBusTest, TheCloseIsLoggedWhenTheUserEnabledTheDebuggerInBetween) {
   EngineSet<RecordingPort> set;
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   core::PortSelection selection;
   core::StartBus(set.engine, set.log, selection, set.debuggerState);
-  set.busState.DebugEnabled = 1;
+  set.log.setEnabled(true);
   set.debuggerState.TraceBufferSize = 1000;
   core::StartBus(set.engine, set.log, selection, set.debuggerState);
   EXPECT_NE(set.trace.text().find("\r\nWisp SYS003 :I2C Bus closed                       \r\n"),

@@ -49,7 +49,7 @@ class WatchedMaster : public port::I2cMaster {
 class MapActionsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    set.busState.BusDelay = 0.001;
+    set.engine.setBusDelay(0.001);
     set.engine.OpenBus(0, 0);
     set.engine.InitPort(10);
   }

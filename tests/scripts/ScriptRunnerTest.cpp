@@ -34,7 +34,7 @@ constexpr const char* kHead = "device 20\nregbits 16\n";
 class ScriptRunnerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    set.busState.BusDelay = 0.001;
+    set.engine.setBusDelay(0.001);
     set.engine.OpenBus(0, 0);
     set.engine.InitPort(10);
   }

@@ -18,7 +18,7 @@ using imports::problemTexts;
 // The simulated bus with the camera sensor at 42h, recorded from an idle bus on.
 struct CapturedBus {
   explicit CapturedBus(bool fromTheBusClear = false) {
-    set.busState.BusDelay = 0.001;
+    set.engine.setBusDelay(0.001);
     set.engine.OpenBus(0, 0);
     if (fromTheBusClear) set.port.setCapture(&capture);
     set.engine.InitPort(10);

@@ -9,6 +9,7 @@
 #include "bus/BusMaster.h"
 #include "bus/BusState.h"
 #include "bus/RegisterAccess.h"
+#include "core/ToolCore.h"
 
 namespace brelvion::testing {
 
@@ -74,7 +75,13 @@ class DesignTransactions {
   const bus::BusState& state_;
 };
 
-// The transactions on engine, its bus state's RepeatedStartReads deciding register reads.
-inline DesignTransactions design(bus::BusEngine& engine) { return {engine, engine.state()}; }
+// The transactions on core's engine, its bus state's RepeatedStartReads deciding register
+// reads.
+inline DesignTransactions design(core::ToolCore& core) { return {core.engine(), core.busState()}; }
+// The transactions on engine alone, a STOP between a register read's pointer write and read.
+inline DesignTransactions design(bus::BusEngine& engine) {
+  static const bus::BusState stopBetween;
+  return {engine, stopBetween};
+}
 
 }  // namespace brelvion::testing

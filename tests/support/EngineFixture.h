@@ -45,6 +45,13 @@ struct EngineSet {
     if constexpr (std::is_same_v<Port, RecordingPort>) engine.setSdaCheckBeforeStart(false);
   }
 
+  // The acknowledge timeout InitPort would set, without its bus clear.
+  void setAckTimeout(std::int16_t timeout) {
+    bus::LineSettings settings = engine.settings();
+    settings.ackTimeout = timeout;
+    engine.apply(settings);
+  }
+
   // Trace lines as the log wrote them, without the line breaks.
   std::vector<std::string> traceLines() const {
     std::vector<std::string> lines;

@@ -11,7 +11,7 @@ using trace::padTraceLine;
 class DebugLogTest : public ::testing::Test {
  protected:
   void enable(double bound) {
-    set.busState.DebugEnabled = 1;
+    set.log.setEnabled(true);
     set.debuggerState.TraceBufferSize = bound;
   }
   std::string numbered(int i) { return "Wisp MSG00" + std::to_string(i % 10) + ": message"; }
@@ -20,7 +20,7 @@ class DebugLogTest : public ::testing::Test {
 
 TEST_F(DebugLogTest, NothingHappensUnlessTheDebuggerIsEnabled) {
   for (std::int16_t value : {0, 2, -1}) {
-    set.busState.DebugEnabled = value;
+    set.log.setEnabled(value == 1);
     set.log.LogMessage("Wisp MSG001:  Generating START on bus ");
   }
   EXPECT_FALSE(set.trace.exists());
@@ -68,7 +68,7 @@ TEST_F(DebugLogTest, LoweringTheBoundShortensTheTraceOneLinePerMessage) {
 }
 
 TEST_F(DebugLogTest, AnUnsetBoundKeepsOnlyTheNewestLine) {
-  set.busState.DebugEnabled = 1;
+  set.log.setEnabled(true);
   set.log.LogMessage("first");
   set.log.LogMessage("second");
   EXPECT_EQ(set.trace.text(), padTraceLine("second"));
@@ -130,13 +130,13 @@ TEST_F(DebugLogTest, ALineLoggedDuringTheYieldIsKept) {
 
 TEST_F(DebugLogTest, SwitchingTheDebuggerLogsOnlyFromTheEnabledState) {
   set.log.DebuggerOn();
-  EXPECT_EQ(set.busState.DebugEnabled, 1);
+  EXPECT_TRUE(set.log.enabled());
   EXPECT_FALSE(set.trace.exists());
 
   set.debuggerState.TraceBufferSize = 10;
   set.log.DebuggerOn();
   set.log.DebuggerOff();
-  EXPECT_EQ(set.busState.DebugEnabled, 0);
+  EXPECT_FALSE(set.log.enabled());
   set.log.DebuggerOff();
   set.log.DebuggerOn();
   EXPECT_EQ(set.traceLines(), (std::vector<std::string>{

@@ -29,7 +29,7 @@ TEST(TraceMessagesTest, TheLogsOwnTextsKeepTheirWordingAndBlanks) {
 // off; a trace saved afterwards holds both lines as the user reads them in the file.
 TEST(TraceMessagesTest, TheSwitchingLinesReachASavedTraceFilePadded) {
   EngineSet<SimulatedParallelPort> set;
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   set.debuggerState.TraceBufferSize = 10;
   set.engine.OpenBus(0, 1);
   set.engine.InitPort(10);
@@ -53,7 +53,7 @@ TEST(TraceMessagesTest, TheSwitchingLinesReachASavedTraceFilePadded) {
 
 TEST(TraceMessagesTest, StopOnErrorBoxesEachTimeoutOfARealWriteAsTraced) {
   EngineSet<NoDevicePort> set;
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   set.debuggerState.TraceBufferSize = 1000;
   set.debuggerState.StopOnError = true;
   set.engine.OpenBus(0, 1);

@@ -80,10 +80,10 @@ TEST(FormLoadTest, StartUpSetsEveryDefaultAndLeavesTwoTraceLines) {
   EXPECT_FALSE(core.values().FileEdited);
   EXPECT_EQ(core.ports().PortIndex, 0);
   EXPECT_EQ(core.ports().BusOpen, 0);
-  EXPECT_DOUBLE_EQ(core.busState().BusDelay, 0.001);
-  EXPECT_EQ(core.busState().AckTimeout, 10);
-  EXPECT_EQ(core.busState().DebugEnabled, 1);
-  EXPECT_EQ(core.busState().DataPort, 0x378);
+  EXPECT_DOUBLE_EQ(s.set.engine.busDelay(), 0.001);
+  EXPECT_EQ(s.set.engine.ackTimeout(), 10);
+  EXPECT_TRUE(s.set.log.enabled());
+  EXPECT_EQ(core.cable()->dataPort(), 0x378);
   EXPECT_FALSE(core.debuggerState().StopOnError);
   EXPECT_DOUBLE_EQ(core.debuggerState().TraceBufferSize, 10);
   EXPECT_FALSE(core.busBusy());
@@ -100,9 +100,9 @@ TEST(FormLoadTest, TheStartPortAndTheBusClearHookAreHonoured) {
   EngineSet<SimulatedParallelPort> set;
   FakeWindow window;
   std::int16_t timeoutWhenCleared = 0;
-  StartUp(set.core, window, {1, [&] { timeoutWhenCleared = set.busState.AckTimeout; }});
+  StartUp(set.core, window, {1, [&] { timeoutWhenCleared = set.engine.ackTimeout(); }});
   EXPECT_EQ(set.core.ports().PortIndex, 1);
-  EXPECT_EQ(set.busState.DataPort, 0x278);
+  EXPECT_EQ(set.core.cable()->dataPort(), 0x278);
   EXPECT_EQ(timeoutWhenCleared, 10);
 }
 
@@ -116,7 +116,7 @@ TEST(FormLoadTest, ABadAddressFieldEndsTheStartUpWithItsBox) {
   EXPECT_EQ(set.desktop.boxes[0].text, "13: Type mismatch");
   EXPECT_EQ(set.desktop.boxes[0].icon, desktop::MessageIcon::Exclamation);
   // The steps after the failing one did not run: no bus, no window shown.
-  EXPECT_EQ(set.busState.DataPort, 0);
+  EXPECT_EQ(set.core.cable()->dataPort(), 0);
   EXPECT_EQ(set.core.values().DeviceAddress, 0x42);
   EXPECT_EQ(window.calls.back(), "ports");
   EXPECT_FALSE(set.core.busBusy());

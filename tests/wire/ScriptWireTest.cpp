@@ -39,7 +39,7 @@ std::vector<std::string> writesOf(const std::vector<std::string>& lines) {
 TEST(ScriptWireTest, AScriptsWritesModifyAndPointerWritesOnTheWire) {
   ASSERT_EQ(runCommand("command -v sigrok-cli").status, 0) << "sigrok-cli is not on PATH";
   EngineSet<Sensor16Port> set;
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   set.engine.OpenBus(0, 0);
   set.engine.InitPort(10);
   FakeClock waits;

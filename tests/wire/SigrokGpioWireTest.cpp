@@ -40,7 +40,7 @@ std::vector<std::string> decoded(const port::BusCapture& capture, const std::str
 
 std::vector<std::string> onTheParallelPort() {
   testing::EngineSet<port::simulated::SimulatedParallelPort> set;
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   set.engine.OpenBus(0, 0);
   set.engine.InitPort(10);
   port::BusCapture capture;
@@ -61,7 +61,7 @@ std::vector<std::string> onGpioLines(const SimulatedBusConfig& config) {
   port::gpio::GpioLines lines(choice, kernel, kernel.root());
   testing::FakeDesktop desktop;
   core::ToolCore core(lines, desktop);
-  core.busState().BusDelay = 0.001;
+  core.engine().setBusDelay(0.001);
   core.engine().OpenBus(0, 0);
   core.engine().InitPort(10);
   port::BusCapture capture;

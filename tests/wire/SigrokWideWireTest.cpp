@@ -50,7 +50,7 @@ std::vector<std::string> readLines(const std::string& address,
 TEST(SigrokWideWireTest, EveryWidthAndByteOrderOnTheWire) {
   ASSERT_EQ(runCommand("command -v sigrok-cli").status, 0) << "sigrok-cli is not on PATH";
   EngineSet<BothSensorsPort> set;
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   set.engine.OpenBus(0, 0);
   set.engine.InitPort(10);
   port::BusCapture capture;

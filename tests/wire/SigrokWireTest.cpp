@@ -24,7 +24,7 @@ TEST(SigrokWireTest, DecodedTrafficMatchesWhatTheEngineSentAndTheSensorReturned)
   ASSERT_TRUE(testing::sigrokAvailable()) << "sigrok-cli is not on PATH";
 
   testing::EngineSet<port::simulated::SimulatedParallelPort> set;
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   set.engine.OpenBus(0, 0);
   set.engine.InitPort(10);
   // Recorded from an idle bus: the bus clear's START-then-STOP pulses would derail the decoder.
@@ -91,7 +91,7 @@ TEST(SigrokWireTest, DecodedTrafficMatchesWhatTheEngineSentAndTheSensorReturned)
 // The register pointer write and the read of ReadRegisters, captured from an idle bus.
 std::string capturedRegisterRead(bool repeatedStart) {
   testing::EngineSet<port::simulated::SimulatedParallelPort> set;
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   set.busState.RepeatedStartReads = repeatedStart;
   set.engine.OpenBus(0, 0);
   set.engine.InitPort(10);
@@ -123,7 +123,7 @@ TEST(SigrokWireTest, ARepeatedStartDecodesBetweenTheWriteAndTheRead) {
 // With the repeated START off, the wire is what a pointer write and a read always made.
 TEST(SigrokWireTest, WithoutARepeatedStartTheCaptureIsTheDesignsByteForByte) {
   testing::EngineSet<port::simulated::SimulatedParallelPort> set;
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   set.engine.OpenBus(0, 0);
   set.engine.InitPort(10);
   port::BusCapture capture;
@@ -173,7 +173,7 @@ class SigrokLines : public port::TransferSink {
 TEST(SigrokWireTest, TheProjectsDecoderReadsTheWireAsSigrokDoes) {
   ASSERT_TRUE(testing::sigrokAvailable()) << "sigrok-cli is not on PATH";
   testing::EngineSet<port::simulated::SimulatedParallelPort> set;
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   set.engine.OpenBus(0, 0);
   set.engine.InitPort(10);
   port::BusCapture capture;

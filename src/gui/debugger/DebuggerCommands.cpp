@@ -92,7 +92,7 @@ void DebuggerWindow::setRunMode(QAction* chosen, const char* caption, std::int16
   }
   setWindowTitle(QString::fromLatin1(caption));
   // Set directly: switching through the log would add a line to the trace.
-  core_.busState().DebugEnabled = enabled;
+  core_.log().setEnabled(enabled == 1);
 }
 
 void DebuggerWindow::stopTracing() { setRunMode(runStopItem_, "Wisp Debugger :Stopped", 0); }

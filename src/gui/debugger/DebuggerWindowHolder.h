@@ -33,7 +33,7 @@ class DebuggerWindowHolder : public trace::MonitorWindow {
   DebuggerWindowHolder(const DebuggerWindowHolder&) = delete;
   DebuggerWindowHolder& operator=(const DebuggerWindowHolder&) = delete;
 
-  // The core whose log, bus state and options the window works with; before any use.
+  // The core whose log and options the window works with; before any use.
   void attach(core::ToolCore& core);
 
   bool exists() const override;

@@ -33,14 +33,14 @@ struct Rig {
   explicit Rig(const port::simulated::SimulatedBusConfig& config = {}) : port(config) {
     holder.attach(core);
     core.debuggerState().TraceBufferSize = 10;
-    core.busState().BusDelay = 0.001;
+    core.engine().setBusDelay(0.001);
     core.engine().OpenBus(0, 1);
     core.engine().InitPort(10);
     core.engine().record().restart(clock);
   }
   void writeRegister(std::int16_t reg, std::int16_t value) {
     std::int16_t address = 0x42;
-    testing::design(core.engine()).WriteRegister(address, reg, value);
+    testing::design(core).WriteRegister(address, reg, value);
   }
   port::simulated::SimulatedParallelPort port;
   FakeClock clock;
@@ -117,7 +117,7 @@ class DebuggerTransactionsTest : public QObject, DebuggerControls<Rig> {
     rig->writeRegister(0x12, 0x80);
     std::int16_t address = 0x42;
     rig->clock.time = std::chrono::microseconds(3500);
-    QVERIFY(testing::design(rig->core.engine()).ReadRegisters(address, 0x12, 1));
+    QVERIFY(testing::design(rig->core).ReadRegisters(address, 0x12, 1));
     item("wispviewtransactions")->trigger();
     QVERIFY(traceBox()->isHidden() && !transactionsBox()->isHidden());
     QVERIFY(!item("wispviewtrace")->isChecked() && item("wispviewtransactions")->isChecked());
@@ -184,7 +184,7 @@ class DebuggerTransactionsTest : public QObject, DebuggerControls<Rig> {
   void saveAsScriptReproducesTheWritesOnTheWire() {
     rig->writeRegister(0x12, 0x80);
     std::int16_t address = 0x42;
-    QVERIFY(testing::design(rig->core.engine()).ReadRegisters(address, 0x12, 0));
+    QVERIFY(testing::design(rig->core).ReadRegisters(address, 0x12, 0));
     QVERIFY(rig->core.engine().transfer({{0x42, false, {0x20, 0x01, 0x02}}}).acknowledged());
     rig->writeRegister(0x13, 0x5A);
 

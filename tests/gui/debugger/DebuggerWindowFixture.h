@@ -34,7 +34,7 @@ using trace::padTraceLine;
 struct Rig {
   Rig() {
     holder.attach(core);
-    core.busState().DebugEnabled = 1;
+    core.log().setEnabled(true);
     core.debuggerState().TraceBufferSize = 10;
   }
   RecordingPort port;

@@ -163,7 +163,7 @@ class DebuggerWindowTest : public QObject, DebuggerWindowFixture {
                              Mode{"wisprunextended", "Wisp Debugger :Extended run", 1}}) {
       item(mode.name)->trigger();
       QCOMPARE(window()->windowTitle(), QString(mode.caption));
-      QCOMPARE(int(rig->core.busState().DebugEnabled), mode.enabled);
+      QCOMPARE(int(rig->core.log().enabled()), mode.enabled);
       for (const char* other : {"wisprunstop", "wisprunstandard", "wisprunextended"}) {
         QCOMPARE(item(other)->isChecked(), qstrcmp(other, mode.name) == 0);
       }
@@ -220,7 +220,7 @@ class DebuggerWindowTest : public QObject, DebuggerWindowFixture {
     QVERIFY(item("wisprunstandard")->isChecked() && !item("wispoptionstop")->isChecked());
     QVERIFY(rig->core.debuggerState().StopOnError);
     QCOMPARE(rig->core.debuggerState().TraceBufferSize, 37.0);
-    QCOMPARE(int(rig->core.busState().DebugEnabled), 1);
+    QCOMPARE(int(rig->core.log().enabled()), 1);
   }
 
 

@@ -50,7 +50,7 @@ inline bool exists(const std::string& path) { return std::ifstream(path).good();
 // A register of the simulated sensor at 42, read over the bus as a test bench would.
 inline int readRegister(MainWindowHarness& h, int reg) {
   std::int16_t device = 0x42;
-  testing::DesignTransactions transactions = testing::design(h.core.engine());
+  testing::DesignTransactions transactions = testing::design(h.core);
   transactions.SetRegisterPointer(device, static_cast<std::int16_t>(reg));
   transactions.ReadSequential(device, 0);
   return transactions.ReadBuffer.at(0);

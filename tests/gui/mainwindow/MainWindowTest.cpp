@@ -60,7 +60,7 @@ void MainWindowTest::startUpSetsTheDefaultsAndLeavesTwoTraceLines() {
   QCOMPARE(h.core.values().CommandDelay, 0.0);
   QVERIFY(h.core.values().BeepOn);
   QCOMPARE(h.core.ports().PortIndex, std::int16_t{0});
-  QCOMPARE(h.core.busState().DebugEnabled, std::int16_t{1});
+  QCOMPARE(h.core.log().enabled(), true);
   QCOMPARE(h.field("Text6")->text(), QString("0"));
   QCOMPARE(h.field("Text6")->maxLength(), 1);
   QCOMPARE(h.field("Text7")->text(), QString("00"));
@@ -95,7 +95,7 @@ void MainWindowTest::aPortThatFailsAtStartUpIsReportedAndTheWindowStillShows() {
   // Picking a port tries again, and works once the port is free.
   h.port.failing = false;
   pickPort(h, 0);
-  QCOMPARE(h.core.busState().DataPort, std::uint16_t{0x378});
+  QCOMPARE(h.core.cable()->dataPort(), std::uint16_t{0x378});
   QCOMPARE(h.windows.boxes.size(), std::size_t{1});
 }
 
@@ -208,7 +208,7 @@ void MainWindowTest::sendRegisterWithoutADeviceShowsARedNoAckAndSixTimeouts() {
 void MainWindowTest::sendRegisterWithTheDebuggerDisabledBeepsSixTimes() {
   MainWindowHarness h(noDevice());
   pickPort(h, 0);
-  QCOMPARE(h.core.busState().DebugEnabled, std::int16_t{0});
+  QCOMPARE(h.core.log().enabled(), false);
   const std::size_t linesBefore = h.lines.size();
   QTest::mouseClick(h.find<QPushButton>("Command2"), Qt::LeftButton);
   QCOMPARE(h.windows.beeps, 6);
@@ -220,8 +220,8 @@ void MainWindowTest::pickingAPortReopensTheBusThereWithTheDebuggerDisabled() {
   pickPort(h, 1);
   QCOMPARE(h.core.ports().PortIndex, std::int16_t{1});
   QCOMPARE(h.core.ports().BusOpen, std::int16_t{1});
-  QCOMPARE(h.core.busState().DataPort, std::uint16_t{0x278});
-  QCOMPARE(h.core.busState().DebugEnabled, std::int16_t{0});
+  QCOMPARE(h.core.cable()->dataPort(), std::uint16_t{0x278});
+  QCOMPARE(h.core.log().enabled(), false);
   QCOMPARE(h.linesStartingWith("Wisp SYS002: I2C bus opened on adress 278h").size(),
            std::size_t{1});
   QCOMPARE(h.lines.back(), std::string("Wisp95 V1.01 : debugger  DISABLED                 "));
@@ -229,13 +229,13 @@ void MainWindowTest::pickingAPortReopensTheBusThereWithTheDebuggerDisabled() {
   // The keyboard picks too.
   QTest::keyClick(h.find<QListWidget>("ports"), Qt::Key_Down);
   QCOMPARE(h.core.ports().PortIndex, std::int16_t{2});
-  QCOMPARE(h.core.busState().DataPort, std::uint16_t{0x3BC});
+  QCOMPARE(h.core.cable()->dataPort(), std::uint16_t{0x3BC});
 }
 
 void MainWindowTest::pickingTheCurrentPortAgainReopensIt() {
   MainWindowHarness h;
   pickPort(h, 0);
-  h.core.busState().DebugEnabled = 1;  // as the debugger window's run mode would
+  h.core.log().setEnabled(true);  // as the debugger window's run mode would
   pickPort(h, 0);
   // The second start closes the bus the first opened, while the debugger is enabled.
   QCOMPARE(h.linesStartingWith("Wisp SYS003 :I2C Bus closed ").size(), std::size_t{2});

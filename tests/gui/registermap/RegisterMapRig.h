@@ -30,7 +30,7 @@ inline port::simulated::SimulatedBusConfig bothSensors() {
 // A started program's core on a bus with both simulated sensors, and the window on it.
 struct Rig {
   Rig() : port(bothSensors()) {
-    core.busState().BusDelay = 0.001;
+    core.engine().setBusDelay(0.001);
     core.values().DeviceAddress = 0x42;
     core.StartBus();
     core.log().setLineListener([this](std::string_view line) { lines.emplace_back(line); });
