@@ -22,7 +22,7 @@ struct EngineOnPort {
   explicit EngineOnPort(port::PortIo& port)
       : core(port, desktop), state(core.busState()), log(core.log()), engine(core.engine()) {
     state.BusDelay = 0.001;
-    core.debuggerState().TraceBufferSize = 10;
+    core.log().debuggerState().TraceBufferSize = 10;
     engine.OpenBus(0, 0);
     engine.InitPort(10);
   }

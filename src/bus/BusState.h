@@ -22,9 +22,6 @@ struct BusState {
   // The address byte while it is being sent and acknowledged, else 0.
   std::int16_t AddressPhase = 0;
   std::int16_t ReceivedByte = 0;
-  // A register read's pointer write and read are joined by a repeated START instead of a
-  // STOP then a START (the register commands, a script's reads).
-  bool RepeatedStartReads = false;
 };
 
 }  // namespace brelvion::bus

@@ -20,7 +20,7 @@ ToolCore::ToolCore(port::PortIo* port, port::BitLines* lines, desktop::Desktop& 
     : desktop_(desktop),
       ownTrace_(trace == nullptr ? std::make_unique<trace::PlainTraceHolder>() : nullptr),
       trace_(trace == nullptr ? *ownTrace_ : *trace),
-      log_(busState_, debuggerState_, trace_, desktop_),
+      log_(busState_, trace_, desktop_),
       cable_(port == nullptr ? std::nullopt : std::make_optional<bus::LptCable>(*port, busState_)),
       engine_(port == nullptr ? bus::BusEngine(busState_, *lines, log_, record_)
                               : bus::BusEngine(busState_, *port, *cable_, log_, record_)) {}

@@ -15,18 +15,17 @@
 #include "port/BitLines.h"
 #include "port/PortIo.h"
 #include "trace/DebugLog.h"
-#include "trace/DebuggerState.h"
 #include "trace/TraceHolder.h"
 
 namespace brelvion::core {
 
-// Everything program-wide in one place: the bus masters with their state and the one record
-// of their messages, the debugger options and the values of the main window and the
-// command files. Every bus command goes to master(), the master in use: the bit-banging
-// engine on the lines, or the adapter's. Every program (the
-// windows, the companion, the benchmark) and every test builds one of these on its port
-// (or its bus lines), desktop services and trace holder; nothing else holds program-wide
-// state.
+// Everything program-wide in one place: the bus masters with their state, the one record
+// of their messages, the log (with the debugger's options) and what Send File keeps. Every
+// bus command goes to master(), the master in use: the bit-banging engine on the lines, or
+// the adapter's. Every program (the windows, the companion, the benchmark) and every test
+// builds one of these on its port (or its bus lines), desktop services and trace holder.
+// The main window's fields live with the window, the register read option with whoever
+// gives the commands.
 class ToolCore {
  public:
   // On a parallel port, through the interface cable. trace: where the log keeps the trace
@@ -52,8 +51,6 @@ class ToolCore {
   bus::BusState& busState() { return busState_; }
   const bus::BusState& busState() const { return busState_; }
   trace::DebugLog& log() { return log_; }
-  trace::DebuggerState& debuggerState() { return debuggerState_; }
-  const trace::DebuggerState& debuggerState() const { return debuggerState_; }
   // PortIndex and BusOpen.
   PortSelection& ports() { return ports_; }
   const PortSelection& ports() const { return ports_; }
@@ -76,7 +73,7 @@ class ToolCore {
   trace::TraceHolder& trace() { return trace_; }
 
   // Re-opens the bus on ports().PortIndex (the port list's command).
-  void StartBus() { core::StartBus(master(), log_, ports_, debuggerState_); }
+  void StartBus() { core::StartBus(master(), log_, ports_); }
 
   // True while a bus command runs; a command started from an event handled during one of
   // its yields must not drive the lines in the middle of it.
@@ -108,7 +105,6 @@ class ToolCore {
   std::unique_ptr<trace::PlainTraceHolder> ownTrace_;
   trace::TraceHolder& trace_;
   bus::BusState busState_;
-  trace::DebuggerState debuggerState_;
   PortSelection ports_;
   ProgramValues values_;
   trace::DebugLog log_;

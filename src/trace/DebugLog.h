@@ -21,9 +21,8 @@ inline constexpr std::string_view kStopOnErrorTitle = "Wisp Bus Monitor";
 // The one entry point through which bus steps and debugger commands reach the trace.
 class DebugLog : public bus::BusTrace {
  public:
-  DebugLog(bus::BusState& busState, DebuggerState& state, TraceHolder& trace,
-           desktop::Desktop& desktop)
-      : busState_(busState), state_(state), trace_(trace), desktop_(desktop) {}
+  DebugLog(bus::BusState& busState, TraceHolder& trace, desktop::Desktop& desktop)
+      : busState_(busState), trace_(trace), desktop_(desktop) {}
 
   // Appends message, padded to the line width, while the debugger is enabled; keeps the
   // trace within TraceBufferSize and stops on "Wisp ERR" messages when asked to.
@@ -33,6 +32,10 @@ class DebugLog : public bus::BusTrace {
   void DebuggerOff();
 
   bool enabled() const { return busState_.DebugEnabled == 1; }
+
+  // Stop on Error and the trace bound, which the debugger's options set and the log obeys.
+  DebuggerState& debuggerState() { return state_; }
+  const DebuggerState& debuggerState() const { return state_; }
 
   // What the bus engine reports. A missing acknowledge beeps while the debugger is disabled.
   bool tracing() const override { return enabled(); }
@@ -63,7 +66,7 @@ class DebugLog : public bus::BusTrace {
 
  private:
   bus::BusState& busState_;
-  DebuggerState& state_;
+  DebuggerState state_;
   TraceHolder& trace_;
   desktop::Desktop& desktop_;
   std::function<void(std::string_view)> listener_;

@@ -35,7 +35,7 @@ struct Rig {
   Rig() {
     holder.attach(core);
     core.busState().DebugEnabled = 1;
-    core.debuggerState().TraceBufferSize = 10;
+    core.log().debuggerState().TraceBufferSize = 10;
   }
   RecordingPort port;
   FakeWindowSystem windows;
