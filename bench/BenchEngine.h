@@ -20,15 +20,14 @@ class NullDesktop : public desktop::Desktop {
 // An engine on `port`, opened on LPT1 and cleared as the tool's start-up does.
 struct EngineOnPort {
   explicit EngineOnPort(port::PortIo& port)
-      : core(port, desktop), state(core.busState()), log(core.log()), engine(core.engine()) {
+      : core(port, desktop), log(core.log()), engine(core.engine()) {
     engine.setBusDelay(0.001);
-    core.debuggerState().TraceBufferSize = 10;
+    core.log().debuggerState().TraceBufferSize = 10;
     engine.OpenBus(0, 0);
     engine.InitPort(10);
   }
   NullDesktop desktop;
   core::ToolCore core;
-  bus::BusState& state;
   trace::DebugLog& log;
   bus::BusEngine& engine;
 };

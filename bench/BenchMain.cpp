@@ -64,7 +64,7 @@ void engineVersusBareWrites() {
   WriteRecorder recorder(recorded);
   EngineOnPort recording(recorder);
   recorder.writes.clear();
-  core::writeByteRegister(recording.core, 0x42, 0x12, 0x80);
+  core::writeByteRegister(recording.core.master(), 0x42, 0x12, 0x80);
   const auto writes = recorder.writes;
   const double writesPerOp = static_cast<double>(writes.size());
 
@@ -77,8 +77,10 @@ void engineVersusBareWrites() {
   double bareNs = 1e300;
   for (int run = 0; run < 15; ++run) {
     engineNs =
-        std::min(engineNs, bestNsPer(
-                               1000, [&] { core::writeByteRegister(timed.core, 0x42, 0x12, 0x80); }, 1));
+        std::min(engineNs,
+                 bestNsPer(
+                     1000,
+                     [&] { core::writeByteRegister(timed.core.master(), 0x42, 0x12, 0x80); }, 1));
     bareNs = std::min(bareNs, bestNsPer(
                                   1000,
                                   [&] {
@@ -95,10 +97,9 @@ void engineVersusBareWrites() {
 
 void logMessageCost(double bound) {
   NullDesktop desktop;
-  trace::DebuggerState debuggerState;
-  debuggerState.TraceBufferSize = bound;
   trace::PlainTraceHolder trace;
-  trace::DebugLog log(debuggerState, trace, desktop);
+  trace::DebugLog log(trace, desktop);
+  log.debuggerState().TraceBufferSize = bound;
   log.setEnabled(true);
   const std::string message = "Wisp MSG004:  Transmitting data byte on bus ";
   for (int i = 0; i < 2000; ++i) log.LogMessage(message);  // fill to the bound first
@@ -112,7 +113,9 @@ void dump256(bool debugger) {
   port::simulated::SimulatedParallelPort port;
   EngineOnPort set(port);
   set.log.setEnabled(debugger);
-  const double ns = bestNsPer(20, [&] { core::readByteRegisters(set.core, 0x42, 0, 256); });
+  const double ns = bestNsPer(20, [&] {
+    core::readByteRegisters(set.core.master(), port::AfterMessage::Stop, 0x42, 0, 256);
+  });
   report(debugger ? "256-register dump, debugger on (bound 10)" : "256-register dump, debugger off",
          ns / 1e6, "ms", "", true);
 }

@@ -29,8 +29,8 @@ DumpCalls dumpOnAdapter(unsigned long functionality, bool repeatedStart, std::in
   port::simulated::SimulatedParallelPort unused;
   EngineOnPort set(unused);
   set.core.useAdapter(std::make_unique<port::i2cdev::I2cDevAdapter>(3, calls));
-  set.state.RepeatedStartReads = repeatedStart;
-  core::readByteRegisters(set.core, 0x42, 0, static_cast<std::size_t>(last) + 1);
+  core::readByteRegisters(set.core.master(), core::readPointerThen(repeatedStart), 0x42, 0,
+                          static_cast<std::size_t>(last) + 1);
   DumpCalls counted;
   counted.ioctls = static_cast<long>(std::count_if(
       calls.kernel.log.begin(), calls.kernel.log.end(),

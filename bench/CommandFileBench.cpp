@@ -89,9 +89,10 @@ void hardwareTimedDump(const Report& report, const fs::path& dir) {
   EngineOnPort set(port);
   double busMs = 0;
   const double wallSeconds = bestSeconds(5, [&] {
-    set.core.values().DeviceAddress = 0x42;
+    std::int16_t device = 0x42;
     const std::int64_t start = port.nowNs();
-    commandfiles::DumpRegisters(set.core, 255, (dir / "Dump.i2c").string());
+    commandfiles::DumpRegisters(set.engine, port::AfterMessage::Stop, set.desktop, device, 255,
+                                (dir / "Dump.i2c").string());
     busMs = static_cast<double>(port.nowNs() - start) / 1e6;
   });
   report("256-register dump: bus time at hardware timing", busMs, "ms", "", true);

@@ -77,7 +77,7 @@ struct GpioEngineSet {
     core->engine().InitPort(10);
   }
   void writeRegister(int i) {
-    core::writeByteRegister(*core, 0x42, static_cast<std::uint8_t>(i & 0xFF), 0x5A);
+    core::writeByteRegister(core->master(), 0x42, static_cast<std::uint8_t>(i & 0xFF), 0x5A);
   }
 
   testing::FakeGpioKernel kernel;

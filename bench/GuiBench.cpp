@@ -77,7 +77,7 @@ void burstIntoShownWindow() {
   core::ToolCore core(port, windows, monitor);
   monitor.attach(core);
   core.log().setEnabled(true);
-  core.debuggerState().TraceBufferSize = kBound;
+  core.log().debuggerState().TraceBufferSize = kBound;
   monitor.showWindow();
   showAndSettle(*monitor.window());
 
@@ -156,7 +156,7 @@ void registerMapAfterARead() {
   core::ToolCore core(port, windows);
   core.engine().setBusDelay(0.001);
   core.StartBus();
-  gui::registermap::RegisterMapWindow window(core, windows);
+  gui::registermap::RegisterMapWindow window(core, windows, 0);
   window.findChild<QLineEdit*>("device")->setText("20");
   window.findChild<QComboBox*>("registerBits")->setCurrentText("16");
   window.findChild<QLineEdit*>("first")->setText("0000");

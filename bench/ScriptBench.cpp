@@ -86,10 +86,11 @@ std::string largeCapture(int writes) {
   port::BusCapture capture;
   port.setCapture(&capture);
   for (int i = 0; i < writes; ++i) {
-    core::writeByteRegister(set.core, 0x42, static_cast<std::uint8_t>(i & 0xFF),
+    core::writeByteRegister(set.core.master(), 0x42, static_cast<std::uint8_t>(i & 0xFF),
                             static_cast<std::uint8_t>((i * 7) & 0xFF));
     if (i % 16 == 15) {
-      core::readByteRegisters(set.core, 0x42, static_cast<std::uint8_t>(i & 0xF0), 16);
+      core::readByteRegisters(set.core.master(), port::AfterMessage::Stop, 0x42,
+                              static_cast<std::uint8_t>(i & 0xF0), 16);
     }
   }
   port.setCapture(nullptr);

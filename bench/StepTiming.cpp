@@ -65,7 +65,7 @@ StepFigures measureHardwareSteps(int writes) {
 
   nullPort.writes.reserve(static_cast<std::size_t>(writes) * 90);
   for (int i = 0; i < writes; ++i) {
-    core::writeByteRegister(set.core, 0x42, static_cast<std::uint8_t>(i & 0xFF), 0x5A);
+    core::writeByteRegister(set.core.master(), 0x42, static_cast<std::uint8_t>(i & 0xFF), 0x5A);
   }
 
   std::vector<double> steps;

@@ -65,10 +65,10 @@ std::string autoChoice(const apps::PortOptions& request, const std::filesystem::
 
 }  // namespace
 
-int runScan(const ScanRequest& request, bool sevenBit, core::ToolCore& core, std::ostream& out,
+int runScan(const ScanRequest& request, bool sevenBit, bus::BusMaster& master, std::ostream& out,
             std::ostream& err) {
   const bus::ScanRange range = request.all ? bus::kFullScanRange : bus::kUsualScanRange;
-  const bus::ScanOutcome outcome = bus::scanBus(core.master(), range);
+  const bus::ScanOutcome outcome = bus::scanBus(master, range);
   if (outcome.sdaHeldLow) {
     err << kProgram << ": " << bus::kSdaHeldLowText << '\n';
     return kExitUsageOrPortError;

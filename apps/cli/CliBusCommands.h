@@ -4,7 +4,7 @@
 #include <ostream>
 
 #include "CliRequest.h"
-#include "core/ToolCore.h"
+#include "bus/BusMaster.h"
 #include "port/gpio/GpioSystemCalls.h"
 #include "port/hardware/PortSystemCalls.h"
 #include "port/i2cdev/I2cDevSystemCalls.h"
@@ -15,7 +15,7 @@ namespace brelvion::apps::cli {
 // addresses that answered, 7-bit ones with sevenBit. Exit 0 when something answered, 1 when
 // nothing did, 2 with "SDA is held low" on err when the lines' SDA stays low and nothing was
 // probed.
-int runScan(const ScanRequest& request, bool sevenBit, core::ToolCore& core, std::ostream& out,
+int runScan(const ScanRequest& request, bool sevenBit, bus::BusMaster& master, std::ostream& out,
             std::ostream& err);
 
 // The system calls `ports` asks each kind of port with.

@@ -24,11 +24,13 @@ int exitStatusOf(bool acknowledged) {
   return acknowledged ? kExitAcknowledged : kExitNotAcknowledged;
 }
 
-int runWrite(const WriteRequest& request, core::ToolCore& core, std::ostream& out) {
+int runWrite(const WriteRequest& request, bus::BusMaster& master, port::AfterMessage pointerThen,
+             std::ostream& out) {
   const auto device = static_cast<std::uint8_t>(request.device);
   const auto subAddress = static_cast<std::uint8_t>(request.subAddress);
-  core::writeByteRegister(core, device, subAddress, static_cast<std::uint8_t>(request.data));
-  const bus::RegisterRead read = core::readByteRegisters(core, device, subAddress, 2);
+  core::writeByteRegister(master, device, subAddress, static_cast<std::uint8_t>(request.data));
+  const bus::RegisterRead read =
+      core::readByteRegisters(master, pointerThen, device, subAddress, 2);
   const bool acknowledged = read.transfer.lastAcknowledged();
   // An adapter that refused the read returned no byte to show.
   out << (read.bytes.empty() ? std::string("--") : hexByte(read.bytes[0])) << ' '
@@ -36,15 +38,17 @@ int runWrite(const WriteRequest& request, core::ToolCore& core, std::ostream& ou
   return exitStatusOf(acknowledged);
 }
 
-int runRecover(core::ToolCore& core, std::ostream& out) {
-  const bus::RecoveryResult result = core.master().RecoverBus();
-  out << bus::recoveryText(result, core.engine().stretchTimeout()) << '\n';
+int runRecover(bus::BusMaster& master, std::chrono::milliseconds stretchTimeout,
+               std::ostream& out) {
+  const bus::RecoveryResult result = master.RecoverBus();
+  out << bus::recoveryText(result, stretchTimeout) << '\n';
   return exitStatusOf(result.free);
 }
 
-int runRead(const ReadRequest& request, core::ToolCore& core, std::ostream& out) {
+int runRead(const ReadRequest& request, bus::BusMaster& master, port::AfterMessage pointerThen,
+            std::ostream& out) {
   const bus::RegisterRead read =
-      core::readByteRegisters(core, static_cast<std::uint8_t>(request.device),
+      core::readByteRegisters(master, pointerThen, static_cast<std::uint8_t>(request.device),
                               static_cast<std::uint8_t>(request.subAddress),
                               static_cast<std::size_t>(request.count));
   const std::vector<std::uint8_t>& bytes = read.bytes;

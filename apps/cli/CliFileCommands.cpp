@@ -89,10 +89,11 @@ int runSend(core::ToolCore& core, const CommandFileSource& source, double delay,
 
   core.values().CommandDelay = delay;
   core.values().BeepOn = false;
+  commandfiles::RegisterFields v;
   commandfiles::SendHooks hooks;
   hooks.clock = &clock;
+  hooks.fields = &v;
   hooks.UpdateDeviceMonitor = [&](bool acknowledged) {
-    const core::ProgramValues& v = core.values();
     out << port::ParsedAddress::fromByte(static_cast<std::uint8_t>(v.DeviceAddress))
                .text(port::addressForm(sevenBit))
         << ' ' << hexByte(v.SubAddress) << ' ' << hexByte(v.WriteData)
@@ -111,11 +112,12 @@ int runSend(core::ToolCore& core, const CommandFileSource& source, double delay,
   return outcome.unacknowledged == 0 ? kExitAcknowledged : kExitNotAcknowledged;
 }
 
-int runDump(core::ToolCore& core, std::int16_t device, std::int16_t last, const std::string& file) {
-  core.values().DeviceAddress = device;
+int runDump(bus::BusMaster& master, port::AfterMessage pointerThen, desktop::Desktop& desktop,
+            std::int16_t device, std::int16_t last, const std::string& file) {
   commandfiles::DumpHooks hooks;
   hooks.onlyAcknowledged = true;
-  const commandfiles::DumpOutcome outcome = commandfiles::DumpRegisters(core, last, file, hooks);
+  const commandfiles::DumpOutcome outcome =
+      commandfiles::DumpRegisters(master, pointerThen, desktop, device, last, file, hooks);
   if (outcome.failure) return kExitUsageOrPortError;
   return outcome.acknowledged ? kExitAcknowledged : kExitNotAcknowledged;
 }

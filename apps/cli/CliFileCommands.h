@@ -7,7 +7,9 @@
 #include <string_view>
 
 #include "base/Clock.h"
+#include "bus/BusMaster.h"
 #include "core/ToolCore.h"
+#include "desktop/Desktop.h"
 
 namespace brelvion::apps::cli {
 
@@ -29,8 +31,9 @@ inline constexpr std::string_view kStandardInputName = "(standard input)";
 int runSend(core::ToolCore& core, const CommandFileSource& source, double delay, base::Clock& clock,
             std::ostream& out, std::ostream& err, bool sevenBit = false);
 
-// `dump DEV LAST FILE`: registers 0 to LAST of device into FILE, as Dump to File writes them.
-// Returns the exit status.
-int runDump(core::ToolCore& core, std::int16_t device, std::int16_t last, const std::string& file);
+// `dump DEV LAST FILE`: registers 0 to LAST of device on master into FILE, as Dump to File
+// writes them, its reads joined by pointerThen; errors go to desktop. Returns the exit status.
+int runDump(bus::BusMaster& master, port::AfterMessage pointerThen, desktop::Desktop& desktop,
+            std::int16_t device, std::int16_t last, const std::string& file);
 
 }  // namespace brelvion::apps::cli

@@ -18,6 +18,7 @@
 #include "ProgramVersion.h"
 #include "base/RuntimeError.h"
 #include "base/UserFile.h"
+#include "core/RegisterCommands.h"
 #include "core/StartBus.h"
 #include "core/ToolCore.h"
 #include "port/BusCapture.h"
@@ -52,7 +53,7 @@ struct Session {
   }
   void setUp() {
     if (core.hasLines()) core.engine().setBusDelay(0.001);
-    core.debuggerState().TraceBufferSize = 10;
+    core.log().debuggerState().TraceBufferSize = 10;
   }
   ConsoleDesktop desktop;
   core::ToolCore core;
@@ -83,10 +84,10 @@ int runScript(const CheckedScript& script, const SendRequest& send, const CliReq
               core::ToolCore& core, port::simulated::SimulatedParallelPort* simulated,
               base::Clock& clock, std::ostream& out, std::ostream& err) {
   if (simulated == nullptr || core.adapter() != nullptr) {
-    return runScriptSend(core, script, send, request, clock, out, err);
+    return runScriptSend(core.master(), script, send, request, clock, out, err);
   }
   port::simulated::SimulatedBusClock busClock(*simulated, clock);
-  return runScriptSend(core, script, send, request, busClock, out, err);
+  return runScriptSend(core.master(), script, send, request, busClock, out, err);
 }
 
 // The device a read or dump in the design's format names in its NO ACK.
@@ -110,10 +111,11 @@ std::optional<int> runCommand(const CliRequest& request, const PreparedCommand& 
     return runMapCommand(std::get<MapRequest>(request.command), request.sevenBit, *prepared.map,
                          core.master(), out, err);
   }
+  const port::AfterMessage pointerThen = core::readPointerThen(request.repeatedStart);
   if (const auto* write = std::get_if<WriteRequest>(&request.command)) {
-    return runWrite(*write, core, out);
+    return runWrite(*write, core.master(), pointerThen, out);
   } else if (const auto* read = std::get_if<ReadRequest>(&request.command)) {
-    return runRead(*read, core, out);
+    return runRead(*read, core.master(), pointerThen, out);
   } else if (const auto* send = std::get_if<SendRequest>(&request.command)) {
     if (prepared.script) {
       return runScript(*prepared.script, *send, request, core, simulated, clock, out, err);
@@ -121,11 +123,12 @@ std::optional<int> runCommand(const CliRequest& request, const PreparedCommand& 
     return runSend(core, {send->file, prepared.standardInput}, send->delay, clock, out, err,
                    request.sevenBit);
   } else if (const auto* dump = std::get_if<DumpRequest>(&request.command)) {
-    return runDump(core, dump->device, dump->last, dump->file);
+    return runDump(core.master(), pointerThen, core.desktop(), dump->device, dump->last,
+                   dump->file);
   } else if (const auto* scan = std::get_if<ScanRequest>(&request.command)) {
-    return runScan(*scan, request.sevenBit, core, out, err);
+    return runScan(*scan, request.sevenBit, core.master(), out, err);
   } else if (std::holds_alternative<RecoverRequest>(request.command)) {
-    return runRecover(core, out);
+    return runRecover(core.master(), core.engine().stretchTimeout(), out);
   }
   return std::nullopt;
 }
@@ -189,7 +192,6 @@ int runSession(const CliRequest& request, const PreparedCommand& prepared, Sessi
                port::simulated::SimulatedParallelPort* simulated, const Recorder& record,
                base::Clock& clock, std::ostream& out, std::ostream& err,
                std::ostream* captureOut) {
-  session.core.busState().RepeatedStartReads = request.repeatedStart;
   if (request.trace) {
     session.core.log().setLineListener([&err](std::string_view line) { err << line << '\n'; });
   }

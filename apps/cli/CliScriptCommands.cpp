@@ -3,6 +3,7 @@
 #include "CliRun.h"
 #include "ShownArgument.h"
 #include "base/UserFile.h"
+#include "core/RegisterCommands.h"
 #include "numconv/HexText.h"
 #include "port/DeviceAddress.h"
 #include "port/OutcomeText.h"
@@ -103,14 +104,13 @@ std::string commandLine(const CommandReport& report, bool sevenBit) {
          scripts::registerText(report.step.target, report.step.reg) + resultText(report);
 }
 
-int runScriptSend(core::ToolCore& core, const CheckedScript& script, const SendRequest& send,
+int runScriptSend(bus::BusMaster& master, const CheckedScript& script, const SendRequest& send,
                   const SessionOptions& session, base::Clock& clock, std::ostream& out,
                   std::ostream& err) {
   scripts::RunOptions options;
   options.keepGoing = send.keepGoing;
   options.sevenBitDevices = session.sevenBit;
-  options.pointerThen =
-      session.repeatedStart ? port::AfterMessage::RepeatedStart : port::AfterMessage::Stop;
+  options.pointerThen = core::readPointerThen(session.repeatedStart);
   scripts::RunHooks hooks;
   hooks.reported = [&](const CommandReport& report) {
     out << commandLine(report, session.sevenBit) << '\n';
@@ -118,7 +118,7 @@ int runScriptSend(core::ToolCore& core, const CheckedScript& script, const SendR
   // Nobody reads the results any more (a closed pipe, a full disk): stop the bus work.
   hooks.stopRequested = [&] { return !out.flush(); };
   const scripts::RunOutcome outcome =
-      scripts::runScript(core.master(), clock, script.steps, script.file, options, hooks);
+      scripts::runScript(master, clock, script.steps, script.file, options, hooks);
   if (!out.flush()) {
     err << kProgram << ": cannot write standard output: the script was stopped after command "
         << outcome.commands << '\n';

@@ -8,7 +8,7 @@
 
 #include "CliRequest.h"
 #include "base/Clock.h"
-#include "core/ToolCore.h"
+#include "bus/BusMaster.h"
 #include "scripts/Script.h"
 #include "scripts/ScriptRunner.h"
 
@@ -31,7 +31,7 @@ std::optional<CheckedScript> checkScriptText(std::string_view text, const std::s
 // stopped it on err, with FILE:LINE. clock measures and sleeps its delays and polls.
 // Returns the exit status: 0 all went through, 1 a command not acknowledged, 2 a failed
 // poll or expect, or standard output that could not be written.
-int runScriptSend(core::ToolCore& core, const CheckedScript& script, const SendRequest& send,
+int runScriptSend(bus::BusMaster& master, const CheckedScript& script, const SendRequest& send,
                   const SessionOptions& session, base::Clock& clock, std::ostream& out,
                   std::ostream& err);
 

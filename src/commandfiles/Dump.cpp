@@ -51,8 +51,9 @@ std::string DumpText(std::int16_t device, const std::vector<std::int16_t>& bytes
   return text;
 }
 
-DumpOutcome DumpRegisters(core::ToolCore& core, std::int16_t count, const std::string& fileText,
-                          const DumpHooks& hooks) {
+DumpOutcome DumpRegisters(bus::BusMaster& master, port::AfterMessage pointerThen,
+                          desktop::Desktop& desktop, std::int16_t& device, std::int16_t count,
+                          const std::string& fileText, const DumpHooks& hooks) {
   DumpOutcome outcome;
   try {
     const std::string name = base::trimmed(fileText);
@@ -61,9 +62,9 @@ DumpOutcome DumpRegisters(core::ToolCore& core, std::int16_t count, const std::s
     }
     if (count < 0) throw RuntimeError(RuntimeError::kInvalidCall, kDumpSource);
     if (hooks.running) hooks.running();
-    std::int16_t& device = core.values().DeviceAddress;
-    const bus::RegisterRead read = core::readByteRegisters(
-        core, static_cast<std::uint8_t>(device), 0, static_cast<std::size_t>(count) + 1);
+    const bus::RegisterRead read =
+        core::readByteRegisters(master, pointerThen, static_cast<std::uint8_t>(device), 0,
+                                static_cast<std::size_t>(count) + 1);
     // The address as the read sent it, which the file shows too.
     device = static_cast<std::int16_t>(device | 1);
     outcome.acknowledged = read.acknowledged();
@@ -72,7 +73,7 @@ DumpOutcome DumpRegisters(core::ToolCore& core, std::int16_t count, const std::s
     base::writeUserFile(name, DumpText(device, bytes), kDumpSource);
     outcome.written = true;
   } catch (const RuntimeError& error) {
-    outcome.failure = reportFailure(core.desktop(), Step::DumpToFile, error);
+    outcome.failure = reportFailure(desktop, Step::DumpToFile, error);
   }
   return outcome;
 }
@@ -88,10 +89,10 @@ bool answeredYes(desktop::Desktop& desktop, std::string_view question) {
 
 }  // namespace
 
-DumpEnd DumpToFile(core::ToolCore& core, std::int16_t count, const std::string& fileText,
-                   const DumpHooks& hooks) {
-  desktop::Desktop& desktop = core.desktop();
-  if (core.values().DeviceAddress == 0 && !answeredYes(desktop, kDeviceAddressZeroQuestion)) {
+DumpEnd DumpToFile(bus::BusMaster& master, port::AfterMessage pointerThen,
+                   desktop::Desktop& desktop, std::int16_t& device, std::int16_t count,
+                   const std::string& fileText, const DumpHooks& hooks) {
+  if (device == 0 && !answeredYes(desktop, kDeviceAddressZeroQuestion)) {
     return DumpEnd::FocusDeviceAddress;
   }
   if (count == 0 && !answeredYes(desktop, kCountZeroQuestion)) return DumpEnd::FocusLineCount;
@@ -103,7 +104,9 @@ DumpEnd DumpToFile(core::ToolCore& core, std::int16_t count, const std::string& 
     desktop.messageBox(box);
     return DumpEnd::NoFileName;
   }
-  return DumpRegisters(core, count, fileText, hooks).written ? DumpEnd::Written : DumpEnd::Failed;
+  const DumpOutcome outcome =
+      DumpRegisters(master, pointerThen, desktop, device, count, fileText, hooks);
+  return outcome.written ? DumpEnd::Written : DumpEnd::Failed;
 }
 
 void ReportDumpError(desktop::Desktop& desktop, const RuntimeError& error) {

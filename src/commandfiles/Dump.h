@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "bus/BusMaster.h"
 #include "commandfiles/CommandFileErrors.h"
-#include "core/ToolCore.h"
+#include "desktop/Desktop.h"
+#include "port/I2cTransfer.h"
 
 namespace brelvion::commandfiles {
 
@@ -35,25 +37,28 @@ struct DumpOutcome {
   std::optional<Failure> failure;
 };
 
-// The dump itself, past the questions: registers 0 to count of DeviceAddress
-// (read from 0: the pointer write, then the sequential read) into the file
-// fileText names once
-// trimmed, written through writeUserFile, so a file of that name is replaced only by a
-// complete dump. On an adapter the file holds the registers it returned: none when it
-// refused the read (unless hooks.onlyAcknowledged keeps the file as it was). A negative count or a blank name fails before the bus is touched. Errors
-// show the "Dump To File - Error" box and come back in the outcome.
-DumpOutcome DumpRegisters(core::ToolCore& core, std::int16_t count, const std::string& fileText,
-                          const DumpHooks& hooks = {});
+// The dump itself, past the questions: registers 0 to count of device on master (read
+// from 0: the pointer write, pointerThen, then the sequential read; device gets bit 0 set
+// as the read sent it) into the file fileText names once trimmed, written through
+// writeUserFile, so a file of that name is replaced only by a complete dump. On an adapter
+// the file holds the registers it returned: none when it refused the read (unless
+// hooks.onlyAcknowledged keeps the file as it was). A negative count or a blank name fails
+// before the bus is touched. Errors show the "Dump To File - Error" box and come back in
+// the outcome.
+DumpOutcome DumpRegisters(bus::BusMaster& master, port::AfterMessage pointerThen,
+                          desktop::Desktop& desktop, std::int16_t& device, std::int16_t count,
+                          const std::string& fileText, const DumpHooks& hooks = {});
 
 enum class DumpEnd { Written, Failed, NoFileName, FocusDeviceAddress, FocusLineCount };
 
 // Dump to File from its questions on, once the window has parsed the count
-// (ParseDumpCount) and refreshed DeviceAddress from its field: asks "Device address is 0?"
-// and "Count is 0?" when they apply (No: the window puts the focus where FocusDeviceAddress or
-// FocusLineCount says), shows "Fill up the file name to dump, please" for an empty field
-// (NoFileName), then runs DumpRegisters.
-DumpEnd DumpToFile(core::ToolCore& core, std::int16_t count, const std::string& fileText,
-                   const DumpHooks& hooks = {});
+// (ParseDumpCount) and refreshed device, its DeviceAddress, from the field: asks "Device
+// address is 0?" and "Count is 0?" when they apply (No: the window puts the focus where
+// FocusDeviceAddress or FocusLineCount says), shows "Fill up the file name to dump,
+// please" for an empty field (NoFileName), then runs DumpRegisters.
+DumpEnd DumpToFile(bus::BusMaster& master, port::AfterMessage pointerThen,
+                   desktop::Desktop& desktop, std::int16_t& device, std::int16_t count,
+                   const std::string& fileText, const DumpHooks& hooks = {});
 
 // The box for an error the window traps itself, such as ParseDumpCount's.
 void ReportDumpError(desktop::Desktop& desktop, const base::RuntimeError& error);

@@ -8,8 +8,9 @@ namespace {
 
 constexpr const char* kScriptSource = "SendScriptFile";
 
-ScriptSendOutcome failed(core::ToolCore& core, Step step, int number, const std::string& text) {
-  reportFailure(core.desktop(), step, base::RuntimeError(number, kScriptSource, text));
+ScriptSendOutcome failed(desktop::Desktop& desktop, Step step, int number,
+                         const std::string& text) {
+  reportFailure(desktop, step, base::RuntimeError(number, kScriptSource, text));
   ScriptSendOutcome outcome;
   outcome.end = SendEnd::Failed;
   return outcome;
@@ -38,18 +39,18 @@ scripts::RunHooks runHooksOf(core::ToolCore& core, const SendHooks& hooks,
 
 ScriptSendOutcome run(core::ToolCore& core, const std::string& path,
                       const std::vector<scripts::Step>& steps, const SendHooks& hooks,
-                      bool keepGoing) {
+                      bool keepGoing, port::AfterMessage pointerThen) {
   scripts::RunOptions options;
   options.keepGoing = keepGoing;
-  options.pointerThen = core.busState().RepeatedStartReads ? port::AfterMessage::RepeatedStart
-                                                           : port::AfterMessage::Stop;
+  options.pointerThen = pointerThen;
   base::Clock& clock = hooks.clock != nullptr ? *hooks.clock : base::systemClock();
   const trace::DebugLog::BulkAction bulk(core.log());
   const scripts::RunOutcome ran = scripts::runScript(core.master(), clock, steps, path, options,
                                                      runHooksOf(core, hooks, bulk));
   ScriptSendOutcome outcome;
   if (ran.problem) {
-    outcome = failed(core, Step::SendScript, base::RuntimeError::kInvalidCall, ran.problem->text());
+    outcome = failed(core.desktop(), Step::SendScript, base::RuntimeError::kInvalidCall,
+                     ran.problem->text());
   } else if (ran.end == scripts::RunEnd::Stopped) {
     outcome.end = SendEnd::Stopped;
   }
@@ -74,14 +75,15 @@ std::string problemsText(const scripts::Problems& problems) {
 }
 
 ScriptSendOutcome SendScriptFile(core::ToolCore& core, const std::string& path,
-                                 const SendHooks& hooks, bool keepGoing) {
+                                 const SendHooks& hooks, bool keepGoing,
+                                 port::AfterMessage pointerThen) {
   try {
     const scripts::ReadResult read = scripts::readScriptFile(path);
     if (!read.ok()) {
-      return failed(core, Step::SendFile, base::RuntimeError::kInvalidFileFormat,
+      return failed(core.desktop(), Step::SendFile, base::RuntimeError::kInvalidFileFormat,
                     problemsText(read.problems));
     }
-    return run(core, path, scripts::stepsOf(read.script), hooks, keepGoing);
+    return run(core, path, scripts::stepsOf(read.script), hooks, keepGoing, pointerThen);
   } catch (const base::RuntimeError& error) {
     reportFailure(core.desktop(), Step::SendFile, error);
     ScriptSendOutcome outcome;

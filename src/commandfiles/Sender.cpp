@@ -87,7 +87,9 @@ namespace {
 
 void sendGroups(core::ToolCore& core, InputFile& file, long long total, const SendHooks& hooks,
                 SendOutcome& outcome) {
-  core::ProgramValues& values = core.values();
+  const core::ProgramValues& options = core.values();
+  RegisterFields ownFields;
+  RegisterFields& values = hooks.fields != nullptr ? *hooks.fields : ownFields;
   base::Clock& clock = hooks.clock != nullptr ? *hooks.clock : base::systemClock();
   // One pass of pending events; false once the caller asks the send to stop.
   const std::function<bool()> goOn = [&core, &hooks] {
@@ -103,7 +105,7 @@ void sendGroups(core::ToolCore& core, InputFile& file, long long total, const Se
       const auto device = port::DeviceAddress::fromByte(
           static_cast<std::uint8_t>(values.DeviceAddress));
       const bool acknowledged =
-          core::writeByteRegister(core, device.writeByte(),
+          core::writeByteRegister(core.master(), device.writeByte(),
                                   static_cast<std::uint8_t>(values.SubAddress),
                                   static_cast<std::uint8_t>(values.WriteData))
               .lastAcknowledged();
@@ -114,11 +116,11 @@ void sendGroups(core::ToolCore& core, InputFile& file, long long total, const Se
       if (hooks.UpdateDeviceMonitor) hooks.UpdateDeviceMonitor(acknowledged);
       const std::function<bool()> inPause = hooks.yieldInPauses ? goOn : std::function<bool()>();
       if (!waitOnClock(core.desktop(), kPauseAfterWrite, clock, inPause) ||
-          !waitOnClock(core.desktop(), values.CommandDelay, clock, inPause)) {
+          !waitOnClock(core.desktop(), options.CommandDelay, clock, inPause)) {
         outcome.end = SendEnd::Stopped;
         return;
       }
-      if (values.BeepOn) core.desktop().beep();
+      if (options.BeepOn) core.desktop().beep();
     }
     if (!goOn()) {
       outcome.end = SendEnd::Stopped;

@@ -9,6 +9,7 @@
 #include "base/Clock.h"
 #include "commandfiles/CommandFileErrors.h"
 #include "commandfiles/InputFile.h"
+#include "commandfiles/RegisterFields.h"
 #include "core/ToolCore.h"
 
 namespace brelvion::commandfiles {
@@ -43,6 +44,8 @@ struct SendHooks {
   std::function<bool()> stopRequested;
   // The pauses' clock; the system's when null.
   base::Clock* clock = nullptr;
+  // The fields each group is read into (the window's, which its monitor shows), or none.
+  RegisterFields* fields = nullptr;
   // Pending events run at least every 50 ms of the pauses after the writes too, and a stop
   // asked for there ends the send at once: a window keeps answering through a long delay.
   bool yieldInPauses = false;
@@ -58,8 +61,8 @@ struct SendOutcome {
   std::optional<Failure> failure;
 };
 
-// Sends the command file name: three values at a time into DeviceAddress, SubAddress and
-// WriteData; each complete group is written (core::writeByteRegister), followed by
+// Sends the command file name: three values at a time into the fields' DeviceAddress,
+// SubAddress and WriteData; each complete group is written (core::writeByteRegister), followed by
 // UpdateDeviceMonitor, a pause of kPauseAfterWrite plus CommandDelay seconds and a beep
 // when BeepOn; every group, complete or not, is followed by one processPendingEvents (and
 // with yieldInPauses, the pause is sliced by more of them).

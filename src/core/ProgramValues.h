@@ -1,16 +1,11 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 namespace brelvion::core {
 
-// The values the main window and the command files keep for the bus, one each for the
-// whole run. The bus transactions change DeviceAddress's bit 0 in place.
+// What Send File keeps from one send to the next, one each for the whole run.
 struct ProgramValues {
-  std::int16_t DeviceAddress = 0;
-  std::int16_t SubAddress = 0;
-  std::int16_t WriteData = 0;
   // Extra seconds after each command-file write, from the two delay fields.
   double CommandDelay = 0;
   // Mirrors the check mark of "Audible": the sender beeps after each write.

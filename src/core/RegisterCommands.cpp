@@ -2,22 +2,20 @@
 
 namespace brelvion::core {
 
-port::TransferResult writeByteRegister(ToolCore& core, std::uint8_t device,
+port::TransferResult writeByteRegister(bus::BusMaster& master, std::uint8_t device,
                                        std::uint8_t subAddress, std::uint8_t data) {
   port::TransferResult result =
-      bus::writeRegister(core.master(), device, bus::kByteRegisters, subAddress, data);
-  core.master().endCommandIfTimedOut(result);
+      bus::writeRegister(master, device, bus::kByteRegisters, subAddress, data);
+  master.endCommandIfTimedOut(result);
   return result;
 }
 
-bus::RegisterRead readByteRegisters(ToolCore& core, std::uint8_t device, std::uint8_t subAddress,
+bus::RegisterRead readByteRegisters(bus::BusMaster& master, port::AfterMessage pointerThen,
+                                    std::uint8_t device, std::uint8_t subAddress,
                                     std::size_t count, std::optional<std::size_t> bytesShown) {
-  const port::AfterMessage pointerThen = core.busState().RepeatedStartReads
-                                             ? port::AfterMessage::RepeatedStart
-                                             : port::AfterMessage::Stop;
-  bus::RegisterRead read = bus::readRegisters(core.master(), device, bus::kByteRegisters,
-                                              subAddress, count, pointerThen, bytesShown);
-  core.master().endCommandIfTimedOut(read.transfer);
+  bus::RegisterRead read = bus::readRegisters(master, device, bus::kByteRegisters, subAddress,
+                                              count, pointerThen, bytesShown);
+  master.endCommandIfTimedOut(read.transfer);
   return read;
 }
 

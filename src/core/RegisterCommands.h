@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "bus/BusMaster.h"
 #include "bus/RegisterAccess.h"
-#include "core/ToolCore.h"
 
 namespace brelvion::core {
 
@@ -15,15 +15,22 @@ namespace brelvion::core {
 // stretch timeout ends the command (ClockHeldLow) as it always did; every other refusal is
 // in the result. device is the 8-bit address; its bit 0 is set from the message.
 
+// How a register read joins its pointer write and its read under the program's option
+// (Bus > Repeated START, the companion's --repeated-start): a repeated START between them,
+// else a STOP and a START.
+inline port::AfterMessage readPointerThen(bool repeatedStartReads) {
+  return repeatedStartReads ? port::AfterMessage::RepeatedStart : port::AfterMessage::Stop;
+}
+
 // Writes data into register subAddress: the register address, then the value, then a STOP.
-port::TransferResult writeByteRegister(ToolCore& core, std::uint8_t device,
+port::TransferResult writeByteRegister(bus::BusMaster& master, std::uint8_t device,
                                        std::uint8_t subAddress, std::uint8_t data);
 
 // Reads count bytes from register subAddress on: the pointer write, then one sequential read,
-// a repeated START between them when the bus state's RepeatedStartReads asks for one, else a
-// STOP and a START. bytesShown: how many of them the command shows the user (the record's
-// note), all unless given.
-bus::RegisterRead readByteRegisters(ToolCore& core, std::uint8_t device, std::uint8_t subAddress,
+// pointerThen between them (readPointerThen). bytesShown: how many of them the command shows
+// the user (the record's note), all unless given.
+bus::RegisterRead readByteRegisters(bus::BusMaster& master, port::AfterMessage pointerThen,
+                                    std::uint8_t device, std::uint8_t subAddress,
                                     std::size_t count,
                                     std::optional<std::size_t> bytesShown = std::nullopt);
 

@@ -2,8 +2,7 @@
 
 namespace brelvion::core {
 
-void StartBus(bus::BusMaster& master, trace::DebugLog& log, PortSelection& selection,
-              trace::DebuggerState& debugger) {
+void StartBus(bus::BusMaster& master, trace::DebugLog& log, PortSelection& selection) {
   if (selection.BusOpen == 1) {
     master.CloseBus();
     selection.BusOpen = 0;
@@ -11,8 +10,8 @@ void StartBus(bus::BusMaster& master, trace::DebugLog& log, PortSelection& selec
   master.OpenBus(selection.PortIndex, 1);
   master.InitPort(kAckTimeout);
   log.DebuggerOff();
-  debugger.StopOnError = false;
-  debugger.TraceBufferSize = 10;
+  log.debuggerState().StopOnError = false;
+  log.debuggerState().TraceBufferSize = 10;
   selection.BusOpen = 1;
 }
 

@@ -4,7 +4,6 @@
 
 #include "bus/BusMaster.h"
 #include "trace/DebugLog.h"
-#include "trace/DebuggerState.h"
 
 namespace brelvion::core {
 
@@ -19,7 +18,6 @@ inline constexpr std::int16_t kAckTimeout = 10;
 
 // Re-opens the bus on the chosen port: closes it if an earlier StartBus opened it, opens
 // and clears it with the debugger enabled, then disables the debugger and resets its options.
-void StartBus(bus::BusMaster& master, trace::DebugLog& log, PortSelection& selection,
-              trace::DebuggerState& debugger);
+void StartBus(bus::BusMaster& master, trace::DebugLog& log, PortSelection& selection);
 
 }  // namespace brelvion::core

@@ -36,7 +36,7 @@ ToolCore::ToolCore(port::PortIo* port, port::BitLines* lines,
     : desktop_(desktop),
       ownTrace_(trace == nullptr ? std::make_unique<trace::PlainTraceHolder>() : nullptr),
       trace_(trace == nullptr ? *ownTrace_ : *trace),
-      log_(debuggerState_, trace_, desktop_) {
+      log_(trace_, desktop_) {
   if (port != nullptr) lines = &cable_.emplace(*port);
   if (lines != nullptr) {
     builtEngine_ = std::make_unique<bus::BusEngine>(*lines, log_, record_);

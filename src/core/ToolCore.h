@@ -6,7 +6,6 @@
 #include "bus/AdapterMaster.h"
 #include "bus/BusEngine.h"
 #include "bus/BusMaster.h"
-#include "bus/BusState.h"
 #include "bus/LptCable.h"
 #include "core/ProgramValues.h"
 #include "core/StartBus.h"
@@ -15,18 +14,19 @@
 #include "port/BitLines.h"
 #include "port/PortIo.h"
 #include "trace/DebugLog.h"
-#include "trace/DebuggerState.h"
 #include "trace/TraceHolder.h"
 
 namespace brelvion::core {
 
 // Everything program-wide in one place: the bus master in use and the one record of its
-// messages, the debugger options and the values of the main window and the command files.
+// messages, the log (with the debugger's options) and what Send File keeps.
 // Every bus command goes to master(), the master in use: a bit-banging engine on lines (the
 // parallel port's cable, GPIO lines, the simulated bus), or an adapter's; the trace and the
 // record hear whichever it is. Every program (the windows, the companion, the benchmark)
 // and every test builds one of these on its port, its bus lines or an adapter, with its
 // desktop services and trace holder; nothing else holds program-wide state.
+// The main window's fields live with the window, the register read option with whoever
+// gives the commands.
 class ToolCore {
  public:
   // On a parallel port, through the interface cable. trace: where the log keeps the trace
@@ -54,11 +54,7 @@ class ToolCore {
   const bus::LptCable* cable() const { return cable_ ? &*cable_ : nullptr; }
   bus::TransactionRecord& record() { return record_; }
   // RepeatedStartReads.
-  bus::BusState& busState() { return busState_; }
-  const bus::BusState& busState() const { return busState_; }
   trace::DebugLog& log() { return log_; }
-  trace::DebuggerState& debuggerState() { return debuggerState_; }
-  const trace::DebuggerState& debuggerState() const { return debuggerState_; }
   // PortIndex and BusOpen.
   PortSelection& ports() { return ports_; }
   const PortSelection& ports() const { return ports_; }
@@ -83,7 +79,7 @@ class ToolCore {
   trace::TraceHolder& trace() { return trace_; }
 
   // Re-opens the bus on ports().PortIndex (the port list's command).
-  void StartBus() { core::StartBus(master(), log_, ports_, debuggerState_); }
+  void StartBus() { core::StartBus(master(), log_, ports_); }
 
   // True while a bus command runs; a command started from an event handled during one of
   // its yields must not drive the lines in the middle of it.
@@ -114,8 +110,6 @@ class ToolCore {
   desktop::Desktop& desktop_;
   std::unique_ptr<trace::PlainTraceHolder> ownTrace_;
   trace::TraceHolder& trace_;
-  bus::BusState busState_;
-  trace::DebuggerState debuggerState_;
   PortSelection ports_;
   ProgramValues values_;
   trace::DebugLog log_;

@@ -20,8 +20,7 @@ inline constexpr std::string_view kStopOnErrorTitle = "Wisp Bus Monitor";
 // The one entry point through which bus steps and debugger commands reach the trace.
 class DebugLog : public bus::BusTrace {
  public:
-  DebugLog(DebuggerState& state, TraceHolder& trace, desktop::Desktop& desktop)
-      : state_(state), trace_(trace), desktop_(desktop) {}
+  DebugLog(TraceHolder& trace, desktop::Desktop& desktop) : trace_(trace), desktop_(desktop) {}
 
   // Appends message, padded to the line width, while the debugger is enabled; keeps the
   // trace within TraceBufferSize and stops on "Wisp ERR" messages when asked to.
@@ -34,6 +33,10 @@ class DebugLog : public bus::BusTrace {
   bool enabled() const { return enabled_; }
   // Without a trace line: opening the bus, the debugger window's run modes.
   void setEnabled(bool on) override { enabled_ = on; }
+
+  // Stop on Error and the trace bound, which the debugger's options set and the log obeys.
+  DebuggerState& debuggerState() { return state_; }
+  const DebuggerState& debuggerState() const { return state_; }
 
   // What the bus engine reports. A missing acknowledge beeps while the debugger is disabled.
   bool tracing() const override { return enabled(); }
@@ -63,7 +66,7 @@ class DebugLog : public bus::BusTrace {
   }
 
  private:
-  DebuggerState& state_;
+  DebuggerState state_;
   TraceHolder& trace_;
   desktop::Desktop& desktop_;
   std::function<void(std::string_view)> listener_;

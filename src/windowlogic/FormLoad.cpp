@@ -12,7 +12,8 @@ namespace {
 
 constexpr double kStartTraceBufferSize = 10;
 
-void setDefaults(core::ToolCore& core, LoadView& view, const LoadOptions& options) {
+void setDefaults(core::ToolCore& core, commandfiles::RegisterFields& fields, LoadView& view,
+                 const LoadOptions& options) {
   core::ProgramValues& values = core.values();
   values.FileEdited = false;
   view.InitDeviceMonitor();
@@ -22,9 +23,9 @@ void setDefaults(core::ToolCore& core, LoadView& view, const LoadOptions& option
   values.BeepOn = view.audibleChecked();
   view.fillPortList();
   core.ports().PortIndex = options.startPort;
-  values.DeviceAddress = AddressFieldValue(view.deviceAddressText());
-  values.SubAddress = AddressFieldValue(view.subAddressText());
-  values.WriteData = 0;
+  fields.DeviceAddress = AddressFieldValue(view.deviceAddressText());
+  fields.SubAddress = AddressFieldValue(view.subAddressText());
+  fields.WriteData = 0;
 }
 
 void startBus(core::ToolCore& core, LoadView& view, const LoadOptions& options) {
@@ -34,19 +35,20 @@ void startBus(core::ToolCore& core, LoadView& view, const LoadOptions& options) 
   if (options.onBusCleared) options.onBusCleared();
   core.log().DebuggerOn();
   view.showWindow();
-  core.debuggerState().StopOnError = false;
-  core.debuggerState().TraceBufferSize = kStartTraceBufferSize;
+  core.log().debuggerState().StopOnError = false;
+  core.log().debuggerState().TraceBufferSize = kStartTraceBufferSize;
   core.master().CloseBus();
   core.ports().BusOpen = 0;
 }
 
 }  // namespace
 
-void StartUp(core::ToolCore& core, LoadView& view, const LoadOptions& options) {
+void StartUp(core::ToolCore& core, commandfiles::RegisterFields& fields, LoadView& view,
+             const LoadOptions& options) {
   try {
     // The start-up's own log messages yield; a click handled then must not reach the bus.
     core::runBusCommand(core, [&] {
-      setDefaults(core, view, options);
+      setDefaults(core, fields, view, options);
       startBus(core, view, options);
     });
     core.desktop().processPendingEvents();

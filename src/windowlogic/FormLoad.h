@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "commandfiles/RegisterFields.h"
 #include "core/ToolCore.h"
 
 namespace brelvion::windowlogic {
@@ -34,10 +35,11 @@ struct LoadOptions {
   std::function<void()> onBusCleared;
 };
 
-// Sets every default of the tool, opens the bus with the debugger enabled, clears and
-// releases it, closes it again and lets pending events run. Any error ends the start-up
-// where it happened with the "Form Load" box (exclamation, "number: description"); the
-// program goes on with the steps done so far.
-void StartUp(core::ToolCore& core, LoadView& view, const LoadOptions& options = {});
+// Sets every default of the tool (the window's fields among them), opens the bus with the
+// debugger enabled, clears and releases it, closes it again and lets pending events run.
+// Any error ends the start-up where it happened with the "Form Load" box (exclamation,
+// "number: description"); the program goes on with the steps done so far.
+void StartUp(core::ToolCore& core, commandfiles::RegisterFields& fields, LoadView& view,
+             const LoadOptions& options = {});
 
 }  // namespace brelvion::windowlogic

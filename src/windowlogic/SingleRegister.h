@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "core/ToolCore.h"
+#include "bus/BusMaster.h"
+#include "commandfiles/RegisterFields.h"
 #include "windowlogic/DeviceMonitor.h"
 
 namespace brelvion::windowlogic {
@@ -17,15 +18,17 @@ class RegisterPanel : public DeviceMonitor {
   virtual void setReadBackText(const std::string& text) = 0;  // txtRRead
 };
 
-// "Send Register": reads the three fields into the program-wide values, writes the
+// "Send Register" on master: reads the panel's three fields into fields, writes the
 // register, reads it back into the read-back field and shows the acknowledge of the
 // read's address byte. Three transactions; none stops early on a missing acknowledge.
-void SendRegister(core::ToolCore& core, RegisterPanel& panel);
+void SendRegister(bus::BusMaster& master, port::AfterMessage pointerThen,
+                  commandfiles::RegisterFields& fields, RegisterPanel& panel);
 
 // Sets the register pointer to SubAddress, reads two bytes and shows the first in
-// upper-case hex without leading zeros (with a repeated START between them when the bus
-// state asks for one); nothing when an adapter returned no byte. Leaves DeviceAddress
-// with bit 0 set, as the read sent it. True when the read's address was acknowledged.
-bool ReadBackRegister(core::ToolCore& core, RegisterPanel& panel);
+// upper-case hex without leading zeros (pointerThen between them); nothing when an adapter
+// returned no byte. Leaves DeviceAddress with bit 0 set, as the read sent it. True when the
+// read's address was acknowledged.
+bool ReadBackRegister(bus::BusMaster& master, port::AfterMessage pointerThen,
+                      commandfiles::RegisterFields& fields, RegisterPanel& panel);
 
 }  // namespace brelvion::windowlogic

@@ -27,10 +27,10 @@ class AdapterEngineTest : public ::testing::Test {
     set.core.master().InitPort(10);
   }
   port::TransferResult write(std::uint8_t device, std::uint8_t subAddress, std::uint8_t data) {
-    return core::writeByteRegister(set.core, device, subAddress, data);
+    return core::writeByteRegister(set.core.master(), device, subAddress, data);
   }
   bus::RegisterRead read(std::uint8_t device, std::uint8_t subAddress, std::size_t count) {
-    return core::readByteRegisters(set.core, device, subAddress, count);
+    return core::readByteRegisters(set.core.master(), pointerThen, device, subAddress, count);
   }
   // How the adapter refused a transfer: the first message it did not carry through.
   static std::optional<port::MessageOutcome> refusal(const port::TransferResult& result) {
@@ -48,6 +48,7 @@ class AdapterEngineTest : public ::testing::Test {
 
   FakeI2cDevSystemCalls calls;
   EngineSet<RecordingPort> set;
+  port::AfterMessage pointerThen = port::AfterMessage::Stop;
 };
 
 TEST_F(AdapterEngineTest, OpeningClearingAndClosingTouchNoPortAndNameTheAdapter) {
@@ -67,7 +68,7 @@ TEST_F(AdapterEngineTest, EveryTransactionIsOneLineADriverCall) {
   const bus::RegisterRead three = read(0x43, 0x11, 3);
   EXPECT_TRUE(three.acknowledged());
   EXPECT_EQ(three.bytes, (std::vector<std::uint8_t>{0x9D, 0x80, 0xE7}));
-  set.busState.RepeatedStartReads = true;
+  pointerThen = port::AfterMessage::RepeatedStart;
   const bus::RegisterRead one = read(0x43, 0x12, 1);
   EXPECT_TRUE(one.acknowledged());
   EXPECT_EQ(one.bytes, std::vector<std::uint8_t>{0x80});

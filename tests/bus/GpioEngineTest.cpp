@@ -40,7 +40,7 @@ class GpioEngine {
     lines = std::make_unique<port::gpio::GpioLines>(choice, kernel, kernel.root(), options);
     core = std::make_unique<core::ToolCore>(*lines, desktop);
     core->engine().setBusDelay(0.001);
-    core->debuggerState().TraceBufferSize = 1000;
+    core->log().debuggerState().TraceBufferSize = 1000;
   }
   void open(std::int16_t debug = 0) {
     core->engine().OpenBus(0, debug);

@@ -41,7 +41,7 @@ TEST(RepeatedStartTest, OffAReadOfRegistersIsExactlyThePointerWriteThenTheRead) 
 TEST(RepeatedStartTest, OnTheReadFollowsTheWriteWithoutAStopUnderItsOwnTraceLine) {
   EngineSet<RecordingPort> set;
   open(set);
-  set.busState.RepeatedStartReads = true;
+  set.design.RepeatedStartReads = true;
   std::int16_t address = 0x42;
   EXPECT_TRUE(set.design.ReadRegisters(address, 0x07, 1));
   EXPECT_EQ(address, 0x43);
@@ -76,7 +76,7 @@ TEST(RepeatedStartTest, OnTheSimulatedSensorTheRegistersReadTheSame) {
   std::int16_t address = 0x42;
   set.design.ReadRegisters(address, 0xF8, 3);
   const std::vector<std::int16_t> stopThenStart = set.design.ReadBuffer;
-  set.busState.RepeatedStartReads = true;
+  set.design.RepeatedStartReads = true;
   EXPECT_TRUE(set.design.ReadRegisters(address, 0xF8, 3));
   EXPECT_EQ(set.design.ReadBuffer, stopThenStart);
   EXPECT_EQ(set.design.ReadBuffer, (std::vector<std::int16_t>{0xB7, 0x3E, 0x02, 0x5C}));

@@ -47,7 +47,7 @@ TEST(TransactionRecordTest, EveryMessageOfTheDesignsTransactionsIsOneEntryTimedO
   bus.set.design.WriteRegister(address, 0x12, 0x80);
   bus.clock.time = 7ms;
   EXPECT_TRUE(bus.set.design.ReadRegisters(address, 0x12, 1));
-  bus.set.busState.RepeatedStartReads = true;
+  bus.set.design.RepeatedStartReads = true;
   bus.clock.time = 9ms;
   EXPECT_TRUE(bus.set.design.ReadRegisters(address, 0x00, 0));
 

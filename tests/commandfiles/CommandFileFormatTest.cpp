@@ -71,10 +71,10 @@ TEST(CommandFileFormatTest, TheCopyKeepsLinesWithoutLeadingBlanksAndComments) {
 
 TEST(CommandFileFormatTest, AGroupCutByTheEndLeavesMinusOneInTheMissingValues) {
   SendFixture fixture;
-  fixture.set.core.values().DeviceAddress = 0x42;
+  fixture.fields.DeviceAddress = 0x42;
   const SendOutcome outcome = fixture.send("42 12 80 43 13");
   EXPECT_EQ(outcome.writes, 1);
-  const core::ProgramValues& values = fixture.set.core.values();
+  const commandfiles::RegisterFields& values = fixture.fields;
   EXPECT_EQ(values.DeviceAddress, 0x43);
   EXPECT_EQ(values.SubAddress, 0x13);
   EXPECT_EQ(values.WriteData, -1);
@@ -84,9 +84,9 @@ TEST(CommandFileFormatTest, AGroupCutByTheEndLeavesMinusOneInTheMissingValues) {
   SendFixture separatorsOnly;
   separatorsOnly.send("  \r\n");
   EXPECT_TRUE(separatorsOnly.writes.empty());
-  EXPECT_EQ(separatorsOnly.set.core.values().DeviceAddress, -1);
-  EXPECT_EQ(separatorsOnly.set.core.values().SubAddress, -1);
-  EXPECT_EQ(separatorsOnly.set.core.values().WriteData, -1);
+  EXPECT_EQ(separatorsOnly.fields.DeviceAddress, -1);
+  EXPECT_EQ(separatorsOnly.fields.SubAddress, -1);
+  EXPECT_EQ(separatorsOnly.fields.WriteData, -1);
   EXPECT_EQ(separatorsOnly.set.desktop.yields, 1);
 }
 

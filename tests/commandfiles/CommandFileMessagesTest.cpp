@@ -103,7 +103,9 @@ TEST(CommandFileMessagesTest, AFailureTheSenderDoesNotKnowEndsInTheSendFileBox) 
 
 TEST(CommandFileMessagesTest, ABlankDumpFileNameIsNamedInTheDumpBox) {
   testing::SendFixture fixture;
-  const DumpOutcome outcome = DumpRegisters(fixture.set.core, 3, "   ");
+  const DumpOutcome outcome =
+      DumpRegisters(fixture.set.core.master(), port::AfterMessage::Stop, fixture.set.desktop,
+                    fixture.fields.DeviceAddress, 3, "   ");
   EXPECT_FALSE(outcome.written);
   ASSERT_EQ(fixture.set.desktop.boxes.size(), 1u);
   EXPECT_EQ(fixture.set.desktop.boxes[0].title, "Dump To File - Error");

@@ -53,8 +53,13 @@ TEST(DumpTest, LinesAreUpperCaseHexWithoutLeadingZerosAndTwoBlanks) {
 
 struct DumpFixture : testing::SendFixture {
   DumpOutcome dump(std::int16_t device, std::int16_t count, const std::string& name) {
-    set.core.values().DeviceAddress = device;
-    return DumpRegisters(set.core, count, " " + scratch.file(name) + "  ");
+    fields.DeviceAddress = device;
+    return DumpRegisters(set.core.master(), port::AfterMessage::Stop, set.desktop,
+                         fields.DeviceAddress, count, " " + scratch.file(name) + "  ");
+  }
+  DumpEnd dumpToFile(std::int16_t count, const std::string& fileText) {
+    return DumpToFile(set.core.master(), port::AfterMessage::Stop, set.desktop,
+                      fields.DeviceAddress, count, fileText);
   }
   std::string dumped(const std::string& name) const { return readWhole(scratch.file(name)); }
 };
@@ -69,7 +74,7 @@ TEST(DumpTest, DumpsRegistersZeroToCountWithTheReadAddress) {
         port::simulated::CameraSensor::defaultValue(static_cast<std::uint8_t>(n)));
   };
   EXPECT_EQ(fixture.dumped("Dump.i2c"), "43  0  " + reg(0) + "\r\n43  1  " + reg(1) + "\r\n");
-  EXPECT_EQ(fixture.set.core.values().DeviceAddress, 0x43);
+  EXPECT_EQ(fixture.fields.DeviceAddress, 0x43);
 
   fixture.dump(0x43, 0, "one.i2c");
   EXPECT_EQ(fixture.dumped("one.i2c"), "43  0  " + reg(0) + "\r\n");
@@ -116,7 +121,9 @@ TEST(DumpTest, EveryCountUpToTheLargestWorks) {
 TEST(DumpTest, ErrorsAreBoxedAndLeaveNoFileBehind) {
   DumpFixture fixture;
   const std::int64_t before = fixture.set.port.nowNs();
-  const DumpOutcome blank = DumpRegisters(fixture.set.core, 3, "   ");
+  const DumpOutcome blank =
+      DumpRegisters(fixture.set.core.master(), port::AfterMessage::Stop, fixture.set.desktop,
+                    fixture.fields.DeviceAddress, 3, "   ");
   const DumpOutcome negative = fixture.dump(0x42, -1, "negative.i2c");
   EXPECT_EQ(fixture.set.port.nowNs(), before) << "neither touches the bus";
   EXPECT_EQ(blank.failure->error.number(), RuntimeError::kPathFileAccess);
@@ -137,10 +144,10 @@ TEST(DumpTest, ErrorsAreBoxedAndLeaveNoFileBehind) {
 TEST(DumpTest, TheQuestionsAndTheEmptyName) {
   DumpFixture fixture;
   fixture.set.desktop.answer = desktop::MessageAnswer::No;
-  fixture.set.core.values().DeviceAddress = 0;
-  EXPECT_EQ(DumpToFile(fixture.set.core, 5, " x.i2c"), DumpEnd::FocusDeviceAddress);
-  fixture.set.core.values().DeviceAddress = 0x42;
-  EXPECT_EQ(DumpToFile(fixture.set.core, 0, " x.i2c"), DumpEnd::FocusLineCount);
+  fixture.fields.DeviceAddress = 0;
+  EXPECT_EQ(fixture.dumpToFile(5, " x.i2c"), DumpEnd::FocusDeviceAddress);
+  fixture.fields.DeviceAddress = 0x42;
+  EXPECT_EQ(fixture.dumpToFile(0, " x.i2c"), DumpEnd::FocusLineCount);
   ASSERT_EQ(fixture.set.desktop.boxes.size(), 2u);
   EXPECT_EQ(fixture.set.desktop.boxes[0].text, "Device address is 0?");
   EXPECT_EQ(fixture.set.desktop.boxes[1].text, "Count is 0?");
@@ -151,12 +158,12 @@ TEST(DumpTest, TheQuestionsAndTheEmptyName) {
   }
 
   fixture.set.desktop.answer = desktop::MessageAnswer::Yes;
-  EXPECT_EQ(DumpToFile(fixture.set.core, 5, ""), DumpEnd::NoFileName);
+  EXPECT_EQ(fixture.dumpToFile(5, ""), DumpEnd::NoFileName);
   EXPECT_EQ(fixture.set.desktop.boxes.back().text, "Fill up the file name to dump, please");
   EXPECT_EQ(fixture.set.desktop.boxes.back().title, "Dump To File");
   EXPECT_EQ(fixture.set.desktop.boxes.back().icon, desktop::MessageIcon::Information);
 
-  EXPECT_EQ(DumpToFile(fixture.set.core, 0, fixture.scratch.file("zero.i2c")), DumpEnd::Written);
+  EXPECT_EQ(fixture.dumpToFile(0, fixture.scratch.file("zero.i2c")), DumpEnd::Written);
   const std::string zero = fixture.dumped("zero.i2c");
   EXPECT_EQ(std::count(zero.begin(), zero.end(), '\n'), 1);
 }

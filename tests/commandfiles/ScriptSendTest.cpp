@@ -28,7 +28,8 @@ struct ScriptSendTest : ::testing::Test {
     hooks.UpdateDeviceMonitor = [this](bool acknowledged) { acks.push_back(acknowledged); };
   }
   ScriptSendOutcome send(const std::string& text, bool keepGoing = false) {
-    return SendScriptFile(set.core, scratch.write("bring-up.i2cs", text), hooks, keepGoing);
+    return SendScriptFile(set.core, scratch.write("bring-up.i2cs", text), hooks, keepGoing,
+                          port::AfterMessage::Stop);
   }
   int sensorRegister(int reg) {
     std::int16_t device = 0x42;

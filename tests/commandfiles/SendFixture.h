@@ -32,9 +32,9 @@ struct SendFixture {
     set.engine.OpenBus(0, 0);
     set.engine.InitPort(10);
     hooks.clock = &clock;
+    hooks.fields = &fields;
     hooks.UpdateDeviceMonitor = [this](bool) {
-      const core::ProgramValues& v = set.core.values();
-      writes.push_back({v.DeviceAddress, v.SubAddress, v.WriteData});
+      writes.push_back({fields.DeviceAddress, fields.SubAddress, fields.WriteData});
     };
   }
 
@@ -50,6 +50,8 @@ struct SendFixture {
   ScratchDirectory scratch;
   EngineSet<port::simulated::SimulatedParallelPort> set;
   FakeClock clock;
+  // The window's fields, which the send reads each group into.
+  commandfiles::RegisterFields fields;
   commandfiles::SendHooks hooks;
   std::vector<Write> writes;
 };

@@ -43,7 +43,7 @@ TEST(PortSwitchTest, AnAdapterTakesTheBusAfterTheParallelPortIsClosed) {
   ASSERT_NE(s.set.core.adapter(), nullptr);
   EXPECT_EQ(s.set.core.adapter()->description(), "i2c-3, CP2112 SMBus Bridge on hidraw0");
   EXPECT_EQ(s.set.core.ports().BusOpen, 1);
-  core::writeByteRegister(s.set.core, 0x42, 0x12, 0x80);
+  core::writeByteRegister(s.set.core.master(), 0x42, 0x12, 0x80);
   EXPECT_EQ(s.calls.kernel.adapters[3].devices[0x21].registers[0x12], 0x80);
 }
 

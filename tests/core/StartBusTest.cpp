@@ -15,7 +15,7 @@ TEST(StartBusTest, OpensClearsAndDisablesTheDebuggerOnTheChosenPort) {
   set.debuggerState.StopOnError = true;
   core::PortSelection selection{2, 0};
 
-  core::StartBus(set.engine, set.log, selection, set.debuggerState);
+  core::StartBus(set.engine, set.log, selection);
 
   EXPECT_EQ(set.core.cable()->dataPort(), 0x3BC);
   EXPECT_EQ(set.engine.ackTimeout(), 10);
@@ -33,10 +33,10 @@ TEST(StartBusTest, ASecondCallClosesTheBusFirstButTheDisabledDebuggerHidesIt) {
   EngineSet<RecordingPort> set;
   set.engine.setBusDelay(0.001);
   core::PortSelection selection;
-  core::StartBus(set.engine, set.log, selection, set.debuggerState);
+  core::StartBus(set.engine, set.log, selection);
   set.port.log.clear();
   selection.PortIndex = 1;
-  core::StartBus(set.engine, set.log, selection, set.debuggerState);
+  core::StartBus(set.engine, set.log, selection);
 
   // The close restores LPT1's control register before the bus moves to LPT2.
   ASSERT_GE(set.port.log.size(), 3u);
@@ -54,10 +54,10 @@ TEST(StartBusTest, TheCloseIsLoggedWhenTheUserEnabledTheDebuggerInBetween) {
   EngineSet<RecordingPort> set;
   set.engine.setBusDelay(0.001);
   core::PortSelection selection;
-  core::StartBus(set.engine, set.log, selection, set.debuggerState);
+  core::StartBus(set.engine, set.log, selection);
   set.log.setEnabled(true);
   set.debuggerState.TraceBufferSize = 1000;
-  core::StartBus(set.engine, set.log, selection, set.debuggerState);
+  core::StartBus(set.engine, set.log, selection);
   EXPECT_NE(set.trace.text().find("\r\nWisp SYS003 :I2C Bus closed                       \r\n"),
             std::string::npos);
 }

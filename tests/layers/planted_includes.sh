@@ -26,8 +26,8 @@ expect_refusal() {
 }
 
 copy
-printf '#include "core/ToolCore.h"\n' >> "$work/tree/src/bus/BusState.h"
-expect_refusal "the bus including the core" 'src/bus/BusState.h:[0-9]*: includes "core/ToolCore.h": core is above bus'
+printf '#include "core/ToolCore.h"\n' >> "$work/tree/src/bus/BusTrace.h"
+expect_refusal "the bus including the core" 'src/bus/BusTrace.h:[0-9]*: includes "core/ToolCore.h": core is above bus'
 
 copy
 printf '#include "gui/mainwindow/MainWindow.h"\n' >> "$work/tree/src/gui/debugger/DebuggerWindow.h"

@@ -7,7 +7,6 @@
 #include "base/RuntimeError.h"
 #include "bus/BusEngine.h"
 #include "bus/BusMaster.h"
-#include "bus/BusState.h"
 #include "bus/RegisterAccess.h"
 #include "core/ToolCore.h"
 
@@ -18,11 +17,10 @@ namespace brelvion::testing {
 // one transfer on master, as the front ends send theirs (without a command's note). As the
 // design had them, the caller's address changes in place, a negative count is refused
 // before the bus is touched, and a read's bytes stay in ReadBuffer (none that an adapter
-// did not return).
+// did not return). RepeatedStartReads is the program's option for register reads.
 class DesignTransactions {
  public:
-  DesignTransactions(bus::BusMaster& master, const bus::BusState& state)
-      : master_(master), state_(state) {}
+  explicit DesignTransactions(bus::BusMaster& master) : master_(master) {}
 
   void WriteRegister(std::int16_t& address, std::int16_t subAddress, std::int16_t data) {
     address = static_cast<std::int16_t>(address & 0xFE);
@@ -38,13 +36,13 @@ class DesignTransactions {
     address = static_cast<std::int16_t>(address | 1);
     keep(run({{byte(address), true, {}, length}}));
   }
-  // With the bus state's RepeatedStartReads, a repeated START between the pointer write and
+  // With RepeatedStartReads, a repeated START between the pointer write and
   // the read. True when both were acknowledged.
   bool ReadRegisters(std::int16_t& address, std::int16_t subAddress, std::int16_t count) {
     const std::size_t length = lengthOf(count, "ReadRegisters");
     const std::uint8_t device = byte(address);
     address = static_cast<std::int16_t>(address | 1);
-    const port::AfterMessage pointerThen = state_.RepeatedStartReads
+    const port::AfterMessage pointerThen = RepeatedStartReads
                                                ? port::AfterMessage::RepeatedStart
                                                : port::AfterMessage::Stop;
     const port::TransferResult result = run(bus::registerReadMessages(
@@ -54,6 +52,7 @@ class DesignTransactions {
   }
 
   std::vector<std::int16_t> ReadBuffer;
+  bool RepeatedStartReads = false;
 
  private:
   static std::uint8_t byte(std::int16_t value) { return static_cast<std::uint8_t>(value); }
@@ -72,16 +71,9 @@ class DesignTransactions {
   }
 
   bus::BusMaster& master_;
-  const bus::BusState& state_;
 };
 
-// The transactions on core's engine, its bus state's RepeatedStartReads deciding register
-// reads.
-inline DesignTransactions design(core::ToolCore& core) { return {core.engine(), core.busState()}; }
-// The transactions on engine alone, a STOP between a register read's pointer write and read.
-inline DesignTransactions design(bus::BusEngine& engine) {
-  static const bus::BusState stopBetween;
-  return {engine, stopBetween};
-}
+// The transactions on engine, register reads joined by a STOP and a START.
+inline DesignTransactions design(bus::BusEngine& engine) { return DesignTransactions(engine); }
 
 }  // namespace brelvion::testing

@@ -3,7 +3,6 @@
 #include <type_traits>
 
 #include "bus/BusEngine.h"
-#include "bus/BusState.h"
 #include "core/ToolCore.h"
 #include "port/simulated/SimulatedParallelPort.h"
 #include "support/DesignTransactions.h"
@@ -31,13 +30,12 @@ struct EngineSet {
   Port port;
   FakeDesktop desktop;
   core::ToolCore core{port, desktop};
-  bus::BusState& busState = core.busState();
-  trace::DebuggerState& debuggerState = core.debuggerState();
+  trace::DebuggerState& debuggerState = core.log().debuggerState();
   trace::TraceHolder& trace = core.trace();
   trace::DebugLog& log = core.log();
   bus::BusEngine& engine = core.engine();
   // The design's register transactions on the engine (DesignTransactions.h).
-  DesignTransactions design{engine, busState};
+  DesignTransactions design{engine};
 
   // A recording port answers reads from its script, not from a bus: the START's check of
   // SDA would take a scripted answer meant for an acknowledge or a data bit.

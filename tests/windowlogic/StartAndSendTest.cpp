@@ -65,17 +65,20 @@ struct FakeWindow : LoadView, RegisterPanel {
 
 template <typename Port>
 struct Started {
-  Started() { StartUp(set.core, window); }
+  Started() { StartUp(set.core, fields, window); }
+  void sendRegister() { SendRegister(set.core.master(), pointerThen, fields, window); }
   EngineSet<Port> set;
+  commandfiles::RegisterFields fields;
+  port::AfterMessage pointerThen = port::AfterMessage::Stop;
   FakeWindow window;
 };
 
 TEST(FormLoadTest, StartUpSetsEveryDefaultAndLeavesTwoTraceLines) {
   Started<SimulatedParallelPort> s;
   const auto& core = s.set.core;
-  EXPECT_EQ(core.values().DeviceAddress, 0x42);
-  EXPECT_EQ(core.values().SubAddress, 0);
-  EXPECT_EQ(core.values().WriteData, 0);
+  EXPECT_EQ(s.fields.DeviceAddress, 0x42);
+  EXPECT_EQ(s.fields.SubAddress, 0);
+  EXPECT_EQ(s.fields.WriteData, 0);
   EXPECT_TRUE(core.values().BeepOn);
   EXPECT_FALSE(core.values().FileEdited);
   EXPECT_EQ(core.ports().PortIndex, 0);
@@ -84,8 +87,8 @@ TEST(FormLoadTest, StartUpSetsEveryDefaultAndLeavesTwoTraceLines) {
   EXPECT_EQ(s.set.engine.ackTimeout(), 10);
   EXPECT_TRUE(s.set.log.enabled());
   EXPECT_EQ(core.cable()->dataPort(), 0x378);
-  EXPECT_FALSE(core.debuggerState().StopOnError);
-  EXPECT_DOUBLE_EQ(core.debuggerState().TraceBufferSize, 10);
+  EXPECT_FALSE(s.set.debuggerState.StopOnError);
+  EXPECT_DOUBLE_EQ(s.set.debuggerState.TraceBufferSize, 10);
   EXPECT_FALSE(core.busBusy());
   EXPECT_EQ(s.window.calls,
             (std::vector<std::string>{"init", "scroll", "delays", "ports", "show"}));
@@ -100,7 +103,8 @@ TEST(FormLoadTest, TheStartPortAndTheBusClearHookAreHonoured) {
   EngineSet<SimulatedParallelPort> set;
   FakeWindow window;
   std::int16_t timeoutWhenCleared = 0;
-  StartUp(set.core, window, {1, [&] { timeoutWhenCleared = set.engine.ackTimeout(); }});
+  commandfiles::RegisterFields fields;
+  StartUp(set.core, fields, window, {1, [&] { timeoutWhenCleared = set.engine.ackTimeout(); }});
   EXPECT_EQ(set.core.ports().PortIndex, 1);
   EXPECT_EQ(set.core.cable()->dataPort(), 0x278);
   EXPECT_EQ(timeoutWhenCleared, 10);
@@ -110,14 +114,15 @@ TEST(FormLoadTest, ABadAddressFieldEndsTheStartUpWithItsBox) {
   EngineSet<SimulatedParallelPort> set;
   FakeWindow window;
   window.text3 = "zz";
-  StartUp(set.core, window);
+  commandfiles::RegisterFields fields;
+  StartUp(set.core, fields, window);
   ASSERT_EQ(set.desktop.boxes.size(), 1u);
   EXPECT_EQ(set.desktop.boxes[0].title, "Form Load");
   EXPECT_EQ(set.desktop.boxes[0].text, "13: Type mismatch");
   EXPECT_EQ(set.desktop.boxes[0].icon, desktop::MessageIcon::Exclamation);
   // The steps after the failing one did not run: no bus, no window shown.
   EXPECT_EQ(set.core.cable()->dataPort(), 0);
-  EXPECT_EQ(set.core.values().DeviceAddress, 0x42);
+  EXPECT_EQ(fields.DeviceAddress, 0x42);
   EXPECT_EQ(window.calls.back(), "ports");
   EXPECT_FALSE(set.core.busBusy());
 }
@@ -125,7 +130,8 @@ TEST(FormLoadTest, ABadAddressFieldEndsTheStartUpWithItsBox) {
 TEST(FormLoadTest, AnUnreachablePortIsNamedInTheBoxAndTheProgramGoesOn) {
   EngineSet<UnreachablePort> set;
   FakeWindow window;
-  StartUp(set.core, window);
+  commandfiles::RegisterFields fields;
+  StartUp(set.core, fields, window);
   ASSERT_EQ(set.desktop.boxes.size(), 1u);
   EXPECT_EQ(set.desktop.boxes[0].text, "53: No parallel port at 378h: load ppdev");
   EXPECT_FALSE(set.core.busBusy());
@@ -137,12 +143,12 @@ TEST(SendRegisterTest, WritesReadsBackAndShowsTheReadAcknowledge) {
   s.window.text2 = "43";
   s.window.text3 = "12";
   s.window.text4 = "80";
-  SendRegister(s.set.core, s.window);
+  s.sendRegister();
   EXPECT_EQ(s.window.calls,
             (std::vector<std::string>{"init", "read:", "init", "read:80", "update", "update"}));
-  EXPECT_EQ(s.set.core.values().DeviceAddress, 0x43);
-  EXPECT_EQ(s.set.core.values().SubAddress, 0x12);
-  EXPECT_EQ(s.set.core.values().WriteData, 0x80);
+  EXPECT_EQ(s.fields.DeviceAddress, 0x43);
+  EXPECT_EQ(s.fields.SubAddress, 0x12);
+  EXPECT_EQ(s.fields.WriteData, 0x80);
   EXPECT_EQ(s.window.acks, (std::vector<bool>{true, true}));
 }
 
@@ -154,7 +160,7 @@ TEST(SendRegisterTest, ASessionSavedWithExpectsPassesWhenSentBack) {
   for (const auto& [reg, value] : {std::pair{"12", "80"}, {"13", "55"}, {"12", "81"}}) {
     s.window.text3 = reg;
     s.window.text4 = value;
-    SendRegister(s.set.core, s.window);
+    s.sendRegister();
   }
   const scripts::Script saved = scripts::scriptOfTransactions(
       s.set.core.engine().record().entries(), {.readsAsExpect = true});
@@ -170,7 +176,7 @@ TEST(SendRegisterTest, TheReadBackHasNoLeadingZeros) {
   Started<SimulatedParallelPort> s;
   s.window.text3 = "12";
   s.window.text4 = "05";
-  SendRegister(s.set.core, s.window);
+  s.sendRegister();
   EXPECT_EQ(s.window.calls[s.window.calls.size() - 3], "read:5");
 }
 
@@ -180,7 +186,7 @@ TEST(SendRegisterTest, WithoutADeviceSixTimeoutsAreLoggedAndFFIsRead) {
   s.set.core.log().setLineListener([&](std::string_view line) {
     if (line.rfind("Wisp ERR", 0) == 0) errors.emplace_back(line.substr(0, 11));
   });
-  SendRegister(s.set.core, s.window);
+  s.sendRegister();
   EXPECT_EQ(errors, (std::vector<std::string>{"Wisp ERR001", "Wisp ERR002", "Wisp ERR002",
                                               "Wisp ERR001", "Wisp ERR002", "Wisp ERR001"}));
   EXPECT_EQ(s.window.calls[s.window.calls.size() - 3], "read:FF");
@@ -192,7 +198,7 @@ TEST(SendRegisterTest, WithTheDebuggerDisabledTimeoutsBeepInstead) {
   Started<NoDevicePort> s;
   s.set.core.StartBus();
   const std::string traceBefore = s.set.trace.text();
-  SendRegister(s.set.core, s.window);
+  s.sendRegister();
   EXPECT_EQ(s.set.desktop.beeps, 6);
   EXPECT_EQ(s.set.trace.text(), traceBefore);
 }
@@ -206,16 +212,16 @@ TEST(SendRegisterTest, OnAnAdapterARefusedReadLeavesTheReadBackEmpty) {
   s.window.text2 = "42";
   s.window.text3 = "12";
   s.window.text4 = "80";
-  SendRegister(s.set.core, s.window);
+  s.sendRegister();
   EXPECT_EQ(s.window.calls[s.window.calls.size() - 3], "read:80");
   s.window.calls.clear();
   s.window.text2 = "60";
-  SendRegister(s.set.core, s.window);
+  s.sendRegister();
   EXPECT_EQ(s.window.calls, (std::vector<std::string>{"init", "read:", "init", "update", "update"}));
   EXPECT_FALSE(s.window.acks.back());
-  s.set.busState.RepeatedStartReads = true;
+  s.pointerThen = port::AfterMessage::RepeatedStart;
   s.window.text2 = "42";
-  SendRegister(s.set.core, s.window);
+  s.sendRegister();
   EXPECT_EQ(calls.kernel.log.back(), "ioctl 3 I2C_RDWR 21/0000/1 [12] 21/0001/2");
 }
 

@@ -92,7 +92,7 @@ TEST(SigrokWireTest, DecodedTrafficMatchesWhatTheEngineSentAndTheSensorReturned)
 std::string capturedRegisterRead(bool repeatedStart) {
   testing::EngineSet<port::simulated::SimulatedParallelPort> set;
   set.engine.setBusDelay(0.001);
-  set.busState.RepeatedStartReads = repeatedStart;
+  set.design.RepeatedStartReads = repeatedStart;
   set.engine.OpenBus(0, 0);
   set.engine.InitPort(10);
   port::BusCapture capture;

@@ -108,14 +108,14 @@ void DebuggerWindow::traceExtended() {
 void DebuggerWindow::toggleStopOnError() {
   // The shared option decides, not the check mark: the mark starts unchecked in every new
   // window whatever the option holds.
-  const bool stop = !core_.debuggerState().StopOnError;
-  core_.debuggerState().StopOnError = stop;
+  const bool stop = !core_.log().debuggerState().StopOnError;
+  core_.log().debuggerState().StopOnError = stop;
   stopOnErrorItem_->setChecked(stop);
 }
 
 void DebuggerWindow::openTraceBufferDialog() {
   setTraceDialogVisible(true);
-  const double size = core_.debuggerState().TraceBufferSize;
+  const double size = core_.log().debuggerState().TraceBufferSize;
   traceSizeSlider_->setValue(trace::traceSliderPosition(size));
   traceSizeBox_->setText(QString::fromStdString(trace::traceBufferSizeText(size)));
 }
@@ -126,7 +126,8 @@ void DebuggerWindow::traceSliderMoved() {
 
 void DebuggerWindow::acceptTraceBufferSize() {
   setTraceDialogVisible(false);
-  core_.debuggerState().TraceBufferSize = trace::leadingNumber(traceSizeBox_->text().toStdString());
+  core_.log().debuggerState().TraceBufferSize =
+      trace::leadingNumber(traceSizeBox_->text().toStdString());
 }
 
 void DebuggerWindow::cancelTraceBufferSize() { setTraceDialogVisible(false); }

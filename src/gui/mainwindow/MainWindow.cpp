@@ -74,7 +74,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::startUp(const windowlogic::LoadOptions& options) {
-  trapped([&] { windowlogic::StartUp(core_, *this, options); });
+  trapped([&] { windowlogic::StartUp(core_, fields_, *this, options); });
   markBusInUse();
   // The start-up window shows once its load is over, even when the load stopped early:
   // the user can still pick another port or look at the debugger.
@@ -123,7 +123,6 @@ void MainWindow::connectHandlers() {
   handle(c_.cableAction, &QAction::triggered, &MainWindow::showCableSchematic);
   handle(c_.audibleAction, &QAction::triggered, &MainWindow::audibleToggled);
   handle(c_.scanAction, &QAction::triggered, &MainWindow::scanBus);
-  handle(c_.repeatedStartAction, &QAction::triggered, &MainWindow::repeatedStartToggled);
   handle(c_.registerMapAction, &QAction::triggered, &MainWindow::openRegisterMap);
   handle(c_.recoverAction, &QAction::triggered, &MainWindow::recoverBus);
   handle(c_.stepTimeAction, &QAction::triggered, &MainWindow::chooseStepTime);
@@ -220,7 +219,9 @@ void MainWindow::showWindow() {
 }
 
 void MainWindow::sendRegister() {
-  busCommand("Send Register", [this] { windowlogic::SendRegister(core_, *this); });
+  busCommand("Send Register", [this] {
+    windowlogic::SendRegister(core_.master(), readPointerThen(), fields_, *this);
+  });
 }
 
 void MainWindow::openBusDebugger() { monitor_.showWindow(); }

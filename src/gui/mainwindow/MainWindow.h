@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/Clock.h"
+#include "commandfiles/RegisterFields.h"
 #include "commandfiles/ScriptSend.h"
 #include "commandfiles/Sender.h"
 #include "core/PortSwitch.h"
@@ -78,6 +79,11 @@ class MainWindow : public QMainWindow,
   void InitDeviceMonitor() override;
   void UpdateDeviceMonitor(bool acknowledged) override;
 
+  // The device-address, register and data fields as the commands use them.
+  const commandfiles::RegisterFields& fields() const { return fields_; }
+  // How register reads join their pointer write and read: the Bus menu's Repeated START.
+  port::AfterMessage readPointerThen() const;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -122,7 +128,6 @@ class MainWindow : public QMainWindow,
   void scanBus();
   void runScan();
   void useScannedAddress(std::uint8_t writeAddress);
-  void repeatedStartToggled();
   void recoverBus();
   void chooseStepTime();
   void applyStepTime();
@@ -175,6 +180,7 @@ class MainWindow : public QMainWindow,
   void scrolledVertically();
 
   core::ToolCore& core_;
+  commandfiles::RegisterFields fields_;
   desktop::WindowSystem& windows_;
   trace::MonitorWindow& monitor_;
   MainWindowControls c_;

@@ -4,6 +4,7 @@
 #include <QStatusBar>
 
 #include "bus/BusScan.h"
+#include "core/RegisterCommands.h"
 #include "gui/mainwindow/EntryField.h"
 #include "gui/mainwindow/MainWindow.h"
 #include "gui/scan/ScanDialog.h"
@@ -42,8 +43,8 @@ void MainWindow::showBusNotice() {
   }
 }
 
-void MainWindow::repeatedStartToggled() {
-  core_.busState().RepeatedStartReads = c_.repeatedStartAction->isChecked();
+port::AfterMessage MainWindow::readPointerThen() const {
+  return core::readPointerThen(c_.repeatedStartAction->isChecked());
 }
 
 void MainWindow::scanBus() {

@@ -32,21 +32,21 @@ void MainWindow::connectFieldHandlers() {
 }
 
 void MainWindow::deviceAddressChanged() {
-  if (!windowlogic::ApplyAddressField(latin1(c_.deviceAddress), core_.values().DeviceAddress,
+  if (!windowlogic::ApplyAddressField(latin1(c_.deviceAddress), fields_.DeviceAddress,
                                       windows_, windowlogic::kAddressChangedTitle)) {
     c_.deviceAddress->setFocus();
   }
 }
 
 void MainWindow::subAddressChanged() {
-  if (!windowlogic::ApplyAddressField(latin1(c_.subAddress), core_.values().SubAddress, windows_,
+  if (!windowlogic::ApplyAddressField(latin1(c_.subAddress), fields_.SubAddress, windows_,
                                       windowlogic::kSubAddressChangedTitle)) {
     c_.subAddress->setFocus();
   }
 }
 
 void MainWindow::writeDataChanged() {
-  core_.values().WriteData = numconv::HexByteValue(latin1(c_.writeData));
+  fields_.WriteData = numconv::HexByteValue(latin1(c_.writeData));
 }
 
 void MainWindow::delaySecondsChanged() { UpdateCommandDelay(); }

@@ -72,6 +72,7 @@ void MainWindow::sendChosenFile() {
   hooks.UpdateDeviceMonitor = [this](bool acknowledged) { UpdateDeviceMonitor(acknowledged); };
   hooks.stopRequested = [this] { return stopRequested_ || ending_; };
   hooks.clock = sendClock_;
+  hooks.fields = &fields_;
   hooks.yieldInPauses = true;
   stopRequested_ = false;
   sendTotal_ = 0;
@@ -158,7 +159,8 @@ void MainWindow::dumpRegistersToFile() {
     statusBar()->repaint();
   };
   const std::string fileText = pathOf(c_.dumpFileName);
-  switch (commandfiles::DumpToFile(core_, count, fileText, hooks)) {
+  switch (commandfiles::DumpToFile(core_.master(), readPointerThen(), core_.desktop(),
+                                   fields_.DeviceAddress, count, fileText, hooks)) {
     case commandfiles::DumpEnd::Written:
       statusBar()->showMessage(QString("Dump to File: %1 registers written to %2")
                                    .arg(count + 1)

@@ -32,7 +32,8 @@ void MainWindow::sendScript(const std::string& path) {
   stopRequested_ = false;
   sending_ = true;
   const commandfiles::ScriptSendOutcome outcome =
-      commandfiles::SendScriptFile(core_, path, hooks, keepGoingAction_->isChecked());
+      commandfiles::SendScriptFile(core_, path, hooks, keepGoingAction_->isChecked(),
+                                   readPointerThen());
   sending_ = false;
   showSendEnd(commandfiles::sendEndText(outcome));
 }

@@ -26,21 +26,20 @@ namespace {
 constexpr int kDefaultWidth = 900;
 constexpr int kDefaultHeight = 640;
 
-registers::RegisterMap startingRange(const core::ToolCore& core) {
+registers::RegisterMap startingRange(std::int16_t deviceAddress) {
   const auto device =
-      port::DeviceAddress::fromByte(static_cast<std::uint8_t>(core.values().DeviceAddress))
-          .writeByte();
+      port::DeviceAddress::fromByte(static_cast<std::uint8_t>(deviceAddress)).writeByte();
   return registers::plainRange(device == 0 ? 0x42 : device, bus::kByteRegisters, 0, 0xFF);
 }
 
 }  // namespace
 
 RegisterMapWindow::RegisterMapWindow(core::ToolCore& core, desktop::WindowSystem& windows,
-                                     QWidget* parent)
+                                     std::int16_t deviceAddress, QWidget* parent)
     : QWidget(parent, Qt::Window),
       core_(core),
       windows_(windows),
-      table_(startingRange(core)),
+      table_(startingRange(deviceAddress)),
       snapshotTime_([] { return registers::snapshotTime(std::chrono::system_clock::now()); }) {
   setObjectName("RegisterMapWindow");
   setWindowTitle(kRegisterMapTitle);

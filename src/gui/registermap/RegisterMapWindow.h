@@ -41,8 +41,10 @@ class RegisterMapWindow : public QWidget {
   Q_OBJECT
 
  public:
+  // deviceAddress: the main window's device-address field, whose device the map starts on
+  // (0x42 for none).
   RegisterMapWindow(core::ToolCore& core, desktop::WindowSystem& windows,
-                    QWidget* parent = nullptr);
+                    std::int16_t deviceAddress, QWidget* parent = nullptr);
   ~RegisterMapWindow() override;
 
   // The largest read of one message (i2c-dev's 8192 bytes unless set).

@@ -32,7 +32,7 @@ using gui::debugger::DebuggerWindow;
 struct Rig {
   explicit Rig(const port::simulated::SimulatedBusConfig& config = {}) : port(config) {
     holder.attach(core);
-    core.debuggerState().TraceBufferSize = 10;
+    core.log().debuggerState().TraceBufferSize = 10;
     core.engine().setBusDelay(0.001);
     core.engine().OpenBus(0, 1);
     core.engine().InitPort(10);
@@ -257,7 +257,7 @@ class DebuggerTransactionsTest : public QObject, DebuggerControls<Rig> {
   // Saved after more writes than the trace keeps lines, the script holds them all; beyond
   // the record's own bound it says what was dropped, in the script and in a box.
   void saveAsScriptKeepsWhatTheRecordHoldsAndSaysWhatItDropped() {
-    rig->core.debuggerState().TraceBufferSize = 1;
+    rig->core.log().debuggerState().TraceBufferSize = 1;
     for (std::int16_t value = 1; value <= 4; ++value) rig->writeRegister(0x12, value);
     QTemporaryDir dir;
     const std::string chosen = dir.filePath("four.i2cs").toStdString();

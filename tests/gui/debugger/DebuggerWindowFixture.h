@@ -35,7 +35,7 @@ struct Rig {
   Rig() {
     holder.attach(core);
     core.log().setEnabled(true);
-    core.debuggerState().TraceBufferSize = 10;
+    core.log().debuggerState().TraceBufferSize = 10;
   }
   RecordingPort port;
   FakeWindowSystem windows;

@@ -115,7 +115,7 @@ void MainWindowBusTest::repeatedStartJoinsTheReadOfSendRegister() {
   QCOMPARE(h.linesStartingWith("Wisp MSG002").size(), std::size_t{3});
 
   h.find<QAction>("mnuBusRepeatedStart")->trigger();
-  QVERIFY(h.core.busState().RepeatedStartReads);
+  QVERIFY(h.window.readPointerThen() == port::AfterMessage::RepeatedStart);
   h.lines.clear();
   QTest::mouseClick(h.find<QPushButton>("Command2"), Qt::LeftButton);
   QCOMPARE(h.linesStartingWith("Wisp MSG006:  Generating repeated START on bus    ").size(),
@@ -124,7 +124,7 @@ void MainWindowBusTest::repeatedStartJoinsTheReadOfSendRegister() {
   QCOMPARE(h.field("txtRRead")->text(), QString("0"));
 
   h.find<QAction>("mnuBusRepeatedStart")->trigger();
-  QVERIFY(!h.core.busState().RepeatedStartReads);
+  QVERIFY(h.window.readPointerThen() == port::AfterMessage::Stop);
 }
 
 void MainWindowBusTest::theScanShowsTheSensorsAndADoubleClickChoosesOne() {
@@ -154,7 +154,7 @@ void MainWindowBusTest::theScanShowsTheSensorsAndADoubleClickChoosesOne() {
   doubleClickCell(grid, 3, 6);
   QVERIFY(!dialog->isVisible());
   QCOMPARE(h.field("Text2")->text(), QString("6C"));
-  QCOMPARE(h.core.values().DeviceAddress, std::int16_t{0x6C});
+  QCOMPARE(h.window.fields().DeviceAddress, std::int16_t{0x6C});
 
   // Scanning again finds what is there now.
   h.find<QAction>("mnuBusScan")->trigger();

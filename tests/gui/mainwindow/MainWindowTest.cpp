@@ -55,8 +55,8 @@ void MainWindowTest::startUpSetsTheDefaultsAndLeavesTwoTraceLines() {
   MainWindowHarness h;
   QCOMPARE(h.window.windowTitle(), QString("Brelvion I2C Debug Tool"));
   QVERIFY(h.window.isVisible());
-  QCOMPARE(h.core.values().DeviceAddress, std::int16_t{0x42});
-  QCOMPARE(h.core.values().SubAddress, std::int16_t{0});
+  QCOMPARE(h.window.fields().DeviceAddress, std::int16_t{0x42});
+  QCOMPARE(h.window.fields().SubAddress, std::int16_t{0});
   QCOMPARE(h.core.values().CommandDelay, 0.0);
   QVERIFY(h.core.values().BeepOn);
   QCOMPARE(h.core.ports().PortIndex, std::int16_t{0});
@@ -188,7 +188,7 @@ void MainWindowTest::sendRegisterShowsTheReadBackAndAGreenAck() {
   QVERIFY(!ack->isHidden());
   QCOMPARE(ack->text(), QString("ACK"));
   QCOMPARE(textColour(ack), QColor(0, 255, 0));
-  QCOMPARE(h.core.values().DeviceAddress, std::int16_t{0x43});
+  QCOMPARE(h.window.fields().DeviceAddress, std::int16_t{0x43});
   QVERIFY(h.windows.boxes.empty());
 }
 

@@ -183,7 +183,7 @@ void RegisterMapFollowTest::stopOnErrorShowsOneBoxAndStopsABulkAction() {
   QTemporaryDir dir;
   const std::string base = readAndSave(r, dir);
   r.core.log().DebuggerOn();
-  r.core.debuggerState().StopOnError = true;
+  r.core.log().debuggerState().StopOnError = true;
   r.find<QLineEdit>("device")->setText("30");
   if (action == "refresh") {
     r.find<QCheckBox>("refresh")->setChecked(true);

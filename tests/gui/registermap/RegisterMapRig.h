@@ -31,7 +31,6 @@ inline port::simulated::SimulatedBusConfig bothSensors() {
 struct Rig {
   Rig() : port(bothSensors()) {
     core.engine().setBusDelay(0.001);
-    core.values().DeviceAddress = 0x42;
     core.StartBus();
     core.log().setLineListener([this](std::string_view line) { lines.emplace_back(line); });
     window.setSnapshotTime([] { return std::string("2025-03-04 10:22:31 +0100"); });
@@ -68,7 +67,7 @@ struct Rig {
   port::simulated::SimulatedParallelPort port;
   FakeWindowSystem windows;
   core::ToolCore core{port, windows};
-  RegisterMapWindow window{core, windows};
+  RegisterMapWindow window{core, windows, 0x42};
   std::vector<std::string> lines;
 };
 
