@@ -18,8 +18,6 @@ void setDefaults(core::ToolCore& core, LoadView& view, const LoadOptions& option
   view.InitDeviceMonitor();
   view.InitScrollArea();
   view.initDelayFields();
-  values.CommandDelay = 0;
-  values.BeepOn = view.audibleChecked();
   view.fillPortList();
   core.ports().PortIndex = options.startPort;
   values.DeviceAddress = AddressFieldValue(view.deviceAddressText());

@@ -78,13 +78,22 @@ void MainWindow::sendChosenFile() {
   sending_ = true;
   commandfiles::SendOutcome outcome;
   const commandfiles::SendFileAction action =
-      commandfiles::SendFile(core_, lastChosenFile_, hooks, &outcome);
+      commandfiles::SendFile(core_, lastChosenFile_, sendOptions_, hooks, &outcome);
   sending_ = false;
+  if (outcome.lastGroup) keepLastGroup(*outcome.lastGroup);
   if (action == commandfiles::SendFileAction::OpenInstead) {
     openCommandFile();
     return;
   }
   showSendEnd(commandfiles::sendEndText(outcome, sendTotal_));
+}
+
+// The register values hold the last group a command file's send read, until a field or a
+// command sets them again.
+void MainWindow::keepLastGroup(const commandfiles::ReadGroup& group) {
+  core_.values().DeviceAddress = group.device;
+  core_.values().SubAddress = group.subAddress;
+  core_.values().WriteData = group.data;
 }
 
 void MainWindow::showSendEnd(const std::optional<std::string>& text) {
