@@ -87,22 +87,21 @@ int runSend(core::ToolCore& core, const CommandFileSource& source, double delay,
   const std::string& file = input ? input->path() : source.file;
   if (commandfiles::CreateTmpFile(core, file, directory.path())) return kExitUsageOrPortError;
 
-  core.values().CommandDelay = delay;
-  core.values().BeepOn = false;
-  commandfiles::RegisterFields v;
+  commandfiles::SendOptions options;
+  options.commandDelay = delay;
   commandfiles::SendHooks hooks;
   hooks.clock = &clock;
-  hooks.fields = &v;
-  hooks.UpdateDeviceMonitor = [&](bool acknowledged) {
-    out << port::ParsedAddress::fromByte(static_cast<std::uint8_t>(v.DeviceAddress))
-               .text(port::addressForm(sevenBit))
-        << ' ' << hexByte(v.SubAddress) << ' ' << hexByte(v.WriteData)
-        << (acknowledged ? " ACK" : " NO ACK") << '\n';
+  hooks.reported = [&](const scripts::CommandReport& report) {
+    const scripts::Step& write = report.step;
+    out << port::ParsedAddress::fromByte(write.target.device).text(port::addressForm(sevenBit))
+        << ' ' << hexByte(static_cast<int>(write.reg)) << ' '
+        << hexByte(static_cast<int>(write.value))
+        << (report.result == scripts::CommandResult::Done ? " ACK" : " NO ACK") << '\n';
   };
   // Nobody reads the writes any more (a closed pipe, a full disk): stop writing registers.
   hooks.stopRequested = [&] { return !out.flush(); };
   const commandfiles::SendOutcome outcome =
-      commandfiles::SendCommandFile(core, core.values().TmpFileName, hooks);
+      commandfiles::SendCommandFile(core, core.values().TmpFileName, options, hooks);
   if (!out.flush()) {
     err << "brelvion-i2c-cli: cannot write standard output: the send was stopped after write "
         << outcome.writes << '\n';

@@ -17,20 +17,9 @@ ScriptSendOutcome failed(desktop::Desktop& desktop, Step step, int number,
 }
 
 // bulk: a Stop on Error box ends the script, as Esc does.
-scripts::RunHooks runHooksOf(core::ToolCore& core, const SendHooks& hooks,
-                             const trace::DebugLog::BulkAction& bulk) {
-  scripts::RunHooks run;
-  run.progress = [&hooks](std::size_t index, std::size_t total) {
-    if (hooks.progress) {
-      hooks.progress(static_cast<long long>(index), static_cast<long long>(total));
-    }
-  };
-  run.reported = [&hooks](const scripts::CommandReport& report) {
-    if (hooks.UpdateDeviceMonitor) {
-      hooks.UpdateDeviceMonitor(report.result != scripts::CommandResult::NotAcknowledged);
-    }
-  };
-  run.yield = [&core] { core.yieldBetweenTransactions(); };
+scripts::RunHooks scriptHooksOf(core::ToolCore& core, const SendHooks& hooks,
+                                const trace::DebugLog::BulkAction& bulk) {
+  scripts::RunHooks run = runHooksOf(core, hooks);
   run.stopRequested = [&hooks, &bulk] {
     return bulk.stopped() || (hooks.stopRequested && hooks.stopRequested());
   };
@@ -46,7 +35,7 @@ ScriptSendOutcome run(core::ToolCore& core, const std::string& path,
   base::Clock& clock = hooks.clock != nullptr ? *hooks.clock : base::systemClock();
   const trace::DebugLog::BulkAction bulk(core.log());
   const scripts::RunOutcome ran = scripts::runScript(core.master(), clock, steps, path, options,
-                                                     runHooksOf(core, hooks, bulk));
+                                                     scriptHooksOf(core, hooks, bulk));
   ScriptSendOutcome outcome;
   if (ran.problem) {
     outcome = failed(core.desktop(), Step::SendScript, base::RuntimeError::kInvalidCall,

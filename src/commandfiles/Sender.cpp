@@ -1,19 +1,16 @@
 #include "commandfiles/Sender.h"
 
-#include <algorithm>
-#include <chrono>
-#include <cmath>
 #include <exception>
 #include <filesystem>
-#include <functional>
-#include <limits>
+#include <vector>
 
 #include "commandfiles/TmpFile.h"
 #include "core/RegisterCommands.h"
 #include "numconv/HexFields.h"
-#include "numconv/HexText.h"
-#include "port/DeviceAddress.h"
+#include "scripts/CommandFileWrites.h"
+#include "scripts/Pause.h"
 #include "scripts/ScriptReader.h"
+#include "scripts/ScriptRunner.h"
 #include "scripts/TextLines.h"
 
 namespace brelvion::commandfiles {
@@ -21,11 +18,6 @@ namespace brelvion::commandfiles {
 namespace {
 
 constexpr const char* kSenderSource = "SendCommandFile";
-
-// The longest single sleep, so that a huge pause never overflows a duration.
-constexpr std::chrono::nanoseconds kLongestSleep = std::chrono::hours(1);
-// The longest sleep of a command file's pause between two passes of pending events.
-constexpr std::chrono::nanoseconds kPauseSlice = std::chrono::milliseconds(50);
 
 }  // namespace
 
@@ -51,91 +43,75 @@ long long CountWrites(InputFile& file) {
   return values / 3;
 }
 
-namespace {
-
-// Waits seconds on clock; between(), when given, runs at least every kPauseSlice and ends
-// the wait early by returning false. False when the wait was ended so.
-bool waitOnClock(desktop::Desktop& desktop, double seconds, base::Clock& clock,
-                 const std::function<bool()>& between) {
-  using Seconds = std::chrono::duration<double>;
-  if (!std::isfinite(seconds) || std::fabs(seconds) > std::numeric_limits<float>::max()) {
+void DelayTime(desktop::Desktop& desktop, double seconds, base::Clock& clock) {
+  if (scripts::pauseFor(clock, seconds, {}) == scripts::PauseEnd::NotANumber) {
     reportFailure(desktop, Step::DelayTime,
                   base::RuntimeError(base::RuntimeError::kOverflow, "DelayTime"));
-    return true;
   }
-  // Compared in single precision, as the pause has always been measured.
-  const float requested = static_cast<float>(seconds);
-  const auto start = clock.now();
-  const std::chrono::nanoseconds longest = between ? kPauseSlice : kLongestSleep;
-  for (;;) {
-    const float elapsed = static_cast<float>(Seconds(clock.now() - start).count());
-    if (!(requested > elapsed)) return true;
-    const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(
-        Seconds(static_cast<double>(requested) - static_cast<double>(elapsed)));
-    clock.sleepFor(std::max(std::min(left, longest), std::chrono::nanoseconds(1)));
-    if (between && !between()) return false;
-  }
-}
-
-}  // namespace
-
-void DelayTime(desktop::Desktop& desktop, double seconds, base::Clock& clock) {
-  waitOnClock(desktop, seconds, clock, {});
 }
 
 namespace {
 
-void sendGroups(core::ToolCore& core, InputFile& file, long long total, const SendHooks& hooks,
-                SendOutcome& outcome) {
-  const core::ProgramValues& options = core.values();
-  RegisterFields ownFields;
-  RegisterFields& values = hooks.fields != nullptr ? *hooks.fields : ownFields;
-  base::Clock& clock = hooks.clock != nullptr ? *hooks.clock : base::systemClock();
-  // One pass of pending events; false once the caller asks the send to stop.
-  const std::function<bool()> goOn = [&core, &hooks] {
-    core.yieldBetweenTransactions();
-    return !(hooks.stopRequested && hooks.stopRequested());
-  };
-  while (!file.atEnd()) {
-    values.DeviceAddress = ReadHexField(file);
-    values.SubAddress = ReadHexField(file);
-    values.WriteData = ReadHexField(file);
-    if (values.DeviceAddress != -1 && values.SubAddress != -1 && values.WriteData != -1) {
-      if (hooks.progress) hooks.progress(outcome.writes + 1, total);
-      const auto device = port::DeviceAddress::fromByte(
-          static_cast<std::uint8_t>(values.DeviceAddress));
-      const bool acknowledged =
-          core::writeByteRegister(core.master(), device.writeByte(),
-                                  static_cast<std::uint8_t>(values.SubAddress),
-                                  static_cast<std::uint8_t>(values.WriteData))
-              .lastAcknowledged();
-      // The address as the write sent it.
-      values.DeviceAddress = device.writeByte();
-      ++outcome.writes;
-      if (!acknowledged) ++outcome.unacknowledged;
-      if (hooks.UpdateDeviceMonitor) hooks.UpdateDeviceMonitor(acknowledged);
-      const std::function<bool()> inPause = hooks.yieldInPauses ? goOn : std::function<bool()>();
-      if (!waitOnClock(core.desktop(), kPauseAfterWrite, clock, inPause) ||
-          !waitOnClock(core.desktop(), options.CommandDelay, clock, inPause)) {
-        outcome.end = SendEnd::Stopped;
-        return;
-      }
-      if (options.BeepOn) core.desktop().beep();
+// The steps of a command file, read a pass at a time as they run: each pass takes three
+// values; a complete group is its write (scripts::appendSentWrite), one cut off by the end
+// of the file only its yield.
+class CommandFileSteps {
+ public:
+  // lastGroup: where each pass's values go as they are read.
+  CommandFileSteps(InputFile& file, double commandDelay, std::optional<ReadGroup>& lastGroup)
+      : file_(file), commandDelay_(commandDelay), lastGroup_(lastGroup) {}
+
+  std::optional<scripts::Step> next() {
+    if (taken_ == pass_.size()) {
+      pass_.clear();
+      taken_ = 0;
+      if (file_.atEnd()) return std::nullopt;
+      readPass();
     }
-    if (!goOn()) {
-      outcome.end = SendEnd::Stopped;
+    return pass_[taken_++];
+  }
+
+ private:
+  void readPass() {
+    ReadGroup& group = lastGroup_.emplace();
+    group.device = ReadHexField(file_);
+    group.subAddress = ReadHexField(file_);
+    group.data = ReadHexField(file_);
+    if (group.device == -1 || group.subAddress == -1 || group.data == -1) {
+      pass_.push_back(scripts::Step::yield());
       return;
     }
+    const scripts::Step write = scripts::commandFileWrite(
+        static_cast<std::uint8_t>(group.device), static_cast<std::uint8_t>(group.subAddress),
+        static_cast<std::uint8_t>(group.data));
+    group.device = write.target.device;
+    scripts::appendSentWrite(pass_, write, commandDelay_);
   }
+
+  InputFile& file_;
+  double commandDelay_;
+  std::vector<scripts::Step> pass_;
+  std::size_t taken_ = 0;
+  std::optional<ReadGroup>& lastGroup_;
+};
+
+// The send's hooks, with Audible's beep after each write and the "ERROR" box for a delay
+// that is not a number.
+scripts::RunHooks writeHooksOf(core::ToolCore& core, const SendOptions& options,
+                               const SendHooks& hooks) {
+  scripts::RunHooks run = runHooksOf(core, hooks);
+  if (options.beepOn) run.commandFinished = [&core] { core.desktop().beep(); };
+  run.pauseNotANumber = [&core] {
+    reportFailure(core.desktop(), Step::DelayTime,
+                  base::RuntimeError(base::RuntimeError::kOverflow, "DelayTime"));
+  };
+  return run;
 }
-
-}  // namespace
-
-namespace {
 
 // open makes a fresh reader of the file each time it is called.
 template <typename Open>
-SendOutcome sendReadings(core::ToolCore& core, const SendHooks& hooks, Open open) {
+SendOutcome sendReadings(core::ToolCore& core, const SendOptions& options, const SendHooks& hooks,
+                         Open open) {
   SendOutcome outcome;
   try {
     // Counted first only for a caller that shows progress: the count is a second reading.
@@ -145,7 +121,20 @@ SendOutcome sendReadings(core::ToolCore& core, const SendHooks& hooks, Open open
       total = CountWrites(counted);
     }
     InputFile file = open();
-    sendGroups(core, file, total, hooks, outcome);
+    CommandFileSteps steps(file, options.commandDelay, outcome.lastGroup);
+    scripts::RunOptions run;
+    // As the tool's register commands: a write that is not acknowledged is counted, and
+    // the send goes on.
+    run.keepGoing = true;
+    run.yieldInPauses = hooks.yieldInPauses;
+    core::CommandMaster master(core.master());
+    const scripts::RunOutcome ran = scripts::runSteps(
+        master, hooks.clock != nullptr ? *hooks.clock : base::systemClock(),
+        [&steps] { return steps.next(); }, static_cast<std::size_t>(total), file.path(), run,
+        writeHooksOf(core, options, hooks));
+    outcome.writes = static_cast<long long>(ran.commands);
+    outcome.unacknowledged = static_cast<long long>(ran.unacknowledged);
+    if (ran.end == scripts::RunEnd::Stopped) outcome.end = SendEnd::Stopped;
   } catch (const base::RuntimeError& error) {
     outcome.end = SendEnd::Failed;
     outcome.failure = reportFailure(core.desktop(), Step::SendCommandFile, error);
@@ -155,13 +144,14 @@ SendOutcome sendReadings(core::ToolCore& core, const SendHooks& hooks, Open open
 
 }  // namespace
 
-SendOutcome SendCommandFile(core::ToolCore& core, const std::string& name, const SendHooks& hooks) {
-  return sendReadings(core, hooks, [&name] { return InputFile(name, kSenderSource); });
+SendOutcome SendCommandFile(core::ToolCore& core, const std::string& name,
+                            const SendOptions& options, const SendHooks& hooks) {
+  return sendReadings(core, options, hooks, [&name] { return InputFile(name, kSenderSource); });
 }
 
 SendOutcome SendCommandText(core::ToolCore& core, std::string_view text, const std::string& name,
-                            const SendHooks& hooks) {
-  return sendReadings(core, hooks, [&] { return InputFile::fromText(text, name); });
+                            const SendOptions& options, const SendHooks& hooks) {
+  return sendReadings(core, options, hooks, [&] { return InputFile::fromText(text, name); });
 }
 
 namespace {
@@ -187,7 +177,7 @@ void failed(Failure failure, SendOutcome* outcome) {
 }  // namespace
 
 SendFileAction SendFile(core::ToolCore& core, const std::string& lastChosenFile,
-                        const SendHooks& hooks, SendOutcome* outcome) {
+                        const SendOptions& options, const SendHooks& hooks, SendOutcome* outcome) {
   try {
     if (core.values().FileEdited) {
       CreateTmpFile(core, lastChosenFile);
@@ -196,7 +186,7 @@ SendFileAction SendFile(core::ToolCore& core, const std::string& lastChosenFile,
       refuseScript(lastChosenFile);
     }
     if (core.values().SendFileName.empty()) return SendFileAction::OpenInstead;
-    SendOutcome sent = SendCommandFile(core, core.values().SendFileName, hooks);
+    SendOutcome sent = SendCommandFile(core, core.values().SendFileName, options, hooks);
     if (outcome != nullptr) *outcome = std::move(sent);
   } catch (const base::RuntimeError& error) {
     failed(reportFailure(core.desktop(), Step::SendFile, error), outcome);

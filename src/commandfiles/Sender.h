@@ -9,13 +9,11 @@
 #include "base/Clock.h"
 #include "commandfiles/CommandFileErrors.h"
 #include "commandfiles/InputFile.h"
-#include "commandfiles/RegisterFields.h"
+#include "commandfiles/SendHooks.h"
 #include "core/ToolCore.h"
+#include "scripts/CommandFileWrites.h"
 
 namespace brelvion::commandfiles {
-
-// The fixed pause after every command-file write, before the user's CommandDelay.
-inline constexpr double kPauseAfterWrite = 0.1;
 
 // The next value of a command file: the first hex digit found and, when the byte after it
 // is a hex digit too, that one. Any other byte after the first digit (blank, line end,
@@ -33,25 +31,22 @@ long long CountWrites(InputFile& file);
 // finite number shows the "ERROR" box and ends the wait; one of 0 or less does not wait.
 void DelayTime(desktop::Desktop& desktop, double seconds, base::Clock& clock = base::systemClock());
 
-// What the window (or another caller) hears while a command file is sent. Every member
-// may be left empty.
-struct SendHooks {
-  // Before each write goes out: it is write `index` (from 1) of `total`.
-  std::function<void(long long index, long long total)> progress;
-  // After each write, with whether it was acknowledged.
-  std::function<void(bool acknowledged)> UpdateDeviceMonitor;
-  // Asked after each group's yield; true ends the send there.
-  std::function<bool()> stopRequested;
-  // The pauses' clock; the system's when null.
-  base::Clock* clock = nullptr;
-  // The fields each group is read into (the window's, which its monitor shows), or none.
-  RegisterFields* fields = nullptr;
-  // Pending events run at least every 50 ms of the pauses after the writes too, and a stop
-  // asked for there ends the send at once: a window keeps answering through a long delay.
-  bool yieldInPauses = false;
+// What the caller sets for a command file's send: the extra seconds after each write, on
+// top of the fixed pause (scripts::kPauseAfterWrite), and whether each write ends in a beep.
+struct SendOptions {
+  double commandDelay = 0;
+  bool beepOn = false;
 };
 
 enum class SendEnd { Completed, Stopped, Failed };
+
+// The three values one pass of a command file read; -1 where the file ended first.
+struct ReadGroup {
+  std::int16_t device = -1;
+  std::int16_t subAddress = -1;
+  std::int16_t data = -1;
+  bool operator==(const ReadGroup&) const = default;
+};
 
 struct SendOutcome {
   SendEnd end = SendEnd::Completed;
@@ -59,22 +54,26 @@ struct SendOutcome {
   // Writes not acknowledged in full.
   long long unacknowledged = 0;
   std::optional<Failure> failure;
+  // The last group read, a written one's device as written (bit 0 cleared): what the
+  // window's register values hold after the send. None when no pass was made.
+  std::optional<ReadGroup> lastGroup;
 };
 
-// Sends the command file name: three values at a time into the fields' DeviceAddress,
-// SubAddress and WriteData; each complete group is written (core::writeByteRegister), followed by
-// UpdateDeviceMonitor, a pause of kPauseAfterWrite plus CommandDelay seconds and a beep
-// when BeepOn; every group, complete or not, is followed by one processPendingEvents (and
-// with yieldInPauses, the pause is sliced by more of them).
-// A group cut off by the end of the file leaves -1 in its missing values. An error shows
-// the box with the default title and ends the send; the file is closed on every path.
-// The caller holds the bus (ToolCore::BusCommand) and keeps Send File disabled meanwhile;
-// the yields fall between two writes, so the user's other bus commands may run in them.
+// Sends the command file name on the script runner, read as it runs: three values at a
+// time (device, register, data); each complete group is written, followed by
+// UpdateDeviceMonitor, a pause of kPauseAfterWrite, one of commandDelay seconds and a beep
+// when beepOn; every group, complete or not (one cut off by the end of the file is not
+// written), is followed by one processPendingEvents (and with yieldInPauses, the pauses
+// are sliced by more of them). A write that is not acknowledged is counted and the send
+// goes on. An error shows the box with the default title and ends the send; the file is
+// closed on every path. The caller holds the bus (ToolCore::BusCommand) and keeps Send
+// File disabled meanwhile; the yields fall between two writes, so the user's other bus
+// commands may run in them.
 SendOutcome SendCommandFile(core::ToolCore& core, const std::string& name,
-                            const SendHooks& hooks = {});
+                            const SendOptions& options = {}, const SendHooks& hooks = {});
 // The same for a command file's text already in memory, named name in its messages.
 SendOutcome SendCommandText(core::ToolCore& core, std::string_view text, const std::string& name,
-                            const SendHooks& hooks = {});
+                            const SendOptions& options = {}, const SendHooks& hooks = {});
 
 enum class SendFileAction { Sent, OpenInstead };
 
@@ -83,6 +82,7 @@ enum class SendFileAction { Sent, OpenInstead };
 // send yet the window runs Open instead (OpenInstead). Anything else that goes wrong shows
 // the "Send File - Error" box.
 SendFileAction SendFile(core::ToolCore& core, const std::string& lastChosenFile,
-                        const SendHooks& hooks = {}, SendOutcome* outcome = nullptr);
+                        const SendOptions& options = {}, const SendHooks& hooks = {},
+                        SendOutcome* outcome = nullptr);
 
 }  // namespace brelvion::commandfiles

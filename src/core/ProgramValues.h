@@ -6,10 +6,6 @@ namespace brelvion::core {
 
 // What Send File keeps from one send to the next, one each for the whole run.
 struct ProgramValues {
-  // Extra seconds after each command-file write, from the two delay fields.
-  double CommandDelay = 0;
-  // Mirrors the check mark of "Audible": the sender beeps after each write.
-  bool BeepOn = false;
   // The command file was opened in the editor: Send File rebuilds its copy every time.
   bool FileEdited = false;
   // The file Send File sends, and the name of the comment-free copy it reads.

@@ -34,4 +34,20 @@ bus::RegisterRead readByteRegisters(bus::BusMaster& master, port::AfterMessage p
                                     std::size_t count,
                                     std::optional<std::size_t> bytesShown = std::nullopt);
 
+// The master in use, as the tool's register commands see it: a transfer that timed out
+// where master counts that as a fault of the bus ends the command with its error, as
+// writeByteRegister does. For the writes of a command file run as steps.
+class CommandMaster final : public port::I2cMaster {
+ public:
+  explicit CommandMaster(bus::BusMaster& master) : master_(master) {}
+  port::TransferResult transfer(const std::vector<port::I2cMessage>& messages) override {
+    port::TransferResult result = master_.transfer(messages);
+    master_.endCommandIfTimedOut(result);
+    return result;
+  }
+
+ private:
+  bus::BusMaster& master_;
+};
+
 }  // namespace brelvion::core

@@ -6,7 +6,7 @@
 
 #include "numconv/HexFields.h"
 #include "numconv/HexText.h"
-#include "port/DeviceAddress.h"
+#include "scripts/CommandFileWrites.h"
 #include "scripts/Converters.h"
 #include "scripts/ScriptBuilder.h"
 #include "scripts/ScriptReader.h"
@@ -16,9 +16,6 @@
 namespace brelvion::scripts {
 
 namespace {
-
-// The sender's fixed pause after each write.
-constexpr std::uint32_t kPauseAfterWriteMs = 100;
 
 bool isSeparator(char ch) { return ch == ' ' || ch == '\t' || ch == ','; }
 bool isHexDigit(char ch) { return numconv::hexDigitValue(ch).has_value(); }
@@ -94,10 +91,8 @@ class CommandFileImport {
   void take(const Value& value) {
     group_.push_back(value);
     if (group_.size() < 3) return;
-    // The engine writes to the address with bit 0 cleared, whatever the file says.
-    const auto device = port::DeviceAddress::fromByte(group_[0].value);
-    const Target target{device.writeByte(), bus::kByteRegisters};
-    builder_.command(target, Statement::write(group_[1].value, group_[2].value));
+    const Step write = commandFileWrite(group_[0].value, group_[1].value, group_[2].value);
+    builder_.command(write.target, Statement::write(write.reg, write.value));
     if (options_.keepPauses) builder_.delay(kPauseAfterWriteMs);
     group_.clear();
   }

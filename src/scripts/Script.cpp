@@ -27,6 +27,9 @@ std::string_view commandName(Op op) {
       return "expect";
     case Op::Read:
       return "read";
+    case Op::Pause:
+    case Op::Yield:
+      return "";
   }
   return "";
 }
@@ -34,6 +37,7 @@ std::string_view commandName(Op op) {
 bool Step::sameMeaning(const Step& other) const {
   if (op != other.op || number != other.number) return false;
   if (op == Op::Delay) return true;
+  if (op == Op::Pause) return !(seconds < other.seconds) && !(other.seconds < seconds);
   return target == other.target && reg == other.reg && value == other.value && mask == other.mask;
 }
 
@@ -61,7 +65,7 @@ std::vector<Step> stepsOf(const Script& script) {
   for (const Statement& statement : script.statements) {
     if (statement.op == Op::Comment || applySetting(statement, target)) continue;
     steps.push_back(Step{statement.op, target, statement.reg, statement.value, statement.mask,
-                         statement.number, statement.line});
+                         statement.number, statement.line, 0});
   }
   return steps;
 }

@@ -11,8 +11,24 @@
 namespace brelvion::scripts {
 
 // The commands of a bring-up script (.i2cs), one a line. Comment is a line holding only a
-// comment; the others are the script's commands.
-enum class Op { Comment, Device, RegBits, ValBits, Write, Delay, Modify, Poll, Expect, Read };
+// comment; the others up to Read are the script's commands. Pause and Yield are steps of a
+// run that no script line writes, the ones a command file stands for besides its writes:
+// the pause after each write, and a pass of its reading that wrote nothing but still lets
+// pending events run.
+enum class Op {
+  Comment,
+  Device,
+  RegBits,
+  ValBits,
+  Write,
+  Delay,
+  Modify,
+  Poll,
+  Expect,
+  Read,
+  Pause,
+  Yield
+};
 
 // The longest wait of a delay or a poll, an hour: a longer one is a typing mistake.
 inline constexpr std::uint32_t kLongestWaitMs = 3'600'000;
@@ -113,6 +129,20 @@ struct Step {
   std::uint32_t mask = 0;
   std::uint32_t number = 0;
   std::size_t line = 0;
+  // The seconds of a Pause: any number, as a command file's delay may be.
+  double seconds = 0;
+
+  static Step pause(double seconds) {
+    Step step;
+    step.op = Op::Pause;
+    step.seconds = seconds;
+    return step;
+  }
+  static Step yield() {
+    Step step;
+    step.op = Op::Yield;
+    return step;
+  }
 
   // Equal in everything but the line (and, for a delay, the settings, which it ignores).
   bool sameMeaning(const Step& other) const;

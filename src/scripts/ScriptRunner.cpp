@@ -5,6 +5,7 @@
 #include "bus/RegisterAccess.h"
 #include "numconv/HexText.h"
 #include "port/DeviceAddress.h"
+#include "scripts/Pause.h"
 
 namespace brelvion::scripts {
 
@@ -42,20 +43,32 @@ class Runner {
          const RunOptions& options, const RunHooks& hooks)
       : master_(master), clock_(clock), fileName_(fileName), options_(options), hooks_(hooks) {}
 
-  RunOutcome run(const std::vector<Step>& steps) {
-    outcome_.total = busCommandCount(steps);
-    for (const Step& step : steps) {
-      if (step.op == Op::Delay) {
-        if (!waitFor(milliseconds(step.number))) return stopped();
+  RunOutcome run(const NextStep& next, std::size_t total) {
+    outcome_.total = total;
+    // A command's yield waits for the pauses that follow it.
+    bool commandToFinish = false;
+    while (const std::optional<Step> step = next()) {
+      if (step->op == Op::Pause) {
+        if (!pause(step->seconds)) return stopped();
+        continue;
+      }
+      if (commandToFinish || step->op == Op::Yield) {
+        if (!finishCommand(commandToFinish)) return stopped();
+        commandToFinish = false;
+        if (step->op == Op::Yield) continue;
+      }
+      if (step->op == Op::Delay) {
+        if (!waitFor(milliseconds(step->number))) return stopped();
         continue;
       }
       if (hooks_.progress) hooks_.progress(outcome_.commands + 1, outcome_.total);
-      const CommandReport report = runCommand(step);
+      const CommandReport report = runCommand(*step);
       if (stopped_) return stopped();
       if (hooks_.reported) hooks_.reported(report);
       if (!judge(report)) return outcome_;
-      if (!yieldAndGoOn()) return stopped();
+      commandToFinish = true;
     }
+    if (commandToFinish && !finishCommand(true)) return stopped();
     return outcome_;
   }
 
@@ -177,6 +190,21 @@ class Runner {
     return outcome_;
   }
 
+  // The yield after a command (command: one ran; else a Yield step alone).
+  bool finishCommand(bool command) {
+    if (command && hooks_.commandFinished) hooks_.commandFinished();
+    return yieldAndGoOn();
+  }
+
+  bool pause(double seconds) {
+    const std::function<bool()> between =
+        options_.yieldInPauses ? std::function<bool()>([this] { return yieldAndGoOn(); })
+                               : std::function<bool()>();
+    const PauseEnd end = pauseFor(clock_, seconds, between);
+    if (end == PauseEnd::NotANumber && hooks_.pauseNotANumber) hooks_.pauseNotANumber();
+    return end != PauseEnd::Stopped;
+  }
+
   bool yieldAndGoOn() {
     if (hooks_.yield) hooks_.yield();
     stopped_ = hooks_.stopRequested && hooks_.stopRequested();
@@ -211,7 +239,18 @@ class Runner {
 RunOutcome runScript(port::I2cMaster& master, base::Clock& clock, const std::vector<Step>& steps,
                      const std::string& fileName, const RunOptions& options,
                      const RunHooks& hooks) {
-  return Runner(master, clock, fileName, options, hooks).run(steps);
+  auto step = steps.begin();
+  const NextStep next = [&]() -> std::optional<Step> {
+    if (step == steps.end()) return std::nullopt;
+    return *step++;
+  };
+  return runSteps(master, clock, next, busCommandCount(steps), fileName, options, hooks);
+}
+
+RunOutcome runSteps(port::I2cMaster& master, base::Clock& clock, const NextStep& next,
+                    std::size_t total, const std::string& fileName, const RunOptions& options,
+                    const RunHooks& hooks) {
+  return Runner(master, clock, fileName, options, hooks).run(next, total);
 }
 
 std::size_t busCommandCount(const std::vector<Step>& steps) {

@@ -53,6 +53,9 @@ struct RunOptions {
   // The problem that ends a run names the device by its 7-bit address, as the user asked
   // to see them, rather than by the 8-bit write address the script gives.
   bool sevenBitDevices = false;
+  // A Pause step's wait lets pending events run, and a stop be asked for, at least every
+  // 50 ms; otherwise it sleeps through. Delays and polls always do.
+  bool yieldInPauses = false;
 };
 
 // What the caller hears while a script runs. Every member may be left empty.
@@ -66,6 +69,11 @@ struct RunHooks {
   std::function<void()> yield;
   // Asked after each yield; true ends the run there.
   std::function<bool()> stopRequested;
+  // After a command and the Pause steps that follow it, just before its yield: where the
+  // window beeps.
+  std::function<void()> commandFinished;
+  // A Pause whose seconds are not a finite number: it is not waited and the run goes on.
+  std::function<void()> pauseNotANumber;
 };
 
 enum class RunEnd {
@@ -88,12 +96,23 @@ struct RunOutcome {
 };
 
 // Runs the steps of a checked script on master. Delays and the waits of polls are measured
-// and slept on clock, in slices of at most 50 ms with a yield after each. A port that
-// fails throws base::RuntimeError, as the master does; fileName names the script in
-// problems.
+// and slept on clock, in slices of at most 50 ms with a yield after each. Each bus command
+// is followed by one yield, after the Pause steps that come right after it; a Yield step
+// there is that yield, not a second one. A port that fails throws base::RuntimeError, as
+// the master does; fileName names the script in problems.
 RunOutcome runScript(port::I2cMaster& master, base::Clock& clock, const std::vector<Step>& steps,
                      const std::string& fileName, const RunOptions& options = {},
                      const RunHooks& hooks = {});
+
+// The next step of a run, read as the run goes (a command file, however long); nullopt
+// once there are none. It may throw base::RuntimeError, which ends the run.
+using NextStep = std::function<std::optional<Step>()>;
+
+// runScript on the steps next gives; total is the number of their bus commands, for the
+// progress (0 when nobody shows it).
+RunOutcome runSteps(port::I2cMaster& master, base::Clock& clock, const NextStep& next,
+                    std::size_t total, const std::string& fileName, const RunOptions& options = {},
+                    const RunHooks& hooks = {});
 
 // The number of bus commands (not delays) in steps.
 std::size_t busCommandCount(const std::vector<Step>& steps);

@@ -30,6 +30,8 @@ std::string writeStatement(const Statement& statement, const Target& widths) {
   std::string text(commandName(statement.op));
   switch (statement.op) {
     case Op::Comment:
+    case Op::Pause:
+    case Op::Yield:
       break;
     case Op::Device:
       appendHex(text, statement.value, 1);

@@ -19,8 +19,6 @@ void setDefaults(core::ToolCore& core, commandfiles::RegisterFields& fields, Loa
   view.InitDeviceMonitor();
   view.InitScrollArea();
   view.initDelayFields();
-  values.CommandDelay = 0;
-  values.BeepOn = view.audibleChecked();
   view.fillPortList();
   core.ports().PortIndex = options.startPort;
   fields.DeviceAddress = AddressFieldValue(view.deviceAddressText());

@@ -20,7 +20,6 @@ class LoadView {
   virtual void InitScrollArea() = 0;
   // Text6 at most 1 character, "0"; Text7 at most 2, "00".
   virtual void initDelayFields() = 0;
-  virtual bool audibleChecked() const = 0;
   // The three port items; none selected.
   virtual void fillPortList() = 0;
   virtual std::string deviceAddressText() const = 0;  // Text2

@@ -71,22 +71,20 @@ TEST(CommandFileFormatTest, TheCopyKeepsLinesWithoutLeadingBlanksAndComments) {
 
 TEST(CommandFileFormatTest, AGroupCutByTheEndLeavesMinusOneInTheMissingValues) {
   SendFixture fixture;
-  fixture.fields.DeviceAddress = 0x42;
   const SendOutcome outcome = fixture.send("42 12 80 43 13");
   EXPECT_EQ(outcome.writes, 1);
-  const commandfiles::RegisterFields& values = fixture.fields;
-  EXPECT_EQ(values.DeviceAddress, 0x43);
-  EXPECT_EQ(values.SubAddress, 0x13);
-  EXPECT_EQ(values.WriteData, -1);
+  ASSERT_TRUE(outcome.lastGroup);
+  const ReadGroup& values = *outcome.lastGroup;
+  EXPECT_EQ(values.device, 0x43);
+  EXPECT_EQ(values.subAddress, 0x13);
+  EXPECT_EQ(values.data, -1);
   // The copy ends with CR LF: one more pass that finds no value at all.
   EXPECT_EQ(fixture.set.desktop.yields, 2);
 
   SendFixture separatorsOnly;
-  separatorsOnly.send("  \r\n");
+  const SendOutcome nothing = separatorsOnly.send("  \r\n");
   EXPECT_TRUE(separatorsOnly.writes.empty());
-  EXPECT_EQ(separatorsOnly.fields.DeviceAddress, -1);
-  EXPECT_EQ(separatorsOnly.fields.SubAddress, -1);
-  EXPECT_EQ(separatorsOnly.fields.WriteData, -1);
+  EXPECT_EQ(nothing.lastGroup, (ReadGroup{-1, -1, -1}));
   EXPECT_EQ(separatorsOnly.set.desktop.yields, 1);
 }
 

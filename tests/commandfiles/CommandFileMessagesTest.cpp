@@ -93,7 +93,7 @@ TEST(CommandFileMessagesTest, AFailureTheSenderDoesNotKnowEndsInTheSendFileBox) 
   set.core.values().SendFileName = scratch.write("a.i2c", "42 12 80\r\n");
 
   SendOutcome outcome;
-  EXPECT_EQ(SendFile(set.core, "", {}, &outcome), SendFileAction::Sent);
+  EXPECT_EQ(SendFile(set.core, "", {}, {}, &outcome), SendFileAction::Sent);
   EXPECT_EQ(outcome.end, SendEnd::Failed);
   ASSERT_EQ(set.desktop.boxes.size(), 1u);
   EXPECT_EQ(set.desktop.boxes[0].title, "Send File - Error");

@@ -25,24 +25,26 @@ inline std::ostream& operator<<(std::ostream& out, const Write& w) {
 }
 
 // A command file sent to the simulated sensor through its comment-free copy, with a clock
-// that never waits; every write is recorded as UpdateDeviceMonitor sees it.
+// that never waits; every write is recorded as the send reports it.
 struct SendFixture {
   SendFixture() {
     set.engine.setBusDelay(0.001);
     set.engine.OpenBus(0, 0);
     set.engine.InitPort(10);
     hooks.clock = &clock;
-    hooks.fields = &fields;
-    hooks.UpdateDeviceMonitor = [this](bool) {
-      writes.push_back({fields.DeviceAddress, fields.SubAddress, fields.WriteData});
+    hooks.reported = [this](const scripts::CommandReport& report) {
+      const scripts::Step& write = report.step;
+      writes.push_back({write.target.device, static_cast<int>(write.reg),
+                        static_cast<int>(write.value)});
     };
+    hooks.UpdateDeviceMonitor = [this](bool acknowledged) { acks.push_back(acknowledged); };
   }
 
   // Writes source as a command file, copies it and sends the copy.
   commandfiles::SendOutcome send(const std::string& source) {
     const std::string path = scratch.write("commands.i2c", source);
     commandfiles::CreateTmpFile(set.core, path, scratch.path().string());
-    return commandfiles::SendCommandFile(set.core, set.core.values().TmpFileName, hooks);
+    return commandfiles::SendCommandFile(set.core, set.core.values().TmpFileName, options, hooks);
   }
 
   std::string tmpText() const { return readWhole(set.core.values().TmpFileName); }
@@ -50,10 +52,10 @@ struct SendFixture {
   ScratchDirectory scratch;
   EngineSet<port::simulated::SimulatedParallelPort> set;
   FakeClock clock;
-  // The window's fields, which the send reads each group into.
-  commandfiles::RegisterFields fields;
+  commandfiles::SendOptions options;
   commandfiles::SendHooks hooks;
   std::vector<Write> writes;
+  std::vector<bool> acks;
 };
 
 }  // namespace brelvion::testing

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "SendFixture.h"
+#include "support/ConfiguredSimulation.h"
 
 namespace brelvion::commandfiles {
 namespace {
@@ -12,6 +13,12 @@ namespace {
 using namespace std::chrono_literals;
 using testing::SendFixture;
 using testing::Write;
+
+struct HeldClock {
+  void operator()(port::simulated::SimulatedBusConfig& config) const {
+    config.clockStretchNs = 30'000'000;
+  }
+};
 
 std::size_t openDescriptors() {
   return static_cast<std::size_t>(std::distance(
@@ -21,8 +28,8 @@ std::size_t openDescriptors() {
 TEST(SenderTest, EachWriteIsFollowedByItsPausesThenOneYield) {
   SendFixture fixture;
   std::vector<std::string> events;
-  fixture.set.core.values().CommandDelay = 0.25;
-  fixture.set.core.values().BeepOn = true;
+  fixture.options.commandDelay = 0.25;
+  fixture.options.beepOn = true;
   fixture.hooks.progress = [&](long long i, long long n) {
     events.push_back("write " + std::to_string(i) + " of " + std::to_string(n));
   };
@@ -77,12 +84,33 @@ TEST(SenderTest, AMissingAcknowledgeIsCountedAndTheSendGoesOn) {
   EXPECT_EQ(outcome.end, SendEnd::Completed);
 }
 
+// A slave that holds SCL beyond the stretch timeout ends a command file's send with its
+// error, as it ends every register command of the tool, rather than counting as a refusal.
+TEST(SenderTest, AClockHeldBeyondTheTimeoutEndsTheSendWithItsBox) {
+  testing::EngineSet<testing::ConfiguredLines<HeldClock>> set;
+  set.busState.BusDelay = 0.001;
+  set.engine.OpenBus(0, 0);
+  set.engine.InitPort(10);
+  testing::FakeClock clock;
+  SendHooks hooks;
+  hooks.clock = &clock;
+  int reported = 0;
+  hooks.reported = [&](const scripts::CommandReport&) { ++reported; };
+  const SendOutcome outcome = SendCommandText(set.core, "42 10 5A\r\n42 11 5B\r\n", "held.i2c",
+                                              {}, hooks);
+  EXPECT_EQ(outcome.end, SendEnd::Failed);
+  EXPECT_EQ(reported, 0);
+  ASSERT_EQ(set.desktop.boxes.size(), 1u);
+  EXPECT_EQ(set.desktop.boxes[0].text.rfind("24: SCL stayed low", 0), 0u)
+      << set.desktop.boxes[0].text;
+}
+
 TEST(SenderTest, AFailedSendClosesItsFileSoTheNextOneWorks) {
   SendFixture fixture;
   const std::size_t before = openDescriptors();
   // A directory opens but cannot be read: the error comes with the file already open.
   const SendOutcome failed =
-      SendCommandFile(fixture.set.core, fixture.scratch.path().string(), fixture.hooks);
+      SendCommandFile(fixture.set.core, fixture.scratch.path().string(), {}, fixture.hooks);
   EXPECT_EQ(failed.end, SendEnd::Failed);
   EXPECT_EQ(openDescriptors(), before);
   ASSERT_EQ(fixture.set.desktop.boxes.size(), 1u);
@@ -103,7 +131,7 @@ TEST(SenderTest, AFailedSendClosesItsFileSoTheNextOneWorks) {
 
 TEST(SenderTest, SendFileWithNothingChosenAsksForOpen) {
   SendFixture fixture;
-  EXPECT_EQ(SendFile(fixture.set.core, "", fixture.hooks), SendFileAction::OpenInstead);
+  EXPECT_EQ(SendFile(fixture.set.core, "", {}, fixture.hooks), SendFileAction::OpenInstead);
   EXPECT_TRUE(fixture.writes.empty());
   EXPECT_TRUE(fixture.set.desktop.boxes.empty());
 }
@@ -116,7 +144,7 @@ TEST(SenderTest, SendFileAfterEditingRebuildsTheCopyFromTheChosenFile) {
   fixture.set.core.values().FileEdited = true;
   fixture.scratch.write("chosen.i2c", "42 12 80 ; edited\r\n42 13 81\r\n");
   SendOutcome outcome;
-  EXPECT_EQ(SendFile(fixture.set.core, chosen, fixture.hooks, &outcome), SendFileAction::Sent);
+  EXPECT_EQ(SendFile(fixture.set.core, chosen, {}, fixture.hooks, &outcome), SendFileAction::Sent);
   EXPECT_EQ(outcome.writes, 2);
   EXPECT_EQ(fixture.set.core.values().SendFileName, "tmpI2C.txt");
 }
@@ -162,7 +190,7 @@ TEST(SenderTest, SendFileOfAScriptUnderAnotherNameSendsNothingAndSaysWhy) {
     fixture.set.core.values().FileEdited = edited;
     fixture.scratch.write("chosen.txt", script);
     SendOutcome outcome;
-    EXPECT_EQ(SendFile(fixture.set.core, chosen, fixture.hooks, &outcome), SendFileAction::Sent);
+    EXPECT_EQ(SendFile(fixture.set.core, chosen, {}, fixture.hooks, &outcome), SendFileAction::Sent);
     EXPECT_EQ(outcome.end, edited ? SendEnd::Completed : SendEnd::Failed);
     EXPECT_EQ(outcome.writes, 0);
     EXPECT_TRUE(fixture.writes.empty());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -225,6 +226,47 @@ TEST(ScriptRunnerClockTest, ADelayIsSleptOnTheClockGiven) {
   EXPECT_EQ(outcome.end, RunEnd::Completed);
   EXPECT_EQ(outcome.total, 0u);
   EXPECT_EQ(clock.sleeps, (std::vector<std::chrono::nanoseconds>{50ms, 50ms, 20ms}));
+}
+
+// A command file's writes run as steps: each write's yield comes after the pauses that
+// follow it (sliced by yields only when asked), a Yield there is that yield, and one alone
+// is a pass that wrote nothing.
+TEST_F(ScriptRunnerTest, PausesAndYieldStepsRunInTheOrderOfACommandFile) {
+  Step write;
+  write.target = Target{0x20, 16, 8};
+  write.reg = 0x0100;
+  write.value = 0x01;
+  const double notANumber = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    std::vector<Step> steps;
+    bool yieldInPauses;
+    std::vector<std::string> events;
+  } cases[] = {
+      {{write, Step::pause(0.1), Step::pause(0.02), Step::yield(), Step::yield()},
+       false,
+       {"report", "sleep", "sleep", "finished", "yield", "yield"}},
+      {{write, Step::pause(0.1), Step::yield()},
+       true,
+       {"report", "sleep", "yield", "sleep", "yield", "finished", "yield"}},
+      {{write, Step::pause(notANumber), Step::pause(0), write},
+       false,
+       {"report", "not a number", "finished", "yield", "report", "finished", "yield"}},
+  };
+  for (const auto& test : cases) {
+    testing::FakeClock clock;
+    std::vector<std::string> events;
+    clock.onSleep = [&] { events.push_back("sleep"); };
+    RunHooks run;
+    run.reported = [&](const CommandReport&) { events.push_back("report"); };
+    run.yield = [&] { events.push_back("yield"); };
+    run.commandFinished = [&] { events.push_back("finished"); };
+    run.pauseNotANumber = [&] { events.push_back("not a number"); };
+    RunOptions options;
+    options.yieldInPauses = test.yieldInPauses;
+    const RunOutcome outcome = runScript(set.engine, clock, test.steps, "c.i2c", options, run);
+    EXPECT_EQ(outcome.end, RunEnd::Completed);
+    EXPECT_EQ(events, test.events);
+  }
 }
 
 }  // namespace

@@ -48,7 +48,6 @@ struct FakeWindow : LoadView, RegisterPanel {
   }
   void InitScrollArea() override { calls.push_back("scroll"); }
   void initDelayFields() override { calls.push_back("delays"); }
-  bool audibleChecked() const override { return audible; }
   void fillPortList() override { calls.push_back("ports"); }
   std::string deviceAddressText() const override { return text2; }
   std::string subAddressText() const override { return text3; }
@@ -59,7 +58,6 @@ struct FakeWindow : LoadView, RegisterPanel {
   std::vector<std::string> calls;
   // What each UpdateDeviceMonitor showed.
   std::vector<bool> acks;
-  bool audible = true;
   std::string text2 = "42", text3 = "00", text4 = "00";
 };
 
@@ -79,7 +77,6 @@ TEST(FormLoadTest, StartUpSetsEveryDefaultAndLeavesTwoTraceLines) {
   EXPECT_EQ(s.fields.DeviceAddress, 0x42);
   EXPECT_EQ(s.fields.SubAddress, 0);
   EXPECT_EQ(s.fields.WriteData, 0);
-  EXPECT_TRUE(core.values().BeepOn);
   EXPECT_FALSE(core.values().FileEdited);
   EXPECT_EQ(core.ports().PortIndex, 0);
   EXPECT_EQ(core.ports().BusOpen, 0);

@@ -74,6 +74,8 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::startUp(const windowlogic::LoadOptions& options) {
+  // No extra delay after the writes; a beep after each as Audible is checked.
+  sendOptions_ = commandfiles::SendOptions{0, c_.audibleAction->isChecked()};
   trapped([&] { windowlogic::StartUp(core_, fields_, *this, options); });
   markBusInUse();
   // The start-up window shows once its load is over, even when the load stopped early:
@@ -180,8 +182,6 @@ void MainWindow::initDelayFields() {
   c_.delayFraction->setMaxLength(2);
 }
 
-bool MainWindow::audibleChecked() const { return c_.audibleAction->isChecked(); }
-
 void MainWindow::fillPortList() {
   const QSignalBlocker quiet(c_.portList);
   // One row fills the list box, so the list shows exactly one item and scrolls by items.
@@ -275,6 +275,6 @@ void MainWindow::choosePort() {
 }
 
 // The check mark flips as the item is triggered; BeepOn follows it.
-void MainWindow::audibleToggled() { core_.values().BeepOn = c_.audibleAction->isChecked(); }
+void MainWindow::audibleToggled() { sendOptions_.beepOn = c_.audibleAction->isChecked(); }
 
 }  // namespace brelvion::gui::mainwindow

@@ -75,6 +75,8 @@ class MainWindow : public QMainWindow,
   // The clock of a script's delays and polls while the lines carry the bus (the simulated
   // bus's own time); Send File's clock unless set, and on an adapter.
   void setScriptClock(base::Clock* clock) { scriptClock_ = clock; }
+  // What Send File of a command file goes by: the delay fields' seconds and Audible.
+  const commandfiles::SendOptions& sendOptions() const { return sendOptions_; }
 
   void InitDeviceMonitor() override;
   void UpdateDeviceMonitor(bool acknowledged) override;
@@ -94,7 +96,6 @@ class MainWindow : public QMainWindow,
   // LoadView and RegisterPanel: the window's side of the start-up and of Send Register.
   void InitScrollArea() override;
   void initDelayFields() override;
-  bool audibleChecked() const override;
   void fillPortList() override;
   std::string deviceAddressText() const override;
   std::string subAddressText() const override;
@@ -154,6 +155,7 @@ class MainWindow : public QMainWindow,
   // Bring-up scripts (MainWindowScripts.cpp): Send File on a .i2cs, and its Bus menu item.
   void addScriptItems();
   void sendScript(const std::string& path);
+  void keepLastGroup(const commandfiles::ReadGroup& group);
 
   // Entry fields.
   void deviceAddressChanged();
@@ -196,6 +198,7 @@ class MainWindow : public QMainWindow,
   // The open dialog's file name, kept from one Open to the next.
   std::string lastChosenFile_;
   base::Clock* sendClock_ = nullptr;
+  commandfiles::SendOptions sendOptions_;
   base::Clock* scriptClock_ = nullptr;
   QAction* keepGoingAction_ = nullptr;
   bool sending_ = false;

@@ -58,7 +58,7 @@ void MainWindow::UpdateCommandDelay() {
   if (c_.delaySeconds->text().isEmpty()) c_.delaySeconds->setText("0");
   if (c_.delayFraction->text().isEmpty()) c_.delayFraction->setText("00");
   windowlogic::ApplyCommandDelay(latin1(c_.delaySeconds), latin1(c_.delayFraction),
-                                 core_.values().CommandDelay, windows_);
+                                 sendOptions_.commandDelay, windows_);
 }
 
 void MainWindow::deviceAddressFocused() { selectAll(c_.deviceAddress); }

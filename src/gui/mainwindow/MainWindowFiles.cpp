@@ -72,20 +72,28 @@ void MainWindow::sendChosenFile() {
   hooks.UpdateDeviceMonitor = [this](bool acknowledged) { UpdateDeviceMonitor(acknowledged); };
   hooks.stopRequested = [this] { return stopRequested_ || ending_; };
   hooks.clock = sendClock_;
-  hooks.fields = &fields_;
   hooks.yieldInPauses = true;
   stopRequested_ = false;
   sendTotal_ = 0;
   sending_ = true;
   commandfiles::SendOutcome outcome;
   const commandfiles::SendFileAction action =
-      commandfiles::SendFile(core_, lastChosenFile_, hooks, &outcome);
+      commandfiles::SendFile(core_, lastChosenFile_, sendOptions_, hooks, &outcome);
   sending_ = false;
+  if (outcome.lastGroup) keepLastGroup(*outcome.lastGroup);
   if (action == commandfiles::SendFileAction::OpenInstead) {
     openCommandFile();
     return;
   }
   showSendEnd(commandfiles::sendEndText(outcome, sendTotal_));
+}
+
+// The register values hold the last group a command file's send read, until a field or a
+// command sets them again.
+void MainWindow::keepLastGroup(const commandfiles::ReadGroup& group) {
+  fields_.DeviceAddress = group.device;
+  fields_.SubAddress = group.subAddress;
+  fields_.WriteData = group.data;
 }
 
 void MainWindow::showSendEnd(const std::optional<std::string>& text) {

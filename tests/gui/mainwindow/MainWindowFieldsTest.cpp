@@ -100,7 +100,7 @@ void MainWindowFieldsTest::emptiedDelayFieldsGetTheirDefaultsBack() {
   QCOMPARE(h.field("Text6")->text(), QString("0"));
   h.field("Text7")->clear();
   QCOMPARE(h.field("Text7")->text(), QString("00"));
-  QCOMPARE(h.core.values().CommandDelay, 0.0);
+  QCOMPARE(h.window.sendOptions().commandDelay, 0.0);
   QVERIFY(h.windows.boxes.empty());
 }
 
@@ -108,9 +108,9 @@ void MainWindowFieldsTest::theDelayFieldsMakeTheCommandDelay() {
   MainWindowHarness h;
   typeInto(h.field("Text6"), "3");
   typeInto(h.field("Text7"), "7");
-  QCOMPARE(h.core.values().CommandDelay, 3.7);
+  QCOMPARE(h.window.sendOptions().commandDelay, 3.7);
   typeInto(h.field("Text7"), "05");
-  QCOMPARE(h.core.values().CommandDelay, 3.05);
+  QCOMPARE(h.window.sendOptions().commandDelay, 3.05);
   QVERIFY(h.windows.boxes.empty());
 
   typeInto(h.field("Text7"), "x");
@@ -118,7 +118,7 @@ void MainWindowFieldsTest::theDelayFieldsMakeTheCommandDelay() {
   QCOMPARE(h.windows.boxes[0].text, std::string("13: Type mismatch"));
   QCOMPARE(h.windows.boxes[0].icon, MessageIcon::Information);
   QCOMPARE(h.windows.boxes[0].title, std::string());
-  QCOMPARE(h.core.values().CommandDelay, 3.05);
+  QCOMPARE(h.window.sendOptions().commandDelay, 3.05);
   QCOMPARE(h.field("Text7")->text(), QString("x"));
   QCOMPARE(h.field("Text6")->maxLength(), 1);
   QCOMPARE(h.field("Text7")->maxLength(), 2);

@@ -165,7 +165,7 @@ void MainWindowFilesTest::aLongDelayKeepsTheWindowAnsweringAndEscapeEndsIt() {
   ScratchCurrentDirectory cwd;
   MainWindowHarness h;
   h.field("Text6")->setText("3");
-  QCOMPARE(h.core.values().CommandDelay, 3.0);
+  QCOMPARE(h.window.sendOptions().commandDelay, 3.0);
   openFile(h, cwd.write("six.i2c", "42 10 01\n42 11 02\n42 12 03\n42 13 04\n42 14 05\n42 15 06\n"));
   const auto started = h.clock.time;
   const int yieldsBefore = h.windows.yields;

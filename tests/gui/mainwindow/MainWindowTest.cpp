@@ -57,8 +57,8 @@ void MainWindowTest::startUpSetsTheDefaultsAndLeavesTwoTraceLines() {
   QVERIFY(h.window.isVisible());
   QCOMPARE(h.window.fields().DeviceAddress, std::int16_t{0x42});
   QCOMPARE(h.window.fields().SubAddress, std::int16_t{0});
-  QCOMPARE(h.core.values().CommandDelay, 0.0);
-  QVERIFY(h.core.values().BeepOn);
+  QCOMPARE(h.window.sendOptions().commandDelay, 0.0);
+  QVERIFY(h.window.sendOptions().beepOn);
   QCOMPARE(h.core.ports().PortIndex, std::int16_t{0});
   QCOMPARE(h.core.log().enabled(), true);
   QCOMPARE(h.field("Text6")->text(), QString("0"));
@@ -263,10 +263,10 @@ void MainWindowTest::audibleTogglesBeepOn() {
   auto* audible = h.find<QAction>("mnuBeepOn");
   audible->trigger();
   QVERIFY(!audible->isChecked());
-  QVERIFY(!h.core.values().BeepOn);
+  QVERIFY(!h.window.sendOptions().beepOn);
   audible->trigger();
   QVERIFY(audible->isChecked());
-  QVERIFY(h.core.values().BeepOn);
+  QVERIFY(h.window.sendOptions().beepOn);
 }
 
 void MainWindowTest::wispMonitorShowsTheOneDebuggerWindow() {

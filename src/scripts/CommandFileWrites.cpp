@@ -1,0 +1,23 @@
+#include "scripts/CommandFileWrites.h"
+
+#include "port/DeviceAddress.h"
+
+namespace brelvion::scripts {
+
+Step commandFileWrite(std::uint8_t device, std::uint8_t reg, std::uint8_t data) {
+  Step write;
+  write.op = Op::Write;
+  write.target = Target{port::DeviceAddress::fromByte(device).writeByte(), 8, 8};
+  write.reg = reg;
+  write.value = data;
+  return write;
+}
+
+void appendSentWrite(std::vector<Step>& steps, const Step& write, double delay) {
+  steps.push_back(write);
+  steps.push_back(Step::pause(kPauseAfterWrite));
+  steps.push_back(Step::pause(delay));
+  steps.push_back(Step::yield());
+}
+
+}  // namespace brelvion::scripts
