@@ -40,7 +40,7 @@ bus::RegisterRead readByteRegisters(bus::BusMaster& master, port::AfterMessage p
 class CommandMaster final : public port::I2cMaster {
  public:
   explicit CommandMaster(bus::BusMaster& master) : master_(master) {}
-  port::TransferResult transfer(const std::vector<port::I2cMessage>& messages) override {
+  port::TransferResult transfer(port::MessageSpan messages) override {
     port::TransferResult result = master_.transfer(messages);
     master_.endCommandIfTimedOut(result);
     return result;

@@ -53,7 +53,6 @@ class ToolCore {
   // The parallel port's cable, on a core built on a port; else nullptr.
   const bus::LptCable* cable() const { return cable_ ? &*cable_ : nullptr; }
   bus::TransactionRecord& record() { return record_; }
-  // RepeatedStartReads.
   trace::DebugLog& log() { return log_; }
   // PortIndex and BusOpen.
   PortSelection& ports() { return ports_; }

@@ -7,7 +7,7 @@ namespace brelvion::scripts {
 Step commandFileWrite(std::uint8_t device, std::uint8_t reg, std::uint8_t data) {
   Step write;
   write.op = Op::Write;
-  write.target = Target{port::DeviceAddress::fromByte(device).writeByte(), 8, 8};
+  write.target = Target{port::DeviceAddress::fromByte(device).writeByte(), bus::kByteRegisters};
   write.reg = reg;
   write.value = data;
   return write;

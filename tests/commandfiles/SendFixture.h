@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "commandfiles/RegisterFields.h"
 #include "commandfiles/Sender.h"
 #include "commandfiles/TmpFile.h"
 #include "port/simulated/SimulatedParallelPort.h"
@@ -53,6 +54,8 @@ struct SendFixture {
   EngineSet<port::simulated::SimulatedParallelPort> set;
   FakeClock clock;
   commandfiles::SendOptions options;
+  // The window's fields, from which a dump takes its device.
+  commandfiles::RegisterFields fields;
   commandfiles::SendHooks hooks;
   std::vector<Write> writes;
   std::vector<bool> acks;

@@ -88,7 +88,7 @@ TEST(SenderTest, AMissingAcknowledgeIsCountedAndTheSendGoesOn) {
 // error, as it ends every register command of the tool, rather than counting as a refusal.
 TEST(SenderTest, AClockHeldBeyondTheTimeoutEndsTheSendWithItsBox) {
   testing::EngineSet<testing::ConfiguredLines<HeldClock>> set;
-  set.busState.BusDelay = 0.001;
+  set.engine.setBusDelay(0.001);
   set.engine.OpenBus(0, 0);
   set.engine.InitPort(10);
   testing::FakeClock clock;

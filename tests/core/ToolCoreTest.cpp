@@ -42,7 +42,7 @@ TEST(ToolCoreTest, LinesOfTheirOwnGetAnEngineWithTheSettingsOfTheOneBefore) {
 
   set.port.log.clear();
   onGpio.setStepTime(40us);
-  core::writeByteRegister(set.core, 0x42, 0x12, 0x80);
+  core::writeByteRegister(set.core.master(), 0x42, 0x12, 0x80);
   EXPECT_TRUE(set.port.log.empty()) << "the cable stays idle while GPIO lines carry the bus";
 
   core::SelectPort(set.core, port::PortChoice::lpt(0), {}, lookup);
@@ -61,7 +61,7 @@ TEST(ToolCoreTest, ACoreOnAnAdapterAloneHasNoLines) {
   EXPECT_FALSE(core.hasLines());
   EXPECT_EQ(core.cable(), nullptr);
   core.master().OpenBus(0, 0);
-  EXPECT_TRUE(core::writeByteRegister(core, 0x42, 0x12, 0x80).acknowledged());
+  EXPECT_TRUE(core::writeByteRegister(core.master(), 0x42, 0x12, 0x80).acknowledged());
   EXPECT_EQ(calls.kernel.adapters[3].devices[0x21].registers[0x12], 0x80);
   EXPECT_THAT([&] { core.engine(); }, raisesRuntimeError(5, "no bus lines"));
   EXPECT_THAT([&] { core.useAdapter(nullptr); }, raisesRuntimeError(5));

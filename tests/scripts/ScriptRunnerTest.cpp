@@ -233,7 +233,7 @@ TEST(ScriptRunnerClockTest, ADelayIsSleptOnTheClockGiven) {
 // is a pass that wrote nothing.
 TEST_F(ScriptRunnerTest, PausesAndYieldStepsRunInTheOrderOfACommandFile) {
   Step write;
-  write.target = Target{0x20, 16, 8};
+  write.target = Target{0x20, {2, 1}};
   write.reg = 0x0100;
   write.value = 0x01;
   const double notANumber = std::numeric_limits<double>::quiet_NaN();

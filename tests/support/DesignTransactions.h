@@ -75,5 +75,7 @@ class DesignTransactions {
 
 // The transactions on engine, register reads joined by a STOP and a START.
 inline DesignTransactions design(bus::BusEngine& engine) { return DesignTransactions(engine); }
+// The same on core's engine.
+inline DesignTransactions design(core::ToolCore& core) { return DesignTransactions(core.engine()); }
 
 }  // namespace brelvion::testing
