@@ -22,9 +22,9 @@ struct EngineOnPort {
   explicit EngineOnPort(port::PortIo& port)
       : core(port, desktop), log(core.log()), engine(core.engine()) {
     engine.setBusDelay(0.001);
-    core.log().debuggerState().TraceBufferSize = 10;
-    engine.OpenBus(0, 0);
-    engine.InitPort(10);
+    core.log().debuggerState().traceBufferSize = 10;
+    engine.openBus(0, 0);
+    engine.initPort(10);
   }
   NullDesktop desktop;
   core::ToolCore core;

@@ -99,11 +99,11 @@ void logMessageCost(double bound) {
   NullDesktop desktop;
   trace::PlainTraceHolder trace;
   trace::DebugLog log(trace, desktop);
-  log.debuggerState().TraceBufferSize = bound;
+  log.debuggerState().traceBufferSize = bound;
   log.setEnabled(true);
   const std::string message = "Wisp MSG004:  Transmitting data byte on bus ";
-  for (int i = 0; i < 2000; ++i) log.LogMessage(message);  // fill to the bound first
-  const double ns = bestNsPer(20000, [&] { log.LogMessage(message); });
+  for (int i = 0; i < 2000; ++i) log.logMessage(message);  // fill to the bound first
+  const double ns = bestNsPer(20000, [&] { log.logMessage(message); });
   const std::string what =
       "LogMessage us per message, bound " + std::to_string(static_cast<int>(bound));
   report(what.c_str(), ns / 1000.0, "us", bound >= 250 ? "< 5" : "", ns / 1000.0 < 5.0);

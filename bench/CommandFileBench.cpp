@@ -64,18 +64,18 @@ void readingAndCopying(const Report& report, const fs::path& dir, core::ToolCore
   const std::string large = writeCommandFile(dir / "333k.i2c", 333'334);  // a million values
 
   const double copySeconds =
-      bestSeconds(5, [&] { commandfiles::CreateTmpFile(core, small, dir.string()); });
+      bestSeconds(5, [&] { commandfiles::createTmpFile(core, small, dir.string()); });
   report("copy without comments, 100,000 writes", megabytes(small) / copySeconds, "MB/s", "", true);
 
-  const std::string copy = core.values().TmpFileName;
+  const std::string copy = core.values().tmpFileName;
   long long counted = 0;
-  const double readSeconds = bestSeconds(5, [&] { counted = commandfiles::CountWrites(copy); });
+  const double readSeconds = bestSeconds(5, [&] { counted = commandfiles::countWrites(copy); });
   report("read values, 100,000 writes", megabytes(copy) / readSeconds, "MB/s", "",
          counted == 100'000);
 
-  commandfiles::CreateTmpFile(core, large, dir.string());
+  commandfiles::createTmpFile(core, large, dir.string());
   const double largeSeconds =
-      bestSeconds(3, [&] { counted = commandfiles::CountWrites(core.values().TmpFileName); });
+      bestSeconds(3, [&] { counted = commandfiles::countWrites(core.values().tmpFileName); });
   const double perValueSmall = readSeconds / 300'000 * 1e9;
   const double perValueLarge = largeSeconds / 1'000'002 * 1e9;
   report("read ns per value, 100,000 writes", perValueSmall, "ns", "", true);
@@ -91,7 +91,7 @@ void hardwareTimedDump(const Report& report, const fs::path& dir) {
   const double wallSeconds = bestSeconds(5, [&] {
     std::int16_t device = 0x42;
     const std::int64_t start = port.nowNs();
-    commandfiles::DumpRegisters(set.engine, port::AfterMessage::Stop, set.desktop, device, 255,
+    commandfiles::dumpRegisters(set.engine, port::AfterMessage::Stop, set.desktop, device, 255,
                                 (dir / "Dump.i2c").string());
     busMs = static_cast<double>(port.nowNs() - start) / 1e6;
   });

@@ -73,8 +73,8 @@ struct GpioEngineSet {
     watched = std::make_unique<WatchedLines>(*lines);
     core = std::make_unique<core::ToolCore>(*watched, desktop);
     core->engine().setBusDelay(0.001);
-    core->engine().OpenBus(0, 0);
-    core->engine().InitPort(10);
+    core->engine().openBus(0, 0);
+    core->engine().initPort(10);
   }
   void writeRegister(int i) {
     core::writeByteRegister(core->master(), 0x42, static_cast<std::uint8_t>(i & 0xFF), 0x5A);

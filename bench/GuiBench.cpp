@@ -77,7 +77,7 @@ void burstIntoShownWindow() {
   core::ToolCore core(port, windows, monitor);
   monitor.attach(core);
   core.log().setEnabled(true);
-  core.log().debuggerState().TraceBufferSize = kBound;
+  core.log().debuggerState().traceBufferSize = kBound;
   monitor.showWindow();
   showAndSettle(*monitor.window());
 
@@ -85,7 +85,7 @@ void burstIntoShownWindow() {
   const auto start = Clock::now();
   for (int i = 0; i < kMessages; ++i) {
     last = "Wisp MSG004:  Transmitting data byte on bus " + std::to_string(i);
-    core.log().LogMessage(last);
+    core.log().logMessage(last);
   }
   const double burstMs = msSince(start);
   const double shownMs = msUntilShown(traceBox(monitor), trace::padTraceLine(last));
@@ -155,7 +155,7 @@ void registerMapAfterARead() {
   gui::qt::QtWindowSystem windows;
   core::ToolCore core(port, windows);
   core.engine().setBusDelay(0.001);
-  core.StartBus();
+  core.startBus();
   gui::registermap::RegisterMapWindow window(core, windows, 0);
   window.findChild<QLineEdit*>("device")->setText("20");
   window.findChild<QComboBox*>("registerBits")->setCurrentText("16");

@@ -40,7 +40,7 @@ std::string describe(const std::vector<std::string>& args) {
 }
 
 std::string hexByte(std::int64_t value) {
-  return brelvion::numconv::UpperHex(static_cast<std::uint64_t>(value), 2);
+  return brelvion::numconv::upperHex(static_cast<std::uint64_t>(value), 2);
 }
 
 // Appends an option as two arguments, or joined by "=".

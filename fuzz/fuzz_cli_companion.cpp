@@ -49,7 +49,7 @@ struct Case {
 };
 
 std::string hexByte(int value) {
-  return brelvion::numconv::UpperHex(static_cast<unsigned>(value), 2);
+  return brelvion::numconv::upperHex(static_cast<unsigned>(value), 2);
 }
 
 // Mostly short reads, which run fast; now and then one of up to four output lines.

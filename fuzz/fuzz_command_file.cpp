@@ -1,5 +1,5 @@
 // Command files end to end: the comment-free copy CreateTmpFile makes, the values
-// ReadHexField reads from the file and from its copy, the writes SendCommandFile puts on
+// readHexField reads from the file and from its copy, the writes SendCommandFile puts on
 // the bus, and a register dump read back as a command file. All of it in memory, through
 // the same readers the files go through; how the copy is written to disk, and how a text
 // crosses from one of the readers' 64 KiB pieces to the next, is TmpFileTest's
@@ -123,17 +123,17 @@ std::string hexList(const std::vector<int>& values) {
 
 // --- The code under test ------------------------------------------------------------------
 
-// ReadHexField over the whole file, and CountWrites of it, as the format says.
+// readHexField over the whole file, and countWrites of it, as the format says.
 void checkReader(const std::string& text, const Reading& expected, const std::string& what) {
   cf::InputFile file = cf::InputFile::fromText(text, what);
   std::vector<int> values;
-  for (int value = cf::ReadHexField(file); value >= 0; value = cf::ReadHexField(file)) {
+  for (int value = cf::readHexField(file); value >= 0; value = cf::readHexField(file)) {
     values.push_back(value);
   }
   FUZZ_CHECK(values == expected.values,
              what + " reads as " + hexList(values) + "instead of " + hexList(expected.values));
   cf::InputFile again = cf::InputFile::fromText(text, what);
-  const long long counted = cf::CountWrites(again);
+  const long long counted = cf::countWrites(again);
   FUZZ_CHECK(counted == static_cast<long long>(expected.groups.size()),
              what + ": CountWrites gives " + std::to_string(counted));
 }
@@ -222,12 +222,12 @@ void copyAndSend(const SendCase& send, const std::string& source, const Reading&
   // take a held line from it.
   core.engine().setSdaCheckBeforeStart(false);
   core.engine().setBusDelay(0);
-  core.engine().OpenBus(0, 0);
-  core.engine().InitPort(10);
+  core.engine().openBus(0, 0);
+  core.engine().initPort(10);
   core.values().CommandDelay = send.delay;
   core.values().BeepOn = send.beep;
 
-  const std::string copyText = cf::CommentFreeCopy(source);
+  const std::string copyText = cf::commentFreeCopy(source);
   const std::string expected = expectedCopy(source);
   FUZZ_CHECK(copyText == expected, "the copy holds another text (" +
                                        std::to_string(copyText.size()) + " bytes for " +
@@ -243,7 +243,7 @@ void copyAndSend(const SendCase& send, const std::string& source, const Reading&
   FakeClock clock;
   cf::SendHooks hooks;
   hooks.clock = &clock;
-  hooks.UpdateDeviceMonitor = [&](bool acknowledged) {
+  hooks.updateDeviceMonitor = [&](bool acknowledged) {
     const std::size_t index = sent.writes.size();
     FUZZ_CHECK(index < copy.groups.size(), "a write beyond the file's groups");
     const Group& group = copy.groups[index];
@@ -254,8 +254,8 @@ void copyAndSend(const SendCase& send, const std::string& source, const Reading&
          brelvion::testing::sentByte(group.sub), brelvion::testing::sentByte(group.data), "0P"});
     FUZZ_CHECK(wire == wanted, "write " + std::to_string(index + 1) + " went out as " + wire);
     const auto& values = core.values();
-    FUZZ_CHECK(values.DeviceAddress == (group.device & 0xFE) && values.SubAddress == group.sub &&
-                   values.WriteData == group.data,
+    FUZZ_CHECK(values.deviceAddress == (group.device & 0xFE) && values.subAddress == group.sub &&
+                   values.writeData == group.data,
                "the program's values differ from write " + std::to_string(index + 1));
     FUZZ_CHECK(acknowledged == !send.nack, "the write's acknowledge");
     sent.writes.push_back(group);
@@ -271,7 +271,7 @@ void copyAndSend(const SendCase& send, const std::string& source, const Reading&
   }
   hooks.stopRequested = [&] { return ++sent.yieldsAsked == send.stopAt; };
   port.log.clear();
-  const cf::SendOutcome outcome = cf::SendCommandText(core, copyText, "tmpI2C.txt", hooks);
+  const cf::SendOutcome outcome = cf::sendCommandText(core, copyText, "tmpI2C.txt", hooks);
   checkSend(send, copy, sent, outcome, desktop, clock, port);
 }
 
@@ -290,7 +290,7 @@ std::string dumpText(FuzzInput& input, std::vector<Group>& registers) {
                   static_cast<unsigned>(index), static_cast<unsigned>(value));
     ownFormat += line;
   }
-  const std::string text = cf::DumpText(static_cast<std::int16_t>(device), bytes);
+  const std::string text = cf::dumpText(static_cast<std::int16_t>(device), bytes);
   FUZZ_CHECK(text == ownFormat, "the dump's lines are not \"device  register  value\"");
   return text;
 }

@@ -1,6 +1,6 @@
-// The hexadecimal conversions against a plain reading of their contracts: HexToDecimal
-// gives the number or error 13 / 6 exactly when the text calls for it, HexByteValue never
-// fails and reads one or two hex digits as their value, and UpperHex reads back.
+// The hexadecimal conversions against a plain reading of their contracts: hexToDecimal
+// gives the number or error 13 / 6 exactly when the text calls for it, hexByteValue never
+// fails and reads one or two hex digits as their value, and upperHex reads back.
 
 #include <cstdint>
 #include <string>
@@ -40,7 +40,7 @@ std::int64_t expectedHexToDecimal(const std::string& text) {
 
 std::int64_t actualHexToDecimal(const std::string& text) {
   try {
-    return numconv::HexToDecimal(text);
+    return numconv::hexToDecimal(text);
   } catch (const RuntimeError& error) {
     FUZZ_CHECK(error.source() == numconv::kHexToDecimalSource, "source " + error.source());
     FUZZ_CHECK(!error.description().empty(), "no description");
@@ -58,7 +58,7 @@ void checkHexToDecimal(const std::string& text) {
 void checkHexDigitValue(char ch) {
   int actual = -1;
   try {
-    actual = numconv::HexDigitValue(ch);
+    actual = numconv::checkedHexDigit(ch);
   } catch (const RuntimeError& error) {
     FUZZ_CHECK(error.number() == RuntimeError::kTypeMismatch, error.boxText());
   }
@@ -66,7 +66,7 @@ void checkHexDigitValue(char ch) {
 }
 
 void checkHexByteValue(const std::string& text) {
-  const std::int16_t value = numconv::HexByteValue(text);
+  const std::int16_t value = numconv::hexByteValue(text);
   // Any single-byte character gives a nibble from -55 to 200.
   FUZZ_CHECK(value >= -55 * 17 && value <= 200 * 17, std::to_string(value));
   const bool hexField = !text.empty() && text.size() <= 2 && asciiDigit(text.front()) >= 0 &&
@@ -78,12 +78,12 @@ void checkHexByteValue(const std::string& text) {
   }
   // A longer text with no blank at either end counts only its last character.
   if (text.size() >= 3 && text.front() != ' ' && text.back() != ' ') {
-    FUZZ_CHECK(value == numconv::HexByteValue(text.substr(text.size() - 1)), "'" + text + "'");
+    FUZZ_CHECK(value == numconv::hexByteValue(text.substr(text.size() - 1)), "'" + text + "'");
   }
 }
 
 void checkUpperHex(std::uint64_t value, int minDigits) {
-  const std::string text = numconv::UpperHex(value, minDigits);
+  const std::string text = numconv::upperHex(value, minDigits);
   const std::size_t padded = static_cast<std::size_t>(minDigits > 0 ? minDigits : 1);
   FUZZ_CHECK(text.size() >= padded, text);
   // Zeros in front only as padding.
@@ -95,7 +95,7 @@ void checkUpperHex(std::uint64_t value, int minDigits) {
   }
   FUZZ_CHECK(readBack == value, text);
   if (value <= 0x7FFFFFFF && text.size() <= 8) {
-    FUZZ_CHECK(numconv::HexToDecimal(text) == static_cast<std::int64_t>(value), text);
+    FUZZ_CHECK(numconv::hexToDecimal(text) == static_cast<std::int64_t>(value), text);
   }
 }
 

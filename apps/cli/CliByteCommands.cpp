@@ -17,7 +17,7 @@ constexpr std::size_t kBytesPerLine = 16;
 }  // namespace
 
 std::string hexByte(int value) {
-  return numconv::UpperHex(static_cast<std::uint64_t>(value & 0xFF), 2);
+  return numconv::upperHex(static_cast<std::uint64_t>(value & 0xFF), 2);
 }
 
 int exitStatusOf(bool acknowledged) {
@@ -40,7 +40,7 @@ int runWrite(const WriteRequest& request, bus::BusMaster& master, port::AfterMes
 
 int runRecover(bus::BusMaster& master, std::chrono::milliseconds stretchTimeout,
                std::ostream& out) {
-  const bus::RecoveryResult result = master.RecoverBus();
+  const bus::RecoveryResult result = master.recoverBus();
   out << bus::recoveryText(result, stretchTimeout) << '\n';
   return exitStatusOf(result.free);
 }

@@ -51,7 +51,7 @@ class PrivateDirectory {
 // Deletes the copy however the send ends.
 struct CopyRemover {
   core::ToolCore& core;
-  ~CopyRemover() { commandfiles::CleanUp(core); }
+  ~CopyRemover() { commandfiles::cleanUp(core); }
 };
 
 // Standard input's text, kept in the private directory while it is sent, since the copy is
@@ -85,7 +85,7 @@ int runSend(core::ToolCore& core, const CommandFileSource& source, double delay,
   if (source.text) input.emplace(directory, *source.text);
   CopyRemover remover{core};
   const std::string& file = input ? input->path() : source.file;
-  if (commandfiles::CreateTmpFile(core, file, directory.path())) return kExitUsageOrPortError;
+  if (commandfiles::createTmpFile(core, file, directory.path())) return kExitUsageOrPortError;
 
   commandfiles::SendOptions options;
   options.commandDelay = delay;
@@ -101,7 +101,7 @@ int runSend(core::ToolCore& core, const CommandFileSource& source, double delay,
   // Nobody reads the writes any more (a closed pipe, a full disk): stop writing registers.
   hooks.stopRequested = [&] { return !out.flush(); };
   const commandfiles::SendOutcome outcome =
-      commandfiles::SendCommandFile(core, core.values().TmpFileName, options, hooks);
+      commandfiles::sendCommandFile(core, core.values().tmpFileName, options, hooks);
   if (!out.flush()) {
     err << "brelvion-i2c-cli: cannot write standard output: the send was stopped after write "
         << outcome.writes << '\n';
@@ -116,7 +116,7 @@ int runDump(bus::BusMaster& master, port::AfterMessage pointerThen, desktop::Des
   commandfiles::DumpHooks hooks;
   hooks.onlyAcknowledged = true;
   const commandfiles::DumpOutcome outcome =
-      commandfiles::DumpRegisters(master, pointerThen, desktop, device, last, file, hooks);
+      commandfiles::dumpRegisters(master, pointerThen, desktop, device, last, file, hooks);
   if (outcome.failure) return kExitUsageOrPortError;
   return outcome.acknowledged ? kExitAcknowledged : kExitNotAcknowledged;
 }

@@ -108,7 +108,7 @@ std::optional<int> decimal(const std::string& text) {
 
 std::optional<double> delaySeconds(const std::string& text) {
   try {
-    return commandfiles::DelayFromText(text);
+    return commandfiles::delayFromText(text);
   } catch (const base::RuntimeError&) {
     return std::nullopt;
   }

@@ -41,7 +41,7 @@ PreparedRegisters prepareByName(const RegisterTarget& request, const WriteReques
                       ")"};
   }
   if (map.format.addressBytes != 0 && reg->end() - 1 > map.maxAddress()) {
-    return UsageError{reg->name + " at " + numconv::UpperHex(reg->address) +
+    return UsageError{reg->name + " at " + numconv::upperHex(reg->address) +
                       "h does not fit --reg-bits " + std::to_string(8 * map.format.addressBytes)};
   }
   if (write == nullptr && !reg->readable()) {

@@ -53,7 +53,7 @@ struct Session {
   }
   void setUp() {
     if (core.hasLines()) core.engine().setBusDelay(0.001);
-    core.log().debuggerState().TraceBufferSize = 10;
+    core.log().debuggerState().traceBufferSize = 10;
   }
   ConsoleDesktop desktop;
   core::ToolCore core;
@@ -209,10 +209,10 @@ int runSession(const CliRequest& request, const PreparedCommand& prepared, Sessi
     }
   }
   bus::BusMaster& master = session.core.master();
-  master.OpenBus(apps::lptIndexOf(request), request.trace || request.transactions ? 1 : 0);
+  master.openBus(apps::lptIndexOf(request), request.trace || request.transactions ? 1 : 0);
   // A recovery reports the bus as it finds it, so the bus clear would spoil its count.
   if (!std::holds_alternative<RecoverRequest>(request.command)) {
-    master.InitPort(core::kAckTimeout);
+    master.initPort(core::kAckTimeout);
   }
 
   // Recording starts on the idle bus: the bus clear's back-to-back START and STOP
@@ -236,7 +236,7 @@ int runSession(const CliRequest& request, const PreparedCommand& prepared, Sessi
   }
   record(nullptr);
   session.core.record().setMessageListener({});
-  master.CloseBus();
+  master.closeBus();
 
   // The result first, so that a capture on standard output ("-") follows it.
   out.flush();

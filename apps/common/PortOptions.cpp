@@ -147,7 +147,7 @@ std::optional<std::int16_t> hexField(const std::string& text) {
   for (char ch : text) {
     if (!numconv::hexDigitValue(ch)) return std::nullopt;
   }
-  return numconv::HexByteValue(text);
+  return numconv::hexByteValue(text);
 }
 
 }  // namespace brelvion::apps

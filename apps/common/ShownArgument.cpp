@@ -12,7 +12,7 @@ constexpr std::size_t kShownLength = 40;
 void appendEscaped(std::string& shown, char character) {
   const auto ch = static_cast<unsigned char>(character);
   if (ch < 0x20 || ch == 0x7F) {
-    shown += "\\x" + numconv::UpperHex(ch, 2);
+    shown += "\\x" + numconv::upperHex(ch, 2);
   } else {
     shown += character;
   }

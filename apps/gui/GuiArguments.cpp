@@ -59,7 +59,7 @@ std::string busNoticeText(port::PortBackend backend,
                    const char* several) {
     std::string text = addresses.size() == 1 ? one : several;
     for (std::size_t i = 0; i < addresses.size(); ++i) {
-      text += (i == 0 ? " " : ", ") + numconv::UpperHex(addresses[i], 2) + "h";
+      text += (i == 0 ? " " : ", ") + numconv::upperHex(addresses[i], 2) + "h";
     }
     return text;
   };

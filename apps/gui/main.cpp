@@ -97,8 +97,8 @@ void offerPorts(brelvion::gui::mainwindow::MainWindow& window, brelvion::core::T
   window.setAdapters(port::i2cdev::listI2cAdapters(port::i2cdev::I2cDevSystemCalls::real()),
                      adapters);
   if (gpioLines) window.setGpioLines(*gpioLines);
-  if (request.onAdapter()) core::SelectPort(core, request.port, adapters);
-  if (gpioLines) core::SelectPort(core, request.port, adapters, core::gpioLinesFor(*gpioLines));
+  if (request.onAdapter()) core::selectPort(core, request.port, adapters);
+  if (gpioLines) core::selectPort(core, request.port, adapters, core::gpioLinesFor(*gpioLines));
 }
 
 }  // namespace

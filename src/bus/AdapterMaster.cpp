@@ -27,23 +27,23 @@ port::TransferResult AdapterMaster::probe(port::MessageSpan messages) {
 }
 
 // No port register is read or written: there are no lines, and no port to choose.
-void AdapterMaster::OpenBus(std::int16_t, std::int16_t debug) {
+void AdapterMaster::openBus(std::int16_t, std::int16_t debug) {
   trace_.setEnabled(debug == 1);
   adapter_->open();
   if (trace_.tracing()) trace_.logLine(std::string(kSysAdapterOpenedPrefix) + adapter_->name());
 }
 
-void AdapterMaster::InitPort(std::int16_t) {
+void AdapterMaster::initPort(std::int16_t) {
   if (trace_.tracing()) trace_.logLine(kSysAdapterReady);
 }
 
-void AdapterMaster::CloseBus() {
+void AdapterMaster::closeBus() {
   adapter_->close();
   // Logged whatever the debugger's state: the log itself drops it while disabled.
   trace_.logLine(kSysClosed);
 }
 
-RecoveryResult AdapterMaster::RecoverBus() {
+RecoveryResult AdapterMaster::recoverBus() {
   throw base::RuntimeError(base::RuntimeError::kInvalidCall, "BusEngine",
                            "Bus recovery pulses lines the tool drives itself; " +
                                adapter_->name() +

@@ -29,12 +29,12 @@ class AdapterMaster final : public BusMaster {
 
   port::TransferResult transfer(port::MessageSpan messages) override;
   port::TransferResult probe(port::MessageSpan messages) override;
-  void OpenBus(std::int16_t portIndex, std::int16_t debug) override;
+  void openBus(std::int16_t portIndex, std::int16_t debug) override;
   // The adapter's driver recovers its bus itself: there are no lines to clear.
-  void InitPort(std::int16_t timeout) override;
-  void CloseBus() override;
-  RecoveryResult RecoverBus() override;
-  bool ReleaseLinesAndSenseSda() override { return true; }
+  void initPort(std::int16_t timeout) override;
+  void closeBus() override;
+  RecoveryResult recoverBus() override;
+  bool releaseLinesAndSenseSda() override { return true; }
   void endCommandIfTimedOut(const port::TransferResult&) const override {}
   TransactionRecord& record() override { return record_; }
 

@@ -22,7 +22,7 @@ std::int64_t BusEngine::delayPasses(double d) {
   return static_cast<std::int64_t>(std::min(std::floor(end) + 1, kMaxDelayPasses));
 }
 
-void BusEngine::BitDelay(double d) {
+void BusEngine::bitDelay(double d) {
   const std::int64_t passes = delayPasses(d);
   if (passes > 0) lines_.waitQuanta(passes);
 }
@@ -36,7 +36,7 @@ void BusEngine::stepDelay() {
   if (stepPasses_ > 0) lines_.waitQuanta(stepPasses_);
 }
 
-void BusEngine::InitPort(std::int16_t timeout) {
+void BusEngine::initPort(std::int16_t timeout) {
   // Each pulse lets a slave caught in the middle of a byte shift out one more bit, and
   // SDA rising while SCL is high ends whatever transfer it thought it was in.
   for (int pulse = 0; pulse < 6; ++pulse) {

@@ -20,14 +20,14 @@
 namespace brelvion::bus {
 
 // The I2C master, bit-banged on two lines. Three layers: line steps (a line set and a
-// BitDelay), primitives (START, STOP, byte out, acknowledge wait, byte in, master
+// bitDelay), primitives (START, STOP, byte out, acknowledge wait, byte in, master
 // acknowledge), and transfers of messages, which carry out every register transaction
 // (RegisterAccess.h builds their messages). No procedure stops early on a missing
 // acknowledge: the bytes of a message go out whatever the slave answers, as the tool always
 // drove the bus; a transfer's outcome is its result.
 //
 // The lines are the parallel-port cable, GPIO lines or the simulated bus's: each gets an
-// engine of its own. Opening and closing the bus (OpenBus, CloseBus) are the lines' own (the
+// engine of its own. Opening and closing the bus (openBus, closeBus) are the lines' own (the
 // cable chooses its port and saves its control register). The settings the user set for
 // bit-banging (LineSettings) go from one engine to the next when the program changes lines.
 //
@@ -63,19 +63,19 @@ class BusEngine final : public BusMaster {
   double busDelay() const { return busDelay_; }
   std::int16_t ackTimeout() const { return ackTimeout_; }
 
-  // What the latest WaitAck heard (an acknowledge before the timeout) and the latest
-  // ReceiveByte read.
+  // What the latest waitAck heard (an acknowledge before the timeout) and the latest
+  // receiveByte read.
   bool ackReceived() const { return ackReceived_; }
   std::int16_t receivedByte() const { return receivedByte_; }
-  // The address byte while it is being sent and acknowledged, else 0: a WaitAck then
+  // The address byte while it is being sent and acknowledged, else 0: a waitAck then
   // reports a missing acknowledge as a device not responding.
   void setAddressPhase(std::int16_t address) { addressPhase_ = address; }
   std::int16_t addressPhase() const { return addressPhase_; }
 
   // Line control.
-  void BitDelay(double d);
+  void bitDelay(double d);
   // Bus clear and release: six clock pulses, each ending in a STOP, then both lines high.
-  void InitPort(std::int16_t timeout) override;
+  void initPort(std::int16_t timeout) override;
 
   // Line-level controls. The step time is how long each line step lasts at least (5 to
   // 1000 us, standard mode's 5 by default), held by the lines' own step timer; the stretch
@@ -93,20 +93,20 @@ class BusEngine final : public BusMaster {
 
   // Frees a bus a slave holds: both lines released, then while SDA reads low up to nine
   // clock pulses, each letting the slave shift out one more bit, then a STOP. Unlike
-  // InitPort's six pulses it frees a slave stopped early in a byte with many zero bits left.
-  RecoveryResult RecoverBus() override;
+  // initPort's six pulses it frees a slave stopped early in a byte with many zero bits left.
+  RecoveryResult recoverBus() override;
 
-  // Primitives. All but SendStart expect SCL low, and all but SendStop leave it low.
-  void SendStart();
-  void SendStop();
-  void TransmitByte(std::int16_t b);
-  void WaitAck();
-  void ReceiveByte();
-  void SendMasterAck();
+  // Primitives. All but sendStart expect SCL low, and all but sendStop leave it low.
+  void sendStart();
+  void sendStop();
+  void transmitByte(std::int16_t b);
+  void waitAck();
+  void receiveByte();
+  void sendMasterAck();
 
   // A START without a STOP before it, into the next message of a transfer; the line steps
-  // of SendStart under a trace line of its own. Expects SCL low.
-  void SendRepeatedStart();
+  // of sendStart under a trace line of its own. Expects SCL low.
+  void sendRepeatedStart();
 
   // The messages in order: START (or a repeated START after a message that asked for one),
   // the address byte and its acknowledge wait, then each byte written with its wait, or
@@ -120,16 +120,16 @@ class BusEngine final : public BusMaster {
   port::TransferResult probe(port::MessageSpan messages) override;
 
   // Releases both lines and reads SDA back: false when something holds it low.
-  bool ReleaseLinesAndSenseSda() override;
+  bool releaseLinesAndSenseSda() override;
 
   // A message that timed out on the lines was a slave holding SCL: ClockHeldLow.
   void endCommandIfTimedOut(const port::TransferResult& result) const override;
 
-  void OpenBus(std::int16_t portIndex, std::int16_t debug) override;
-  void CloseBus() override;
+  void openBus(std::int16_t portIndex, std::int16_t debug) override;
+  void closeBus() override;
 
  private:
-  // A line step: one line set, then BitDelay(BusDelay).
+  // A line step: one line set, then bitDelay(BusDelay).
   void sdaHigh() {
     lines_.setSda(true);
     stepDelay();
@@ -147,7 +147,7 @@ class BusEngine final : public BusMaster {
     lines_.setScl(false);
     stepDelay();
   }
-  // BitDelay(BusDelay).
+  // bitDelay(BusDelay).
   void stepDelay();
   // After SCL was released: false when it still reads low at the stretch timeout. True at
   // once on lines that cannot read SCL.

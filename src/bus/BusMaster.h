@@ -17,16 +17,16 @@ class BusMaster : public port::I2cMaster {
  public:
   // Opens the bus with the debugger enabled when debug is 1: on the cable the parallel port
   // at portIndex (any other index keeps the one chosen last), on an adapter its device.
-  virtual void OpenBus(std::int16_t portIndex, std::int16_t debug) = 0;
+  virtual void openBus(std::int16_t portIndex, std::int16_t debug) = 0;
   // Readies the bus; timeout is the status reads of an acknowledge wait.
-  virtual void InitPort(std::int16_t timeout) = 0;
-  virtual void CloseBus() = 0;
+  virtual void initPort(std::int16_t timeout) = 0;
+  virtual void closeBus() = 0;
   // Frees a bus a slave holds. Only lines the tool drives itself can be pulsed: an adapter
   // refuses (RuntimeError 5) and touches nothing.
-  virtual RecoveryResult RecoverBus() = 0;
+  virtual RecoveryResult recoverBus() = 0;
   // Releases both lines and reads SDA back: false when something holds it low. True where
   // there are no lines to release.
-  virtual bool ReleaseLinesAndSenseSda() = 0;
+  virtual bool releaseLinesAndSenseSda() = 0;
   // A transfer that asks whether anything answers, as a scan does: a missing acknowledge is
   // the answer, so it neither beeps nor earns an error line.
   virtual port::TransferResult probe(port::MessageSpan messages) = 0;

@@ -12,7 +12,7 @@ ProbeMethod probeMethodFor(std::uint8_t address7) {
 
 ScanOutcome scanBus(BusMaster& master, ScanRange range, const std::function<bool()>& stop) {
   ScanOutcome outcome;
-  if (!master.ReleaseLinesAndSenseSda()) {
+  if (!master.releaseLinesAndSenseSda()) {
     outcome.sdaHeldLow = true;
     return outcome;
   }

@@ -9,7 +9,7 @@ namespace brelvion::bus {
 
 namespace {
 
-// Each step waits two passes at the tool's bus delay (BitDelay(0.001)), so a pass lasts
+// Each step waits two passes at the tool's bus delay (bitDelay(0.001)), so a pass lasts
 // half a step.
 constexpr int kPassesPerStep = 2;
 
@@ -109,7 +109,7 @@ void BusEngine::apply(const LineSettings& settings) {
   ackTimeout_ = settings.ackTimeout;
 }
 
-RecoveryResult BusEngine::RecoverBus() {
+RecoveryResult BusEngine::recoverBus() {
   log(kMsgRecovery);
   RecoveryResult result;
   sdaHigh();
@@ -130,7 +130,7 @@ RecoveryResult BusEngine::RecoverBus() {
     return result;
   }
   sclLow();
-  SendStop();
+  sendStop();
   result.free = sdaSensedHigh() && lines_.scl().value_or(true);
   logRecovery(result);
   return result;

@@ -32,9 +32,9 @@ struct LineSettings {
   std::chrono::milliseconds stretchTimeout = kDefaultStretchTimeout;
   // Whether each START first reads SDA with both lines released.
   bool sdaCheckBeforeStart = true;
-  // The argument of BitDelay after every line step.
+  // The argument of bitDelay after every line step.
   double busDelay = 0;
-  // Status reads an acknowledge wait makes before it gives up, as InitPort set it.
+  // Status reads an acknowledge wait makes before it gives up, as initPort set it.
   std::int16_t ackTimeout = 0;
 };
 

@@ -39,7 +39,7 @@ class LptCable final : public port::BitLines {
   void waitQuanta(std::int64_t passes) override { port_.waitQuanta(passes); }
   void setQuantum(std::chrono::nanoseconds quantum) override { port_.setQuantum(quantum); }
   std::string name() const override {
-    return "the parallel port at " + numconv::UpperHex(dataPort_) + "h";
+    return "the parallel port at " + numconv::upperHex(dataPort_) + "h";
   }
 
   // Chooses the parallel port at portIndex (any other index keeps the one chosen last) and
@@ -49,7 +49,7 @@ class LptCable final : public port::BitLines {
   void close() override;
   std::string openedOn() const override {
     return std::string(kSysOpenedPrefix.substr(kSysOpenedOnPrefix.size())) +
-           numconv::UpperHex(dataPort_) + "h";
+           numconv::upperHex(dataPort_) + "h";
   }
 
   // The registers of the port chosen, and the control register as opening found it.

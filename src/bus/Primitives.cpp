@@ -9,7 +9,7 @@ namespace brelvion::bus {
 // Expects both lines high; leaves both low. SDA is read once both lines are released, where
 // an idle bus has it high: a bus held low ends the command (SdaHeldLow) before the START.
 // The read falls inside SCL's step, so the step lasts no longer and no line is set for it.
-void BusEngine::SendStart() {
+void BusEngine::sendStart() {
   log(kMsgStart);
   sdaHigh();
   lines_.setScl(true);
@@ -22,7 +22,7 @@ void BusEngine::SendStart() {
 }
 
 // Expects SCL low and SDA released, as after an acknowledge wait; leaves both low.
-void BusEngine::SendRepeatedStart() {
+void BusEngine::sendRepeatedStart() {
   log(kMsgRepeatedStart);
   sdaHigh();
   sclHigh();
@@ -32,7 +32,7 @@ void BusEngine::SendRepeatedStart() {
 }
 
 // Expects SCL low; leaves the bus idle, both lines high.
-void BusEngine::SendStop() {
+void BusEngine::sendStop() {
   log(kMsgStop);
   sdaLow();
   sdaLow();
@@ -42,7 +42,7 @@ void BusEngine::SendStop() {
 }
 
 // Expects SCL low; leaves SCL low and SDA released for the acknowledge.
-void BusEngine::TransmitByte(std::int16_t b) {
+void BusEngine::transmitByte(std::int16_t b) {
   log(kMsgTransmit);
   for (int bit = 7; bit >= 0; --bit) {
     const int mask = 1 << bit;
@@ -59,7 +59,7 @@ void BusEngine::TransmitByte(std::int16_t b) {
 
 // Expects SCL low; clocks the ninth bit and samples SDA AckTimeout times while SCL is high.
 // Leaves SCL low.
-void BusEngine::WaitAck() {
+void BusEngine::waitAck() {
   log(kMsgWaitAck);
   lines_.setSda(true);
   lines_.setSda(true);
@@ -95,7 +95,7 @@ void BusEngine::WaitAck() {
 
 // Expects SCL low; samples each bit once SCL has been high for one delay. Leaves SCL low
 // and SDA released, without clocking the acknowledge.
-void BusEngine::ReceiveByte() {
+void BusEngine::receiveByte() {
   receivedByte_ = 0;
   sdaHigh();
   for (int bit = 7; bit >= 0; --bit) {
@@ -107,14 +107,14 @@ void BusEngine::ReceiveByte() {
   }
   if (trace_.tracing()) {
     std::string message(kMsgReceivePrefix);
-    message.append(numconv::UpperHex(static_cast<std::uint64_t>(receivedByte_ & 0xFF), 2))
+    message.append(numconv::upperHex(static_cast<std::uint64_t>(receivedByte_ & 0xFF), 2))
         .append("h");
     trace_.logLine(message);
   }
 }
 
 // Expects SCL low; clocks the ninth bit with SDA held low, then releases SDA.
-void BusEngine::SendMasterAck() {
+void BusEngine::sendMasterAck() {
   sclLow();
   sdaLow();
   sclHigh();

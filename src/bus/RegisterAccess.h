@@ -14,8 +14,8 @@ namespace brelvion::bus {
 
 // Register transactions of any format as transfers, so that they run on every bus master
 // (the bit-banging engine, an i2c-dev adapter) and show in its trace and captures. In the
-// design's format they put on the wire exactly what WriteRegister, SetRegisterPointer and
-// ReadSequential do. Every function refuses (RuntimeError 5) a format, register or value
+// design's format they put on the wire exactly what writeRegister, setRegisterPointer and
+// readSequential do. Every function refuses (RuntimeError 5) a format, register or value
 // that does not fit before a message is built.
 
 // The messages of one register transaction: a write, or a pointer write and a read. They
@@ -40,8 +40,8 @@ RegisterMessages registerWriteMessages(std::uint8_t device, const RegisterFormat
                                        std::uint32_t registerAddress, std::uint32_t value);
 
 // A write of the register address bytes, then one read of byteCount bytes. pointerThen
-// says what comes between them: a STOP (the design's SetRegisterPointer, then
-// ReadSequential) or a repeated START. A format without a register address reads alone.
+// says what comes between them: a STOP (the design's setRegisterPointer, then
+// readSequential) or a repeated START. A format without a register address reads alone.
 RegisterMessages registerReadMessages(std::uint8_t device, const RegisterFormat& format,
                                       std::uint32_t registerAddress, std::size_t byteCount,
                                       port::AfterMessage pointerThen = port::AfterMessage::Stop);

@@ -39,7 +39,7 @@ void appendRegisterAddress(std::vector<std::uint8_t>& out, const RegisterFormat&
                            std::uint32_t registerAddress) {
   if (auto problem = formatProblem(format)) refuse(*problem);
   if (registerAddress > maxRegisterAddress(format)) {
-    refuse("Register " + numconv::UpperHex(registerAddress) + "h does not fit a " +
+    refuse("Register " + numconv::upperHex(registerAddress) + "h does not fit a " +
            std::to_string(8 * format.addressBytes) + "-bit register address");
   }
   for (int i = format.addressBytes - 1; i >= 0; --i) {
@@ -50,7 +50,7 @@ void appendRegisterAddress(std::vector<std::uint8_t>& out, const RegisterFormat&
 void appendValue(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes, ByteOrder order) {
   if (!validValueBytes(bytes)) refuse("A register value is 1, 2 or 4 bytes, not " + std::to_string(bytes));
   if (value > maxValue(bytes)) {
-    refuse("Value " + numconv::UpperHex(value) + "h does not fit " + std::to_string(8 * bytes) +
+    refuse("Value " + numconv::upperHex(value) + "h does not fit " + std::to_string(8 * bytes) +
            " bits");
   }
   for (int i = 0; i < bytes; ++i) {

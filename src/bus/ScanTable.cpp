@@ -21,8 +21,8 @@ ScanGrid scanGrid(const ScanOutcome& outcome, ScanRange range, AddressLabels lab
   const bool sevenBit = labels == AddressLabels::SevenBit;
   ScanGrid grid;
   for (int column = 0; column < kScanGridColumns; ++column) {
-    grid.columnLabels[column] = sevenBit ? numconv::UpperHex(static_cast<unsigned>(column))
-                                         : numconv::UpperHex(static_cast<unsigned>(column) * 2, 2);
+    grid.columnLabels[column] = sevenBit ? numconv::upperHex(static_cast<unsigned>(column))
+                                         : numconv::upperHex(static_cast<unsigned>(column) * 2, 2);
   }
   for (int row = 0; row < kScanGridRows; ++row) {
     grid.rowLabels[row] = addressLabel(addressOfCell(row, 0), labels);

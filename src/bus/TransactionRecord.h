@@ -126,7 +126,7 @@ class NotedCommand {
   CommandNote before_;
 };
 
-// The note of the design's own register commands (WriteRegister, ReadRegisters): one-byte
+// The note of the design's own register commands (writeRegister, readRegisters): one-byte
 // registers and values.
 inline constexpr CommandNote kByteRegisterCommand{kByteRegisters, std::nullopt};
 

@@ -7,7 +7,7 @@
 
 namespace brelvion::bus {
 
-void BusEngine::OpenBus(std::int16_t portIndex, std::int16_t debug) {
+void BusEngine::openBus(std::int16_t portIndex, std::int16_t debug) {
   lines_.open(portIndex);
   trace_.setEnabled(debug == 1);
   if (trace_.tracing()) {
@@ -17,7 +17,7 @@ void BusEngine::OpenBus(std::int16_t portIndex, std::int16_t debug) {
   }
 }
 
-void BusEngine::CloseBus() {
+void BusEngine::closeBus() {
   lines_.close();
   // Logged whatever the debugger's state: the log itself drops it while disabled.
   trace_.logLine(kSysClosed);
@@ -26,12 +26,12 @@ void BusEngine::CloseBus() {
 void BusEngine::beginMessage(std::int16_t address, bool repeatedStart) {
   addressPhase_ = address;
   if (repeatedStart) {
-    SendRepeatedStart();
+    sendRepeatedStart();
   } else {
-    SendStart();
+    sendStart();
   }
-  TransmitByte(address);
-  WaitAck();
+  transmitByte(address);
+  waitAck();
   addressPhase_ = 0;
 }
 
@@ -47,14 +47,14 @@ port::MessageOutcome BusEngine::sendWrite(std::uint8_t address, std::span<const 
     outcome = ackReceived_ ? port::MessageOutcome::Acknowledged
                                  : port::MessageOutcome::AddressNotAcknowledged;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-      TransmitByte(bytes[i]);
-      WaitAck();
+      transmitByte(bytes[i]);
+      waitAck();
       if (!ackReceived_ && outcome == port::MessageOutcome::Acknowledged) {
         outcome = port::MessageOutcome::DataNotAcknowledged;
         nackedByte = i;
       }
     }
-    if (stopAfter) SendStop();
+    if (stopAfter) sendStop();
   } catch (const ClockHeldLow&) {
     finishEntry(entry, port::MessageOutcome::TimedOut, 0);
     throw;
@@ -77,15 +77,15 @@ port::MessageOutcome BusEngine::sendRead(std::uint8_t address, std::size_t lengt
     // design's own reads clock their bytes whatever the slave answered.
     const bool receive = !probing_ || outcome == port::MessageOutcome::Acknowledged;
     for (std::size_t i = 0; receive && i < length; ++i) {
-      ReceiveByte();
+      receiveByte();
       // The last byte gets no acknowledge clock of its own: the STOP follows at once. Its
       // SCL rise, with SDA already low, is what a decoder reads as that byte's ninth clock.
-      if (i + 1 < length) SendMasterAck();
+      if (i + 1 < length) sendMasterAck();
       const auto byte = static_cast<std::uint8_t>(receivedByte_);
       store(i, byte);
       if (entry) entry->bytes.push_back(byte);
     }
-    if (stopAfter) SendStop();
+    if (stopAfter) sendStop();
   } catch (const ClockHeldLow&) {
     finishEntry(entry, port::MessageOutcome::TimedOut, 0);
     throw;
@@ -128,7 +128,7 @@ port::TransferResult BusEngine::probe(port::MessageSpan messages) {
   return transfer(messages);
 }
 
-bool BusEngine::ReleaseLinesAndSenseSda() {
+bool BusEngine::releaseLinesAndSenseSda() {
   sdaHigh();
   sclHigh();
   return lines_.sda();

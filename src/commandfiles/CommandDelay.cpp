@@ -21,7 +21,7 @@ constexpr std::size_t kFractionLength = 2;
 
 }  // namespace
 
-double DelayNumber(const std::string& text) {
+double delayNumber(const std::string& text) {
   const std::string number = base::trimmed(text);
   int digits = 0;
   int points = 0;
@@ -42,17 +42,17 @@ double DelayNumber(const std::string& text) {
   return value;
 }
 
-double DelayValue(const std::string& seconds, const std::string& fraction) {
-  return DelayNumber(base::trimmed(seconds) + "." + base::trimmed(fraction));
+double delayValue(const std::string& seconds, const std::string& fraction) {
+  return delayNumber(base::trimmed(seconds) + "." + base::trimmed(fraction));
 }
 
-double DelayFromText(const std::string& text) {
+double delayFromText(const std::string& text) {
   const std::string number = base::trimmed(text);
   const std::size_t point = number.find('.');
   const std::string seconds = number.substr(0, point);
   const std::string fraction = point == std::string::npos ? "" : number.substr(point + 1);
   if (seconds.size() > kSecondsLength || fraction.size() > kFractionLength) notADelay();
-  return DelayValue(seconds, fraction);
+  return delayValue(seconds, fraction);
 }
 
 }  // namespace brelvion::commandfiles

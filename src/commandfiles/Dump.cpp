@@ -20,7 +20,7 @@ constexpr std::size_t kLongestLine = 16;
 
 }  // namespace
 
-std::int16_t ParseDumpCount(const std::string& text) {
+std::int16_t parseDumpCount(const std::string& text) {
   const std::string trimmed = base::trimmed(text);
   const char* begin = trimmed.data();
   const char* end = begin + trimmed.size();
@@ -37,7 +37,7 @@ std::int16_t ParseDumpCount(const std::string& text) {
   return static_cast<std::int16_t>(value);
 }
 
-std::string DumpText(std::int16_t device, const std::vector<std::int16_t>& bytes) {
+std::string dumpText(std::int16_t device, const std::vector<std::int16_t>& bytes) {
   std::string text;
   text.reserve(bytes.size() * kLongestLine);
   for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -51,7 +51,7 @@ std::string DumpText(std::int16_t device, const std::vector<std::int16_t>& bytes
   return text;
 }
 
-DumpOutcome DumpRegisters(bus::BusMaster& master, port::AfterMessage pointerThen,
+DumpOutcome dumpRegisters(bus::BusMaster& master, port::AfterMessage pointerThen,
                           desktop::Desktop& desktop, std::int16_t& device, std::int16_t count,
                           const std::string& fileText, const DumpHooks& hooks) {
   DumpOutcome outcome;
@@ -70,7 +70,7 @@ DumpOutcome DumpRegisters(bus::BusMaster& master, port::AfterMessage pointerThen
     outcome.acknowledged = read.acknowledged();
     if (hooks.onlyAcknowledged && !outcome.acknowledged) return outcome;
     const std::vector<std::int16_t> bytes(read.bytes.begin(), read.bytes.end());
-    base::writeUserFile(name, DumpText(device, bytes), kDumpSource);
+    base::writeUserFile(name, dumpText(device, bytes), kDumpSource);
     outcome.written = true;
   } catch (const RuntimeError& error) {
     outcome.failure = reportFailure(desktop, Step::DumpToFile, error);
@@ -89,7 +89,7 @@ bool answeredYes(desktop::Desktop& desktop, std::string_view question) {
 
 }  // namespace
 
-DumpEnd DumpToFile(bus::BusMaster& master, port::AfterMessage pointerThen,
+DumpEnd dumpToFile(bus::BusMaster& master, port::AfterMessage pointerThen,
                    desktop::Desktop& desktop, std::int16_t& device, std::int16_t count,
                    const std::string& fileText, const DumpHooks& hooks) {
   if (device == 0 && !answeredYes(desktop, kDeviceAddressZeroQuestion)) {
@@ -105,11 +105,11 @@ DumpEnd DumpToFile(bus::BusMaster& master, port::AfterMessage pointerThen,
     return DumpEnd::NoFileName;
   }
   const DumpOutcome outcome =
-      DumpRegisters(master, pointerThen, desktop, device, count, fileText, hooks);
+      dumpRegisters(master, pointerThen, desktop, device, count, fileText, hooks);
   return outcome.written ? DumpEnd::Written : DumpEnd::Failed;
 }
 
-void ReportDumpError(desktop::Desktop& desktop, const RuntimeError& error) {
+void reportDumpError(desktop::Desktop& desktop, const RuntimeError& error) {
   reportFailure(desktop, Step::DumpToFile, error);
 }
 

@@ -16,11 +16,11 @@ namespace brelvion::commandfiles {
 // The Line Count field's text as the dump's count: a decimal 16-bit signed number, blanks
 // around it allowed. Throws RuntimeError 13 for a text that is not a number, 6 for one
 // outside -32768 to 32767.
-std::int16_t ParseDumpCount(const std::string& text);
+std::int16_t parseDumpCount(const std::string& text);
 
 // The dump file's lines: "<device>  <register>  <value>" in upper-case hex without leading
 // zeros, each ended by CR LF, for registers 0 up to bytes.size() - 1.
-std::string DumpText(std::int16_t device, const std::vector<std::int16_t>& bytes);
+std::string dumpText(std::int16_t device, const std::vector<std::int16_t>& bytes);
 
 struct DumpHooks {
   // Just before the bus is touched, for a busy cursor; the dump does not yield.
@@ -45,22 +45,22 @@ struct DumpOutcome {
 // hooks.onlyAcknowledged keeps the file as it was). A negative count or a blank name fails
 // before the bus is touched. Errors show the "Dump To File - Error" box and come back in
 // the outcome.
-DumpOutcome DumpRegisters(bus::BusMaster& master, port::AfterMessage pointerThen,
+DumpOutcome dumpRegisters(bus::BusMaster& master, port::AfterMessage pointerThen,
                           desktop::Desktop& desktop, std::int16_t& device, std::int16_t count,
                           const std::string& fileText, const DumpHooks& hooks = {});
 
 enum class DumpEnd { Written, Failed, NoFileName, FocusDeviceAddress, FocusLineCount };
 
 // Dump to File from its questions on, once the window has parsed the count
-// (ParseDumpCount) and refreshed device, its DeviceAddress, from the field: asks "Device
+// (parseDumpCount) and refreshed device, its DeviceAddress, from the field: asks "Device
 // address is 0?" and "Count is 0?" when they apply (No: the window puts the focus where
 // FocusDeviceAddress or FocusLineCount says), shows "Fill up the file name to dump,
-// please" for an empty field (NoFileName), then runs DumpRegisters.
-DumpEnd DumpToFile(bus::BusMaster& master, port::AfterMessage pointerThen,
+// please" for an empty field (NoFileName), then runs dumpRegisters.
+DumpEnd dumpToFile(bus::BusMaster& master, port::AfterMessage pointerThen,
                    desktop::Desktop& desktop, std::int16_t& device, std::int16_t count,
                    const std::string& fileText, const DumpHooks& hooks = {});
 
-// The box for an error the window traps itself, such as ParseDumpCount's.
-void ReportDumpError(desktop::Desktop& desktop, const base::RuntimeError& error);
+// The box for an error the window traps itself, such as parseDumpCount's.
+void reportDumpError(desktop::Desktop& desktop, const base::RuntimeError& error);
 
 }  // namespace brelvion::commandfiles

@@ -7,7 +7,7 @@
 
 namespace brelvion::commandfiles {
 
-const std::string& ChooseCommandFile(desktop::WindowSystem& windows, std::string& lastChosen) {
+const std::string& chooseCommandFile(desktop::WindowSystem& windows, std::string& lastChosen) {
   desktop::FileDialogRequest request;
   request.mode = desktop::FileDialogMode::Open;
   request.title = kOpenDialogTitle;
@@ -17,7 +17,7 @@ const std::string& ChooseCommandFile(desktop::WindowSystem& windows, std::string
   return lastChosen;
 }
 
-bool StartEditor(desktop::WindowSystem& windows, const std::string& file,
+bool startEditor(desktop::WindowSystem& windows, const std::string& file,
                  const std::string& source) {
   const std::string failure = windows.startTextEditor(file);
   if (failure.empty()) return true;

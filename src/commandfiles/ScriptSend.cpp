@@ -63,7 +63,7 @@ std::string problemsText(const scripts::Problems& problems) {
   return text;
 }
 
-ScriptSendOutcome SendScriptFile(core::ToolCore& core, const std::string& path,
+ScriptSendOutcome sendScriptFile(core::ToolCore& core, const std::string& path,
                                  const SendHooks& hooks, bool keepGoing,
                                  port::AfterMessage pointerThen) {
   try {

@@ -31,11 +31,11 @@ struct ScriptSendOutcome {
 // Send File on a bring-up script (.i2cs): read and checked whole first, its problems shown
 // in one box, FILE:LINE each, and nothing sent; then run on the core's bus, the register
 // reads' pointer writes followed by pointerThen (core::readPointerThen). hooks: the
-// progress before each bus command, UpdateDeviceMonitor after it (told whether it went
+// progress before each bus command, updateDeviceMonitor after it (told whether it went
 // through), a stop between commands and in waits, the clock of delays and polls.
 // keepGoing: a command not acknowledged does not stop the script. The caller holds the
 // bus, as for SendFile.
-ScriptSendOutcome SendScriptFile(core::ToolCore& core, const std::string& path,
+ScriptSendOutcome sendScriptFile(core::ToolCore& core, const std::string& path,
                                  const SendHooks& hooks, bool keepGoing,
                                  port::AfterMessage pointerThen);
 

@@ -11,8 +11,8 @@ scripts::RunHooks runHooksOf(core::ToolCore& core, const SendHooks& hooks) {
   };
   run.reported = [&hooks](const scripts::CommandReport& report) {
     if (hooks.reported) hooks.reported(report);
-    if (hooks.UpdateDeviceMonitor) {
-      hooks.UpdateDeviceMonitor(report.result != scripts::CommandResult::NotAcknowledged);
+    if (hooks.updateDeviceMonitor) {
+      hooks.updateDeviceMonitor(report.result != scripts::CommandResult::NotAcknowledged);
     }
   };
   run.yield = [&core] { core.yieldBetweenTransactions(); };

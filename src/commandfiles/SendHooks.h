@@ -14,8 +14,8 @@ struct SendHooks {
   // Before each write goes out: it is write `index` (from 1) of `total`.
   std::function<void(long long index, long long total)> progress;
   // After each write, with whether it was acknowledged.
-  std::function<void(bool acknowledged)> UpdateDeviceMonitor;
-  // Before UpdateDeviceMonitor, what the write (or a script's command) was and did.
+  std::function<void(bool acknowledged)> updateDeviceMonitor;
+  // Before updateDeviceMonitor, what the write (or a script's command) was and did.
   std::function<void(const scripts::CommandReport&)> reported;
   // Asked after each group's yield; true ends the send there.
   std::function<bool()> stopRequested;

@@ -21,7 +21,7 @@ constexpr const char* kSenderSource = "SendCommandFile";
 
 }  // namespace
 
-std::int16_t ReadHexField(InputFile& file) {
+std::int16_t readHexField(InputFile& file) {
   numconv::HexFieldReader reader;
   while (!file.atEnd()) {
     if (const std::optional<std::uint8_t> value = reader.take(static_cast<char>(file.get()))) {
@@ -32,18 +32,18 @@ std::int16_t ReadHexField(InputFile& file) {
   return -1;
 }
 
-long long CountWrites(const std::string& path) {
+long long countWrites(const std::string& path) {
   InputFile file(path, kSenderSource);
-  return CountWrites(file);
+  return countWrites(file);
 }
 
-long long CountWrites(InputFile& file) {
+long long countWrites(InputFile& file) {
   long long values = 0;
-  while (ReadHexField(file) >= 0) ++values;
+  while (readHexField(file) >= 0) ++values;
   return values / 3;
 }
 
-void DelayTime(desktop::Desktop& desktop, double seconds, base::Clock& clock) {
+void delayTime(desktop::Desktop& desktop, double seconds, base::Clock& clock) {
   if (scripts::pauseFor(clock, seconds, {}) == scripts::PauseEnd::NotANumber) {
     reportFailure(desktop, Step::DelayTime,
                   base::RuntimeError(base::RuntimeError::kOverflow, "DelayTime"));
@@ -74,9 +74,9 @@ class CommandFileSteps {
  private:
   void readPass() {
     ReadGroup& group = lastGroup_.emplace();
-    group.device = ReadHexField(file_);
-    group.subAddress = ReadHexField(file_);
-    group.data = ReadHexField(file_);
+    group.device = readHexField(file_);
+    group.subAddress = readHexField(file_);
+    group.data = readHexField(file_);
     if (group.device == -1 || group.subAddress == -1 || group.data == -1) {
       pass_.push_back(scripts::Step::yield());
       return;
@@ -118,7 +118,7 @@ SendOutcome sendReadings(core::ToolCore& core, const SendOptions& options, const
     long long total = 0;
     if (hooks.progress) {
       InputFile counted = open();
-      total = CountWrites(counted);
+      total = countWrites(counted);
     }
     InputFile file = open();
     CommandFileSteps steps(file, options.commandDelay, outcome.lastGroup);
@@ -144,12 +144,12 @@ SendOutcome sendReadings(core::ToolCore& core, const SendOptions& options, const
 
 }  // namespace
 
-SendOutcome SendCommandFile(core::ToolCore& core, const std::string& name,
+SendOutcome sendCommandFile(core::ToolCore& core, const std::string& name,
                             const SendOptions& options, const SendHooks& hooks) {
   return sendReadings(core, options, hooks, [&name] { return InputFile(name, kSenderSource); });
 }
 
-SendOutcome SendCommandText(core::ToolCore& core, std::string_view text, const std::string& name,
+SendOutcome sendCommandText(core::ToolCore& core, std::string_view text, const std::string& name,
                             const SendOptions& options, const SendHooks& hooks) {
   return sendReadings(core, options, hooks, [&] { return InputFile::fromText(text, name); });
 }
@@ -176,17 +176,17 @@ void failed(Failure failure, SendOutcome* outcome) {
 
 }  // namespace
 
-SendFileAction SendFile(core::ToolCore& core, const std::string& lastChosenFile,
+SendFileAction sendFile(core::ToolCore& core, const std::string& lastChosenFile,
                         const SendOptions& options, const SendHooks& hooks, SendOutcome* outcome) {
   try {
-    if (core.values().FileEdited) {
-      CreateTmpFile(core, lastChosenFile);
-      core.values().SendFileName = core.values().TmpFileName;
+    if (core.values().fileEdited) {
+      createTmpFile(core, lastChosenFile);
+      core.values().sendFileName = core.values().tmpFileName;
     } else {
       refuseScript(lastChosenFile);
     }
-    if (core.values().SendFileName.empty()) return SendFileAction::OpenInstead;
-    SendOutcome sent = SendCommandFile(core, core.values().SendFileName, options, hooks);
+    if (core.values().sendFileName.empty()) return SendFileAction::OpenInstead;
+    SendOutcome sent = sendCommandFile(core, core.values().sendFileName, options, hooks);
     if (outcome != nullptr) *outcome = std::move(sent);
   } catch (const base::RuntimeError& error) {
     failed(reportFailure(core.desktop(), Step::SendFile, error), outcome);

@@ -19,17 +19,17 @@ namespace brelvion::commandfiles {
 // is a hex digit too, that one. Any other byte after the first digit (blank, line end,
 // tab, comma, ...) ends a one-digit value and is consumed with it. -1 when the file ends
 // before a value begins. Throws RuntimeError when reading fails.
-std::int16_t ReadHexField(InputFile& file);
+std::int16_t readHexField(InputFile& file);
 
 // The writes a command file (or its copy) makes: its complete groups of three values.
 // Throws RuntimeError when the file cannot be read.
-long long CountWrites(const std::string& path);
+long long countWrites(const std::string& path);
 // The same from file's reading position on.
-long long CountWrites(InputFile& file);
+long long countWrites(InputFile& file);
 
 // Waits seconds on clock without letting any window event run. A value that is not a
 // finite number shows the "ERROR" box and ends the wait; one of 0 or less does not wait.
-void DelayTime(desktop::Desktop& desktop, double seconds, base::Clock& clock = base::systemClock());
+void delayTime(desktop::Desktop& desktop, double seconds, base::Clock& clock = base::systemClock());
 
 // What the caller sets for a command file's send: the extra seconds after each write, on
 // top of the fixed pause (scripts::kPauseAfterWrite), and whether each write ends in a beep.
@@ -61,7 +61,7 @@ struct SendOutcome {
 
 // Sends the command file name on the script runner, read as it runs: three values at a
 // time (device, register, data); each complete group is written, followed by
-// UpdateDeviceMonitor, a pause of kPauseAfterWrite, one of commandDelay seconds and a beep
+// updateDeviceMonitor, a pause of kPauseAfterWrite, one of commandDelay seconds and a beep
 // when beepOn; every group, complete or not (one cut off by the end of the file is not
 // written), is followed by one processPendingEvents (and with yieldInPauses, the pauses
 // are sliced by more of them). A write that is not acknowledged is counted and the send
@@ -69,19 +69,19 @@ struct SendOutcome {
 // closed on every path. The caller holds the bus (ToolCore::BusCommand) and keeps Send
 // File disabled meanwhile; the yields fall between two writes, so the user's other bus
 // commands may run in them.
-SendOutcome SendCommandFile(core::ToolCore& core, const std::string& name,
+SendOutcome sendCommandFile(core::ToolCore& core, const std::string& name,
                             const SendOptions& options = {}, const SendHooks& hooks = {});
 // The same for a command file's text already in memory, named name in its messages.
-SendOutcome SendCommandText(core::ToolCore& core, std::string_view text, const std::string& name,
+SendOutcome sendCommandText(core::ToolCore& core, std::string_view text, const std::string& name,
                             const SendOptions& options = {}, const SendHooks& hooks = {});
 
 enum class SendFileAction { Sent, OpenInstead };
 
-// Send File once its button is disabled and the indicator hidden: when FileEdited, the copy
+// Send File once its button is disabled and the indicator hidden: when fileEdited, the copy
 // is rebuilt from lastChosenFile (the open dialog's last choice) first; with nothing to
 // send yet the window runs Open instead (OpenInstead). Anything else that goes wrong shows
 // the "Send File - Error" box.
-SendFileAction SendFile(core::ToolCore& core, const std::string& lastChosenFile,
+SendFileAction sendFile(core::ToolCore& core, const std::string& lastChosenFile,
                         const SendOptions& options = {}, const SendHooks& hooks = {},
                         SendOutcome* outcome = nullptr);
 

@@ -195,7 +195,7 @@ void leaveEmpty(const std::string& target) {
 
 }  // namespace
 
-std::string CommentFreeCopy(std::string_view source) {
+std::string commentFreeCopy(std::string_view source) {
   TextSink out;
   CommentStripper<TextSink> stripper(out);
   for (const char ch : source) stripper.take(static_cast<unsigned char>(ch));
@@ -203,9 +203,9 @@ std::string CommentFreeCopy(std::string_view source) {
   return std::move(out.text);
 }
 
-std::optional<Failure> CreateTmpFile(core::ToolCore& core, const std::string& source,
+std::optional<Failure> createTmpFile(core::ToolCore& core, const std::string& source,
                                      const std::string& directory) {
-  std::string& target = core.values().TmpFileName;
+  std::string& target = core.values().tmpFileName;
   target =
       directory.empty() ? std::string(kTmpFileName) : directory + "/" + std::string(kTmpFileName);
   try {
@@ -217,14 +217,14 @@ std::optional<Failure> CreateTmpFile(core::ToolCore& core, const std::string& so
   }
 }
 
-void PrepareCommandFile(core::ToolCore& core, const std::string& chosenFile) {
+void prepareCommandFile(core::ToolCore& core, const std::string& chosenFile) {
   if (chosenFile.empty()) return;
-  CreateTmpFile(core, chosenFile);
-  core.values().SendFileName = core.values().TmpFileName;
+  createTmpFile(core, chosenFile);
+  core.values().sendFileName = core.values().tmpFileName;
 }
 
-void CleanUp(core::ToolCore& core) {
-  const std::string& name = core.values().TmpFileName;
+void cleanUp(core::ToolCore& core) {
+  const std::string& name = core.values().tmpFileName;
   if (name.empty()) return;
   if (::unlink(name.c_str()) == 0 || errno == ENOENT) return;
   reportFailure(core.desktop(), Step::CleanUp, base::fileError(errno, "delete", name, "CleanUp"));

@@ -10,7 +10,7 @@
 namespace brelvion::commandfiles {
 
 // Builds the comment-free copy of the command file source that the sender reads, and sets
-// TmpFileName to it: "tmpI2C.txt" in the current directory, or in directory when one is
+// tmpFileName to it: "tmpI2C.txt" in the current directory, or in directory when one is
 // given (the companion keeps its copy out of the user's working directory).
 //
 // Each line of source (ended by CR LF, LF or CR) is copied with its leading blanks removed
@@ -23,18 +23,18 @@ namespace brelvion::commandfiles {
 // On an error the "Create tmpFile - Error" box is shown, the copy is left empty (so an
 // older file's writes are never sent in its place) and the failure is returned; the caller
 // goes on as after success.
-std::optional<Failure> CreateTmpFile(core::ToolCore& core, const std::string& source,
+std::optional<Failure> createTmpFile(core::ToolCore& core, const std::string& source,
                                      const std::string& directory = {});
 
 // The text CreateTmpFile writes into the copy, for a source already in memory.
-std::string CommentFreeCopy(std::string_view source);
+std::string commentFreeCopy(std::string_view source);
 
 // Open's work once the dialog has given chosenFile: nothing when it is empty, else
-// CreateTmpFile and SendFileName := TmpFileName, whatever CreateTmpFile reported.
-void PrepareCommandFile(core::ToolCore& core, const std::string& chosenFile);
+// CreateTmpFile and sendFileName := tmpFileName, whatever CreateTmpFile reported.
+void prepareCommandFile(core::ToolCore& core, const std::string& chosenFile);
 
-// Deletes the file TmpFileName names. Nothing to do when none was made yet or it is gone
+// Deletes the file tmpFileName names. Nothing to do when none was made yet or it is gone
 // already; any other failure shows the "CleanUp - Error:" box. The caller always goes on.
-void CleanUp(core::ToolCore& core);
+void cleanUp(core::ToolCore& core);
 
 }  // namespace brelvion::commandfiles

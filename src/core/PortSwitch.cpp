@@ -21,10 +21,10 @@ LinesLookup gpioLinesFor(port::gpio::GpioLines& lines) {
   };
 }
 
-void SelectPort(ToolCore& core, const port::PortChoice& choice, const AdapterFactory& factory,
+void selectPort(ToolCore& core, const port::PortChoice& choice, const AdapterFactory& factory,
                 const LinesLookup& lines) {
   if (const auto* lpt = choice.lptPort()) {
-    core.ports().PortIndex = lpt->index;
+    core.ports().portIndex = lpt->index;
     core.useAdapter(nullptr);
     core.useLines(nullptr);
     return;
@@ -43,14 +43,14 @@ void SelectPort(ToolCore& core, const port::PortChoice& choice, const AdapterFac
   core.useLines(nullptr);
 }
 
-void SwitchPort(ToolCore& core, const port::PortChoice& choice, const AdapterFactory& factory,
+void switchPort(ToolCore& core, const port::PortChoice& choice, const AdapterFactory& factory,
                 const LinesLookup& lines) {
-  if (core.ports().BusOpen == 1) {
-    core.master().CloseBus();
-    core.ports().BusOpen = 0;
+  if (core.ports().busOpen == 1) {
+    core.master().closeBus();
+    core.ports().busOpen = 0;
   }
-  SelectPort(core, choice, factory, lines);
-  core.StartBus();
+  selectPort(core, choice, factory, lines);
+  core.startBus();
 }
 
 }  // namespace brelvion::core

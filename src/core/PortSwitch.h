@@ -26,16 +26,16 @@ using LinesLookup = std::function<port::BitLines*(const port::PortChoice& choice
 // The lookup of a program's one pair of GPIO lines: those lines for their own choice.
 LinesLookup gpioLinesFor(port::gpio::GpioLines& lines);
 
-// Puts every later bus command on choice: a parallel port becomes PortIndex, on its cable;
+// Puts every later bus command on choice: a parallel port becomes portIndex, on its cable;
 // an adapter comes from factory, GPIO lines from lines. A GPIO choice lines has nothing for
 // is RuntimeError 53, and nothing changes. Opens nothing.
-void SelectPort(ToolCore& core, const port::PortChoice& choice, const AdapterFactory& factory,
+void selectPort(ToolCore& core, const port::PortChoice& choice, const AdapterFactory& factory,
                 const LinesLookup& lines = {});
 
 // The port list's command for any port: closes the bus where it is open, selects choice
-// and starts the bus there (ToolCore::StartBus). For a parallel port the same steps, port
+// and starts the bus there (ToolCore::startBus). For a parallel port the same steps, port
 // accesses and trace as choosing it always made.
-void SwitchPort(ToolCore& core, const port::PortChoice& choice, const AdapterFactory& factory,
+void switchPort(ToolCore& core, const port::PortChoice& choice, const AdapterFactory& factory,
                 const LinesLookup& lines = {});
 
 }  // namespace brelvion::core

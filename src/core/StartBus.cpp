@@ -2,17 +2,17 @@
 
 namespace brelvion::core {
 
-void StartBus(bus::BusMaster& master, trace::DebugLog& log, PortSelection& selection) {
-  if (selection.BusOpen == 1) {
-    master.CloseBus();
-    selection.BusOpen = 0;
+void startBus(bus::BusMaster& master, trace::DebugLog& log, PortSelection& selection) {
+  if (selection.busOpen == 1) {
+    master.closeBus();
+    selection.busOpen = 0;
   }
-  master.OpenBus(selection.PortIndex, 1);
-  master.InitPort(kAckTimeout);
-  log.DebuggerOff();
-  log.debuggerState().StopOnError = false;
-  log.debuggerState().TraceBufferSize = 10;
-  selection.BusOpen = 1;
+  master.openBus(selection.portIndex, 1);
+  master.initPort(kAckTimeout);
+  log.debuggerOff();
+  log.debuggerState().stopOnError = false;
+  log.debuggerState().traceBufferSize = 10;
+  selection.busOpen = 1;
 }
 
 }  // namespace brelvion::core

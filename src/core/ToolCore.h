@@ -54,7 +54,7 @@ class ToolCore {
   const bus::LptCable* cable() const { return cable_ ? &*cable_ : nullptr; }
   bus::TransactionRecord& record() { return record_; }
   trace::DebugLog& log() { return log_; }
-  // PortIndex and BusOpen.
+  // portIndex and busOpen.
   PortSelection& ports() { return ports_; }
   const PortSelection& ports() const { return ports_; }
   ProgramValues& values() { return values_; }
@@ -77,8 +77,8 @@ class ToolCore {
   desktop::Desktop& desktop() { return desktop_; }
   trace::TraceHolder& trace() { return trace_; }
 
-  // Re-opens the bus on ports().PortIndex (the port list's command).
-  void StartBus() { core::StartBus(master(), log_, ports_); }
+  // Re-opens the bus on ports().portIndex (the port list's command).
+  void startBus() { core::startBus(master(), log_, ports_); }
 
   // True while a bus command runs; a command started from an event handled during one of
   // its yields must not drive the lines in the middle of it.

@@ -29,7 +29,7 @@ int nibbleValue(unsigned char code) {
 
 }  // namespace
 
-std::int16_t HexByteValue(std::string text) {
+std::int16_t hexByteValue(std::string text) {
   for (char& ch : text) ch = static_cast<char>(upperCase1252(static_cast<unsigned char>(ch)));
   if (text.empty() || text == " " || text == "  ") text = "00";
   if (text.front() == ' ') text = text.substr(text.size() - 1);

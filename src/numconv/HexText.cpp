@@ -14,7 +14,7 @@ void appendUpperHex(std::string& text, std::uint64_t value, int minDigits) {
   while (count > 0) text.push_back(digits[--count]);
 }
 
-std::string UpperHex(std::uint64_t value, int minDigits) {
+std::string upperHex(std::uint64_t value, int minDigits) {
   std::string text;
   appendUpperHex(text, value, minDigits);
   return text;

@@ -8,7 +8,7 @@ namespace brelvion::numconv {
 
 // value in upper-case hexadecimal, zero-padded to at least minDigits: the form bytes and
 // port addresses take in trace lines, messages and output.
-std::string UpperHex(std::uint64_t value, int minDigits = 1);
+std::string upperHex(std::uint64_t value, int minDigits = 1);
 // The same appended to text, for output built line by line.
 void appendUpperHex(std::string& text, std::uint64_t value, int minDigits = 1);
 

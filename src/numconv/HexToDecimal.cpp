@@ -22,7 +22,7 @@ std::int32_t convert(const std::string& text) {
 
   std::array<std::int16_t, kMaxDigits> slots{};
   for (std::size_t k = 0; k < digits.size(); ++k) {
-    slots[k] = HexDigitValue(digits[digits.size() - 1 - k]);
+    slots[k] = checkedHexDigit(digits[digits.size() - 1 - k]);
     if (slots[k] < 0) throw RuntimeError(RuntimeError::kTypeMismatch, kHexToDecimalSource);
   }
 
@@ -40,13 +40,13 @@ std::int32_t convert(const std::string& text) {
 
 }  // namespace
 
-std::int16_t HexDigitValue(char ch) {
+std::int16_t checkedHexDigit(char ch) {
   const std::optional<int> value = hexDigitValue(ch);
   if (!value) throw RuntimeError(RuntimeError::kTypeMismatch, kHexToDecimalSource);
   return static_cast<std::int16_t>(*value);
 }
 
-std::int32_t HexToDecimal(std::string text) {
+std::int32_t hexToDecimal(std::string text) {
   try {
     return convert(text);
   } catch (const RuntimeError& error) {

@@ -22,7 +22,7 @@ class BitLines {
   // SCL as it is on the wire (a slave may hold it low); nothing where the hardware has no
   // way to read it back.
   virtual std::optional<bool> scl() = 0;
-  // The passes of one BitDelay, one quantum of the backend's step timing each.
+  // The passes of one bitDelay, one quantum of the backend's step timing each.
   virtual void waitQuanta(std::int64_t passes) = 0;
   // The time one pass stands for from now on (kHardwareQuantum until changed): how the
   // step time is set, on the backend's own step timer.
@@ -30,7 +30,7 @@ class BitLines {
   // What the lines are, as the trace names them when the bus is opened on them.
   virtual std::string name() const = 0;
 
-  // Opening and closing the bus on the lines, as the master's OpenBus and CloseBus do.
+  // Opening and closing the bus on the lines, as the master's openBus and closeBus do.
   // portIndex chooses among the ports lines may be on (the parallel port's cable); lines of
   // their own have nothing to choose or save, and are open from the start.
   virtual void open(std::int16_t portIndex) { (void)portIndex; }

@@ -4,7 +4,7 @@
 
 namespace brelvion::port {
 
-std::optional<ParsedAddress> DeviceAddress::fromNumber(std::uint64_t value, AddressForm form) {
+std::optional<ParsedAddress> deviceAddress::fromNumber(std::uint64_t value, AddressForm form) {
   if (form == AddressForm::SevenBit) {
     if (value > 0x7F) return std::nullopt;
     return ParsedAddress{fromSevenBit(static_cast<std::uint8_t>(value)), false};
@@ -13,7 +13,7 @@ std::optional<ParsedAddress> DeviceAddress::fromNumber(std::uint64_t value, Addr
   return ParsedAddress::fromByte(static_cast<std::uint8_t>(value));
 }
 
-std::optional<ParsedAddress> DeviceAddress::parse(std::string_view text, AddressForm form) {
+std::optional<ParsedAddress> deviceAddress::parse(std::string_view text, AddressForm form) {
   if (text.empty() || text.size() > 2) return std::nullopt;
   std::uint64_t value = 0;
   for (char ch : text) {
@@ -24,10 +24,10 @@ std::optional<ParsedAddress> DeviceAddress::parse(std::string_view text, Address
   return fromNumber(value, form);
 }
 
-std::string DeviceAddress::text(AddressForm form) const { return numconv::UpperHex(in(form), 2); }
+std::string DeviceAddress::text(AddressForm form) const { return numconv::upperHex(in(form), 2); }
 
 std::string ParsedAddress::text(AddressForm form) const {
-  return form == AddressForm::SevenBit ? device.text(form) : numconv::UpperHex(byte(), 2);
+  return form == AddressForm::SevenBit ? device.text(form) : numconv::upperHex(byte(), 2);
 }
 
 }  // namespace brelvion::port

@@ -9,7 +9,7 @@
 
 namespace brelvion::port {
 
-// What the real-port backends share: BitDelay passes timed on the monotonic clock, and a
+// What the real-port backends share: bitDelay passes timed on the monotonic clock, and a
 // capture of the lines as the master can know them.
 class HardwarePort : public PortIo {
  public:

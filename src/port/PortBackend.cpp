@@ -17,7 +17,7 @@ std::string describeSensors(const std::vector<std::uint8_t>& addresses, const ch
   std::string text = addresses.size() == 1 ? one : several;
   for (std::size_t i = 0; i < addresses.size(); ++i) {
     text += (i == 0 ? " " : ", ");
-    text += numconv::UpperHex(addresses[i], 2);
+    text += numconv::upperHex(addresses[i], 2);
   }
   return text;
 }

@@ -8,7 +8,7 @@ namespace brelvion::port {
 class BusCapture;
 
 // The parallel-port access the bus engine is built on: the two byte operations of the
-// old port library, plus the wait one BitDelay pass stands for on this backend.
+// old port library, plus the wait one bitDelay pass stands for on this backend.
 class PortIo {
  public:
   virtual ~PortIo() = default;
@@ -18,7 +18,7 @@ class PortIo {
   // Writes one byte to an I/O port address.
   virtual void out(std::uint16_t port, std::uint8_t value) = 0;
 
-  // The passes of one BitDelay, one quantum each. Real hardware waits here so that a line
+  // The passes of one bitDelay, one quantum each. Real hardware waits here so that a line
   // step keeps I2C standard-mode timing; a simulated port only moves its virtual clock.
   virtual void waitQuanta(std::int64_t passes) = 0;
   // The time one pass stands for from now on (kHardwareQuantum until changed).

@@ -5,12 +5,12 @@
 
 namespace brelvion::port {
 
-// Time one BitDelay pass stands for on real hardware. The engine waits two passes after
+// Time one bitDelay pass stands for on real hardware. The engine waits two passes after
 // each line step, so a step lasts 5 us: SCL high at least 4.0 us and low at least 4.7 us,
 // I2C standard mode with little to spare.
 inline constexpr std::chrono::nanoseconds kHardwareQuantum{2500};
 
-// Deadlines of BitDelay passes, measured from the latest port write rather than from
+// Deadlines of bitDelay passes, measured from the latest port write rather than from
 // the end of the previous pass, so the time spent between passes is not added on top.
 class StepTimer {
  public:

@@ -16,7 +16,7 @@ std::uint32_t withFieldValue(std::uint32_t registerValue, const Field& field,
   if (value > field.mask()) {
     throw base::RuntimeError(base::RuntimeError::kInvalidCall, "Register Map",
                              "Field " + field.name + " takes " + std::to_string(field.width()) +
-                                 " bits; " + numconv::UpperHex(value) + "h does not fit");
+                                 " bits; " + numconv::upperHex(value) + "h does not fit");
   }
   const std::uint32_t mask = field.mask() << field.lsb;
   return (registerValue & ~mask) | (value << field.lsb);
@@ -29,7 +29,7 @@ const NamedValue* namedValueOf(const Field& field, std::uint32_t value) {
 }
 
 std::string fieldValueText(const Field& field, std::uint32_t value) {
-  std::string text = field.width() <= 4 ? std::to_string(value) : numconv::UpperHex(value) + "h";
+  std::string text = field.width() <= 4 ? std::to_string(value) : numconv::upperHex(value) + "h";
   if (const NamedValue* named = namedValueOf(field, value)) text += " (" + named->name + ")";
   return text;
 }

@@ -91,11 +91,11 @@ bool validName(std::string_view name) {
 }
 
 std::string valueHex(std::uint32_t value, int valueBytes) {
-  return numconv::UpperHex(value, std::max(valueBytes * 2, 1));
+  return numconv::upperHex(value, std::max(valueBytes * 2, 1));
 }
 
 std::string addressHex(std::uint32_t address, int addressBytes) {
-  return numconv::UpperHex(address, addressBytes > 1 ? 4 : 2);
+  return numconv::upperHex(address, addressBytes > 1 ? 4 : 2);
 }
 
 }  // namespace brelvion::registers

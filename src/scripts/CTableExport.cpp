@@ -92,8 +92,8 @@ class TableCollector {
  private:
   std::optional<std::string> row(const Statement& statement, const Target& target) {
     if (rows_ > 0 && target.device != table.device) {
-      return "device " + numconv::UpperHex(target.device, 2) + " after device " +
-             numconv::UpperHex(table.device, 2) + ": a C table holds the registers of one device";
+      return "device " + numconv::upperHex(target.device, 2) + " after device " +
+             numconv::upperHex(table.device, 2) + ": a C table holds the registers of one device";
     }
     if (rows_ > 0 && target.format.addressBytes != table.addressBytes) {
       return "registers of " + std::to_string(8 * target.format.addressBytes) + " bits after " +
@@ -165,7 +165,7 @@ ExportResult exportCTable(const Script& script, const std::string& scriptName) {
   const char* type = table.fourFields ? "reg_value" : (table.cci ? "cci_reg_sequence" : "reg_sequence");
   ExportResult result;
   result.text = "/* " + commentText(scriptName) + " for the device at " +
-                numconv::UpperHex(table.device, 2) + " (7-bit " +
+                numconv::upperHex(table.device, 2) + " (7-bit " +
                 port::DeviceAddress::fromByte(table.device).text(port::AddressForm::SevenBit) +
                 "), " + std::to_string(8 * table.addressBytes) + "-bit registers" +
                 (table.fourFields ? "; rows {reg, val, mask (0: write), delay_ms}" : "") + " */\n";

@@ -245,7 +245,7 @@ class CTableWriter {
 
   bool fits(const Row& row, std::uint64_t number, unsigned bits, const char* what) {
     if (number <= largestOf(bits)) return true;
-    problem(row.line, std::string(what) + " " + numconv::UpperHex(number) + "h is too wide for " +
+    problem(row.line, std::string(what) + " " + numconv::upperHex(number) + "h is too wide for " +
                           std::to_string(bits) + " bits");
     return false;
   }

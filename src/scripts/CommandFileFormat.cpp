@@ -37,7 +37,7 @@ class CommandFileImport {
     const std::vector<std::uint8_t> values = scan(code, number);
     if (!plain(code)) {
       std::string read;
-      for (const std::uint8_t value : values) read += " " + numconv::UpperHex(value, 2);
+      for (const std::uint8_t value : values) read += " " + numconv::upperHex(value, 2);
       problem(number, "not only hex values: the sender reads this line as" +
                           (read.empty() ? std::string(" no values") : " the values" + read) +
                           " (a value is one or two hex digits, between blanks)");
@@ -119,7 +119,7 @@ class CommandFileImport {
   std::vector<Value> group_;
 };
 
-std::string hex2(std::uint32_t value) { return numconv::UpperHex(value, 2); }
+std::string hex2(std::uint32_t value) { return numconv::upperHex(value, 2); }
 
 }  // namespace
 

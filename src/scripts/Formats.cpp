@@ -53,7 +53,7 @@ namespace {
 // The options as the importers take them for granted: a write address, widths there are.
 std::optional<std::string> optionsProblem(const ImportOptions& options) {
   if (options.device && (*options.device & 1) != 0) {
-    return "the device " + numconv::UpperHex(*options.device, 2) +
+    return "the device " + numconv::upperHex(*options.device, 2) +
            " is a read address; the 8-bit write address is " +
            port::DeviceAddress::fromByte(*options.device).text(port::AddressForm::EightBit);
   }

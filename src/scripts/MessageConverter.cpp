@@ -8,7 +8,7 @@ namespace {
 
 bool isValueLength(std::size_t bytes) { return bytes == 1 || bytes == 2 || bytes == 4; }
 
-std::string hex(std::uint32_t value) { return numconv::UpperHex(value, 2); }
+std::string hex(std::uint32_t value) { return numconv::upperHex(value, 2); }
 
 std::string bytesText(std::size_t count) {
   return std::to_string(count) + (count == 1 ? " byte" : " bytes");

@@ -199,7 +199,7 @@ class LineReader {
             std::string_view setting) {
     if (number <= bus::maxValue(bytes)) return true;
     problem(what + std::string(word) + " is too wide for " + std::string(setting) + " " +
-            std::to_string(8 * bytes) + " (at most " + numconv::UpperHex(bus::maxValue(bytes)) +
+            std::to_string(8 * bytes) + " (at most " + numconv::upperHex(bus::maxValue(bytes)) +
             ")");
     return false;
   }

@@ -259,11 +259,11 @@ std::size_t busCommandCount(const std::vector<Step>& steps) {
 }
 
 std::string registerText(const Target& target, std::uint32_t reg) {
-  return numconv::UpperHex(reg, 2 * target.format.addressBytes);
+  return numconv::upperHex(reg, 2 * target.format.addressBytes);
 }
 
 std::string valueText(const Target& target, std::uint32_t value) {
-  return numconv::UpperHex(value, 2 * target.format.valueBytes);
+  return numconv::upperHex(value, 2 * target.format.valueBytes);
 }
 
 }  // namespace brelvion::scripts

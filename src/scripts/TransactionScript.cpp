@@ -85,7 +85,7 @@ Converted convert(const std::deque<bus::Transaction>& entries, int addressBytes)
 void addExpects(ScriptBuilder& builder, const Target& target, const Statement& read,
                 const bus::Transaction& entry) {
   if (entry.outcome != port::MessageOutcome::Acknowledged) {
-    builder.comment("read of " + numconv::UpperHex(read.reg, 2 * target.format.addressBytes) +
+    builder.comment("read of " + numconv::upperHex(read.reg, 2 * target.format.addressBytes) +
                     " not acknowledged when recorded: no expect");
     return;
   }

@@ -52,7 +52,7 @@ class TransferConverter : public port::TransferSink {
       problem(message.line, "a START with no whole address after it");
       return;
     }
-    const std::string device = numconv::UpperHex(message.address, 2);
+    const std::string device = numconv::upperHex(message.address, 2);
     if (message.cutOff()) {
       problem(message.line, "a message to " + device + " ends in " +
                                 std::to_string(message.trailingBits) + " bits, not a whole byte");

@@ -31,7 +31,7 @@ std::string padTraceLine(std::string_view message) {
   return line;
 }
 
-void DebugLog::LogMessage(std::string_view message) {
+void DebugLog::logMessage(std::string_view message) {
   if (!enabled()) return;
   const std::string line = padTraceLine(message);
   if (!trace_.exists()) trace_.createHidden();
@@ -41,7 +41,7 @@ void DebugLog::LogMessage(std::string_view message) {
   text.reserve(old.size() + kTraceLineBreak.size() + line.size());
   text.append(old).append(kTraceLineBreak).append(line);
 
-  const bool dropped = traceUnits(text) > state_.TraceBufferSize;
+  const bool dropped = traceUnits(text) > state_.traceBufferSize;
   if (dropped) dropOldestLine(text);
   // The new text is in place before events may run, so a line logged by an event handled
   // during the yield is appended to it instead of being overwritten afterwards.
@@ -49,7 +49,7 @@ void DebugLog::LogMessage(std::string_view message) {
   if (listener_) listener_(line);
   if (dropped) desktop_.processPendingEvents();
 
-  if (state_.StopOnError && isErrorMessage(line) && !bulkStopped_) {
+  if (state_.stopOnError && isErrorMessage(line) && !bulkStopped_) {
     bulkStopped_ = bulkActions_ > 0;
     desktop_.messageBox({"Error trapped\r\n" + line, std::string(kStopOnErrorTitle),
                          desktop::MessageIcon::Critical, desktop::MessageButtons::Ok});
@@ -64,19 +64,19 @@ DebugLog::BulkAction::~BulkAction() {
 
 void DebugLog::acknowledgeMissing(std::string_view message) {
   if (enabled()) {
-    LogMessage(message);
+    logMessage(message);
   } else {
     desktop_.beep();
   }
 }
 
-void DebugLog::DebuggerOff() {
-  LogMessage(kDebuggerDisabledMessage);
+void DebugLog::debuggerOff() {
+  logMessage(kDebuggerDisabledMessage);
   enabled_ = false;
 }
 
-void DebugLog::DebuggerOn() {
-  LogMessage(kDebuggerEnabledMessage);
+void DebugLog::debuggerOn() {
+  logMessage(kDebuggerEnabledMessage);
   enabled_ = true;
 }
 

@@ -23,11 +23,11 @@ class DebugLog : public bus::BusTrace {
   DebugLog(TraceHolder& trace, desktop::Desktop& desktop) : trace_(trace), desktop_(desktop) {}
 
   // Appends message, padded to the line width, while the debugger is enabled; keeps the
-  // trace within TraceBufferSize and stops on "Wisp ERR" messages when asked to.
-  void LogMessage(std::string_view message);
+  // trace within traceBufferSize and stops on "Wisp ERR" messages when asked to.
+  void logMessage(std::string_view message);
 
-  void DebuggerOn();
-  void DebuggerOff();
+  void debuggerOn();
+  void debuggerOff();
 
   // Whether the debugger is enabled: off until the bus is first opened with it on.
   bool enabled() const { return enabled_; }
@@ -40,7 +40,7 @@ class DebugLog : public bus::BusTrace {
 
   // What the bus engine reports. A missing acknowledge beeps while the debugger is disabled.
   bool tracing() const override { return enabled(); }
-  void logLine(std::string_view message) override { LogMessage(message); }
+  void logLine(std::string_view message) override { logMessage(message); }
   void acknowledgeMissing(std::string_view message) override;
 
   // A bulk action of the windows (Read All, a refresh pass, Write Snapshot Back, a scan, a

@@ -11,7 +11,7 @@ inline constexpr int kTraceSliderMaximum = 250;
 inline constexpr int kTraceSliderArrowStep = 1;
 inline constexpr int kTraceSliderTrackStep = 10;
 
-// TraceBufferSize as the dialog's size label shows it: "10", "12.5".
+// traceBufferSize as the dialog's size label shows it: "10", "12.5".
 std::string traceBufferSizeText(double size);
 
 // The slider position for a size: rounded to a whole number of lines and kept to the

@@ -75,12 +75,12 @@ desktop::MessageBoxRequest recoveryBoxRequest(const bus::RecoveryResult& result,
   return box;
 }
 
-void RecoverBus(core::ToolCore& core) {
-  const bus::RecoveryResult result = core.master().RecoverBus();
+void recoverBus(core::ToolCore& core) {
+  const bus::RecoveryResult result = core.master().recoverBus();
   core.desktop().messageBox(recoveryBoxRequest(result, core.engine().stretchTimeout()));
 }
 
-StepTimeField ApplyStepTime(bus::BusEngine& engine, const std::string& stepText,
+StepTimeField applyStepTime(bus::BusEngine& engine, const std::string& stepText,
                             const std::string& stretchTimeoutText, desktop::Desktop& desktop) {
   StepTimeField field = StepTimeField::Step;
   try {

@@ -23,10 +23,10 @@ inline constexpr const char* kBusAlreadyFree = "The bus was already free";
 desktop::MessageBoxRequest recoveryBoxRequest(const bus::RecoveryResult& result,
                                               std::chrono::milliseconds stretchTimeout);
 
-// Recover Bus: frees the bus the program is on (BusEngine::RecoverBus) and shows what it
+// Recover Bus: frees the bus the program is on (BusEngine::recoverBus) and shows what it
 // found in recoveryBoxRequest's box. A failure (an adapter, lines that went away) is the
 // caller's to show, as any bus command's.
-void RecoverBus(core::ToolCore& core);
+void recoverBus(core::ToolCore& core);
 
 // The Step Time dialog's field that holds what cannot be applied, or None.
 enum class StepTimeField { None, Step, StretchTimeout };
@@ -36,7 +36,7 @@ enum class StepTimeField { None, Step, StretchTimeout };
 // allowed, and sets both on the engine. A field that holds no such number gets the box of
 // the window's fields (exclamation, "number: description", title "Step Time": 13 for no
 // whole number, 5 for one out of range); then nothing is set and that field is returned.
-StepTimeField ApplyStepTime(bus::BusEngine& engine, const std::string& stepText,
+StepTimeField applyStepTime(bus::BusEngine& engine, const std::string& stepText,
                             const std::string& stretchTimeoutText, desktop::Desktop& desktop);
 
 }  // namespace brelvion::windowlogic

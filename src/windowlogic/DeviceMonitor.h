@@ -35,9 +35,9 @@ class DeviceMonitor {
  public:
   virtual ~DeviceMonitor() = default;
   // Grey and hidden, keeping its caption.
-  virtual void InitDeviceMonitor() = 0;
+  virtual void initDeviceMonitor() = 0;
   // Shown, with the look of the command's acknowledge.
-  virtual void UpdateDeviceMonitor(bool acknowledged) = 0;
+  virtual void updateDeviceMonitor(bool acknowledged) = 0;
 };
 
 }  // namespace brelvion::windowlogic

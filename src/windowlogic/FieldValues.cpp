@@ -14,14 +14,14 @@ std::int16_t narrowToInt16(long long value, const char* source) {
   return static_cast<std::int16_t>(value);
 }
 
-std::int16_t AddressFieldValue(const std::string& text) {
-  return narrowToInt16(numconv::HexToDecimal(text), numconv::kHexToDecimalSource);
+std::int16_t addressFieldValue(const std::string& text) {
+  return narrowToInt16(numconv::hexToDecimal(text), numconv::kHexToDecimalSource);
 }
 
-bool ApplyAddressField(const std::string& text, std::int16_t& target, desktop::Desktop& desktop,
+bool applyAddressField(const std::string& text, std::int16_t& target, desktop::Desktop& desktop,
                        const char* title) {
   try {
-    target = AddressFieldValue(text);
+    target = addressFieldValue(text);
     return true;
   } catch (const RuntimeError& error) {
     desktop::showErrorBox(desktop, error, title, desktop::MessageIcon::Exclamation);
@@ -29,10 +29,10 @@ bool ApplyAddressField(const std::string& text, std::int16_t& target, desktop::D
   }
 }
 
-bool ApplyCommandDelay(const std::string& seconds, const std::string& fraction, double& target,
+bool applyCommandDelay(const std::string& seconds, const std::string& fraction, double& target,
                        desktop::Desktop& desktop) {
   try {
-    target = commandfiles::DelayValue(seconds, fraction);
+    target = commandfiles::delayValue(seconds, fraction);
     return true;
   } catch (const RuntimeError& error) {
     desktop::showErrorBox(desktop, error, "", desktop::MessageIcon::Information);

@@ -15,33 +15,33 @@ constexpr double kStartTraceBufferSize = 10;
 void setDefaults(core::ToolCore& core, commandfiles::RegisterFields& fields, LoadView& view,
                  const LoadOptions& options) {
   core::ProgramValues& values = core.values();
-  values.FileEdited = false;
-  view.InitDeviceMonitor();
-  view.InitScrollArea();
+  values.fileEdited = false;
+  view.initDeviceMonitor();
+  view.initScrollArea();
   view.initDelayFields();
   view.fillPortList();
-  core.ports().PortIndex = options.startPort;
-  fields.DeviceAddress = AddressFieldValue(view.deviceAddressText());
-  fields.SubAddress = AddressFieldValue(view.subAddressText());
-  fields.WriteData = 0;
+  core.ports().portIndex = options.startPort;
+  fields.deviceAddress = addressFieldValue(view.deviceAddressText());
+  fields.subAddress = addressFieldValue(view.subAddressText());
+  fields.writeData = 0;
 }
 
 void startBus(core::ToolCore& core, LoadView& view, const LoadOptions& options) {
   if (core.hasLines()) core.engine().setBusDelay(kStartBusDelay);
-  core.master().OpenBus(core.ports().PortIndex, 1);
-  core.master().InitPort(core::kAckTimeout);
+  core.master().openBus(core.ports().portIndex, 1);
+  core.master().initPort(core::kAckTimeout);
   if (options.onBusCleared) options.onBusCleared();
-  core.log().DebuggerOn();
+  core.log().debuggerOn();
   view.showWindow();
-  core.log().debuggerState().StopOnError = false;
-  core.log().debuggerState().TraceBufferSize = kStartTraceBufferSize;
-  core.master().CloseBus();
-  core.ports().BusOpen = 0;
+  core.log().debuggerState().stopOnError = false;
+  core.log().debuggerState().traceBufferSize = kStartTraceBufferSize;
+  core.master().closeBus();
+  core.ports().busOpen = 0;
 }
 
 }  // namespace
 
-void StartUp(core::ToolCore& core, commandfiles::RegisterFields& fields, LoadView& view,
+void startUp(core::ToolCore& core, commandfiles::RegisterFields& fields, LoadView& view,
              const LoadOptions& options) {
   try {
     // The start-up's own log messages yield; a click handled then must not reach the bus.

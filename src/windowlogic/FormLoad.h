@@ -16,8 +16,8 @@ inline constexpr double kStartBusDelay = 0.001;
 class LoadView {
  public:
   virtual ~LoadView() = default;
-  virtual void InitDeviceMonitor() = 0;
-  virtual void InitScrollArea() = 0;
+  virtual void initDeviceMonitor() = 0;
+  virtual void initScrollArea() = 0;
   // Text6 at most 1 character, "0"; Text7 at most 2, "00".
   virtual void initDelayFields() = 0;
   // The three port items; none selected.
@@ -38,7 +38,7 @@ struct LoadOptions {
 // debugger enabled, clears and releases it, closes it again and lets pending events run.
 // Any error ends the start-up where it happened with the "Form Load" box (exclamation,
 // "number: description"); the program goes on with the steps done so far.
-void StartUp(core::ToolCore& core, commandfiles::RegisterFields& fields, LoadView& view,
+void startUp(core::ToolCore& core, commandfiles::RegisterFields& fields, LoadView& view,
              const LoadOptions& options = {});
 
 }  // namespace brelvion::windowlogic

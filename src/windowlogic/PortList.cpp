@@ -14,7 +14,7 @@ std::string lineText(const port::gpio::GpioLineName& line) {
 
 }  // namespace
 
-std::optional<std::int16_t> PortIndexOfItem(const std::string& itemText) {
+std::optional<std::int16_t> portIndexOfItem(const std::string& itemText) {
   const std::string name = base::trimmed((itemText + "    ").substr(0, 4));
   if (name == "LPT1") return 0;
   if (name == "LPT2") return 1;
@@ -33,13 +33,13 @@ std::string gpioItemText(const port::gpio::GpioLinesChoice& lines) {
   return "GPIO, " + port::gpio::gpioLinesText(lines).substr(kGpioPrefix.size());
 }
 
-std::optional<port::PortChoice> PortChoiceOfRow(
+std::optional<port::PortChoice> portChoiceOfRow(
     int row, const std::string& itemText,
     const std::vector<port::i2cdev::I2cAdapterInfo>& adapters,
     const port::gpio::GpioLinesChoice* gpioLines) {
   const int lptRows = static_cast<int>(kPortItems.size());
   if (row < lptRows) {
-    const auto index = PortIndexOfItem(itemText);
+    const auto index = portIndexOfItem(itemText);
     if (!index) return std::nullopt;
     return port::PortChoice::lpt(*index);
   }
@@ -50,7 +50,7 @@ std::optional<port::PortChoice> PortChoiceOfRow(
   return port::PortChoice::i2cDev(adapters[adapter].number);
 }
 
-std::optional<int> RowOfBusInUse(const std::string* adapterName, bool onGpioLines,
+std::optional<int> rowOfBusInUse(const std::string* adapterName, bool onGpioLines,
                                  const std::vector<port::i2cdev::I2cAdapterInfo>& adapters,
                                  bool gpioRow) {
   const int lptRows = static_cast<int>(kPortItems.size());

@@ -21,10 +21,10 @@ class AdapterEngineTest : public ::testing::Test {
   AdapterEngineTest() {
     calls.kernel.addAdapter(3, "CP2112 SMBus Bridge on hidraw0").devices[0x21];
     set.core.useAdapter(std::make_unique<port::i2cdev::I2cDevAdapter>(3, calls));
-    set.debuggerState.TraceBufferSize = 1000;
+    set.debuggerState.traceBufferSize = 1000;
     set.engine.setBusDelay(0.001);
-    set.core.master().OpenBus(0, 1);
-    set.core.master().InitPort(10);
+    set.core.master().openBus(0, 1);
+    set.core.master().initPort(10);
   }
   port::TransferResult write(std::uint8_t device, std::uint8_t subAddress, std::uint8_t data) {
     return core::writeByteRegister(set.core.master(), device, subAddress, data);
@@ -52,7 +52,7 @@ class AdapterEngineTest : public ::testing::Test {
 };
 
 TEST_F(AdapterEngineTest, OpeningClearingAndClosingTouchNoPortAndNameTheAdapter) {
-  set.core.master().CloseBus();
+  set.core.master().closeBus();
   EXPECT_TRUE(set.port.log.empty());
   EXPECT_EQ(set.traceLines(),
             (std::vector<std::string>{"", markedLine("Wisp SYS002: I2C bus opened on adapter i2c-3      |"),
@@ -109,7 +109,7 @@ TEST_F(AdapterEngineTest, ARefusedCallEarnsAnErrorLineAndReadsNothing) {
 }
 
 TEST_F(AdapterEngineTest, StopOnErrorStopsAtARefusedCallAndWithoutTheDebuggerItBeeps) {
-  set.debuggerState.StopOnError = true;
+  set.debuggerState.stopOnError = true;
   write(0x60, 0x00, 0x00);
   ASSERT_EQ(set.desktop.boxes.size(), 1u);
   EXPECT_EQ(set.desktop.boxes[0].text,
@@ -124,7 +124,7 @@ TEST_F(AdapterEngineTest, StopOnErrorStopsAtARefusedCallAndWithoutTheDebuggerItB
 
 TEST_F(AdapterEngineTest, SmbusCallsHaveALineOfTheirOwnAndAProbeIsNoError) {
   calls.kernel.adapters[3].functionality = I2C_FUNC_SMBUS_EMUL;
-  set.core.master().CloseBus();
+  set.core.master().closeBus();
   dropTrace();
   read(0x42, 0x12, 1);
   set.core.master().probe({port::I2cMessage{0x60, false, {}}});

@@ -39,26 +39,26 @@ TEST(BusMessagesTest, EveryMessageKeepsItsWordingAndBlanks) {
 template <typename Port>
 void openTraced(EngineSet<Port>& set) {
   set.engine.setBusDelay(0.001);
-  set.debuggerState.TraceBufferSize = 1000;
-  set.engine.OpenBus(0, 1);
-  set.engine.InitPort(10);
+  set.debuggerState.traceBufferSize = 1000;
+  set.engine.openBus(0, 1);
+  set.engine.initPort(10);
 }
 
 TEST(BusMessagesTest, AWriteAndItsReadBackAsTheTraceShowsThem) {
   EngineSet<SimulatedParallelPort> set;
   openTraced(set);
   std::int16_t device = 0x42;
-  set.design.WriteRegister(device, 0x10, 0x5A);
+  set.design.writeRegister(device, 0x10, 0x5A);
   // The sensor's chip id, B7h 3Eh, in its two read-only registers.
-  set.design.SetRegisterPointer(device, 0xF8);
-  set.design.ReadSequential(device, 1);
-  set.engine.CloseBus();
+  set.design.setRegisterPointer(device, 0xF8);
+  set.design.readSequential(device, 1);
+  set.engine.closeBus();
 
   const std::vector<std::string> expected = markedLines({
       "|",
       "Wisp SYS002: I2C bus opened on adress 378h        |",
       "Wisp SYS001: I2C port initialised. Bus cleared and released|",
-      // WriteRegister: address, sub address and data, each acknowledged.
+      // writeRegister: address, sub address and data, each acknowledged.
       "Wisp MSG001:  Generating START on bus             |",
       "Wisp MSG004:  Transmitting data byte on bus       |",
       "Wisp MSG003:  Waiting for ACKNOWLEDGE             |",
@@ -67,14 +67,14 @@ TEST(BusMessagesTest, AWriteAndItsReadBackAsTheTraceShowsThem) {
       "Wisp MSG004:  Transmitting data byte on bus       |",
       "Wisp MSG003:  Waiting for ACKNOWLEDGE             |",
       "Wisp MSG002:  Generating STOP on bus              |",
-      // SetRegisterPointer.
+      // setRegisterPointer.
       "Wisp MSG001:  Generating START on bus             |",
       "Wisp MSG004:  Transmitting data byte on bus       |",
       "Wisp MSG003:  Waiting for ACKNOWLEDGE             |",
       "Wisp MSG004:  Transmitting data byte on bus       |",
       "Wisp MSG003:  Waiting for ACKNOWLEDGE             |",
       "Wisp MSG002:  Generating STOP on bus              |",
-      // ReadSequential of two bytes: only the first gets the master's acknowledge.
+      // readSequential of two bytes: only the first gets the master's acknowledge.
       "Wisp MSG001:  Generating START on bus             |",
       "Wisp MSG004:  Transmitting data byte on bus       |",
       "Wisp MSG003:  Waiting for ACKNOWLEDGE             |",
@@ -93,7 +93,7 @@ TEST(BusMessagesTest, AWriteNobodyAnswersTracesTheAddressAndTheLaterBytesApart) 
   openTraced(set);
   set.trace.replaceText("");
   std::int16_t device = 0x42;
-  set.design.WriteRegister(device, 0x10, 0x5A);
+  set.design.writeRegister(device, 0x10, 0x5A);
 
   EXPECT_EQ(set.traceLines(), markedLines({
                                   "|",

@@ -27,9 +27,9 @@ struct SdaHeldLow {
 template <typename Port>
 void open(EngineSet<Port>& set) {
   set.engine.setBusDelay(0.001);
-  set.debuggerState.TraceBufferSize = 100000;
-  set.engine.OpenBus(0, 0);
-  set.engine.InitPort(10);
+  set.debuggerState.traceBufferSize = 100000;
+  set.engine.openBus(0, 0);
+  set.engine.initPort(10);
 }
 
 TEST(BusScanTest, ProbesAsI2cdetectDoesByDefault) {
@@ -48,7 +48,7 @@ TEST(BusScanTest, OnTheSimulatedBusItFindsExactlyItsSensorsQuietly) {
   EXPECT_EQ(set.desktop.beeps, 0);
 
   set.log.setEnabled(true);
-  set.debuggerState.StopOnError = true;
+  set.debuggerState.stopOnError = true;
   const ScanOutcome all = scanBus(set.engine, kFullScanRange);
   EXPECT_EQ(all.answered, (std::vector<std::uint8_t>{0x42, 0x60, 0xA0}));
   EXPECT_TRUE(set.desktop.boxes.empty());
@@ -65,7 +65,7 @@ TEST(BusScanTest, OnTheSimulatedBusItFindsExactlyItsSensorsQuietly) {
             2);
   // Afterwards the sensors answer as before.
   std::int16_t address = 0x42;
-  EXPECT_TRUE(set.design.ReadRegisters(address, 0xF8, 0));
+  EXPECT_TRUE(set.design.readRegisters(address, 0xF8, 0));
   EXPECT_EQ(set.design.ReadBuffer, std::vector<std::int16_t>{0xB7});
 }
 

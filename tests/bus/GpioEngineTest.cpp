@@ -40,18 +40,18 @@ class GpioEngine {
     lines = std::make_unique<port::gpio::GpioLines>(choice, kernel, kernel.root(), options);
     core = std::make_unique<core::ToolCore>(*lines, desktop);
     core->engine().setBusDelay(0.001);
-    core->log().debuggerState().TraceBufferSize = 1000;
+    core->log().debuggerState().traceBufferSize = 1000;
   }
   void open(std::int16_t debug = 0) {
-    core->engine().OpenBus(0, debug);
-    core->engine().InitPort(10);
+    core->engine().openBus(0, debug);
+    core->engine().initPort(10);
   }
   std::vector<std::int16_t> writeAndReadBack(std::int16_t value) {
     std::int16_t address = 0x42;
     DesignTransactions transactions = testing::design(core->engine());
-    transactions.WriteRegister(address, 0x10, value);
-    transactions.SetRegisterPointer(address, 0x0F);
-    transactions.ReadSequential(address, 2);
+    transactions.writeRegister(address, 0x10, value);
+    transactions.setRegisterPointer(address, 0x0F);
+    transactions.readSequential(address, 2);
     return transactions.ReadBuffer;
   }
 
@@ -71,7 +71,7 @@ TEST(GpioEngineTest, WritesAndReadsTheSensorWithTheTraceOfTheParallelPort) {
   gpio.open(1);
   EXPECT_EQ(gpio.writeAndReadBack(0x5A), kReadBack);
   EXPECT_TRUE(gpio.core->engine().ackReceived());
-  gpio.core->engine().CloseBus();
+  gpio.core->engine().closeBus();
   const auto lines = gpio.core->trace().text();
   EXPECT_EQ(lines.substr(0, 2 + 50 + 2),
             "\r\n" + markedLine("Wisp SYS002: I2C bus opened on gpio:gpiochip0:3,2 |") + "\r\n");
@@ -82,14 +82,14 @@ TEST(GpioEngineTest, WritesAndReadsTheSensorWithTheTraceOfTheParallelPort) {
   // The same trace as on the parallel port, but for the line that opens the bus.
   EngineSet<port::simulated::SimulatedParallelPort> lpt;
   lpt.engine.setBusDelay(0.001);
-  lpt.debuggerState.TraceBufferSize = 1000;
-  lpt.engine.OpenBus(0, 1);
-  lpt.engine.InitPort(10);
+  lpt.debuggerState.traceBufferSize = 1000;
+  lpt.engine.openBus(0, 1);
+  lpt.engine.initPort(10);
   std::int16_t address = 0x42;
-  lpt.design.WriteRegister(address, 0x10, 0x5A);
-  lpt.design.SetRegisterPointer(address, 0x0F);
-  lpt.design.ReadSequential(address, 2);
-  lpt.engine.CloseBus();
+  lpt.design.writeRegister(address, 0x10, 0x5A);
+  lpt.design.setRegisterPointer(address, 0x0F);
+  lpt.design.readSequential(address, 2);
+  lpt.engine.closeBus();
   const std::string lptText = lpt.trace.text();
   EXPECT_EQ(lines.substr(lines.find("\r\nWisp SYS001")),
             lptText.substr(lptText.find("\r\nWisp SYS001")));
@@ -101,15 +101,15 @@ TEST(GpioEngineTest, TheMasterPutsWhatItPutsOnTheCableOnTheLines) {
   gpio.open();
   EngineSet<RecordingPort> lpt;
   lpt.engine.setBusDelay(0.001);
-  lpt.engine.OpenBus(0, 0);
-  lpt.engine.InitPort(10);
+  lpt.engine.openBus(0, 0);
+  lpt.engine.initPort(10);
   lpt.port.defaultRead = 0x00;
 
   const auto run = [](bus::BusEngine& engine) {
     std::int16_t address = 0x42;
-    testing::design(engine).WriteRegister(address, 0x12, 0x80);
-    testing::design(engine).SetRegisterPointer(address, 0x12);
-    testing::design(engine).ReadSequential(address, 3);
+    testing::design(engine).writeRegister(address, 0x12, 0x80);
+    testing::design(engine).setRegisterPointer(address, 0x12);
+    testing::design(engine).readSequential(address, 3);
   };
   gpio.kernel.events.clear();
   lpt.port.log.clear();
@@ -150,7 +150,7 @@ TEST(GpioEngineTest, AStretchBeyondTheTimeoutEndsTheCommand) {
   gpio.core->engine().setStretchTimeout(2ms);
   gpio.open();
   std::int16_t address = 0x42;
-  EXPECT_THAT([&] { testing::design(gpio.core->engine()).WriteRegister(address, 0x10, 0x5A); },
+  EXPECT_THAT([&] { testing::design(gpio.core->engine()).writeRegister(address, 0x10, 0x5A); },
               raisesRuntimeError(24, "SCL stayed low for more than 2 ms"));
   EXPECT_TRUE(gpio.bus.masterReleasesScl() && gpio.bus.masterReleasesSda());
 }
@@ -162,7 +162,7 @@ TEST(GpioEngineTest, RecoveryFreesASensorTheBusClearLeavesHoldingSda) {
   GpioEngine gpio(stuck);
   gpio.open();
   EXPECT_FALSE(gpio.bus.sda());
-  const bus::RecoveryResult result = gpio.core->engine().RecoverBus();
+  const bus::RecoveryResult result = gpio.core->engine().recoverBus();
   EXPECT_TRUE(result.free);
   EXPECT_EQ(result.pulses, 1);
   EXPECT_EQ(gpio.writeAndReadBack(0x5A), kReadBack);
@@ -173,7 +173,7 @@ TEST(GpioEngineTest, AChipGoneMidCommandEndsItWithErrorSixtyEightAndClosesEveryt
   gpio.open();
   gpio.kernel.removeAfterCalls = 40;
   std::int16_t address = 0x42;
-  EXPECT_THAT([&] { testing::design(gpio.core->engine()).WriteRegister(address, 0x10, 0x5A); },
+  EXPECT_THAT([&] { testing::design(gpio.core->engine()).writeRegister(address, 0x10, 0x5A); },
               raisesRuntimeError(68, "Access to " + gpio.kernel.path("gpiochip0") +
                                          " failed: No such device"));
   EXPECT_EQ(gpio.kernel.openDescriptors(), 0u);

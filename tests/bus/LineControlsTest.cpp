@@ -27,17 +27,17 @@ using OverlongStretchLines = ConfiguredLines<Stretching<30'000'000>>;
 template <typename Lines>
 void open(EngineSet<Lines>& set, std::int16_t debug = 0) {
   set.engine.setBusDelay(0.001);
-  set.debuggerState.TraceBufferSize = 1000;
-  set.engine.OpenBus(0, debug);
-  set.engine.InitPort(10);
+  set.debuggerState.traceBufferSize = 1000;
+  set.engine.openBus(0, debug);
+  set.engine.initPort(10);
 }
 
 template <typename Lines>
 std::vector<std::int16_t> writeAndReadBack(EngineSet<Lines>& set, std::int16_t value) {
   std::int16_t address = 0x42;
-  set.design.WriteRegister(address, 0x10, value);
-  set.design.SetRegisterPointer(address, 0x0F);
-  set.design.ReadSequential(address, 2);
+  set.design.writeRegister(address, 0x10, value);
+  set.design.setRegisterPointer(address, 0x0F);
+  set.design.readSequential(address, 2);
   return set.design.ReadBuffer;
 }
 
@@ -64,17 +64,17 @@ TEST(StepTimeTest, EveryBackendHoldsTheStepOnItsOwnStepTimer) {
   open(port);
   port.engine.setStepTime(40us);
   std::int64_t before = port.port.nowNs();
-  port.engine.SendStart();
+  port.engine.sendStart();
   EXPECT_EQ(port.port.nowNs() - before, 5 * 40'000);
 
   EngineSet<SimulatedLines> lines;
   open(lines);
   before = lines.port.nowNs();
-  lines.engine.SendStart();
+  lines.engine.sendStart();
   EXPECT_EQ(lines.port.nowNs() - before, 5 * 5000) << "standard mode by default";
   lines.engine.setStepTime(7us);
   before = lines.port.nowNs();
-  lines.engine.SendStop();
+  lines.engine.sendStop();
   EXPECT_EQ(lines.port.nowNs() - before, 5 * 7000);
 }
 
@@ -113,7 +113,7 @@ TEST(ClockStretchingTest, AStretchBeyondTheTimeoutEndsTheCommandWithItsOwnTraceL
   set.trace.replaceText("");
   std::int16_t address = 0x42;
   const std::int64_t before = set.port.nowNs();
-  EXPECT_THAT([&] { set.design.WriteRegister(address, 0x10, 0x5A); },
+  EXPECT_THAT([&] { set.design.writeRegister(address, 0x10, 0x5A); },
               raisesRuntimeError(24, "SCL stayed low for more than 25 ms after the master "
                                      "released it: a slave stretches the clock longer than the "
                                      "stretch timeout allows, or something holds SCL low. Allow "
@@ -161,17 +161,17 @@ TEST(ClockStretchingTest, TheCableWaitsForNothing) {
   open(set);
   const std::int64_t before = set.port.nowNs();
   std::int16_t address = 0x42;
-  set.design.WriteRegister(address, 0x10, 0x5A);
+  set.design.writeRegister(address, 0x10, 0x5A);
   EXPECT_LT(set.port.nowNs() - before, 1'000'000);
 }
 
 TEST(LinesOfTheirOwnTest, OpenAndCloseNameTheLinesAndLetThemGo) {
   EngineSet<SimulatedLines> set;
-  set.debuggerState.TraceBufferSize = 1000;
-  set.engine.OpenBus(2, 1);
-  set.engine.InitPort(10);
-  set.engine.SendStart();
-  set.engine.CloseBus();
+  set.debuggerState.traceBufferSize = 1000;
+  set.engine.openBus(2, 1);
+  set.engine.initPort(10);
+  set.engine.sendStart();
+  set.engine.closeBus();
   EXPECT_EQ(set.traceLines(),
             markedLines({"|", "Wisp SYS002: I2C bus opened on simulated lines    |",
                          "Wisp SYS001: I2C port initialised. Bus cleared and released|",

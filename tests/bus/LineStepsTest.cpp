@@ -11,7 +11,7 @@ class LineStepsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     set.engine.setBusDelay(0.001);
-    set.engine.OpenBus(0, 0);
+    set.engine.openBus(0, 0);
     set.port.log.clear();
   }
   EngineSet<RecordingPort> set;
@@ -22,14 +22,14 @@ TEST_F(LineStepsTest, BitDelayPassCountFollowsTheDelayInclusively) {
                                                           {-0.0005, 0}, {0.0025, 3}, {0.01, 11}};
   for (const auto& [delay, passes] : cases) {
     set.port.log.clear();
-    set.engine.BitDelay(delay);
+    set.engine.bitDelay(delay);
     EXPECT_EQ(set.port.waits(), passes) << "delay " << delay;
     EXPECT_TRUE(set.port.writes().empty());
   }
 }
 
 TEST_F(LineStepsTest, InitPortClocksSixStopsThenReleasesScl) {
-  set.engine.InitPort(10);
+  set.engine.initPort(10);
 
   const std::vector<RecordingPort::Access> pulse{{Kind::Write, 0x378, 0xFF},
                                                  {Kind::Write, 0x37A, 0x08},
@@ -45,7 +45,7 @@ TEST_F(LineStepsTest, InitPortClocksSixStopsThenReleasesScl) {
 }
 
 TEST_F(LineStepsTest, EveryStepIsOneWriteFollowedByItsOwnDelay) {
-  set.engine.InitPort(10);
+  set.engine.initPort(10);
   for (std::size_t i = 0; i < set.port.log.size(); i += 3) {
     EXPECT_EQ(set.port.log[i].kind, Kind::Write) << i;
     EXPECT_EQ(set.port.log[i + 1].kind, Kind::Wait) << i;
@@ -54,12 +54,12 @@ TEST_F(LineStepsTest, EveryStepIsOneWriteFollowedByItsOwnDelay) {
 }
 
 TEST_F(LineStepsTest, InitPortLogsOnlyWhileTheDebuggerIsEnabled) {
-  set.engine.InitPort(10);
+  set.engine.initPort(10);
   EXPECT_FALSE(set.trace.exists());
 
   set.log.setEnabled(true);
-  set.debuggerState.TraceBufferSize = 10;
-  set.engine.InitPort(10);
+  set.debuggerState.traceBufferSize = 10;
+  set.engine.initPort(10);
   // Longer than the line width: neither padded nor cut.
   EXPECT_EQ(set.trace.text(), "\r\nWisp SYS001: I2C port initialised. Bus cleared and released");
 }

@@ -57,48 +57,48 @@ struct Scenario {
 std::string recordAll() {
   EngineSet<RecordingPort> set;
   set.engine.setBusDelay(0.001);
-  set.debuggerState.TraceBufferSize = 1000;
+  set.debuggerState.traceBufferSize = 1000;
   std::deque<std::uint8_t> twoBytes{0x00};
   for (std::uint8_t byte : {0xB7, 0x3E}) {
     const auto bits = statusBits(byte);
     twoBytes.insert(twoBytes.end(), bits.begin(), bits.end());
   }
   const std::vector<Scenario> scenarios{
-      {"OpenBus lpt2", {0x2C}, 0xFF, [](bus::BusEngine& e) { e.OpenBus(1, 1); }},
-      {"OpenBus lpt3", {0x0C}, 0xFF, [](bus::BusEngine& e) { e.OpenBus(2, 1); }},
-      {"OpenBus lpt1", {0x0C}, 0xFF, [](bus::BusEngine& e) { e.OpenBus(0, 1); }},
-      {"InitPort 10", {}, 0xFF, [](bus::BusEngine& e) { e.InitPort(10); }},
+      {"OpenBus lpt2", {0x2C}, 0xFF, [](bus::BusEngine& e) { e.openBus(1, 1); }},
+      {"OpenBus lpt3", {0x0C}, 0xFF, [](bus::BusEngine& e) { e.openBus(2, 1); }},
+      {"OpenBus lpt1", {0x0C}, 0xFF, [](bus::BusEngine& e) { e.openBus(0, 1); }},
+      {"InitPort 10", {}, 0xFF, [](bus::BusEngine& e) { e.initPort(10); }},
       {"WriteRegister 42 12 80, acknowledged", {}, 0x00,
        [](bus::BusEngine& e) {
          std::int16_t address = 0x42;
-         testing::design(e).WriteRegister(address, 0x12, 0x80);
+         testing::design(e).writeRegister(address, 0x12, 0x80);
        }},
       {"WriteRegister 42 12 80, nobody answers", {}, 0xFF,
        [](bus::BusEngine& e) {
          std::int16_t address = 0x42;
-         testing::design(e).WriteRegister(address, 0x12, 0x80);
+         testing::design(e).writeRegister(address, 0x12, 0x80);
        }},
       {"WriteRegister 42 12 80, acknowledged on the third sample", {0x80, 0x80, 0x00}, 0x00,
        [](bus::BusEngine& e) {
          std::int16_t address = 0x42;
-         testing::design(e).WriteRegister(address, 0x12, 0x80);
+         testing::design(e).writeRegister(address, 0x12, 0x80);
        }},
       {"SetRegisterPointer 42 F8", {}, 0x00,
        [](bus::BusEngine& e) {
          std::int16_t address = 0x42;
-         testing::design(e).SetRegisterPointer(address, 0xF8);
+         testing::design(e).setRegisterPointer(address, 0xF8);
        }},
       {"ReadSequential 43 1: B7 3E", twoBytes, 0xFF,
        [](bus::BusEngine& e) {
          std::int16_t address = 0x43;
-         testing::design(e).ReadSequential(address, 1);
+         testing::design(e).readSequential(address, 1);
        }},
       {"ReadSequential 42 0, nobody answers", {}, 0xFF,
        [](bus::BusEngine& e) {
          std::int16_t address = 0x42;
-         testing::design(e).ReadSequential(address, 0);
+         testing::design(e).readSequential(address, 0);
        }},
-      {"CloseBus", {}, 0xFF, [](bus::BusEngine& e) { e.CloseBus(); }},
+      {"CloseBus", {}, 0xFF, [](bus::BusEngine& e) { e.closeBus(); }},
   };
   std::string text;
   for (const Scenario& scenario : scenarios) {

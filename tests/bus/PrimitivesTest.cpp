@@ -15,13 +15,13 @@ class PrimitivesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     set.engine.setBusDelay(0.001);
-    set.engine.OpenBus(0, 0);
-    set.engine.InitPort(10);
+    set.engine.openBus(0, 0);
+    set.engine.initPort(10);
     set.port.log.clear();
   }
   void enableDebugger() {
     set.log.setEnabled(true);
-    set.debuggerState.TraceBufferSize = 1000;
+    set.debuggerState.traceBufferSize = 1000;
   }
   std::vector<std::string> messages() {
     auto lines = set.traceLines();
@@ -32,7 +32,7 @@ class PrimitivesTest : public ::testing::Test {
 };
 
 TEST_F(PrimitivesTest, StartAndStopMakeTheirConditionsWithDoubledWrites) {
-  set.engine.SendStart();
+  set.engine.sendStart();
   EXPECT_EQ(set.port.writes(), (std::vector<RecordingPort::Access>{{Kind::Write, 0x378, 0x7F},
                                                                    {Kind::Write, 0x37A, 0x08},
                                                                    {Kind::Write, 0x378, 0xFF},
@@ -41,7 +41,7 @@ TEST_F(PrimitivesTest, StartAndStopMakeTheirConditionsWithDoubledWrites) {
   EXPECT_EQ(set.port.waits(), 5u * 2);
 
   set.port.log.clear();
-  set.engine.SendStop();
+  set.engine.sendStop();
   EXPECT_EQ(set.port.writes(), (std::vector<RecordingPort::Access>{{Kind::Write, 0x378, 0xFF},
                                                                    {Kind::Write, 0x378, 0xFF},
                                                                    {Kind::Write, 0x37A, 0x08},
@@ -51,9 +51,9 @@ TEST_F(PrimitivesTest, StartAndStopMakeTheirConditionsWithDoubledWrites) {
 }
 
 TEST_F(PrimitivesTest, TransmitByteSendsTheLowByteMsbFirstAndReleasesSda) {
-  set.engine.SendStart();
+  set.engine.sendStart();
   const std::size_t startWrites = set.port.writes().size();
-  set.engine.TransmitByte(0x1A5);
+  set.engine.transmitByte(0x1A5);
   EXPECT_EQ(set.port.writes().size() - startWrites, 25u);
   EXPECT_EQ(set.port.waits(), (5u + 25u) * 2);
   EXPECT_EQ(masterWire(set.port.log), "S10100101");
@@ -79,7 +79,7 @@ TEST_F(PrimitivesTest, WaitAckCountsStatusReadsUpToTheTimeout) {
     set.port.log.clear();
     set.port.reads = c.reads;
     set.port.defaultRead = kSdaHighStatus;
-    set.engine.WaitAck();
+    set.engine.waitAck();
     EXPECT_EQ(set.port.readsDone().size(), c.expectedReads);
     EXPECT_EQ(set.engine.ackReceived(), c.acknowledged);
     for (const auto& read : set.port.readsDone()) EXPECT_EQ(read.port, 0x379);
@@ -91,7 +91,7 @@ TEST_F(PrimitivesTest, WaitAckBeforeTheBusIsInitialisedStillEnds) {
     set.port.log.clear();
     set.setAckTimeout(timeout);
     set.port.reads = {0x00};
-    set.engine.WaitAck();
+    set.engine.waitAck();
     EXPECT_EQ(set.port.readsDone().size(), 1u);
     EXPECT_FALSE(set.engine.ackReceived());
   }
@@ -99,7 +99,7 @@ TEST_F(PrimitivesTest, WaitAckBeforeTheBusIsInitialisedStillEnds) {
 
 TEST_F(PrimitivesTest, WaitAckDoubledWritesShareOneDelay) {
   set.port.reads = {kSdaLowStatus};
-  set.engine.WaitAck();
+  set.engine.waitAck();
   const std::vector<RecordingPort::Access> expected{
       {Kind::Write, 0x378, 0x7F}, {Kind::Write, 0x378, 0x7F}, {Kind::Wait, 0, 0},
       {Kind::Wait, 0, 0},         {Kind::Write, 0x37A, 0x08}, {Kind::Write, 0x37A, 0x08},
@@ -111,17 +111,17 @@ TEST_F(PrimitivesTest, WaitAckDoubledWritesShareOneDelay) {
 }
 
 TEST_F(PrimitivesTest, TimeoutReportsByPhaseOrBeepsWhenTheDebuggerIsOff) {
-  set.engine.WaitAck();
+  set.engine.waitAck();
   EXPECT_EQ(set.desktop.beeps, 1);
   EXPECT_FALSE(set.trace.exists());
 
   enableDebugger();
   set.engine.setAddressPhase(0x42);
-  set.engine.WaitAck();
+  set.engine.waitAck();
   set.engine.setAddressPhase(0);
-  set.engine.WaitAck();
+  set.engine.waitAck();
   set.port.reads = {kSdaLowStatus};
-  set.engine.WaitAck();
+  set.engine.waitAck();
 
   EXPECT_EQ(set.desktop.beeps, 1);
   EXPECT_EQ(messages(), markedLines({"Wisp MSG003:  Waiting for ACKNOWLEDGE             |",
@@ -134,7 +134,7 @@ TEST_F(PrimitivesTest, TimeoutReportsByPhaseOrBeepsWhenTheDebuggerIsOff) {
 TEST_F(PrimitivesTest, ReceiveByteSamplesEachBitWhileSclIsHigh) {
   // 0xA5 = 1010 0101
   set.port.reads = {0x80, 0x00, 0xFF, 0x7F, 0x00, 0x80, 0x00, 0x80};
-  set.engine.ReceiveByte();
+  set.engine.receiveByte();
   EXPECT_EQ(set.engine.receivedByte(), 0xA5);
   EXPECT_EQ(set.port.writes().size(), 17u);
   EXPECT_EQ(set.port.readsDone().size(), 8u);
@@ -152,11 +152,11 @@ TEST_F(PrimitivesTest, ReceiveByteSamplesEachBitWhileSclIsHigh) {
 TEST_F(PrimitivesTest, ReceiveByteMessageShowsTwoUpperCaseHexDigits) {
   enableDebugger();
   set.port.defaultRead = 0xFF;
-  set.engine.ReceiveByte();
+  set.engine.receiveByte();
   set.port.defaultRead = 0x00;
-  set.engine.ReceiveByte();
+  set.engine.receiveByte();
   set.port.reads = {0, 0, 0, 0, 0x80, 0, 0x80, 0};
-  set.engine.ReceiveByte();
+  set.engine.receiveByte();
   EXPECT_EQ(set.engine.receivedByte(), 10);
 
   EXPECT_EQ(messages(), markedLines({"Wisp MSG005:  Receiving data from slave :FFh      |",
@@ -166,7 +166,7 @@ TEST_F(PrimitivesTest, ReceiveByteMessageShowsTwoUpperCaseHexDigits) {
 
 TEST_F(PrimitivesTest, MasterAckHoldsSdaLowForTheNinthClockAndLogsAfterwards) {
   enableDebugger();
-  set.engine.SendMasterAck();
+  set.engine.sendMasterAck();
   EXPECT_EQ(set.port.writes(), (std::vector<RecordingPort::Access>{{Kind::Write, 0x37A, 0x00},
                                                                    {Kind::Write, 0x378, 0xFF},
                                                                    {Kind::Write, 0x37A, 0x08},
@@ -180,20 +180,20 @@ TEST_F(PrimitivesTest, MessagesComeBeforeTheLineStepsExceptForReceivedBytes) {
   std::vector<std::size_t> writesAtMessage;
   set.log.setLineListener(
       [&](std::string_view) { writesAtMessage.push_back(set.port.writes().size()); });
-  set.engine.SendStart();    // logs at 0 writes
-  set.engine.ReceiveByte();  // logs after its 17 writes: 5 + 17
-  set.engine.SendStop();     // logs at 22
+  set.engine.sendStart();    // logs at 0 writes
+  set.engine.receiveByte();  // logs after its 17 writes: 5 + 17
+  set.engine.sendStop();     // logs at 22
   EXPECT_EQ(writesAtMessage, (std::vector<std::size_t>{0, 22, 22}));
 }
 
 TEST_F(PrimitivesTest, DisabledDebuggerBuildsNoMessages) {
   set.port.defaultRead = 0x80;
-  set.engine.SendStart();
-  set.engine.TransmitByte(0x42);
-  set.engine.WaitAck();
-  set.engine.ReceiveByte();
-  set.engine.SendMasterAck();
-  set.engine.SendStop();
+  set.engine.sendStart();
+  set.engine.transmitByte(0x42);
+  set.engine.waitAck();
+  set.engine.receiveByte();
+  set.engine.sendMasterAck();
+  set.engine.sendStop();
   EXPECT_FALSE(set.trace.exists());
   EXPECT_EQ(set.desktop.beeps, 1);
 }

@@ -36,8 +36,8 @@ struct HoldsTheClock {
 template <typename Port>
 void openOnly(EngineSet<Port>& set) {
   set.engine.setBusDelay(0.001);
-  set.debuggerState.TraceBufferSize = 1000;
-  set.engine.OpenBus(0, 1);
+  set.debuggerState.traceBufferSize = 1000;
+  set.engine.openBus(0, 1);
   set.setAckTimeout(10);
   set.trace.replaceText("");
 }
@@ -45,9 +45,9 @@ void openOnly(EngineSet<Port>& set) {
 template <typename Port>
 std::int16_t writeAndReadBack(EngineSet<Port>& set) {
   std::int16_t address = 0x42;
-  set.design.WriteRegister(address, 0x10, 0x5A);
-  set.design.SetRegisterPointer(address, 0x10);
-  set.design.ReadSequential(address, 0);
+  set.design.writeRegister(address, 0x10, 0x5A);
+  set.design.setRegisterPointer(address, 0x10);
+  set.design.readSequential(address, 0);
   return set.engine.ackReceived() ? set.design.ReadBuffer[0] : -1;
 }
 
@@ -55,10 +55,10 @@ template <typename Port>
 void recoveryFreesWhatTheBusClearCannot() {
   EngineSet<Port> set;
   openOnly(set);
-  set.engine.InitPort(10);
+  set.engine.initPort(10);
   EXPECT_FALSE(set.port.bus().sda()) << "the six pulses should not free this sensor";
 
-  const bus::RecoveryResult result = set.engine.RecoverBus();
+  const bus::RecoveryResult result = set.engine.recoverBus();
   EXPECT_TRUE(result.free);
   EXPECT_EQ(result.pulses, 2);
   EXPECT_FALSE(result.sclHeldLow);
@@ -74,11 +74,11 @@ TEST(RecoveryTest, FreesASensorStoppedEarlyInAZeroByteWhereTheBusClearCannot) {
 TEST(RecoveryTest, CountsThePulsesUntilSdaIsFreeAndTracesThem) {
   EngineSet<ConfiguredLines<StuckEarly>> early;
   openOnly(early);
-  EXPECT_EQ(early.engine.RecoverBus().pulses, 8);
+  EXPECT_EQ(early.engine.recoverBus().pulses, 8);
 
   EngineSet<ConfiguredLines<StuckMidway>> midway;
   openOnly(midway);
-  const bus::RecoveryResult result = midway.engine.RecoverBus();
+  const bus::RecoveryResult result = midway.engine.recoverBus();
   EXPECT_TRUE(result.free);
   EXPECT_EQ(result.pulses, 5);
   EXPECT_EQ(midway.traceLines(), markedLines({"|",
@@ -88,7 +88,7 @@ TEST(RecoveryTest, CountsThePulsesUntilSdaIsFreeAndTracesThem) {
   EXPECT_EQ(writeAndReadBack(midway), 0x5A);
 
   midway.trace.replaceText("");
-  EXPECT_EQ(midway.engine.RecoverBus().pulses, 0);
+  EXPECT_EQ(midway.engine.recoverBus().pulses, 0);
   EXPECT_EQ(midway.traceLines().back(),
             markedLine("Wisp SYS004: Bus free after 0 clock pulses        |"));
 }
@@ -100,7 +100,7 @@ TEST(RecoveryTest, OnTheCableGivesNinePulsesAtMostThenAStop) {
   openOnly(set);
   set.port.log.clear();
   set.port.defaultRead = 0x00;
-  const bus::RecoveryResult result = set.engine.RecoverBus();
+  const bus::RecoveryResult result = set.engine.recoverBus();
   EXPECT_FALSE(result.free);
   EXPECT_EQ(result.pulses, 9);
   EXPECT_EQ(masterWire(set.port.log), "1111111110P");
@@ -113,7 +113,7 @@ TEST(RecoveryTest, OnTheCableGivesNinePulsesAtMostThenAStop) {
   set.port.log.clear();
   set.port.reads = {0x00, 0x00, 0x80};
   set.port.defaultRead = 0x80;
-  EXPECT_EQ(set.engine.RecoverBus().pulses, 2);
+  EXPECT_EQ(set.engine.recoverBus().pulses, 2);
   EXPECT_EQ(masterWire(set.port.log), "110P");
   EXPECT_EQ(set.traceLines().back(),
             markedLine("Wisp SYS004: Bus free after 2 clock pulses        |"));
@@ -122,12 +122,12 @@ TEST(RecoveryTest, OnTheCableGivesNinePulsesAtMostThenAStop) {
 TEST(RecoveryTest, ABusWhoseClockIsHeldCannotBeRecoveredAndSaysSo) {
   EngineSet<ConfiguredLines<HoldsTheClock>> set;
   openOnly(set);
-  set.engine.InitPort(10);
+  set.engine.initPort(10);
   std::int16_t address = 0x42;
-  EXPECT_THROW(set.design.WriteRegister(address, 0x10, 0x5A), bus::ClockHeldLow);
+  EXPECT_THROW(set.design.writeRegister(address, 0x10, 0x5A), bus::ClockHeldLow);
   set.trace.replaceText("");
 
-  const bus::RecoveryResult result = set.engine.RecoverBus();
+  const bus::RecoveryResult result = set.engine.recoverBus();
   EXPECT_TRUE(result.sclHeldLow);
   EXPECT_FALSE(result.free);
   EXPECT_EQ(result.pulses, 0);
@@ -145,14 +145,14 @@ struct SdaHeld {
 template <typename Port>
 void aHeldSdaEndsEveryTransactionBeforeItsStart() {
   const std::vector<std::pair<const char*, void (*)(bus::BusEngine&)>> transactions{
-      {"WriteRegister", [](bus::BusEngine& e) { std::int16_t a = 0x44; testing::design(e).WriteRegister(a, 0x12, 0x80); }},
-      {"ReadRegisters", [](bus::BusEngine& e) { std::int16_t a = 0x44; testing::design(e).ReadRegisters(a, 0, 3); }},
-      {"ReadSequential", [](bus::BusEngine& e) { std::int16_t a = 0x45; testing::design(e).ReadSequential(a, 0); }},
+      {"WriteRegister", [](bus::BusEngine& e) { std::int16_t a = 0x44; testing::design(e).writeRegister(a, 0x12, 0x80); }},
+      {"ReadRegisters", [](bus::BusEngine& e) { std::int16_t a = 0x44; testing::design(e).readRegisters(a, 0, 3); }},
+      {"ReadSequential", [](bus::BusEngine& e) { std::int16_t a = 0x45; testing::design(e).readSequential(a, 0); }},
   };
   for (const auto& [name, run] : transactions) {
     EngineSet<Port> set;
     openOnly(set);
-    set.engine.InitPort(10);
+    set.engine.initPort(10);
     set.trace.replaceText("");
     EXPECT_THROW(run(set.engine), bus::SdaHeldLow) << name;
     EXPECT_FALSE(set.engine.ackReceived()) << name;
@@ -181,7 +181,7 @@ TEST(SdaCheckTest, OnTheCableTheCheckAddsOneReadAndNoWrite) {
     if (check) set.port.reads = {0x80};
     set.port.defaultRead = 0x00;
     std::int16_t address = 0x42;
-    set.design.WriteRegister(address, 0x12, 0x80);
+    set.design.writeRegister(address, 0x12, 0x80);
     EXPECT_TRUE(set.engine.ackReceived());
     accesses[check] = set.port.log;
   }

@@ -38,11 +38,11 @@ class RecordingMaster : public port::I2cMaster {
 std::vector<std::string> shown(port::MessageSpan messages) {
   std::vector<std::string> lines;
   for (const port::I2cMessage& message : messages) {
-    std::string line = (message.read ? "R" : "W") + numconv::UpperHex(message.address, 2) + ":";
+    std::string line = (message.read ? "R" : "W") + numconv::upperHex(message.address, 2) + ":";
     if (message.read) {
       line += " " + std::to_string(message.readLength) + " bytes";
     } else {
-      for (std::uint8_t byte : message.bytes) line += " " + numconv::UpperHex(byte, 2);
+      for (std::uint8_t byte : message.bytes) line += " " + numconv::upperHex(byte, 2);
     }
     line += message.after == port::AfterMessage::Stop ? " |stop" : " |restart";
     lines.push_back(line);
@@ -117,8 +117,8 @@ class ByteFormatTest : public ::testing::Test {
   static void open(EngineSet<RecordingPort>& set) {
     set.engine.setBusDelay(0.001);
     set.port.reads = {0x0C};
-    set.engine.OpenBus(0, 1);
-    set.engine.InitPort(10);
+    set.engine.openBus(0, 1);
+    set.engine.initPort(10);
     set.port.log.clear();
     set.port.defaultRead = 0x00;
   }
@@ -130,7 +130,7 @@ TEST_F(ByteFormatTest, AWriteIsTheDesignsWriteRegister) {
   open(design);
   open(transfers);
   std::int16_t address = 0x42;
-  design.design.WriteRegister(address, 0x12, 0x80);
+  design.design.writeRegister(address, 0x12, 0x80);
   bus::writeRegister(transfers.engine, 0x42, bus::kByteRegisters, 0x12, 0x80);
   EXPECT_EQ(transfers.port.log, design.port.log);
   EXPECT_EQ(transfers.traceLines(), design.traceLines());
@@ -140,8 +140,8 @@ TEST_F(ByteFormatTest, AReadIsTheDesignsSetRegisterPointerThenReadSequential) {
   open(design);
   open(transfers);
   std::int16_t address = 0x42;
-  design.design.SetRegisterPointer(address, 0xF8);
-  design.design.ReadSequential(address, 3);
+  design.design.setRegisterPointer(address, 0xF8);
+  design.design.readSequential(address, 3);
   const bus::RegisterRead read =
       bus::readRegisters(transfers.engine, 0x42, bus::kByteRegisters, 0xF8, 4);
   EXPECT_EQ(transfers.port.log, design.port.log);

@@ -11,10 +11,10 @@ namespace {
 
 void open(EngineSet<RecordingPort>& set) {
   set.engine.setBusDelay(0.001);
-  set.debuggerState.TraceBufferSize = 1000;
+  set.debuggerState.traceBufferSize = 1000;
   set.port.defaultRead = 0x00;  // everything acknowledged, every bit read 0
-  set.engine.OpenBus(0, 1);
-  set.engine.InitPort(10);
+  set.engine.openBus(0, 1);
+  set.engine.initPort(10);
   set.port.log.clear();
   set.trace.replaceText("");
 }
@@ -25,11 +25,11 @@ TEST(RepeatedStartTest, OffAReadOfRegistersIsExactlyThePointerWriteThenTheRead) 
   open(design);
   open(combined);
   std::int16_t address = 0x42;
-  design.design.SetRegisterPointer(address, 0x07);
+  design.design.setRegisterPointer(address, 0x07);
   const bool pointerAcknowledged = design.engine.ackReceived();
-  design.design.ReadSequential(address, 3);
+  design.design.readSequential(address, 3);
   std::int16_t same = 0x42;
-  EXPECT_EQ(combined.design.ReadRegisters(same, 0x07, 3),
+  EXPECT_EQ(combined.design.readRegisters(same, 0x07, 3),
             pointerAcknowledged && design.engine.ackReceived());
 
   EXPECT_EQ(combined.port.log, design.port.log);
@@ -41,9 +41,9 @@ TEST(RepeatedStartTest, OffAReadOfRegistersIsExactlyThePointerWriteThenTheRead) 
 TEST(RepeatedStartTest, OnTheReadFollowsTheWriteWithoutAStopUnderItsOwnTraceLine) {
   EngineSet<RecordingPort> set;
   open(set);
-  set.design.RepeatedStartReads = true;
+  set.design.repeatedStartReads = true;
   std::int16_t address = 0x42;
-  EXPECT_TRUE(set.design.ReadRegisters(address, 0x07, 1));
+  EXPECT_TRUE(set.design.readRegisters(address, 0x07, 1));
   EXPECT_EQ(address, 0x43);
 
   // The START's own SCL rise with SDA released shows as one more clock before it.
@@ -65,23 +65,23 @@ TEST(RepeatedStartTest, OnTheReadFollowsTheWriteWithoutAStopUnderItsOwnTraceLine
                                   "Wisp MSG002:  Generating STOP on bus              |",
                               }));
   EXPECT_EQ(set.design.ReadBuffer.size(), 2u);
-  EXPECT_THROW(set.design.ReadRegisters(address, 0, -1), brelvion::base::RuntimeError);
+  EXPECT_THROW(set.design.readRegisters(address, 0, -1), brelvion::base::RuntimeError);
 }
 
 TEST(RepeatedStartTest, OnTheSimulatedSensorTheRegistersReadTheSame) {
   EngineSet<port::simulated::SimulatedParallelPort> set;
   set.engine.setBusDelay(0.001);
-  set.engine.OpenBus(0, 0);
-  set.engine.InitPort(10);
+  set.engine.openBus(0, 0);
+  set.engine.initPort(10);
   std::int16_t address = 0x42;
-  set.design.ReadRegisters(address, 0xF8, 3);
+  set.design.readRegisters(address, 0xF8, 3);
   const std::vector<std::int16_t> stopThenStart = set.design.ReadBuffer;
-  set.design.RepeatedStartReads = true;
-  EXPECT_TRUE(set.design.ReadRegisters(address, 0xF8, 3));
+  set.design.repeatedStartReads = true;
+  EXPECT_TRUE(set.design.readRegisters(address, 0xF8, 3));
   EXPECT_EQ(set.design.ReadBuffer, stopThenStart);
   EXPECT_EQ(set.design.ReadBuffer, (std::vector<std::int16_t>{0xB7, 0x3E, 0x02, 0x5C}));
   std::int16_t absent = 0x60;
-  EXPECT_FALSE(set.design.ReadRegisters(absent, 0xF8, 0));
+  EXPECT_FALSE(set.design.readRegisters(absent, 0xF8, 0));
 }
 
 }  // namespace

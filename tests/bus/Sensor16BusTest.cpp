@@ -34,8 +34,8 @@ class Sensor16BusTest : public ::testing::Test {
  protected:
   void SetUp() override {
     set.engine.setBusDelay(0.001);
-    set.engine.OpenBus(0, 0);
-    set.engine.InitPort(10);
+    set.engine.openBus(0, 0);
+    set.engine.initPort(10);
   }
   Values read(const RegisterFormat& format, std::uint32_t reg, std::size_t count = 1) {
     const bus::RegisterRead result = bus::readRegisters(set.engine, 0x20, format, reg, count);

@@ -34,21 +34,21 @@ struct Stuck {
 template <typename Port>
 void open(EngineSet<Port>& set, std::int16_t debug = 0) {
   set.engine.setBusDelay(0.001);
-  set.engine.OpenBus(0, debug);
-  set.engine.InitPort(10);
+  set.engine.openBus(0, debug);
+  set.engine.initPort(10);
 }
 
 template <typename Port>
 void writeRegister(EngineSet<Port>& set, std::int16_t address, std::int16_t reg,
                    std::int16_t value) {
-  set.design.WriteRegister(address, reg, value);
+  set.design.writeRegister(address, reg, value);
 }
 
 template <typename Port>
 std::vector<std::int16_t> readRegisters(EngineSet<Port>& set, std::int16_t address,
                                         std::int16_t first, std::int16_t count) {
-  set.design.SetRegisterPointer(address, first);
-  set.design.ReadSequential(address, static_cast<std::int16_t>(count - 1));
+  set.design.setRegisterPointer(address, first);
+  set.design.readSequential(address, static_cast<std::int16_t>(count - 1));
   return set.design.ReadBuffer;
 }
 
@@ -102,7 +102,7 @@ TEST(SimulatedBusEngineTest, IdRegistersIgnoreWritesAndSoftResetRestoresDefaults
 
 TEST(SimulatedBusEngineTest, WithoutADeviceEveryAcknowledgeWaitFails) {
   EngineSet<ConfiguredPort<NoDevice>> set;
-  set.debuggerState.TraceBufferSize = 1000;
+  set.debuggerState.traceBufferSize = 1000;
   open(set, 1);
   writeRegister(set, 0x42, 0x10, 0x5A);
   EXPECT_EQ(readRegisters(set, 0x42, 0x10, 2), (std::vector<std::int16_t>{0xFF, 0xFF}));
@@ -139,7 +139,7 @@ TEST(SimulatedBusEngineTest, ASensorThatStopsAcknowledgingIsNotRespondingAfterIt
   EXPECT_TRUE(set.engine.ackReceived());
   EXPECT_EQ(set.desktop.beeps, 0);
   std::int16_t address = 0x42;
-  set.design.SetRegisterPointer(address, 0x10);
+  set.design.setRegisterPointer(address, 0x10);
   EXPECT_FALSE(set.engine.ackReceived());
   EXPECT_EQ(set.desktop.beeps, 2);
 }
@@ -158,7 +158,7 @@ TEST(SimulatedBusEngineTest, ALineStepLastsFiveMicrosecondsOfVirtualTime) {
   EngineSet<SimulatedParallelPort> set;
   open(set);
   const std::int64_t before = set.port.nowNs();
-  set.engine.SendStart();
+  set.engine.sendStart();
   EXPECT_EQ(set.port.nowNs() - before, 5 * 5000);
 }
 

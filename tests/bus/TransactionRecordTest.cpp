@@ -30,9 +30,9 @@ template <typename Port>
 struct Recording {
   explicit Recording(std::int16_t debug = 1, double bound = 1000) {
     set.engine.setBusDelay(0.001);
-    set.debuggerState.TraceBufferSize = bound;
-    set.engine.OpenBus(0, debug);
-    set.engine.InitPort(10);
+    set.debuggerState.traceBufferSize = bound;
+    set.engine.openBus(0, debug);
+    set.engine.initPort(10);
     set.engine.record().restart(clock);
   }
   const std::deque<Transaction>& entries() const { return set.engine.record().entries(); }
@@ -44,12 +44,12 @@ TEST(TransactionRecordTest, EveryMessageOfTheDesignsTransactionsIsOneEntryTimedO
   Recording<SimulatedParallelPort> bus;
   bus.clock.time = 5ms;
   std::int16_t address = 0x42;
-  bus.set.design.WriteRegister(address, 0x12, 0x80);
+  bus.set.design.writeRegister(address, 0x12, 0x80);
   bus.clock.time = 7ms;
-  EXPECT_TRUE(bus.set.design.ReadRegisters(address, 0x12, 1));
-  bus.set.design.RepeatedStartReads = true;
+  EXPECT_TRUE(bus.set.design.readRegisters(address, 0x12, 1));
+  bus.set.design.repeatedStartReads = true;
   bus.clock.time = 9ms;
-  EXPECT_TRUE(bus.set.design.ReadRegisters(address, 0x00, 0));
+  EXPECT_TRUE(bus.set.design.readRegisters(address, 0x00, 0));
 
   EXPECT_EQ(bus.entries(), (std::deque<Transaction>{
                                entry(5ms, 0x42, {0x12, 0x80}),
@@ -69,7 +69,7 @@ TEST(TransactionRecordTest, OutcomesSayWhereTheAcknowledgeWasMissing) {
   const auto result = bus.set.engine.transfer({{0x42, false, {0x10, 0x01, 0x02, 0x03}}});
   EXPECT_EQ(result.messages[0].outcome, MessageOutcome::DataNotAcknowledged);
   std::int16_t nobody = 0x60;
-  bus.set.design.ReadRegisters(nobody, 0x00, 0);
+  bus.set.design.readRegisters(nobody, 0x00, 0);
 
   EXPECT_EQ(bus.entries(), (std::deque<Transaction>{
                                entry(0ms, 0x42, {0x10, 0x01, 0x02, 0x03},
@@ -85,7 +85,7 @@ TEST(TransactionRecordTest, AClockHeldTooLongRecordsTheMessageAsTimedOut) {
   };
   Recording<ConfiguredLines<Overlong>> bus;
   std::int16_t address = 0x42;
-  EXPECT_THROW(bus.set.design.WriteRegister(address, 0x10, 0x5A), base::RuntimeError);
+  EXPECT_THROW(bus.set.design.writeRegister(address, 0x10, 0x5A), base::RuntimeError);
   ASSERT_EQ(bus.entries().size(), 1u);
   EXPECT_EQ(bus.entries()[0].outcome, MessageOutcome::TimedOut);
   EXPECT_EQ(bus.entries()[0].bytes, (std::vector<std::uint8_t>{0x10, 0x5A}));
@@ -94,14 +94,14 @@ TEST(TransactionRecordTest, AClockHeldTooLongRecordsTheMessageAsTimedOut) {
 TEST(TransactionRecordTest, FollowsTheRunModeAndKeepsItsOwnBoundWhateverTheTraceKeeps) {
   Recording<SimulatedParallelPort> off(0);
   std::int16_t address = 0x42;
-  off.set.design.WriteRegister(address, 0x12, 0x80);
+  off.set.design.writeRegister(address, 0x12, 0x80);
   EXPECT_TRUE(off.entries().empty());
 
   // Three lines of trace keep the last lines only; the record keeps every transaction.
   Recording<SimulatedParallelPort> bounded(1, 3.9);
   EXPECT_EQ(bounded.set.engine.record().bound(), bus::TransactionRecord::kDefaultBound);
   for (std::int16_t value = 1; value <= 5; ++value) {
-    bounded.set.design.WriteRegister(address, 0x12, value);
+    bounded.set.design.writeRegister(address, 0x12, value);
   }
   ASSERT_EQ(bounded.entries().size(), 5u);
   EXPECT_EQ(bounded.set.engine.record().dropped(), 0u);
@@ -119,7 +119,7 @@ TEST(TransactionRecordTest, FollowsTheRunModeAndKeepsItsOwnBoundWhateverTheTrace
     EXPECT_EQ(bounded.set.engine.record().dropped(), c.dropped) << c.bound;
     EXPECT_EQ(bounded.entries().front().bytes, (std::vector<std::uint8_t>{0x12, c.oldest}));
   }
-  bounded.set.design.WriteRegister(address, 0x12, 0x06);
+  bounded.set.design.writeRegister(address, 0x12, 0x06);
   ASSERT_EQ(bounded.entries().size(), 1u);
   EXPECT_EQ(bounded.entries().back().bytes, (std::vector<std::uint8_t>{0x12, 0x06}));
 
@@ -142,9 +142,9 @@ TEST(TransactionRecordTest, EachEntryCarriesTheNoteOfTheCommandThatSentIt) {
   std::int16_t address = 0x42;
   {
     const bus::NotedCommand shown(record, {bus::kByteRegisters, 1});
-    bus.set.design.ReadRegisters(address, 0x12, 1);
+    bus.set.design.readRegisters(address, 0x12, 1);
   }
-  bus.set.design.WriteRegister(address, 0x12, 0x80);
+  bus.set.design.writeRegister(address, 0x12, 0x80);
 
   const bus::CommandNote expected[] = {{wide, {}}, {wide, {}}, {wide, {}},
                                        {bus::kByteRegisters, 1}, {bus::kByteRegisters, 1}, {}};

@@ -17,9 +17,9 @@ class TransactionsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     set.engine.setBusDelay(0.001);
-    set.port.reads = {0x0C};  // the control register OpenBus saves
-    set.engine.OpenBus(0, 0);
-    set.engine.InitPort(10);
+    set.port.reads = {0x0C};  // the control register openBus saves
+    set.engine.openBus(0, 0);
+    set.engine.initPort(10);
     set.port.log.clear();
   }
   void acknowledgeEverything() { set.port.defaultRead = 0x00; }
@@ -37,7 +37,7 @@ class TransactionsTest : public ::testing::Test {
 TEST_F(TransactionsTest, WriteRegisterSendsWriteAddressSubAddressAndData) {
   acknowledgeEverything();
   std::int16_t address = 0x43;
-  set.design.WriteRegister(address, 0x12, 0x80);
+  set.design.writeRegister(address, 0x12, 0x80);
   EXPECT_EQ(masterWire(set.port.log),
             wire({"S", sentByte(0x42), sentByte(0x12), sentByte(0x80), "0P"}));
   EXPECT_EQ(address, 0x42);
@@ -48,7 +48,7 @@ TEST_F(TransactionsTest, WriteRegisterSendsWriteAddressSubAddressAndData) {
 TEST_F(TransactionsTest, SetRegisterPointerStopsAfterTheSubAddress) {
   acknowledgeEverything();
   std::int16_t address = 0x42;
-  set.design.SetRegisterPointer(address, 0x07);
+  set.design.setRegisterPointer(address, 0x07);
   EXPECT_EQ(masterWire(set.port.log), wire({"S", sentByte(0x42), sentByte(0x07), "0P"}));
   EXPECT_EQ(address, 0x42);
   EXPECT_TRUE(set.engine.ackReceived());
@@ -59,7 +59,7 @@ TEST_F(TransactionsTest, ReadSequentialAcknowledgesAllButTheLastByte) {
   // Acknowledge, then 0x5A and 0xC3 on SDA.
   set.port.reads = {0x00, 0, 0x80, 0, 0x80, 0x80, 0, 0x80, 0, 0x80, 0x80, 0, 0, 0, 0, 0x80, 0x80};
   std::int16_t address = 0x42;
-  set.design.ReadSequential(address, 1);
+  set.design.readSequential(address, 1);
 
   EXPECT_EQ(address, 0x43);
   EXPECT_EQ(set.design.ReadBuffer, (std::vector<std::int16_t>{0x5A, 0xC3}));
@@ -73,7 +73,7 @@ TEST_F(TransactionsTest, ReadSequentialAcknowledgesAllButTheLastByte) {
 TEST_F(TransactionsTest, ReadSequentialOfCountZeroReadsOneByteWithoutAcknowledge) {
   acknowledgeEverything();
   std::int16_t address = 0x42;
-  set.design.ReadSequential(address, 0);
+  set.design.readSequential(address, 0);
   EXPECT_EQ(set.design.ReadBuffer.size(), 1u);
   EXPECT_EQ(masterWire(set.port.log), wire({"S", sentByte(0x43), "11111111", "0P"}));
   EXPECT_EQ(set.port.readsDone().size(), 1u + 8u);
@@ -82,15 +82,15 @@ TEST_F(TransactionsTest, ReadSequentialOfCountZeroReadsOneByteWithoutAcknowledge
 TEST_F(TransactionsTest, ReadSequentialReplacesTheBufferAndRejectsNegativeCounts) {
   acknowledgeEverything();
   std::int16_t address = 0x42;
-  set.design.ReadSequential(address, 5);
+  set.design.readSequential(address, 5);
   EXPECT_EQ(set.design.ReadBuffer.size(), 6u);
-  set.design.ReadSequential(address, 2);
+  set.design.readSequential(address, 2);
   EXPECT_EQ(set.design.ReadBuffer.size(), 3u);
 
   set.port.log.clear();
   address = 0x42;
   try {
-    set.design.ReadSequential(address, -1);
+    set.design.readSequential(address, -1);
     FAIL() << "negative count accepted";
   } catch (const base::RuntimeError& error) {
     EXPECT_EQ(error.number(), 5);
@@ -121,13 +121,13 @@ TEST(ReadSequentialCountTest, EveryCountUpToTheLargestReadsCountPlusOneBytes) {
   // Every read answers low, as the acknowledges need: the START's check would take it for a
   // held bus.
   set.engine.setSdaCheckBeforeStart(false);
-  set.engine.OpenBus(0, 0);
-  set.engine.InitPort(10);
+  set.engine.openBus(0, 0);
+  set.engine.initPort(10);
   for (const std::int16_t count : {std::int16_t{0}, std::int16_t{255}, std::int16_t{32766},
                                    std::numeric_limits<std::int16_t>::max()}) {
     set.port.reads = 0;
     std::int16_t address = 0x42;
-    set.design.ReadSequential(address, count);
+    set.design.readSequential(address, count);
     const std::size_t bytes = static_cast<std::size_t>(count) + 1;
     EXPECT_EQ(set.design.ReadBuffer.size(), bytes) << "count " << count;
     // One status read for the address acknowledge, eight per byte.
@@ -137,23 +137,23 @@ TEST(ReadSequentialCountTest, EveryCountUpToTheLargestReadsCountPlusOneBytes) {
 
 TEST_F(TransactionsTest, WithoutADeviceEveryAcknowledgeWaitTimesOutByPhase) {
   set.log.setEnabled(true);
-  set.debuggerState.TraceBufferSize = 1000;
+  set.debuggerState.traceBufferSize = 1000;
   std::int16_t address = 0x42;
-  set.design.WriteRegister(address, 0x12, 0x80);
+  set.design.writeRegister(address, 0x12, 0x80);
   EXPECT_EQ(errorLines(), (std::vector<std::string>{"Wisp ERR001", "Wisp ERR002", "Wisp ERR002"}));
   EXPECT_FALSE(set.engine.ackReceived());
 
   set.trace.replaceText("");
-  set.design.ReadSequential(address, 1);
+  set.design.readSequential(address, 1);
   EXPECT_EQ(errorLines(), std::vector<std::string>{"Wisp ERR001"});
   EXPECT_EQ(set.design.ReadBuffer, (std::vector<std::int16_t>{0xFF, 0xFF}));
 }
 
 TEST_F(TransactionsTest, GeneralCallAddressTimesOutAsALaterByte) {
   set.log.setEnabled(true);
-  set.debuggerState.TraceBufferSize = 1000;
+  set.debuggerState.traceBufferSize = 1000;
   std::int16_t address = 0x01;
-  set.design.SetRegisterPointer(address, 0x00);
+  set.design.setRegisterPointer(address, 0x00);
   EXPECT_EQ(address, 0);
   EXPECT_EQ(errorLines(), (std::vector<std::string>{"Wisp ERR002", "Wisp ERR002"}));
 }
@@ -163,11 +163,11 @@ TEST_F(TransactionsTest, OpenBusChoosesThePortAndSavesItsControlRegister) {
       {0, 0x378, "Wisp SYS002: I2C bus opened on adress 378h        |"},
       {1, 0x278, "Wisp SYS002: I2C bus opened on adress 278h        |"},
       {2, 0x3BC, "Wisp SYS002: I2C bus opened on adress 3BCh        |"}};
-  set.debuggerState.TraceBufferSize = 1000;
+  set.debuggerState.traceBufferSize = 1000;
   for (const auto& [index, base, line] : ports) {
     set.port.log.clear();
     set.port.reads = {0x2C};
-    set.engine.OpenBus(index, 1);
+    set.engine.openBus(index, 1);
     EXPECT_EQ(set.core.cable()->dataPort(), base);
     EXPECT_EQ(set.core.cable()->statusPort(), base + 1);
     EXPECT_EQ(set.core.cable()->controlPort(), base + 2);
@@ -179,24 +179,24 @@ TEST_F(TransactionsTest, OpenBusChoosesThePortAndSavesItsControlRegister) {
 }
 
 TEST_F(TransactionsTest, OpenBusWithAnUnknownIndexKeepsThePortAndDebugZeroStaysQuiet) {
-  set.engine.OpenBus(1, 0);
-  set.engine.OpenBus(3, 0);
+  set.engine.openBus(1, 0);
+  set.engine.openBus(3, 0);
   EXPECT_EQ(set.core.cable()->dataPort(), 0x278);
-  set.engine.OpenBus(-1, 7);
+  set.engine.openBus(-1, 7);
   EXPECT_EQ(set.core.cable()->dataPort(), 0x278);
   EXPECT_FALSE(set.log.enabled());
   EXPECT_FALSE(set.trace.exists());
 }
 
 TEST_F(TransactionsTest, CloseBusRestoresControlThenReleasesSdaWithoutDelay) {
-  set.engine.CloseBus();
+  set.engine.closeBus();
   EXPECT_EQ(set.port.log, (std::vector<RecordingPort::Access>{{Kind::Write, 0x37A, 0x0C},
                                                               {Kind::Write, 0x378, 0x7F}}));
   EXPECT_FALSE(set.trace.exists());
 
   set.log.setEnabled(true);
-  set.debuggerState.TraceBufferSize = 10;
-  set.engine.CloseBus();
+  set.debuggerState.traceBufferSize = 10;
+  set.engine.closeBus();
   EXPECT_EQ(set.traceLines().back(),
             markedLine("Wisp SYS003 :I2C Bus closed                       |"));
 }

@@ -93,11 +93,11 @@ TEST(CommandFileFormatTest, ReadHexFieldOnARawFile) {
   const std::string path = scratch.write("raw", "5,6\t7\r8\nF0ff xyz 1");
   InputFile file(path, "test");
   std::vector<int> values;
-  for (int value = ReadHexField(file); value != -1; value = ReadHexField(file))
+  for (int value = readHexField(file); value != -1; value = readHexField(file))
     values.push_back(value);
   EXPECT_EQ(values, (std::vector<int>{5, 6, 7, 8, 0xF0, 0xFF, 1}));
-  EXPECT_EQ(ReadHexField(file), -1);
-  EXPECT_EQ(CountWrites(path), 2);
+  EXPECT_EQ(readHexField(file), -1);
+  EXPECT_EQ(countWrites(path), 2);
 }
 
 }  // namespace

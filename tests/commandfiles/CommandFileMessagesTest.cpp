@@ -87,13 +87,13 @@ struct LoosePort : port::PortIo {
 TEST(CommandFileMessagesTest, AFailureTheSenderDoesNotKnowEndsInTheSendFileBox) {
   testing::ScratchDirectory scratch;
   testing::EngineSet<LoosePort> set;
-  set.engine.OpenBus(0, 0);
-  set.engine.InitPort(10);
+  set.engine.openBus(0, 0);
+  set.engine.initPort(10);
   set.port.loose = true;
-  set.core.values().SendFileName = scratch.write("a.i2c", "42 12 80\r\n");
+  set.core.values().sendFileName = scratch.write("a.i2c", "42 12 80\r\n");
 
   SendOutcome outcome;
-  EXPECT_EQ(SendFile(set.core, "", {}, {}, &outcome), SendFileAction::Sent);
+  EXPECT_EQ(sendFile(set.core, "", {}, {}, &outcome), SendFileAction::Sent);
   EXPECT_EQ(outcome.end, SendEnd::Failed);
   ASSERT_EQ(set.desktop.boxes.size(), 1u);
   EXPECT_EQ(set.desktop.boxes[0].title, "Send File - Error");
@@ -104,8 +104,8 @@ TEST(CommandFileMessagesTest, AFailureTheSenderDoesNotKnowEndsInTheSendFileBox) 
 TEST(CommandFileMessagesTest, ABlankDumpFileNameIsNamedInTheDumpBox) {
   testing::SendFixture fixture;
   const DumpOutcome outcome =
-      DumpRegisters(fixture.set.core.master(), port::AfterMessage::Stop, fixture.set.desktop,
-                    fixture.fields.DeviceAddress, 3, "   ");
+      dumpRegisters(fixture.set.core.master(), port::AfterMessage::Stop, fixture.set.desktop,
+                    fixture.fields.deviceAddress, 3, "   ");
   EXPECT_FALSE(outcome.written);
   ASSERT_EQ(fixture.set.desktop.boxes.size(), 1u);
   EXPECT_EQ(fixture.set.desktop.boxes[0].title, "Dump To File - Error");

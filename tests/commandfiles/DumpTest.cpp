@@ -21,7 +21,7 @@ using testing::readWhole;
 
 int errorOf(const std::string& text) {
   try {
-    ParseDumpCount(text);
+    parseDumpCount(text);
   } catch (const RuntimeError& error) {
     return error.number();
   }
@@ -29,11 +29,11 @@ int errorOf(const std::string& text) {
 }
 
 TEST(DumpTest, TheCountIsADecimal16BitNumber) {
-  EXPECT_EQ(ParseDumpCount("00"), 0);
-  EXPECT_EQ(ParseDumpCount(" 255 "), 255);
-  EXPECT_EQ(ParseDumpCount("32767"), 32767);
-  EXPECT_EQ(ParseDumpCount("+7"), 7);
-  EXPECT_EQ(ParseDumpCount("-32768"), -32768);
+  EXPECT_EQ(parseDumpCount("00"), 0);
+  EXPECT_EQ(parseDumpCount(" 255 "), 255);
+  EXPECT_EQ(parseDumpCount("32767"), 32767);
+  EXPECT_EQ(parseDumpCount("+7"), 7);
+  EXPECT_EQ(parseDumpCount("-32768"), -32768);
   EXPECT_EQ(errorOf("32768"), RuntimeError::kOverflow);
   EXPECT_EQ(errorOf("99999999999999999999999"), RuntimeError::kOverflow);
   EXPECT_EQ(errorOf(""), RuntimeError::kTypeMismatch);
@@ -44,8 +44,8 @@ TEST(DumpTest, TheCountIsADecimal16BitNumber) {
 }
 
 TEST(DumpTest, LinesAreUpperCaseHexWithoutLeadingZerosAndTwoBlanks) {
-  EXPECT_EQ(DumpText(0x43, {0x80, 0x05, 0x1A}), "43  0  80\r\n43  1  5\r\n43  2  1A\r\n");
-  const std::string many = DumpText(0x43, std::vector<std::int16_t>(0x101, 0));
+  EXPECT_EQ(dumpText(0x43, {0x80, 0x05, 0x1A}), "43  0  80\r\n43  1  5\r\n43  2  1A\r\n");
+  const std::string many = dumpText(0x43, std::vector<std::int16_t>(0x101, 0));
   EXPECT_NE(many.find("\r\n43  F  0\r\n43  10  0\r\n"), std::string::npos);
   EXPECT_EQ(many.substr(many.size() - 14), "\r\n43  100  0\r\n");
   EXPECT_EQ(base::trimmed(" Dump.i2c "), "Dump.i2c");
@@ -53,13 +53,13 @@ TEST(DumpTest, LinesAreUpperCaseHexWithoutLeadingZerosAndTwoBlanks) {
 
 struct DumpFixture : testing::SendFixture {
   DumpOutcome dump(std::int16_t device, std::int16_t count, const std::string& name) {
-    fields.DeviceAddress = device;
-    return DumpRegisters(set.core.master(), port::AfterMessage::Stop, set.desktop,
-                         fields.DeviceAddress, count, " " + scratch.file(name) + "  ");
+    fields.deviceAddress = device;
+    return dumpRegisters(set.core.master(), port::AfterMessage::Stop, set.desktop,
+                         fields.deviceAddress, count, " " + scratch.file(name) + "  ");
   }
   DumpEnd dumpToFile(std::int16_t count, const std::string& fileText) {
-    return DumpToFile(set.core.master(), port::AfterMessage::Stop, set.desktop,
-                      fields.DeviceAddress, count, fileText);
+    return dumpToFile(set.core.master(), port::AfterMessage::Stop, set.desktop,
+                      fields.deviceAddress, count, fileText);
   }
   std::string dumped(const std::string& name) const { return readWhole(scratch.file(name)); }
 };
@@ -70,11 +70,11 @@ TEST(DumpTest, DumpsRegistersZeroToCountWithTheReadAddress) {
   EXPECT_TRUE(outcome.written);
   EXPECT_TRUE(outcome.acknowledged);
   const auto reg = [](int n) {
-    return numconv::UpperHex(
+    return numconv::upperHex(
         port::simulated::CameraSensor::defaultValue(static_cast<std::uint8_t>(n)));
   };
   EXPECT_EQ(fixture.dumped("Dump.i2c"), "43  0  " + reg(0) + "\r\n43  1  " + reg(1) + "\r\n");
-  EXPECT_EQ(fixture.fields.DeviceAddress, 0x43);
+  EXPECT_EQ(fixture.fields.deviceAddress, 0x43);
 
   fixture.dump(0x43, 0, "one.i2c");
   EXPECT_EQ(fixture.dumped("one.i2c"), "43  0  " + reg(0) + "\r\n");
@@ -122,8 +122,8 @@ TEST(DumpTest, ErrorsAreBoxedAndLeaveNoFileBehind) {
   DumpFixture fixture;
   const std::int64_t before = fixture.set.port.nowNs();
   const DumpOutcome blank =
-      DumpRegisters(fixture.set.core.master(), port::AfterMessage::Stop, fixture.set.desktop,
-                    fixture.fields.DeviceAddress, 3, "   ");
+      dumpRegisters(fixture.set.core.master(), port::AfterMessage::Stop, fixture.set.desktop,
+                    fixture.fields.deviceAddress, 3, "   ");
   const DumpOutcome negative = fixture.dump(0x42, -1, "negative.i2c");
   EXPECT_EQ(fixture.set.port.nowNs(), before) << "neither touches the bus";
   EXPECT_EQ(blank.failure->error.number(), RuntimeError::kPathFileAccess);
@@ -144,9 +144,9 @@ TEST(DumpTest, ErrorsAreBoxedAndLeaveNoFileBehind) {
 TEST(DumpTest, TheQuestionsAndTheEmptyName) {
   DumpFixture fixture;
   fixture.set.desktop.answer = desktop::MessageAnswer::No;
-  fixture.fields.DeviceAddress = 0;
+  fixture.fields.deviceAddress = 0;
   EXPECT_EQ(fixture.dumpToFile(5, " x.i2c"), DumpEnd::FocusDeviceAddress);
-  fixture.fields.DeviceAddress = 0x42;
+  fixture.fields.deviceAddress = 0x42;
   EXPECT_EQ(fixture.dumpToFile(0, " x.i2c"), DumpEnd::FocusLineCount);
   ASSERT_EQ(fixture.set.desktop.boxes.size(), 2u);
   EXPECT_EQ(fixture.set.desktop.boxes[0].text, "Device address is 0?");
@@ -173,7 +173,7 @@ TEST(DumpTest, ADumpSentBackRestoresEveryRegister) {
   ASSERT_TRUE(fixture.dump(0x42, 255, "before.i2c").written);
   std::int16_t device = 0x42;
   for (int reg : {0x00, 0x05, 0x0F, 0x10, 0x7E, 0xFF})
-    fixture.set.design.WriteRegister(device, reg, 0x03);
+    fixture.set.design.writeRegister(device, reg, 0x03);
   ASSERT_TRUE(fixture.dump(0x42, 255, "changed.i2c").written);
   ASSERT_NE(fixture.dumped("changed.i2c"), fixture.dumped("before.i2c"));
 

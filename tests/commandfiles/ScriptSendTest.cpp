@@ -19,22 +19,22 @@ using desktop::MessageIcon;
 struct ScriptSendTest : ::testing::Test {
   ScriptSendTest() {
     set.engine.setBusDelay(0.001);
-    set.engine.OpenBus(0, 0);
-    set.engine.InitPort(10);
+    set.engine.openBus(0, 0);
+    set.engine.initPort(10);
     hooks.clock = &clock;
     hooks.progress = [this](long long index, long long total) {
       progress.push_back(std::to_string(index) + "/" + std::to_string(total));
     };
-    hooks.UpdateDeviceMonitor = [this](bool acknowledged) { acks.push_back(acknowledged); };
+    hooks.updateDeviceMonitor = [this](bool acknowledged) { acks.push_back(acknowledged); };
   }
   ScriptSendOutcome send(const std::string& text, bool keepGoing = false) {
-    return SendScriptFile(set.core, scratch.write("bring-up.i2cs", text), hooks, keepGoing,
+    return sendScriptFile(set.core, scratch.write("bring-up.i2cs", text), hooks, keepGoing,
                           port::AfterMessage::Stop);
   }
   int sensorRegister(int reg) {
     std::int16_t device = 0x42;
-    set.design.SetRegisterPointer(device, static_cast<std::int16_t>(reg));
-    set.design.ReadSequential(device, 0);
+    set.design.setRegisterPointer(device, static_cast<std::int16_t>(reg));
+    set.design.readSequential(device, 0);
     return set.design.ReadBuffer.at(0);
   }
   std::string file() const { return scratch.file("bring-up.i2cs"); }
@@ -121,7 +121,7 @@ TEST(OpenDialogTest, OffersScriptsAfterTheDesignsCommandFiles) {
   testing::FakeWindowSystem windows;
   std::string last;
   windows.dialogAnswers.push_back("/x/bring-up.i2cs");
-  EXPECT_EQ(ChooseCommandFile(windows, last), "/x/bring-up.i2cs");
+  EXPECT_EQ(chooseCommandFile(windows, last), "/x/bring-up.i2cs");
   ASSERT_EQ(windows.dialogs.size(), 1u);
   EXPECT_EQ(windows.dialogs[0].filter,
             "I2C File (*.i2c)|*.i2c|All I2C files|*.i2c;*.i2cs|I2C Script (*.i2cs)|*.i2cs");
@@ -129,7 +129,7 @@ TEST(OpenDialogTest, OffersScriptsAfterTheDesignsCommandFiles) {
 
 TEST_F(ScriptSendTest, StopOnErrorShowsOneBoxAndEndsAScriptThatGoesOn) {
   set.log.setEnabled(true);
-  set.debuggerState.StopOnError = true;
+  set.debuggerState.stopOnError = true;
   const ScriptSendOutcome outcome = send("device 30\nwrite 00 00\nwrite 01 00\nwrite 02 00\n", true);
   ASSERT_EQ(set.desktop.boxes.size(), 1u);
   EXPECT_EQ(set.desktop.boxes[0].title, "Wisp Bus Monitor");

@@ -30,25 +30,25 @@ inline std::ostream& operator<<(std::ostream& out, const Write& w) {
 struct SendFixture {
   SendFixture() {
     set.engine.setBusDelay(0.001);
-    set.engine.OpenBus(0, 0);
-    set.engine.InitPort(10);
+    set.engine.openBus(0, 0);
+    set.engine.initPort(10);
     hooks.clock = &clock;
     hooks.reported = [this](const scripts::CommandReport& report) {
       const scripts::Step& write = report.step;
       writes.push_back({write.target.device, static_cast<int>(write.reg),
                         static_cast<int>(write.value)});
     };
-    hooks.UpdateDeviceMonitor = [this](bool acknowledged) { acks.push_back(acknowledged); };
+    hooks.updateDeviceMonitor = [this](bool acknowledged) { acks.push_back(acknowledged); };
   }
 
   // Writes source as a command file, copies it and sends the copy.
   commandfiles::SendOutcome send(const std::string& source) {
     const std::string path = scratch.write("commands.i2c", source);
-    commandfiles::CreateTmpFile(set.core, path, scratch.path().string());
-    return commandfiles::SendCommandFile(set.core, set.core.values().TmpFileName, options, hooks);
+    commandfiles::createTmpFile(set.core, path, scratch.path().string());
+    return commandfiles::sendCommandFile(set.core, set.core.values().tmpFileName, options, hooks);
   }
 
-  std::string tmpText() const { return readWhole(set.core.values().TmpFileName); }
+  std::string tmpText() const { return readWhole(set.core.values().tmpFileName); }
 
   ScratchDirectory scratch;
   EngineSet<port::simulated::SimulatedParallelPort> set;

@@ -33,8 +33,8 @@ TEST(SenderTest, EachWriteIsFollowedByItsPausesThenOneYield) {
   fixture.hooks.progress = [&](long long i, long long n) {
     events.push_back("write " + std::to_string(i) + " of " + std::to_string(n));
   };
-  auto monitor = fixture.hooks.UpdateDeviceMonitor;
-  fixture.hooks.UpdateDeviceMonitor = [&](bool acknowledged) {
+  auto monitor = fixture.hooks.updateDeviceMonitor;
+  fixture.hooks.updateDeviceMonitor = [&](bool acknowledged) {
     monitor(acknowledged);
     events.push_back("monitor");
   };
@@ -89,14 +89,14 @@ TEST(SenderTest, AMissingAcknowledgeIsCountedAndTheSendGoesOn) {
 TEST(SenderTest, AClockHeldBeyondTheTimeoutEndsTheSendWithItsBox) {
   testing::EngineSet<testing::ConfiguredLines<HeldClock>> set;
   set.engine.setBusDelay(0.001);
-  set.engine.OpenBus(0, 0);
-  set.engine.InitPort(10);
+  set.engine.openBus(0, 0);
+  set.engine.initPort(10);
   testing::FakeClock clock;
   SendHooks hooks;
   hooks.clock = &clock;
   int reported = 0;
   hooks.reported = [&](const scripts::CommandReport&) { ++reported; };
-  const SendOutcome outcome = SendCommandText(set.core, "42 10 5A\r\n42 11 5B\r\n", "held.i2c",
+  const SendOutcome outcome = sendCommandText(set.core, "42 10 5A\r\n42 11 5B\r\n", "held.i2c",
                                               {}, hooks);
   EXPECT_EQ(outcome.end, SendEnd::Failed);
   EXPECT_EQ(reported, 0);
@@ -110,7 +110,7 @@ TEST(SenderTest, AFailedSendClosesItsFileSoTheNextOneWorks) {
   const std::size_t before = openDescriptors();
   // A directory opens but cannot be read: the error comes with the file already open.
   const SendOutcome failed =
-      SendCommandFile(fixture.set.core, fixture.scratch.path().string(), {}, fixture.hooks);
+      sendCommandFile(fixture.set.core, fixture.scratch.path().string(), {}, fixture.hooks);
   EXPECT_EQ(failed.end, SendEnd::Failed);
   EXPECT_EQ(openDescriptors(), before);
   ASSERT_EQ(fixture.set.desktop.boxes.size(), 1u);
@@ -120,7 +120,7 @@ TEST(SenderTest, AFailedSendClosesItsFileSoTheNextOneWorks) {
   EXPECT_EQ(box.text.rfind("75: Cannot read " + fixture.scratch.path().string(), 0), 0u)
       << box.text;
 
-  const SendOutcome missing = SendCommandFile(fixture.set.core, fixture.scratch.file("gone"));
+  const SendOutcome missing = sendCommandFile(fixture.set.core, fixture.scratch.file("gone"));
   EXPECT_EQ(missing.failure->error.number(), base::RuntimeError::kFileNotFound);
   EXPECT_EQ(openDescriptors(), before);
 
@@ -131,7 +131,7 @@ TEST(SenderTest, AFailedSendClosesItsFileSoTheNextOneWorks) {
 
 TEST(SenderTest, SendFileWithNothingChosenAsksForOpen) {
   SendFixture fixture;
-  EXPECT_EQ(SendFile(fixture.set.core, "", {}, fixture.hooks), SendFileAction::OpenInstead);
+  EXPECT_EQ(sendFile(fixture.set.core, "", {}, fixture.hooks), SendFileAction::OpenInstead);
   EXPECT_TRUE(fixture.writes.empty());
   EXPECT_TRUE(fixture.set.desktop.boxes.empty());
 }
@@ -140,13 +140,13 @@ TEST(SenderTest, SendFileAfterEditingRebuildsTheCopyFromTheChosenFile) {
   SendFixture fixture;
   testing::WorkingDirectory here(fixture.scratch.path());
   const std::string chosen = fixture.scratch.write("chosen.i2c", "42 12 80\r\n");
-  PrepareCommandFile(fixture.set.core, chosen);
-  fixture.set.core.values().FileEdited = true;
+  prepareCommandFile(fixture.set.core, chosen);
+  fixture.set.core.values().fileEdited = true;
   fixture.scratch.write("chosen.i2c", "42 12 80 ; edited\r\n42 13 81\r\n");
   SendOutcome outcome;
-  EXPECT_EQ(SendFile(fixture.set.core, chosen, {}, fixture.hooks, &outcome), SendFileAction::Sent);
+  EXPECT_EQ(sendFile(fixture.set.core, chosen, {}, fixture.hooks, &outcome), SendFileAction::Sent);
   EXPECT_EQ(outcome.writes, 2);
-  EXPECT_EQ(fixture.set.core.values().SendFileName, "tmpI2C.txt");
+  EXPECT_EQ(fixture.set.core.values().sendFileName, "tmpI2C.txt");
 }
 
 TEST(SenderTest, AScriptUnderAnotherNameIsRefusedBeforeAnyWrite) {
@@ -186,11 +186,11 @@ TEST(SenderTest, SendFileOfAScriptUnderAnotherNameSendsNothingAndSaysWhy) {
     // Opened as a script, or as a command file that the editor then made a script.
     const std::string chosen =
         fixture.scratch.write("chosen.txt", edited ? "42 12 80\r\n" : script);
-    PrepareCommandFile(fixture.set.core, chosen);
-    fixture.set.core.values().FileEdited = edited;
+    prepareCommandFile(fixture.set.core, chosen);
+    fixture.set.core.values().fileEdited = edited;
     fixture.scratch.write("chosen.txt", script);
     SendOutcome outcome;
-    EXPECT_EQ(SendFile(fixture.set.core, chosen, {}, fixture.hooks, &outcome), SendFileAction::Sent);
+    EXPECT_EQ(sendFile(fixture.set.core, chosen, {}, fixture.hooks, &outcome), SendFileAction::Sent);
     EXPECT_EQ(outcome.end, edited ? SendEnd::Completed : SendEnd::Failed);
     EXPECT_EQ(outcome.writes, 0);
     EXPECT_TRUE(fixture.writes.empty());
@@ -207,7 +207,7 @@ TEST(DelayTimeTest, WaitsOnTheClockWithoutYielding) {
   testing::FakeDesktop desktop;
   testing::FakeClock clock;
   clock.time = 86399s + 950ms;  // moments before midnight: no wrap on a monotonic clock
-  DelayTime(desktop, 0.1, clock);
+  delayTime(desktop, 0.1, clock);
   EXPECT_GE(clock.time, 86400s + 50ms);
   EXPECT_LT(clock.time, 86400s + 51ms);
   EXPECT_EQ(desktop.yields, 0);
@@ -218,7 +218,7 @@ TEST(DelayTimeTest, ASleepThatWakesEarlyIsMadeUp) {
   testing::FakeDesktop desktop;
   testing::FakeClock clock;
   clock.sleepScale = 0.5;
-  DelayTime(desktop, 2.0, clock);
+  delayTime(desktop, 2.0, clock);
   EXPECT_GE(clock.time, 1999ms);
   EXPECT_GT(clock.sleeps.size(), 1u);
 }
@@ -226,13 +226,13 @@ TEST(DelayTimeTest, ASleepThatWakesEarlyIsMadeUp) {
 TEST(DelayTimeTest, NothingToWaitForAndNotANumber) {
   testing::FakeDesktop desktop;
   testing::FakeClock clock;
-  DelayTime(desktop, 0, clock);
-  DelayTime(desktop, -5, clock);
+  delayTime(desktop, 0, clock);
+  delayTime(desktop, -5, clock);
   EXPECT_TRUE(clock.sleeps.empty());
   EXPECT_TRUE(desktop.boxes.empty());
 
-  DelayTime(desktop, std::numeric_limits<double>::quiet_NaN(), clock);
-  DelayTime(desktop, std::numeric_limits<double>::infinity(), clock);
+  delayTime(desktop, std::numeric_limits<double>::quiet_NaN(), clock);
+  delayTime(desktop, std::numeric_limits<double>::infinity(), clock);
   EXPECT_TRUE(clock.sleeps.empty());
   ASSERT_EQ(desktop.boxes.size(), 2u);
   EXPECT_EQ(desktop.boxes[0].title, "ERROR");

@@ -26,16 +26,16 @@ struct TmpFileTest : ::testing::Test {
 TEST_F(TmpFileTest, TheCopyIsTmpI2CInTheCurrentDirectory) {
   WorkingDirectory here(scratch.path());
   scratch.write("a.i2c", "42 12 80 ; first\n");
-  PrepareCommandFile(set.core, "a.i2c");
-  EXPECT_EQ(values.TmpFileName, "tmpI2C.txt");
-  EXPECT_EQ(values.SendFileName, "tmpI2C.txt");
+  prepareCommandFile(set.core, "a.i2c");
+  EXPECT_EQ(values.tmpFileName, "tmpI2C.txt");
+  EXPECT_EQ(values.sendFileName, "tmpI2C.txt");
   EXPECT_EQ(readWhole("tmpI2C.txt"), "42 12 80 \r\n");
   // No temporary names are left beside it.
   EXPECT_EQ(std::distance(fs::directory_iterator(scratch.path()), fs::directory_iterator()), 2);
 
-  CleanUp(set.core);
+  cleanUp(set.core);
   EXPECT_FALSE(fs::exists("tmpI2C.txt"));
-  CleanUp(set.core);
+  cleanUp(set.core);
   EXPECT_TRUE(set.desktop.boxes.empty()) << "a copy already gone is no error";
 }
 
@@ -44,22 +44,22 @@ TEST_F(TmpFileTest, ALinkPlantedUnderTheNameIsReplacedNotFollowed) {
   const std::string victim = scratch.write("victim.txt", "precious\n");
   fs::create_symlink(victim, "tmpI2C.txt");
   scratch.write("a.i2c", "42 12 80\n");
-  PrepareCommandFile(set.core, "a.i2c");
+  prepareCommandFile(set.core, "a.i2c");
   EXPECT_EQ(readWhole(victim), "precious\n");
   EXPECT_TRUE(fs::is_regular_file(fs::symlink_status("tmpI2C.txt")));
   EXPECT_EQ(readWhole("tmpI2C.txt"), "42 12 80\r\n");
 
   fs::remove("tmpI2C.txt");
   fs::create_symlink(victim, "tmpI2C.txt");
-  CleanUp(set.core);
+  cleanUp(set.core);
   EXPECT_FALSE(fs::exists(fs::symlink_status("tmpI2C.txt")));
   EXPECT_EQ(readWhole(victim), "precious\n") << "CleanUp removes the link, not its target";
 }
 
 TEST_F(TmpFileTest, AMissingSourceIsReportedAndLeavesTheCopyEmpty) {
   const std::string dir = scratch.path().string();
-  CreateTmpFile(set.core, scratch.write("old.i2c", "42 12 80\n"), dir);
-  const auto failure = CreateTmpFile(set.core, scratch.file("missing.i2c"), dir);
+  createTmpFile(set.core, scratch.write("old.i2c", "42 12 80\n"), dir);
+  const auto failure = createTmpFile(set.core, scratch.file("missing.i2c"), dir);
   ASSERT_TRUE(failure.has_value());
   EXPECT_EQ(failure->step, Step::CreateTmpFile);
   EXPECT_EQ(failure->error.number(), base::RuntimeError::kFileNotFound);
@@ -69,20 +69,20 @@ TEST_F(TmpFileTest, AMissingSourceIsReportedAndLeavesTheCopyEmpty) {
   EXPECT_EQ(box.icon, desktop::MessageIcon::Exclamation);
   EXPECT_EQ(box.text,
             "53: Cannot read " + scratch.file("missing.i2c") + ": No such file or directory");
-  EXPECT_EQ(readWhole(values.TmpFileName), "") << "the older file's writes must not be sent";
+  EXPECT_EQ(readWhole(values.tmpFileName), "") << "the older file's writes must not be sent";
 }
 
 TEST_F(TmpFileTest, OpenWithNothingChosenPreparesNothing) {
-  PrepareCommandFile(set.core, "");
-  EXPECT_EQ(values.SendFileName, "");
-  EXPECT_EQ(values.TmpFileName, "");
-  CleanUp(set.core);
+  prepareCommandFile(set.core, "");
+  EXPECT_EQ(values.sendFileName, "");
+  EXPECT_EQ(values.tmpFileName, "");
+  cleanUp(set.core);
   EXPECT_TRUE(set.desktop.boxes.empty());
 }
 
 TEST_F(TmpFileTest, ADeletionThatFailsIsReportedAndTheCallerGoesOn) {
-  values.TmpFileName = scratch.path().string();  // a directory cannot be unlinked
-  CleanUp(set.core);
+  values.tmpFileName = scratch.path().string();  // a directory cannot be unlinked
+  cleanUp(set.core);
   ASSERT_EQ(set.desktop.boxes.size(), 1u);
   EXPECT_EQ(set.desktop.boxes[0].title, "CleanUp - Error:");
   EXPECT_EQ(set.desktop.boxes[0].icon, desktop::MessageIcon::Exclamation);
@@ -103,14 +103,14 @@ TEST_F(TmpFileTest, ATextInMemoryReadsAndCopiesAsItsFileDoes) {
     InputFile onDisk(path, "test");
     InputFile inMemory = InputFile::fromText(text, "a.i2c");
     for (int value = 0; value >= 0;) {
-      value = ReadHexField(onDisk);
-      ASSERT_EQ(ReadHexField(inMemory), value) << length << " bytes";
+      value = readHexField(onDisk);
+      ASSERT_EQ(readHexField(inMemory), value) << length << " bytes";
     }
     EXPECT_TRUE(inMemory.atEnd());
     InputFile counted = InputFile::fromText(text, "a.i2c");
-    EXPECT_EQ(CountWrites(counted), CountWrites(path)) << length;
-    ASSERT_FALSE(CreateTmpFile(set.core, path, scratch.path().string()));
-    EXPECT_EQ(CommentFreeCopy(text), readWhole(values.TmpFileName)) << length;
+    EXPECT_EQ(countWrites(counted), countWrites(path)) << length;
+    ASSERT_FALSE(createTmpFile(set.core, path, scratch.path().string()));
+    EXPECT_EQ(commentFreeCopy(text), readWhole(values.tmpFileName)) << length;
   }
 }
 

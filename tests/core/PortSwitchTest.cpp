@@ -16,9 +16,9 @@ struct Switching {
   Switching() {
     calls.kernel.addAdapter(3, "CP2112 SMBus Bridge on hidraw0").devices[0x21];
     set.engine.setBusDelay(0.001);
-    set.core.StartBus();
+    set.core.startBus();
     set.log.setEnabled(true);
-    set.debuggerState.TraceBufferSize = 1000;
+    set.debuggerState.traceBufferSize = 1000;
     set.port.log.clear();
     set.trace.replaceText("");
   }
@@ -29,7 +29,7 @@ struct Switching {
 
 TEST(PortSwitchTest, AnAdapterTakesTheBusAfterTheParallelPortIsClosed) {
   Switching s;
-  core::SwitchPort(s.set.core, port::PortChoice::i2cDev(3), s.factory);
+  core::switchPort(s.set.core, port::PortChoice::i2cDev(3), s.factory);
 
   // LPT1's control register is restored, and nothing else touches the port.
   EXPECT_EQ(s.set.port.log, (std::vector<RecordingPort::Access>{
@@ -42,18 +42,18 @@ TEST(PortSwitchTest, AnAdapterTakesTheBusAfterTheParallelPortIsClosed) {
                                              "Wisp95 V1.01 : debugger  DISABLED                 |"}));
   ASSERT_NE(s.set.core.adapter(), nullptr);
   EXPECT_EQ(s.set.core.adapter()->description(), "i2c-3, CP2112 SMBus Bridge on hidraw0");
-  EXPECT_EQ(s.set.core.ports().BusOpen, 1);
+  EXPECT_EQ(s.set.core.ports().busOpen, 1);
   core::writeByteRegister(s.set.core.master(), 0x42, 0x12, 0x80);
   EXPECT_EQ(s.calls.kernel.adapters[3].devices[0x21].registers[0x12], 0x80);
 }
 
 TEST(PortSwitchTest, BackToAnLptPortTheAdapterIsClosedAndTheLinesStartAsEver) {
   Switching s;
-  core::SwitchPort(s.set.core, port::PortChoice::i2cDev(3), s.factory);
+  core::switchPort(s.set.core, port::PortChoice::i2cDev(3), s.factory);
   s.set.port.log.clear();
-  core::SwitchPort(s.set.core, port::PortChoice::lpt(1), s.factory);
+  core::switchPort(s.set.core, port::PortChoice::lpt(1), s.factory);
   EXPECT_EQ(s.set.core.adapter(), nullptr);
-  EXPECT_EQ(s.set.core.ports().PortIndex, 1);
+  EXPECT_EQ(s.set.core.ports().portIndex, 1);
   EXPECT_EQ(s.calls.kernel.log.back(), "close 3");
   EXPECT_EQ(s.set.core.cable()->dataPort(), 0x278);
   ASSERT_FALSE(s.set.port.log.empty());
@@ -63,9 +63,9 @@ TEST(PortSwitchTest, BackToAnLptPortTheAdapterIsClosedAndTheLinesStartAsEver) {
 TEST(PortSwitchTest, BetweenLptPortsItIsTheSameAsChoosingThePortAlwaysWas) {
   Switching switched;
   Switching chosen;
-  core::SwitchPort(switched.set.core, port::PortChoice::lpt(2), switched.factory);
-  chosen.set.core.ports().PortIndex = 2;
-  chosen.set.core.StartBus();
+  core::switchPort(switched.set.core, port::PortChoice::lpt(2), switched.factory);
+  chosen.set.core.ports().portIndex = 2;
+  chosen.set.core.startBus();
   EXPECT_EQ(switched.set.port.log, chosen.set.port.log);
   EXPECT_EQ(switched.set.trace.text(), chosen.set.trace.text());
   EXPECT_TRUE(switched.calls.kernel.log.empty());

@@ -11,18 +11,18 @@ namespace {
 TEST(StartBusTest, OpensClearsAndDisablesTheDebuggerOnTheChosenPort) {
   EngineSet<RecordingPort> set;
   set.engine.setBusDelay(0.001);
-  set.debuggerState.TraceBufferSize = 1000;
-  set.debuggerState.StopOnError = true;
+  set.debuggerState.traceBufferSize = 1000;
+  set.debuggerState.stopOnError = true;
   core::PortSelection selection{2, 0};
 
-  core::StartBus(set.engine, set.log, selection);
+  core::startBus(set.engine, set.log, selection);
 
   EXPECT_EQ(set.core.cable()->dataPort(), 0x3BC);
   EXPECT_EQ(set.engine.ackTimeout(), 10);
   EXPECT_FALSE(set.log.enabled());
-  EXPECT_EQ(selection.BusOpen, 1);
-  EXPECT_FALSE(set.debuggerState.StopOnError);
-  EXPECT_EQ(set.debuggerState.TraceBufferSize, 10);
+  EXPECT_EQ(selection.busOpen, 1);
+  EXPECT_FALSE(set.debuggerState.stopOnError);
+  EXPECT_EQ(set.debuggerState.traceBufferSize, 10);
   EXPECT_EQ(set.traceLines(),
             markedLines({"|", "Wisp SYS002: I2C bus opened on adress 3BCh        |",
                          "Wisp SYS001: I2C port initialised. Bus cleared and released|",
@@ -33,10 +33,10 @@ TEST(StartBusTest, ASecondCallClosesTheBusFirstButTheDisabledDebuggerHidesIt) {
   EngineSet<RecordingPort> set;
   set.engine.setBusDelay(0.001);
   core::PortSelection selection;
-  core::StartBus(set.engine, set.log, selection);
+  core::startBus(set.engine, set.log, selection);
   set.port.log.clear();
-  selection.PortIndex = 1;
-  core::StartBus(set.engine, set.log, selection);
+  selection.portIndex = 1;
+  core::startBus(set.engine, set.log, selection);
 
   // The close restores LPT1's control register before the bus moves to LPT2.
   ASSERT_GE(set.port.log.size(), 3u);
@@ -54,10 +54,10 @@ TEST(StartBusTest, TheCloseIsLoggedWhenTheUserEnabledTheDebuggerInBetween) {
   EngineSet<RecordingPort> set;
   set.engine.setBusDelay(0.001);
   core::PortSelection selection;
-  core::StartBus(set.engine, set.log, selection);
+  core::startBus(set.engine, set.log, selection);
   set.log.setEnabled(true);
-  set.debuggerState.TraceBufferSize = 1000;
-  core::StartBus(set.engine, set.log, selection);
+  set.debuggerState.traceBufferSize = 1000;
+  core::startBus(set.engine, set.log, selection);
   EXPECT_NE(set.trace.text().find("\r\nWisp SYS003 :I2C Bus closed                       \r\n"),
             std::string::npos);
 }

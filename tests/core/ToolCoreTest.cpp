@@ -29,7 +29,7 @@ TEST(ToolCoreTest, LinesOfTheirOwnGetAnEngineWithTheSettingsOfTheOneBefore) {
   ASSERT_FALSE(port::gpio::parseGpioLines("gpio:gpiochip0:3,2", lines));
   const auto gpioChoice = port::PortChoice::gpio(lines);
 
-  core::SelectPort(set.core, gpioChoice, {}, lookup);
+  core::selectPort(set.core, gpioChoice, {}, lookup);
   bus::BusEngine& onGpio = set.core.engine();
   ASSERT_NE(&onGpio, &set.engine);
   EXPECT_EQ(&onGpio.lines(), &gpio);
@@ -45,7 +45,7 @@ TEST(ToolCoreTest, LinesOfTheirOwnGetAnEngineWithTheSettingsOfTheOneBefore) {
   core::writeByteRegister(set.core.master(), 0x42, 0x12, 0x80);
   EXPECT_TRUE(set.port.log.empty()) << "the cable stays idle while GPIO lines carry the bus";
 
-  core::SelectPort(set.core, port::PortChoice::lpt(0), {}, lookup);
+  core::selectPort(set.core, port::PortChoice::lpt(0), {}, lookup);
   EXPECT_EQ(&set.core.engine(), &set.engine);
   EXPECT_EQ(set.core.lines(), nullptr);
   EXPECT_EQ(set.engine.stepTime(), 40us);
@@ -60,7 +60,7 @@ TEST(ToolCoreTest, ACoreOnAnAdapterAloneHasNoLines) {
   core::ToolCore core(std::make_unique<port::i2cdev::I2cDevAdapter>(3, calls), desktop);
   EXPECT_FALSE(core.hasLines());
   EXPECT_EQ(core.cable(), nullptr);
-  core.master().OpenBus(0, 0);
+  core.master().openBus(0, 0);
   EXPECT_TRUE(core::writeByteRegister(core.master(), 0x42, 0x12, 0x80).acknowledged());
   EXPECT_EQ(calls.kernel.adapters[3].devices[0x21].registers[0x12], 0x80);
   EXPECT_THAT([&] { core.engine(); }, raisesRuntimeError(5, "no bus lines"));

@@ -20,7 +20,7 @@ TEST(HexToDecimalTest, ConvertsUpToEightDigitsOfEitherCase) {
                                                                 {"  fFfFfFf", 0xFFFFFFF},
                                                                 {"1234567", 0x1234567}};
   for (const auto& [text, value] : cases)
-    EXPECT_EQ(HexToDecimal(text), value) << '"' << text << '"';
+    EXPECT_EQ(hexToDecimal(text), value) << '"' << text << '"';
 }
 
 TEST(HexToDecimalTest, FailuresCarryTheirNumberAndTheModulesSource) {
@@ -30,7 +30,7 @@ TEST(HexToDecimalTest, FailuresCarryTheirNumberAndTheModulesSource) {
       {"\t1", 13},     {"1\t", 13},     {"G", 13},        {"12345678\xE4", 6}};
   for (const auto& [text, number] : cases) {
     try {
-      HexToDecimal(text);
+      hexToDecimal(text);
       ADD_FAILURE() << '"' << text << "\" accepted";
     } catch (const RuntimeError& error) {
       EXPECT_EQ(error.number(), number) << '"' << text << '"';
@@ -41,12 +41,12 @@ TEST(HexToDecimalTest, FailuresCarryTheirNumberAndTheModulesSource) {
 }
 
 TEST(HexToDecimalTest, DigitValuesAcceptBothCasesOnly) {
-  EXPECT_EQ(HexDigitValue('0'), 0);
-  EXPECT_EQ(HexDigitValue('9'), 9);
-  EXPECT_EQ(HexDigitValue('a'), 10);
-  EXPECT_EQ(HexDigitValue('F'), 15);
+  EXPECT_EQ(checkedHexDigit('0'), 0);
+  EXPECT_EQ(checkedHexDigit('9'), 9);
+  EXPECT_EQ(checkedHexDigit('a'), 10);
+  EXPECT_EQ(checkedHexDigit('F'), 15);
   for (char ch : {'g', 'G', ' ', '/', ':', '@', '`', '\xC4', '\xFF'}) {
-    EXPECT_THROW(HexDigitValue(ch), RuntimeError) << static_cast<int>(ch);
+    EXPECT_THROW(checkedHexDigit(ch), RuntimeError) << static_cast<int>(ch);
   }
 }
 

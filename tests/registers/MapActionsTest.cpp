@@ -33,9 +33,9 @@ class WatchedMaster : public port::I2cMaster {
     std::string line;
     for (const port::I2cMessage& message : messages) {
       if (!line.empty()) line += " |";
-      line += (message.read ? "R" : "W") + numconv::UpperHex(message.address, 2);
+      line += (message.read ? "R" : "W") + numconv::upperHex(message.address, 2);
       if (message.read) line += " x" + std::to_string(message.readLength);
-      for (std::uint8_t byte : message.bytes) line += " " + numconv::UpperHex(byte, 2);
+      for (std::uint8_t byte : message.bytes) line += " " + numconv::upperHex(byte, 2);
     }
     transfers.push_back(line);
     return inner_.transfer(messages);
@@ -50,8 +50,8 @@ class MapActionsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     set.engine.setBusDelay(0.001);
-    set.engine.OpenBus(0, 0);
-    set.engine.InitPort(10);
+    set.engine.openBus(0, 0);
+    set.engine.initPort(10);
   }
   std::size_t indexOf(const char* name) const {
     return *table.map().indexOfAddress(table.map().findByName(name)->address);

@@ -36,8 +36,8 @@ class ScriptRunnerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     set.engine.setBusDelay(0.001);
-    set.engine.OpenBus(0, 0);
-    set.engine.InitPort(10);
+    set.engine.openBus(0, 0);
+    set.engine.initPort(10);
   }
 
   // Runs the script text (after kHead unless it has its own device line).

@@ -19,13 +19,13 @@ using imports::problemTexts;
 struct CapturedBus {
   explicit CapturedBus(bool fromTheBusClear = false) {
     set.engine.setBusDelay(0.001);
-    set.engine.OpenBus(0, 0);
+    set.engine.openBus(0, 0);
     if (fromTheBusClear) set.port.setCapture(&capture);
-    set.engine.InitPort(10);
+    set.engine.initPort(10);
     set.port.setCapture(&capture);
   }
   void write(std::int16_t device, std::int16_t reg, std::int16_t value) {
-    set.design.WriteRegister(device, reg, value);
+    set.design.writeRegister(device, reg, value);
   }
   void waitMs(double ms) {
     set.port.waitQuanta(static_cast<std::int64_t>(ms * 1e6 / 2500));
@@ -50,8 +50,8 @@ std::string toolTraffic() {
   bus.waitMs(10.5);
   bus.write(0x42, 0xB3, 0x45);
   std::int16_t address = 0x42;
-  bus.set.design.SetRegisterPointer(address, 0x0F);
-  bus.set.design.ReadSequential(address, 3);
+  bus.set.design.setRegisterPointer(address, 0x0F);
+  bus.set.design.readSequential(address, 3);
   bus.write(0x50, 0x01, 0x02);
   port::I2cMessage pointer;
   pointer.address = 0x42;
@@ -156,14 +156,14 @@ TEST(VcdImportTest, GlitchesShorterThanTheGlitchTimeChangeNothing) {
 TEST(VcdImportTest, SaysWhatItLeftOutAndWhereTheCaptureCannotBeCommands) {
   CapturedBus bus(true);
   bus.write(0x42, 0x10, 0x5A);
-  bus.set.engine.SendStart();
-  bus.set.engine.TransmitByte(0x42);
-  bus.set.engine.WaitAck();
-  bus.set.engine.TransmitByte(0x10);
-  bus.set.engine.WaitAck();
-  bus.set.engine.SendStop();
-  bus.set.engine.SendStart();
-  bus.set.engine.TransmitByte(0x42);
+  bus.set.engine.sendStart();
+  bus.set.engine.transmitByte(0x42);
+  bus.set.engine.waitAck();
+  bus.set.engine.transmitByte(0x10);
+  bus.set.engine.waitAck();
+  bus.set.engine.sendStop();
+  bus.set.engine.sendStart();
+  bus.set.engine.transmitByte(0x42);
   const std::string vcd = bus.vcd();
   const ImportResult result = importText(Format::Vcd, vcd, "cut.vcd", {});
   const auto lineOf = [&](std::size_t problem) { return std::to_string(result.problems[problem].line); };

@@ -17,32 +17,32 @@ namespace brelvion::testing {
 // one transfer on master, as the front ends send theirs (without a command's note). As the
 // design had them, the caller's address changes in place, a negative count is refused
 // before the bus is touched, and a read's bytes stay in ReadBuffer (none that an adapter
-// did not return). RepeatedStartReads is the program's option for register reads.
+// did not return). repeatedStartReads is the program's option for register reads.
 class DesignTransactions {
  public:
   explicit DesignTransactions(bus::BusMaster& master) : master_(master) {}
 
-  void WriteRegister(std::int16_t& address, std::int16_t subAddress, std::int16_t data) {
+  void writeRegister(std::int16_t& address, std::int16_t subAddress, std::int16_t data) {
     address = static_cast<std::int16_t>(address & 0xFE);
     run(bus::registerWriteMessages(byte(address), bus::kByteRegisters, byte(subAddress),
                                    byte(data)));
   }
-  void SetRegisterPointer(std::int16_t& address, std::int16_t subAddress) {
+  void setRegisterPointer(std::int16_t& address, std::int16_t subAddress) {
     address = static_cast<std::int16_t>(address & 0xFE);
     run({{byte(address), false, {byte(subAddress)}}});
   }
-  void ReadSequential(std::int16_t& address, std::int16_t count) {
+  void readSequential(std::int16_t& address, std::int16_t count) {
     const std::size_t length = lengthOf(count, "ReadSequential");
     address = static_cast<std::int16_t>(address | 1);
     keep(run({{byte(address), true, {}, length}}));
   }
-  // With RepeatedStartReads, a repeated START between the pointer write and
+  // With repeatedStartReads, a repeated START between the pointer write and
   // the read. True when both were acknowledged.
-  bool ReadRegisters(std::int16_t& address, std::int16_t subAddress, std::int16_t count) {
+  bool readRegisters(std::int16_t& address, std::int16_t subAddress, std::int16_t count) {
     const std::size_t length = lengthOf(count, "ReadRegisters");
     const std::uint8_t device = byte(address);
     address = static_cast<std::int16_t>(address | 1);
-    const port::AfterMessage pointerThen = RepeatedStartReads
+    const port::AfterMessage pointerThen = repeatedStartReads
                                                ? port::AfterMessage::RepeatedStart
                                                : port::AfterMessage::Stop;
     const port::TransferResult result = run(bus::registerReadMessages(
@@ -52,7 +52,7 @@ class DesignTransactions {
   }
 
   std::vector<std::int16_t> ReadBuffer;
-  bool RepeatedStartReads = false;
+  bool repeatedStartReads = false;
 
  private:
   static std::uint8_t byte(std::int16_t value) { return static_cast<std::uint8_t>(value); }

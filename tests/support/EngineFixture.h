@@ -43,7 +43,7 @@ struct EngineSet {
     if constexpr (std::is_same_v<Port, RecordingPort>) engine.setSdaCheckBeforeStart(false);
   }
 
-  // The acknowledge timeout InitPort would set, without its bus clear.
+  // The acknowledge timeout initPort would set, without its bus clear.
   void setAckTimeout(std::int16_t timeout) {
     bus::LineSettings settings = engine.settings();
     settings.ackTimeout = timeout;

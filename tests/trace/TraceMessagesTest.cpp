@@ -25,18 +25,18 @@ TEST(TraceMessagesTest, TheLogsOwnTextsKeepTheirWordingAndBlanks) {
   EXPECT_EQ(trace::kTraceLineBreak, "\r\n");
 }
 
-// The window's start-up switches the debugger on and the port list's StartBus switches it
+// The window's start-up switches the debugger on and the port list's startBus switches it
 // off; a trace saved afterwards holds both lines as the user reads them in the file.
 TEST(TraceMessagesTest, TheSwitchingLinesReachASavedTraceFilePadded) {
   EngineSet<SimulatedParallelPort> set;
   set.engine.setBusDelay(0.001);
-  set.debuggerState.TraceBufferSize = 10;
-  set.engine.OpenBus(0, 1);
-  set.engine.InitPort(10);
-  set.log.DebuggerOn();
-  set.engine.CloseBus();
-  set.log.DebuggerOff();
-  set.log.DebuggerOn();  // disabled: says nothing
+  set.debuggerState.traceBufferSize = 10;
+  set.engine.openBus(0, 1);
+  set.engine.initPort(10);
+  set.log.debuggerOn();
+  set.engine.closeBus();
+  set.log.debuggerOff();
+  set.log.debuggerOn();  // disabled: says nothing
 
   ScratchDirectory scratch;
   const std::string path = scratch.file("start.WSP");
@@ -54,12 +54,12 @@ TEST(TraceMessagesTest, TheSwitchingLinesReachASavedTraceFilePadded) {
 TEST(TraceMessagesTest, StopOnErrorBoxesEachTimeoutOfARealWriteAsTraced) {
   EngineSet<NoDevicePort> set;
   set.engine.setBusDelay(0.001);
-  set.debuggerState.TraceBufferSize = 1000;
-  set.debuggerState.StopOnError = true;
-  set.engine.OpenBus(0, 1);
-  set.engine.InitPort(10);
+  set.debuggerState.traceBufferSize = 1000;
+  set.debuggerState.stopOnError = true;
+  set.engine.openBus(0, 1);
+  set.engine.initPort(10);
   std::int16_t device = 0x42;
-  set.design.WriteRegister(device, 0x10, 0x5A);
+  set.design.writeRegister(device, 0x10, 0x5A);
 
   const std::string notResponding =
       "Error trapped\r\n" + markedLine("Wisp ERR001:  Device is not responding            |");

@@ -26,7 +26,7 @@ TEST(BusLineControlsTest, TheRecoveryBoxSaysWhetherTheBusIsFree) {
 
 TEST(BusLineControlsTest, RecoverBusShowsItsResultOnThePortsLines) {
   EngineSet<port::simulated::SimulatedParallelPort> set;
-  RecoverBus(set.core);
+  recoverBus(set.core);
   ASSERT_EQ(set.desktop.boxes.size(), 1u);
   EXPECT_EQ(set.desktop.boxes[0].text, "The bus was already free");
 }
@@ -52,7 +52,7 @@ TEST(BusLineControlsTest, StepTimeSetsBothValuesOrNeitherAndNamesTheField) {
   };
   for (const Case& c : refused) {
     set.desktop.boxes.clear();
-    EXPECT_EQ(ApplyStepTime(set.engine, c.step, c.stretch, set.desktop), c.field) << c.box;
+    EXPECT_EQ(applyStepTime(set.engine, c.step, c.stretch, set.desktop), c.field) << c.box;
     ASSERT_EQ(set.desktop.boxes.size(), 1u);
     EXPECT_EQ(set.desktop.boxes[0].text, c.box);
     EXPECT_EQ(set.desktop.boxes[0].title, "Step Time");
@@ -60,7 +60,7 @@ TEST(BusLineControlsTest, StepTimeSetsBothValuesOrNeitherAndNamesTheField) {
     EXPECT_EQ(set.engine.stretchTimeout(), bus::kDefaultStretchTimeout);
   }
   set.desktop.boxes.clear();
-  EXPECT_EQ(ApplyStepTime(set.engine, "1000", " 10000", set.desktop), StepTimeField::None);
+  EXPECT_EQ(applyStepTime(set.engine, "1000", " 10000", set.desktop), StepTimeField::None);
   EXPECT_TRUE(set.desktop.boxes.empty());
   EXPECT_EQ(set.engine.stepTime(), std::chrono::microseconds(1000));
   EXPECT_EQ(set.engine.stretchTimeout(), std::chrono::milliseconds(10000));

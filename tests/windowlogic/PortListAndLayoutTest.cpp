@@ -8,20 +8,20 @@ namespace brelvion::windowlogic {
 namespace {
 
 TEST(PortListTest, EachItemNamesItsPort) {
-  EXPECT_EQ(PortIndexOfItem(kPortItems[0]), 0);
-  EXPECT_EQ(PortIndexOfItem(kPortItems[1]), 1);
-  EXPECT_EQ(PortIndexOfItem(kPortItems[2]), 2);
-  EXPECT_EQ(PortIndexOfItem("LPT3"), 2);
+  EXPECT_EQ(portIndexOfItem(kPortItems[0]), 0);
+  EXPECT_EQ(portIndexOfItem(kPortItems[1]), 1);
+  EXPECT_EQ(portIndexOfItem(kPortItems[2]), 2);
+  EXPECT_EQ(portIndexOfItem("LPT3"), 2);
 }
 
 TEST(PortListTest, OnlyTheFirstFourCharactersCountAndCaseMatters) {
-  EXPECT_EQ(PortIndexOfItem("LPT2anything"), 1);
-  EXPECT_EQ(PortIndexOfItem(""), std::nullopt);
-  EXPECT_EQ(PortIndexOfItem("LPT"), std::nullopt);
-  EXPECT_EQ(PortIndexOfItem("lpt1, h378"), std::nullopt);
+  EXPECT_EQ(portIndexOfItem("LPT2anything"), 1);
+  EXPECT_EQ(portIndexOfItem(""), std::nullopt);
+  EXPECT_EQ(portIndexOfItem("LPT"), std::nullopt);
+  EXPECT_EQ(portIndexOfItem("lpt1, h378"), std::nullopt);
   // The blank is one of the four, so the digit falls off.
-  EXPECT_EQ(PortIndexOfItem(" LPT1"), std::nullopt);
-  EXPECT_EQ(PortIndexOfItem("LPT4"), std::nullopt);
+  EXPECT_EQ(portIndexOfItem(" LPT1"), std::nullopt);
+  EXPECT_EQ(portIndexOfItem("LPT4"), std::nullopt);
 }
 
 TEST(PortListTest, AdaptersFollowTheLptRowsByPosition) {
@@ -29,13 +29,13 @@ TEST(PortListTest, AdaptersFollowTheLptRowsByPosition) {
       {3, "CP2112 SMBus Bridge on hidraw0", true}, {7, "", true}};
   EXPECT_EQ(adapterItemText(adapters[0]), "I2C-3, CP2112 SMBus Bridge on hidraw0");
   EXPECT_EQ(adapterItemText(adapters[1]), "I2C-7");
-  EXPECT_EQ(PortChoiceOfRow(0, kPortItems[0], adapters), port::PortChoice::lpt(0));
-  EXPECT_EQ(PortChoiceOfRow(2, kPortItems[2], adapters), port::PortChoice::lpt(2));
-  EXPECT_EQ(PortChoiceOfRow(1, "LPT9", adapters), std::nullopt);
-  EXPECT_EQ(PortChoiceOfRow(3, "I2C-3, CP2112 SMBus Bridge on hidraw0", adapters),
+  EXPECT_EQ(portChoiceOfRow(0, kPortItems[0], adapters), port::PortChoice::lpt(0));
+  EXPECT_EQ(portChoiceOfRow(2, kPortItems[2], adapters), port::PortChoice::lpt(2));
+  EXPECT_EQ(portChoiceOfRow(1, "LPT9", adapters), std::nullopt);
+  EXPECT_EQ(portChoiceOfRow(3, "I2C-3, CP2112 SMBus Bridge on hidraw0", adapters),
             port::PortChoice::i2cDev(3));
-  EXPECT_EQ(PortChoiceOfRow(4, "I2C-7", adapters), port::PortChoice::i2cDev(7));
-  EXPECT_EQ(PortChoiceOfRow(5, "", adapters), std::nullopt);
+  EXPECT_EQ(portChoiceOfRow(4, "I2C-7", adapters), port::PortChoice::i2cDev(7));
+  EXPECT_EQ(portChoiceOfRow(5, "", adapters), std::nullopt);
   EXPECT_EQ(adapterBusNotice("i2c-3, CP2112 SMBus Bridge on hidraw0"),
             "I2C adapter i2c-3, CP2112 SMBus Bridge on hidraw0 (i2c-dev)");
 }
@@ -45,11 +45,11 @@ TEST(PortListTest, TheGpioRowComesBetweenTheLptRowsAndTheAdapters) {
   port::gpio::GpioLinesChoice lines;
   ASSERT_FALSE(port::gpio::parseGpioLines("gpio:gpiochip0:I2C_SCL,2", lines));
   EXPECT_EQ(gpioItemText(lines), "GPIO, gpiochip0:I2C_SCL,2");
-  EXPECT_EQ(PortChoiceOfRow(2, kPortItems[2], adapters, &lines), port::PortChoice::lpt(2));
-  EXPECT_EQ(PortChoiceOfRow(3, gpioItemText(lines), adapters, &lines),
+  EXPECT_EQ(portChoiceOfRow(2, kPortItems[2], adapters, &lines), port::PortChoice::lpt(2));
+  EXPECT_EQ(portChoiceOfRow(3, gpioItemText(lines), adapters, &lines),
             port::PortChoice::gpio(lines));
-  EXPECT_EQ(PortChoiceOfRow(4, "I2C-3", adapters, &lines), port::PortChoice::i2cDev(3));
-  EXPECT_EQ(PortChoiceOfRow(5, "", adapters, &lines), std::nullopt);
+  EXPECT_EQ(portChoiceOfRow(4, "I2C-3", adapters, &lines), port::PortChoice::i2cDev(3));
+  EXPECT_EQ(portChoiceOfRow(5, "", adapters, &lines), std::nullopt);
   EXPECT_EQ(gpioBusNotice(lines), "GPIO lines of gpiochip0: SCL I2C_SCL, SDA 2");
 }
 
@@ -66,7 +66,7 @@ TEST(PortListTest, TheBusInUseAtStartUpHasItsRow) {
   for (const Case& c : {Case{nullptr, false, true, std::nullopt}, Case{nullptr, true, true, 3},
                         Case{&seven, false, false, 4}, Case{&seven, false, true, 5},
                         Case{&gone, false, true, std::nullopt}}) {
-    EXPECT_EQ(RowOfBusInUse(c.adapter, c.onGpio, adapters, c.gpioRow), c.row);
+    EXPECT_EQ(rowOfBusInUse(c.adapter, c.onGpio, adapters, c.gpioRow), c.row);
   }
 }
 

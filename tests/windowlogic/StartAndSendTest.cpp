@@ -41,12 +41,12 @@ struct UnreachablePort : port::PortIo {
 
 // The window as the start-up and Send Register see it, with every call noted in order.
 struct FakeWindow : LoadView, RegisterPanel {
-  void InitDeviceMonitor() override { calls.push_back("init"); }
-  void UpdateDeviceMonitor(bool acknowledged) override {
+  void initDeviceMonitor() override { calls.push_back("init"); }
+  void updateDeviceMonitor(bool acknowledged) override {
     calls.push_back("update");
     acks.push_back(acknowledged);
   }
-  void InitScrollArea() override { calls.push_back("scroll"); }
+  void initScrollArea() override { calls.push_back("scroll"); }
   void initDelayFields() override { calls.push_back("delays"); }
   void fillPortList() override { calls.push_back("ports"); }
   std::string deviceAddressText() const override { return text2; }
@@ -56,15 +56,15 @@ struct FakeWindow : LoadView, RegisterPanel {
   void showWindow() override { calls.push_back("show"); }
 
   std::vector<std::string> calls;
-  // What each UpdateDeviceMonitor showed.
+  // What each updateDeviceMonitor showed.
   std::vector<bool> acks;
   std::string text2 = "42", text3 = "00", text4 = "00";
 };
 
 template <typename Port>
 struct Started {
-  Started() { StartUp(set.core, fields, window); }
-  void sendRegister() { SendRegister(set.core.master(), pointerThen, fields, window); }
+  Started() { startUp(set.core, fields, window); }
+  void sendRegister() { sendRegister(set.core.master(), pointerThen, fields, window); }
   EngineSet<Port> set;
   commandfiles::RegisterFields fields;
   port::AfterMessage pointerThen = port::AfterMessage::Stop;
@@ -74,18 +74,18 @@ struct Started {
 TEST(FormLoadTest, StartUpSetsEveryDefaultAndLeavesTwoTraceLines) {
   Started<SimulatedParallelPort> s;
   const auto& core = s.set.core;
-  EXPECT_EQ(s.fields.DeviceAddress, 0x42);
-  EXPECT_EQ(s.fields.SubAddress, 0);
-  EXPECT_EQ(s.fields.WriteData, 0);
-  EXPECT_FALSE(core.values().FileEdited);
-  EXPECT_EQ(core.ports().PortIndex, 0);
-  EXPECT_EQ(core.ports().BusOpen, 0);
+  EXPECT_EQ(s.fields.deviceAddress, 0x42);
+  EXPECT_EQ(s.fields.subAddress, 0);
+  EXPECT_EQ(s.fields.writeData, 0);
+  EXPECT_FALSE(core.values().fileEdited);
+  EXPECT_EQ(core.ports().portIndex, 0);
+  EXPECT_EQ(core.ports().busOpen, 0);
   EXPECT_DOUBLE_EQ(s.set.engine.busDelay(), 0.001);
   EXPECT_EQ(s.set.engine.ackTimeout(), 10);
   EXPECT_TRUE(s.set.log.enabled());
   EXPECT_EQ(core.cable()->dataPort(), 0x378);
-  EXPECT_FALSE(s.set.debuggerState.StopOnError);
-  EXPECT_DOUBLE_EQ(s.set.debuggerState.TraceBufferSize, 10);
+  EXPECT_FALSE(s.set.debuggerState.stopOnError);
+  EXPECT_DOUBLE_EQ(s.set.debuggerState.traceBufferSize, 10);
   EXPECT_FALSE(core.busBusy());
   EXPECT_EQ(s.window.calls,
             (std::vector<std::string>{"init", "scroll", "delays", "ports", "show"}));
@@ -101,8 +101,8 @@ TEST(FormLoadTest, TheStartPortAndTheBusClearHookAreHonoured) {
   FakeWindow window;
   std::int16_t timeoutWhenCleared = 0;
   commandfiles::RegisterFields fields;
-  StartUp(set.core, fields, window, {1, [&] { timeoutWhenCleared = set.engine.ackTimeout(); }});
-  EXPECT_EQ(set.core.ports().PortIndex, 1);
+  startUp(set.core, fields, window, {1, [&] { timeoutWhenCleared = set.engine.ackTimeout(); }});
+  EXPECT_EQ(set.core.ports().portIndex, 1);
   EXPECT_EQ(set.core.cable()->dataPort(), 0x278);
   EXPECT_EQ(timeoutWhenCleared, 10);
 }
@@ -112,14 +112,14 @@ TEST(FormLoadTest, ABadAddressFieldEndsTheStartUpWithItsBox) {
   FakeWindow window;
   window.text3 = "zz";
   commandfiles::RegisterFields fields;
-  StartUp(set.core, fields, window);
+  startUp(set.core, fields, window);
   ASSERT_EQ(set.desktop.boxes.size(), 1u);
   EXPECT_EQ(set.desktop.boxes[0].title, "Form Load");
   EXPECT_EQ(set.desktop.boxes[0].text, "13: Type mismatch");
   EXPECT_EQ(set.desktop.boxes[0].icon, desktop::MessageIcon::Exclamation);
   // The steps after the failing one did not run: no bus, no window shown.
   EXPECT_EQ(set.core.cable()->dataPort(), 0);
-  EXPECT_EQ(fields.DeviceAddress, 0x42);
+  EXPECT_EQ(fields.deviceAddress, 0x42);
   EXPECT_EQ(window.calls.back(), "ports");
   EXPECT_FALSE(set.core.busBusy());
 }
@@ -128,7 +128,7 @@ TEST(FormLoadTest, AnUnreachablePortIsNamedInTheBoxAndTheProgramGoesOn) {
   EngineSet<UnreachablePort> set;
   FakeWindow window;
   commandfiles::RegisterFields fields;
-  StartUp(set.core, fields, window);
+  startUp(set.core, fields, window);
   ASSERT_EQ(set.desktop.boxes.size(), 1u);
   EXPECT_EQ(set.desktop.boxes[0].text, "53: No parallel port at 378h: load ppdev");
   EXPECT_FALSE(set.core.busBusy());
@@ -143,9 +143,9 @@ TEST(SendRegisterTest, WritesReadsBackAndShowsTheReadAcknowledge) {
   s.sendRegister();
   EXPECT_EQ(s.window.calls,
             (std::vector<std::string>{"init", "read:", "init", "read:80", "update", "update"}));
-  EXPECT_EQ(s.fields.DeviceAddress, 0x43);
-  EXPECT_EQ(s.fields.SubAddress, 0x12);
-  EXPECT_EQ(s.fields.WriteData, 0x80);
+  EXPECT_EQ(s.fields.deviceAddress, 0x43);
+  EXPECT_EQ(s.fields.subAddress, 0x12);
+  EXPECT_EQ(s.fields.writeData, 0x80);
   EXPECT_EQ(s.window.acks, (std::vector<bool>{true, true}));
 }
 
@@ -193,7 +193,7 @@ TEST(SendRegisterTest, WithoutADeviceSixTimeoutsAreLoggedAndFFIsRead) {
 
 TEST(SendRegisterTest, WithTheDebuggerDisabledTimeoutsBeepInstead) {
   Started<NoDevicePort> s;
-  s.set.core.StartBus();
+  s.set.core.startBus();
   const std::string traceBefore = s.set.trace.text();
   s.sendRegister();
   EXPECT_EQ(s.set.desktop.beeps, 6);

@@ -40,8 +40,8 @@ TEST(ScriptWireTest, AScriptsWritesModifyAndPointerWritesOnTheWire) {
   ASSERT_EQ(runCommand("command -v sigrok-cli").status, 0) << "sigrok-cli is not on PATH";
   EngineSet<Sensor16Port> set;
   set.engine.setBusDelay(0.001);
-  set.engine.OpenBus(0, 0);
-  set.engine.InitPort(10);
+  set.engine.openBus(0, 0);
+  set.engine.initPort(10);
   FakeClock waits;
   port::simulated::SimulatedBusClock clock(set.port, waits);
   const scripts::ReadResult read = scripts::readScript(

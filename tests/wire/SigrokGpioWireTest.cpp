@@ -26,10 +26,10 @@ using port::simulated::SimulatedBusConfig;
 // A write, a write nobody answers, and a register read, recorded from an idle bus.
 void runTransactions(bus::BusEngine& engine) {
   std::int16_t address = 0x42;
-  testing::design(engine).WriteRegister(address, 0x10, 0x5A);
+  testing::design(engine).writeRegister(address, 0x10, 0x5A);
   std::int16_t absent = 0x50;
-  testing::design(engine).WriteRegister(absent, 0x01, 0x02);
-  testing::design(engine).ReadRegisters(address, 0x0F, 2);
+  testing::design(engine).writeRegister(absent, 0x01, 0x02);
+  testing::design(engine).readRegisters(address, 0x0F, 2);
 }
 
 std::vector<std::string> decoded(const port::BusCapture& capture, const std::string& name) {
@@ -41,8 +41,8 @@ std::vector<std::string> decoded(const port::BusCapture& capture, const std::str
 std::vector<std::string> onTheParallelPort() {
   testing::EngineSet<port::simulated::SimulatedParallelPort> set;
   set.engine.setBusDelay(0.001);
-  set.engine.OpenBus(0, 0);
-  set.engine.InitPort(10);
+  set.engine.openBus(0, 0);
+  set.engine.initPort(10);
   port::BusCapture capture;
   set.port.setCapture(&capture);
   runTransactions(set.engine);
@@ -62,13 +62,13 @@ std::vector<std::string> onGpioLines(const SimulatedBusConfig& config) {
   testing::FakeDesktop desktop;
   core::ToolCore core(lines, desktop);
   core.engine().setBusDelay(0.001);
-  core.engine().OpenBus(0, 0);
-  core.engine().InitPort(10);
+  core.engine().openBus(0, 0);
+  core.engine().initPort(10);
   port::BusCapture capture;
   lines.setCapture(&capture);
   runTransactions(core.engine());
   lines.setCapture(nullptr);
-  core.engine().CloseBus();
+  core.engine().closeBus();
   return decoded(capture, "gpio");
 }
 

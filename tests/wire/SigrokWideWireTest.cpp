@@ -51,8 +51,8 @@ TEST(SigrokWideWireTest, EveryWidthAndByteOrderOnTheWire) {
   ASSERT_EQ(runCommand("command -v sigrok-cli").status, 0) << "sigrok-cli is not on PATH";
   EngineSet<BothSensorsPort> set;
   set.engine.setBusDelay(0.001);
-  set.engine.OpenBus(0, 0);
-  set.engine.InitPort(10);
+  set.engine.openBus(0, 0);
+  set.engine.initPort(10);
   port::BusCapture capture;
   set.port.setCapture(&capture);
   bus::writeRegister(set.engine, 0x20, {2, 1, ByteOrder::BigEndian}, 0x0600, 0x02);

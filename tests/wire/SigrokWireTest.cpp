@@ -25,17 +25,17 @@ TEST(SigrokWireTest, DecodedTrafficMatchesWhatTheEngineSentAndTheSensorReturned)
 
   testing::EngineSet<port::simulated::SimulatedParallelPort> set;
   set.engine.setBusDelay(0.001);
-  set.engine.OpenBus(0, 0);
-  set.engine.InitPort(10);
+  set.engine.openBus(0, 0);
+  set.engine.initPort(10);
   // Recorded from an idle bus: the bus clear's START-then-STOP pulses would derail the decoder.
   port::BusCapture capture;
   set.port.setCapture(&capture);
   std::int16_t address = 0x42;
-  set.design.WriteRegister(address, 0x10, 0x5A);
+  set.design.writeRegister(address, 0x10, 0x5A);
   std::int16_t absent = 0x50;
-  set.design.WriteRegister(absent, 0x01, 0x02);
-  set.design.SetRegisterPointer(address, 0x0F);
-  set.design.ReadSequential(address, 3);
+  set.design.writeRegister(absent, 0x01, 0x02);
+  set.design.setRegisterPointer(address, 0x0F);
+  set.design.readSequential(address, 3);
   set.port.setCapture(nullptr);
 
   // Registers 0Fh to 12h: defaults around the byte just written.
@@ -88,17 +88,17 @@ TEST(SigrokWireTest, DecodedTrafficMatchesWhatTheEngineSentAndTheSensorReturned)
   EXPECT_EQ(decoded.lines, expected);
 }
 
-// The register pointer write and the read of ReadRegisters, captured from an idle bus.
+// The register pointer write and the read of readRegisters, captured from an idle bus.
 std::string capturedRegisterRead(bool repeatedStart) {
   testing::EngineSet<port::simulated::SimulatedParallelPort> set;
   set.engine.setBusDelay(0.001);
-  set.design.RepeatedStartReads = repeatedStart;
-  set.engine.OpenBus(0, 0);
-  set.engine.InitPort(10);
+  set.design.repeatedStartReads = repeatedStart;
+  set.engine.openBus(0, 0);
+  set.engine.initPort(10);
   port::BusCapture capture;
   set.port.setCapture(&capture);
   std::int16_t address = 0x42;
-  set.design.ReadRegisters(address, 0x0F, 1);
+  set.design.readRegisters(address, 0x0F, 1);
   set.port.setCapture(nullptr);
   const std::string path = ::testing::TempDir() + "brelvion_wire_rs_" + std::to_string(getpid()) +
                            (repeatedStart ? "_on" : "_off") + ".vcd";
@@ -124,13 +124,13 @@ TEST(SigrokWireTest, ARepeatedStartDecodesBetweenTheWriteAndTheRead) {
 TEST(SigrokWireTest, WithoutARepeatedStartTheCaptureIsTheDesignsByteForByte) {
   testing::EngineSet<port::simulated::SimulatedParallelPort> set;
   set.engine.setBusDelay(0.001);
-  set.engine.OpenBus(0, 0);
-  set.engine.InitPort(10);
+  set.engine.openBus(0, 0);
+  set.engine.initPort(10);
   port::BusCapture capture;
   set.port.setCapture(&capture);
   std::int16_t address = 0x42;
-  set.design.SetRegisterPointer(address, 0x0F);
-  set.design.ReadSequential(address, 1);
+  set.design.setRegisterPointer(address, 0x0F);
+  set.design.readSequential(address, 1);
   set.port.setCapture(nullptr);
   const std::string designPath = ::testing::TempDir() + "brelvion_wire_design_" +
                                  std::to_string(getpid()) + ".vcd";
@@ -174,16 +174,16 @@ TEST(SigrokWireTest, TheProjectsDecoderReadsTheWireAsSigrokDoes) {
   ASSERT_TRUE(testing::sigrokAvailable()) << "sigrok-cli is not on PATH";
   testing::EngineSet<port::simulated::SimulatedParallelPort> set;
   set.engine.setBusDelay(0.001);
-  set.engine.OpenBus(0, 0);
-  set.engine.InitPort(10);
+  set.engine.openBus(0, 0);
+  set.engine.initPort(10);
   port::BusCapture capture;
   set.port.setCapture(&capture);
   std::int16_t address = 0x42;
-  set.design.WriteRegister(address, 0x10, 0x5A);
+  set.design.writeRegister(address, 0x10, 0x5A);
   std::int16_t absent = 0x50;
-  set.design.WriteRegister(absent, 0x01, 0x02);
-  set.design.SetRegisterPointer(address, 0x0F);
-  set.design.ReadSequential(address, 3);
+  set.design.writeRegister(absent, 0x01, 0x02);
+  set.design.setRegisterPointer(address, 0x0F);
+  set.design.readSequential(address, 3);
   port::I2cMessage pointer{0x42, false, {0xF8}, 0, port::AfterMessage::RepeatedStart};
   port::I2cMessage read{0x42, true, {}, 2, port::AfterMessage::Stop};
   set.engine.transfer({pointer, read});

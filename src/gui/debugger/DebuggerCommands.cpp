@@ -57,11 +57,11 @@ void DebuggerWindow::saveTrace() {
   const std::string path = windows_.fileDialog(
       {desktop::FileDialogMode::Save, "Save Wisp Debugwindow to:", kTraceFileFilter});
   if (path.empty()) {
-    core_.log().LogMessage(kCanceledMessage);
+    core_.log().logMessage(kCanceledMessage);
     return;
   }
   // Logged first, so that while the debugger runs the file ends with this line.
-  core_.log().LogMessage("Debug window saved to :" + traceCharacters(path));
+  core_.log().logMessage("Debug window saved to :" + traceCharacters(path));
   trace::saveTraceFile(path, trace_, "saveTrace");
 }
 
@@ -69,7 +69,7 @@ void DebuggerWindow::loadTrace() {
   const std::string path = windows_.fileDialog(
       {desktop::FileDialogMode::Open, "Open previous Wisp Debugwindow:", kTraceFileFilter});
   if (path.empty()) {
-    core_.log().LogMessage(kCanceledMessage);
+    core_.log().logMessage(kCanceledMessage);
     return;
   }
   // Read before the trace is emptied: a file that cannot be read costs the user nothing.
@@ -108,14 +108,14 @@ void DebuggerWindow::traceExtended() {
 void DebuggerWindow::toggleStopOnError() {
   // The shared option decides, not the check mark: the mark starts unchecked in every new
   // window whatever the option holds.
-  const bool stop = !core_.log().debuggerState().StopOnError;
-  core_.log().debuggerState().StopOnError = stop;
+  const bool stop = !core_.log().debuggerState().stopOnError;
+  core_.log().debuggerState().stopOnError = stop;
   stopOnErrorItem_->setChecked(stop);
 }
 
 void DebuggerWindow::openTraceBufferDialog() {
   setTraceDialogVisible(true);
-  const double size = core_.log().debuggerState().TraceBufferSize;
+  const double size = core_.log().debuggerState().traceBufferSize;
   traceSizeSlider_->setValue(trace::traceSliderPosition(size));
   traceSizeBox_->setText(QString::fromStdString(trace::traceBufferSizeText(size)));
 }
@@ -126,7 +126,7 @@ void DebuggerWindow::traceSliderMoved() {
 
 void DebuggerWindow::acceptTraceBufferSize() {
   setTraceDialogVisible(false);
-  core_.log().debuggerState().TraceBufferSize =
+  core_.log().debuggerState().traceBufferSize =
       trace::leadingNumber(traceSizeBox_->text().toStdString());
 }
 

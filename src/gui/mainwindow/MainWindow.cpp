@@ -76,7 +76,7 @@ MainWindow::~MainWindow() {
 void MainWindow::startUp(const windowlogic::LoadOptions& options) {
   // No extra delay after the writes; a beep after each as Audible is checked.
   sendOptions_ = commandfiles::SendOptions{0, c_.audibleAction->isChecked()};
-  trapped([&] { windowlogic::StartUp(core_, fields_, *this, options); });
+  trapped([&] { windowlogic::startUp(core_, fields_, *this, options); });
   markBusInUse();
   // The start-up window shows once its load is over, even when the load stopped early:
   // the user can still pick another port or look at the debugger.
@@ -88,7 +88,7 @@ void MainWindow::markBusInUse() {
   const port::BusAdapter* adapter = core_.adapter();
   const std::string adapterName = adapter != nullptr ? adapter->name() : std::string();
   const std::optional<int> row =
-      windowlogic::RowOfBusInUse(adapter != nullptr ? &adapterName : nullptr,
+      windowlogic::rowOfBusInUse(adapter != nullptr ? &adapterName : nullptr,
                                  core_.lines() != nullptr, adapters_, gpioLines_ != nullptr);
   if (!row || *row >= c_.portList->count()) return;
   const QSignalBlocker quiet(c_.portList);
@@ -220,13 +220,13 @@ void MainWindow::showWindow() {
 
 void MainWindow::sendRegister() {
   busCommand("Send Register", [this] {
-    windowlogic::SendRegister(core_.master(), readPointerThen(), fields_, *this);
+    windowlogic::sendRegister(core_.master(), readPointerThen(), fields_, *this);
   });
 }
 
 void MainWindow::openBusDebugger() { monitor_.showWindow(); }
 
-void MainWindow::InitDeviceMonitor() {
+void MainWindow::initDeviceMonitor() {
   QPalette palette = c_.ackIndicator->palette();
   palette.setColor(QPalette::WindowText,
                    QColor(windowlogic::kAckIdleColour.red, windowlogic::kAckIdleColour.green,
@@ -235,7 +235,7 @@ void MainWindow::InitDeviceMonitor() {
   c_.ackIndicator->hide();
 }
 
-void MainWindow::UpdateDeviceMonitor(bool acknowledged) {
+void MainWindow::updateDeviceMonitor(bool acknowledged) {
   c_.ackIndicator->show();
   const windowlogic::AckLook look = windowlogic::ackLookFor(acknowledged);
   QPalette palette = c_.ackIndicator->palette();
@@ -255,13 +255,13 @@ void MainWindow::choosePort() {
     ~NoticeAfterwards() { window.showBusNotice(); }
   } notice{*this};
   const bool ran = busCommand("Port change", [&] {
-    const auto choice = windowlogic::PortChoiceOfRow(
+    const auto choice = windowlogic::portChoiceOfRow(
         row, item->text().toLatin1().toStdString(), adapters_,
         gpioLines_ != nullptr ? &gpioLines_->choice() : nullptr);
     if (choice) {
-      core::SwitchPort(core_, *choice, adapterFactory_, gpioLinesLookup());
+      core::switchPort(core_, *choice, adapterFactory_, gpioLinesLookup());
     } else {
-      core_.StartBus();
+      core_.startBus();
     }
   });
   if (ran) {

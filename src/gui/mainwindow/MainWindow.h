@@ -78,8 +78,8 @@ class MainWindow : public QMainWindow,
   // What Send File of a command file goes by: the delay fields' seconds and Audible.
   const commandfiles::SendOptions& sendOptions() const { return sendOptions_; }
 
-  void InitDeviceMonitor() override;
-  void UpdateDeviceMonitor(bool acknowledged) override;
+  void initDeviceMonitor() override;
+  void updateDeviceMonitor(bool acknowledged) override;
 
   // The device-address, register and data fields as the commands use them.
   const commandfiles::RegisterFields& fields() const { return fields_; }
@@ -94,7 +94,7 @@ class MainWindow : public QMainWindow,
   // How long the status bar shows the end of a Send File, a dump or a script.
   static constexpr int kResultShownMs = 10000;
   // LoadView and RegisterPanel: the window's side of the start-up and of Send Register.
-  void InitScrollArea() override;
+  void initScrollArea() override;
   void initDelayFields() override;
   void fillPortList() override;
   std::string deviceAddressText() const override;
@@ -163,7 +163,7 @@ class MainWindow : public QMainWindow,
   void writeDataChanged();
   void delaySecondsChanged();
   void delayFractionChanged();
-  void UpdateCommandDelay();
+  void updateCommandDelay();
   void deviceAddressFocused();
   void subAddressFocused();
   void writeDataFocused();

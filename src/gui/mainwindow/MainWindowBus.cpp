@@ -72,7 +72,7 @@ void MainWindow::runScan() {
 
 // The field's own handler takes the new text into the device address.
 void MainWindow::useScannedAddress(std::uint8_t writeAddress) {
-  c_.deviceAddress->setText(QString::fromStdString(numconv::UpperHex(writeAddress, 2)));
+  c_.deviceAddress->setText(QString::fromStdString(numconv::upperHex(writeAddress, 2)));
   scanDialog_->accept();
 }
 

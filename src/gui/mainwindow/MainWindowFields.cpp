@@ -32,32 +32,32 @@ void MainWindow::connectFieldHandlers() {
 }
 
 void MainWindow::deviceAddressChanged() {
-  if (!windowlogic::ApplyAddressField(latin1(c_.deviceAddress), fields_.DeviceAddress,
+  if (!windowlogic::applyAddressField(latin1(c_.deviceAddress), fields_.deviceAddress,
                                       windows_, windowlogic::kAddressChangedTitle)) {
     c_.deviceAddress->setFocus();
   }
 }
 
 void MainWindow::subAddressChanged() {
-  if (!windowlogic::ApplyAddressField(latin1(c_.subAddress), fields_.SubAddress, windows_,
+  if (!windowlogic::applyAddressField(latin1(c_.subAddress), fields_.subAddress, windows_,
                                       windowlogic::kSubAddressChangedTitle)) {
     c_.subAddress->setFocus();
   }
 }
 
 void MainWindow::writeDataChanged() {
-  fields_.WriteData = numconv::HexByteValue(latin1(c_.writeData));
+  fields_.writeData = numconv::hexByteValue(latin1(c_.writeData));
 }
 
-void MainWindow::delaySecondsChanged() { UpdateCommandDelay(); }
-void MainWindow::delayFractionChanged() { UpdateCommandDelay(); }
+void MainWindow::delaySecondsChanged() { updateCommandDelay(); }
+void MainWindow::delayFractionChanged() { updateCommandDelay(); }
 
 // Putting a default back into an emptied field runs this once more, nested, before the
 // outer run goes on; both end with the same delay.
-void MainWindow::UpdateCommandDelay() {
+void MainWindow::updateCommandDelay() {
   if (c_.delaySeconds->text().isEmpty()) c_.delaySeconds->setText("0");
   if (c_.delayFraction->text().isEmpty()) c_.delayFraction->setText("00");
-  windowlogic::ApplyCommandDelay(latin1(c_.delaySeconds), latin1(c_.delayFraction),
+  windowlogic::applyCommandDelay(latin1(c_.delaySeconds), latin1(c_.delayFraction),
                                  sendOptions_.commandDelay, windows_);
 }
 

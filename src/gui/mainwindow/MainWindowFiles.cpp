@@ -50,13 +50,13 @@ void MainWindow::sendFile() {
 
 void MainWindow::sendChosenFile() {
   c_.sendFileButton->setEnabled(false);
-  InitDeviceMonitor();
+  initDeviceMonitor();
   const AtExit restore([this] {
     sending_ = false;
-    InitDeviceMonitor();
+    initDeviceMonitor();
     c_.sendFileButton->setEnabled(true);
   });
-  if (core_.values().FileEdited) c_.fileName->setText(pathText(lastChosenFile_));
+  if (core_.values().fileEdited) c_.fileName->setText(pathText(lastChosenFile_));
   const std::string chosen = base::trimmed(pathOf(c_.fileName));
   if (scripts::isScriptFileName(chosen)) {
     sendScript(chosen);
@@ -69,7 +69,7 @@ void MainWindow::sendChosenFile() {
     sendTotal_ = total;
     statusBar()->showMessage(QString::fromStdString(commandfiles::writeProgressText(index, total)));
   };
-  hooks.UpdateDeviceMonitor = [this](bool acknowledged) { UpdateDeviceMonitor(acknowledged); };
+  hooks.updateDeviceMonitor = [this](bool acknowledged) { updateDeviceMonitor(acknowledged); };
   hooks.stopRequested = [this] { return stopRequested_ || ending_; };
   hooks.clock = sendClock_;
   hooks.yieldInPauses = true;
@@ -78,7 +78,7 @@ void MainWindow::sendChosenFile() {
   sending_ = true;
   commandfiles::SendOutcome outcome;
   const commandfiles::SendFileAction action =
-      commandfiles::SendFile(core_, lastChosenFile_, sendOptions_, hooks, &outcome);
+      commandfiles::sendFile(core_, lastChosenFile_, sendOptions_, hooks, &outcome);
   sending_ = false;
   if (outcome.lastGroup) keepLastGroup(*outcome.lastGroup);
   if (action == commandfiles::SendFileAction::OpenInstead) {
@@ -91,9 +91,9 @@ void MainWindow::sendChosenFile() {
 // The register values hold the last group a command file's send read, until a field or a
 // command sets them again.
 void MainWindow::keepLastGroup(const commandfiles::ReadGroup& group) {
-  fields_.DeviceAddress = group.device;
-  fields_.SubAddress = group.subAddress;
-  fields_.WriteData = group.data;
+  fields_.deviceAddress = group.device;
+  fields_.subAddress = group.subAddress;
+  fields_.writeData = group.data;
 }
 
 void MainWindow::showSendEnd(const std::optional<std::string>& text) {
@@ -107,12 +107,12 @@ void MainWindow::showSendEnd(const std::optional<std::string>& text) {
 
 void MainWindow::openCommandFile() {
   try {
-    commandfiles::CleanUp(core_);
-    const std::string chosen = commandfiles::ChooseCommandFile(windows_, lastChosenFile_);
+    commandfiles::cleanUp(core_);
+    const std::string chosen = commandfiles::chooseCommandFile(windows_, lastChosenFile_);
     if (chosen.empty()) return;
     c_.fileName->setText(pathText(chosen));
     // A script is read as it is at each Send File; it has no comment-free copy.
-    if (!scripts::isScriptFileName(chosen)) commandfiles::PrepareCommandFile(core_, chosen);
+    if (!scripts::isScriptFileName(chosen)) commandfiles::prepareCommandFile(core_, chosen);
   } catch (const base::RuntimeError& error) {
     commandfiles::reportFailure(windows_, commandfiles::Step::Open, error);
   }
@@ -124,10 +124,10 @@ void MainWindow::editFile() {
   if (c_.fileName->text().isEmpty()) openCommandFile();
   const std::string file = base::trimmed(pathOf(c_.fileName));
   if (file.empty()) return;
-  if (commandfiles::StartEditor(windows_, file, "editFile")) core_.values().FileEdited = true;
+  if (commandfiles::startEditor(windows_, file, "editFile")) core_.values().fileEdited = true;
 }
 
-void MainWindow::newCommandFile() { commandfiles::StartEditor(windows_, "", "newCommandFile"); }
+void MainWindow::newCommandFile() { commandfiles::startEditor(windows_, "", "newCommandFile"); }
 
 void MainWindow::showToolHelp() { desktop::openHelpDocument(windows_, desktop::kToolHelpName); }
 
@@ -146,9 +146,9 @@ void MainWindow::dumpToFile() {
 void MainWindow::dumpRegistersToFile() {
   std::int16_t count = 0;
   try {
-    count = commandfiles::ParseDumpCount(c_.lineCount->text().toLatin1().toStdString());
+    count = commandfiles::parseDumpCount(c_.lineCount->text().toLatin1().toStdString());
   } catch (const base::RuntimeError& error) {
-    commandfiles::ReportDumpError(windows_, error);
+    commandfiles::reportDumpError(windows_, error);
     return;
   }
   deviceAddressChanged();
@@ -167,8 +167,8 @@ void MainWindow::dumpRegistersToFile() {
     statusBar()->repaint();
   };
   const std::string fileText = pathOf(c_.dumpFileName);
-  switch (commandfiles::DumpToFile(core_.master(), readPointerThen(), core_.desktop(),
-                                   fields_.DeviceAddress, count, fileText, hooks)) {
+  switch (commandfiles::dumpToFile(core_.master(), readPointerThen(), core_.desktop(),
+                                   fields_.deviceAddress, count, fileText, hooks)) {
     case commandfiles::DumpEnd::Written:
       statusBar()->showMessage(QString("Dump to File: %1 registers written to %2")
                                    .arg(count + 1)
@@ -199,7 +199,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 // A failed deletion is reported and never keeps the program from ending.
 void MainWindow::cleanUpAndEnd() {
-  trapped([this] { commandfiles::CleanUp(core_); });
+  trapped([this] { commandfiles::cleanUp(core_); });
   endProgram();
 }
 

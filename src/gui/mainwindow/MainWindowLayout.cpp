@@ -20,7 +20,7 @@ windowlogic::ScrollLayoutInput MainWindow::scrollLayoutInput() const {
           c_.panel->height(), c_.horizontalBar->height(), c_.verticalBar->width()};
 }
 
-void MainWindow::InitScrollArea() {
+void MainWindow::initScrollArea() {
   c_.panel->move(0, 0);
   applyScrollLayout(windowlogic::computeScrollLayout(scrollLayoutInput()));
 }

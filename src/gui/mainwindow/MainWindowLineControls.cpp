@@ -17,7 +17,7 @@ void addLineControlItems(MainWindowControls& c) {
 }
 
 void MainWindow::recoverBus() {
-  busCommand(windowlogic::kRecoverBusName, [this] { windowlogic::RecoverBus(core_); });
+  busCommand(windowlogic::kRecoverBusName, [this] { windowlogic::recoverBus(core_); });
 }
 
 void MainWindow::chooseStepTime() {
@@ -36,7 +36,7 @@ void MainWindow::chooseStepTime() {
 void MainWindow::applyStepTime() {
   auto field = windowlogic::StepTimeField::None;
   const bool ran = busCommand(windowlogic::kStepTimeTitle, [&] {
-    field = windowlogic::ApplyStepTime(core_.engine(), stepTimeDialog_->stepText(),
+    field = windowlogic::applyStepTime(core_.engine(), stepTimeDialog_->stepText(),
                                        stepTimeDialog_->stretchTimeoutText(), windows_);
   });
   if (!ran) return;

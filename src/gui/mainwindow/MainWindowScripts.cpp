@@ -26,13 +26,13 @@ void MainWindow::sendScript(const std::string& path) {
     statusBar()->showMessage(
         QString::fromStdString(commandfiles::commandProgressText(index, total)));
   };
-  hooks.UpdateDeviceMonitor = [this](bool acknowledged) { UpdateDeviceMonitor(acknowledged); };
+  hooks.updateDeviceMonitor = [this](bool acknowledged) { updateDeviceMonitor(acknowledged); };
   hooks.stopRequested = [this] { return stopRequested_ || ending_; };
   hooks.clock = scriptClock_ != nullptr && core_.adapter() == nullptr ? scriptClock_ : sendClock_;
   stopRequested_ = false;
   sending_ = true;
   const commandfiles::ScriptSendOutcome outcome =
-      commandfiles::SendScriptFile(core_, path, hooks, keepGoingAction_->isChecked(),
+      commandfiles::sendScriptFile(core_, path, hooks, keepGoingAction_->isChecked(),
                                    readPointerThen());
   sending_ = false;
   showSendEnd(commandfiles::sendEndText(outcome));

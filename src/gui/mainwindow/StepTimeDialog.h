@@ -10,7 +10,7 @@ class QLineEdit;
 namespace brelvion::gui::mainwindow {
 
 // The Bus menu's Step Time dialog: the line step in microseconds and the stretch timeout in
-// milliseconds. OK asks the window to apply the two texts (windowlogic::ApplyStepTime
+// milliseconds. OK asks the window to apply the two texts (windowlogic::applyStepTime
 // decides); the window closes the dialog once they are applied. Control names:
 // stepTimeStep, stepTimeStretch, stepTimeButtons.
 class StepTimeDialog : public QDialog {

@@ -23,7 +23,7 @@ struct GpioLinesOptions {
   // Told once, when the chip cannot give the lines as open-drain outputs read back through
   // the request and they switch direction instead.
   std::function<void(const std::string&)> notice;
-  // The time of one BitDelay pass, until the engine sets a step time.
+  // The time of one bitDelay pass, until the engine sets a step time.
   std::chrono::nanoseconds quantum = kHardwareQuantum;
 };
 

@@ -18,7 +18,7 @@ namespace {
   throw base::RuntimeError(base::RuntimeError::kInvalidCall, "Simulated Bus", why);
 }
 
-std::string hex(unsigned value) { return numconv::UpperHex(value, 2) + "h"; }
+std::string hex(unsigned value) { return numconv::upperHex(value, 2) + "h"; }
 
 }  // namespace
 

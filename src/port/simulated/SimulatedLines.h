@@ -15,7 +15,7 @@ namespace brelvion::port::simulated {
 // The two lines straight on a simulated bus, as GPIO lines drive it: both read back as the
 // wires have them, SCL included, so a slave that stretches the clock shows. Virtual time
 // runs as on the simulated parallel port: every access takes kAccessNs and a line set takes
-// effect at its start; a BitDelay pass waits for the next deadline of a StepTimer with the
+// effect at its start; a bitDelay pass waits for the next deadline of a StepTimer with the
 // hardware quantum, so a line step lasts 5 us unless the quantum is changed.
 class SimulatedLines : public BitLines {
  public:

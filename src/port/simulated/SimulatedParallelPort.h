@@ -27,7 +27,7 @@ namespace brelvion::port::simulated {
 // Every access takes kAccessNs of virtual time and a write takes effect at the start of it.
 // Slaves answer at once, so the next access sees them; a capture shows their answer
 // kSlaveResponseNs after the edge that caused it, as a real device's output delay would,
-// rather than at the same instant. A BitDelay pass waits for the next deadline of a
+// rather than at the same instant. A bitDelay pass waits for the next deadline of a
 // StepTimer with the hardware quantum, so a line step lasts 5 us as on the real ports.
 class SimulatedParallelPort : public PortIo {
  public:

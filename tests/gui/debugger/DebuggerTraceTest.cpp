@@ -23,9 +23,9 @@ class DebuggerTraceTest : public QObject, DebuggerWindowFixture {
     QCOMPARE(size->text(), QString("11"));
     slider->triggerAction(QAbstractSlider::SliderPageStepAdd);
     QCOMPARE(size->text(), QString("21"));
-    QCOMPARE(rig->core.log().debuggerState().TraceBufferSize, 10.0);  // not while it moves
+    QCOMPARE(rig->core.log().debuggerState().traceBufferSize, 10.0);  // not while it moves
     control<QPushButton>("wisptracecancel")->click();
-    QCOMPARE(rig->core.log().debuggerState().TraceBufferSize, 10.0);
+    QCOMPARE(rig->core.log().debuggerState().traceBufferSize, 10.0);
 
     item("wispoptionbuffer")->trigger();
     QCOMPARE(size->text(), QString("10"));
@@ -36,13 +36,13 @@ class DebuggerTraceTest : public QObject, DebuggerWindowFixture {
     slider->triggerAction(QAbstractSlider::SliderPageStepAdd);
     QCOMPARE(size->text(), QString("250"));
     control<QPushButton>("wisptraceok")->click();
-    QCOMPARE(rig->core.log().debuggerState().TraceBufferSize, 250.0);
+    QCOMPARE(rig->core.log().debuggerState().traceBufferSize, 250.0);
 
-    rig->core.log().debuggerState().TraceBufferSize = 12.5;
+    rig->core.log().debuggerState().traceBufferSize = 12.5;
     item("wispoptionbuffer")->trigger();
     QCOMPARE(size->text(), QString("12.5"));
     control<QPushButton>("wisptraceok")->click();
-    QCOMPARE(rig->core.log().debuggerState().TraceBufferSize, 12.5);
+    QCOMPARE(rig->core.log().debuggerState().traceBufferSize, 12.5);
   }
 
 
@@ -139,7 +139,7 @@ class DebuggerTraceTest : public QObject, DebuggerWindowFixture {
   void closingWhileSaveLetsEventsRunFinishesTheSave() {
     QTemporaryDir dir;
     const QString path = dir.filePath("t.WSP");
-    rig->core.log().debuggerState().TraceBufferSize = 0;  // every message drops a line and yields
+    rig->core.log().debuggerState().traceBufferSize = 0;  // every message drops a line and yields
     log("old");
     QPointer<DebuggerWindow> first = window();
     bool stillThere = true;
@@ -186,7 +186,7 @@ class DebuggerTraceTest : public QObject, DebuggerWindowFixture {
 
   void aBurstOfLinesIntoAFullTraceRedrawsAtIntervalsAndEndsOnTheNewest() {
     rig->holder.showWindow();
-    rig->core.log().debuggerState().TraceBufferSize = 250;
+    rig->core.log().debuggerState().traceBufferSize = 250;
     // The log lets events run after each line it adds to a full trace, as the program's
     // window system does.
     rig->windows.onYield = [] { QCoreApplication::processEvents(); };
@@ -210,7 +210,7 @@ class DebuggerTraceTest : public QObject, DebuggerWindowFixture {
 
   void traceBoxFollowsTheEndUnlessTheUserScrolledBack() {
     rig->holder.showWindow();
-    rig->core.log().debuggerState().TraceBufferSize = 1000;
+    rig->core.log().debuggerState().traceBufferSize = 1000;
     for (int i = 0; i < 100; ++i) log("line " + std::to_string(i));
     waitForTraceRefresh();
     QScrollBar* bar = control<QPlainTextEdit>("I2Cmonitor")->verticalScrollBar();

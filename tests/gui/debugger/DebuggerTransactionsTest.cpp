@@ -32,15 +32,15 @@ using gui::debugger::DebuggerWindow;
 struct Rig {
   explicit Rig(const port::simulated::SimulatedBusConfig& config = {}) : port(config) {
     holder.attach(core);
-    core.log().debuggerState().TraceBufferSize = 10;
+    core.log().debuggerState().traceBufferSize = 10;
     core.engine().setBusDelay(0.001);
-    core.engine().OpenBus(0, 1);
-    core.engine().InitPort(10);
+    core.engine().openBus(0, 1);
+    core.engine().initPort(10);
     core.engine().record().restart(clock);
   }
   void writeRegister(std::int16_t reg, std::int16_t value) {
     std::int16_t address = 0x42;
-    testing::design(core).WriteRegister(address, reg, value);
+    testing::design(core).writeRegister(address, reg, value);
   }
   port::simulated::SimulatedParallelPort port;
   FakeClock clock;
@@ -117,7 +117,7 @@ class DebuggerTransactionsTest : public QObject, DebuggerControls<Rig> {
     rig->writeRegister(0x12, 0x80);
     std::int16_t address = 0x42;
     rig->clock.time = std::chrono::microseconds(3500);
-    QVERIFY(testing::design(rig->core).ReadRegisters(address, 0x12, 1));
+    QVERIFY(testing::design(rig->core).readRegisters(address, 0x12, 1));
     item("wispviewtransactions")->trigger();
     QVERIFY(traceBox()->isHidden() && !transactionsBox()->isHidden());
     QVERIFY(!item("wispviewtrace")->isChecked() && item("wispviewtransactions")->isChecked());
@@ -184,7 +184,7 @@ class DebuggerTransactionsTest : public QObject, DebuggerControls<Rig> {
   void saveAsScriptReproducesTheWritesOnTheWire() {
     rig->writeRegister(0x12, 0x80);
     std::int16_t address = 0x42;
-    QVERIFY(testing::design(rig->core).ReadRegisters(address, 0x12, 0));
+    QVERIFY(testing::design(rig->core).readRegisters(address, 0x12, 0));
     QVERIFY(rig->core.engine().transfer({{0x42, false, {0x20, 0x01, 0x02}}}).acknowledged());
     rig->writeRegister(0x13, 0x5A);
 
@@ -257,7 +257,7 @@ class DebuggerTransactionsTest : public QObject, DebuggerControls<Rig> {
   // Saved after more writes than the trace keeps lines, the script holds them all; beyond
   // the record's own bound it says what was dropped, in the script and in a box.
   void saveAsScriptKeepsWhatTheRecordHoldsAndSaysWhatItDropped() {
-    rig->core.log().debuggerState().TraceBufferSize = 1;
+    rig->core.log().debuggerState().traceBufferSize = 1;
     for (std::int16_t value = 1; value <= 4; ++value) rig->writeRegister(0x12, value);
     QTemporaryDir dir;
     const std::string chosen = dir.filePath("four.i2cs").toStdString();

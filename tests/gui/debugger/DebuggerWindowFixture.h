@@ -35,7 +35,7 @@ struct Rig {
   Rig() {
     holder.attach(core);
     core.log().setEnabled(true);
-    core.log().debuggerState().TraceBufferSize = 10;
+    core.log().debuggerState().traceBufferSize = 10;
   }
   RecordingPort port;
   FakeWindowSystem windows;
@@ -61,7 +61,7 @@ inline void flushPostedEvents() {
 // by their object names, and what the window shows.
 class DebuggerWindowFixture : protected DebuggerControls<Rig> {
  protected:
-  void log(const std::string& message) { rig->core.log().LogMessage(message); }
+  void log(const std::string& message) { rig->core.log().logMessage(message); }
   bool traceView() { return !control<QPlainTextEdit>("I2Cmonitor")->isHidden(); }
   bool aboutView() {
     return !control<QLabel>("wispabout")->isHidden() && !control<QLabel>("WISPlogo")->isHidden() &&

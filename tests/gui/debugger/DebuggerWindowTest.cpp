@@ -133,7 +133,7 @@ class DebuggerWindowTest : public QObject, DebuggerWindowFixture {
     ok->setFocus();
     QTest::keyClick(ok, Qt::Key_Return);
     QVERIFY(traceView() && !dialogShown());
-    QCOMPARE(rig->core.log().debuggerState().TraceBufferSize, 40.0);
+    QCOMPARE(rig->core.log().debuggerState().traceBufferSize, 40.0);
   }
 
 
@@ -177,9 +177,9 @@ class DebuggerWindowTest : public QObject, DebuggerWindowFixture {
 
   void stopOnErrorTwiceReturnsToOff() {
     item("wispoptionstop")->trigger();
-    QVERIFY(rig->core.log().debuggerState().StopOnError && item("wispoptionstop")->isChecked());
+    QVERIFY(rig->core.log().debuggerState().stopOnError && item("wispoptionstop")->isChecked());
     item("wispoptionstop")->trigger();
-    QVERIFY(!rig->core.log().debuggerState().StopOnError && !item("wispoptionstop")->isChecked());
+    QVERIFY(!rig->core.log().debuggerState().stopOnError && !item("wispoptionstop")->isChecked());
   }
 
 
@@ -218,8 +218,8 @@ class DebuggerWindowTest : public QObject, DebuggerWindowFixture {
     QCOMPARE(rig->holder.text(), "\r\n" + padTraceLine("new"));
     QCOMPARE(window()->windowTitle(), QString("Wisp Debugger"));
     QVERIFY(item("wisprunstandard")->isChecked() && !item("wispoptionstop")->isChecked());
-    QVERIFY(rig->core.log().debuggerState().StopOnError);
-    QCOMPARE(rig->core.log().debuggerState().TraceBufferSize, 37.0);
+    QVERIFY(rig->core.log().debuggerState().stopOnError);
+    QCOMPARE(rig->core.log().debuggerState().traceBufferSize, 37.0);
     QCOMPARE(int(rig->core.log().enabled()), 1);
   }
 

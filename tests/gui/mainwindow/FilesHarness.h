@@ -51,8 +51,8 @@ inline bool exists(const std::string& path) { return std::ifstream(path).good();
 inline int readRegister(MainWindowHarness& h, int reg) {
   std::int16_t device = 0x42;
   testing::DesignTransactions transactions = testing::design(h.core);
-  transactions.SetRegisterPointer(device, static_cast<std::int16_t>(reg));
-  transactions.ReadSequential(device, 0);
+  transactions.setRegisterPointer(device, static_cast<std::int16_t>(reg));
+  transactions.readSequential(device, 0);
   return transactions.ReadBuffer.at(0);
 }
 

@@ -154,7 +154,7 @@ void MainWindowBusTest::theScanShowsTheSensorsAndADoubleClickChoosesOne() {
   doubleClickCell(grid, 3, 6);
   QVERIFY(!dialog->isVisible());
   QCOMPARE(h.field("Text2")->text(), QString("6C"));
-  QCOMPARE(h.window.fields().DeviceAddress, std::int16_t{0x6C});
+  QCOMPARE(h.window.fields().deviceAddress, std::int16_t{0x6C});
 
   // Scanning again finds what is there now.
   h.find<QAction>("mnuBusScan")->trigger();
@@ -216,7 +216,7 @@ void MainWindowBusTest::theRowOfAnAdapterChosenAtStartUpIsSelected() {
   const core::AdapterFactory factory = core::systemAdapters(calls);
   MainWindowHarness h(sensorAt42(), false, [&](gui::mainwindow::MainWindow& window) {
     window.setAdapters(port::i2cdev::listI2cAdapters(calls), factory);
-    core::SelectPort(h.core, port::PortChoice::i2cDev(5), factory);
+    core::selectPort(h.core, port::PortChoice::i2cDev(5), factory);
   });
   QVERIFY(h.core.adapter() != nullptr);
   auto* ports = h.find<QListWidget>("ports");

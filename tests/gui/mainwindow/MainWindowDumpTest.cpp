@@ -87,7 +87,7 @@ void MainWindowDumpTest::dumpWritesTheRegistersInTheCommandFileFormat() {
   QVERIFY(h.find<QLabel>("lblAck")->isHidden());
   QCOMPARE(h.window.statusBar()->currentMessage(),
            QString("Dump to File: 18 registers written to regs.i2c"));
-  QCOMPARE(h.window.fields().DeviceAddress, std::int16_t{0x43});
+  QCOMPARE(h.window.fields().deviceAddress, std::int16_t{0x43});
   QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 

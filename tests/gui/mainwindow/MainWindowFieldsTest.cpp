@@ -50,9 +50,9 @@ void MainWindowFieldsTest::typingOverTheSelectedAddressReplacesIt() {
   text2->setFocus();
   QCOMPARE(text2->selectedText(), QString("42"));
   QTest::keyClick(text2, '5');
-  QCOMPARE(h.window.fields().DeviceAddress, std::int16_t{5});
+  QCOMPARE(h.window.fields().deviceAddress, std::int16_t{5});
   QTest::keyClick(text2, '0');
-  QCOMPARE(h.window.fields().DeviceAddress, std::int16_t{0x50});
+  QCOMPARE(h.window.fields().deviceAddress, std::int16_t{0x50});
   QVERIFY(h.windows.boxes.empty());
 }
 
@@ -67,7 +67,7 @@ void MainWindowFieldsTest::anEmptiedAddressFieldComplainsAndTakesTheFocusBack() 
   QCOMPARE(h.windows.boxes[0].text, std::string("13: Type mismatch"));
   QCOMPARE(h.windows.boxes[0].title, std::string("Address Changed"));
   QCOMPARE(h.windows.boxes[0].icon, MessageIcon::Exclamation);
-  QCOMPARE(h.window.fields().DeviceAddress, std::int16_t{4});
+  QCOMPARE(h.window.fields().deviceAddress, std::int16_t{4});
   QVERIFY(h.field("Text2")->hasFocus());
 
   h.field("Text4")->setFocus();
@@ -75,21 +75,21 @@ void MainWindowFieldsTest::anEmptiedAddressFieldComplainsAndTakesTheFocusBack() 
   QCOMPARE(h.windows.boxes.size(), std::size_t{2});
   QCOMPARE(h.windows.boxes[1].title, std::string("Sub Address Changed"));
   QVERIFY(h.field("Text3")->hasFocus());
-  QCOMPARE(h.window.fields().SubAddress, std::int16_t{0});
+  QCOMPARE(h.window.fields().subAddress, std::int16_t{0});
 }
 
 void MainWindowFieldsTest::theSubAddressAndWriteDataFieldsConvertTheirText() {
   MainWindowHarness h;
   h.field("Text3")->setText("ff");
-  QCOMPARE(h.window.fields().SubAddress, std::int16_t{255});
+  QCOMPARE(h.window.fields().subAddress, std::int16_t{255});
   h.field("Text3")->setText("FF");
-  QCOMPARE(h.window.fields().SubAddress, std::int16_t{255});
+  QCOMPARE(h.window.fields().subAddress, std::int16_t{255});
   h.field("Text3")->setText("1 ");
-  QCOMPARE(h.window.fields().SubAddress, std::int16_t{1});
+  QCOMPARE(h.window.fields().subAddress, std::int16_t{1});
   h.field("Text4")->setText("1A");
-  QCOMPARE(h.window.fields().WriteData, std::int16_t{26});
+  QCOMPARE(h.window.fields().writeData, std::int16_t{26});
   h.field("Text4")->setText("");
-  QCOMPARE(h.window.fields().WriteData, std::int16_t{0});
+  QCOMPARE(h.window.fields().writeData, std::int16_t{0});
   QVERIFY(h.windows.boxes.empty());
 }
 

@@ -45,7 +45,7 @@ void MainWindowFilesTest::sendFileBeforeAnyOpenRunsOpenAndSendsNothing() {
   QCOMPARE(h.windows.dialogs[0].mode, desktop::FileDialogMode::Open);
   QCOMPARE(starts(h), before);
   QVERIFY(h.field("Text5")->text().isEmpty());
-  QVERIFY(h.core.values().SendFileName.empty());
+  QVERIFY(h.core.values().sendFileName.empty());
   QVERIFY(h.find<QPushButton>("Command1")->isEnabled());
   QVERIFY(h.windows.boxes.empty());
 
@@ -66,7 +66,7 @@ void MainWindowFilesTest::openCopiesTheFileWithoutCommentsAndShowsItsPath() {
       cwd.write("init.i2c", "; start-up of the sensor\r\n   42 12 5 ; face\r\n42 11 01\r\n");
   openFile(h, file);
   QCOMPARE(h.field("Text5")->text().toStdString(), file);
-  QCOMPARE(h.core.values().SendFileName, std::string("tmpI2C.txt"));
+  QCOMPARE(h.core.values().sendFileName, std::string("tmpI2C.txt"));
   QCOMPARE(readWhole(cwd.file("tmpI2C.txt")), std::string("42 12 5 \r\n42 11 01\r\n"));
   QVERIFY(h.windows.boxes.empty());
 
@@ -88,7 +88,7 @@ void MainWindowFilesTest::openCancelledKeepsTheEarlierChoice() {
   MainWindowHarness h;
   h.find<QAction>("mnuFileOpen")->trigger();
   QVERIFY(h.field("Text5")->text().isEmpty());
-  QVERIFY(h.core.values().SendFileName.empty());
+  QVERIFY(h.core.values().sendFileName.empty());
   QVERIFY(!exists(cwd.file("tmpI2C.txt")));
 
   const std::string file = cwd.write("a.i2c", "42 10 01\r\n");
@@ -259,13 +259,13 @@ void MainWindowFilesTest::editFileAsksForAFileFirstAndEditsExactlyIt() {
   click(h, "Command5");
   QCOMPARE(h.windows.dialogs.size(), std::size_t{1});
   QVERIFY(h.windows.editorFiles.empty());
-  QVERIFY(!h.core.values().FileEdited);
+  QVERIFY(!h.core.values().fileEdited);
 
   const std::string file = cwd.write("my file.i2c", "42 10 01\r\n");
   h.windows.dialogAnswers.push_back(file);
   click(h, "Command5");
   QCOMPARE(h.windows.editorFiles, std::vector<std::string>{file});
-  QVERIFY(h.core.values().FileEdited);
+  QVERIFY(h.core.values().fileEdited);
 
   // With a file in the field no dialog comes first.
   click(h, "Command5");
@@ -304,7 +304,7 @@ void MainWindowFilesTest::noEditorIsReportedLikeNewI2cFile() {
   click(h, "Command5");
   QCOMPARE(h.windows.boxes.size(), std::size_t{2});
   QCOMPARE(h.windows.boxes[1].text, h.windows.boxes[0].text);
-  QVERIFY(!h.core.values().FileEdited);
+  QVERIFY(!h.core.values().fileEdited);
 }
 
 void MainWindowFilesTest::exitRemovesTheCopyAndNoFurtherEventRuns() {

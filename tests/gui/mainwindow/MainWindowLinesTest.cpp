@@ -199,7 +199,7 @@ void MainWindowLinesTest::recoverBusFreesWhatTheBusClearCannotAndSaysSoInABox() 
   MainWindowHarness& h = w.h;
   w.pickLines();
   QVERIFY2(!w.bench.lines->sda(), "the port change's six-pulse bus clear left SDA held");
-  h.core.log().DebuggerOn();  // a port change turns the trace off, as the design did
+  h.core.log().debuggerOn();  // a port change turns the trace off, as the design did
   h.lines.clear();
   h.find<QAction>("mnuBusRecover")->trigger();
   QCOMPARE(h.windows.boxes.size(), std::size_t{1});

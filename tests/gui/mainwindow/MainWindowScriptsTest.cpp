@@ -92,7 +92,7 @@ void MainWindowScriptsTest::aFailedExpectStopsTheScriptWithItsLine() {
   click(h, "Command1");
   QCOMPARE(h.windows.boxes.size(), std::size_t{1});
   QCOMPARE(h.windows.boxes[0].title, std::string("Send File - Error"));
-  const std::string read = numconv::UpperHex(static_cast<std::uint64_t>(readRegister(h, 0x10)), 2);
+  const std::string read = numconv::upperHex(static_cast<std::uint64_t>(readRegister(h, 0x10)), 2);
   QCOMPARE(h.windows.boxes[0].text, "5: " + file + ":2: expect 10: read " + read + ", expected 99");
   QCOMPARE(readRegister(h, 0x11), untouched);
 }

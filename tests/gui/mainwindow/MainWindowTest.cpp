@@ -55,11 +55,11 @@ void MainWindowTest::startUpSetsTheDefaultsAndLeavesTwoTraceLines() {
   MainWindowHarness h;
   QCOMPARE(h.window.windowTitle(), QString("Brelvion I2C Debug Tool"));
   QVERIFY(h.window.isVisible());
-  QCOMPARE(h.window.fields().DeviceAddress, std::int16_t{0x42});
-  QCOMPARE(h.window.fields().SubAddress, std::int16_t{0});
+  QCOMPARE(h.window.fields().deviceAddress, std::int16_t{0x42});
+  QCOMPARE(h.window.fields().subAddress, std::int16_t{0});
   QCOMPARE(h.window.sendOptions().commandDelay, 0.0);
   QVERIFY(h.window.sendOptions().beepOn);
-  QCOMPARE(h.core.ports().PortIndex, std::int16_t{0});
+  QCOMPARE(h.core.ports().portIndex, std::int16_t{0});
   QCOMPARE(h.core.log().enabled(), true);
   QCOMPARE(h.field("Text6")->text(), QString("0"));
   QCOMPARE(h.field("Text6")->maxLength(), 1);
@@ -188,7 +188,7 @@ void MainWindowTest::sendRegisterShowsTheReadBackAndAGreenAck() {
   QVERIFY(!ack->isHidden());
   QCOMPARE(ack->text(), QString("ACK"));
   QCOMPARE(textColour(ack), QColor(0, 255, 0));
-  QCOMPARE(h.window.fields().DeviceAddress, std::int16_t{0x43});
+  QCOMPARE(h.window.fields().deviceAddress, std::int16_t{0x43});
   QVERIFY(h.windows.boxes.empty());
 }
 
@@ -218,8 +218,8 @@ void MainWindowTest::sendRegisterWithTheDebuggerDisabledBeepsSixTimes() {
 void MainWindowTest::pickingAPortReopensTheBusThereWithTheDebuggerDisabled() {
   MainWindowHarness h;
   pickPort(h, 1);
-  QCOMPARE(h.core.ports().PortIndex, std::int16_t{1});
-  QCOMPARE(h.core.ports().BusOpen, std::int16_t{1});
+  QCOMPARE(h.core.ports().portIndex, std::int16_t{1});
+  QCOMPARE(h.core.ports().busOpen, std::int16_t{1});
   QCOMPARE(h.core.cable()->dataPort(), std::uint16_t{0x278});
   QCOMPARE(h.core.log().enabled(), false);
   QCOMPARE(h.linesStartingWith("Wisp SYS002: I2C bus opened on adress 278h").size(),
@@ -228,7 +228,7 @@ void MainWindowTest::pickingAPortReopensTheBusThereWithTheDebuggerDisabled() {
 
   // The keyboard picks too.
   QTest::keyClick(h.find<QListWidget>("ports"), Qt::Key_Down);
-  QCOMPARE(h.core.ports().PortIndex, std::int16_t{2});
+  QCOMPARE(h.core.ports().portIndex, std::int16_t{2});
   QCOMPARE(h.core.cable()->dataPort(), std::uint16_t{0x3BC});
 }
 
@@ -246,13 +246,13 @@ void MainWindowTest::pickingTheCurrentPortAgainReopensIt() {
 void MainWindowTest::theIndicatorHasThreeStates() {
   MainWindowHarness h;
   auto* ack = h.find<QLabel>("lblAck");
-  h.window.UpdateDeviceMonitor(false);
+  h.window.updateDeviceMonitor(false);
   QCOMPARE(ack->text(), QString("NO ACK"));
-  h.window.InitDeviceMonitor();
+  h.window.initDeviceMonitor();
   QVERIFY(ack->isHidden());
   QCOMPARE(textColour(ack), QColor(128, 128, 128));
   QCOMPARE(ack->text(), QString("NO ACK"));  // a hidden indicator keeps its caption
-  h.window.UpdateDeviceMonitor(true);
+  h.window.updateDeviceMonitor(true);
   QVERIFY(!ack->isHidden());
   QCOMPARE(ack->text(), QString("ACK"));
   QCOMPARE(textColour(ack), QColor(0, 255, 0));
@@ -292,7 +292,7 @@ void MainWindowTest::aBusCommandStartedDuringAYieldIsRefused() {
   QTest::mouseClick(h.find<QPushButton>("Command2"), Qt::LeftButton);
   QVERIFY(nestedClicks > 0);
   QCOMPARE(h.linesStartingWith(start).size() - startsBefore, std::size_t{3});
-  QCOMPARE(h.core.ports().PortIndex, std::int16_t{0});
+  QCOMPARE(h.core.ports().portIndex, std::int16_t{0});
   QVERIFY(h.find<QListWidget>("ports")->selectedItems().isEmpty());
   QCOMPARE(h.window.statusBar()->currentMessage(),
            QString("Port change refused: another bus command is still running"));

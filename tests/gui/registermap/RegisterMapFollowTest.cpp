@@ -153,7 +153,7 @@ void RegisterMapFollowTest::writesOfOtherCommandsMarkTheRows() {
   Rig r;
   r.openExample();
   r.click("readAll");
-  if (tracing) r.core.log().DebuggerOn();
+  if (tracing) r.core.log().debuggerOn();
   writeElsewhere(r.core, 0x20, 0x0202, {0x00, 0x77});
   writeElsewhere(r.core, 0x42, 0x0200, {0x11});
   QCOMPARE(r.cell("ANALOG_GAIN", kMark), QString("W"));
@@ -182,8 +182,8 @@ void RegisterMapFollowTest::stopOnErrorShowsOneBoxAndStopsABulkAction() {
   Rig r;
   QTemporaryDir dir;
   const std::string base = readAndSave(r, dir);
-  r.core.log().DebuggerOn();
-  r.core.log().debuggerState().StopOnError = true;
+  r.core.log().debuggerOn();
+  r.core.log().debuggerState().stopOnError = true;
   r.find<QLineEdit>("device")->setText("30");
   if (action == "refresh") {
     r.find<QCheckBox>("refresh")->setChecked(true);

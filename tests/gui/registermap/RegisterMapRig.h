@@ -31,7 +31,7 @@ inline port::simulated::SimulatedBusConfig bothSensors() {
 struct Rig {
   Rig() : port(bothSensors()) {
     core.engine().setBusDelay(0.001);
-    core.StartBus();
+    core.startBus();
     core.log().setLineListener([this](std::string_view line) { lines.emplace_back(line); });
     window.setSnapshotTime([] { return std::string("2025-03-04 10:22:31 +0100"); });
     window.show();

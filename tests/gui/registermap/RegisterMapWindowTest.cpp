@@ -123,7 +123,7 @@ void RegisterMapWindowTest::aBrokenDescriptionIsReportedAndTheMapStays() {
 void RegisterMapWindowTest::readAllFillsTheTableThroughTheEngine() {
   Rig r;
   r.openExample();
-  r.core.log().DebuggerOn();
+  r.core.log().debuggerOn();
   r.lines.clear();
   port::BusCapture capture;
   r.port.setCapture(&capture);
@@ -307,7 +307,7 @@ void RegisterMapWindowTest::theRefreshReadsOneRunATickAndStepsAsideForOtherComma
   r.model()->setData(r.model()->index(r.rowOf("MODE_SELECT"), kValue), "1");
   r.find<QSpinBox>("refreshPeriod")->setValue(50);
   int transfers = 0;
-  r.core.log().DebuggerOn();
+  r.core.log().debuggerOn();
   r.core.log().setLineListener([&](std::string_view line) {
     if (line.rfind("Wisp MSG001:", 0) == 0) ++transfers;
   });
