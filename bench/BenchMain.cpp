@@ -16,7 +16,7 @@
 #include "StepTiming.h"
 #include "core/RegisterCommands.h"
 #include "bus/BusEngine.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "trace/DebugLog.h"
 
 namespace brelvion::bench {
@@ -35,7 +35,7 @@ class WriteRecorder : public port::PortIo {
   }
   void waitQuanta(std::int64_t passes) override { inner_.waitQuanta(passes); }
   void setQuantum(std::chrono::nanoseconds quantum) override { inner_.setQuantum(quantum); }
-  void setCapture(port::BusCapture* capture) override { inner_.setCapture(capture); }
+  void setCapture(capture::BusCapture* capture) override { inner_.setCapture(capture); }
   std::vector<std::pair<std::uint16_t, std::uint8_t>> writes;
 
  private:
@@ -60,7 +60,7 @@ void report(const char* what, double value, const char* unit, const std::string&
 }
 
 void engineVersusBareWrites() {
-  port::simulated::SimulatedParallelPort recorded;
+  simulator::SimulatedParallelPort recorded;
   WriteRecorder recorder(recorded);
   EngineOnPort recording(recorder);
   recorder.writes.clear();
@@ -68,9 +68,9 @@ void engineVersusBareWrites() {
   const auto writes = recorder.writes;
   const double writesPerOp = static_cast<double>(writes.size());
 
-  port::simulated::SimulatedParallelPort enginePort;
+  simulator::SimulatedParallelPort enginePort;
   EngineOnPort timed(enginePort);
-  port::simulated::SimulatedParallelPort barePort;
+  simulator::SimulatedParallelPort barePort;
   port::PortIo& bare = barePort;
   // Alternating single runs, best of each, so both see the same state of a shared machine.
   double engineNs = 1e300;
@@ -110,11 +110,11 @@ void logMessageCost(double bound) {
 }
 
 void dump256(bool debugger) {
-  port::simulated::SimulatedParallelPort port;
+  simulator::SimulatedParallelPort port;
   EngineOnPort set(port);
   set.log.setEnabled(debugger);
   const double ns = bestNsPer(20, [&] {
-    core::readByteRegisters(set.core.master(), port::AfterMessage::Stop, 0x42, 0, 256);
+    core::readByteRegisters(set.core.master(), i2c::AfterMessage::Stop, 0x42, 0, 256);
   });
   report(debugger ? "256-register dump, debugger on (bound 10)" : "256-register dump, debugger off",
          ns / 1e6, "ms", "", true);

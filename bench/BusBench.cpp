@@ -9,7 +9,7 @@
 #include "bus/BusScan.h"
 #include "core/RegisterCommands.h"
 #include "port/i2cdev/I2cDevAdapter.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/FakeI2cDevSystemCalls.h"
 
 namespace brelvion::bench {
@@ -26,7 +26,7 @@ struct DumpCalls {
 DumpCalls dumpOnAdapter(unsigned long functionality, bool repeatedStart, std::int16_t last) {
   testing::FakeI2cDevSystemCalls calls;
   calls.kernel.addAdapter(3, "bench adapter", functionality).devices[0x21];
-  port::simulated::SimulatedParallelPort unused;
+  simulator::SimulatedParallelPort unused;
   EngineOnPort set(unused);
   set.core.useAdapter(std::make_unique<port::i2cdev::I2cDevAdapter>(3, calls));
   core::readByteRegisters(set.core.master(), core::readPointerThen(repeatedStart), 0x42, 0,
@@ -63,7 +63,7 @@ void adapterDumps(const Report& report) {
 // 08h to 77h on the simulated bus, one camera sensor on it, each line step 5 us as on a
 // real port in standard mode.
 void scanBusTime(const Report& report) {
-  port::simulated::SimulatedParallelPort port;
+  simulator::SimulatedParallelPort port;
   EngineOnPort set(port);
   const std::int64_t start = port.nowNs();
   const auto wallStart = std::chrono::steady_clock::now();

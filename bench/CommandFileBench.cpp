@@ -11,7 +11,7 @@
 #include "commandfiles/Dump.h"
 #include "commandfiles/Sender.h"
 #include "commandfiles/TmpFile.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 
 namespace brelvion::bench {
 
@@ -85,13 +85,13 @@ void readingAndCopying(const Report& report, const fs::path& dir, core::ToolCore
 }
 
 void hardwareTimedDump(const Report& report, const fs::path& dir) {
-  port::simulated::SimulatedParallelPort port;
+  simulator::SimulatedParallelPort port;
   EngineOnPort set(port);
   double busMs = 0;
   const double wallSeconds = bestSeconds(5, [&] {
     std::int16_t device = 0x42;
     const std::int64_t start = port.nowNs();
-    commandfiles::dumpRegisters(set.engine, port::AfterMessage::Stop, set.desktop, device, 255,
+    commandfiles::dumpRegisters(set.engine, i2c::AfterMessage::Stop, set.desktop, device, 255,
                                 (dir / "Dump.i2c").string());
     busMs = static_cast<double>(port.nowNs() - start) / 1e6;
   });
@@ -104,7 +104,7 @@ void hardwareTimedDump(const Report& report, const fs::path& dir) {
 void commandFileFigures(const Report& report) {
   Scratch scratch;
   if (scratch.path.empty()) return;
-  port::simulated::SimulatedParallelPort port;
+  simulator::SimulatedParallelPort port;
   EngineOnPort set(port);
   readingAndCopying(report, scratch.path, set.core);
   hardwareTimedDump(report, scratch.path);

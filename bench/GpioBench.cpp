@@ -10,7 +10,7 @@
 #include "BenchEngine.h"
 #include "core/RegisterCommands.h"
 #include "port/gpio/GpioLines.h"
-#include "port/simulated/SimulatedBusConfig.h"
+#include "simulator/SimulatedBusConfig.h"
 #include "support/FakeGpioKernel.h"
 
 namespace brelvion::bench {
@@ -63,7 +63,7 @@ class WatchedLines : public port::BitLines {
 // opened and cleared as the companion does.
 struct GpioEngineSet {
   explicit GpioEngineSet(std::chrono::nanoseconds quantum) {
-    port::simulated::attachSensors(bus, {});
+    simulator::attachSensors(bus, {});
     kernel.wire(chip, 3, 2, bus);
     port::gpio::GpioLinesChoice choice;
     port::gpio::parseGpioLines("gpio:gpiochip0:3,2", choice);
@@ -82,7 +82,7 @@ struct GpioEngineSet {
 
   testing::FakeGpioKernel kernel;
   testing::FakeGpioKernel::Chip& chip = kernel.addChip("gpiochip0", "bench", 54);
-  port::simulated::SimulatedI2cBus bus;
+  simulator::SimulatedI2cBus bus;
   std::unique_ptr<port::gpio::GpioLines> lines;
   std::unique_ptr<WatchedLines> watched;
   NullDesktop desktop;

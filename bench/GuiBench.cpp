@@ -24,7 +24,7 @@
 #include "gui/mainwindow/MainWindow.h"
 #include "gui/qt/QtWindowSystem.h"
 #include "gui/registermap/RegisterMapWindow.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "trace/DebugLog.h"
 
 namespace brelvion::bench {
@@ -72,7 +72,7 @@ const QPlainTextEdit& traceBox(const gui::debugger::DebuggerWindowHolder& monito
 
 void burstIntoShownWindow() {
   gui::qt::QtWindowSystem windows;
-  port::simulated::SimulatedParallelPort port;
+  simulator::SimulatedParallelPort port;
   gui::debugger::DebuggerWindowHolder monitor(windows);
   core::ToolCore core(port, windows, monitor);
   monitor.attach(core);
@@ -96,7 +96,7 @@ void burstIntoShownWindow() {
 
 void sendRegisterWithWindowShown() {
   gui::qt::QtWindowSystem windows;
-  port::simulated::SimulatedParallelPort port;
+  simulator::SimulatedParallelPort port;
   gui::debugger::DebuggerWindowHolder monitor(windows);
   core::ToolCore core(port, windows, monitor);
   monitor.attach(core);
@@ -128,7 +128,7 @@ void sendRegisterWithWindowShown() {
 // The simulated port, noting when it was last used: the end of a read on the bus.
 class StampedPort : public port::PortIo {
  public:
-  explicit StampedPort(const port::simulated::SimulatedBusConfig& config) : inner_(config) {}
+  explicit StampedPort(const simulator::SimulatedBusConfig& config) : inner_(config) {}
   std::uint8_t inpb(std::uint16_t address) override {
     last = Clock::now();
     return inner_.inpb(address);
@@ -139,17 +139,17 @@ class StampedPort : public port::PortIo {
   }
   void waitQuanta(std::int64_t passes) override { inner_.waitQuanta(passes); }
   void setQuantum(std::chrono::nanoseconds quantum) override { inner_.setQuantum(quantum); }
-  void setCapture(port::BusCapture* capture) override { inner_.setCapture(capture); }
+  void setCapture(capture::BusCapture* capture) override { inner_.setCapture(capture); }
   Clock::time_point last;
 
  private:
-  port::simulated::SimulatedParallelPort inner_;
+  simulator::SimulatedParallelPort inner_;
 };
 
 // From the STOP of a 5,000-register read to the table showing the values: the values into
 // the table, the model's signal and the repaint of the rows in view.
 void registerMapAfterARead() {
-  port::simulated::SimulatedBusConfig config;
+  simulator::SimulatedBusConfig config;
   config.sensor16Addresses = {0x20};
   StampedPort port(config);
   gui::qt::QtWindowSystem windows;

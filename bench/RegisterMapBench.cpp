@@ -7,7 +7,7 @@
 
 #include "BenchEngine.h"
 #include "bus/RegisterAccess.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "registers/MapActions.h"
 #include "registers/ReadPlan.h"
 
@@ -19,21 +19,21 @@ using Clock = std::chrono::steady_clock;
 constexpr std::uint8_t kSensor = 0x20;
 
 // Counts the transfers a master is given, passing them on.
-class CountingMaster : public port::I2cMaster {
+class CountingMaster : public i2c::I2cMaster {
  public:
-  explicit CountingMaster(port::I2cMaster& inner) : inner_(inner) {}
-  port::TransferResult transfer(port::MessageSpan messages) override {
+  explicit CountingMaster(i2c::I2cMaster& inner) : inner_(inner) {}
+  i2c::TransferResult transfer(i2c::MessageSpan messages) override {
     ++transfers;
     return inner_.transfer(messages);
   }
   int transfers = 0;
 
  private:
-  port::I2cMaster& inner_;
+  i2c::I2cMaster& inner_;
 };
 
-port::simulated::SimulatedBusConfig sensor16Bus() {
-  port::simulated::SimulatedBusConfig config;
+simulator::SimulatedBusConfig sensor16Bus() {
+  simulator::SimulatedBusConfig config;
   config.sensorAddresses = {};
   config.sensor16Addresses = {kSensor};
   return config;
@@ -61,7 +61,7 @@ struct ReadFigures {
 
 ReadFigures readOnSimulatedBus(const registers::RegisterMap& map,
                                const std::vector<registers::ReadRun>& runs) {
-  port::simulated::SimulatedParallelPort port(sensor16Bus());
+  simulator::SimulatedParallelPort port(sensor16Bus());
   EngineOnPort set(port);
   CountingMaster master(set.engine);
   registers::RegisterTable table(map);
@@ -89,7 +89,7 @@ void runsAgainstSingleReads(const Report& report) {
 
 void tableFill(const Report& report) {
   const registers::RegisterMap map =
-      registers::plainRange(kSensor, {2, 1, bus::ByteOrder::BigEndian}, 0, 4999);
+      registers::plainRange(kSensor, {2, 1, i2c::ByteOrder::BigEndian}, 0, 4999);
   const auto runs = registers::planReadAll(map, registers::kI2cDevMessageLimit);
   const std::vector<std::uint8_t> bytes(5000, 0x5A);
   registers::RegisterTable table(map);

@@ -9,8 +9,8 @@
 
 #include "BenchEngine.h"
 #include "core/RegisterCommands.h"
-#include "port/BusCapture.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "capture/BusCapture.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "scripts/Formats.h"
 #include "scripts/ScriptReader.h"
 
@@ -81,15 +81,15 @@ void readingScripts(const Report& report) {
 
 // A capture of the tool's own traffic on the simulated bus: register writes and reads.
 std::string largeCapture(int writes) {
-  port::simulated::SimulatedParallelPort port;
+  simulator::SimulatedParallelPort port;
   EngineOnPort set(port);
-  port::BusCapture capture;
+  capture::BusCapture capture;
   port.setCapture(&capture);
   for (int i = 0; i < writes; ++i) {
     core::writeByteRegister(set.core.master(), 0x42, static_cast<std::uint8_t>(i & 0xFF),
                             static_cast<std::uint8_t>((i * 7) & 0xFF));
     if (i % 16 == 15) {
-      core::readByteRegisters(set.core.master(), port::AfterMessage::Stop, 0x42,
+      core::readByteRegisters(set.core.master(), i2c::AfterMessage::Stop, 0x42,
                               static_cast<std::uint8_t>(i & 0xF0), 16);
     }
   }
@@ -101,13 +101,13 @@ std::string largeCapture(int writes) {
 
 void importingCaptures(const Report& report) {
   const std::string vcd = largeCapture(40'000);
-  port::VcdStats stats;
+  capture::VcdStats stats;
   {
     // Read once for the count of line changes, the figure the speed is given in.
-    struct Count : port::VcdLevelSink {
+    struct Count : capture::VcdLevelSink {
       void levels(std::int64_t, bool, bool, std::size_t) override {}
     } count;
-    port::readVcd(vcd, {}, count, &stats);
+    capture::readVcd(vcd, {}, count, &stats);
   }
   std::size_t statements = 0;
   const double seconds = bestSeconds(5, [&] {

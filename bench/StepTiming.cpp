@@ -47,7 +47,7 @@ class DelayWatchingPort : public port::PortIo {
     inner_.waitQuanta(passes);
   }
   void setQuantum(std::chrono::nanoseconds quantum) override { inner_.setQuantum(quantum); }
-  void setCapture(port::BusCapture* capture) override { inner_.setCapture(capture); }
+  void setCapture(capture::BusCapture* capture) override { inner_.setCapture(capture); }
 
  private:
   TimestampingNullPort& inner_;

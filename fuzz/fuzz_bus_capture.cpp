@@ -17,13 +17,13 @@
 
 #include "FuzzSupport.h"
 #include "base/UserFile.h"
-#include "port/BusCapture.h"
-#include "port/VcdReader.h"
+#include "capture/BusCapture.h"
+#include "capture/VcdReader.h"
 
 namespace {
 
 using brelvion::fuzz::FuzzInput;
-using brelvion::port::BusCapture;
+using brelvion::capture::BusCapture;
 namespace fs = std::filesystem;
 
 constexpr int kMaxSteps = 2048;
@@ -72,8 +72,8 @@ void checkSamples(const BusCapture& capture, std::size_t from, const Levels* las
 }
 
 void checkVcd(const BusCapture& capture, const std::string& vcd) {
-  brelvion::port::VcdError error;
-  const auto back = brelvion::port::readVcdCapture(vcd, {}, &error);
+  brelvion::capture::VcdError error;
+  const auto back = brelvion::capture::readVcdCapture(vcd, {}, &error);
   FUZZ_CHECK(back.has_value(), "the VCD does not read back: line " + std::to_string(error.line) +
                                    ": " + error.message);
   // The writer sets a line only to a new level, and marks no time without a change but the

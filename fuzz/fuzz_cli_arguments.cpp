@@ -65,7 +65,7 @@ class OptionWriter {
 };
 
 void writeSession(const SessionOptions& session, OptionWriter& option) {
-  option("--backend", brelvion::port::backendName(session.backend));
+  option("--backend", brelvion::core::backendName(session.backend));
   option("--port", session.port.name());
   std::string devices;
   for (std::uint8_t device : session.simulatedDevices) {

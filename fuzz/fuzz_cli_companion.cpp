@@ -16,14 +16,14 @@
 #include "CliRun.h"
 #include "FuzzSupport.h"
 #include "numconv/HexText.h"
-#include "port/VcdReader.h"
-#include "port/simulated/CameraSensor.h"
+#include "capture/VcdReader.h"
+#include "simulator/CameraSensor.h"
 #include "support/WireTokens.h"
 
 namespace {
 
 using brelvion::fuzz::FuzzInput;
-using brelvion::port::simulated::CameraSensor;
+using brelvion::simulator::CameraSensor;
 namespace fs = std::filesystem;
 
 // Counts of a few output lines, which go past the last register from a high first one;
@@ -167,8 +167,8 @@ std::string expectedWire(const Case& c, const std::vector<int>& bytes, bool pres
 }
 
 void checkCapture(const std::string& text, const std::string& wire, const std::string& shown) {
-  brelvion::port::VcdError error;
-  const auto capture = brelvion::port::readVcdCapture(text, {}, &error);
+  brelvion::capture::VcdError error;
+  const auto capture = brelvion::capture::readVcdCapture(text, {}, &error);
   FUZZ_CHECK(capture.has_value(),
              shown + ": line " + std::to_string(error.line) + ": " + error.message);
   FUZZ_CHECK(

@@ -35,7 +35,7 @@ void checkMap(const reg::RegisterMap& map) {
     FUZZ_CHECK(map.format.addressBytes == 0 ? r.address == 0 : r.end() - 1 <= max, r.name);
     if (i > 0) FUZZ_CHECK(map.registers[i - 1].end() <= r.address, r.name);
     if (r.defaultValue) {
-      FUZZ_CHECK(*r.defaultValue <= brelvion::bus::maxValue(r.valueBytes), r.name);
+      FUZZ_CHECK(*r.defaultValue <= brelvion::i2c::maxValue(r.valueBytes), r.name);
     }
     for (const reg::Field& field : r.fields) {
       FUZZ_CHECK(field.lsb >= 0 && field.lsb <= field.msb && field.msb < 8 * r.valueBytes,

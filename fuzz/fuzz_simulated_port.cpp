@@ -15,25 +15,25 @@
 
 #include "FuzzSupport.h"
 #include "base/RuntimeError.h"
-#include "port/BusCapture.h"
+#include "capture/BusCapture.h"
 #include "port/LptRegisters.h"
-#include "port/VcdReader.h"
-#include "port/simulated/CameraSensor.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "capture/VcdReader.h"
+#include "simulator/CameraSensor.h"
+#include "simulator/SimulatedParallelPort.h"
 
 namespace {
 
 using brelvion::fuzz::FuzzInput;
 using namespace brelvion::port;
-using simulated::CameraSensor;
-using simulated::SimulatedParallelPort;
+using simulator::CameraSensor;
+using simulator::SimulatedParallelPort;
 
 constexpr int kMaxSteps = 4096;
 constexpr int kBusClearPulses = 16;
 
 class PortCheck {
  public:
-  PortCheck(const simulated::SimulatedBusConfig& config, bool capture)
+  PortCheck(const simulator::SimulatedBusConfig& config, bool capture)
       : config_(config), port_(config) {
     for (std::size_t i = 0; i < port_.bus().slaveCount(); ++i) {
       sensors_.push_back(&dynamic_cast<CameraSensor&>(port_.bus().slave(i)));
@@ -77,7 +77,7 @@ class PortCheck {
   Latches& latch(std::uint16_t base) { return latches_[lptIndex(base)]; }
   const Latches& latch(std::uint16_t base) const { return latches_[lptIndex(base)]; }
 
-  simulated::SimulatedBusConfig config_;
+  simulator::SimulatedBusConfig config_;
   SimulatedParallelPort port_;
   std::vector<CameraSensor*> sensors_;
   std::array<Latches, kLptBases.size()> latches_{};
@@ -327,14 +327,14 @@ void PortCheck::finish() {
   }
   std::ostringstream vcd;
   capture_.writeVcd(vcd);
-  brelvion::port::VcdError error;
-  const auto back = brelvion::port::readVcdCapture(vcd.str(), {}, &error);
+  brelvion::capture::VcdError error;
+  const auto back = brelvion::capture::readVcdCapture(vcd.str(), {}, &error);
   FUZZ_CHECK(back && back->samples.size() == samples.size(),
              "capture read back: line " + std::to_string(error.line) + ": " + error.message);
 }
 
-simulated::SimulatedBusConfig makeConfig(FuzzInput& input) {
-  simulated::SimulatedBusConfig config;
+simulator::SimulatedBusConfig makeConfig(FuzzInput& input) {
+  simulator::SimulatedBusConfig config;
   config.sensorAddresses.clear();
   const int n = static_cast<int>(input.below(4));
   for (int i = 0; i < n; ++i) {
@@ -354,7 +354,7 @@ simulated::SimulatedBusConfig makeConfig(FuzzInput& input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzInput input(data, size);
-  const simulated::SimulatedBusConfig config = makeConfig(input);
+  const simulator::SimulatedBusConfig config = makeConfig(input);
   const bool capture = input.flag();
   PortCheck check(config, capture);
   for (int step = 0; step < kMaxSteps && !input.empty(); ++step) check.step(input);

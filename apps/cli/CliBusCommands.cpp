@@ -6,7 +6,7 @@
 #include "bus/BusScan.h"
 #include "bus/ScanTable.h"
 #include "port/LptRegisters.h"
-#include "port/PortBackend.h"
+#include "core/PortBackend.h"
 #include "port/gpio/GpioChips.h"
 #include "port/hardware/ParportDevices.h"
 #include "port/hardware/PortAddressText.h"
@@ -57,9 +57,9 @@ std::string autoChoice(const apps::PortOptions& request, const std::filesystem::
     return "i2cdev, the I2C adapter /dev/i2c-" + std::to_string(adapter->number);
   }
   if (request.onGpioLines()) return "gpio, SCL and SDA on GPIO lines";
-  const port::OpenedPort opened =
-      port::openPortBackend(port::PortBackend::Auto, apps::simulationOf(request), root, calls);
-  if (opened.backend == port::PortBackend::Ppdev) return "ppdev (a parallel port is there)";
+  const core::OpenedPort opened =
+      core::openPortBackend(core::PortBackend::Auto, apps::simulationOf(request), root, calls);
+  if (opened.backend == core::PortBackend::Ppdev) return "ppdev (a parallel port is there)";
   return opened.notice;
 }
 

@@ -24,7 +24,7 @@ int exitStatusOf(bool acknowledged) {
   return acknowledged ? kExitAcknowledged : kExitNotAcknowledged;
 }
 
-int runWrite(const WriteRequest& request, bus::BusMaster& master, port::AfterMessage pointerThen,
+int runWrite(const WriteRequest& request, bus::BusMaster& master, i2c::AfterMessage pointerThen,
              std::ostream& out) {
   const auto device = static_cast<std::uint8_t>(request.device);
   const auto subAddress = static_cast<std::uint8_t>(request.subAddress);
@@ -45,7 +45,7 @@ int runRecover(bus::BusMaster& master, std::chrono::milliseconds stretchTimeout,
   return exitStatusOf(result.free);
 }
 
-int runRead(const ReadRequest& request, bus::BusMaster& master, port::AfterMessage pointerThen,
+int runRead(const ReadRequest& request, bus::BusMaster& master, i2c::AfterMessage pointerThen,
             std::ostream& out) {
   const bus::RegisterRead read =
       core::readByteRegisters(master, pointerThen, static_cast<std::uint8_t>(request.device),

@@ -14,7 +14,7 @@
 #include "commandfiles/Dump.h"
 #include "commandfiles/Sender.h"
 #include "commandfiles/TmpFile.h"
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 
 namespace brelvion::apps::cli {
 
@@ -93,7 +93,7 @@ int runSend(core::ToolCore& core, const CommandFileSource& source, double delay,
   hooks.clock = &clock;
   hooks.reported = [&](const scripts::CommandReport& report) {
     const scripts::Step& write = report.step;
-    out << port::ParsedAddress::fromByte(write.target.device).text(port::addressForm(sevenBit))
+    out << i2c::ParsedAddress::fromByte(write.target.device).text(i2c::addressForm(sevenBit))
         << ' ' << hexByte(static_cast<int>(write.reg)) << ' '
         << hexByte(static_cast<int>(write.value))
         << (report.result == scripts::CommandResult::Done ? " ACK" : " NO ACK") << '\n';
@@ -111,7 +111,7 @@ int runSend(core::ToolCore& core, const CommandFileSource& source, double delay,
   return outcome.unacknowledged == 0 ? kExitAcknowledged : kExitNotAcknowledged;
 }
 
-int runDump(bus::BusMaster& master, port::AfterMessage pointerThen, desktop::Desktop& desktop,
+int runDump(bus::BusMaster& master, i2c::AfterMessage pointerThen, desktop::Desktop& desktop,
             std::int16_t device, std::int16_t last, const std::string& file) {
   commandfiles::DumpHooks hooks;
   hooks.onlyAcknowledged = true;

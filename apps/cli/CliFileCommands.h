@@ -33,7 +33,7 @@ int runSend(core::ToolCore& core, const CommandFileSource& source, double delay,
 
 // `dump DEV LAST FILE`: registers 0 to LAST of device on master into FILE, as Dump to File
 // writes them, its reads joined by pointerThen; errors go to desktop. Returns the exit status.
-int runDump(bus::BusMaster& master, port::AfterMessage pointerThen, desktop::Desktop& desktop,
+int runDump(bus::BusMaster& master, i2c::AfterMessage pointerThen, desktop::Desktop& desktop,
             std::int16_t device, std::int16_t last, const std::string& file);
 
 }  // namespace brelvion::apps::cli

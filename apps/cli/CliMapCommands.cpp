@@ -6,7 +6,7 @@
 
 #include "CliRun.h"
 #include "base/UserFile.h"
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 #include "registers/Diff.h"
 #include "registers/Fields.h"
 #include "registers/MapActions.h"
@@ -49,19 +49,19 @@ void printTable(const registers::RegisterTable& table, std::ostream& out) {
 
 // Reads every register into table; false, with the device named on err, when a read was
 // not acknowledged.
-bool readAll(bool sevenBit, const MapCommand& command, port::I2cMaster& master,
+bool readAll(bool sevenBit, const MapCommand& command, i2c::I2cMaster& master,
              registers::RegisterTable& table, std::ostream& err) {
   const registers::ReadOutcome outcome = registers::readRuns(
       master, command.device, table, registers::planReadAll(table.map(), kReadBytes));
   if (outcome.notAcknowledged == 0) return true;
   err << kProgram << ": NO ACK from device "
-      << port::ParsedAddress::fromByte(command.device).text(port::addressForm(sevenBit))
+      << i2c::ParsedAddress::fromByte(command.device).text(i2c::addressForm(sevenBit))
       << " (" << outcome.notAcknowledged << " of " << outcome.reads << " reads)\n";
   return false;
 }
 
 int runSnapshot(const MapRequest& request, bool sevenBit, const MapCommand& command,
-                port::I2cMaster& master, std::ostream& err) {
+                i2c::I2cMaster& master, std::ostream& err) {
   registers::RegisterTable table(command.map);
   if (!readAll(sevenBit, command, master, table, err)) {
     err << kProgram << ": " << request.file << " not written: a snapshot would lack registers\n";
@@ -111,7 +111,7 @@ std::variant<MapCommand, UsageError> prepareMapCommand(const MapRequest& request
 }
 
 int runMapCommand(const MapRequest& request, bool sevenBit, const MapCommand& command,
-                  port::I2cMaster& master, std::ostream& out, std::ostream& err) {
+                  i2c::I2cMaster& master, std::ostream& out, std::ostream& err) {
   if (request.action == MapAction::Snapshot) {
     return runSnapshot(request, sevenBit, command, master, err);
   }

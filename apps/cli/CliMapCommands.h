@@ -6,7 +6,7 @@
 #include <variant>
 
 #include "CliArguments.h"
-#include "port/I2cTransfer.h"
+#include "i2c/I2cTransfer.h"
 #include "registers/RegisterMap.h"
 #include "registers/Snapshot.h"
 
@@ -28,7 +28,7 @@ std::variant<MapCommand, UsageError> prepareMapCommand(const MapRequest& request
 // exit status. A read not acknowledged is named on err, the device as the 7-bit address
 // with sevenBit.
 int runMapCommand(const MapRequest& request, bool sevenBit, const MapCommand& command,
-                  port::I2cMaster& master, std::ostream& out, std::ostream& err);
+                  i2c::I2cMaster& master, std::ostream& out, std::ostream& err);
 
 // diff A B: two snapshots, without the bus.
 int runSnapshotDiff(const MapRequest& request, std::ostream& out);

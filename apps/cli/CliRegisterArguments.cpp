@@ -3,7 +3,7 @@
 #include "PortOptions.h"
 #include "ShownArgument.h"
 #include "numconv/HexText.h"
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 #include "registers/RegisterMap.h"
 
 namespace brelvion::apps::cli {
@@ -107,7 +107,7 @@ ArgumentError hexArgument(const std::string& text, const char* what, std::int16_
 
 ArgumentError addressArgument(const std::string& text, const char* what, bool sevenBit,
                               std::int16_t& device) {
-  const auto address = port::DeviceAddress::parse(text, port::addressForm(sevenBit));
+  const auto address = i2c::DeviceAddress::parse(text, i2c::addressForm(sevenBit));
   if (!address) {
     return std::string(what) +
            (sevenBit ? " must be a 7-bit address with --7bit, 0 to 7F, not "

@@ -12,8 +12,8 @@ namespace {
 
 constexpr std::size_t kBytesPerLine = 16;
 
-bus::ByteOrder orderOf(const RegisterTarget& request, bus::ByteOrder otherwise) {
-  return request.littleEndian ? bus::ByteOrder::LittleEndian : otherwise;
+i2c::ByteOrder orderOf(const RegisterTarget& request, i2c::ByteOrder otherwise) {
+  return request.littleEndian ? i2c::ByteOrder::LittleEndian : otherwise;
 }
 
 // write is the write's request, or nullptr for a read.
@@ -80,7 +80,7 @@ void printFields(const RegisterCommand& command, std::uint32_t value, std::ostre
   for (const std::string& line : registers::decodedFieldLines(reg, value)) out << line << '\n';
 }
 
-int runWrite(const RegisterCommand& command, port::I2cMaster& master, std::ostream& out) {
+int runWrite(const RegisterCommand& command, i2c::I2cMaster& master, std::ostream& out) {
   const bool written = bus::writeRegister(master, command.device, command.format,
                                           command.registerAddress, command.value)
                            .acknowledged();
@@ -108,7 +108,7 @@ int runWrite(const RegisterCommand& command, port::I2cMaster& master, std::ostre
   return acknowledged ? kExitAcknowledged : kExitNotAcknowledged;
 }
 
-int runRead(const RegisterCommand& command, port::I2cMaster& master, std::ostream& out) {
+int runRead(const RegisterCommand& command, i2c::I2cMaster& master, std::ostream& out) {
   const bus::RegisterRead read = bus::readRegisters(master, command.device, command.format,
                                                     command.registerAddress, command.count);
   // A refused read has no value to show: the lines' would be FF, an adapter's none at all.
@@ -133,7 +133,7 @@ PreparedRegisters prepareTarget(const RegisterTarget& request, const WriteReques
   if (request.mapFile) return prepareByName(request, write);
   RegisterCommand command;
   command.format = {request.addressBytes.value_or(1), request.valueBytes.value_or(1),
-                    orderOf(request, bus::ByteOrder::BigEndian)};
+                    orderOf(request, i2c::ByteOrder::BigEndian)};
   if (command.format.addressBytes == 1 && command.format.valueBytes == 1) return DesignRegisters{};
   command.device = static_cast<std::uint8_t>(request.device);
   command.registerAddress = static_cast<std::uint32_t>(request.subAddress);
@@ -153,7 +153,7 @@ PreparedRegisters prepareRegisterCommand(const CommandRequest& request) {
 }
 
 int runRegisterCommand(const CommandRequest& request, const RegisterCommand& command,
-                       port::I2cMaster& master, std::ostream& out) {
+                       i2c::I2cMaster& master, std::ostream& out) {
   return std::holds_alternative<WriteRequest>(request) ? runWrite(command, master, out)
                                                        : runRead(command, master, out);
 }

@@ -8,8 +8,8 @@
 #include <variant>
 
 #include "CliArguments.h"
-#include "bus/RegisterFormat.h"
-#include "port/I2cTransfer.h"
+#include "i2c/RegisterFormat.h"
+#include "i2c/I2cTransfer.h"
 #include "registers/RegisterMap.h"
 
 namespace brelvion::apps::cli {
@@ -18,7 +18,7 @@ namespace brelvion::apps::cli {
 // name (--map), resolved before the bus is touched.
 struct RegisterCommand {
   std::uint8_t device = 0;
-  bus::RegisterFormat format;
+  i2c::RegisterFormat format;
   std::uint32_t registerAddress = 0;
   std::uint32_t value = 0;
   std::size_t count = 1;
@@ -43,6 +43,6 @@ PreparedRegisters prepareRegisterCommand(const CommandRequest& request);
 //   read: the values, 16 bytes' worth a line, or by name the value and its fields.
 // ACK means every transfer of the command was acknowledged.
 int runRegisterCommand(const CommandRequest& request, const RegisterCommand& command,
-                       port::I2cMaster& master, std::ostream& out);
+                       i2c::I2cMaster& master, std::ostream& out);
 
 }  // namespace brelvion::apps::cli

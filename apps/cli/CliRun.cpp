@@ -21,15 +21,15 @@
 #include "core/RegisterCommands.h"
 #include "core/StartBus.h"
 #include "core/ToolCore.h"
-#include "port/BusCapture.h"
-#include "port/DeviceAddress.h"
+#include "capture/BusCapture.h"
+#include "i2c/DeviceAddress.h"
 #include "port/LptRegisters.h"
 #include "port/gpio/GpioLines.h"
 #include "port/hardware/ParportDevices.h"
 #include "port/hardware/PortAddressText.h"
 #include "port/i2cdev/I2cDevAdapter.h"
-#include "port/simulated/SimulatedBusClock.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedBusClock.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "scripts/ScriptReader.h"
 #include "scripts/TextLines.h"
 #include "trace/TransactionText.h"
@@ -60,7 +60,7 @@ struct Session {
 };
 
 // Starts (capture) and stops (nullptr) recording the lines the session steps.
-using Recorder = std::function<void(port::BusCapture* capture)>;
+using Recorder = std::function<void(capture::BusCapture* capture)>;
 
 // What the command was checked into before the bus is opened: its register format, and
 // for a send of a script, the script.
@@ -74,19 +74,19 @@ struct PreparedCommand {
 
 // An address as the request prints it: the 8-bit write address, or with --7bit the 7-bit one.
 std::string shownAddress(const CliRequest& request, int writeAddress) {
-  return port::ParsedAddress::fromByte(static_cast<std::uint8_t>(writeAddress))
-      .text(port::addressForm(request.sevenBit));
+  return i2c::ParsedAddress::fromByte(static_cast<std::uint8_t>(writeAddress))
+      .text(i2c::addressForm(request.sevenBit));
 }
 
 // A script's delays and polls wait on the simulated bus's own time too, where the lines are
 // simulated, so that its sensors see the time pass.
 int runScript(const CheckedScript& script, const SendRequest& send, const CliRequest& request,
-              core::ToolCore& core, port::simulated::SimulatedParallelPort* simulated,
+              core::ToolCore& core, simulator::SimulatedParallelPort* simulated,
               base::Clock& clock, std::ostream& out, std::ostream& err) {
   if (simulated == nullptr || core.adapter() != nullptr) {
     return runScriptSend(core.master(), script, send, request, clock, out, err);
   }
-  port::simulated::SimulatedBusClock busClock(*simulated, clock);
+  simulator::SimulatedBusClock busClock(*simulated, clock);
   return runScriptSend(core.master(), script, send, request, busClock, out, err);
 }
 
@@ -102,7 +102,7 @@ std::int16_t designDevice(const CommandRequest& command) {
 // The exit status when the command decides it itself.
 std::optional<int> runCommand(const CliRequest& request, const PreparedCommand& prepared,
                               core::ToolCore& core,
-                              port::simulated::SimulatedParallelPort* simulated,
+                              simulator::SimulatedParallelPort* simulated,
                               base::Clock& clock, std::ostream& out, std::ostream& err) {
   if (const auto* command = std::get_if<RegisterCommand>(&prepared.registers)) {
     return runRegisterCommand(request.command, *command, core.master(), out);
@@ -111,7 +111,7 @@ std::optional<int> runCommand(const CliRequest& request, const PreparedCommand& 
     return runMapCommand(std::get<MapRequest>(request.command), request.sevenBit, *prepared.map,
                          core.master(), out, err);
   }
-  const port::AfterMessage pointerThen = core::readPointerThen(request.repeatedStart);
+  const i2c::AfterMessage pointerThen = core::readPointerThen(request.repeatedStart);
   if (const auto* write = std::get_if<WriteRequest>(&request.command)) {
     return runWrite(*write, core.master(), pointerThen, out);
   } else if (const auto* read = std::get_if<ReadRequest>(&request.command)) {
@@ -138,15 +138,15 @@ std::optional<int> runCommand(const CliRequest& request, const PreparedCommand& 
 // a missing acknowledge for read and dump (write, send and scan print theirs with the
 // result).
 void reportRefusal(const CliRequest& request, std::uint8_t device, core::ToolCore& core,
-                   std::optional<port::MessageOutcome> refusal, std::optional<int> status,
+                   std::optional<i2c::MessageOutcome> refusal, std::optional<int> status,
                    std::ostream& err) {
   const port::BusAdapter* adapter = core.adapter();
-  if (adapter != nullptr && refusal == port::MessageOutcome::TimedOut) {
+  if (adapter != nullptr && refusal == i2c::MessageOutcome::TimedOut) {
     err << kProgram << ": bus timeout on " << adapter->name()
         << ": a device held SCL low, or the adapter gave up waiting\n";
     return;
   }
-  if (adapter != nullptr && refusal == port::MessageOutcome::ArbitrationLost) {
+  if (adapter != nullptr && refusal == i2c::MessageOutcome::ArbitrationLost) {
     err << kProgram << ": lost arbitration on " << adapter->name()
         << ": another master drove the bus at the same time\n";
     return;
@@ -189,7 +189,7 @@ std::string portChoiceHint(const CliRequest& request, const std::filesystem::pat
 // simulated is the simulated parallel port the session runs on, if it does; a capture goes
 // to captureOut when there is one, else to its file.
 int runSession(const CliRequest& request, const PreparedCommand& prepared, Session& session,
-               port::simulated::SimulatedParallelPort* simulated, const Recorder& record,
+               simulator::SimulatedParallelPort* simulated, const Recorder& record,
                base::Clock& clock, std::ostream& out, std::ostream& err,
                std::ostream* captureOut) {
   if (request.trace) {
@@ -217,11 +217,11 @@ int runSession(const CliRequest& request, const PreparedCommand& prepared, Sessi
 
   // Recording starts on the idle bus: the bus clear's back-to-back START and STOP
   // conditions would only confuse a protocol decoder.
-  port::BusCapture capture;
+  capture::BusCapture capture;
   if (request.capturePath) record(&capture);
   // Each message's result as the adapter returned it, the last one kept: a command ends on
   // a timeout or lost arbitration when its last message did.
-  std::optional<port::MessageOutcome> lastOutcome;
+  std::optional<i2c::MessageOutcome> lastOutcome;
   if (session.core.adapter() != nullptr) {
     session.core.record().setMessageListener(
         [&lastOutcome](const bus::Transaction& message) { lastOutcome = message.outcome; });
@@ -259,8 +259,8 @@ int runOnPort(const CliRequest& request, const PreparedCommand& prepared, port::
               std::ostream* captureOut) {
   Session session(port, err);
   return runSession(
-      request, prepared, session, dynamic_cast<port::simulated::SimulatedParallelPort*>(&port),
-      [&port](port::BusCapture* capture) { port.setCapture(capture); }, clock, out, err,
+      request, prepared, session, dynamic_cast<simulator::SimulatedParallelPort*>(&port),
+      [&port](capture::BusCapture* capture) { port.setCapture(capture); }, clock, out, err,
       captureOut);
 }
 
@@ -278,7 +278,7 @@ int runOnGpioLines(const CliRequest& request, const PreparedCommand& prepared,
   Session session(lines, err);
   return runSession(
       request, prepared, session, nullptr,
-      [&lines](port::BusCapture* capture) { lines.setCapture(capture); }, clock, out, err,
+      [&lines](capture::BusCapture* capture) { lines.setCapture(capture); }, clock, out, err,
       captureOut);
 }
 
@@ -289,7 +289,7 @@ int runOnAdapter(const CliRequest& request, const PreparedCommand& prepared,
   const unsigned number = request.port.i2cDevAdapter()->number;
   Session session(std::make_unique<port::i2cdev::I2cDevAdapter>(number, calls), err);
   return runSession(
-      request, prepared, session, nullptr, [](port::BusCapture*) {}, clock, out, err, nullptr);
+      request, prepared, session, nullptr, [](capture::BusCapture*) {}, clock, out, err, nullptr);
 }
 
 // Checks what the command needs before the bus is opened into prepared; the exit status
@@ -363,13 +363,13 @@ int runRequest(const CliRequest& request, std::ostream& out, std::ostream& err,
   if (overrides.port != nullptr) {
     return runOnPort(request, prepared, *overrides.port, clock, out, err, overrides.capture);
   }
-  const port::simulated::SimulatedBusConfig simulation = apps::simulationOf(request);
-  port::OpenedPort opened = port::openPortBackend(request.backend, simulation, root, calls);
+  const simulator::SimulatedBusConfig simulation = apps::simulationOf(request);
+  core::OpenedPort opened = core::openPortBackend(request.backend, simulation, root, calls);
   if (!opened.notice.empty()) err << kProgram << ": " << opened.notice << '\n';
   try {
     return runOnPort(request, prepared, *opened.port, clock, out, err, overrides.capture);
   } catch (const base::RuntimeError& error) {
-    if (opened.backend != port::PortBackend::Ppdev ||
+    if (opened.backend != core::PortBackend::Ppdev ||
         error.number() != base::RuntimeError::kFileNotFound) {
       throw;
     }

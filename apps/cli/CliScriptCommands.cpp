@@ -5,8 +5,8 @@
 #include "base/UserFile.h"
 #include "core/RegisterCommands.h"
 #include "numconv/HexText.h"
-#include "port/DeviceAddress.h"
-#include "port/OutcomeText.h"
+#include "i2c/DeviceAddress.h"
+#include "i2c/OutcomeText.h"
 #include "scripts/Formats.h"
 #include "scripts/ScriptReader.h"
 #include "scripts/ScriptWriter.h"
@@ -38,8 +38,8 @@ std::string valuesText(const CommandReport& report) {
 std::string resultText(const CommandReport& report) {
   const scripts::Step& step = report.step;
   const std::string ack(report.result == CommandResult::NotAcknowledged
-                            ? port::outcomeWord(report.refusal)
-                            : port::kAckText);
+                            ? i2c::outcomeWord(report.refusal)
+                            : i2c::kAckText);
   if (step.op == Op::Write) return ' ' + scripts::valueText(step.target, step.value) + ' ' + ack;
   const std::string after = " after " + std::to_string(report.elapsed.count()) + " ms";
   if (report.values.empty()) return ' ' + ack + (step.op == Op::Poll ? after : "");
@@ -99,8 +99,8 @@ std::optional<CheckedScript> checkScriptText(std::string_view text, const std::s
 }
 
 std::string commandLine(const CommandReport& report, bool sevenBit) {
-  const port::ParsedAddress device = port::ParsedAddress::fromByte(report.step.target.device);
-  return device.text(port::addressForm(sevenBit)) + ' ' +
+  const i2c::ParsedAddress device = i2c::ParsedAddress::fromByte(report.step.target.device);
+  return device.text(i2c::addressForm(sevenBit)) + ' ' +
          scripts::registerText(report.step.target, report.step.reg) + resultText(report);
 }
 

@@ -5,7 +5,7 @@
 #include "ShownArgument.h"
 #include "numconv/HexByteValue.h"
 #include "numconv/HexText.h"
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 #include "port/LptRegisters.h"
 
 namespace brelvion::apps {
@@ -15,13 +15,13 @@ namespace {
 using Error = std::optional<std::string>;
 
 Error applyBackend(const std::string& value, PortOptions& options) {
-  static const std::map<std::string, port::PortBackend> backends{
-      {"auto", port::PortBackend::Auto},
-      {"sim", port::PortBackend::Simulated},
-      {"ppdev", port::PortBackend::Ppdev},
-      {"ioport", port::PortBackend::IoPort},
-      {"i2cdev", port::PortBackend::I2cDev},
-      {"gpio", port::PortBackend::Gpio}};
+  static const std::map<std::string, core::PortBackend> backends{
+      {"auto", core::PortBackend::Auto},
+      {"sim", core::PortBackend::Simulated},
+      {"ppdev", core::PortBackend::Ppdev},
+      {"ioport", core::PortBackend::IoPort},
+      {"i2cdev", core::PortBackend::I2cDev},
+      {"gpio", core::PortBackend::Gpio}};
   const auto found = backends.find(value);
   if (found == backends.end()) {
     return "--backend must be auto, sim, ppdev, ioport, i2cdev or gpio, not " +
@@ -47,7 +47,7 @@ Error applyPort(const std::string& value, PortOptions& options) {
 Error applySimDevice(const std::string& item, PortOptions& options) {
   const std::size_t colon = item.find(':');
   const auto address =
-      port::DeviceAddress::parse(item.substr(0, colon), port::AddressForm::EightBit);
+      i2c::DeviceAddress::parse(item.substr(0, colon), i2c::AddressForm::EightBit);
   if (!address) {
     return "--sim-device wants write addresses in hex (one or two digits) or 'none', not " +
            shownArgument(item.substr(0, colon));
@@ -103,9 +103,9 @@ std::optional<std::string> portOptionsProblem(const PortOptions& options) {
   const std::string port = shownPortName(options.port);
   const auto backend = options.backend;
   if (options.onAdapter()) {
-    if (backend != port::PortBackend::Auto && backend != port::PortBackend::I2cDev) {
+    if (backend != core::PortBackend::Auto && backend != core::PortBackend::I2cDev) {
       return "--port " + port + " is an i2c-dev adapter: use --backend i2cdev or auto, not " +
-             port::backendName(backend);
+             core::backendName(backend);
     }
     if (options.capturePath) {
       return "--capture records the SCL and SDA lines the tool drives itself; " + port +
@@ -113,13 +113,13 @@ std::optional<std::string> portOptionsProblem(const PortOptions& options) {
     }
   } else if (options.onGpioLines()) {
     // The parallel-port backends have no GPIO lines to offer, nor the GPIO backend a port.
-    if (backend != port::PortBackend::Auto && backend != port::PortBackend::Gpio) {
+    if (backend != core::PortBackend::Auto && backend != core::PortBackend::Gpio) {
       return "--port " + port + " is a pair of GPIO lines: use --backend gpio or auto, not " +
-             port::backendName(backend);
+             core::backendName(backend);
     }
-  } else if (backend == port::PortBackend::I2cDev) {
+  } else if (backend == core::PortBackend::I2cDev) {
     return "--backend i2cdev wants an adapter: --port i2c-N or /dev/i2c-N, not " + port;
-  } else if (backend == port::PortBackend::Gpio) {
+  } else if (backend == core::PortBackend::Gpio) {
     return "--backend gpio wants GPIO lines: --port gpio:CHIP:SCL,SDA, not " + port;
   }
   return std::nullopt;
@@ -134,8 +134,8 @@ std::int16_t lptIndexOf(const PortOptions& options) {
   return lpt != nullptr ? lpt->index : 0;
 }
 
-port::simulated::SimulatedBusConfig simulationOf(const PortOptions& options) {
-  port::simulated::SimulatedBusConfig simulation;
+simulator::SimulatedBusConfig simulationOf(const PortOptions& options) {
+  simulator::SimulatedBusConfig simulation;
   simulation.sensorAddresses = options.simulatedDevices;
   simulation.sensor16Addresses = options.simulatedSensor16s;
   simulation.cabledBase = port::kLptBases[static_cast<std::size_t>(lptIndexOf(options))];

@@ -6,15 +6,15 @@
 #include <string_view>
 #include <vector>
 
-#include "port/PortBackend.h"
+#include "core/PortBackend.h"
 #include "port/PortChoice.h"
-#include "port/simulated/SimulatedBusConfig.h"
+#include "simulator/SimulatedBusConfig.h"
 
 namespace brelvion::apps {
 
 // The bus a program runs on, as its command line chose it.
 struct PortOptions {
-  port::PortBackend backend = port::PortBackend::Auto;
+  core::PortBackend backend = core::PortBackend::Auto;
   // The port the bus is opened on: a parallel port (also where the simulated cable is
   // plugged in), or an i2c-dev adapter.
   port::PortChoice port;
@@ -47,7 +47,7 @@ std::string shownPortName(const port::PortChoice& choice);
 
 // The simulated bus the options describe; for an adapter or GPIO lines, the cable is on
 // LPT1.
-port::simulated::SimulatedBusConfig simulationOf(const PortOptions& options);
+simulator::SimulatedBusConfig simulationOf(const PortOptions& options);
 
 // The parallel port's index the options choose: the port's, or LPT1 for an adapter or GPIO
 // lines.

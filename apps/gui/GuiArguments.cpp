@@ -42,12 +42,12 @@ ParsedGuiArguments parseGuiArguments(const std::vector<std::string>& args) {
   return request;
 }
 
-std::string busNoticeText(port::PortBackend backend,
-                          const port::simulated::SimulatedBusConfig& simulation) {
+std::string busNoticeText(core::PortBackend backend,
+                          const simulator::SimulatedBusConfig& simulation) {
   switch (backend) {
-    case port::PortBackend::Ppdev:
+    case core::PortBackend::Ppdev:
       return "Parallel port through /dev/parport (ppdev)";
-    case port::PortBackend::IoPort:
+    case core::PortBackend::IoPort:
       return "Parallel port through direct port I/O";
     default:
       break;

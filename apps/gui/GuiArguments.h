@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "PortOptions.h"
-#include "port/PortBackend.h"
-#include "port/simulated/SimulatedBusConfig.h"
+#include "core/PortBackend.h"
+#include "simulator/SimulatedBusConfig.h"
 
 namespace brelvion::apps::gui {
 
@@ -39,7 +39,7 @@ using apps::simulationOf;
 
 // What the status line says about the bus the program runs on, e.g. "Simulated bus:
 // camera sensor at 42h".
-std::string busNoticeText(port::PortBackend backend,
-                          const port::simulated::SimulatedBusConfig& simulation);
+std::string busNoticeText(core::PortBackend backend,
+                          const simulator::SimulatedBusConfig& simulation);
 
 }  // namespace brelvion::apps::gui

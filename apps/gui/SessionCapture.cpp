@@ -5,7 +5,7 @@
 
 namespace brelvion::apps::gui {
 
-bool writeSessionCapture(const port::BusCapture& capture, const std::string& path,
+bool writeSessionCapture(const capture::BusCapture& capture, const std::string& path,
                          desktop::WindowSystem& windows, std::ostream& err) {
   try {
     capture.writeVcdFile(path);

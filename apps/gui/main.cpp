@@ -20,10 +20,10 @@
 #include "gui/debugger/DebuggerWindowHolder.h"
 #include "gui/mainwindow/MainWindow.h"
 #include "gui/qt/QtWindowSystem.h"
-#include "port/BusCapture.h"
+#include "capture/BusCapture.h"
 #include "port/gpio/GpioLines.h"
 #include "port/i2cdev/I2cAdapterList.h"
-#include "port/simulated/SimulatedBusClock.h"
+#include "simulator/SimulatedBusClock.h"
 
 namespace {
 
@@ -68,17 +68,17 @@ std::optional<int> endBeforeQt(const brelvion::apps::gui::ParsedGuiArguments& pa
 // The parallel port the start-up opens, or nothing (the error said) when it cannot be
 // opened. An adapter or GPIO lines chosen at start-up leave the LPT rows of the port list
 // to what auto finds.
-std::optional<brelvion::port::OpenedPort> openStartPort(
+std::optional<brelvion::core::OpenedPort> openStartPort(
     const brelvion::apps::gui::GuiRequest& request,
-    const brelvion::port::simulated::SimulatedBusConfig& simulation) {
-  using brelvion::port::PortBackend;
+    const brelvion::simulator::SimulatedBusConfig& simulation) {
+  using brelvion::core::PortBackend;
   const PortBackend parallelBackend =
       request.backend == PortBackend::I2cDev || request.backend == PortBackend::Gpio
           ? PortBackend::Auto
           : request.backend;
   try {
-    brelvion::port::OpenedPort opened =
-        brelvion::port::openPortBackend(parallelBackend, simulation);
+    brelvion::core::OpenedPort opened =
+        brelvion::core::openPortBackend(parallelBackend, simulation);
     if (!opened.notice.empty()) std::cerr << kProgram << ": " << opened.notice << '\n';
     return opened;
   } catch (const brelvion::base::RuntimeError& error) {
@@ -114,10 +114,10 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   app.setApplicationName(gui::mainwindow::kWindowCaption);
   desktop::setProgramDirectory(QCoreApplication::applicationDirPath().toStdString());
-  const port::simulated::SimulatedBusConfig simulation = apps::gui::simulationOf(request);
-  std::optional<port::OpenedPort> started = openStartPort(request, simulation);
+  const simulator::SimulatedBusConfig simulation = apps::gui::simulationOf(request);
+  std::optional<core::OpenedPort> started = openStartPort(request, simulation);
   if (!started) return kExitUsage;
-  port::OpenedPort& opened = *started;
+  core::OpenedPort& opened = *started;
 
   // GPIO lines given with --port are kept for the whole run, before the core that steps
   // them; they are requested at their first step.
@@ -131,8 +131,8 @@ int main(int argc, char** argv) {
   core::ToolCore core(*opened.port, windows, monitor);
   monitor.attach(core);
   // A script's delays pass on the simulated bus too, so that its sensors see them.
-  std::optional<port::simulated::SimulatedBusClock> busClock;
-  if (auto* simulated = dynamic_cast<port::simulated::SimulatedParallelPort*>(opened.port.get())) {
+  std::optional<simulator::SimulatedBusClock> busClock;
+  if (auto* simulated = dynamic_cast<simulator::SimulatedParallelPort*>(opened.port.get())) {
     busClock.emplace(*simulated, base::systemClock());
   }
   auto window = std::make_unique<gui::mainwindow::MainWindow>(core, windows, monitor);
@@ -142,14 +142,14 @@ int main(int argc, char** argv) {
       QString::fromStdString(apps::gui::busNoticeText(opened.backend, simulation)));
 
   // The capture follows the lines of the start-up's port.
-  const auto record = [&](port::BusCapture* capture) {
+  const auto record = [&](capture::BusCapture* capture) {
     if (gpioLines) {
       gpioLines->setCapture(capture);
     } else {
       opened.port->setCapture(capture);
     }
   };
-  port::BusCapture capture;
+  capture::BusCapture capture;
   bool capturing = false;
   windowlogic::LoadOptions options;
   options.startPort = apps::lptIndexOf(request);

@@ -5,7 +5,7 @@
 #include "base/RuntimeError.h"
 #include "bus/AdapterTraceLine.h"
 #include "bus/BusMessages.h"
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 
 namespace brelvion::bus {
 
@@ -17,11 +17,11 @@ AdapterMaster::AdapterMaster(std::unique_ptr<port::BusAdapter> adapter, BusTrace
 
 AdapterMaster::~AdapterMaster() { adapter_->setTransferListener(nullptr); }
 
-port::TransferResult AdapterMaster::transfer(port::MessageSpan messages) {
+i2c::TransferResult AdapterMaster::transfer(i2c::MessageSpan messages) {
   return adapter_->transfer(messages);
 }
 
-port::TransferResult AdapterMaster::probe(port::MessageSpan messages) {
+i2c::TransferResult AdapterMaster::probe(i2c::MessageSpan messages) {
   const ProbingScope probing(probing_);
   return transfer(messages);
 }
@@ -65,12 +65,12 @@ void AdapterMaster::recordCall(const port::AdapterTransfer& done) {
   if (!tracing && !listener) return;
   const auto time = record_.sinceStart();
   for (std::size_t k = 0; k < done.messages.size() && k < done.results.size(); ++k) {
-    const port::I2cMessage& message = done.messages[k];
-    const port::MessageResult& result = done.results[k];
-    if (result.outcome == port::MessageOutcome::NotSent) continue;
+    const i2c::I2cMessage& message = done.messages[k];
+    const i2c::MessageResult& result = done.results[k];
+    if (result.outcome == i2c::MessageOutcome::NotSent) continue;
     Transaction entry;
     entry.time = time;
-    entry.address = port::DeviceAddress::fromByte(message.address).byteFor(message.read);
+    entry.address = i2c::DeviceAddress::fromByte(message.address).byteFor(message.read);
     entry.read = message.read;
     entry.bytes = message.read ? result.bytes : message.bytes;
     entry.outcome = result.outcome;

@@ -27,15 +27,15 @@ class AdapterMaster final : public BusMaster {
   port::BusAdapter& adapter() { return *adapter_; }
   const port::BusAdapter& adapter() const { return *adapter_; }
 
-  port::TransferResult transfer(port::MessageSpan messages) override;
-  port::TransferResult probe(port::MessageSpan messages) override;
+  i2c::TransferResult transfer(i2c::MessageSpan messages) override;
+  i2c::TransferResult probe(i2c::MessageSpan messages) override;
   void openBus(std::int16_t portIndex, std::int16_t debug) override;
   // The adapter's driver recovers its bus itself: there are no lines to clear.
   void initPort(std::int16_t timeout) override;
   void closeBus() override;
   RecoveryResult recoverBus() override;
   bool releaseLinesAndSenseSda() override { return true; }
-  void endCommandIfTimedOut(const port::TransferResult&) const override {}
+  void endCommandIfTimedOut(const i2c::TransferResult&) const override {}
   TransactionRecord& record() override { return record_; }
 
  private:

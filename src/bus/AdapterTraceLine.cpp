@@ -1,14 +1,14 @@
 #include "bus/AdapterTraceLine.h"
 
 #include "bus/BusMessages.h"
-#include "port/OutcomeText.h"
-#include "port/TransferText.h"
+#include "i2c/OutcomeText.h"
+#include "i2c/TransferText.h"
 
 namespace brelvion::bus {
 
-std::optional<port::MessageOutcome> refusalOf(const port::AdapterTransfer& done) {
-  for (const port::MessageResult& result : done.results) {
-    if (result.outcome != port::MessageOutcome::Acknowledged) return result.outcome;
+std::optional<i2c::MessageOutcome> refusalOf(const port::AdapterTransfer& done) {
+  for (const i2c::MessageResult& result : done.results) {
+    if (result.outcome != i2c::MessageOutcome::Acknowledged) return result.outcome;
   }
   return std::nullopt;
 }
@@ -17,17 +17,17 @@ std::string adapterTransferLine(std::string_view adapter, const port::AdapterTra
   const bool smbus = done.call == port::AdapterCall::Smbus;
   std::string line(smbus ? kMsgAdapterSmbusPrefix : kMsgAdapterTransferPrefix);
   line.append(adapter).append(smbus ? " SMBus " : " ");
-  line += port::transferText(done.messages, done.results);
+  line += i2c::transferText(done.messages, done.results);
   line += ' ';
-  line += port::outcomeWord(refusalOf(done).value_or(port::MessageOutcome::Acknowledged));
+  line += i2c::outcomeWord(refusalOf(done).value_or(i2c::MessageOutcome::Acknowledged));
   return line;
 }
 
-std::string_view refusalErrorLine(port::MessageOutcome outcome) {
+std::string_view refusalErrorLine(i2c::MessageOutcome outcome) {
   switch (outcome) {
-    case port::MessageOutcome::TimedOut:
+    case i2c::MessageOutcome::TimedOut:
       return kErrBusTimeout;
-    case port::MessageOutcome::ArbitrationLost:
+    case i2c::MessageOutcome::ArbitrationLost:
       return kErrArbitrationLost;
     default:
       return kErrTransferNotAcknowledged;

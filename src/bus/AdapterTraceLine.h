@@ -17,10 +17,10 @@ namespace brelvion::bus {
 std::string adapterTransferLine(std::string_view adapter, const port::AdapterTransfer& done);
 
 // The first outcome of a call that is not an acknowledge; nothing when all were.
-std::optional<port::MessageOutcome> refusalOf(const port::AdapterTransfer& done);
+std::optional<i2c::MessageOutcome> refusalOf(const port::AdapterTransfer& done);
 
 // The error line a refused call earns: ERR003 not acknowledged, ERR004 bus timeout,
 // ERR005 arbitration lost.
-std::string_view refusalErrorLine(port::MessageOutcome outcome);
+std::string_view refusalErrorLine(i2c::MessageOutcome outcome);
 
 }  // namespace brelvion::bus

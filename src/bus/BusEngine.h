@@ -13,7 +13,7 @@
 #include "bus/LineControls.h"
 #include "bus/TransactionRecord.h"
 #include "port/BitLines.h"
-#include "port/I2cTransfer.h"
+#include "i2c/I2cTransfer.h"
 #include "port/PortIo.h"
 #include "port/StepTimer.h"
 
@@ -112,18 +112,18 @@ class BusEngine final : public BusMaster {
   // the address byte and its acknowledge wait, then each byte written with its wait, or
   // each byte read with the master's acknowledge on all but the last; a STOP after every
   // message that asks for one and after the last.
-  port::TransferResult transfer(port::MessageSpan messages) override;
+  i2c::TransferResult transfer(i2c::MessageSpan messages) override;
 
   // A transfer that asks whether anything answers, as a scan does: a missing acknowledge is
   // the answer, so it neither beeps nor earns an error line. A read probe whose address
   // nobody acknowledged clocks no data byte: its STOP follows the address.
-  port::TransferResult probe(port::MessageSpan messages) override;
+  i2c::TransferResult probe(i2c::MessageSpan messages) override;
 
   // Releases both lines and reads SDA back: false when something holds it low.
   bool releaseLinesAndSenseSda() override;
 
   // A message that timed out on the lines was a slave holding SCL: ClockHeldLow.
-  void endCommandIfTimedOut(const port::TransferResult& result) const override;
+  void endCommandIfTimedOut(const i2c::TransferResult& result) const override;
 
   void openBus(std::int16_t portIndex, std::int16_t debug) override;
   void closeBus() override;
@@ -172,17 +172,17 @@ class BusEngine final : public BusMaster {
   // The record's entry for a message about to go out on the lines while tracing, else
   // nothing; kept by finishEntry with how the message ended.
   std::optional<Transaction> startEntry(std::uint8_t address, bool read);
-  void finishEntry(std::optional<Transaction>& entry, port::MessageOutcome outcome,
+  void finishEntry(std::optional<Transaction>& entry, i2c::MessageOutcome outcome,
                    std::size_t nackedByte);
   // The messages of a transfer. Each begins with START (or a repeated START) and the
   // address byte with its acknowledge wait, AddressPhase set around them, and ends with a
   // STOP when stopAfter. A write records the first byte not acknowledged in nackedByte; a
   // read hands each byte received to store(index, byte).
   void beginMessage(std::int16_t address, bool repeatedStart);
-  port::MessageOutcome sendWrite(std::uint8_t address, std::span<const std::uint8_t> bytes,
+  i2c::MessageOutcome sendWrite(std::uint8_t address, std::span<const std::uint8_t> bytes,
                                  bool repeatedStart, bool stopAfter, std::size_t& nackedByte);
   template <typename Store>
-  port::MessageOutcome sendRead(std::uint8_t address, std::size_t length, bool repeatedStart,
+  i2c::MessageOutcome sendRead(std::uint8_t address, std::size_t length, bool repeatedStart,
                                 bool stopAfter, Store store);
 
   port::BitLines& lines_;

@@ -5,7 +5,7 @@
 
 #include "bus/LineControls.h"
 #include "bus/TransactionRecord.h"
-#include "port/I2cTransfer.h"
+#include "i2c/I2cTransfer.h"
 
 namespace brelvion::bus {
 
@@ -13,7 +13,7 @@ namespace brelvion::bus {
 // an adapter's driver (AdapterMaster), equal implementations of whole transfers. Each also
 // opens, readies and closes its bus, probes addresses, and notes every message it sends in
 // the record it was given, which is the program's one record whichever master is in use.
-class BusMaster : public port::I2cMaster {
+class BusMaster : public i2c::I2cMaster {
  public:
   // Opens the bus with the debugger enabled when debug is 1: on the cable the parallel port
   // at portIndex (any other index keeps the one chosen last), on an adapter its device.
@@ -29,11 +29,11 @@ class BusMaster : public port::I2cMaster {
   virtual bool releaseLinesAndSenseSda() = 0;
   // A transfer that asks whether anything answers, as a scan does: a missing acknowledge is
   // the answer, so it neither beeps nor earns an error line.
-  virtual port::TransferResult probe(port::MessageSpan messages) = 0;
+  virtual i2c::TransferResult probe(i2c::MessageSpan messages) = 0;
   // Ends the command with the master's own error when result timed out where the master
   // counts that as a fault of the bus rather than an answer: on lines a slave held SCL low
   // beyond the stretch timeout (ClockHeldLow). An adapter's timeout is an answer.
-  virtual void endCommandIfTimedOut(const port::TransferResult& result) const = 0;
+  virtual void endCommandIfTimedOut(const i2c::TransferResult& result) const = 0;
   virtual TransactionRecord& record() = 0;
 };
 

@@ -1,6 +1,6 @@
 #include "bus/BusScan.h"
 
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 
 namespace brelvion::bus {
 
@@ -18,15 +18,15 @@ ScanOutcome scanBus(BusMaster& master, ScanRange range, const std::function<bool
   }
   for (unsigned address7 = range.first7; address7 <= range.last7; ++address7) {
     if (stop && stop()) break;
-    port::I2cMessage probe;
+    i2c::I2cMessage probe;
     probe.address =
-        port::DeviceAddress::fromSevenBit(static_cast<std::uint8_t>(address7)).writeByte();
+        i2c::DeviceAddress::fromSevenBit(static_cast<std::uint8_t>(address7)).writeByte();
     if (probeMethodFor(static_cast<std::uint8_t>(address7)) == ProbeMethod::ReadByte) {
       probe.read = true;
       probe.readLength = 1;
     }
-    const port::TransferResult result = master.probe({probe});
-    if (result.messages[0].outcome == port::MessageOutcome::Acknowledged) {
+    const i2c::TransferResult result = master.probe({probe});
+    if (result.messages[0].outcome == i2c::MessageOutcome::Acknowledged) {
       outcome.answered.push_back(probe.address);
     }
   }

@@ -5,7 +5,7 @@
 #include "base/RuntimeError.h"
 #include "bus/BusEngine.h"
 #include "bus/BusMaster.h"
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 
 namespace brelvion::bus {
 
@@ -17,10 +17,10 @@ constexpr std::size_t kLongestValue = 4;
 
 }  // namespace
 
-RegisterMessages registerWriteMessages(std::uint8_t device, const RegisterFormat& format,
+RegisterMessages registerWriteMessages(std::uint8_t device, const i2c::RegisterFormat& format,
                                        std::uint32_t registerAddress, std::uint32_t value) {
-  port::I2cMessage write;
-  write.address = port::DeviceAddress::fromByte(device).writeByte();
+  i2c::I2cMessage write;
+  write.address = i2c::DeviceAddress::fromByte(device).writeByte();
   write.bytes.reserve(kLongestAddress + kLongestValue);
   appendRegisterAddress(write.bytes, format, registerAddress);
   appendValue(write.bytes, value, format.valueBytes, format.order);
@@ -29,9 +29,9 @@ RegisterMessages registerWriteMessages(std::uint8_t device, const RegisterFormat
   return messages;
 }
 
-RegisterMessages registerReadMessages(std::uint8_t device, const RegisterFormat& format,
+RegisterMessages registerReadMessages(std::uint8_t device, const i2c::RegisterFormat& format,
                                       std::uint32_t registerAddress, std::size_t byteCount,
-                                      port::AfterMessage pointerThen) {
+                                      i2c::AfterMessage pointerThen) {
   if (byteCount == 0) {
     throw base::RuntimeError(base::RuntimeError::kInvalidCall, "RegisterRead",
                              "A register read takes at least one byte");
@@ -41,22 +41,22 @@ RegisterMessages registerReadMessages(std::uint8_t device, const RegisterFormat&
   pointer.reserve(kLongestAddress);
   appendRegisterAddress(pointer, format, registerAddress);
   if (!pointer.empty()) {
-    port::I2cMessage write;
-    write.address = port::DeviceAddress::fromByte(device).writeByte();
+    i2c::I2cMessage write;
+    write.address = i2c::DeviceAddress::fromByte(device).writeByte();
     write.bytes = std::move(pointer);
     write.after = pointerThen;
     messages.add(std::move(write));
   }
-  port::I2cMessage read;
-  read.address = port::DeviceAddress::fromByte(device).readByte();
+  i2c::I2cMessage read;
+  read.address = i2c::DeviceAddress::fromByte(device).readByte();
   read.read = true;
   read.readLength = byteCount;
   messages.add(std::move(read));
   return messages;
 }
 
-port::TransferResult transferInFormat(port::I2cMaster& master, const RegisterFormat& format,
-                                      port::MessageSpan messages,
+i2c::TransferResult transferInFormat(i2c::I2cMaster& master, const i2c::RegisterFormat& format,
+                                      i2c::MessageSpan messages,
                                       std::optional<std::size_t> bytesShown) {
   // Other masters (a test's, an adapter used alone) keep no record.
   auto* noting = dynamic_cast<BusMaster*>(&master);
@@ -65,18 +65,18 @@ port::TransferResult transferInFormat(port::I2cMaster& master, const RegisterFor
   return noting->transfer(messages);
 }
 
-port::TransferResult writeRegister(port::I2cMaster& master, std::uint8_t device,
-                                   const RegisterFormat& format, std::uint32_t registerAddress,
+i2c::TransferResult writeRegister(i2c::I2cMaster& master, std::uint8_t device,
+                                   const i2c::RegisterFormat& format, std::uint32_t registerAddress,
                                    std::uint32_t value) {
   return transferInFormat(master, format,
                           registerWriteMessages(device, format, registerAddress, value));
 }
 
-RegisterRead readRegisters(port::I2cMaster& master, std::uint8_t device,
-                           const RegisterFormat& format, std::uint32_t registerAddress,
-                           std::size_t count, port::AfterMessage pointerThen,
+RegisterRead readRegisters(i2c::I2cMaster& master, std::uint8_t device,
+                           const i2c::RegisterFormat& format, std::uint32_t registerAddress,
+                           std::size_t count, i2c::AfterMessage pointerThen,
                            std::optional<std::size_t> bytesShown) {
-  if (auto problem = formatProblem(format)) {
+  if (auto problem = i2c::formatProblem(format)) {
     throw base::RuntimeError(base::RuntimeError::kInvalidCall, "RegisterRead", *problem);
   }
   const std::size_t byteCount = count * static_cast<std::size_t>(format.valueBytes);
@@ -90,11 +90,11 @@ RegisterRead readRegisters(port::I2cMaster& master, std::uint8_t device,
 }
 
 std::vector<std::uint32_t> valuesOf(const std::vector<std::uint8_t>& bytes,
-                                    const RegisterFormat& format) {
+                                    const i2c::RegisterFormat& format) {
   std::vector<std::uint32_t> values;
   const auto width = static_cast<std::size_t>(format.valueBytes);
   for (std::size_t at = 0; width > 0 && at + width <= bytes.size(); at += width) {
-    values.push_back(decodeValue(std::span(bytes).subspan(at, width), format.order));
+    values.push_back(i2c::decodeValue(std::span(bytes).subspan(at, width), format.order));
   }
   return values;
 }

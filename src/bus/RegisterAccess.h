@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "bus/RegisterFormat.h"
-#include "port/I2cTransfer.h"
+#include "i2c/RegisterFormat.h"
+#include "i2c/I2cTransfer.h"
 
 namespace brelvion::bus {
 
@@ -20,42 +20,42 @@ namespace brelvion::bus {
 
 // The messages of one register transaction: a write, or a pointer write and a read. They
 // stay in place rather than on the heap, as every register command builds them, and go to
-// a transfer as they are (a port::MessageSpan).
+// a transfer as they are (a i2c::MessageSpan).
 class RegisterMessages {
  public:
   // At most two.
-  void add(port::I2cMessage message) { messages_.at(count_++) = std::move(message); }
-  const port::I2cMessage* begin() const { return messages_.data(); }
-  const port::I2cMessage* end() const { return messages_.data() + count_; }
+  void add(i2c::I2cMessage message) { messages_.at(count_++) = std::move(message); }
+  const i2c::I2cMessage* begin() const { return messages_.data(); }
+  const i2c::I2cMessage* end() const { return messages_.data() + count_; }
   std::size_t size() const { return count_; }
-  const port::I2cMessage& operator[](std::size_t index) const { return messages_[index]; }
+  const i2c::I2cMessage& operator[](std::size_t index) const { return messages_[index]; }
 
  private:
-  std::array<port::I2cMessage, 2> messages_{};
+  std::array<i2c::I2cMessage, 2> messages_{};
   std::size_t count_ = 0;
 };
 
 // One write: the register address bytes, then the value's bytes, then a STOP.
-RegisterMessages registerWriteMessages(std::uint8_t device, const RegisterFormat& format,
+RegisterMessages registerWriteMessages(std::uint8_t device, const i2c::RegisterFormat& format,
                                        std::uint32_t registerAddress, std::uint32_t value);
 
 // A write of the register address bytes, then one read of byteCount bytes. pointerThen
 // says what comes between them: a STOP (the design's setRegisterPointer, then
 // readSequential) or a repeated START. A format without a register address reads alone.
-RegisterMessages registerReadMessages(std::uint8_t device, const RegisterFormat& format,
+RegisterMessages registerReadMessages(std::uint8_t device, const i2c::RegisterFormat& format,
                                       std::uint32_t registerAddress, std::size_t byteCount,
-                                      port::AfterMessage pointerThen = port::AfterMessage::Stop);
+                                      i2c::AfterMessage pointerThen = i2c::AfterMessage::Stop);
 
 // A transfer of messages built in format (registerWriteMessages, registerReadMessages): on
 // the program's masters (BusMaster) the record notes each message with the format, so that
 // the transactions view and a script saved from it read the register as this command wrote
 // it. bytesShown: of a read, how many of its bytes the command shows the user.
-port::TransferResult transferInFormat(port::I2cMaster& master, const RegisterFormat& format,
-                                      port::MessageSpan messages,
+i2c::TransferResult transferInFormat(i2c::I2cMaster& master, const i2c::RegisterFormat& format,
+                                      i2c::MessageSpan messages,
                                       std::optional<std::size_t> bytesShown = std::nullopt);
 
 struct RegisterRead {
-  port::TransferResult transfer;
+  i2c::TransferResult transfer;
   // The bytes the read message received, in wire order.
   std::vector<std::uint8_t> bytes;
   // bytes as values of the format's width.
@@ -65,20 +65,20 @@ struct RegisterRead {
 };
 
 // Writes one register.
-port::TransferResult writeRegister(port::I2cMaster& master, std::uint8_t device,
-                                   const RegisterFormat& format, std::uint32_t registerAddress,
+i2c::TransferResult writeRegister(i2c::I2cMaster& master, std::uint8_t device,
+                                   const i2c::RegisterFormat& format, std::uint32_t registerAddress,
                                    std::uint32_t value);
 
 // Reads count registers of the format's width from registerAddress on, in one sequential
 // read. count must be at least 1. bytesShown as for transferInFormat.
-RegisterRead readRegisters(port::I2cMaster& master, std::uint8_t device,
-                           const RegisterFormat& format, std::uint32_t registerAddress,
+RegisterRead readRegisters(i2c::I2cMaster& master, std::uint8_t device,
+                           const i2c::RegisterFormat& format, std::uint32_t registerAddress,
                            std::size_t count,
-                           port::AfterMessage pointerThen = port::AfterMessage::Stop,
+                           i2c::AfterMessage pointerThen = i2c::AfterMessage::Stop,
                            std::optional<std::size_t> bytesShown = std::nullopt);
 
 // The values in bytes, each of the format's width; bytes left over make no value.
 std::vector<std::uint32_t> valuesOf(const std::vector<std::uint8_t>& bytes,
-                                    const RegisterFormat& format);
+                                    const i2c::RegisterFormat& format);
 
 }  // namespace brelvion::bus

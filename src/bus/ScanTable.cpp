@@ -7,13 +7,13 @@
 namespace brelvion::bus {
 
 std::uint8_t addressOfCell(int row, int column) {
-  return port::DeviceAddress::fromSevenBit(
+  return i2c::DeviceAddress::fromSevenBit(
              static_cast<std::uint8_t>(row * kScanGridColumns + column))
       .writeByte();
 }
 
 std::string addressLabel(std::uint8_t writeAddress, AddressLabels labels) {
-  return port::DeviceAddress::fromByte(writeAddress).text(labels);
+  return i2c::DeviceAddress::fromByte(writeAddress).text(labels);
 }
 
 ScanGrid scanGrid(const ScanOutcome& outcome, ScanRange range, AddressLabels labels) {
@@ -30,7 +30,7 @@ ScanGrid scanGrid(const ScanOutcome& outcome, ScanRange range, AddressLabels lab
       const std::uint8_t address = addressOfCell(row, column);
       std::string& cell = grid.cells[row][column];
       if (outcome.sdaHeldLow ||
-          !range.contains(port::DeviceAddress::fromByte(address).sevenBit())) {
+          !range.contains(i2c::DeviceAddress::fromByte(address).sevenBit())) {
         continue;
       }
       const bool found = std::find(answered.begin(), answered.end(), address) != answered.end();

@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "bus/BusScan.h"
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 
 namespace brelvion::bus {
 
 // Which addresses a scan's table shows: the tool's 8-bit write addresses (42), or the
 // 7-bit ones (21) for those who think in them.
-using AddressLabels = port::AddressForm;
+using AddressLabels = i2c::AddressForm;
 
 inline constexpr int kScanGridRows = 8;
 inline constexpr int kScanGridColumns = 16;

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "base/Clock.h"
-#include "bus/RegisterFormat.h"
-#include "port/I2cTransfer.h"
+#include "i2c/RegisterFormat.h"
+#include "i2c/I2cTransfer.h"
 
 namespace brelvion::bus {
 
@@ -19,7 +19,7 @@ namespace brelvion::bus {
 struct CommandNote {
   // The register format of its writes and reads; none where no command said (a scan's
   // probe, a transfer of messages built by hand).
-  std::optional<RegisterFormat> format;
+  std::optional<i2c::RegisterFormat> format;
   // Of a read, how many of its bytes the command showed the user; none: all of them.
   std::optional<std::size_t> bytesShown;
 
@@ -36,7 +36,7 @@ struct Transaction {
   bool read = false;
   // The bytes written, or the bytes read.
   std::vector<std::uint8_t> bytes;
-  port::MessageOutcome outcome = port::MessageOutcome::Acknowledged;
+  i2c::MessageOutcome outcome = i2c::MessageOutcome::Acknowledged;
   // The first byte written that was not acknowledged, from 0 (DataNotAcknowledged).
   std::size_t nackedByte = 0;
   // Carried out by an adapter's driver, which says how a call ended but not where.
@@ -128,6 +128,6 @@ class NotedCommand {
 
 // The note of the design's own register commands (writeRegister, readRegisters): one-byte
 // registers and values.
-inline constexpr CommandNote kByteRegisterCommand{kByteRegisters, std::nullopt};
+inline constexpr CommandNote kByteRegisterCommand{i2c::kByteRegisters, std::nullopt};
 
 }  // namespace brelvion::bus

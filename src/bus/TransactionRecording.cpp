@@ -2,7 +2,7 @@
 // runs or a listener waits for messages, so that otherwise a message costs two questions
 // and nothing more.
 #include "bus/BusEngine.h"
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 
 namespace brelvion::bus {
 
@@ -15,11 +15,11 @@ std::optional<Transaction> BusEngine::startEntry(std::uint8_t address, bool read
   return entry;
 }
 
-void BusEngine::finishEntry(std::optional<Transaction>& entry, port::MessageOutcome outcome,
+void BusEngine::finishEntry(std::optional<Transaction>& entry, i2c::MessageOutcome outcome,
                             std::size_t nackedByte) {
   if (!entry) return;
   entry->outcome = outcome;
-  entry->nackedByte = outcome == port::MessageOutcome::DataNotAcknowledged ? nackedByte : 0;
+  entry->nackedByte = outcome == i2c::MessageOutcome::DataNotAcknowledged ? nackedByte : 0;
   const auto& listener = record_.messageListener();
   if (listener) listener(*entry);
   // Without a listener an entry exists only because the trace ran when the message began.

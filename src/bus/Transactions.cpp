@@ -3,7 +3,7 @@
 #include "base/RuntimeError.h"
 #include "bus/BusEngine.h"
 #include "bus/BusMessages.h"
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 
 namespace brelvion::bus {
 
@@ -35,28 +35,28 @@ void BusEngine::beginMessage(std::int16_t address, bool repeatedStart) {
   addressPhase_ = 0;
 }
 
-port::MessageOutcome BusEngine::sendWrite(std::uint8_t address, std::span<const std::uint8_t> bytes,
+i2c::MessageOutcome BusEngine::sendWrite(std::uint8_t address, std::span<const std::uint8_t> bytes,
                                           bool repeatedStart, bool stopAfter,
                                           std::size_t& nackedByte) {
-  const std::uint8_t addressByte = port::DeviceAddress::fromByte(address).writeByte();
+  const std::uint8_t addressByte = i2c::DeviceAddress::fromByte(address).writeByte();
   std::optional<Transaction> entry = startEntry(addressByte, false);
   if (entry) entry->bytes.assign(bytes.begin(), bytes.end());
-  port::MessageOutcome outcome = port::MessageOutcome::TimedOut;
+  i2c::MessageOutcome outcome = i2c::MessageOutcome::TimedOut;
   try {
     beginMessage(addressByte, repeatedStart);
-    outcome = ackReceived_ ? port::MessageOutcome::Acknowledged
-                                 : port::MessageOutcome::AddressNotAcknowledged;
+    outcome = ackReceived_ ? i2c::MessageOutcome::Acknowledged
+                                 : i2c::MessageOutcome::AddressNotAcknowledged;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
       transmitByte(bytes[i]);
       waitAck();
-      if (!ackReceived_ && outcome == port::MessageOutcome::Acknowledged) {
-        outcome = port::MessageOutcome::DataNotAcknowledged;
+      if (!ackReceived_ && outcome == i2c::MessageOutcome::Acknowledged) {
+        outcome = i2c::MessageOutcome::DataNotAcknowledged;
         nackedByte = i;
       }
     }
     if (stopAfter) sendStop();
   } catch (const ClockHeldLow&) {
-    finishEntry(entry, port::MessageOutcome::TimedOut, 0);
+    finishEntry(entry, i2c::MessageOutcome::TimedOut, 0);
     throw;
   }
   finishEntry(entry, outcome, nackedByte);
@@ -64,18 +64,18 @@ port::MessageOutcome BusEngine::sendWrite(std::uint8_t address, std::span<const 
 }
 
 template <typename Store>
-port::MessageOutcome BusEngine::sendRead(std::uint8_t address, std::size_t length,
+i2c::MessageOutcome BusEngine::sendRead(std::uint8_t address, std::size_t length,
                                          bool repeatedStart, bool stopAfter, Store store) {
-  const std::uint8_t addressByte = port::DeviceAddress::fromByte(address).readByte();
+  const std::uint8_t addressByte = i2c::DeviceAddress::fromByte(address).readByte();
   std::optional<Transaction> entry = startEntry(addressByte, true);
-  port::MessageOutcome outcome = port::MessageOutcome::TimedOut;
+  i2c::MessageOutcome outcome = i2c::MessageOutcome::TimedOut;
   try {
     beginMessage(addressByte, repeatedStart);
-    outcome = ackReceived_ ? port::MessageOutcome::Acknowledged
-                                 : port::MessageOutcome::AddressNotAcknowledged;
+    outcome = ackReceived_ ? i2c::MessageOutcome::Acknowledged
+                                 : i2c::MessageOutcome::AddressNotAcknowledged;
     // A probe stops at an address nobody acknowledged, as i2cdetect's do: only the
     // design's own reads clock their bytes whatever the slave answered.
-    const bool receive = !probing_ || outcome == port::MessageOutcome::Acknowledged;
+    const bool receive = !probing_ || outcome == i2c::MessageOutcome::Acknowledged;
     for (std::size_t i = 0; receive && i < length; ++i) {
       receiveByte();
       // The last byte gets no acknowledge clock of its own: the STOP follows at once. Its
@@ -87,7 +87,7 @@ port::MessageOutcome BusEngine::sendRead(std::uint8_t address, std::size_t lengt
     }
     if (stopAfter) sendStop();
   } catch (const ClockHeldLow&) {
-    finishEntry(entry, port::MessageOutcome::TimedOut, 0);
+    finishEntry(entry, i2c::MessageOutcome::TimedOut, 0);
     throw;
   }
   finishEntry(entry, outcome, 0);
@@ -96,14 +96,14 @@ port::MessageOutcome BusEngine::sendRead(std::uint8_t address, std::size_t lengt
 
 // A slave that holds the clock too long ends the transfer: its message timed out, the
 // later ones were never sent. That is an outcome here, not an error.
-port::TransferResult BusEngine::transfer(port::MessageSpan messages) {
-  port::TransferResult result;
+i2c::TransferResult BusEngine::transfer(i2c::MessageSpan messages) {
+  i2c::TransferResult result;
   result.messages.resize(messages.size());
   bool repeatedStart = false;
   for (std::size_t i = 0; i < messages.size(); ++i) {
-    const port::I2cMessage& message = messages[i];
-    port::MessageResult& outcome = result.messages[i];
-    const bool stopAfter = i + 1 == messages.size() || message.after == port::AfterMessage::Stop;
+    const i2c::I2cMessage& message = messages[i];
+    i2c::MessageResult& outcome = result.messages[i];
+    const bool stopAfter = i + 1 == messages.size() || message.after == i2c::AfterMessage::Stop;
     try {
       if (message.read) {
         outcome.bytes.resize(message.readLength);
@@ -115,7 +115,7 @@ port::TransferResult BusEngine::transfer(port::MessageSpan messages) {
                                     outcome.nackedByte);
       }
     } catch (const ClockHeldLow&) {
-      outcome.outcome = port::MessageOutcome::TimedOut;
+      outcome.outcome = i2c::MessageOutcome::TimedOut;
       break;
     }
     repeatedStart = !stopAfter;
@@ -123,7 +123,7 @@ port::TransferResult BusEngine::transfer(port::MessageSpan messages) {
   return result;
 }
 
-port::TransferResult BusEngine::probe(port::MessageSpan messages) {
+i2c::TransferResult BusEngine::probe(i2c::MessageSpan messages) {
   const ProbingScope probing(probing_);
   return transfer(messages);
 }
@@ -134,9 +134,9 @@ bool BusEngine::releaseLinesAndSenseSda() {
   return lines_.sda();
 }
 
-void BusEngine::endCommandIfTimedOut(const port::TransferResult& result) const {
-  for (const port::MessageResult& message : result.messages) {
-    if (message.outcome == port::MessageOutcome::TimedOut) throw ClockHeldLow(stretchTimeout_);
+void BusEngine::endCommandIfTimedOut(const i2c::TransferResult& result) const {
+  for (const i2c::MessageResult& message : result.messages) {
+    if (message.outcome == i2c::MessageOutcome::TimedOut) throw ClockHeldLow(stretchTimeout_);
   }
 }
 

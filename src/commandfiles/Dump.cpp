@@ -51,7 +51,7 @@ std::string dumpText(std::int16_t device, const std::vector<std::int16_t>& bytes
   return text;
 }
 
-DumpOutcome dumpRegisters(bus::BusMaster& master, port::AfterMessage pointerThen,
+DumpOutcome dumpRegisters(bus::BusMaster& master, i2c::AfterMessage pointerThen,
                           desktop::Desktop& desktop, std::int16_t& device, std::int16_t count,
                           const std::string& fileText, const DumpHooks& hooks) {
   DumpOutcome outcome;
@@ -89,7 +89,7 @@ bool answeredYes(desktop::Desktop& desktop, std::string_view question) {
 
 }  // namespace
 
-DumpEnd dumpToFile(bus::BusMaster& master, port::AfterMessage pointerThen,
+DumpEnd dumpToFile(bus::BusMaster& master, i2c::AfterMessage pointerThen,
                    desktop::Desktop& desktop, std::int16_t& device, std::int16_t count,
                    const std::string& fileText, const DumpHooks& hooks) {
   if (device == 0 && !answeredYes(desktop, kDeviceAddressZeroQuestion)) {

@@ -9,7 +9,7 @@
 #include "bus/BusMaster.h"
 #include "commandfiles/CommandFileErrors.h"
 #include "desktop/Desktop.h"
-#include "port/I2cTransfer.h"
+#include "i2c/I2cTransfer.h"
 
 namespace brelvion::commandfiles {
 
@@ -45,7 +45,7 @@ struct DumpOutcome {
 // hooks.onlyAcknowledged keeps the file as it was). A negative count or a blank name fails
 // before the bus is touched. Errors show the "Dump To File - Error" box and come back in
 // the outcome.
-DumpOutcome dumpRegisters(bus::BusMaster& master, port::AfterMessage pointerThen,
+DumpOutcome dumpRegisters(bus::BusMaster& master, i2c::AfterMessage pointerThen,
                           desktop::Desktop& desktop, std::int16_t& device, std::int16_t count,
                           const std::string& fileText, const DumpHooks& hooks = {});
 
@@ -56,7 +56,7 @@ enum class DumpEnd { Written, Failed, NoFileName, FocusDeviceAddress, FocusLineC
 // address is 0?" and "Count is 0?" when they apply (No: the window puts the focus where
 // FocusDeviceAddress or FocusLineCount says), shows "Fill up the file name to dump,
 // please" for an empty field (NoFileName), then runs dumpRegisters.
-DumpEnd dumpToFile(bus::BusMaster& master, port::AfterMessage pointerThen,
+DumpEnd dumpToFile(bus::BusMaster& master, i2c::AfterMessage pointerThen,
                    desktop::Desktop& desktop, std::int16_t& device, std::int16_t count,
                    const std::string& fileText, const DumpHooks& hooks = {});
 

@@ -28,7 +28,7 @@ scripts::RunHooks scriptHooksOf(core::ToolCore& core, const SendHooks& hooks,
 
 ScriptSendOutcome run(core::ToolCore& core, const std::string& path,
                       const std::vector<scripts::Step>& steps, const SendHooks& hooks,
-                      bool keepGoing, port::AfterMessage pointerThen) {
+                      bool keepGoing, i2c::AfterMessage pointerThen) {
   scripts::RunOptions options;
   options.keepGoing = keepGoing;
   options.pointerThen = pointerThen;
@@ -65,7 +65,7 @@ std::string problemsText(const scripts::Problems& problems) {
 
 ScriptSendOutcome sendScriptFile(core::ToolCore& core, const std::string& path,
                                  const SendHooks& hooks, bool keepGoing,
-                                 port::AfterMessage pointerThen) {
+                                 i2c::AfterMessage pointerThen) {
   try {
     const scripts::ReadResult read = scripts::readScriptFile(path);
     if (!read.ok()) {

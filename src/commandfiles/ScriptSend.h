@@ -37,7 +37,7 @@ struct ScriptSendOutcome {
 // bus, as for SendFile.
 ScriptSendOutcome sendScriptFile(core::ToolCore& core, const std::string& path,
                                  const SendHooks& hooks, bool keepGoing,
-                                 port::AfterMessage pointerThen);
+                                 i2c::AfterMessage pointerThen);
 
 // The problems of a script as the box lists them, one a line, at most kProblemsShown.
 std::string problemsText(const scripts::Problems& problems);

@@ -18,18 +18,18 @@ namespace brelvion::core {
 // How a register read joins its pointer write and its read under the program's option
 // (Bus > Repeated START, the companion's --repeated-start): a repeated START between them,
 // else a STOP and a START.
-inline port::AfterMessage readPointerThen(bool repeatedStartReads) {
-  return repeatedStartReads ? port::AfterMessage::RepeatedStart : port::AfterMessage::Stop;
+inline i2c::AfterMessage readPointerThen(bool repeatedStartReads) {
+  return repeatedStartReads ? i2c::AfterMessage::RepeatedStart : i2c::AfterMessage::Stop;
 }
 
 // Writes data into register subAddress: the register address, then the value, then a STOP.
-port::TransferResult writeByteRegister(bus::BusMaster& master, std::uint8_t device,
+i2c::TransferResult writeByteRegister(bus::BusMaster& master, std::uint8_t device,
                                        std::uint8_t subAddress, std::uint8_t data);
 
 // Reads count bytes from register subAddress on: the pointer write, then one sequential read,
 // pointerThen between them (readPointerThen). bytesShown: how many of them the command shows
 // the user (the record's note), all unless given.
-bus::RegisterRead readByteRegisters(bus::BusMaster& master, port::AfterMessage pointerThen,
+bus::RegisterRead readByteRegisters(bus::BusMaster& master, i2c::AfterMessage pointerThen,
                                     std::uint8_t device, std::uint8_t subAddress,
                                     std::size_t count,
                                     std::optional<std::size_t> bytesShown = std::nullopt);
@@ -37,11 +37,11 @@ bus::RegisterRead readByteRegisters(bus::BusMaster& master, port::AfterMessage p
 // The master in use, as the tool's register commands see it: a transfer that timed out
 // where master counts that as a fault of the bus ends the command with its error, as
 // writeByteRegister does. For the writes of a command file run as steps.
-class CommandMaster final : public port::I2cMaster {
+class CommandMaster final : public i2c::I2cMaster {
  public:
   explicit CommandMaster(bus::BusMaster& master) : master_(master) {}
-  port::TransferResult transfer(port::MessageSpan messages) override {
-    port::TransferResult result = master_.transfer(messages);
+  i2c::TransferResult transfer(i2c::MessageSpan messages) override {
+    i2c::TransferResult result = master_.transfer(messages);
     master_.endCommandIfTimedOut(result);
     return result;
   }

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "port/I2cTransfer.h"
+#include "i2c/I2cTransfer.h"
 
 namespace brelvion::port {
 
@@ -21,8 +21,8 @@ enum class AdapterCall {
 // per message what came back. The engine's trace shows one line for each.
 struct AdapterTransfer {
   AdapterCall call = AdapterCall::Combined;
-  std::vector<I2cMessage> messages;
-  std::vector<MessageResult> results;
+  std::vector<i2c::I2cMessage> messages;
+  std::vector<i2c::MessageResult> results;
 };
 
 // A bus master whose hardware carries whole transfers, such as a Linux i2c-dev adapter:
@@ -30,7 +30,7 @@ struct AdapterTransfer {
 // calls (a read longer than the driver takes in one message, a register read done with
 // SMBus calls); each call is reported to the listener as it completes. A call the bus
 // refused ends the transfer there: later messages are NotSent.
-class BusAdapter : public I2cMaster {
+class BusAdapter : public i2c::I2cMaster {
  public:
   // What the trace calls it: "i2c-3".
   virtual std::string name() const = 0;

@@ -1,6 +1,6 @@
 #include "port/HardwarePort.h"
 
-#include "port/BusCapture.h"
+#include "capture/BusCapture.h"
 #include "port/LptRegisters.h"
 
 namespace brelvion::port {
@@ -28,7 +28,7 @@ void HardwarePort::waitQuanta(std::int64_t passes) {
   }
 }
 
-void HardwarePort::setCapture(BusCapture* capture) {
+void HardwarePort::setCapture(capture::BusCapture* capture) {
   capture_ = capture;
   if (capture_ == nullptr) return;
   slaveHoldsSda_ = false;

@@ -19,7 +19,7 @@ class HardwarePort : public PortIo {
   void out(std::uint16_t port, std::uint8_t value) final;
   void waitQuanta(std::int64_t passes) final;
   void setQuantum(std::chrono::nanoseconds quantum) final { timer_.setQuantum(quantum); }
-  void setCapture(BusCapture* capture) final;
+  void setCapture(capture::BusCapture* capture) final;
 
  protected:
   virtual std::uint8_t readRegister(std::uint16_t port) = 0;
@@ -32,7 +32,7 @@ class HardwarePort : public PortIo {
   void recordLines();
 
   StepTimer timer_;
-  BusCapture* capture_ = nullptr;
+  capture::BusCapture* capture_ = nullptr;
 
   // The master knows its own outputs. What a slave does to SDA it learns only when it reads
   // the status register; slaves change SDA only while SCL is low, so a sensed level is

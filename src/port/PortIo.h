@@ -3,9 +3,11 @@
 #include <chrono>
 #include <cstdint>
 
-namespace brelvion::port {
-
+namespace brelvion::capture {
 class BusCapture;
+}
+
+namespace brelvion::port {
 
 // The parallel-port access the bus engine is built on: the two byte operations of the
 // old port library, plus the wait one bitDelay pass stands for on this backend.
@@ -26,7 +28,7 @@ class PortIo {
 
   // Records every change of SCL and SDA into capture from now on; nullptr stops recording.
   // The capture must outlive the recording.
-  virtual void setCapture(BusCapture* capture) = 0;
+  virtual void setCapture(capture::BusCapture* capture) = 0;
 };
 
 }  // namespace brelvion::port

@@ -6,7 +6,7 @@
 #include <map>
 #include <set>
 
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 #include "registers/MapChecks.h"
 #include "registers/SourceText.h"
 #include "registers/YamlDocument.h"
@@ -142,7 +142,7 @@ void DescriptionParser::readDevice(const Keys& top, RegisterMap& map) const {
   if (map.deviceName.empty()) fail(top.keyPosition("device"), "device wants a name");
   if (top.get("i2c-address")) {
     const std::uint32_t address = number(top, "i2c-address");
-    const auto parsed = port::DeviceAddress::fromNumber(address, port::AddressForm::EightBit);
+    const auto parsed = i2c::DeviceAddress::fromNumber(address, i2c::AddressForm::EightBit);
     if (!parsed || parsed->readBit) {
       fail(*top.get("i2c-address"),
            "i2c-address is the 8-bit write address, even and at most 0xFE, not " +
@@ -167,7 +167,7 @@ void DescriptionParser::readDevice(const Keys& top, RegisterMap& map) const {
     if (order != "big" && order != "little") {
       fail(*top.get("byte-order"), "byte-order is big or little, not '" + order + "'");
     }
-    map.format.order = order == "big" ? bus::ByteOrder::BigEndian : bus::ByteOrder::LittleEndian;
+    map.format.order = order == "big" ? i2c::ByteOrder::BigEndian : i2c::ByteOrder::LittleEndian;
   }
 }
 

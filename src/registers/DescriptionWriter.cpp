@@ -65,7 +65,7 @@ std::string descriptionText(const RegisterMap& map) {
   out << YAML::Key << "register-bits" << YAML::Value << 8 * map.format.addressBytes;
   out << YAML::Key << "value-bits" << YAML::Value << 8 * map.format.valueBytes;
   out << YAML::Key << "byte-order" << YAML::Value
-      << (map.format.order == bus::ByteOrder::BigEndian ? "big" : "little");
+      << (map.format.order == i2c::ByteOrder::BigEndian ? "big" : "little");
   if (map.chipId) {
     out << YAML::Key << "chip-id" << YAML::Value << YAML::BeginMap;
     out << YAML::Key << "register" << YAML::Value

@@ -14,10 +14,10 @@ std::string plural(std::size_t count, const char* one, const char* several) {
 
 }  // namespace
 
-ReadOutcome readRuns(port::I2cMaster& master, std::uint8_t device, RegisterTable& table,
+ReadOutcome readRuns(i2c::I2cMaster& master, std::uint8_t device, RegisterTable& table,
                      const std::vector<ReadRun>& runs, const StopCheck& stop) {
   ReadOutcome outcome;
-  const bus::RegisterFormat bytes = table.map().formatFor(1);
+  const i2c::RegisterFormat bytes = table.map().formatFor(1);
   for (const ReadRun& run : runs) {
     if (stop && stop()) {
       outcome.stopped = true;
@@ -42,7 +42,7 @@ std::string readText(const ReadOutcome& outcome) {
   return text;
 }
 
-WriteOutcome writeAndCheck(port::I2cMaster& master, std::uint8_t device, RegisterTable& table,
+WriteOutcome writeAndCheck(i2c::I2cMaster& master, std::uint8_t device, RegisterTable& table,
                            std::size_t index, std::uint32_t value) {
   const RegisterMap& map = table.map();
   const Register& reg = map.registers.at(index);
@@ -50,7 +50,7 @@ WriteOutcome writeAndCheck(port::I2cMaster& master, std::uint8_t device, Registe
     throw base::RuntimeError(base::RuntimeError::kInvalidCall, "Register Map",
                              registerTitle(map, reg) + " is read-only: it is never written");
   }
-  const bus::RegisterFormat format = map.formatFor(reg.valueBytes);
+  const i2c::RegisterFormat format = map.formatFor(reg.valueBytes);
   // Built before anything goes out, so a value too wide touches nothing.
   const auto messages = bus::registerWriteMessages(device, format, reg.address, value);
   WriteOutcome outcome;
@@ -78,7 +78,7 @@ std::string writeText(const RegisterMap& map, std::size_t index, std::uint32_t v
   return head + ": written and read back";
 }
 
-ChipIdOutcome checkChipId(port::I2cMaster& master, std::uint8_t device, const RegisterMap& map) {
+ChipIdOutcome checkChipId(i2c::I2cMaster& master, std::uint8_t device, const RegisterMap& map) {
   const ChipIdCheck& check = map.chipId.value();
   const bus::RegisterRead read =
       bus::readRegisters(master, device, map.formatFor(check.valueBytes), check.address, 1);
@@ -119,7 +119,7 @@ WriteBackPlan planWriteBack(const RegisterMap& map, const Snapshot& snapshot) {
   return plan;
 }
 
-WriteBackOutcome writeBack(port::I2cMaster& master, std::uint8_t device, RegisterTable& table,
+WriteBackOutcome writeBack(i2c::I2cMaster& master, std::uint8_t device, RegisterTable& table,
                            const WriteBackPlan& plan, const StopCheck& stop) {
   WriteBackOutcome outcome;
   outcome.skipped = plan.skipped.size();
@@ -152,7 +152,7 @@ std::string writeBackText(const WriteBackOutcome& outcome) {
   return text;
 }
 
-RestoreOutcome restoreSnapshot(port::I2cMaster& master, std::uint8_t device, RegisterTable& table,
+RestoreOutcome restoreSnapshot(i2c::I2cMaster& master, std::uint8_t device, RegisterTable& table,
                                const WriteBackPlan& plan, const std::vector<ReadRun>& runs,
                                const StopCheck& stop) {
   RestoreOutcome outcome;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "port/I2cTransfer.h"
+#include "i2c/I2cTransfer.h"
 #include "registers/ReadPlan.h"
 #include "registers/RegisterTable.h"
 #include "registers/Snapshot.h"
@@ -29,7 +29,7 @@ struct ReadOutcome {
 };
 
 // Each run in one sequential read, its values into the table, until stop says so.
-ReadOutcome readRuns(port::I2cMaster& master, std::uint8_t device, RegisterTable& table,
+ReadOutcome readRuns(i2c::I2cMaster& master, std::uint8_t device, RegisterTable& table,
                      const std::vector<ReadRun>& runs, const StopCheck& stop = {});
 // "Read 19 registers in 9 reads", with how many were not acknowledged.
 std::string readText(const ReadOutcome& outcome);
@@ -43,7 +43,7 @@ struct WriteOutcome {
 // Writes value to the register and, unless it is write-only, reads it back; both go into
 // the table. A read-only register is never written: RuntimeError 5 before the bus is
 // touched, as for a value wider than the register.
-WriteOutcome writeAndCheck(port::I2cMaster& master, std::uint8_t device, RegisterTable& table,
+WriteOutcome writeAndCheck(i2c::I2cMaster& master, std::uint8_t device, RegisterTable& table,
                            std::size_t index, std::uint32_t value);
 // "MODE_SELECT (0100) = 01: written and read back", or what went wrong.
 std::string writeText(const RegisterMap& map, std::size_t index, std::uint32_t value,
@@ -56,7 +56,7 @@ struct ChipIdOutcome {
 };
 
 // Reads the map's chip-ID register (the map must have one).
-ChipIdOutcome checkChipId(port::I2cMaster& master, std::uint8_t device, const RegisterMap& map);
+ChipIdOutcome checkChipId(i2c::I2cMaster& master, std::uint8_t device, const RegisterMap& map);
 std::string chipIdText(const RegisterMap& map, std::uint8_t device, const ChipIdOutcome& outcome);
 
 struct PlannedWrite {
@@ -83,7 +83,7 @@ struct WriteBackOutcome {
 
 // The plan's writes, one transaction each, without read backs: a read afterwards shows
 // what stuck. Ends early when stop says so.
-WriteBackOutcome writeBack(port::I2cMaster& master, std::uint8_t device, RegisterTable& table,
+WriteBackOutcome writeBack(i2c::I2cMaster& master, std::uint8_t device, RegisterTable& table,
                            const WriteBackPlan& plan, const StopCheck& stop = {});
 std::string writeBackText(const WriteBackOutcome& outcome);
 
@@ -94,7 +94,7 @@ struct RestoreOutcome {
   ReadOutcome read;
 };
 // runs: how the map is read again (planReadAll); stop ends both at an error.
-RestoreOutcome restoreSnapshot(port::I2cMaster& master, std::uint8_t device, RegisterTable& table,
+RestoreOutcome restoreSnapshot(i2c::I2cMaster& master, std::uint8_t device, RegisterTable& table,
                                const WriteBackPlan& plan, const std::vector<ReadRun>& runs,
                                const StopCheck& stop = {});
 // "Wrote 5 registers back, then read all again", with what the write back says; a restore

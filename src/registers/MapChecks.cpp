@@ -78,7 +78,7 @@ std::optional<std::string> placeProblem(const Register& reg, int addressBytes) {
     return "without register addresses (register-bits 0) the one register is at 0, not " +
            valueHex(reg.address, 0) + "h";
   }
-  const std::uint32_t max = bus::maxRegisterAddress({addressBytes, 1, {}});
+  const std::uint32_t max = i2c::maxRegisterAddress({addressBytes, 1, {}});
   if (reg.address > max) {
     return "register address " + valueHex(reg.address, 0) + "h does not fit " +
            std::to_string(8 * addressBytes) + "-bit register addresses";

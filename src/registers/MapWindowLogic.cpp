@@ -3,14 +3,14 @@
 #include <algorithm>
 
 #include "base/Text.h"
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 #include "registers/SourceText.h"
 
 namespace brelvion::registers {
 
 std::optional<std::uint8_t> deviceFromText(const std::string& text) {
   const auto address =
-      port::DeviceAddress::parse(base::trimmed(text, " "), port::AddressForm::EightBit);
+      i2c::DeviceAddress::parse(base::trimmed(text, " "), i2c::AddressForm::EightBit);
   if (!address) return std::nullopt;
   return address->device.writeByte();
 }
@@ -18,7 +18,7 @@ std::optional<std::uint8_t> deviceFromText(const std::string& text) {
 std::variant<RegisterMap, std::string> rangeFromFields(const RangeFields& fields) {
   const auto device = deviceFromText(fields.device);
   if (!device) return "The device address is one or two hex digits";
-  const bus::RegisterFormat& format = fields.format;
+  const i2c::RegisterFormat& format = fields.format;
   const int digits = format.addressBytes * 2;
   const auto first = valueFromText(fields.first, format.addressBytes);
   const auto last = valueFromText(fields.last, format.addressBytes);
@@ -77,8 +77,8 @@ std::optional<ChipIdOutcome> chipIdFromRead(const RegisterTable& table,
 }
 
 bool noteWriteElsewhere(RegisterTable& table, std::uint8_t device, const bus::Transaction& message) {
-  using port::MessageOutcome;
-  if (message.read || port::DeviceAddress::fromByte(message.address).writeByte() != device) {
+  using i2c::MessageOutcome;
+  if (message.read || i2c::DeviceAddress::fromByte(message.address).writeByte() != device) {
     return false;
   }
   std::size_t reached = message.bytes.size();

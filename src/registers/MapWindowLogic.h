@@ -20,7 +20,7 @@ namespace brelvion::registers {
 struct RangeFields {
   std::string device;
   // The register-address and value widths and the byte order chosen.
-  bus::RegisterFormat format;
+  i2c::RegisterFormat format;
   std::string first;
   std::string last;
 };

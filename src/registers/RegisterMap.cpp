@@ -5,7 +5,7 @@
 
 #include "base/RuntimeError.h"
 #include "numconv/HexText.h"
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 
 namespace brelvion::registers {
 
@@ -54,13 +54,13 @@ const Register* RegisterMap::findByAddress(std::uint32_t address) const {
   return index ? &registers[*index] : nullptr;
 }
 
-RegisterMap plainRange(std::uint8_t deviceAddress, const bus::RegisterFormat& format,
+RegisterMap plainRange(std::uint8_t deviceAddress, const i2c::RegisterFormat& format,
                        std::uint32_t first, std::uint32_t last) {
-  if (auto problem = bus::formatProblem(format)) {
+  if (auto problem = i2c::formatProblem(format)) {
     throw base::RuntimeError(base::RuntimeError::kInvalidCall, "Register Map", *problem);
   }
   RegisterMap map;
-  map.deviceAddress = port::DeviceAddress::fromByte(deviceAddress).writeByte();
+  map.deviceAddress = i2c::DeviceAddress::fromByte(deviceAddress).writeByte();
   map.format = format;
   const auto bytes = static_cast<std::uint32_t>(format.valueBytes);
   if (first > last || last > map.maxAddress() || last - first + 1 < bytes) {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "bus/RegisterFormat.h"
+#include "i2c/RegisterFormat.h"
 
 namespace brelvion::registers {
 
@@ -70,15 +70,15 @@ struct RegisterMap {
   std::optional<std::uint8_t> deviceAddress;
   // Register addresses of 0, 1 or 2 bytes; the value width of a register that does not
   // give its own; the byte order of every value.
-  bus::RegisterFormat format;
+  i2c::RegisterFormat format;
   std::optional<ChipIdCheck> chipId;
   std::vector<Register> registers;
 
   // The format of a transaction on a register whose value takes valueBytes.
-  bus::RegisterFormat formatFor(int valueBytes) const {
+  i2c::RegisterFormat formatFor(int valueBytes) const {
     return {format.addressBytes, valueBytes, format.order};
   }
-  std::uint32_t maxAddress() const { return bus::maxRegisterAddress(format); }
+  std::uint32_t maxAddress() const { return i2c::maxRegisterAddress(format); }
   // Case-insensitive, as names are unique regardless of case.
   const Register* findByName(std::string_view name) const;
   const Register* findByAddress(std::uint32_t address) const;
@@ -91,7 +91,7 @@ bool sameName(std::string_view a, std::string_view b);
 // Registers first to last (inclusive) of the format's value width each, one after the
 // other, all read and write, without names: what the window shows without a description.
 // Throws RuntimeError 5 when the range is empty or does not fit the register addresses.
-RegisterMap plainRange(std::uint8_t deviceAddress, const bus::RegisterFormat& format,
+RegisterMap plainRange(std::uint8_t deviceAddress, const i2c::RegisterFormat& format,
                        std::uint32_t first, std::uint32_t last);
 
 // A register name: a letter or '_', then letters, digits and '_'.

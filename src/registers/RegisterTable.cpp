@@ -5,7 +5,7 @@
 #include <span>
 
 #include "base/Text.h"
-#include "bus/RegisterFormat.h"
+#include "i2c/RegisterFormat.h"
 #include "registers/SourceText.h"
 
 namespace brelvion::registers {
@@ -153,7 +153,7 @@ void RegisterTable::applyRead(const ReadRun& run, const std::vector<std::uint8_t
       state.writtenElsewhere = false;
       state.elsewhereValue.reset();
       state.previous = state.value;
-      state.value = bus::decodeValue(std::span(bytes).subspan(at, width), map_.format.order);
+      state.value = i2c::decodeValue(std::span(bytes).subspan(at, width), map_.format.order);
       if (state.notStuck && *state.value == *state.notStuck) state.notStuck.reset();
     }
     at += width;
@@ -192,7 +192,7 @@ bool RegisterTable::applyWriteElsewhere(std::uint32_t first, std::span<const std
     state.writtenElsewhere = true;
     state.elsewhereValue.reset();
     if (reg.address >= first && reg.end() <= end) {
-      state.elsewhereValue = bus::decodeValue(
+      state.elsewhereValue = i2c::decodeValue(
           bytes.subspan(reg.address - first, static_cast<std::size_t>(reg.valueBytes)),
           map_.format.order);
       if (!reg.readable()) state.written = state.elsewhereValue;

@@ -4,7 +4,7 @@
 #include <ctime>
 #include <set>
 
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 #include "registers/MapChecks.h"
 #include "registers/SourceText.h"
 
@@ -65,7 +65,7 @@ void SnapshotParser::headerLine(const std::string& line, int number, Snapshot& s
     snapshot.time = value;
   } else if (key == "i2c-address") {
     const auto address = value.size() == 2
-                             ? port::DeviceAddress::parse(value, port::AddressForm::EightBit)
+                             ? i2c::DeviceAddress::parse(value, i2c::AddressForm::EightBit)
                              : std::nullopt;
     if (!address || address->readBit) {
       fail(number, valueColumn, "i2c-address is an even write address of two hex digits, not '" + value + "'");
@@ -80,7 +80,7 @@ void SnapshotParser::headerLine(const std::string& line, int number, Snapshot& s
     if (value != "big" && value != "little") {
       fail(number, valueColumn, "byte-order is big or little, not '" + value + "'");
     }
-    snapshot.order = value == "big" ? bus::ByteOrder::BigEndian : bus::ByteOrder::LittleEndian;
+    snapshot.order = value == "big" ? i2c::ByteOrder::BigEndian : i2c::ByteOrder::LittleEndian;
   } else {
     fail(number, 1, "unknown header key '" + key +
                         "' (known keys: device, i2c-address, register-bits, byte-order, time)");
@@ -181,7 +181,7 @@ std::string snapshotText(const Snapshot& snapshot) {
   if (snapshot.deviceAddress) text += "i2c-address: " + valueHex(*snapshot.deviceAddress, 1) + "\n";
   text += "register-bits: " + std::to_string(8 * snapshot.addressBytes) + "\n";
   text += std::string("byte-order: ") +
-          (snapshot.order == bus::ByteOrder::BigEndian ? "big" : "little") + "\n";
+          (snapshot.order == i2c::ByteOrder::BigEndian ? "big" : "little") + "\n";
   text += "time: " + snapshot.time + "\n\n";
   for (const RegisterValue& entry : snapshot.values) {
     text += addressHex(entry.address, snapshot.addressBytes) + " " +

@@ -42,7 +42,7 @@ struct Snapshot {
   std::optional<std::uint8_t> deviceAddress;
   // The header's register-bits, as bytes.
   int addressBytes = 1;
-  bus::ByteOrder order = bus::ByteOrder::BigEndian;
+  i2c::ByteOrder order = i2c::ByteOrder::BigEndian;
   std::string time;
   // In address order, none overlapping another.
   std::vector<RegisterValue> values;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "numconv/HexText.h"
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 #include "scripts/Converters.h"
 
 namespace brelvion::scripts {
@@ -166,7 +166,7 @@ ExportResult exportCTable(const Script& script, const std::string& scriptName) {
   ExportResult result;
   result.text = "/* " + commentText(scriptName) + " for the device at " +
                 numconv::upperHex(table.device, 2) + " (7-bit " +
-                port::DeviceAddress::fromByte(table.device).text(port::AddressForm::SevenBit) +
+                i2c::DeviceAddress::fromByte(table.device).text(i2c::AddressForm::SevenBit) +
                 "), " + std::to_string(8 * table.addressBytes) + "-bit registers" +
                 (table.fourFields ? "; rows {reg, val, mask (0: write), delay_ms}" : "") + " */\n";
   result.text += "static const struct " + std::string(type) + " " + tableName(scriptName) + "[] = {\n";

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "bus/RegisterFormat.h"
+#include "i2c/RegisterFormat.h"
 #include "scripts/CSource.h"
 #include "scripts/Formats.h"
 
@@ -49,7 +49,7 @@ const MarkerName* markerNamed(std::string_view name);
 // The widths the table does not give: registers of 16 bits where one is above FFh or is
 // written with three or more hex digits; values likewise of 16 or 32 bits. Values go most
 // significant byte first, as a script's do.
-using TableWidths = bus::RegisterFormat;
+using TableWidths = i2c::RegisterFormat;
 
 // Settles the widths of one table's rows (its writes, with a width a script has), and
 // reports into problems, marking them left out, the rows whose values disagree with the

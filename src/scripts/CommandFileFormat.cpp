@@ -159,7 +159,7 @@ ExportResult exportCommandFile(const Script& script, const std::string& scriptNa
         result.text += "\r\n";
         return std::nullopt;
       case Op::Write:
-        if (target.format != bus::kByteRegisters) {
+        if (target.format != i2c::kByteRegisters) {
           return "'" + writeStatement(Statement::write(statement.reg, statement.value), target) +
                  "' has regbits " + std::to_string(8 * target.format.addressBytes) +
                  " and valbits " + std::to_string(8 * target.format.valueBytes) +

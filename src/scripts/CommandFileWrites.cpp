@@ -1,13 +1,13 @@
 #include "scripts/CommandFileWrites.h"
 
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 
 namespace brelvion::scripts {
 
 Step commandFileWrite(std::uint8_t device, std::uint8_t reg, std::uint8_t data) {
   Step write;
   write.op = Op::Write;
-  write.target = Target{port::DeviceAddress::fromByte(device).writeByte(), bus::kByteRegisters};
+  write.target = Target{i2c::DeviceAddress::fromByte(device).writeByte(), i2c::kByteRegisters};
   write.reg = reg;
   write.value = data;
   return write;

@@ -4,7 +4,7 @@
 
 #include "base/Text.h"
 #include "numconv/HexText.h"
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 #include "scripts/Converters.h"
 #include "scripts/TextLines.h"
 
@@ -55,7 +55,7 @@ std::optional<std::string> optionsProblem(const ImportOptions& options) {
   if (options.device && (*options.device & 1) != 0) {
     return "the device " + numconv::upperHex(*options.device, 2) +
            " is a read address; the 8-bit write address is " +
-           port::DeviceAddress::fromByte(*options.device).text(port::AddressForm::EightBit);
+           i2c::DeviceAddress::fromByte(*options.device).text(i2c::AddressForm::EightBit);
   }
   if (options.addressBytes && !isRegisterWidth(8u * static_cast<unsigned>(*options.addressBytes))) {
     return "register widths are 8 or 16 bits, not " + std::to_string(8 * *options.addressBytes);

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "port/VcdReader.h"
+#include "capture/VcdReader.h"
 #include "scripts/Problem.h"
 #include "scripts/Script.h"
 
@@ -38,7 +38,7 @@ struct ImportOptions {
   bool keepPauses = false;
   // vcd: the names of the two lines, the shortest gap between transfers that becomes a
   // delay, and the longest pulse that is a glitch.
-  port::VcdSignals signals;
+  capture::VcdSignals signals;
   double minDelayMs = 1.0;
   std::int64_t glitchNs = 50;
   // vcd: each read becomes expect lines holding the values the capture shows it returned.

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "numconv/HexText.h"
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 #include "scripts/Converters.h"
 #include "scripts/MessageConverter.h"
 #include "scripts/TextLines.h"
@@ -147,7 +147,7 @@ class I2cTransferReader {
     if (at != std::string_view::npos) {
       const auto seven = parseHex(desc.substr(at + 1));
       const auto parsed = seven
-                              ? port::DeviceAddress::fromNumber(*seven, port::AddressForm::SevenBit)
+                              ? i2c::DeviceAddress::fromNumber(*seven, i2c::AddressForm::SevenBit)
                               : std::nullopt;
       if (!parsed) {
         problem("'" + std::string(desc.substr(at + 1)) + "' is not a 7-bit address");
@@ -251,8 +251,8 @@ ExportResult exportI2cTransfer(const Script& script, const std::string& scriptNa
       return std::nullopt;
     }
     std::string line;
-    const bus::RegisterFormat& format = target.format;
-    const std::string at = "@" + byteText(port::DeviceAddress::fromByte(target.device).sevenBit());
+    const i2c::RegisterFormat& format = target.format;
+    const std::string at = "@" + byteText(i2c::DeviceAddress::fromByte(target.device).sevenBit());
     switch (statement.op) {
       case Op::Write:
         line = command + "w" + std::to_string(format.addressBytes + format.valueBytes) + at;

@@ -157,7 +157,7 @@ std::vector<Statement> expectsOf(const Target& target, std::uint32_t reg, std::u
   std::vector<Statement> expects;
   const auto valBytes = static_cast<unsigned>(target.format.valueBytes);
   for (std::uint32_t i = 0; i < count; ++i) {
-    const std::uint32_t at = (reg + i * valBytes) & bus::maxValue(target.format.addressBytes);
+    const std::uint32_t at = (reg + i * valBytes) & i2c::maxValue(target.format.addressBytes);
     expects.push_back(Statement::expect(at, bigEndian(bytes, i * valBytes, valBytes)));
   }
   return expects;

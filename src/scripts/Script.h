@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "bus/RegisterFormat.h"
+#include "i2c/RegisterFormat.h"
 
 namespace brelvion::scripts {
 
@@ -46,7 +46,7 @@ constexpr bool isValueWidth(std::uint32_t bits) { return bits == 8 || bits == 16
 // regbits and valbits lines give (values go most significant byte first).
 struct Target {
   std::uint8_t device = 0;
-  bus::RegisterFormat format;
+  i2c::RegisterFormat format;
   bool operator==(const Target&) const = default;
 };
 

@@ -6,7 +6,7 @@ void ScriptBuilder::command(const Target& target, Statement statement) {
   if (!started_ || target.device != target_.device) {
     script_.statements.push_back(Statement::device(target.device));
   }
-  const bus::RegisterFormat& format = target.format;
+  const i2c::RegisterFormat& format = target.format;
   if (format.addressBytes != target_.format.addressBytes) {
     script_.statements.push_back(
         Statement::regBits(8u * static_cast<unsigned>(format.addressBytes)));

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "numconv/HexText.h"
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 #include "scripts/TextLines.h"
 
 namespace brelvion::scripts {
@@ -197,16 +197,16 @@ class LineReader {
 
   bool fits(const std::string& what, std::string_view word, std::uint64_t number, int bytes,
             std::string_view setting) {
-    if (number <= bus::maxValue(bytes)) return true;
+    if (number <= i2c::maxValue(bytes)) return true;
     problem(what + std::string(word) + " is too wide for " + std::string(setting) + " " +
-            std::to_string(8 * bytes) + " (at most " + numconv::upperHex(bus::maxValue(bytes)) +
+            std::to_string(8 * bytes) + " (at most " + numconv::upperHex(i2c::maxValue(bytes)) +
             ")");
     return false;
   }
 
   bool address(const std::string& what, std::string_view word, std::uint64_t number,
                Statement& statement) {
-    const auto parsed = port::DeviceAddress::fromNumber(number, port::AddressForm::EightBit);
+    const auto parsed = i2c::DeviceAddress::fromNumber(number, i2c::AddressForm::EightBit);
     if (!parsed) {
       problem(what + std::string(word) + " is not an 8-bit address");
       return false;
@@ -214,7 +214,7 @@ class LineReader {
     if (parsed->readBit) {
       problem("device: " + std::string(word) +
               " is a read address (bit 0 set); the write address is " +
-              parsed->device.text(port::AddressForm::EightBit));
+              parsed->device.text(i2c::AddressForm::EightBit));
       return false;
     }
     return store(statement.value, parsed->device.writeByte());

@@ -4,7 +4,7 @@
 
 #include "bus/RegisterAccess.h"
 #include "numconv/HexText.h"
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 #include "scripts/Pause.h"
 
 namespace brelvion::scripts {
@@ -17,20 +17,20 @@ using std::chrono::milliseconds;
 // The longest sleep between two yields, so that Escape stops a long delay promptly.
 constexpr Nanos kWaitSlice = milliseconds(50);
 
-port::MessageOutcome firstRefusal(const port::TransferResult& result) {
-  for (const port::MessageResult& message : result.messages) {
-    if (message.outcome != port::MessageOutcome::Acknowledged) return message.outcome;
+i2c::MessageOutcome firstRefusal(const i2c::TransferResult& result) {
+  for (const i2c::MessageResult& message : result.messages) {
+    if (message.outcome != i2c::MessageOutcome::Acknowledged) return message.outcome;
   }
-  return port::MessageOutcome::NotSent;
+  return i2c::MessageOutcome::NotSent;
 }
 
-std::string refusalText(port::MessageOutcome refusal, std::uint8_t device, bool sevenBit) {
+std::string refusalText(i2c::MessageOutcome refusal, std::uint8_t device, bool sevenBit) {
   const std::string address =
-      port::ParsedAddress::fromByte(device).text(port::addressForm(sevenBit));
+      i2c::ParsedAddress::fromByte(device).text(i2c::addressForm(sevenBit));
   switch (refusal) {
-    case port::MessageOutcome::TimedOut:
+    case i2c::MessageOutcome::TimedOut:
       return "bus timeout at device " + address;
-    case port::MessageOutcome::ArbitrationLost:
+    case i2c::MessageOutcome::ArbitrationLost:
       return "lost arbitration at device " + address;
     default:
       return "not acknowledged by device " + address;
@@ -39,7 +39,7 @@ std::string refusalText(port::MessageOutcome refusal, std::uint8_t device, bool 
 
 class Runner {
  public:
-  Runner(port::I2cMaster& master, base::Clock& clock, const std::string& fileName,
+  Runner(i2c::I2cMaster& master, base::Clock& clock, const std::string& fileName,
          const RunOptions& options, const RunHooks& hooks)
       : master_(master), clock_(clock), fileName_(fileName), options_(options), hooks_(hooks) {}
 
@@ -103,7 +103,7 @@ class Runner {
     return report;
   }
 
-  void noteTransfer(CommandReport& report, const port::TransferResult& result) {
+  void noteTransfer(CommandReport& report, const i2c::TransferResult& result) {
     if (result.acknowledged()) return;
     report.result = CommandResult::NotAcknowledged;
     report.refusal = firstRefusal(result);
@@ -225,7 +225,7 @@ class Runner {
     return true;
   }
 
-  port::I2cMaster& master_;
+  i2c::I2cMaster& master_;
   base::Clock& clock_;
   const std::string& fileName_;
   const RunOptions& options_;
@@ -236,7 +236,7 @@ class Runner {
 
 }  // namespace
 
-RunOutcome runScript(port::I2cMaster& master, base::Clock& clock, const std::vector<Step>& steps,
+RunOutcome runScript(i2c::I2cMaster& master, base::Clock& clock, const std::vector<Step>& steps,
                      const std::string& fileName, const RunOptions& options,
                      const RunHooks& hooks) {
   auto step = steps.begin();
@@ -247,7 +247,7 @@ RunOutcome runScript(port::I2cMaster& master, base::Clock& clock, const std::vec
   return runSteps(master, clock, next, busCommandCount(steps), fileName, options, hooks);
 }
 
-RunOutcome runSteps(port::I2cMaster& master, base::Clock& clock, const NextStep& next,
+RunOutcome runSteps(i2c::I2cMaster& master, base::Clock& clock, const NextStep& next,
                     std::size_t total, const std::string& fileName, const RunOptions& options,
                     const RunHooks& hooks) {
   return Runner(master, clock, fileName, options, hooks).run(next, total);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/Clock.h"
-#include "port/I2cTransfer.h"
+#include "i2c/I2cTransfer.h"
 #include "scripts/Problem.h"
 #include "scripts/Script.h"
 
@@ -39,7 +39,7 @@ struct CommandReport {
   // poll: from its start to its last read.
   std::chrono::milliseconds elapsed{0};
   // NotAcknowledged: the first outcome that was not an acknowledge.
-  port::MessageOutcome refusal = port::MessageOutcome::Acknowledged;
+  i2c::MessageOutcome refusal = i2c::MessageOutcome::Acknowledged;
 };
 
 struct RunOptions {
@@ -47,7 +47,7 @@ struct RunOptions {
   // do; a failed check still stops it.
   bool keepGoing = false;
   // Between a read's register pointer write and the read: a STOP or a repeated START.
-  port::AfterMessage pointerThen = port::AfterMessage::Stop;
+  i2c::AfterMessage pointerThen = i2c::AfterMessage::Stop;
   // How long a poll waits between two reads.
   std::chrono::milliseconds pollInterval{1};
   // The problem that ends a run names the device by its 7-bit address, as the user asked
@@ -100,7 +100,7 @@ struct RunOutcome {
 // is followed by one yield, after the Pause steps that come right after it; a Yield step
 // there is that yield, not a second one. A port that fails throws base::RuntimeError, as
 // the master does; fileName names the script in problems.
-RunOutcome runScript(port::I2cMaster& master, base::Clock& clock, const std::vector<Step>& steps,
+RunOutcome runScript(i2c::I2cMaster& master, base::Clock& clock, const std::vector<Step>& steps,
                      const std::string& fileName, const RunOptions& options = {},
                      const RunHooks& hooks = {});
 
@@ -110,7 +110,7 @@ using NextStep = std::function<std::optional<Step>()>;
 
 // runScript on the steps next gives; total is the number of their bus commands, for the
 // progress (0 when nobody shows it).
-RunOutcome runSteps(port::I2cMaster& master, base::Clock& clock, const NextStep& next,
+RunOutcome runSteps(i2c::I2cMaster& master, base::Clock& clock, const NextStep& next,
                     std::size_t total, const std::string& fileName, const RunOptions& options = {},
                     const RunHooks& hooks = {});
 

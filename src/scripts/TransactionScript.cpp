@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "numconv/HexText.h"
-#include "port/DeviceAddress.h"
-#include "port/OutcomeText.h"
+#include "i2c/DeviceAddress.h"
+#include "i2c/OutcomeText.h"
 #include "scripts/MessageConverter.h"
 #include "scripts/ScriptReader.h"
 
@@ -20,8 +20,8 @@ const std::string kEntryName = "transaction";
 // What a command made from a message not acknowledged when recorded says of it.
 // The record holds no message that was never sent.
 std::string unacknowledgedNote(const bus::Transaction& entry) {
-  if (entry.outcome == port::MessageOutcome::Acknowledged) return {};
-  return port::outcomeText(entry.outcome, entry.nackedByte) + " when recorded";
+  if (entry.outcome == i2c::MessageOutcome::Acknowledged) return {};
+  return i2c::outcomeText(entry.outcome, entry.nackedByte) + " when recorded";
 }
 
 // The commands the converter made, with the transactions of its reads in order.
@@ -35,7 +35,7 @@ struct Converted {
 // with the view's register width and the value widths the lengths suggest.
 ImportOptions optionsFor(const bus::Transaction& entry, int addressBytes) {
   ImportOptions options;
-  const std::optional<bus::RegisterFormat>& format = entry.command.format;
+  const std::optional<i2c::RegisterFormat>& format = entry.command.format;
   if (!format) {
     options.addressBytes = addressBytes;
     return options;
@@ -63,7 +63,7 @@ Converted convert(const std::deque<bus::Transaction>& entries, int addressBytes)
       converter.emplace(kEntryName, importOptions, builder, converted.problems);
     }
     BusMessage message;
-    message.address = port::DeviceAddress::fromByte(entry.address).writeByte();
+    message.address = i2c::DeviceAddress::fromByte(entry.address).writeByte();
     message.read = entry.read;
     message.bytes = entry.bytes;
     message.readLength = entry.read ? entry.bytes.size() : 0;
@@ -84,7 +84,7 @@ Converted convert(const std::deque<bus::Transaction>& entries, int addressBytes)
 // A read's registers as expect lines, or why it has none.
 void addExpects(ScriptBuilder& builder, const Target& target, const Statement& read,
                 const bus::Transaction& entry) {
-  if (entry.outcome != port::MessageOutcome::Acknowledged) {
+  if (entry.outcome != i2c::MessageOutcome::Acknowledged) {
     builder.comment("read of " + numconv::upperHex(read.reg, 2 * target.format.addressBytes) +
                     " not acknowledged when recorded: no expect");
     return;

@@ -5,9 +5,9 @@
 #include <iterator>
 
 #include "numconv/HexText.h"
-#include "port/DeviceAddress.h"
-#include "port/I2cWireDecoder.h"
-#include "port/VcdReader.h"
+#include "i2c/DeviceAddress.h"
+#include "capture/I2cWireDecoder.h"
+#include "capture/VcdReader.h"
 #include "scripts/Converters.h"
 #include "scripts/MessageConverter.h"
 
@@ -17,13 +17,13 @@ namespace {
 
 constexpr std::int64_t kNsPerMs = 1'000'000;
 
-class TransferConverter : public port::TransferSink {
+class TransferConverter : public capture::TransferSink {
  public:
   TransferConverter(MessageConverter& converter, const std::string& fileName,
                     const ImportOptions& options, Problems& problems)
       : converter_(converter), fileName_(fileName), options_(options), problems_(problems) {}
 
-  void transfer(port::DecodedTransfer&& transfer) override {
+  void transfer(capture::DecodedTransfer&& transfer) override {
     ++transfers_;
     if (!transfer.stopped) {
       problem(transfer.line, "the capture ends inside a transfer, before its STOP");
@@ -31,7 +31,7 @@ class TransferConverter : public port::TransferSink {
     }
     if (transfers_ > 1) gap(transfer.startNs - previousEndNs_);
     previousEndNs_ = transfer.endNs;
-    for (const port::DecodedMessage& message : transfer.messages) take(message);
+    for (const capture::DecodedMessage& message : transfer.messages) take(message);
   }
 
   std::size_t transfers() const { return transfers_; }
@@ -47,7 +47,7 @@ class TransferConverter : public port::TransferSink {
     converter_.delay(static_cast<std::uint32_t>(ms));
   }
 
-  void take(const port::DecodedMessage& message) {
+  void take(const capture::DecodedMessage& message) {
     if (!message.hasAddress) {
       problem(message.line, "a START with no whole address after it");
       return;
@@ -59,7 +59,7 @@ class TransferConverter : public port::TransferSink {
       return;
     }
     BusMessage out;
-    out.address = port::DeviceAddress::fromByte(message.address).writeByte();
+    out.address = i2c::DeviceAddress::fromByte(message.address).writeByte();
     out.read = message.read();
     out.line = message.line;
     out.readLength = out.read ? message.bytes.size() : 0;
@@ -69,7 +69,7 @@ class TransferConverter : public port::TransferSink {
   }
 
   // What the capture says of the acknowledges, when not all came.
-  static std::string note(const port::DecodedMessage& message) {
+  static std::string note(const capture::DecodedMessage& message) {
     if (!message.addressAcknowledged) return "no ACK in the capture";
     if (message.read()) return {};
     const auto missing = std::find(message.acknowledged.begin(), message.acknowledged.end(), false);
@@ -90,19 +90,19 @@ class TransferConverter : public port::TransferSink {
   std::int64_t previousEndNs_ = 0;
 };
 
-class DecoderFeed : public port::VcdLevelSink {
+class DecoderFeed : public capture::VcdLevelSink {
  public:
-  explicit DecoderFeed(port::I2cDecoder& decoder) : decoder_(decoder) {}
+  explicit DecoderFeed(capture::I2cDecoder& decoder) : decoder_(decoder) {}
   void levels(std::int64_t timeNs, bool scl, bool sda, std::size_t line) override {
     decoder_.levels(timeNs, scl, sda, line);
   }
 
  private:
-  port::I2cDecoder& decoder_;
+  capture::I2cDecoder& decoder_;
 };
 
-std::string summary(const std::string& fileName, const port::VcdStats& stats,
-                    const port::I2cDecoder& decoder, std::size_t transfers,
+std::string summary(const std::string& fileName, const capture::VcdStats& stats,
+                    const capture::I2cDecoder& decoder, std::size_t transfers,
                     const ImportOptions& options) {
   std::string text = "decoded from " + fileName + ": " + std::to_string(transfers) +
                      " transfers in " + std::to_string(stats.changes) + " line changes";
@@ -125,10 +125,10 @@ ImportResult importVcd(std::string_view text, const std::string& fileName,
   ScriptBuilder builder;
   MessageConverter converter(fileName, options, builder, result.problems);
   TransferConverter transfers(converter, fileName, options, result.problems);
-  port::I2cDecoder decoder(transfers, options.glitchNs);
+  capture::I2cDecoder decoder(transfers, options.glitchNs);
   DecoderFeed feed(decoder);
-  port::VcdStats stats;
-  if (const auto error = port::readVcd(text, options.signals, feed, &stats)) {
+  capture::VcdStats stats;
+  if (const auto error = capture::readVcd(text, options.signals, feed, &stats)) {
     result.failed = true;
     result.problems.push_back(Problem{fileName, error->line, error->message});
     return result;

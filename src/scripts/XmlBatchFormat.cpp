@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "numconv/HexText.h"
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 #include "scripts/Converters.h"
 #include "scripts/MessageConverter.h"
 #include "scripts/TextLines.h"
@@ -103,7 +103,7 @@ class BatchReader {
     const std::string tag = "<" + std::string(node.name()) + ">";
     const auto number = parseCNumber(trimBlanks(node.attribute("addr").value()));
     const auto address = number
-                             ? port::DeviceAddress::fromNumber(*number, port::AddressForm::SevenBit)
+                             ? i2c::DeviceAddress::fromNumber(*number, i2c::AddressForm::SevenBit)
                              : std::nullopt;
     if (!address) {
       problem(tag + " needs addr, a 7-bit address");
@@ -199,7 +199,7 @@ pugi::xml_node appendMessage(pugi::xml_node& root, bool read, const Target& targ
                              std::size_t count) {
   pugi::xml_node element = root.append_child(read ? "i2c_read" : "i2c_write");
   element.append_attribute("addr").set_value(
-      ("0x" + port::DeviceAddress::fromByte(target.device).text(port::AddressForm::SevenBit))
+      ("0x" + i2c::DeviceAddress::fromByte(target.device).text(i2c::AddressForm::SevenBit))
           .c_str());
   element.append_attribute("count").set_value(static_cast<unsigned>(count));
   return element;
@@ -248,7 +248,7 @@ ExportResult exportXmlBatch(const Script& script, const std::string& scriptName)
   };
   const auto add = [&](const Statement& statement,
                        const Target& target) -> std::optional<std::string> {
-    const bus::RegisterFormat& format = target.format;
+    const i2c::RegisterFormat& format = target.format;
     switch (statement.op) {
       case Op::Comment:
         break;

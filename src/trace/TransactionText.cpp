@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "numconv/HexText.h"
-#include "port/DeviceAddress.h"
-#include "port/OutcomeText.h"
+#include "i2c/DeviceAddress.h"
+#include "i2c/OutcomeText.h"
 
 namespace brelvion::trace {
 
@@ -51,14 +51,14 @@ void appendRegister(std::string& line, const std::vector<std::uint8_t>& bytes,
 bool isPointerFor(const bus::Transaction& read, const bus::Transaction* before,
                   std::size_t regBytes) {
   return before != nullptr && !before->read &&
-         port::DeviceAddress::fromByte(before->address).readByte() == read.address &&
+         i2c::DeviceAddress::fromByte(before->address).readByte() == read.address &&
          regBytes > 0 && before->bytes.size() == regBytes;
 }
 
 }  // namespace
 
 std::string transactionOutcomeText(const bus::Transaction& entry) {
-  return port::outcomeText(entry.outcome, entry.nackedByte);
+  return i2c::outcomeText(entry.outcome, entry.nackedByte);
 }
 
 std::string transactionLine(const bus::Transaction& entry, const TransactionView& view,
@@ -69,7 +69,7 @@ std::string transactionLine(const bus::Transaction& entry, const TransactionView
   // One form for a device's writes and reads, R or W beside it: its write address, or
   // its 7-bit one.
   numconv::appendUpperHex(
-      line, port::DeviceAddress::fromByte(entry.address).in(port::addressForm(view.sevenBit)), 2);
+      line, i2c::DeviceAddress::fromByte(entry.address).in(i2c::addressForm(view.sevenBit)), 2);
   line += entry.read ? " R  " : " W  ";
 
   const std::size_t regBytes = registerBytes(entry, view);

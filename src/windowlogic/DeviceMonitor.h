@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "port/OutcomeText.h"
+#include "i2c/OutcomeText.h"
 
 namespace brelvion::windowlogic {
 
@@ -17,8 +17,8 @@ struct Rgb {
 inline constexpr Rgb kAckIdleColour{128, 128, 128};
 inline constexpr Rgb kAckColour{0, 255, 0};
 inline constexpr Rgb kNoAckColour{255, 0, 0};
-inline constexpr const char* kAckCaption = port::kAckText;
-inline constexpr const char* kNoAckCaption = port::kNoAckText;
+inline constexpr const char* kAckCaption = i2c::kAckText;
+inline constexpr const char* kNoAckCaption = i2c::kNoAckText;
 
 // What the acknowledge indicator shows after a bus command: green "ACK" when the last
 // acknowledge wait was answered, red "NO ACK" when not.

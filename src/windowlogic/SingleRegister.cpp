@@ -8,7 +8,7 @@
 
 namespace brelvion::windowlogic {
 
-void sendRegister(bus::BusMaster& master, port::AfterMessage pointerThen,
+void sendRegister(bus::BusMaster& master, i2c::AfterMessage pointerThen,
                   commandfiles::RegisterFields& fields, RegisterPanel& panel) {
   panel.initDeviceMonitor();
   fields.deviceAddress = numconv::hexByteValue(panel.deviceAddressText());
@@ -21,7 +21,7 @@ void sendRegister(bus::BusMaster& master, port::AfterMessage pointerThen,
   panel.updateDeviceMonitor(acknowledged);
 }
 
-bool readBackRegister(bus::BusMaster& master, port::AfterMessage pointerThen,
+bool readBackRegister(bus::BusMaster& master, i2c::AfterMessage pointerThen,
                       commandfiles::RegisterFields& fields, RegisterPanel& panel) {
   panel.setReadBackText("");
   panel.initDeviceMonitor();

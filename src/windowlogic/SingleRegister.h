@@ -21,14 +21,14 @@ class RegisterPanel : public DeviceMonitor {
 // "Send Register" on master: reads the panel's three fields into fields, writes the
 // register, reads it back into the read-back field and shows the acknowledge of the
 // read's address byte. Three transactions; none stops early on a missing acknowledge.
-void sendRegister(bus::BusMaster& master, port::AfterMessage pointerThen,
+void sendRegister(bus::BusMaster& master, i2c::AfterMessage pointerThen,
                   commandfiles::RegisterFields& fields, RegisterPanel& panel);
 
 // Sets the register pointer to subAddress, reads two bytes and shows the first in
 // upper-case hex without leading zeros (pointerThen between them); nothing when an adapter
 // returned no byte. Leaves DeviceAddress with bit 0 set, as the read sent it. True when the
 // read's address was acknowledged.
-bool readBackRegister(bus::BusMaster& master, port::AfterMessage pointerThen,
+bool readBackRegister(bus::BusMaster& master, i2c::AfterMessage pointerThen,
                       commandfiles::RegisterFields& fields, RegisterPanel& panel);
 
 }  // namespace brelvion::windowlogic

@@ -26,16 +26,16 @@ class AdapterEngineTest : public ::testing::Test {
     set.core.master().openBus(0, 1);
     set.core.master().initPort(10);
   }
-  port::TransferResult write(std::uint8_t device, std::uint8_t subAddress, std::uint8_t data) {
+  i2c::TransferResult write(std::uint8_t device, std::uint8_t subAddress, std::uint8_t data) {
     return core::writeByteRegister(set.core.master(), device, subAddress, data);
   }
   bus::RegisterRead read(std::uint8_t device, std::uint8_t subAddress, std::size_t count) {
     return core::readByteRegisters(set.core.master(), pointerThen, device, subAddress, count);
   }
   // How the adapter refused a transfer: the first message it did not carry through.
-  static std::optional<port::MessageOutcome> refusal(const port::TransferResult& result) {
-    for (const port::MessageResult& message : result.messages) {
-      if (message.outcome != port::MessageOutcome::Acknowledged) return message.outcome;
+  static std::optional<i2c::MessageOutcome> refusal(const i2c::TransferResult& result) {
+    for (const i2c::MessageResult& message : result.messages) {
+      if (message.outcome != i2c::MessageOutcome::Acknowledged) return message.outcome;
     }
     return std::nullopt;
   }
@@ -48,7 +48,7 @@ class AdapterEngineTest : public ::testing::Test {
 
   FakeI2cDevSystemCalls calls;
   EngineSet<RecordingPort> set;
-  port::AfterMessage pointerThen = port::AfterMessage::Stop;
+  i2c::AfterMessage pointerThen = i2c::AfterMessage::Stop;
 };
 
 TEST_F(AdapterEngineTest, OpeningClearingAndClosingTouchNoPortAndNameTheAdapter) {
@@ -68,12 +68,12 @@ TEST_F(AdapterEngineTest, EveryTransactionIsOneLineADriverCall) {
   const bus::RegisterRead three = read(0x43, 0x11, 3);
   EXPECT_TRUE(three.acknowledged());
   EXPECT_EQ(three.bytes, (std::vector<std::uint8_t>{0x9D, 0x80, 0xE7}));
-  pointerThen = port::AfterMessage::RepeatedStart;
+  pointerThen = i2c::AfterMessage::RepeatedStart;
   const bus::RegisterRead one = read(0x43, 0x12, 1);
   EXPECT_TRUE(one.acknowledged());
   EXPECT_EQ(one.bytes, std::vector<std::uint8_t>{0x80});
   set.core.master().transfer({{0x43, false, {0x00}}});
-  const port::TransferResult last = set.core.master().transfer({{0x43, true, {}, 1}});
+  const i2c::TransferResult last = set.core.master().transfer({{0x43, true, {}, 1}});
 
   EXPECT_EQ(commandLines(), markedLines({
                                 "Wisp MSG007:  i2c-3 W 42 12 80 ACK                |",
@@ -93,7 +93,7 @@ TEST_F(AdapterEngineTest, ARefusedCallEarnsAnErrorLineAndReadsNothing) {
   EXPECT_TRUE(absent.bytes.empty());
   EXPECT_FALSE(absent.transfer.lastAcknowledged());
   calls.kernel.transferErrors = {ETIMEDOUT};
-  EXPECT_EQ(refusal(write(0x42, 0x12, 0x80)), port::MessageOutcome::TimedOut);
+  EXPECT_EQ(refusal(write(0x42, 0x12, 0x80)), i2c::MessageOutcome::TimedOut);
   calls.kernel.transferErrors = {EAGAIN};
   write(0x42, 0x12, 0x80);
 
@@ -127,12 +127,12 @@ TEST_F(AdapterEngineTest, SmbusCallsHaveALineOfTheirOwnAndAProbeIsNoError) {
   set.core.master().closeBus();
   dropTrace();
   read(0x42, 0x12, 1);
-  set.core.master().probe({port::I2cMessage{0x60, false, {}}});
+  set.core.master().probe({i2c::I2cMessage{0x60, false, {}}});
   EXPECT_EQ(set.traceLines(), markedLines({"|",
                                            "Wisp MSG008:  i2c-3 SMBus W 42 12 Sr R 43 (1) C2 ACK|",
                                            "Wisp MSG008:  i2c-3 SMBus W 60 NO ACK             |"}));
   set.log.setEnabled(false);
-  set.core.master().probe({port::I2cMessage{0x60, false, {}}});
+  set.core.master().probe({i2c::I2cMessage{0x60, false, {}}});
   EXPECT_EQ(set.desktop.beeps, 0);
 }
 

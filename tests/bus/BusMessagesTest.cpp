@@ -4,15 +4,15 @@
 #include <utility>
 
 #include "bus/BusMessages.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/EngineFixture.h"
 #include "support/MarkedLines.h"
 
 namespace brelvion::testing {
 namespace {
 
-using port::simulated::SimulatedBusConfig;
-using port::simulated::SimulatedParallelPort;
+using simulator::SimulatedBusConfig;
+using simulator::SimulatedParallelPort;
 
 // The bus engine's messages word for word. The other tests may build their expectations
 // from these constants, so a blank lost here would pass them all; the odd ones ("adress",

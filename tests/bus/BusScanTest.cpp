@@ -4,7 +4,7 @@
 #include "bus/BusScan.h"
 #include "bus/ScanTable.h"
 #include "port/i2cdev/I2cDevAdapter.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/ConfiguredSimulation.h"
 #include "support/EngineFixture.h"
 #include "support/FakeI2cDevSystemCalls.h"
@@ -12,8 +12,8 @@
 namespace brelvion::bus {
 namespace {
 
-using port::simulated::SimulatedBusConfig;
-using port::simulated::SimulatedParallelPort;
+using simulator::SimulatedBusConfig;
+using simulator::SimulatedParallelPort;
 using testing::ConfiguredPort;
 using testing::EngineSet;
 

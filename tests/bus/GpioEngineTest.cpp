@@ -5,9 +5,9 @@
 
 #include "core/ToolCore.h"
 #include "port/gpio/GpioLines.h"
-#include "port/simulated/CameraSensor.h"
-#include "port/simulated/SimulatedBusConfig.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/CameraSensor.h"
+#include "simulator/SimulatedBusConfig.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/EngineFixture.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeGpioKernel.h"
@@ -19,8 +19,8 @@ namespace brelvion::testing {
 namespace {
 
 using namespace std::chrono_literals;
-using port::simulated::CameraSensor;
-using port::simulated::SimulatedBusConfig;
+using simulator::CameraSensor;
+using simulator::SimulatedBusConfig;
 
 constexpr std::uint32_t kSclOffset = 3;
 constexpr std::uint32_t kSdaOffset = 2;
@@ -31,7 +31,7 @@ class GpioEngine {
  public:
   explicit GpioEngine(const SimulatedBusConfig& config = {},
                       std::chrono::nanoseconds quantum = 0ns) {
-    port::simulated::attachSensors(bus, config);
+    simulator::attachSensors(bus, config);
     kernel.wire(chip, kSclOffset, kSdaOffset, bus);
     port::gpio::GpioLinesOptions options;
     options.quantum = quantum;
@@ -57,7 +57,7 @@ class GpioEngine {
 
   FakeGpioKernel kernel;
   FakeGpioKernel::Chip& chip = kernel.addChip("gpiochip0", "pinctrl-bcm2711", 54);
-  port::simulated::SimulatedI2cBus bus;
+  simulator::SimulatedI2cBus bus;
   std::unique_ptr<port::gpio::GpioLines> lines;
   FakeDesktop desktop;
   std::unique_ptr<core::ToolCore> core;
@@ -80,7 +80,7 @@ TEST(GpioEngineTest, WritesAndReadsTheSensorWithTheTraceOfTheParallelPort) {
   EXPECT_TRUE(gpio.bus.scl() && gpio.bus.sda());
 
   // The same trace as on the parallel port, but for the line that opens the bus.
-  EngineSet<port::simulated::SimulatedParallelPort> lpt;
+  EngineSet<simulator::SimulatedParallelPort> lpt;
   lpt.engine.setBusDelay(0.001);
   lpt.debuggerState.traceBufferSize = 1000;
   lpt.engine.openBus(0, 1);

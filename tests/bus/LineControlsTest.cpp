@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "bus/BusMessages.h"
-#include "port/simulated/CameraSensor.h"
+#include "simulator/CameraSensor.h"
 #include "support/ConfiguredSimulation.h"
 #include "support/EngineFixture.h"
 #include "support/MarkedLines.h"
@@ -12,10 +12,10 @@ namespace brelvion::testing {
 namespace {
 
 using namespace std::chrono_literals;
-using port::simulated::CameraSensor;
-using port::simulated::SimulatedBusConfig;
-using port::simulated::SimulatedLines;
-using port::simulated::SimulatedParallelPort;
+using simulator::CameraSensor;
+using simulator::SimulatedBusConfig;
+using simulator::SimulatedLines;
+using simulator::SimulatedParallelPort;
 
 template <std::int64_t kStretchNs>
 struct Stretching {
@@ -143,14 +143,14 @@ TEST(ClockStretchingTest, AStretchBeyondTheTimeoutEndsTheCommandWithItsOwnTraceL
 TEST(ClockStretchingTest, ATransferEndsWithATimeoutOutcomeAndSendsNothingMore) {
   EngineSet<OverlongStretchLines> set;
   open(set);
-  const std::vector<port::I2cMessage> messages{
-      {0x42, false, {0x10}, 0, port::AfterMessage::RepeatedStart},
-      {0x42, true, {}, 2, port::AfterMessage::Stop}};
-  port::TransferResult result;
+  const std::vector<i2c::I2cMessage> messages{
+      {0x42, false, {0x10}, 0, i2c::AfterMessage::RepeatedStart},
+      {0x42, true, {}, 2, i2c::AfterMessage::Stop}};
+  i2c::TransferResult result;
   EXPECT_NO_THROW(result = set.engine.transfer(messages));
   ASSERT_EQ(result.messages.size(), 2u);
-  EXPECT_EQ(result.messages[0].outcome, port::MessageOutcome::TimedOut);
-  EXPECT_EQ(result.messages[1].outcome, port::MessageOutcome::NotSent);
+  EXPECT_EQ(result.messages[0].outcome, i2c::MessageOutcome::TimedOut);
+  EXPECT_EQ(result.messages[1].outcome, i2c::MessageOutcome::NotSent);
   EXPECT_FALSE(result.acknowledged());
 }
 

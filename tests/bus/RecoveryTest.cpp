@@ -13,8 +13,8 @@ namespace brelvion::testing {
 namespace {
 
 using Kind = RecordingPort::Kind;
-using port::simulated::SimulatedBusConfig;
-using port::simulated::SimulatedLines;
+using simulator::SimulatedBusConfig;
+using simulator::SimulatedLines;
 
 // A sensor stopped one bit into a zero byte: seven zeros left, more than the bus clear's
 // six pulses clock out.

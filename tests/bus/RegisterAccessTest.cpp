@@ -12,18 +12,18 @@
 namespace brelvion::testing {
 namespace {
 
-using bus::ByteOrder;
-using bus::RegisterFormat;
+using i2c::ByteOrder;
+using i2c::RegisterFormat;
 
 // A master that records what it is asked to send and answers every byte.
-class RecordingMaster : public port::I2cMaster {
+class RecordingMaster : public i2c::I2cMaster {
  public:
-  port::TransferResult transfer(port::MessageSpan messages) override {
+  i2c::TransferResult transfer(i2c::MessageSpan messages) override {
     sent.emplace_back(messages.begin(), messages.end());
-    port::TransferResult result;
-    for (const port::I2cMessage& message : messages) {
-      port::MessageResult outcome;
-      outcome.outcome = port::MessageOutcome::Acknowledged;
+    i2c::TransferResult result;
+    for (const i2c::I2cMessage& message : messages) {
+      i2c::MessageResult outcome;
+      outcome.outcome = i2c::MessageOutcome::Acknowledged;
       for (std::size_t i = 0; message.read && i < message.readLength; ++i) {
         outcome.bytes.push_back(static_cast<std::uint8_t>(0xA0 + i));
       }
@@ -31,20 +31,20 @@ class RecordingMaster : public port::I2cMaster {
     }
     return result;
   }
-  std::vector<std::vector<port::I2cMessage>> sent;
+  std::vector<std::vector<i2c::I2cMessage>> sent;
 };
 
 // What each message puts on the wire, as "W42: 01 00 12 34 |stop" and "R43: 2 bytes".
-std::vector<std::string> shown(port::MessageSpan messages) {
+std::vector<std::string> shown(i2c::MessageSpan messages) {
   std::vector<std::string> lines;
-  for (const port::I2cMessage& message : messages) {
+  for (const i2c::I2cMessage& message : messages) {
     std::string line = (message.read ? "R" : "W") + numconv::upperHex(message.address, 2) + ":";
     if (message.read) {
       line += " " + std::to_string(message.readLength) + " bytes";
     } else {
       for (std::uint8_t byte : message.bytes) line += " " + numconv::upperHex(byte, 2);
     }
-    line += message.after == port::AfterMessage::Stop ? " |stop" : " |restart";
+    line += message.after == i2c::AfterMessage::Stop ? " |stop" : " |restart";
     lines.push_back(line);
   }
   return lines;
@@ -74,7 +74,7 @@ TEST(RegisterAccessTest, ReadsSetThePointerThenReadEveryByteInOneMessage) {
   EXPECT_EQ(shown(bus::registerReadMessages(0x20, {2, 2, ByteOrder::BigEndian}, 0x0340, 8)),
             (Lines{"W20: 03 40 |stop", "R21: 8 bytes |stop"}));
   EXPECT_EQ(shown(bus::registerReadMessages(0x20, {2, 1, ByteOrder::BigEndian}, 0x0340, 2,
-                                            port::AfterMessage::RepeatedStart)),
+                                            i2c::AfterMessage::RepeatedStart)),
             (Lines{"W20: 03 40 |restart", "R21: 2 bytes |stop"}));
   EXPECT_EQ(shown(bus::registerReadMessages(0x21, {0, 1, ByteOrder::BigEndian}, 0, 3)),
             (Lines{"R21: 3 bytes |stop"}));
@@ -89,7 +89,7 @@ TEST(RegisterAccessTest, ValuesComeBackInTheirWidthAndOrder) {
   const bus::RegisterRead little =
       bus::readRegisters(master, 0x20, {2, 4, ByteOrder::LittleEndian}, 0, 1);
   EXPECT_EQ(little.values, (std::vector<std::uint32_t>{0xA3A2A1A0}));
-  EXPECT_EQ(bus::encodeValue(0xA3A2A1A0, 4, ByteOrder::LittleEndian),
+  EXPECT_EQ(i2c::encodeValue(0xA3A2A1A0, 4, ByteOrder::LittleEndian),
             (std::vector<std::uint8_t>{0xA0, 0xA1, 0xA2, 0xA3}));
 }
 
@@ -131,7 +131,7 @@ TEST_F(ByteFormatTest, AWriteIsTheDesignsWriteRegister) {
   open(transfers);
   std::int16_t address = 0x42;
   design.design.writeRegister(address, 0x12, 0x80);
-  bus::writeRegister(transfers.engine, 0x42, bus::kByteRegisters, 0x12, 0x80);
+  bus::writeRegister(transfers.engine, 0x42, i2c::kByteRegisters, 0x12, 0x80);
   EXPECT_EQ(transfers.port.log, design.port.log);
   EXPECT_EQ(transfers.traceLines(), design.traceLines());
 }
@@ -143,7 +143,7 @@ TEST_F(ByteFormatTest, AReadIsTheDesignsSetRegisterPointerThenReadSequential) {
   design.design.setRegisterPointer(address, 0xF8);
   design.design.readSequential(address, 3);
   const bus::RegisterRead read =
-      bus::readRegisters(transfers.engine, 0x42, bus::kByteRegisters, 0xF8, 4);
+      bus::readRegisters(transfers.engine, 0x42, i2c::kByteRegisters, 0xF8, 4);
   EXPECT_EQ(transfers.port.log, design.port.log);
   EXPECT_EQ(transfers.traceLines(), design.traceLines());
   EXPECT_EQ(masterWire(transfers.port.log),

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/RuntimeError.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/EngineFixture.h"
 #include "support/MarkedLines.h"
 #include "support/MasterWireDecoder.h"
@@ -69,7 +69,7 @@ TEST(RepeatedStartTest, OnTheReadFollowsTheWriteWithoutAStopUnderItsOwnTraceLine
 }
 
 TEST(RepeatedStartTest, OnTheSimulatedSensorTheRegistersReadTheSame) {
-  EngineSet<port::simulated::SimulatedParallelPort> set;
+  EngineSet<simulator::SimulatedParallelPort> set;
   set.engine.setBusDelay(0.001);
   set.engine.openBus(0, 0);
   set.engine.initPort(10);

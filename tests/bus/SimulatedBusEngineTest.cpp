@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "port/simulated/CameraSensor.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/CameraSensor.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/ConfiguredSimulation.h"
 #include "support/EngineFixture.h"
 
-namespace brelvion::port::simulated {
+namespace brelvion::simulator {
 namespace {
 
 using testing::ConfiguredPort;
@@ -163,4 +163,4 @@ TEST(SimulatedBusEngineTest, ALineStepLastsFiveMicrosecondsOfVirtualTime) {
 }
 
 }  // namespace
-}  // namespace brelvion::port::simulated
+}  // namespace brelvion::simulator

@@ -5,7 +5,7 @@
 
 #include "bus/RegisterAccess.h"
 #include "port/i2cdev/I2cDevAdapter.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/ConfiguredSimulation.h"
 #include "support/EngineFixture.h"
 #include "support/FakeClock.h"
@@ -16,9 +16,9 @@ namespace {
 
 using namespace std::chrono_literals;
 using bus::Transaction;
-using port::MessageOutcome;
-using port::simulated::SimulatedBusConfig;
-using port::simulated::SimulatedParallelPort;
+using i2c::MessageOutcome;
+using simulator::SimulatedBusConfig;
+using simulator::SimulatedParallelPort;
 
 Transaction entry(std::chrono::nanoseconds time, std::uint8_t address, std::vector<std::uint8_t> bytes,
                   MessageOutcome outcome = MessageOutcome::Acknowledged, std::size_t nackedByte = 0) {
@@ -136,18 +136,18 @@ TEST(TransactionRecordTest, FollowsTheRunModeAndKeepsItsOwnBoundWhateverTheTrace
 TEST(TransactionRecordTest, EachEntryCarriesTheNoteOfTheCommandThatSentIt) {
   Recording<SimulatedParallelPort> bus;
   bus::TransactionRecord& record = bus.set.engine.record();
-  const bus::RegisterFormat wide{2, 2};
+  const i2c::RegisterFormat wide{2, 2};
   bus::writeRegister(bus.set.engine, 0x42, wide, 0x0012, 0x8081);
   bus::readRegisters(bus.set.engine, 0x42, wide, 0x0012, 1);
   std::int16_t address = 0x42;
   {
-    const bus::NotedCommand shown(record, {bus::kByteRegisters, 1});
+    const bus::NotedCommand shown(record, {i2c::kByteRegisters, 1});
     bus.set.design.readRegisters(address, 0x12, 1);
   }
   bus.set.design.writeRegister(address, 0x12, 0x80);
 
   const bus::CommandNote expected[] = {{wide, {}}, {wide, {}}, {wide, {}},
-                                       {bus::kByteRegisters, 1}, {bus::kByteRegisters, 1}, {}};
+                                       {i2c::kByteRegisters, 1}, {i2c::kByteRegisters, 1}, {}};
   ASSERT_EQ(bus.entries().size(), std::size(expected));
   for (std::size_t i = 0; i < std::size(expected); ++i) {
     EXPECT_EQ(bus.entries()[i].command, expected[i]) << i;
@@ -159,11 +159,11 @@ TEST(TransactionRecordTest, AnAdapterRecordsEachMessageOfItsCallsWithItsOutcome)
   calls.kernel.addAdapter(3, "CP2112 SMBus Bridge on hidraw0").devices[0x21];
   Recording<RecordingPort> bus;
   bus.set.core.useAdapter(std::make_unique<port::i2cdev::I2cDevAdapter>(3, calls));
-  port::I2cMaster& master = bus.set.core.master();
-  master.transfer(bus::registerWriteMessages(0x42, bus::kByteRegisters, 0x12, 0x80));
+  i2c::I2cMaster& master = bus.set.core.master();
+  master.transfer(bus::registerWriteMessages(0x42, i2c::kByteRegisters, 0x12, 0x80));
   EXPECT_TRUE(
-      master.transfer(bus::registerReadMessages(0x42, bus::kByteRegisters, 0x12, 1)).acknowledged());
-  master.transfer(bus::registerWriteMessages(0x60, bus::kByteRegisters, 0x00, 0x01));
+      master.transfer(bus::registerReadMessages(0x42, i2c::kByteRegisters, 0x12, 1)).acknowledged());
+  master.transfer(bus::registerWriteMessages(0x60, i2c::kByteRegisters, 0x00, 0x01));
 
   auto adapted = [](Transaction transaction) {
     transaction.adapter = true;

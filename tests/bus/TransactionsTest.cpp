@@ -112,7 +112,7 @@ class CountingPort : public port::PortIo {
   void out(std::uint16_t, std::uint8_t) override {}
   void waitQuanta(std::int64_t) override {}
   void setQuantum(std::chrono::nanoseconds) override {}
-  void setCapture(port::BusCapture*) override {}
+  void setCapture(capture::BusCapture*) override {}
   std::size_t reads = 0;
 };
 

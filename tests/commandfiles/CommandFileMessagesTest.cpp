@@ -80,7 +80,7 @@ struct LoosePort : port::PortIo {
   }
   void waitQuanta(std::int64_t) override {}
   void setQuantum(std::chrono::nanoseconds) override {}
-  void setCapture(port::BusCapture*) override {}
+  void setCapture(capture::BusCapture*) override {}
   bool loose = false;
 };
 
@@ -104,7 +104,7 @@ TEST(CommandFileMessagesTest, AFailureTheSenderDoesNotKnowEndsInTheSendFileBox) 
 TEST(CommandFileMessagesTest, ABlankDumpFileNameIsNamedInTheDumpBox) {
   testing::SendFixture fixture;
   const DumpOutcome outcome =
-      dumpRegisters(fixture.set.core.master(), port::AfterMessage::Stop, fixture.set.desktop,
+      dumpRegisters(fixture.set.core.master(), i2c::AfterMessage::Stop, fixture.set.desktop,
                     fixture.fields.deviceAddress, 3, "   ");
   EXPECT_FALSE(outcome.written);
   ASSERT_EQ(fixture.set.desktop.boxes.size(), 1u);

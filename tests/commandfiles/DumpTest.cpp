@@ -9,7 +9,7 @@
 #include "commandfiles/Dump.h"
 #include "numconv/HexText.h"
 #include "port/i2cdev/I2cDevAdapter.h"
-#include "port/simulated/CameraSensor.h"
+#include "simulator/CameraSensor.h"
 #include "support/DesignTransactions.h"
 #include "support/FakeI2cDevSystemCalls.h"
 
@@ -54,11 +54,11 @@ TEST(DumpTest, LinesAreUpperCaseHexWithoutLeadingZerosAndTwoBlanks) {
 struct DumpFixture : testing::SendFixture {
   DumpOutcome dump(std::int16_t device, std::int16_t count, const std::string& name) {
     fields.deviceAddress = device;
-    return dumpRegisters(set.core.master(), port::AfterMessage::Stop, set.desktop,
+    return dumpRegisters(set.core.master(), i2c::AfterMessage::Stop, set.desktop,
                          fields.deviceAddress, count, " " + scratch.file(name) + "  ");
   }
   DumpEnd dumpToFile(std::int16_t count, const std::string& fileText) {
-    return dumpToFile(set.core.master(), port::AfterMessage::Stop, set.desktop,
+    return commandfiles::dumpToFile(set.core.master(), i2c::AfterMessage::Stop, set.desktop,
                       fields.deviceAddress, count, fileText);
   }
   std::string dumped(const std::string& name) const { return readWhole(scratch.file(name)); }
@@ -71,7 +71,7 @@ TEST(DumpTest, DumpsRegistersZeroToCountWithTheReadAddress) {
   EXPECT_TRUE(outcome.acknowledged);
   const auto reg = [](int n) {
     return numconv::upperHex(
-        port::simulated::CameraSensor::defaultValue(static_cast<std::uint8_t>(n)));
+        simulator::CameraSensor::defaultValue(static_cast<std::uint8_t>(n)));
   };
   EXPECT_EQ(fixture.dumped("Dump.i2c"), "43  0  " + reg(0) + "\r\n43  1  " + reg(1) + "\r\n");
   EXPECT_EQ(fixture.fields.deviceAddress, 0x43);
@@ -122,7 +122,7 @@ TEST(DumpTest, ErrorsAreBoxedAndLeaveNoFileBehind) {
   DumpFixture fixture;
   const std::int64_t before = fixture.set.port.nowNs();
   const DumpOutcome blank =
-      dumpRegisters(fixture.set.core.master(), port::AfterMessage::Stop, fixture.set.desktop,
+      dumpRegisters(fixture.set.core.master(), i2c::AfterMessage::Stop, fixture.set.desktop,
                     fixture.fields.deviceAddress, 3, "   ");
   const DumpOutcome negative = fixture.dump(0x42, -1, "negative.i2c");
   EXPECT_EQ(fixture.set.port.nowNs(), before) << "neither touches the bus";

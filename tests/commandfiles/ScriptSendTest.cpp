@@ -29,7 +29,7 @@ struct ScriptSendTest : ::testing::Test {
   }
   ScriptSendOutcome send(const std::string& text, bool keepGoing = false) {
     return sendScriptFile(set.core, scratch.write("bring-up.i2cs", text), hooks, keepGoing,
-                          port::AfterMessage::Stop);
+                          i2c::AfterMessage::Stop);
   }
   int sensorRegister(int reg) {
     std::int16_t device = 0x42;
@@ -40,7 +40,7 @@ struct ScriptSendTest : ::testing::Test {
   std::string file() const { return scratch.file("bring-up.i2cs"); }
 
   testing::ScratchDirectory scratch;
-  testing::EngineSet<port::simulated::SimulatedParallelPort> set;
+  testing::EngineSet<simulator::SimulatedParallelPort> set;
   testing::FakeClock clock;
   SendHooks hooks;
   std::vector<std::string> progress;

@@ -7,7 +7,7 @@
 #include "commandfiles/RegisterFields.h"
 #include "commandfiles/Sender.h"
 #include "commandfiles/TmpFile.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/EngineFixture.h"
 #include "support/FakeClock.h"
 #include "support/ScratchDirectory.h"
@@ -51,7 +51,7 @@ struct SendFixture {
   std::string tmpText() const { return readWhole(set.core.values().tmpFileName); }
 
   ScratchDirectory scratch;
-  EngineSet<port::simulated::SimulatedParallelPort> set;
+  EngineSet<simulator::SimulatedParallelPort> set;
   FakeClock clock;
   commandfiles::SendOptions options;
   // The window's fields, from which a dump takes its device.

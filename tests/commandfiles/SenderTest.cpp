@@ -15,7 +15,7 @@ using testing::SendFixture;
 using testing::Write;
 
 struct HeldClock {
-  void operator()(port::simulated::SimulatedBusConfig& config) const {
+  void operator()(simulator::SimulatedBusConfig& config) const {
     config.clockStretchNs = 30'000'000;
   }
 };

@@ -6,7 +6,7 @@
 #include "core/RegisterCommands.h"
 #include "port/gpio/GpioLinesText.h"
 #include "port/i2cdev/I2cDevAdapter.h"
-#include "port/simulated/SimulatedLines.h"
+#include "simulator/SimulatedLines.h"
 #include "support/EngineFixture.h"
 #include "support/FakeI2cDevSystemCalls.h"
 #include "support/RaisesRuntimeError.h"
@@ -23,7 +23,7 @@ TEST(ToolCoreTest, LinesOfTheirOwnGetAnEngineWithTheSettingsOfTheOneBefore) {
   set.engine.setBusDelay(0.002);
   set.engine.setStepTime(20us);
   set.engine.setStretchTimeout(100ms);
-  port::simulated::SimulatedLines gpio;
+  simulator::SimulatedLines gpio;
   const core::LinesLookup lookup = [&gpio](const port::PortChoice&) { return &gpio; };
   port::gpio::GpioLinesChoice lines;
   ASSERT_FALSE(port::gpio::parseGpioLines("gpio:gpiochip0:3,2", lines));

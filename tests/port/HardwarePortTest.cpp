@@ -2,7 +2,7 @@
 
 #include <deque>
 
-#include "port/BusCapture.h"
+#include "capture/BusCapture.h"
 #include "port/HardwarePort.h"
 
 namespace brelvion::port {
@@ -25,7 +25,7 @@ class ScriptedHardwarePort : public HardwarePort {
 };
 
 // Levels of the capture as "scl,sda" pairs, times left out.
-std::string levels(const BusCapture& capture) {
+std::string levels(const capture::BusCapture& capture) {
   std::string text;
   for (const auto& sample : capture.samples()) {
     text += sample.scl ? '1' : '0';
@@ -46,7 +46,7 @@ TEST(StepTimerTest, DeadlinesCountFromTheLatestWrite) {
 
 TEST(HardwarePortTest, CaptureRecordsTheMastersOwnLines) {
   ScriptedHardwarePort port;
-  BusCapture capture;
+  capture::BusCapture capture;
   port.setCapture(&capture);
   port.out(0x378, 0xFF);  // SDA low: START while SCL is high
   port.out(0x37A, 0x00);  // SCL low
@@ -56,7 +56,7 @@ TEST(HardwarePortTest, CaptureRecordsTheMastersOwnLines) {
 
 TEST(HardwarePortTest, ASensedAcknowledgeIsDatedBackToWhenSdaWasFree) {
   ScriptedHardwarePort port;
-  BusCapture capture;
+  capture::BusCapture capture;
   port.out(0x37A, 0x00);
   port.out(0x378, 0xFF);  // master drives the last data bit low
   port.setCapture(&capture);
@@ -72,7 +72,7 @@ TEST(HardwarePortTest, ASensedAcknowledgeIsDatedBackToWhenSdaWasFree) {
 
 TEST(HardwarePortTest, ReadBitsAppearWhenSclFallsBeforeTheirSample) {
   ScriptedHardwarePort port;
-  BusCapture capture;
+  capture::BusCapture capture;
   port.out(0x37A, 0x00);
   port.out(0x378, 0x7F);
   port.setCapture(&capture);

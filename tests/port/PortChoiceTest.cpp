@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "port/PortChoice.h"
-#include "port/TransferText.h"
+#include "i2c/TransferText.h"
 
 namespace brelvion::port {
 namespace {
@@ -61,17 +61,17 @@ TEST(PortChoiceTest, AnythingElseIsNoPort) {
 }
 
 TEST(TransferTextTest, MessagesJoinedByRepeatedStartsLongOnesCut) {
-  I2cMessage pointer{0x43, false, {0x00}};
-  I2cMessage read{0x42, true, {}, 2};
-  MessageResult readBack{MessageOutcome::Acknowledged, 0, {0x80, 0xE7}};
-  EXPECT_EQ(transferText({pointer, read}), "W 42 00 Sr R 43 (2)");
-  EXPECT_EQ(transferText({pointer, read}, {{}, readBack}), "W 42 00 Sr R 43 (2) 80 E7");
-  I2cMessage probe{0x42, false, {}};
-  EXPECT_EQ(transferText({probe}), "W 42");
-  I2cMessage longWrite{0x42, false, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}};
-  EXPECT_EQ(transferText({longWrite}), "W 42 (10) 00 01 02 03 04 05 06 07 ..");
-  MessageResult many{MessageOutcome::Acknowledged, 0, std::vector<std::uint8_t>(256, 0xAB)};
-  EXPECT_EQ(transferText({I2cMessage{0x42, true, {}, 256}}, {many}),
+  i2c::I2cMessage pointer{0x43, false, {0x00}};
+  i2c::I2cMessage read{0x42, true, {}, 2};
+  i2c::MessageResult readBack{i2c::MessageOutcome::Acknowledged, 0, {0x80, 0xE7}};
+  EXPECT_EQ(i2c::transferText({pointer, read}), "W 42 00 Sr R 43 (2)");
+  EXPECT_EQ(i2c::transferText({pointer, read}, {{}, readBack}), "W 42 00 Sr R 43 (2) 80 E7");
+  i2c::I2cMessage probe{0x42, false, {}};
+  EXPECT_EQ(i2c::transferText({probe}), "W 42");
+  i2c::I2cMessage longWrite{0x42, false, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}};
+  EXPECT_EQ(i2c::transferText({longWrite}), "W 42 (10) 00 01 02 03 04 05 06 07 ..");
+  i2c::MessageResult many{i2c::MessageOutcome::Acknowledged, 0, std::vector<std::uint8_t>(256, 0xAB)};
+  EXPECT_EQ(i2c::transferText({i2c::I2cMessage{0x42, true, {}, 256}}, {many}),
             "R 43 (256) AB AB AB AB AB AB AB AB ..");
 }
 

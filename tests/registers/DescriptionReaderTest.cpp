@@ -61,7 +61,7 @@ TEST(DescriptionReaderTest, WhatTheWriterWritesReadsBackTheSame) {
   const RegisterMap map = loadRegisterMap(kExample);
   EXPECT_EQ(readDescription(descriptionText(map), "again.yaml"), map);
   RegisterMap little = map;
-  little.format.order = bus::ByteOrder::LittleEndian;
+  little.format.order = i2c::ByteOrder::LittleEndian;
   little.deviceAddress.reset();
   little.registers[0].description = "two\nlines, \"quoted\" and: colons";
   little.registers[0].name = "null";

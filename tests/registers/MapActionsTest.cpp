@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "numconv/HexText.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "registers/MapActions.h"
 #include "registers/MapFiles.h"
 #include "support/EngineFixture.h"
@@ -16,9 +16,9 @@
 namespace brelvion::registers {
 namespace {
 
-struct Sensor16Port : port::simulated::SimulatedParallelPort {
-  static port::simulated::SimulatedBusConfig config() {
-    port::simulated::SimulatedBusConfig config;
+struct Sensor16Port : simulator::SimulatedParallelPort {
+  static simulator::SimulatedBusConfig config() {
+    simulator::SimulatedBusConfig config;
     config.sensor16Addresses = {0x20};
     return config;
   }
@@ -26,12 +26,12 @@ struct Sensor16Port : port::simulated::SimulatedParallelPort {
 };
 
 // Passes transfers on to the engine and writes each down as "W20 01 00 |R21 x2".
-class WatchedMaster : public port::I2cMaster {
+class WatchedMaster : public i2c::I2cMaster {
  public:
-  explicit WatchedMaster(port::I2cMaster& inner) : inner_(inner) {}
-  port::TransferResult transfer(port::MessageSpan messages) override {
+  explicit WatchedMaster(i2c::I2cMaster& inner) : inner_(inner) {}
+  i2c::TransferResult transfer(i2c::MessageSpan messages) override {
     std::string line;
-    for (const port::I2cMessage& message : messages) {
+    for (const i2c::I2cMessage& message : messages) {
       if (!line.empty()) line += " |";
       line += (message.read ? "R" : "W") + numconv::upperHex(message.address, 2);
       if (message.read) line += " x" + std::to_string(message.readLength);
@@ -43,7 +43,7 @@ class WatchedMaster : public port::I2cMaster {
   std::vector<std::string> transfers;
 
  private:
-  port::I2cMaster& inner_;
+  i2c::I2cMaster& inner_;
 };
 
 class MapActionsTest : public ::testing::Test {

@@ -17,11 +17,11 @@ std::string whyNot(const RangeFields& fields) {
 }
 
 TEST(MapWindowLogicTest, TheRangeFieldsMakeAPlainRangeOrSayWhyNot) {
-  RangeFields fields{"21", {2, 2, bus::ByteOrder::LittleEndian}, "0200", "0207"};
+  RangeFields fields{"21", {2, 2, i2c::ByteOrder::LittleEndian}, "0200", "0207"};
   const auto range = rangeFromFields(fields);
   const auto& map = std::get<RegisterMap>(range);
   EXPECT_EQ(map.deviceAddress, std::uint8_t{0x20});
-  EXPECT_EQ(map.format.order, bus::ByteOrder::LittleEndian);
+  EXPECT_EQ(map.format.order, i2c::ByteOrder::LittleEndian);
   EXPECT_EQ(map.registers.size(), 4u);
 
   EXPECT_EQ(whyNot({"2G", {1, 1}, "00", "FF"}), "The device address is one or two hex digits");
@@ -68,7 +68,7 @@ TEST(MapWindowLogicTest, ComparisonTitlesSayWhatWasThenWhatIs) {
 }
 
 TEST(MapWindowLogicTest, OnlyWritesThatReachTheDevicesRegistersMarkThem) {
-  using port::MessageOutcome;
+  using i2c::MessageOutcome;
   struct Case {
     std::vector<std::uint8_t> bytes;
     MessageOutcome outcome;

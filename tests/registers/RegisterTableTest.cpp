@@ -111,12 +111,12 @@ TEST(RegisterTableTest, TypedValuesKeepToTheirWidth) {
 }
 
 TEST(RegisterTableTest, APlainRangeHasNamelessReadWriteRegistersOfOneWidth) {
-  const RegisterMap range = plainRange(0x43, {2, 2, bus::ByteOrder::LittleEndian}, 0x0100, 0x0107);
+  const RegisterMap range = plainRange(0x43, {2, 2, i2c::ByteOrder::LittleEndian}, 0x0100, 0x0107);
   EXPECT_EQ(range.deviceAddress, std::uint8_t{0x42});
   ASSERT_EQ(range.registers.size(), 4u);
   EXPECT_EQ(range.registers[3].address, 0x0106u);
   EXPECT_EQ(range.registers[3].valueBytes, 2);
-  EXPECT_THAT([] { plainRange(0x42, bus::kByteRegisters, 0x10, 0x100); },
+  EXPECT_THAT([] { plainRange(0x42, i2c::kByteRegisters, 0x10, 0x100); },
               testing::raisesRuntimeError(
                   5, "Registers 10 to 100 are no range of 8-bit registers with 8-bit addresses"));
 }

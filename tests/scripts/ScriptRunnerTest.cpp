@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "port/simulated/Sensor16.h"
-#include "port/simulated/SimulatedBusClock.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/Sensor16.h"
+#include "simulator/SimulatedBusClock.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "scripts/ScriptReader.h"
 #include "scripts/ScriptRunner.h"
 #include "support/EngineFixture.h"
@@ -18,11 +18,11 @@ namespace brelvion::scripts {
 namespace {
 
 using namespace std::chrono_literals;
-using port::simulated::Sensor16;
+using simulator::Sensor16;
 
-struct Sensor16Port : port::simulated::SimulatedParallelPort {
-  static port::simulated::SimulatedBusConfig config() {
-    port::simulated::SimulatedBusConfig config;
+struct Sensor16Port : simulator::SimulatedParallelPort {
+  static simulator::SimulatedBusConfig config() {
+    simulator::SimulatedBusConfig config;
     config.sensorAddresses = {};
     config.sensor16Addresses = {0x20};
     return config;
@@ -57,7 +57,7 @@ class ScriptRunnerTest : public ::testing::Test {
 
   testing::EngineSet<Sensor16Port> set;
   testing::FakeClock waits;
-  port::simulated::SimulatedBusClock busClock{set.port, waits};
+  simulator::SimulatedBusClock busClock{set.port, waits};
   RunHooks hooks;
   std::vector<CommandReport> reports;
 };
@@ -137,7 +137,7 @@ TEST_F(ScriptRunnerTest, ANotAcknowledgedCommandStopsUnlessKeepGoing) {
   const RunOutcome stopped = run(script);
   EXPECT_EQ(stopped.end, RunEnd::NotAcknowledged);
   EXPECT_EQ(stopped.problem->text(), "bring-up.i2cs:2: write 01: not acknowledged by device 30");
-  EXPECT_EQ(reports.at(0).refusal, port::MessageOutcome::AddressNotAcknowledged);
+  EXPECT_EQ(reports.at(0).refusal, i2c::MessageOutcome::AddressNotAcknowledged);
   EXPECT_EQ(sensorByte(0x0600), 0x00);
 
   const RunOutcome went = run(script, RunOptions{.keepGoing = true});
@@ -174,14 +174,14 @@ TEST_F(ScriptRunnerTest, AStopBetweenCommandsOrInALongDelayEndsTheRun) {
 
 // Acknowledges reads and register-pointer writes, each read giving 5Ah; refuses every
 // write that carries a value.
-struct ValueWriteRefusingMaster : port::I2cMaster {
-  port::TransferResult transfer(port::MessageSpan messages) override {
-    port::TransferResult result;
-    for (const port::I2cMessage& message : messages) {
-      port::MessageResult one;
+struct ValueWriteRefusingMaster : i2c::I2cMaster {
+  i2c::TransferResult transfer(i2c::MessageSpan messages) override {
+    i2c::TransferResult result;
+    for (const i2c::I2cMessage& message : messages) {
+      i2c::MessageResult one;
       one.outcome = !message.read && message.bytes.size() > 1
-                        ? port::MessageOutcome::DataNotAcknowledged
-                        : port::MessageOutcome::Acknowledged;
+                        ? i2c::MessageOutcome::DataNotAcknowledged
+                        : i2c::MessageOutcome::Acknowledged;
       if (message.read) one.bytes.assign(message.readLength, 0x5A);
       result.messages.push_back(one);
     }

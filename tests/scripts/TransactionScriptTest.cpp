@@ -12,7 +12,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using bus::Transaction;
-using port::MessageOutcome;
+using i2c::MessageOutcome;
 
 Transaction entry(std::uint8_t address, std::vector<std::uint8_t> bytes,
                   MessageOutcome outcome = MessageOutcome::Acknowledged, std::size_t nackedByte = 0) {
@@ -77,7 +77,7 @@ TEST(TransactionScriptTest, SixteenBitRegistersAndValuesReadBackAsTheSameSteps) 
   EXPECT_TRUE(sameMeaning(read.script, script));
 }
 
-Transaction noted(Transaction transaction, bus::RegisterFormat format,
+Transaction noted(Transaction transaction, i2c::RegisterFormat format,
                   std::optional<std::size_t> shown = std::nullopt) {
   transaction.command = {format, shown};
   return transaction;
@@ -87,15 +87,15 @@ Transaction noted(Transaction transaction, bus::RegisterFormat format,
 // the view's; a read back that showed one of its two bytes expects that one only; the
 // transactions dropped before are said at the head.
 TEST(TransactionScriptTest, EachTransactionIsSavedInItsCommandsFormat) {
-  const bus::RegisterFormat wide{2, 1};
+  const i2c::RegisterFormat wide{2, 1};
   const std::deque<Transaction> session{
-      noted(entry(0x42, {0x12, 0x80}), bus::kByteRegisters),
-      noted(entry(0x42, {0x12}), bus::kByteRegisters, 1),
-      noted(entry(0x43, {0x80, 0xE7}), bus::kByteRegisters, 1),
+      noted(entry(0x42, {0x12, 0x80}), i2c::kByteRegisters),
+      noted(entry(0x42, {0x12}), i2c::kByteRegisters, 1),
+      noted(entry(0x43, {0x80, 0xE7}), i2c::kByteRegisters, 1),
       noted(entry(0x20, {0x01, 0x03, 0x01}), wide),
       noted(entry(0x20, {0x00, 0x05}), wide),
       noted(entry(0x21, {0x01}), wide),
-      noted(entry(0x42, {0x13, 0x55}), bus::kByteRegisters),
+      noted(entry(0x42, {0x13, 0x55}), i2c::kByteRegisters),
   };
   for (const int bytes : {1, 2}) {
     EXPECT_EQ(writeScript(scriptOfTransactions(

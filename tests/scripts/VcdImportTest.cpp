@@ -5,14 +5,14 @@
 #include <vector>
 
 #include "ImportSupport.h"
-#include "port/BusCapture.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "capture/BusCapture.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/EngineFixture.h"
 
 namespace brelvion::scripts {
 namespace {
 
-using port::BusCapture;
+using capture::BusCapture;
 using imports::problemTexts;
 
 // The simulated bus with the camera sensor at 42h, recorded from an idle bus on.
@@ -37,7 +37,7 @@ struct CapturedBus {
     return out.str();
   }
 
-  brelvion::testing::EngineSet<port::simulated::SimulatedParallelPort> set;
+  brelvion::testing::EngineSet<simulator::SimulatedParallelPort> set;
   BusCapture capture;
 };
 
@@ -53,16 +53,16 @@ std::string toolTraffic() {
   bus.set.design.setRegisterPointer(address, 0x0F);
   bus.set.design.readSequential(address, 3);
   bus.write(0x50, 0x01, 0x02);
-  port::I2cMessage pointer;
+  i2c::I2cMessage pointer;
   pointer.address = 0x42;
   pointer.bytes = {0xF8};
-  pointer.after = port::AfterMessage::RepeatedStart;
-  port::I2cMessage read;
+  pointer.after = i2c::AfterMessage::RepeatedStart;
+  i2c::I2cMessage read;
   read.address = 0x42;
   read.read = true;
   read.readLength = 2;
   EXPECT_TRUE(bus.set.engine.transfer({pointer, read}).acknowledged());
-  port::I2cMessage wide;
+  i2c::I2cMessage wide;
   wide.address = 0x42;
   wide.bytes = {0x01, 0x03, 0x01};
   bus.set.engine.transfer({wide});
@@ -121,7 +121,7 @@ TEST(VcdImportTest, WithReadsAsExpectTheValuesTheReadsReturnedAreKept) {
 // Spikes of 20 ns in every third quiet stretch: on SCL while it is low (a bit that never
 // was) and on SDA while SCL is high (a STOP and a START that never were).
 std::string withGlitches(const std::string& vcd) {
-  const auto clean = port::readVcdCapture(vcd, {});
+  const auto clean = capture::readVcdCapture(vcd, {});
   BusCapture noisy;
   const auto& samples = clean->samples;
   for (std::size_t i = 0; i < samples.size(); ++i) {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "port/simulated/SimulatedBusConfig.h"
-#include "port/simulated/SimulatedLines.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedBusConfig.h"
+#include "simulator/SimulatedLines.h"
+#include "simulator/SimulatedParallelPort.h"
 
 namespace brelvion::testing {
 
@@ -10,19 +10,19 @@ namespace brelvion::testing {
 // object taking SimulatedBusConfig&) changes from the default, built by default
 // construction as EngineSet builds its port.
 template <typename Configure>
-port::simulated::SimulatedBusConfig configured() {
-  port::simulated::SimulatedBusConfig config;
+simulator::SimulatedBusConfig configured() {
+  simulator::SimulatedBusConfig config;
   Configure{}(config);
   return config;
 }
 
 template <typename Configure>
-struct ConfiguredPort : port::simulated::SimulatedParallelPort {
+struct ConfiguredPort : simulator::SimulatedParallelPort {
   ConfiguredPort() : SimulatedParallelPort(configured<Configure>()) {}
 };
 
 template <typename Configure>
-struct ConfiguredLines : port::simulated::SimulatedLines {
+struct ConfiguredLines : simulator::SimulatedLines {
   ConfiguredLines() : SimulatedLines(configured<Configure>()) {}
 };
 

@@ -24,7 +24,7 @@ class DesignTransactions {
 
   void writeRegister(std::int16_t& address, std::int16_t subAddress, std::int16_t data) {
     address = static_cast<std::int16_t>(address & 0xFE);
-    run(bus::registerWriteMessages(byte(address), bus::kByteRegisters, byte(subAddress),
+    run(bus::registerWriteMessages(byte(address), i2c::kByteRegisters, byte(subAddress),
                                    byte(data)));
   }
   void setRegisterPointer(std::int16_t& address, std::int16_t subAddress) {
@@ -42,11 +42,11 @@ class DesignTransactions {
     const std::size_t length = lengthOf(count, "ReadRegisters");
     const std::uint8_t device = byte(address);
     address = static_cast<std::int16_t>(address | 1);
-    const port::AfterMessage pointerThen = repeatedStartReads
-                                               ? port::AfterMessage::RepeatedStart
-                                               : port::AfterMessage::Stop;
-    const port::TransferResult result = run(bus::registerReadMessages(
-        device, bus::kByteRegisters, byte(subAddress), length, pointerThen));
+    const i2c::AfterMessage pointerThen = repeatedStartReads
+                                               ? i2c::AfterMessage::RepeatedStart
+                                               : i2c::AfterMessage::Stop;
+    const i2c::TransferResult result = run(bus::registerReadMessages(
+        device, i2c::kByteRegisters, byte(subAddress), length, pointerThen));
     keep(result);
     return result.acknowledged();
   }
@@ -60,12 +60,12 @@ class DesignTransactions {
     if (count < 0) throw base::RuntimeError(base::RuntimeError::kInvalidCall, source);
     return static_cast<std::size_t>(count) + 1;
   }
-  port::TransferResult run(port::MessageSpan messages) {
-    port::TransferResult result = master_.transfer(messages);
+  i2c::TransferResult run(i2c::MessageSpan messages) {
+    i2c::TransferResult result = master_.transfer(messages);
     master_.endCommandIfTimedOut(result);
     return result;
   }
-  void keep(const port::TransferResult& result) {
+  void keep(const i2c::TransferResult& result) {
     const std::vector<std::uint8_t>& bytes = result.messages.back().bytes;
     ReadBuffer.assign(bytes.begin(), bytes.end());
   }

@@ -4,7 +4,7 @@
 
 #include "bus/BusEngine.h"
 #include "core/ToolCore.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/DesignTransactions.h"
 #include "support/FakeDesktop.h"
 #include "support/RecordingPort.h"
@@ -15,10 +15,10 @@
 namespace brelvion::testing {
 
 // The simulated parallel port with nothing on its bus to answer.
-struct NoDevicePort : port::simulated::SimulatedParallelPort {
+struct NoDevicePort : simulator::SimulatedParallelPort {
   NoDevicePort() : SimulatedParallelPort(noSensors()) {}
-  static port::simulated::SimulatedBusConfig noSensors() {
-    port::simulated::SimulatedBusConfig config;
+  static simulator::SimulatedBusConfig noSensors() {
+    simulator::SimulatedBusConfig config;
     config.sensorAddresses = {};
     return config;
   }

@@ -18,7 +18,7 @@
 
 #include "port/StepTimer.h"
 #include "port/gpio/GpioSystemCalls.h"
-#include "port/simulated/SimulatedI2cBus.h"
+#include "simulator/SimulatedI2cBus.h"
 
 namespace brelvion::testing {
 
@@ -53,7 +53,7 @@ class FakeGpioKernel : public port::gpio::GpioSystemCalls {
     // The lines wired to the bus.
     std::optional<std::uint32_t> sclOffset;
     std::optional<std::uint32_t> sdaOffset;
-    port::simulated::SimulatedI2cBus* bus = nullptr;
+    simulator::SimulatedI2cBus* bus = nullptr;
   };
   enum class Kind { Set, Get, Config };
   struct Event {
@@ -92,7 +92,7 @@ class FakeGpioKernel : public port::gpio::GpioSystemCalls {
     return *chips_[path(name)];
   }
   void wire(Chip& chip, std::uint32_t scl, std::uint32_t sda,
-            port::simulated::SimulatedI2cBus& bus) {
+            simulator::SimulatedI2cBus& bus) {
     chip.sclOffset = scl;
     chip.sdaOffset = sda;
     chip.bus = &bus;

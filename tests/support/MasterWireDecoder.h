@@ -21,7 +21,7 @@ inline std::string masterWire(const std::vector<RecordingPort::Access>& log) {
   bool scl = true;
   bool sda = true;
   WireTokenText tokens;
-  port::WireEventDecoder decoder(tokens);
+  capture::WireEventDecoder decoder(tokens);
   std::int64_t step = 0;
   decoder.levels(step, scl, sda);
   for (const RecordingPort::Access& access : log) {
@@ -47,7 +47,7 @@ inline std::string masterWire(const std::vector<FakeGpioKernel::Event>& events,
   bool scl = true;
   bool sda = true;
   WireTokenText tokens;
-  port::WireEventDecoder decoder(tokens);
+  capture::WireEventDecoder decoder(tokens);
   std::int64_t step = 0;
   decoder.levels(step, scl, sda);
   for (const FakeGpioKernel::Event& event : events) {

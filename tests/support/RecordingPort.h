@@ -37,7 +37,7 @@ class RecordingPort : public port::PortIo {
     for (std::int64_t i = 0; i < passes; ++i) log.push_back({Kind::Wait, 0, 0});
   }
   void setQuantum(std::chrono::nanoseconds quantum) override { quanta.push_back(quantum); }
-  void setCapture(port::BusCapture*) override {}
+  void setCapture(capture::BusCapture*) override {}
 
   std::vector<Access> writes() const { return only(Kind::Write); }
   std::vector<Access> readsDone() const { return only(Kind::Read); }

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "port/BusCapture.h"
+#include "capture/BusCapture.h"
 
 namespace brelvion::testing {
 
@@ -47,7 +47,7 @@ inline CommandResult decodeI2cCapture(const std::string& vcdPath) {
 
 // The same on a capture, written to a scratch file named after name: its lines without
 // the "i2c-1: " in front.
-inline CommandResult decodeI2c(const port::BusCapture& capture, const std::string& name) {
+inline CommandResult decodeI2c(const capture::BusCapture& capture, const std::string& name) {
   const std::string path =
       ::testing::TempDir() + "brelvion_" + name + "_" + std::to_string(getpid()) + ".vcd";
   capture.writeVcdFile(path);

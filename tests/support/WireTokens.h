@@ -4,24 +4,24 @@
 #include <string>
 #include <vector>
 
-#include "port/BusCapture.h"
-#include "port/I2cWireDecoder.h"
+#include "capture/BusCapture.h"
+#include "capture/I2cWireDecoder.h"
 
 namespace brelvion::testing {
 
 // The wire events of the project's decoder as text, for comparing wires at a glance: "S"
 // for a START, "P" for a STOP and '1' or '0' for each bit (the SDA level as SCL rises).
-class WireTokenText : public port::WireEventSink {
+class WireTokenText : public capture::WireEventSink {
  public:
-  void event(const port::WireEvent& event) override {
+  void event(const capture::WireEvent& event) override {
     switch (event.kind) {
-      case port::WireEvent::Kind::Start:
+      case capture::WireEvent::Kind::Start:
         text += 'S';
         break;
-      case port::WireEvent::Kind::Stop:
+      case capture::WireEvent::Kind::Stop:
         text += 'P';
         break;
-      case port::WireEvent::Kind::Bit:
+      case capture::WireEvent::Kind::Bit:
         text += event.bit ? '1' : '0';
         break;
     }
@@ -30,10 +30,10 @@ class WireTokenText : public port::WireEventSink {
 };
 
 // The tokens of a capture's samples (the first sample only sets the levels).
-inline std::string wireTokens(const std::vector<port::BusCapture::Sample>& samples,
+inline std::string wireTokens(const std::vector<capture::BusCapture::Sample>& samples,
                               std::int64_t glitchNs = 0) {
   WireTokenText tokens;
-  port::WireEventDecoder decoder(tokens, glitchNs);
+  capture::WireEventDecoder decoder(tokens, glitchNs);
   for (const auto& sample : samples) decoder.levels(sample.timeNs, sample.scl, sample.sda);
   decoder.finish();
   return tokens.text;

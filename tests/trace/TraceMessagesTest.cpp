@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/EngineFixture.h"
 #include "support/MarkedLines.h"
 #include "support/ScratchDirectory.h"
@@ -12,8 +12,8 @@
 namespace brelvion::testing {
 namespace {
 
-using port::simulated::SimulatedBusConfig;
-using port::simulated::SimulatedParallelPort;
+using simulator::SimulatedBusConfig;
+using simulator::SimulatedParallelPort;
 
 // The log's own texts word for word; "Wisp95 V1.01 : debugger  DISABLED " with its two
 // blanks is the design's wording.

@@ -9,7 +9,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using bus::Transaction;
-using port::MessageOutcome;
+using i2c::MessageOutcome;
 
 Transaction entry(std::chrono::nanoseconds time, std::uint8_t address, std::vector<std::uint8_t> bytes,
                   MessageOutcome outcome = MessageOutcome::Acknowledged, std::size_t nackedByte = 0) {
@@ -54,7 +54,7 @@ TEST(TransactionTextTest, SixteenBitRegistersTakeTheFirstTwoBytes) {
 // register as its command addressed it, whichever width the view says.
 TEST(TransactionTextTest, EachTransactionShowsTheRegisterOfItsOwnCommand) {
   auto noted = [](Transaction transaction, int addressBytes) {
-    transaction.command.format = bus::RegisterFormat{addressBytes, 1};
+    transaction.command.format = i2c::RegisterFormat{addressBytes, 1};
     return transaction;
   };
   const std::deque<Transaction> entries{

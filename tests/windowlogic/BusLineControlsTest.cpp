@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "bus/LineControls.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/EngineFixture.h"
 #include "windowlogic/BusLineControls.h"
 
@@ -25,14 +25,14 @@ TEST(BusLineControlsTest, TheRecoveryBoxSaysWhetherTheBusIsFree) {
 }
 
 TEST(BusLineControlsTest, RecoverBusShowsItsResultOnThePortsLines) {
-  EngineSet<port::simulated::SimulatedParallelPort> set;
+  EngineSet<simulator::SimulatedParallelPort> set;
   recoverBus(set.core);
   ASSERT_EQ(set.desktop.boxes.size(), 1u);
   EXPECT_EQ(set.desktop.boxes[0].text, "The bus was already free");
 }
 
 TEST(BusLineControlsTest, StepTimeSetsBothValuesOrNeitherAndNamesTheField) {
-  EngineSet<port::simulated::SimulatedParallelPort> set;
+  EngineSet<simulator::SimulatedParallelPort> set;
   struct Case {
     const char* step;
     const char* stretch;

@@ -5,7 +5,7 @@
 
 #include "base/RuntimeError.h"
 #include "port/i2cdev/I2cDevAdapter.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "scripts/ScriptRunner.h"
 #include "scripts/ScriptWriter.h"
 #include "scripts/TransactionScript.h"
@@ -19,8 +19,8 @@
 namespace brelvion::windowlogic {
 namespace {
 
-using port::simulated::SimulatedBusConfig;
-using port::simulated::SimulatedParallelPort;
+using simulator::SimulatedBusConfig;
+using simulator::SimulatedParallelPort;
 using testing::EngineSet;
 using testing::FakeClock;
 using testing::NoDevicePort;
@@ -32,7 +32,7 @@ struct UnreachablePort : port::PortIo {
   void out(std::uint16_t, std::uint8_t) override { fail(); }
   void waitQuanta(std::int64_t) override {}
   void setQuantum(std::chrono::nanoseconds) override {}
-  void setCapture(port::BusCapture*) override {}
+  void setCapture(capture::BusCapture*) override {}
   [[noreturn]] static void fail() {
     throw base::RuntimeError(base::RuntimeError::kFileNotFound, "inpb",
                              "No parallel port at 378h: load ppdev");
@@ -64,10 +64,10 @@ struct FakeWindow : LoadView, RegisterPanel {
 template <typename Port>
 struct Started {
   Started() { startUp(set.core, fields, window); }
-  void sendRegister() { sendRegister(set.core.master(), pointerThen, fields, window); }
+  void sendRegister() { windowlogic::sendRegister(set.core.master(), pointerThen, fields, window); }
   EngineSet<Port> set;
   commandfiles::RegisterFields fields;
-  port::AfterMessage pointerThen = port::AfterMessage::Stop;
+  i2c::AfterMessage pointerThen = i2c::AfterMessage::Stop;
   FakeWindow window;
 };
 
@@ -216,7 +216,7 @@ TEST(SendRegisterTest, OnAnAdapterARefusedReadLeavesTheReadBackEmpty) {
   s.sendRegister();
   EXPECT_EQ(s.window.calls, (std::vector<std::string>{"init", "read:", "init", "update", "update"}));
   EXPECT_FALSE(s.window.acks.back());
-  s.pointerThen = port::AfterMessage::RepeatedStart;
+  s.pointerThen = i2c::AfterMessage::RepeatedStart;
   s.window.text2 = "42";
   s.sendRegister();
   EXPECT_EQ(calls.kernel.log.back(), "ioctl 3 I2C_RDWR 21/0000/1 [12] 21/0001/2");

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "port/BusCapture.h"
-#include "port/simulated/SimulatedBusClock.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "capture/BusCapture.h"
+#include "simulator/SimulatedBusClock.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "scripts/ScriptReader.h"
 #include "scripts/ScriptRunner.h"
 #include "support/EngineFixture.h"
@@ -16,9 +16,9 @@
 namespace brelvion::testing {
 namespace {
 
-struct Sensor16Port : port::simulated::SimulatedParallelPort {
-  static port::simulated::SimulatedBusConfig config() {
-    port::simulated::SimulatedBusConfig config;
+struct Sensor16Port : simulator::SimulatedParallelPort {
+  static simulator::SimulatedBusConfig config() {
+    simulator::SimulatedBusConfig config;
     config.sensorAddresses = {};
     config.sensor16Addresses = {0x20};
     return config;
@@ -43,7 +43,7 @@ TEST(ScriptWireTest, AScriptsWritesModifyAndPointerWritesOnTheWire) {
   set.engine.openBus(0, 0);
   set.engine.initPort(10);
   FakeClock waits;
-  port::simulated::SimulatedBusClock clock(set.port, waits);
+  simulator::SimulatedBusClock clock(set.port, waits);
   const scripts::ReadResult read = scripts::readScript(
       "device 20\nregbits 16\n"
       "write 0103 01\n"
@@ -55,7 +55,7 @@ TEST(ScriptWireTest, AScriptsWritesModifyAndPointerWritesOnTheWire) {
       "write 0200 0300\n",
       "wire.i2cs");
   ASSERT_TRUE(read.ok());
-  port::BusCapture capture;
+  capture::BusCapture capture;
   set.port.setCapture(&capture);
   const scripts::RunOutcome outcome =
       scripts::runScript(set.engine, clock, scripts::stepsOf(read.script), "wire.i2cs");

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "core/ToolCore.h"
-#include "port/BusCapture.h"
+#include "capture/BusCapture.h"
 #include "port/gpio/GpioLines.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/EngineFixture.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeGpioKernel.h"
@@ -21,7 +21,7 @@
 namespace brelvion {
 namespace {
 
-using port::simulated::SimulatedBusConfig;
+using simulator::SimulatedBusConfig;
 
 // A write, a write nobody answers, and a register read, recorded from an idle bus.
 void runTransactions(bus::BusEngine& engine) {
@@ -32,18 +32,18 @@ void runTransactions(bus::BusEngine& engine) {
   testing::design(engine).readRegisters(address, 0x0F, 2);
 }
 
-std::vector<std::string> decoded(const port::BusCapture& capture, const std::string& name) {
+std::vector<std::string> decoded(const capture::BusCapture& capture, const std::string& name) {
   const testing::CommandResult result = testing::decodeI2c(capture, "wire_" + name);
   EXPECT_EQ(result.status, 0);
   return result.lines;
 }
 
 std::vector<std::string> onTheParallelPort() {
-  testing::EngineSet<port::simulated::SimulatedParallelPort> set;
+  testing::EngineSet<simulator::SimulatedParallelPort> set;
   set.engine.setBusDelay(0.001);
   set.engine.openBus(0, 0);
   set.engine.initPort(10);
-  port::BusCapture capture;
+  capture::BusCapture capture;
   set.port.setCapture(&capture);
   runTransactions(set.engine);
   set.port.setCapture(nullptr);
@@ -53,8 +53,8 @@ std::vector<std::string> onTheParallelPort() {
 std::vector<std::string> onGpioLines(const SimulatedBusConfig& config) {
   testing::FakeGpioKernel kernel;
   auto& chip = kernel.addChip("gpiochip0", "pinctrl-bcm2711", 54);
-  port::simulated::SimulatedI2cBus bus;
-  port::simulated::attachSensors(bus, config);
+  simulator::SimulatedI2cBus bus;
+  simulator::attachSensors(bus, config);
   kernel.wire(chip, 3, 2, bus);
   port::gpio::GpioLinesChoice choice;
   EXPECT_FALSE(port::gpio::parseGpioLines("gpio:gpiochip0:3,2", choice));
@@ -64,7 +64,7 @@ std::vector<std::string> onGpioLines(const SimulatedBusConfig& config) {
   core.engine().setBusDelay(0.001);
   core.engine().openBus(0, 0);
   core.engine().initPort(10);
-  port::BusCapture capture;
+  capture::BusCapture capture;
   lines.setCapture(&capture);
   runTransactions(core.engine());
   lines.setCapture(nullptr);

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "bus/RegisterAccess.h"
-#include "port/BusCapture.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "capture/BusCapture.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/EngineFixture.h"
 #include "support/SigrokRun.h"
 
@@ -14,11 +14,11 @@
 namespace brelvion::testing {
 namespace {
 
-using bus::ByteOrder;
+using i2c::ByteOrder;
 
-struct BothSensorsPort : port::simulated::SimulatedParallelPort {
-  static port::simulated::SimulatedBusConfig config() {
-    port::simulated::SimulatedBusConfig config;
+struct BothSensorsPort : simulator::SimulatedParallelPort {
+  static simulator::SimulatedBusConfig config() {
+    simulator::SimulatedBusConfig config;
     config.sensor16Addresses = {0x20};
     return config;
   }
@@ -53,7 +53,7 @@ TEST(SigrokWideWireTest, EveryWidthAndByteOrderOnTheWire) {
   set.engine.setBusDelay(0.001);
   set.engine.openBus(0, 0);
   set.engine.initPort(10);
-  port::BusCapture capture;
+  capture::BusCapture capture;
   set.port.setCapture(&capture);
   bus::writeRegister(set.engine, 0x20, {2, 1, ByteOrder::BigEndian}, 0x0600, 0x02);
   bus::writeRegister(set.engine, 0x20, {2, 2, ByteOrder::BigEndian}, 0x0200, 0x1234);
@@ -64,7 +64,7 @@ TEST(SigrokWideWireTest, EveryWidthAndByteOrderOnTheWire) {
   const auto little =
       bus::readRegisters(set.engine, 0x20, {2, 4, ByteOrder::LittleEndian}, 0x0200, 1);
   // The camera sensor on the same bus, in the design's format.
-  const auto camera = bus::readRegisters(set.engine, 0x42, bus::kByteRegisters, 0xF8, 2);
+  const auto camera = bus::readRegisters(set.engine, 0x42, i2c::kByteRegisters, 0xF8, 2);
   set.port.setCapture(nullptr);
 
   EXPECT_EQ(big.values, std::vector<std::uint32_t>{0xB716});

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "port/BusCapture.h"
-#include "port/I2cWireDecoder.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "capture/BusCapture.h"
+#include "capture/I2cWireDecoder.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/EngineFixture.h"
 #include "support/ScratchDirectory.h"
 #include "support/SigrokRun.h"
@@ -23,12 +23,12 @@ using testing::CommandResult;
 TEST(SigrokWireTest, DecodedTrafficMatchesWhatTheEngineSentAndTheSensorReturned) {
   ASSERT_TRUE(testing::sigrokAvailable()) << "sigrok-cli is not on PATH";
 
-  testing::EngineSet<port::simulated::SimulatedParallelPort> set;
+  testing::EngineSet<simulator::SimulatedParallelPort> set;
   set.engine.setBusDelay(0.001);
   set.engine.openBus(0, 0);
   set.engine.initPort(10);
   // Recorded from an idle bus: the bus clear's START-then-STOP pulses would derail the decoder.
-  port::BusCapture capture;
+  capture::BusCapture capture;
   set.port.setCapture(&capture);
   std::int16_t address = 0x42;
   set.design.writeRegister(address, 0x10, 0x5A);
@@ -90,12 +90,12 @@ TEST(SigrokWireTest, DecodedTrafficMatchesWhatTheEngineSentAndTheSensorReturned)
 
 // The register pointer write and the read of readRegisters, captured from an idle bus.
 std::string capturedRegisterRead(bool repeatedStart) {
-  testing::EngineSet<port::simulated::SimulatedParallelPort> set;
+  testing::EngineSet<simulator::SimulatedParallelPort> set;
   set.engine.setBusDelay(0.001);
   set.design.repeatedStartReads = repeatedStart;
   set.engine.openBus(0, 0);
   set.engine.initPort(10);
-  port::BusCapture capture;
+  capture::BusCapture capture;
   set.port.setCapture(&capture);
   std::int16_t address = 0x42;
   set.design.readRegisters(address, 0x0F, 1);
@@ -122,11 +122,11 @@ TEST(SigrokWireTest, ARepeatedStartDecodesBetweenTheWriteAndTheRead) {
 
 // With the repeated START off, the wire is what a pointer write and a read always made.
 TEST(SigrokWireTest, WithoutARepeatedStartTheCaptureIsTheDesignsByteForByte) {
-  testing::EngineSet<port::simulated::SimulatedParallelPort> set;
+  testing::EngineSet<simulator::SimulatedParallelPort> set;
   set.engine.setBusDelay(0.001);
   set.engine.openBus(0, 0);
   set.engine.initPort(10);
-  port::BusCapture capture;
+  capture::BusCapture capture;
   set.port.setCapture(&capture);
   std::int16_t address = 0x42;
   set.design.setRegisterPointer(address, 0x0F);
@@ -145,11 +145,11 @@ TEST(SigrokWireTest, WithoutARepeatedStartTheCaptureIsTheDesignsByteForByte) {
 // The project's own decoder, which the capture importer uses, reads the same wire as
 // sigrok: the tool's writes and reads, a write nobody answers, and a transfer with a
 // repeated START. Its transfers are written as sigrok's annotations to compare.
-class SigrokLines : public port::TransferSink {
+class SigrokLines : public capture::TransferSink {
  public:
-  void transfer(port::DecodedTransfer&& transfer) override {
+  void transfer(capture::DecodedTransfer&& transfer) override {
     for (std::size_t m = 0; m < transfer.messages.size(); ++m) {
-      const port::DecodedMessage& message = transfer.messages[m];
+      const capture::DecodedMessage& message = transfer.messages[m];
       const char* direction = message.read() ? "read" : "write";
       lines.push_back(m == 0 ? "Start" : "Start repeat");
       lines.push_back(message.read() ? "Read" : "Write");
@@ -172,11 +172,11 @@ class SigrokLines : public port::TransferSink {
 
 TEST(SigrokWireTest, TheProjectsDecoderReadsTheWireAsSigrokDoes) {
   ASSERT_TRUE(testing::sigrokAvailable()) << "sigrok-cli is not on PATH";
-  testing::EngineSet<port::simulated::SimulatedParallelPort> set;
+  testing::EngineSet<simulator::SimulatedParallelPort> set;
   set.engine.setBusDelay(0.001);
   set.engine.openBus(0, 0);
   set.engine.initPort(10);
-  port::BusCapture capture;
+  capture::BusCapture capture;
   set.port.setCapture(&capture);
   std::int16_t address = 0x42;
   set.design.writeRegister(address, 0x10, 0x5A);
@@ -184,13 +184,13 @@ TEST(SigrokWireTest, TheProjectsDecoderReadsTheWireAsSigrokDoes) {
   set.design.writeRegister(absent, 0x01, 0x02);
   set.design.setRegisterPointer(address, 0x0F);
   set.design.readSequential(address, 3);
-  port::I2cMessage pointer{0x42, false, {0xF8}, 0, port::AfterMessage::RepeatedStart};
-  port::I2cMessage read{0x42, true, {}, 2, port::AfterMessage::Stop};
+  i2c::I2cMessage pointer{0x42, false, {0xF8}, 0, i2c::AfterMessage::RepeatedStart};
+  i2c::I2cMessage read{0x42, true, {}, 2, i2c::AfterMessage::Stop};
   set.engine.transfer({pointer, read});
   set.port.setCapture(nullptr);
 
   SigrokLines ours;
-  port::I2cDecoder decoder(ours);
+  capture::I2cDecoder decoder(ours);
   for (const auto& sample : capture.samples()) decoder.levels(sample.timeNs, sample.scl, sample.sda);
   decoder.finish();
 

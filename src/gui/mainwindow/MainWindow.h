@@ -84,7 +84,7 @@ class MainWindow : public QMainWindow,
   // The device-address, register and data fields as the commands use them.
   const commandfiles::RegisterFields& fields() const { return fields_; }
   // How register reads join their pointer write and read: the Bus menu's Repeated START.
-  port::AfterMessage readPointerThen() const;
+  i2c::AfterMessage readPointerThen() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -43,7 +43,7 @@ void MainWindow::showBusNotice() {
   }
 }
 
-port::AfterMessage MainWindow::readPointerThen() const {
+i2c::AfterMessage MainWindow::readPointerThen() const {
   return core::readPointerThen(c_.repeatedStartAction->isChecked());
 }
 

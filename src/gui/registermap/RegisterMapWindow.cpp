@@ -15,7 +15,7 @@
 #include "core/BusCommandGuard.h"
 #include "desktop/ErrorTrap.h"
 #include "gui/registermap/RegisterTableModel.h"
-#include "port/DeviceAddress.h"
+#include "i2c/DeviceAddress.h"
 #include "registers/MapActions.h"
 #include "registers/MapFiles.h"
 
@@ -28,8 +28,8 @@ constexpr int kDefaultHeight = 640;
 
 registers::RegisterMap startingRange(std::int16_t deviceAddress) {
   const auto device =
-      port::DeviceAddress::fromByte(static_cast<std::uint8_t>(deviceAddress)).writeByte();
-  return registers::plainRange(device == 0 ? 0x42 : device, bus::kByteRegisters, 0, 0xFF);
+      i2c::DeviceAddress::fromByte(static_cast<std::uint8_t>(deviceAddress)).writeByte();
+  return registers::plainRange(device == 0 ? 0x42 : device, i2c::kByteRegisters, 0, 0xFF);
 }
 
 }  // namespace
@@ -131,7 +131,7 @@ void RegisterMapWindow::showPlainRange() {
   fields.format.addressBytes = registerBits_->currentText().toInt() / 8;
   fields.format.valueBytes = valueBits_->currentText().toInt() / 8;
   fields.format.order =
-      littleEndian_->isChecked() ? bus::ByteOrder::LittleEndian : bus::ByteOrder::BigEndian;
+      littleEndian_->isChecked() ? i2c::ByteOrder::LittleEndian : i2c::ByteOrder::BigEndian;
   fields.first = firstField_->text().toStdString();
   fields.last = lastField_->text().toStdString();
   auto range = registers::rangeFromFields(fields);
@@ -202,7 +202,7 @@ void RegisterMapWindow::updateFormatFields() {
   }
   registerBits_->setCurrentText(QString::number(8 * map.format.addressBytes));
   valueBits_->setCurrentText(QString::number(8 * map.format.valueBytes));
-  littleEndian_->setChecked(map.format.order == bus::ByteOrder::LittleEndian);
+  littleEndian_->setChecked(map.format.order == i2c::ByteOrder::LittleEndian);
   for (QWidget* widget : std::initializer_list<QWidget*>{registerBits_, valueBits_, littleEndian_,
                                                          firstField_, lastField_}) {
     widget->setEnabled(range);

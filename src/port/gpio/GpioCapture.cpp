@@ -10,7 +10,7 @@ std::size_t at(int index) { return static_cast<std::size_t>(index); }
 
 }  // namespace
 
-void GpioCapture::setCapture(BusCapture* capture, std::int64_t nowNs) {
+void GpioCapture::setCapture(capture::BusCapture* capture, std::int64_t nowNs) {
   capture_ = capture;
   if (capture_ == nullptr) return;
   slaveHolds_ = {false, false};

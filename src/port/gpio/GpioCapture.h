@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "port/BusCapture.h"
+#include "capture/BusCapture.h"
 
 namespace brelvion::port::gpio {
 
@@ -19,7 +19,7 @@ class GpioCapture {
  public:
   // Records into capture from now on, starting with the lines as they are; nullptr stops.
   // The capture must outlive the recording.
-  void setCapture(BusCapture* capture, std::int64_t nowNs);
+  void setCapture(capture::BusCapture* capture, std::int64_t nowNs);
   bool recording() const { return capture_ != nullptr; }
 
   // The master set a line: true released it, false pulled it low. Followed while nothing
@@ -32,7 +32,7 @@ class GpioCapture {
   bool wire(int index) const;
   void record(std::int64_t nowNs);
 
-  BusCapture* capture_ = nullptr;
+  capture::BusCapture* capture_ = nullptr;
   std::array<bool, 2> released_{true, true};
   // A slave holds the line low while the master releases it, as the latest read showed.
   std::array<bool, 2> slaveHolds_{false, false};

@@ -90,7 +90,7 @@ bool GpioLines::readLine(int index) {
   return high;
 }
 
-void GpioLines::setCapture(BusCapture* capture) { capture_.setCapture(capture, monotonicNanos()); }
+void GpioLines::setCapture(capture::BusCapture* capture) { capture_.setCapture(capture, monotonicNanos()); }
 
 void GpioLines::waitQuanta(std::int64_t passes) {
   const StepTimer::Nanos deadline = timer_.deadlineAfter(passes);

@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "port/BitLines.h"
-#include "port/BusCapture.h"
+#include "capture/BusCapture.h"
 #include "port/StepTimer.h"
 #include "port/gpio/GpioCapture.h"
 #include "port/gpio/GpioLineRequest.h"
@@ -74,7 +74,7 @@ class GpioLines : public BitLines {
   }
   // Records every change of SCL and SDA into capture from now on; nullptr stops. The
   // capture must outlive the recording.
-  void setCapture(BusCapture* capture);
+  void setCapture(capture::BusCapture* capture);
 
  private:
   void setLine(int index, bool released);

@@ -2,8 +2,8 @@
 #include <linux/i2c-dev.h>
 #include <linux/i2c.h>
 
-#include "port/DeviceAddress.h"
-#include "port/TransferText.h"
+#include "i2c/DeviceAddress.h"
+#include "i2c/TransferText.h"
 #include "port/i2cdev/I2cDevAdapter.h"
 #include "port/i2cdev/I2cDevErrors.h"
 
@@ -11,20 +11,20 @@ namespace brelvion::port::i2cdev {
 
 namespace {
 
-std::size_t messageLength(const I2cMessage& message) {
+std::size_t messageLength(const i2c::I2cMessage& message) {
   return message.read ? message.readLength : message.bytes.size();
 }
 
 }  // namespace
 
 std::vector<I2cDevAdapter::Call> I2cDevAdapter::planCombinedCalls(
-    MessageSpan messages) const {
+    i2c::MessageSpan messages) const {
   std::vector<Call> calls(1);
   for (std::size_t i = 0; i < messages.size(); ++i) {
-    const I2cMessage& message = messages[i];
+    const i2c::I2cMessage& message = messages[i];
     if (!message.read && message.bytes.size() > kMaxMessageBytes) {
       throw unsupportedError(name(), "cannot write more than " + std::to_string(kMaxMessageBytes) +
-                                         " bytes in one message (" + transferText({message}) + ")");
+                                         " bytes in one message (" + i2c::transferText({message}) + ")");
     }
     // A read of nothing still goes out, as the address alone.
     const std::size_t length = messageLength(message);
@@ -36,27 +36,27 @@ std::vector<I2cDevAdapter::Call> I2cDevAdapter::planCombinedCalls(
       offset += piece;
     } while (offset < length);
     const bool last = i + 1 == messages.size();
-    if (!last && message.after == AfterMessage::Stop) calls.emplace_back();
+    if (!last && message.after == i2c::AfterMessage::Stop) calls.emplace_back();
   }
   return calls;
 }
 
-void I2cDevAdapter::combinedTransfer(MessageSpan messages,
-                                     TransferResult& result) {
+void I2cDevAdapter::combinedTransfer(i2c::MessageSpan messages,
+                                     i2c::TransferResult& result) {
   for (const Call& call : planCombinedCalls(messages)) {
     if (!runCombinedCall(messages, call, result)) return;
   }
 }
 
-bool I2cDevAdapter::runCombinedCall(MessageSpan messages, const Call& call,
-                                    TransferResult& result) {
-  std::vector<I2cMessage> wire;
+bool I2cDevAdapter::runCombinedCall(i2c::MessageSpan messages, const Call& call,
+                                    i2c::TransferResult& result) {
+  std::vector<i2c::I2cMessage> wire;
   std::vector<std::vector<std::uint8_t>> buffers;
   std::vector<i2c_msg> kernelMessages;
   for (const Piece& piece : call) {
-    const I2cMessage& message = messages[piece.message];
-    I2cMessage part = message;
-    part.after = AfterMessage::RepeatedStart;
+    const i2c::I2cMessage& message = messages[piece.message];
+    i2c::I2cMessage part = message;
+    part.after = i2c::AfterMessage::RepeatedStart;
     if (message.read) {
       part.readLength = piece.length;
       buffers.emplace_back(piece.length);
@@ -66,9 +66,9 @@ bool I2cDevAdapter::runCombinedCall(MessageSpan messages, const Call& call,
     wire.push_back(std::move(part));
   }
   for (std::size_t k = 0; k < call.size(); ++k) {
-    const I2cMessage& message = messages[call[k].message];
+    const i2c::I2cMessage& message = messages[call[k].message];
     kernelMessages.push_back(
-        i2c_msg{static_cast<__u16>(DeviceAddress::fromByte(message.address).sevenBit()),
+        i2c_msg{static_cast<__u16>(i2c::DeviceAddress::fromByte(message.address).sevenBit()),
                 static_cast<__u16>(message.read ? I2C_M_RD : 0),
                 static_cast<__u16>(buffers[k].size()), buffers[k].data()});
   }
@@ -79,16 +79,16 @@ bool I2cDevAdapter::runCombinedCall(MessageSpan messages, const Call& call,
   done.call = AdapterCall::Combined;
   done.messages = wire;
   done.results.resize(call.size());
-  std::optional<MessageOutcome> refused;
+  std::optional<i2c::MessageOutcome> refused;
   if (status < 0) {
     refused = busOutcomeOfErrno(-status);
-    if (!refused) failCall(-status, "I2C_RDWR", transferText(wire));
+    if (!refused) failCall(-status, "I2C_RDWR", i2c::transferText(wire));
   }
   for (std::size_t k = 0; k < call.size(); ++k) {
     const Piece& piece = call[k];
-    MessageResult& whole = result.messages[piece.message];
-    MessageResult& part = done.results[k];
-    part.outcome = refused.value_or(MessageOutcome::Acknowledged);
+    i2c::MessageResult& whole = result.messages[piece.message];
+    i2c::MessageResult& part = done.results[k];
+    part.outcome = refused.value_or(i2c::MessageOutcome::Acknowledged);
     if (!refused && wire[k].read) {
       part.bytes = buffers[k];
       whole.bytes.insert(whole.bytes.end(), part.bytes.begin(), part.bytes.end());

@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "port/TransferText.h"
+#include "i2c/TransferText.h"
 #include "port/i2cdev/I2cAdapterList.h"
 #include "port/i2cdev/I2cDevErrors.h"
 
@@ -15,7 +15,7 @@ namespace brelvion::port::i2cdev {
 namespace {
 
 // A probe as i2cdetect sends it by default: an address and no data.
-bool isLoneEmptyWrite(MessageSpan messages) {
+bool isLoneEmptyWrite(i2c::MessageSpan messages) {
   return messages.size() == 1 && !messages[0].read && messages[0].bytes.empty();
 }
 
@@ -74,9 +74,9 @@ unsigned long I2cDevAdapter::functionality() {
   return functionality_;
 }
 
-TransferResult I2cDevAdapter::transfer(MessageSpan messages) {
+i2c::TransferResult I2cDevAdapter::transfer(i2c::MessageSpan messages) {
   open();
-  TransferResult result;
+  i2c::TransferResult result;
   result.messages.resize(messages.size());
   if (messages.empty()) return result;
   if (isLoneEmptyWrite(messages) && (functionality_ & I2C_FUNC_SMBUS_QUICK) != 0) {

@@ -47,7 +47,7 @@ class I2cDevAdapter final : public BusAdapter {
   std::string description() const override;
   void open() override;
   void close() noexcept override;
-  TransferResult transfer(MessageSpan messages) override;
+  i2c::TransferResult transfer(i2c::MessageSpan messages) override;
 
   // The I2C_FUNCS mask; opens the adapter first.
   unsigned long functionality();
@@ -62,22 +62,22 @@ class I2cDevAdapter final : public BusAdapter {
   };
   using Call = std::vector<Piece>;
 
-  std::vector<Call> planCombinedCalls(MessageSpan messages) const;
-  void combinedTransfer(MessageSpan messages, TransferResult& result);
+  std::vector<Call> planCombinedCalls(i2c::MessageSpan messages) const;
+  void combinedTransfer(i2c::MessageSpan messages, i2c::TransferResult& result);
   // Runs one call; false when the bus refused it (its outcome is then in result).
-  bool runCombinedCall(MessageSpan messages, const Call& call,
-                       TransferResult& result);
+  bool runCombinedCall(i2c::MessageSpan messages, const Call& call,
+                       i2c::TransferResult& result);
 
-  void smbusTransfer(MessageSpan messages, TransferResult& result);
-  std::uint32_t writeSizeFor(MessageSpan messages) const;
-  void smbusRegisterRead(MessageSpan messages, TransferResult& result);
+  void smbusTransfer(i2c::MessageSpan messages, i2c::TransferResult& result);
+  std::uint32_t writeSizeFor(i2c::MessageSpan messages) const;
+  void smbusRegisterRead(i2c::MessageSpan messages, i2c::TransferResult& result);
   // One SMBus call. wire is what it puts on the bus, for the report and for errors; a
   // read's bytes land in received. The outcome of the call.
-  MessageOutcome smbusCall(std::uint8_t address, std::uint8_t readWrite, std::uint8_t command,
-                           std::uint32_t size, std::vector<I2cMessage> wire,
+  i2c::MessageOutcome smbusCall(std::uint8_t address, std::uint8_t readWrite, std::uint8_t command,
+                           std::uint32_t size, std::vector<i2c::I2cMessage> wire,
                            std::vector<std::uint8_t>* received);
   void requireFunction(unsigned long function, const char* callName,
-                       MessageSpan messages) const;
+                       i2c::MessageSpan messages) const;
   void selectSlave(std::uint8_t address, const std::string& transfer);
 
   // Throws the error for a call that failed with errno error, closing the adapter first

@@ -51,16 +51,16 @@ base::RuntimeError missingNodeError(int error, const I2cAdapterInfo& adapter,
 
 std::string errnoText(int error) { return std::generic_category().message(error); }
 
-std::optional<MessageOutcome> busOutcomeOfErrno(int error) {
+std::optional<i2c::MessageOutcome> busOutcomeOfErrno(int error) {
   switch (error) {
     case ENXIO:
     case EREMOTEIO:
     case EIO:
-      return MessageOutcome::NotAcknowledged;
+      return i2c::MessageOutcome::NotAcknowledged;
     case ETIMEDOUT:
-      return MessageOutcome::TimedOut;
+      return i2c::MessageOutcome::TimedOut;
     case EAGAIN:
-      return MessageOutcome::ArbitrationLost;
+      return i2c::MessageOutcome::ArbitrationLost;
     default:
       return std::nullopt;
   }

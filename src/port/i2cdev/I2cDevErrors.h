@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "base/RuntimeError.h"
-#include "port/I2cTransfer.h"
+#include "i2c/I2cTransfer.h"
 #include "port/i2cdev/I2cAdapterList.h"
 
 namespace brelvion::port::i2cdev {
@@ -14,7 +14,7 @@ namespace brelvion::port::i2cdev {
 // answer rather than a fault: ENXIO, EREMOTEIO and EIO are a missing acknowledge (i2c-dev
 // does not say where), ETIMEDOUT a bus timeout, EAGAIN lost arbitration. Nothing for any
 // other errno.
-std::optional<MessageOutcome> busOutcomeOfErrno(int error);
+std::optional<i2c::MessageOutcome> busOutcomeOfErrno(int error);
 
 // The error for opening the adapter's node failing with errno `error`: 53 for a node that
 // is missing (naming the i2c-dev module when the kernel has the adapter, else the

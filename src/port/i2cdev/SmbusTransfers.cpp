@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "port/DeviceAddress.h"
-#include "port/TransferText.h"
+#include "i2c/DeviceAddress.h"
+#include "i2c/TransferText.h"
 #include "port/i2cdev/I2cDevAdapter.h"
 #include "port/i2cdev/I2cDevErrors.h"
 
@@ -14,16 +14,16 @@ namespace brelvion::port::i2cdev {
 
 namespace {
 
-I2cMessage writeOf(std::uint8_t address, std::vector<std::uint8_t> bytes, AfterMessage after) {
-  I2cMessage message;
+i2c::I2cMessage writeOf(std::uint8_t address, std::vector<std::uint8_t> bytes, i2c::AfterMessage after) {
+  i2c::I2cMessage message;
   message.address = address;
   message.bytes = std::move(bytes);
   message.after = after;
   return message;
 }
 
-I2cMessage readOf(std::uint8_t address, std::size_t length) {
-  I2cMessage message;
+i2c::I2cMessage readOf(std::uint8_t address, std::size_t length) {
+  i2c::I2cMessage message;
   message.address = address;
   message.read = true;
   message.readLength = length;
@@ -31,11 +31,11 @@ I2cMessage readOf(std::uint8_t address, std::size_t length) {
 }
 
 // A register pointer write and a read from the same device after it.
-bool isRegisterRead(MessageSpan messages) {
+bool isRegisterRead(i2c::MessageSpan messages) {
   return messages.size() == 2 && !messages[0].read && messages[0].bytes.size() == 1 &&
          messages[1].read && messages[1].readLength > 0 &&
-         DeviceAddress::fromByte(messages[0].address) ==
-             DeviceAddress::fromByte(messages[1].address);
+         i2c::DeviceAddress::fromByte(messages[0].address) ==
+             i2c::DeviceAddress::fromByte(messages[1].address);
 }
 
 // The data bytes after the command byte, as the call of size sends them: word data low
@@ -52,15 +52,15 @@ void fillWriteData(i2c_smbus_data& data, std::uint32_t size, const std::vector<s
 }  // namespace
 
 void I2cDevAdapter::requireFunction(unsigned long function, const char* callName,
-                                    MessageSpan messages) const {
+                                    i2c::MessageSpan messages) const {
   if ((functionality_ & function) != 0) return;
   throw unsupportedError(name(), std::string("cannot do SMBus ") + callName + ", which " +
-                                     transferText(messages) + " needs (its driver has neither "
+                                     i2c::transferText(messages) + " needs (its driver has neither "
                                      "plain I2C transfers nor that call)");
 }
 
 void I2cDevAdapter::selectSlave(std::uint8_t address, const std::string& transfer) {
-  const auto slave = static_cast<std::uint16_t>(DeviceAddress::fromByte(address).sevenBit());
+  const auto slave = static_cast<std::uint16_t>(i2c::DeviceAddress::fromByte(address).sevenBit());
   if (slave_ == slave) return;
   // FORCE, as I2C_RDWR ignores which addresses kernel drivers have claimed too.
   const int status = calls_.ioctl(fd_, I2C_SLAVE_FORCE, reinterpret_cast<void*>(
@@ -69,11 +69,11 @@ void I2cDevAdapter::selectSlave(std::uint8_t address, const std::string& transfe
   slave_ = slave;
 }
 
-MessageOutcome I2cDevAdapter::smbusCall(std::uint8_t address, std::uint8_t readWrite,
+i2c::MessageOutcome I2cDevAdapter::smbusCall(std::uint8_t address, std::uint8_t readWrite,
                                         std::uint8_t command, std::uint32_t size,
-                                        std::vector<I2cMessage> wire,
+                                        std::vector<i2c::I2cMessage> wire,
                                         std::vector<std::uint8_t>* received) {
-  const std::string transfer = transferText(wire);
+  const std::string transfer = i2c::transferText(wire);
   selectSlave(address, transfer);
   i2c_smbus_data data{};
   if (readWrite == I2C_SMBUS_WRITE) {
@@ -89,7 +89,7 @@ MessageOutcome I2cDevAdapter::smbusCall(std::uint8_t address, std::uint8_t readW
   done.call = AdapterCall::Smbus;
   done.messages = std::move(wire);
   done.results.resize(done.messages.size());
-  MessageOutcome outcome = MessageOutcome::Acknowledged;
+  i2c::MessageOutcome outcome = i2c::MessageOutcome::Acknowledged;
   if (status < 0) {
     const auto refused = busOutcomeOfErrno(-status);
     if (!refused) failCall(-status, "I2C_SMBUS", transfer);
@@ -102,25 +102,25 @@ MessageOutcome I2cDevAdapter::smbusCall(std::uint8_t address, std::uint8_t readW
       received->assign(1, data.byte);
     }
   }
-  for (MessageResult& part : done.results) part.outcome = outcome;
+  for (i2c::MessageResult& part : done.results) part.outcome = outcome;
   if (received != nullptr) done.results.back().bytes = *received;
   reportTransfer(done);
   return outcome;
 }
 
-void I2cDevAdapter::smbusTransfer(MessageSpan messages,
-                                  TransferResult& result) {
+void I2cDevAdapter::smbusTransfer(i2c::MessageSpan messages,
+                                  i2c::TransferResult& result) {
   if (isRegisterRead(messages)) {
     smbusRegisterRead(messages, result);
     return;
   }
-  const I2cMessage& message = messages[0];
-  MessageResult& outcome = result.messages[0];
+  const i2c::I2cMessage& message = messages[0];
+  i2c::MessageResult& outcome = result.messages[0];
   const std::uint8_t address = message.address;
   if (messages.size() == 1 && !message.read && message.bytes.empty()) {
     requireFunction(I2C_FUNC_SMBUS_QUICK, "quick write", messages);
     outcome.outcome = smbusCall(address, I2C_SMBUS_WRITE, 0, I2C_SMBUS_QUICK,
-                                {writeOf(address, {}, AfterMessage::Stop)}, nullptr);
+                                {writeOf(address, {}, i2c::AfterMessage::Stop)}, nullptr);
   } else if (messages.size() == 1 && message.read && message.readLength == 1) {
     requireFunction(I2C_FUNC_SMBUS_READ_BYTE, "receive byte", messages);
     outcome.outcome = smbusCall(address, I2C_SMBUS_READ, 0, I2C_SMBUS_BYTE,
@@ -128,22 +128,22 @@ void I2cDevAdapter::smbusTransfer(MessageSpan messages,
   } else if (messages.size() == 1 && !message.read && message.bytes.size() == 1) {
     requireFunction(I2C_FUNC_SMBUS_WRITE_BYTE, "send byte", messages);
     outcome.outcome = smbusCall(address, I2C_SMBUS_WRITE, message.bytes[0], I2C_SMBUS_BYTE,
-                                {writeOf(address, message.bytes, AfterMessage::Stop)}, nullptr);
+                                {writeOf(address, message.bytes, i2c::AfterMessage::Stop)}, nullptr);
   } else if (messages.size() == 1 && !message.read && message.bytes.size() >= 2 &&
              message.bytes.size() <= kMaxSmbusBlock + 1) {
     outcome.outcome = smbusCall(address, I2C_SMBUS_WRITE, message.bytes[0],
-                                writeSizeFor(messages), {writeOf(address, message.bytes, AfterMessage::Stop)},
+                                writeSizeFor(messages), {writeOf(address, message.bytes, i2c::AfterMessage::Stop)},
                                 nullptr);
   } else {
     throw unsupportedError(name(), "has only SMBus calls (no I2C_FUNC_I2C), and none of them does " +
-                                       transferText(messages));
+                                       i2c::transferText(messages));
   }
 }
 
 // A register write, the command byte and then one data byte (write byte data), two (write
 // word data) or up to kMaxSmbusBlock (an I2C block write), the first call the adapter has
 // that sends those bytes; two bytes go as an I2C block write where it has no word data.
-std::uint32_t I2cDevAdapter::writeSizeFor(MessageSpan messages) const {
+std::uint32_t I2cDevAdapter::writeSizeFor(i2c::MessageSpan messages) const {
   const std::size_t data = messages[0].bytes.size() - 1;
   if (data == 1) {
     requireFunction(I2C_FUNC_SMBUS_WRITE_BYTE_DATA, "write byte data", messages);
@@ -160,8 +160,8 @@ std::uint32_t I2cDevAdapter::writeSizeFor(MessageSpan messages) const {
 // Read byte data for one byte; else I2C block reads from the register onwards (or read
 // byte data for each register where the adapter has no block read). The first call that
 // is refused ends the read with the bytes received before it.
-void I2cDevAdapter::smbusRegisterRead(MessageSpan messages,
-                                      TransferResult& result) {
+void I2cDevAdapter::smbusRegisterRead(i2c::MessageSpan messages,
+                                      i2c::TransferResult& result) {
   const std::uint8_t writeAddress = messages[0].address;
   const std::uint8_t readAddress = messages[1].address;
   const std::size_t length = messages[1].readLength;
@@ -169,21 +169,21 @@ void I2cDevAdapter::smbusRegisterRead(MessageSpan messages,
   if (!blocks) requireFunction(I2C_FUNC_SMBUS_READ_BYTE_DATA, "read byte data", messages);
   const std::size_t step = blocks ? kMaxSmbusBlock : 1;
 
-  MessageResult& pointer = result.messages[0];
-  MessageResult& read = result.messages[1];
+  i2c::MessageResult& pointer = result.messages[0];
+  i2c::MessageResult& read = result.messages[1];
   std::size_t offset = 0;
   while (offset < length) {
     const std::size_t piece = std::min(step, length - offset);
     const auto command = static_cast<std::uint8_t>(messages[0].bytes[0] + offset);
     std::vector<std::uint8_t> received;
-    const MessageOutcome outcome = smbusCall(
+    const i2c::MessageOutcome outcome = smbusCall(
         writeAddress, I2C_SMBUS_READ, command, blocks ? I2C_SMBUS_I2C_BLOCK_DATA : I2C_SMBUS_BYTE_DATA,
-        {writeOf(writeAddress, {command}, AfterMessage::RepeatedStart), readOf(readAddress, piece)},
+        {writeOf(writeAddress, {command}, i2c::AfterMessage::RepeatedStart), readOf(readAddress, piece)},
         &received);
     if (offset == 0) pointer.outcome = outcome;
     read.outcome = outcome;
     read.bytes.insert(read.bytes.end(), received.begin(), received.end());
-    if (outcome != MessageOutcome::Acknowledged || received.empty()) return;
+    if (outcome != i2c::MessageOutcome::Acknowledged || received.empty()) return;
     offset += received.size();
   }
 }

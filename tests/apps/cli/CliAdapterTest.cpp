@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "CliRun.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/FakeClock.h"
 #include "support/FakeI2cDevSystemCalls.h"
 #include "support/FakeParportTree.h"
@@ -79,7 +79,7 @@ TEST_F(CliAdapterTest, ADeviceThatDoesNotAnswerIsNoAckOnEveryBus) {
   };
   for (const bool onAdapter : {true, false}) {
     const std::string kept = scratch.write("good.i2c", "44  0  12\r\n");
-    port::simulated::SimulatedParallelPort cable;
+    simulator::SimulatedParallelPort cable;
     for (const auto& [args, out] : commands) {
       std::vector<std::string> full = args;
       if (onAdapter) full.insert(full.begin(), {"--port", "i2c-3"});
@@ -199,9 +199,9 @@ TEST_F(CliAdapterTest, ScanOnTheAdapterAndOnTheSimulatedBusInEveryForm) {
 }
 
 TEST_F(CliAdapterTest, AScanWithSdaHeldLowSaysSoAndProbesNothing) {
-  port::simulated::SimulatedBusConfig held;
+  simulator::SimulatedBusConfig held;
   held.sdaHeldLow = true;
-  port::simulated::SimulatedParallelPort port(held);
+  simulator::SimulatedParallelPort port(held);
   const CliOutcome scan = run({"--trace", "scan"}, &port);
   EXPECT_EQ(scan.status, 2);
   EXPECT_EQ(scan.out, "");

@@ -38,7 +38,7 @@ TEST(CliArgumentsTest, OptionsInEitherFormAndPosition) {
   const auto request =
       std::get<CliRequest>(parse({"--backend=sim", "--port", "lpt3", "read", "42", "0",
                                   "--sim-device", "42,30", "--trace", "--capture=bus.vcd"}));
-  EXPECT_EQ(request.backend, port::PortBackend::Simulated);
+  EXPECT_EQ(request.backend, core::PortBackend::Simulated);
   EXPECT_EQ(request.port, port::PortChoice::lpt(2));
   EXPECT_EQ(request.simulatedDevices, (std::vector<std::uint8_t>{0x42, 0x30}));
   EXPECT_TRUE(request.trace);
@@ -160,7 +160,7 @@ TEST(CliArgumentsTest, ScanPortsAndTheirOptions) {
   EXPECT_EQ(std::get<ReadRequest>(adapter.command).device, 0x42)
       << "DEV is kept as the 8-bit write address";
   EXPECT_EQ(std::get<CliRequest>(parse({"--backend", "i2cdev", "--port", "i2c-0", "scan"})).backend,
-            port::PortBackend::I2cDev);
+            core::PortBackend::I2cDev);
 }
 
 TEST(CliArgumentsTest, GpioLinesAreAPortOfTheirOwnThatAutoOrGpioTakes) {
@@ -196,7 +196,7 @@ TEST(CliArgumentsTest, RecoverAndTheLineControls) {
 TEST(CliArgumentsTest, DoubleDashEndsTheOptions) {
   const auto request = std::get<CliRequest>(parse({"--backend", "sim", "--", "read", "42", "00"}));
   EXPECT_TRUE(std::holds_alternative<ReadRequest>(request.command));
-  EXPECT_EQ(request.backend, port::PortBackend::Simulated);
+  EXPECT_EQ(request.backend, core::PortBackend::Simulated);
   EXPECT_EQ(usageError({"--", "read", "42", "00", "--help"}),
             "N must be a decimal count from 1 to 32768, not '--help'");
   EXPECT_TRUE(std::holds_alternative<HelpRequest>(parse({"-h"})));

@@ -7,7 +7,7 @@
 
 #include "CliArguments.h"
 #include "CliRun.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/FakeClock.h"
 #include "support/ScratchDirectory.h"
 
@@ -53,7 +53,7 @@ struct CliFileCommandsTest : ::testing::Test {
   bool privateCopiesLeft() const { return !fs::is_empty(privateParent()); }
 
   ScratchDirectory scratch;
-  port::simulated::SimulatedParallelPort port;
+  simulator::SimulatedParallelPort port;
   testing::FakeClock clock;
   std::string oldTmpDir;
 };

@@ -9,8 +9,8 @@
 #include <sstream>
 
 #include "CliRun.h"
-#include "port/VcdReader.h"
-#include "port/simulated/SimulatedBusConfig.h"
+#include "capture/VcdReader.h"
+#include "simulator/SimulatedBusConfig.h"
 #include "support/FakeClock.h"
 #include "support/FakeGpioKernel.h"
 #include "support/MasterWireDecoder.h"
@@ -34,8 +34,8 @@ struct CliOutcome {
 
 class CliGpioTest : public ::testing::Test {
  protected:
-  explicit CliGpioTest(const port::simulated::SimulatedBusConfig& config = {}) {
-    port::simulated::attachSensors(bus, config);
+  explicit CliGpioTest(const simulator::SimulatedBusConfig& config = {}) {
+    simulator::attachSensors(bus, config);
     kernel.wire(chip, kScl, kSda, bus);
   }
 
@@ -64,7 +64,7 @@ class CliGpioTest : public ::testing::Test {
 
   FakeGpioKernel kernel;
   FakeGpioKernel::Chip& chip = kernel.addChip("gpiochip0", "pinctrl-bcm2711", 54);
-  port::simulated::SimulatedI2cBus bus;
+  simulator::SimulatedI2cBus bus;
   testing::FakeClock clock;
   testing::ScratchDirectory scratch;
 };
@@ -137,7 +137,7 @@ TEST_F(CliGpioTest, TheTraceNamesTheLinesTheBusIsOpenedOn) {
 TEST_F(CliGpioTest, ACaptureRecordsTheCommandOnTheLines) {
   const std::string path = scratch.file("write.vcd");
   ASSERT_EQ(run({"--port", kLines, "--capture", path, "write", "42", "12", "80"}).out, "80 ACK\n");
-  const auto capture = port::readVcdCapture(testing::readWhole(path), {});
+  const auto capture = capture::readVcdCapture(testing::readWhole(path), {});
   ASSERT_TRUE(capture);
   // The slave's acknowledges and bytes are in it, read back from SDA: the capture is the
   // wire's, not only the master's. The STOP after each message pulls SDA low while SCL is
@@ -239,8 +239,8 @@ TEST_F(CliGpioTest, PortsListsTheChipsWithTheirLabelsAndLines) {
 class CliGpioStuckTest : public CliGpioTest {
  protected:
   CliGpioStuckTest() : CliGpioTest(stuckEarly()) {}
-  static port::simulated::SimulatedBusConfig stuckEarly() {
-    port::simulated::SimulatedBusConfig config;
+  static simulator::SimulatedBusConfig stuckEarly() {
+    simulator::SimulatedBusConfig config;
     config.stuckMidByte = true;
     config.stuckBitsClocked = 1;
     return config;
@@ -267,8 +267,8 @@ TEST_F(CliGpioStuckTest, RecoverFreesTheBusOnTheLines) {
 class CliGpioSdaHeldTest : public CliGpioTest {
  protected:
   CliGpioSdaHeldTest() : CliGpioTest(heldLow()) {}
-  static port::simulated::SimulatedBusConfig heldLow() {
-    port::simulated::SimulatedBusConfig config;
+  static simulator::SimulatedBusConfig heldLow() {
+    simulator::SimulatedBusConfig config;
     config.sdaHeldLow = true;
     return config;
   }

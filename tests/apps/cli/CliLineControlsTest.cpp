@@ -10,7 +10,7 @@
 namespace brelvion::apps::cli {
 namespace {
 
-using port::simulated::SimulatedBusConfig;
+using simulator::SimulatedBusConfig;
 
 struct Outcome {
   int status;
@@ -66,7 +66,7 @@ TEST(CliRecoverTest, ABusStillHeldAfterNinePulsesIsNotFree) {
 }
 
 TEST(CliLineControlsTest, TheStepTimeSetsHowLongEachLineStepLasts) {
-  port::simulated::SimulatedParallelPort port;
+  simulator::SimulatedParallelPort port;
   std::int64_t before = port.nowNs();
   ASSERT_EQ(run(port, {"write", "42", "12", "80"}).out, "80 ACK\n");
   const std::int64_t standard = port.nowNs() - before;
@@ -79,7 +79,7 @@ TEST(CliLineControlsTest, TheStepTimeSetsHowLongEachLineStepLasts) {
 
 // The cable cannot read SCL: the timeout changes nothing on the parallel port.
 TEST(CliLineControlsTest, AStretchTimeoutChangesNothingOnTheCable) {
-  port::simulated::SimulatedParallelPort port;
+  simulator::SimulatedParallelPort port;
   const Outcome result = run(port, {"--stretch-timeout", "1", "read", "42", "F8", "2"});
   EXPECT_EQ(result.status, kExitAcknowledged);
   EXPECT_EQ(result.out, "B7 3E\n");

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "CliRun.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/FakeClock.h"
 #include "support/ScratchDirectory.h"
 
@@ -23,8 +23,8 @@ struct CliOutcome {
   std::string err;
 };
 
-port::simulated::SimulatedBusConfig sensor16Alone() {
-  port::simulated::SimulatedBusConfig config;
+simulator::SimulatedBusConfig sensor16Alone() {
+  simulator::SimulatedBusConfig config;
   config.sensorAddresses = {};
   config.sensor16Addresses = {0x20};
   return config;
@@ -47,7 +47,7 @@ class CliMapCommandsTest : public ::testing::Test {
     return run(args);
   }
 
-  port::simulated::SimulatedParallelPort port{sensor16Alone()};
+  simulator::SimulatedParallelPort port{sensor16Alone()};
   testing::FakeClock clock;
   testing::ScratchDirectory dir;
 };

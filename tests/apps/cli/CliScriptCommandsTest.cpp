@@ -5,8 +5,8 @@
 
 #include "CliArguments.h"
 #include "CliRun.h"
-#include "port/simulated/Sensor16.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/Sensor16.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "scripts/ScriptReader.h"
 #include "support/FakeClock.h"
 #include "support/ScratchDirectory.h"
@@ -25,8 +25,8 @@ struct Outcome {
   std::string err;
 };
 
-port::simulated::SimulatedBusConfig sensor16Bus() {
-  port::simulated::SimulatedBusConfig config;
+simulator::SimulatedBusConfig sensor16Bus() {
+  simulator::SimulatedBusConfig config;
   config.sensorAddresses = {};
   config.sensor16Addresses = {0x20};
   return config;
@@ -46,7 +46,7 @@ struct CliScriptCommandsTest : ::testing::Test {
     return scratch.write(name, text);
   }
   std::uint8_t sensorByte(std::uint16_t address) {
-    return static_cast<port::simulated::Sensor16&>(port.bus().slave(0)).byteAt(address);
+    return static_cast<simulator::Sensor16&>(port.bus().slave(0)).byteAt(address);
   }
   std::string usageError(std::vector<std::string> args) {
     const ParsedArguments parsed = parseArguments(args);
@@ -55,7 +55,7 @@ struct CliScriptCommandsTest : ::testing::Test {
   }
 
   testing::ScratchDirectory scratch;
-  port::simulated::SimulatedParallelPort port{sensor16Bus()};
+  simulator::SimulatedParallelPort port{sensor16Bus()};
   testing::FakeClock clock;
 };
 

@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "CliRun.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/FakeClock.h"
 #include "support/ScratchDirectory.h"
 #include "trace/DebugLog.h"
@@ -28,7 +28,7 @@ struct CliTransactionsTest : ::testing::Test {
   }
 
   testing::ScratchDirectory scratch;
-  port::simulated::SimulatedParallelPort port;
+  simulator::SimulatedParallelPort port;
   testing::FakeClock clock;
 };
 
@@ -67,7 +67,7 @@ TEST_F(CliTransactionsTest, ASendsWritesAreTimedFromTheStartOfTheCommand) {
 // A register command's own width, and a script's: its pointer writes and the reads after
 // them show the 16-bit register.
 TEST(CliTransactionsWideTest, TheRegisterIsReadAsTheCommandsFormatReadsIt) {
-  port::simulated::SimulatedBusConfig config;
+  simulator::SimulatedBusConfig config;
   config.sensor16Addresses = {0x20};
   testing::ScratchDirectory scratch;
   const std::string script =
@@ -83,7 +83,7 @@ TEST(CliTransactionsWideTest, TheRegisterIsReadAsTheCommandsFormatReadsIt) {
        "     0.000 ms  20 R  reg 0005  01  ACK\n"},
   };
   for (const auto& c : cases) {
-    port::simulated::SimulatedParallelPort port(config);
+    simulator::SimulatedParallelPort port(config);
     testing::FakeClock clock;
     std::ostringstream out;
     std::ostringstream err;

@@ -7,7 +7,7 @@
 namespace brelvion::apps::gui {
 namespace {
 
-using port::PortBackend;
+using core::PortBackend;
 
 GuiRequest requestOf(const std::vector<std::string>& args) {
   const ParsedGuiArguments parsed = parseGuiArguments(args);
@@ -142,7 +142,7 @@ TEST(GuiArgumentsTest, WhatQtWouldLeaveAloneIsStillAnError) {
 }
 
 TEST(GuiArgumentsTest, TheBusNoticeSaysWhatTheProgramRunsOn) {
-  port::simulated::SimulatedBusConfig simulation;
+  simulator::SimulatedBusConfig simulation;
   EXPECT_EQ(busNoticeText(PortBackend::Simulated, simulation),
             "Simulated bus: camera sensor at 42h");
   simulation.sensorAddresses = {0x42, 0x60};

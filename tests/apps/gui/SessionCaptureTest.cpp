@@ -14,8 +14,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-port::BusCapture aFewChanges() {
-  port::BusCapture capture;
+capture::BusCapture aFewChanges() {
+  capture::BusCapture capture;
   capture.record(0, true, true);
   capture.record(5000, true, false);
   capture.record(10000, false, false);

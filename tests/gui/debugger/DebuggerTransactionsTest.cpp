@@ -15,7 +15,7 @@
 #include "core/ToolCore.h"
 #include "gui/debugger/DebuggerWindow.h"
 #include "gui/debugger/DebuggerWindowHolder.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "scripts/ScriptReader.h"
 #include "support/DesignTransactions.h"
 #include "support/FakeClock.h"
@@ -30,7 +30,7 @@ using gui::debugger::DebuggerWindow;
 // The debugger window over the simulated sensor at 42, the bus open with the trace on and
 // the record on a clock of the test's.
 struct Rig {
-  explicit Rig(const port::simulated::SimulatedBusConfig& config = {}) : port(config) {
+  explicit Rig(const simulator::SimulatedBusConfig& config = {}) : port(config) {
     holder.attach(core);
     core.log().debuggerState().traceBufferSize = 10;
     core.engine().setBusDelay(0.001);
@@ -42,7 +42,7 @@ struct Rig {
     std::int16_t address = 0x42;
     testing::design(core).writeRegister(address, reg, value);
   }
-  port::simulated::SimulatedParallelPort port;
+  simulator::SimulatedParallelPort port;
   FakeClock clock;
   FakeWindowSystem windows;
   gui::debugger::DebuggerWindowHolder holder{windows};
@@ -223,14 +223,14 @@ class DebuggerTransactionsTest : public QObject, DebuggerControls<Rig> {
   // The 8-bit sensor at 42 written as a command file does, the 16-bit one at 20 as a
   // script does: the view and the script read each in its own format, whichever the view's.
   void aBusWithTwoKindsOfSensorShowsAndSavesEachInItsOwnFormat() {
-    port::simulated::SimulatedBusConfig config;
+    simulator::SimulatedBusConfig config;
     config.sensor16Addresses = {0x20};
     rig = std::make_unique<Rig>(config);
     {
       const bus::NotedCommand noted(rig->core.engine().record(), bus::kByteRegisterCommand);
       rig->writeRegister(0x12, 0x80);
     }
-    const bus::RegisterFormat wide{2, 1};
+    const i2c::RegisterFormat wide{2, 1};
     bus::writeRegister(rig->core.engine(), 0x20, wide, 0x0204, 0x02);
     QVERIFY(bus::readRegisters(rig->core.engine(), 0x20, wide, 0x0204, 1).acknowledged());
     item("wispviewtransactions")->trigger();

@@ -19,8 +19,8 @@ namespace brelvion::testing {
 
 namespace {
 
-port::simulated::SimulatedBusConfig sensorsAt(std::vector<std::uint8_t> addresses) {
-  port::simulated::SimulatedBusConfig config;
+simulator::SimulatedBusConfig sensorsAt(std::vector<std::uint8_t> addresses) {
+  simulator::SimulatedBusConfig config;
   config.sensorAddresses = std::move(addresses);
   return config;
 }
@@ -115,7 +115,7 @@ void MainWindowBusTest::repeatedStartJoinsTheReadOfSendRegister() {
   QCOMPARE(h.linesStartingWith("Wisp MSG002").size(), std::size_t{3});
 
   h.find<QAction>("mnuBusRepeatedStart")->trigger();
-  QVERIFY(h.window.readPointerThen() == port::AfterMessage::RepeatedStart);
+  QVERIFY(h.window.readPointerThen() == i2c::AfterMessage::RepeatedStart);
   h.lines.clear();
   QTest::mouseClick(h.find<QPushButton>("Command2"), Qt::LeftButton);
   QCOMPARE(h.linesStartingWith("Wisp MSG006:  Generating repeated START on bus    ").size(),
@@ -124,7 +124,7 @@ void MainWindowBusTest::repeatedStartJoinsTheReadOfSendRegister() {
   QCOMPARE(h.field("txtRRead")->text(), QString("0"));
 
   h.find<QAction>("mnuBusRepeatedStart")->trigger();
-  QVERIFY(h.window.readPointerThen() == port::AfterMessage::Stop);
+  QVERIFY(h.window.readPointerThen() == i2c::AfterMessage::Stop);
 }
 
 void MainWindowBusTest::theScanShowsTheSensorsAndADoubleClickChoosesOne() {
@@ -163,7 +163,7 @@ void MainWindowBusTest::theScanShowsTheSensorsAndADoubleClickChoosesOne() {
 }
 
 void MainWindowBusTest::aScanWithSdaHeldLowSaysSoInTheDialog() {
-  port::simulated::SimulatedBusConfig held;
+  simulator::SimulatedBusConfig held;
   held.sdaHeldLow = true;
   MainWindowHarness h(held);
   h.lines.clear();

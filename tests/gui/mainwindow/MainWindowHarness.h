@@ -13,7 +13,7 @@
 #include "base/RuntimeError.h"
 #include "core/ToolCore.h"
 #include "gui/mainwindow/MainWindow.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/FakeClock.h"
 #include "support/FakeWindowSystem.h"
 #include "trace/MonitorWindow.h"
@@ -41,8 +41,8 @@ class FakeMonitorWindow : public trace::MonitorWindow {
 // The simulated port, able to fail every access as an unreachable port would.
 class FailingPort : public port::PortIo {
  public:
-  explicit FailingPort(const port::simulated::SimulatedBusConfig& config)
-      : inner_(port::simulated::makeSimulatedPort(config)) {}
+  explicit FailingPort(const simulator::SimulatedBusConfig& config)
+      : inner_(simulator::makeSimulatedPort(config)) {}
   std::uint8_t inpb(std::uint16_t port) override {
     check();
     return inner_->inpb(port);
@@ -53,7 +53,7 @@ class FailingPort : public port::PortIo {
   }
   void waitQuanta(std::int64_t passes) override { inner_->waitQuanta(passes); }
   void setQuantum(std::chrono::nanoseconds quantum) override { inner_->setQuantum(quantum); }
-  void setCapture(port::BusCapture* capture) override { inner_->setCapture(capture); }
+  void setCapture(capture::BusCapture* capture) override { inner_->setCapture(capture); }
 
   bool failing = false;
 
@@ -67,9 +67,9 @@ class FailingPort : public port::PortIo {
   std::unique_ptr<port::PortIo> inner_;
 };
 
-inline port::simulated::SimulatedBusConfig sensorAt42() { return {}; }
-inline port::simulated::SimulatedBusConfig noDevice() {
-  port::simulated::SimulatedBusConfig config;
+inline simulator::SimulatedBusConfig sensorAt42() { return {}; }
+inline simulator::SimulatedBusConfig noDevice() {
+  simulator::SimulatedBusConfig config;
   config.sensorAddresses = {};
   return config;
 }
@@ -78,7 +78,7 @@ inline port::simulated::SimulatedBusConfig noDevice() {
 struct MainWindowHarness {
   // beforeStart runs on the window just before its start-up (to give it adapters, say).
   explicit MainWindowHarness(
-      const port::simulated::SimulatedBusConfig& config = sensorAt42(),
+      const simulator::SimulatedBusConfig& config = sensorAt42(),
       bool portFailsAtStart = false,
       const std::function<void(gui::mainwindow::MainWindow&)>& beforeStart = {})
       : port(config) {

@@ -31,8 +31,8 @@ constexpr int kGpioRow = 3;
 // Lines 3 (SCL) and 2 (SDA) of a chip wired to a simulated bus of their own, with the
 // sensors of config: beside the harness's parallel port, as a program has them.
 struct GpioBench {
-  explicit GpioBench(const port::simulated::SimulatedBusConfig& config = {}) {
-    port::simulated::attachSensors(bus, config);
+  explicit GpioBench(const simulator::SimulatedBusConfig& config = {}) {
+    simulator::attachSensors(bus, config);
     kernel.wire(chip, kScl, kSda, bus);
     port::gpio::GpioLinesChoice choice;
     if (port::gpio::parseGpioLines("gpio:gpiochip0:3,2", choice)) qFatal("no GPIO choice");
@@ -47,13 +47,13 @@ struct GpioBench {
 
   FakeGpioKernel kernel;
   FakeGpioKernel::Chip& chip = kernel.addChip("gpiochip0", "pinctrl-bcm2711", 54);
-  port::simulated::SimulatedI2cBus bus;
+  simulator::SimulatedI2cBus bus;
   std::unique_ptr<port::gpio::GpioLines> lines;
 };
 
 // A started window with the bench's lines in its port list (the row after the LPT rows).
 struct GpioWindow {
-  explicit GpioWindow(const port::simulated::SimulatedBusConfig& config = {})
+  explicit GpioWindow(const simulator::SimulatedBusConfig& config = {})
       : bench(config), h(sensorAt42(), false, [this](gui::mainwindow::MainWindow& window) {
           window.setGpioLines(*bench.lines);
           window.setBusNotice("Simulated bus: camera sensor at 42h");
@@ -75,8 +75,8 @@ QStringList actionNames(QMenu* menu) {
 }
 
 // A sensor stopped one bit into a zero byte, holding SDA: more than the bus clear frees.
-port::simulated::SimulatedBusConfig stuckEarly() {
-  port::simulated::SimulatedBusConfig config;
+simulator::SimulatedBusConfig stuckEarly() {
+  simulator::SimulatedBusConfig config;
   config.stuckMidByte = true;
   config.stuckBitsClocked = 1;
   return config;

@@ -20,7 +20,7 @@ void writeElsewhere(core::ToolCore& core, std::uint8_t device, std::uint32_t reg
                                     static_cast<std::uint8_t>(reg)};
   message.insert(message.end(), bytes.begin(), bytes.end());
   core::ToolCore::BusCommand command(core);
-  core.engine().transfer({port::I2cMessage{device, false, message}});
+  core.engine().transfer({i2c::I2cMessage{device, false, message}});
 }
 
 // The example read whole and saved as base.snap in dir, whose path it returns.

@@ -11,7 +11,7 @@
 
 #include "core/ToolCore.h"
 #include "gui/registermap/RegisterMapWindow.h"
-#include "port/simulated/SimulatedParallelPort.h"
+#include "simulator/SimulatedParallelPort.h"
 #include "support/FakeWindowSystem.h"
 
 // The register map window on a started core, for the window's tests.
@@ -21,8 +21,8 @@ using gui::registermap::RegisterMapWindow;
 
 inline const std::string kExample = std::string(BRELVION_DATA_DIR) + "/sim-sensor16.yaml";
 
-inline port::simulated::SimulatedBusConfig bothSensors() {
-  port::simulated::SimulatedBusConfig config;
+inline simulator::SimulatedBusConfig bothSensors() {
+  simulator::SimulatedBusConfig config;
   config.sensor16Addresses = {0x20};
   return config;
 }
@@ -64,7 +64,7 @@ struct Rig {
     click("openDescription");
   }
 
-  port::simulated::SimulatedParallelPort port;
+  simulator::SimulatedParallelPort port;
   FakeWindowSystem windows;
   core::ToolCore core{port, windows};
   RegisterMapWindow window{core, windows, 0x42};

@@ -16,7 +16,7 @@
 #include <iterator>
 
 #include "RegisterMapRig.h"
-#include "port/BusCapture.h"
+#include "capture/BusCapture.h"
 #include "support/ScratchDirectory.h"
 
 namespace brelvion::testing {
@@ -125,7 +125,7 @@ void RegisterMapWindowTest::readAllFillsTheTableThroughTheEngine() {
   r.openExample();
   r.core.log().debuggerOn();
   r.lines.clear();
-  port::BusCapture capture;
+  capture::BusCapture capture;
   r.port.setCapture(&capture);
   r.click("readAll");
   r.port.setCapture(nullptr);

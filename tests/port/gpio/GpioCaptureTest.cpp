@@ -4,22 +4,22 @@
 #include <tuple>
 #include <vector>
 
-#include "port/BusCapture.h"
+#include "capture/BusCapture.h"
 #include "port/gpio/GpioCapture.h"
 #include "port/gpio/GpioLineRequest.h"
 #include "port/gpio/GpioLines.h"
-#include "port/simulated/SimulatedBusConfig.h"
+#include "simulator/SimulatedBusConfig.h"
 #include "support/FakeGpioKernel.h"
 #include "support/WireTokens.h"
 
 namespace brelvion::port::gpio {
 namespace {
 
-using Sample = BusCapture::Sample;
+using Sample = capture::BusCapture::Sample;
 using Levels = std::tuple<std::int64_t, bool, bool>;
 
 // Time, SCL and SDA of each sample.
-std::vector<Levels> samplesOf(const BusCapture& capture) {
+std::vector<Levels> samplesOf(const capture::BusCapture& capture) {
   std::vector<Levels> levels;
   for (const Sample& sample : capture.samples())
     levels.emplace_back(sample.timeNs, sample.scl, sample.sda);
@@ -29,7 +29,7 @@ std::vector<Levels> samplesOf(const BusCapture& capture) {
 TEST(GpioCaptureTest, TheMastersOwnLevelsFromTheMomentItSetsThem) {
   GpioCapture lines;
   lines.lineSet(kSdaIndex, false, 5);  // before the recording: followed, not recorded
-  BusCapture capture;
+  capture::BusCapture capture;
   lines.setCapture(&capture, 10);
   lines.lineSet(kSclIndex, false, 20);
   lines.lineSet(kSdaIndex, true, 30);
@@ -41,7 +41,7 @@ TEST(GpioCaptureTest, TheMastersOwnLevelsFromTheMomentItSetsThem) {
 
 TEST(GpioCaptureTest, ASlavesSdaIsWrittenBackToWhenItWasFreeToChange) {
   GpioCapture lines;
-  BusCapture capture;
+  capture::BusCapture capture;
   lines.setCapture(&capture, 0);
   lines.lineSet(kSclIndex, false, 100);  // the slave may change SDA from here on
   lines.lineSet(kSclIndex, true, 200);
@@ -55,7 +55,7 @@ TEST(GpioCaptureTest, ASlavesSdaIsWrittenBackToWhenItWasFreeToChange) {
 
 TEST(GpioCaptureTest, AStretchedClockIsLowFromTheReleaseUntilItReadsHigh) {
   GpioCapture lines;
-  BusCapture capture;
+  capture::BusCapture capture;
   lines.setCapture(&capture, 0);
   lines.lineSet(kSclIndex, false, 100);
   lines.lineSet(kSclIndex, true, 200);    // released, but
@@ -75,16 +75,16 @@ TEST(GpioCaptureTest, AStretchedClockIsLowFromTheReleaseUntilItReadsHigh) {
 TEST(GpioCaptureTest, GpioLinesRecordAStretchingSensorsWriteAsTheWireHasIt) {
   testing::FakeGpioKernel kernel;
   auto& chip = kernel.addChip("gpiochip0", "pinctrl-bcm2711", 54);
-  simulated::SimulatedI2cBus bus;
-  simulated::SimulatedBusConfig stretching;
+  simulator::SimulatedI2cBus bus;
+  simulator::SimulatedBusConfig stretching;
   stretching.clockStretchNs = 200'000;
-  simulated::attachSensors(bus, stretching);
+  simulator::attachSensors(bus, stretching);
   kernel.wire(chip, 3, 2, bus);
   GpioLinesChoice choice;
   ASSERT_FALSE(parseGpioLines("gpio:gpiochip0:3,2", choice));
   GpioLines lines(choice, kernel, kernel.root());
 
-  BusCapture capture;
+  capture::BusCapture capture;
   lines.setCapture(&capture);
   const auto step = [&] { lines.waitQuanta(2); };
   const auto clockBit = [&](bool bit) {

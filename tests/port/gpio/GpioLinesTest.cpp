@@ -41,7 +41,7 @@ class GpioLinesTest : public ::testing::Test {
 
   FakeGpioKernel kernel;
   FakeGpioKernel::Chip& chip = kernel.addChip("gpiochip0", "pinctrl-bcm2711", 54);
-  simulated::SimulatedI2cBus bus;
+  simulator::SimulatedI2cBus bus;
   std::vector<std::string> notices;
 };
 

@@ -13,14 +13,14 @@ namespace {
 using ::testing::ElementsAre;
 using testing::raisesRuntimeError;
 
-I2cMessage writeTo(std::uint8_t address, std::vector<std::uint8_t> bytes,
-                   AfterMessage after = AfterMessage::Stop) {
-  I2cMessage message{address, false, std::move(bytes)};
+i2c::I2cMessage writeTo(std::uint8_t address, std::vector<std::uint8_t> bytes,
+                   i2c::AfterMessage after = i2c::AfterMessage::Stop) {
+  i2c::I2cMessage message{address, false, std::move(bytes)};
   message.after = after;
   return message;
 }
-I2cMessage readFrom(std::uint8_t address, std::size_t length) {
-  return I2cMessage{address, true, {}, length};
+i2c::I2cMessage readFrom(std::uint8_t address, std::size_t length) {
+  return i2c::I2cMessage{address, true, {}, length};
 }
 
 class I2cDevAdapterTest : public ::testing::Test {
@@ -41,7 +41,7 @@ class I2cDevAdapterTest : public ::testing::Test {
 
 TEST_F(I2cDevAdapterTest, OpensAtTheFirstTransferAndEachRunUpToAStopIsOneCall) {
   EXPECT_TRUE(calls.kernel.log.empty());
-  const TransferResult result = adapter.transfer({writeTo(0x42, {0x00}), readFrom(0x43, 2)});
+  const i2c::TransferResult result = adapter.transfer({writeTo(0x42, {0x00}), readFrom(0x43, 2)});
 
   EXPECT_THAT(calls.kernel.log,
               ElementsAre("open /dev/i2c-3", "ioctl 3 I2C_FUNCS", "ioctl 3 I2C_RDWR 21/0000/1 [00]",
@@ -57,7 +57,7 @@ TEST_F(I2cDevAdapterTest, OpensAtTheFirstTransferAndEachRunUpToAStopIsOneCall) {
 
 TEST_F(I2cDevAdapterTest, ARepeatedStartJoinsMessagesIntoOneCallAndWritesReachTheDevice) {
   adapter.transfer({writeTo(0x42, {0x12, 0x80})});
-  adapter.transfer({writeTo(0x42, {0x11}, AfterMessage::RepeatedStart), readFrom(0x43, 3)});
+  adapter.transfer({writeTo(0x42, {0x11}, i2c::AfterMessage::RepeatedStart), readFrom(0x43, 3)});
 
   EXPECT_THAT(logAfterOpen(), ElementsAre("ioctl 3 I2C_RDWR 21/0000/2 [12 80]",
                                           "ioctl 3 I2C_RDWR 21/0000/1 [11] 21/0001/3"));
@@ -67,8 +67,8 @@ TEST_F(I2cDevAdapterTest, ARepeatedStartJoinsMessagesIntoOneCallAndWritesReachTh
 
 TEST_F(I2cDevAdapterTest, KeepsToTheKernelsLimitsAndShowsEverySplit) {
   // 20000 bytes: three reads of at most 8192, joined by repeated STARTs in one call.
-  const TransferResult big =
-      adapter.transfer({writeTo(0x42, {0x00}, AfterMessage::RepeatedStart), readFrom(0x43, 20000)});
+  const i2c::TransferResult big =
+      adapter.transfer({writeTo(0x42, {0x00}, i2c::AfterMessage::RepeatedStart), readFrom(0x43, 20000)});
   EXPECT_THAT(logAfterOpen(),
               ElementsAre("ioctl 3 I2C_RDWR 21/0000/1 [00] 21/0001/8192 21/0001/8192 21/0001/3616"));
   ASSERT_EQ(big.messages[1].bytes.size(), 20000u);
@@ -76,7 +76,7 @@ TEST_F(I2cDevAdapterTest, KeepsToTheKernelsLimitsAndShowsEverySplit) {
   EXPECT_EQ(reported.back().messages.size(), 4u);
 
   // 45 messages joined by repeated STARTs: 42 in one call, the other 3 in the next.
-  std::vector<I2cMessage> many(45, writeTo(0x42, {0x10}, AfterMessage::RepeatedStart));
+  std::vector<i2c::I2cMessage> many(45, writeTo(0x42, {0x10}, i2c::AfterMessage::RepeatedStart));
   calls.kernel.log.clear();
   EXPECT_TRUE(adapter.transfer(many).acknowledged());
   ASSERT_EQ(calls.kernel.log.size(), 2u);
@@ -88,28 +88,28 @@ TEST_F(I2cDevAdapterTest, KeepsToTheKernelsLimitsAndShowsEverySplit) {
 }
 
 TEST_F(I2cDevAdapterTest, TheBusRefusingATransferIsAnOutcomeWithNoBytesAndEndsIt) {
-  const std::vector<std::pair<int, MessageOutcome>> refusals{
-      {ENXIO, MessageOutcome::NotAcknowledged},     {EREMOTEIO, MessageOutcome::NotAcknowledged},
-      {EIO, MessageOutcome::NotAcknowledged},       {ETIMEDOUT, MessageOutcome::TimedOut},
-      {EAGAIN, MessageOutcome::ArbitrationLost}};
+  const std::vector<std::pair<int, i2c::MessageOutcome>> refusals{
+      {ENXIO, i2c::MessageOutcome::NotAcknowledged},     {EREMOTEIO, i2c::MessageOutcome::NotAcknowledged},
+      {EIO, i2c::MessageOutcome::NotAcknowledged},       {ETIMEDOUT, i2c::MessageOutcome::TimedOut},
+      {EAGAIN, i2c::MessageOutcome::ArbitrationLost}};
   for (const auto& [error, outcome] : refusals) {
     calls.kernel.transferErrors = {error};
-    const TransferResult result = adapter.transfer({writeTo(0x42, {0x00}), readFrom(0x43, 2)});
+    const i2c::TransferResult result = adapter.transfer({writeTo(0x42, {0x00}), readFrom(0x43, 2)});
     EXPECT_EQ(result.messages[0].outcome, outcome) << error;
-    EXPECT_EQ(result.messages[1].outcome, MessageOutcome::NotSent) << error;
+    EXPECT_EQ(result.messages[1].outcome, i2c::MessageOutcome::NotSent) << error;
     EXPECT_TRUE(result.messages[1].bytes.empty()) << error;
   }
   // Nobody at 50h: the kernel's own ENXIO, and the read after it does not go out.
   calls.kernel.log.clear();
-  const TransferResult nobody = adapter.transfer({readFrom(0xA1, 4)});
-  EXPECT_EQ(nobody.messages[0].outcome, MessageOutcome::NotAcknowledged);
+  const i2c::TransferResult nobody = adapter.transfer({readFrom(0xA1, 4)});
+  EXPECT_EQ(nobody.messages[0].outcome, i2c::MessageOutcome::NotAcknowledged);
   EXPECT_TRUE(nobody.messages[0].bytes.empty());
-  EXPECT_EQ(reported.back().results[0].outcome, MessageOutcome::NotAcknowledged);
+  EXPECT_EQ(reported.back().results[0].outcome, i2c::MessageOutcome::NotAcknowledged);
 }
 
 TEST_F(I2cDevAdapterTest, FaultsAreNumberedErrorsNamingTheDeviceTheTransferAndTheCause) {
   calls.kernel.transferErrors = {EOPNOTSUPP};
-  EXPECT_THAT([&] { adapter.transfer({writeTo(0x42, {0x00}, AfterMessage::RepeatedStart),
+  EXPECT_THAT([&] { adapter.transfer({writeTo(0x42, {0x00}, i2c::AfterMessage::RepeatedStart),
                                       readFrom(0x43, 2)}); },
               raisesRuntimeError(5, "i2c-3 cannot do the transfer W 42 00 Sr R 43 (2) "
                                     "(I2C_RDWR): Operation not supported: a limit of its driver"));

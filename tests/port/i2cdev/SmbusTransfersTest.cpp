@@ -19,12 +19,12 @@ constexpr unsigned long kStubFunctionality =
     I2C_FUNC_SMBUS_QUICK | I2C_FUNC_SMBUS_BYTE | I2C_FUNC_SMBUS_BYTE_DATA |
     I2C_FUNC_SMBUS_WORD_DATA | I2C_FUNC_SMBUS_BLOCK_DATA | I2C_FUNC_SMBUS_I2C_BLOCK;
 
-I2cMessage writeTo(std::vector<std::uint8_t> bytes, AfterMessage after = AfterMessage::Stop) {
-  I2cMessage message{0x42, false, std::move(bytes)};
+i2c::I2cMessage writeTo(std::vector<std::uint8_t> bytes, i2c::AfterMessage after = i2c::AfterMessage::Stop) {
+  i2c::I2cMessage message{0x42, false, std::move(bytes)};
   message.after = after;
   return message;
 }
-I2cMessage readOf(std::size_t length) { return I2cMessage{0x43, true, {}, length}; }
+i2c::I2cMessage readOf(std::size_t length) { return i2c::I2cMessage{0x43, true, {}, length}; }
 
 class SmbusTransfersTest : public ::testing::Test {
  protected:
@@ -43,9 +43,9 @@ class SmbusTransfersTest : public ::testing::Test {
 TEST_F(SmbusTransfersTest, RegisterWritesAndReadsAreTheSmbusCallsThatDoTheSameJob) {
   EXPECT_TRUE(adapter.transfer({writeTo({0x12, 0x80})}).acknowledged());
   EXPECT_TRUE(adapter.transfer({writeTo({0x12})}).acknowledged());
-  const TransferResult single = adapter.transfer({readOf(1)});
+  const i2c::TransferResult single = adapter.transfer({readOf(1)});
   // Pointer then read, STOP or repeated START between them: read byte data either way.
-  const TransferResult pair = adapter.transfer({writeTo({0x12}), readOf(1)});
+  const i2c::TransferResult pair = adapter.transfer({writeTo({0x12}), readOf(1)});
 
   EXPECT_THAT(calls.kernel.log,
               ElementsAre("ioctl 3 I2C_SLAVE_FORCE 21", "ioctl 3 I2C_SMBUS write BYTE_DATA 12 80",
@@ -56,11 +56,11 @@ TEST_F(SmbusTransfersTest, RegisterWritesAndReadsAreTheSmbusCallsThatDoTheSameJo
   ASSERT_EQ(reported.size(), 4u);
   EXPECT_EQ(reported[3].call, AdapterCall::Smbus);
   EXPECT_EQ(reported[3].messages.size(), 2u);
-  EXPECT_EQ(reported[3].messages[0].after, AfterMessage::RepeatedStart);
+  EXPECT_EQ(reported[3].messages[0].after, i2c::AfterMessage::RepeatedStart);
 }
 
 TEST_F(SmbusTransfersTest, ALongerReadIsI2cBlockReadsOfAtMost32FromTheRegisterOn) {
-  const TransferResult result = adapter.transfer({writeTo({0xF0}), readOf(70)});
+  const i2c::TransferResult result = adapter.transfer({writeTo({0xF0}), readOf(70)});
   EXPECT_THAT(calls.kernel.log, ElementsAre("ioctl 3 I2C_SLAVE_FORCE 21",
                                             "ioctl 3 I2C_SMBUS read I2C_BLOCK_DATA F0 32",
                                             "ioctl 3 I2C_SMBUS read I2C_BLOCK_DATA 10 32",
@@ -82,15 +82,15 @@ TEST_F(SmbusTransfersTest, ALongerReadIsI2cBlockReadsOfAtMost32FromTheRegisterOn
 
 TEST_F(SmbusTransfersTest, ABlockRefusedMidWayKeepsOnlyTheBytesBeforeIt) {
   calls.kernel.transferErrors = {0, ENXIO};
-  const TransferResult result = adapter.transfer({writeTo({0x00}), readOf(70)});
-  EXPECT_EQ(result.messages[0].outcome, MessageOutcome::Acknowledged);
-  EXPECT_EQ(result.messages[1].outcome, MessageOutcome::NotAcknowledged);
+  const i2c::TransferResult result = adapter.transfer({writeTo({0x00}), readOf(70)});
+  EXPECT_EQ(result.messages[0].outcome, i2c::MessageOutcome::Acknowledged);
+  EXPECT_EQ(result.messages[1].outcome, i2c::MessageOutcome::NotAcknowledged);
   EXPECT_EQ(result.messages[1].bytes.size(), 32u);
   EXPECT_EQ(calls.kernel.log.size(), 3u);
 
   calls.kernel.transferErrors = {ETIMEDOUT};
-  const TransferResult first = adapter.transfer({writeTo({0x00}), readOf(70)});
-  EXPECT_EQ(first.messages[0].outcome, MessageOutcome::TimedOut);
+  const i2c::TransferResult first = adapter.transfer({writeTo({0x00}), readOf(70)});
+  EXPECT_EQ(first.messages[0].outcome, i2c::MessageOutcome::TimedOut);
   EXPECT_TRUE(first.messages[1].bytes.empty());
 }
 
