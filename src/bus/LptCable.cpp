@@ -10,12 +10,12 @@ void LptCable::choosePort(std::int16_t index) {
   controlPort_ = static_cast<std::uint16_t>(base + 2);
 }
 
-void LptCable::open(std::int16_t portIndex) {
+void LptCable::openBus(std::int16_t portIndex) {
   choosePort(portIndex);
   savedControl_ = port_.inpb(controlPort_);
 }
 
-void LptCable::close() {
+void LptCable::closeBus() {
   port_.out(controlPort_, savedControl_);
   port_.out(dataPort_, kDataSdaHigh);
 }

@@ -44,9 +44,9 @@ class LptCable final : public port::BitLines {
 
   // Chooses the parallel port at portIndex (any other index keeps the one chosen last) and
   // saves its control register.
-  void open(std::int16_t portIndex) override;
+  void openBus(std::int16_t portIndex) override;
   // Puts the saved control register back and lets SDA go.
-  void close() override;
+  void closeBus() override;
   std::string openedOn() const override {
     return std::string(kSysOpenedPrefix.substr(kSysOpenedOnPrefix.size())) +
            numconv::upperHex(dataPort_) + "h";

@@ -8,7 +8,7 @@
 namespace brelvion::bus {
 
 void BusEngine::openBus(std::int16_t portIndex, std::int16_t debug) {
-  lines_.open(portIndex);
+  lines_.openBus(portIndex);
   trace_.setEnabled(debug == 1);
   if (trace_.tracing()) {
     std::string message(kSysOpenedOnPrefix);
@@ -18,7 +18,7 @@ void BusEngine::openBus(std::int16_t portIndex, std::int16_t debug) {
 }
 
 void BusEngine::closeBus() {
-  lines_.close();
+  lines_.closeBus();
   // Logged whatever the debugger's state: the log itself drops it while disabled.
   trace_.logLine(kSysClosed);
 }

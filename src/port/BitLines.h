@@ -33,9 +33,9 @@ class BitLines {
   // Opening and closing the bus on the lines, as the master's openBus and closeBus do.
   // portIndex chooses among the ports lines may be on (the parallel port's cable); lines of
   // their own have nothing to choose or save, and are open from the start.
-  virtual void open(std::int16_t portIndex) { (void)portIndex; }
+  virtual void openBus(std::int16_t portIndex) { (void)portIndex; }
   // Both lines let go, SCL first.
-  virtual void close() {
+  virtual void closeBus() {
     setScl(true);
     setSda(true);
   }
