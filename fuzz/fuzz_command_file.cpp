@@ -26,6 +26,7 @@
 #include "commandfiles/InputFile.h"
 #include "commandfiles/Sender.h"
 #include "commandfiles/TmpFile.h"
+#include "scripts/CommandFileWrites.h"
 #include "core/ToolCore.h"
 #include "support/FakeClock.h"
 #include "support/FakeDesktop.h"
@@ -204,7 +205,7 @@ void checkSend(const SendCase& send, const Reading& copy, const Sent& sent,
   const bool refused = delayRefused(send.delay);
   FUZZ_CHECK(static_cast<long long>(desktop.boxes.size()) == (refused ? writes : 0),
              std::to_string(desktop.boxes.size()) + " boxes");
-  const double perWrite = cf::kPauseAfterWrite + (refused ? 0 : std::max(send.delay, 0.0));
+  const double perWrite = brelvion::scripts::kPauseAfterWrite + (refused ? 0 : std::max(send.delay, 0.0));
   const double waited = std::chrono::duration<double>(clock.time).count();
   const double wanted = static_cast<double>(writes) * perWrite;
   FUZZ_CHECK(std::fabs(waited - wanted) <= wanted * 1e-6 + static_cast<double>(writes) * 1e-8,
@@ -224,8 +225,9 @@ void copyAndSend(const SendCase& send, const std::string& source, const Reading&
   core.engine().setBusDelay(0);
   core.engine().openBus(0, 0);
   core.engine().initPort(10);
-  core.values().CommandDelay = send.delay;
-  core.values().BeepOn = send.beep;
+  cf::SendOptions options;
+  options.commandDelay = send.delay;
+  options.beepOn = send.beep;
 
   const std::string copyText = cf::commentFreeCopy(source);
   const std::string expected = expectedCopy(source);
@@ -253,10 +255,6 @@ void copyAndSend(const SendCase& send, const std::string& source, const Reading&
         {"S", brelvion::testing::sentByte(group.device & 0xFE),
          brelvion::testing::sentByte(group.sub), brelvion::testing::sentByte(group.data), "0P"});
     FUZZ_CHECK(wire == wanted, "write " + std::to_string(index + 1) + " went out as " + wire);
-    const auto& values = core.values();
-    FUZZ_CHECK(values.deviceAddress == (group.device & 0xFE) && values.subAddress == group.sub &&
-                   values.writeData == group.data,
-               "the program's values differ from write " + std::to_string(index + 1));
     FUZZ_CHECK(acknowledged == !send.nack, "the write's acknowledge");
     sent.writes.push_back(group);
     port.log.clear();
@@ -271,7 +269,7 @@ void copyAndSend(const SendCase& send, const std::string& source, const Reading&
   }
   hooks.stopRequested = [&] { return ++sent.yieldsAsked == send.stopAt; };
   port.log.clear();
-  const cf::SendOutcome outcome = cf::sendCommandText(core, copyText, "tmpI2C.txt", hooks);
+  const cf::SendOutcome outcome = cf::sendCommandText(core, copyText, "tmpI2C.txt", options, hooks);
   checkSend(send, copy, sent, outcome, desktop, clock, port);
 }
 

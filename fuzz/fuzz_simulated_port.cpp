@@ -25,6 +25,8 @@ namespace {
 
 using brelvion::fuzz::FuzzInput;
 using namespace brelvion::port;
+using brelvion::capture::BusCapture;
+namespace simulator = brelvion::simulator;
 using simulator::CameraSensor;
 using simulator::SimulatedParallelPort;
 
