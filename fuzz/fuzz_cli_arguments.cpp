@@ -223,7 +223,7 @@ void checkCommandInRange(const CliRequest& request, const std::string& shown) {
     checkTarget(*read, 0, request.sevenBit, shown);
     FUZZ_CHECK(read->count >= 1 && read->count <= 32768, shown);
   } else if (const auto* dump = std::get_if<DumpRequest>(&request.command)) {
-    FUZZ_CHECK(fits(dump->device, 8) && (!request.sevenBit || (dump->device & 1) == 0), shown);
+    FUZZ_CHECK(fits(dump->device, 1) && (!request.sevenBit || (dump->device & 1) == 0), shown);
     FUZZ_CHECK(dump->last >= 0 && dump->last <= 32767, shown);
   } else if (const auto* send = std::get_if<SendRequest>(&request.command)) {
     FUZZ_CHECK(send->delay >= 0 && send->delay <= 9.99, shown);
