@@ -19,6 +19,12 @@ namespace {
 
 constexpr const char* kSenderSource = "SendCommandFile";
 
+// The "ERROR" box for a delay that is not a number.
+void reportDelayNotANumber(desktop::Desktop& desktop) {
+  reportFailure(desktop, Step::DelayTime,
+                base::RuntimeError(base::RuntimeError::kOverflow, "DelayTime"));
+}
+
 }  // namespace
 
 std::int16_t readHexField(InputFile& file) {
@@ -45,8 +51,7 @@ long long countWrites(InputFile& file) {
 
 void delayTime(desktop::Desktop& desktop, double seconds, base::Clock& clock) {
   if (scripts::pauseFor(clock, seconds, {}) == scripts::PauseEnd::NotANumber) {
-    reportFailure(desktop, Step::DelayTime,
-                  base::RuntimeError(base::RuntimeError::kOverflow, "DelayTime"));
+    reportDelayNotANumber(desktop);
   }
 }
 
@@ -101,10 +106,7 @@ scripts::RunHooks writeHooksOf(core::ToolCore& core, const SendOptions& options,
                                const SendHooks& hooks) {
   scripts::RunHooks run = runHooksOf(core, hooks);
   if (options.beepOn) run.commandFinished = [&core] { core.desktop().beep(); };
-  run.pauseNotANumber = [&core] {
-    reportFailure(core.desktop(), Step::DelayTime,
-                  base::RuntimeError(base::RuntimeError::kOverflow, "DelayTime"));
-  };
+  run.pauseNotANumber = [&core] { reportDelayNotANumber(core.desktop()); };
   return run;
 }
 

@@ -65,7 +65,6 @@ void ToolCore::useLines(port::BitLines* lines) {
     otherEngine_.reset();
   } else {
     if (!otherEngine_ || &otherEngine_->lines() != lines) {
-      engine_ = nullptr;
       otherEngine_ = std::make_unique<bus::BusEngine>(*lines, log_, record_);
     }
     engine_ = otherEngine_.get();
